@@ -1,0 +1,37 @@
+// The command line's side of the user interface: messages go to standard
+// error; questions are answered with the answer given on the command line.
+#pragma once
+
+#include "shell/UserInterface.h"
+
+#include <iostream>
+
+namespace vantrel {
+
+class CliUserInterface : public UserInterface {
+public:
+    explicit CliUserInterface(std::ostream& err, bool answerYes = false) : err_(err), yes_(answerYes) {}
+    void Message(const std::string& text) override { err_ << "message: " << text << '\n'; }
+    bool WarningYesNo(const std::string& text) override { return Ask(text); }
+    bool ConfirmOkCancel(const std::string& text) override { return Ask(text); }
+    std::optional<std::string> ChooseFile(const std::string&, const std::string&, const std::string&,
+                                          const std::string&) override
+    {
+        return std::nullopt;
+    }
+    std::optional<std::string> ChooseDirectory(const std::string&, const std::string&) override
+    {
+        return std::nullopt;
+    }
+
+private:
+    bool Ask(const std::string& text)
+    {
+        err_ << "question: " << text << '\n' << "answer: " << (yes_ ? "yes" : "no") << '\n';
+        return yes_;
+    }
+    std::ostream& err_;
+    bool yes_;
+};
+
+}  // namespace vantrel

@@ -1,0 +1,149 @@
+#include "level/ByteFile.h"
+
+#include "shell/Error.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vantrel {
+
+void ByteFile::Fail(const std::string& what) const
+{
+    throw VantrelError(what + ": " + name_);
+}
+
+void ByteFile::Seek(std::int64_t offset)
+{
+    if (offset < 0) Fail("Cannot seek to offset " + std::to_string(offset));
+    pos_ = offset;
+}
+
+void ByteFile::Read(std::uint8_t* out, std::size_t n)
+{
+    if (n == 0) return;
+    const std::int64_t size = Size();
+    if (pos_ + static_cast<std::int64_t>(n) > size)
+        Fail("Read past the end of the file (" + std::to_string(n) + " bytes at offset " + std::to_string(pos_) +
+             ", file size " + std::to_string(size) + ")");
+    const std::size_t got = ReadAt(pos_, out, n);
+    if (got != n) Fail("Short read at offset " + std::to_string(pos_));
+    pos_ += static_cast<std::int64_t>(n);
+}
+
+std::vector<std::uint8_t> ByteFile::Read(std::size_t n)
+{
+    std::vector<std::uint8_t> out(n);
+    Read(out.data(), n);
+    return out;
+}
+
+std::uint8_t ByteFile::ReadByte()
+{
+    std::uint8_t b = 0;
+    Read(&b, 1);
+    return b;
+}
+
+void ByteFile::Write(const std::uint8_t* data, std::size_t n)
+{
+    if (n == 0) return;
+    WriteAt(pos_, data, n);
+    pos_ += static_cast<std::int64_t>(n);
+}
+
+std::vector<std::uint8_t> ByteFile::ReadAll() const
+{
+    std::vector<std::uint8_t> out(static_cast<std::size_t>(Size()));
+    if (!out.empty() && ReadAt(0, out.data(), out.size()) != out.size()) Fail("Cannot read the whole file");
+    return out;
+}
+
+// --- DiskFile ---
+
+DiskFile::DiskFile(const std::string& path, Mode mode) : ByteFile(path)
+{
+    int flags = O_RDWR;
+    if (mode == Mode::ReadOnly) flags = O_RDONLY;
+    if (mode == Mode::Create) flags = O_RDWR | O_CREAT | O_TRUNC;
+    fd_ = ::open(path.c_str(), flags | O_CLOEXEC, 0644);
+    if (fd_ < 0) {
+        const char* how = mode == Mode::Create ? "Cannot create the file"
+                          : mode == Mode::ReadOnly ? "Cannot open the file for reading"
+                                                   : "Cannot open the file for reading and writing";
+        Fail(std::string(how) + " (" + std::strerror(errno) + ")");
+    }
+}
+
+DiskFile::~DiskFile()
+{
+    if (fd_ >= 0) ::close(fd_);
+}
+
+void DiskFile::Close()
+{
+    if (fd_ < 0) return;
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0) Fail(std::string("Cannot close the file (") + std::strerror(errno) + ")");
+}
+
+std::int64_t DiskFile::Size() const
+{
+    if (fd_ < 0) Fail("The file is closed");
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0) Fail(std::string("Cannot read the file size (") + std::strerror(errno) + ")");
+    return st.st_size;
+}
+
+std::size_t DiskFile::ReadAt(std::int64_t offset, std::uint8_t* out, std::size_t n) const
+{
+    if (fd_ < 0) Fail("The file is closed");
+    std::size_t done = 0;
+    while (done < n) {
+        const ssize_t r = ::pread(fd_, out + done, n - done, static_cast<off_t>(offset + done));
+        if (r < 0) {
+            if (errno == EINTR) continue;
+            Fail(std::string("Cannot read the file (") + std::strerror(errno) + ")");
+        }
+        if (r == 0) break;
+        done += static_cast<std::size_t>(r);
+    }
+    return done;
+}
+
+void DiskFile::WriteAt(std::int64_t offset, const std::uint8_t* data, std::size_t n)
+{
+    if (fd_ < 0) Fail("The file is closed");
+    std::size_t done = 0;
+    while (done < n) {
+        const ssize_t r = ::pwrite(fd_, data + done, n - done, static_cast<off_t>(offset + done));
+        if (r < 0) {
+            if (errno == EINTR) continue;
+            Fail(std::string("Cannot write to the file (") + std::strerror(errno) + ")");
+        }
+        done += static_cast<std::size_t>(r);
+    }
+}
+
+// --- MemoryFile ---
+
+std::size_t MemoryFile::ReadAt(std::int64_t offset, std::uint8_t* out, std::size_t n) const
+{
+    if (offset >= Size()) return 0;
+    const std::size_t k = std::min<std::size_t>(n, bytes_.size() - static_cast<std::size_t>(offset));
+    std::memcpy(out, bytes_.data() + offset, k);
+    return k;
+}
+
+void MemoryFile::WriteAt(std::int64_t offset, const std::uint8_t* data, std::size_t n)
+{
+    const std::size_t end = static_cast<std::size_t>(offset) + n;
+    if (end > bytes_.size()) bytes_.resize(end, 0);
+    std::memcpy(bytes_.data() + offset, data, n);
+}
+
+}  // namespace vantrel

@@ -1,0 +1,83 @@
+// A file of bytes with a current position. Reads and writes go straight to the
+// operating system (no user-space buffer): a write is in the file when the
+// call returns. Every failure throws VantrelError with a text that names the
+// file and what failed.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace vantrel {
+
+class ByteFile {
+public:
+    explicit ByteFile(std::string name) : name_(std::move(name)) {}
+    virtual ~ByteFile() = default;
+    ByteFile(const ByteFile&) = delete;
+    ByteFile& operator=(const ByteFile&) = delete;
+
+    const std::string& Name() const { return name_; }
+    virtual std::int64_t Size() const = 0;
+    std::int64_t Position() const { return pos_; }
+    bool AtEnd() const { return pos_ >= Size(); }
+
+    // Any offset from 0 on is accepted; a read there fails.
+    void Seek(std::int64_t offset);
+    // Reads exactly n bytes at the position and moves past them.
+    void Read(std::uint8_t* out, std::size_t n);
+    std::vector<std::uint8_t> Read(std::size_t n);
+    std::uint8_t ReadByte();
+    // Writes n bytes at the position (extending the file) and moves past them.
+    void Write(const std::uint8_t* data, std::size_t n);
+    void WriteByte(std::uint8_t b) { Write(&b, 1); }
+    // Reads the whole file without moving the position.
+    std::vector<std::uint8_t> ReadAll() const;
+    virtual void Close() {}
+
+protected:
+    virtual std::size_t ReadAt(std::int64_t offset, std::uint8_t* out, std::size_t n) const = 0;
+    virtual void WriteAt(std::int64_t offset, const std::uint8_t* data, std::size_t n) = 0;
+    [[noreturn]] void Fail(const std::string& what) const;
+
+private:
+    std::string name_;
+    std::int64_t pos_ = 0;
+};
+
+// A file on disk, opened for reading and writing.
+class DiskFile : public ByteFile {
+public:
+    enum class Mode { ReadWrite, ReadOnly, Create };
+    DiskFile(const std::string& path, Mode mode);
+    ~DiskFile() override;
+    std::int64_t Size() const override;
+    void Close() override;
+
+protected:
+    std::size_t ReadAt(std::int64_t offset, std::uint8_t* out, std::size_t n) const override;
+    void WriteAt(std::int64_t offset, const std::uint8_t* data, std::size_t n) override;
+
+private:
+    int fd_ = -1;
+};
+
+// Bytes in memory behind the same interface: tests, fuzzing, and the
+// loader's one-read snapshot of a level file.
+class MemoryFile : public ByteFile {
+public:
+    MemoryFile(std::string name, std::vector<std::uint8_t> bytes)
+        : ByteFile(std::move(name)), bytes_(std::move(bytes)) {}
+    std::int64_t Size() const override { return static_cast<std::int64_t>(bytes_.size()); }
+    const std::vector<std::uint8_t>& Bytes() const { return bytes_; }
+
+protected:
+    std::size_t ReadAt(std::int64_t offset, std::uint8_t* out, std::size_t n) const override;
+    void WriteAt(std::int64_t offset, const std::uint8_t* data, std::size_t n) override;
+
+private:
+    std::vector<std::uint8_t> bytes_;
+};
+
+}  // namespace vantrel

@@ -1,0 +1,466 @@
+#include "level/Loader.h"
+
+#include "shell/Error.h"
+#include "shell/UserInterface.h"
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <limits>
+
+namespace vantrel {
+
+namespace {
+
+constexpr std::int64_t kStopScan = -1;
+constexpr char kCookie[] = "ROCKSNDIAMONDS_LEVEL_FILE_VERSION_";
+constexpr std::size_t kCookieLength = sizeof(kCookie) - 1;
+
+std::string Num(std::int64_t v) { return std::to_string(v); }
+
+std::string Hex8(std::uint32_t v)
+{
+    char buf[9];
+    std::snprintf(buf, sizeof buf, "%08X", static_cast<unsigned>(v));
+    return buf;
+}
+
+std::int64_t DefaultTick()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+class Loader;
+using Handler = std::int64_t (Loader::*)(std::int64_t p);
+
+class Loader {
+public:
+    Loader(OpenLevel& lvl, UserInterface& ui, LoadReport& report, const LoadOptions& options)
+        : lvl_(lvl), ui_(ui), report_(report), options_(options)
+    {
+    }
+
+    // Steps before the file is opened: reset what a load recomputes.
+    void Begin(const std::string& path)
+    {
+        lvl_.CloseLevelFile();
+        report_ = LoadReport{};
+        report_.Path = path;
+        lvl_.LevelPath = path;
+        lvl_.CePositions.clear();
+        lvl_.HeadPos = lvl_.BodyStart = lvl_.AuthPos = -1;
+        started_ = Tick();
+        lvl_.MapWidth = lvl_.MapHeight = 0;
+        lvl_.Wide16 = false;
+    }
+
+    // Opens nothing itself: levelFile becomes the open level file, scanned
+    // through scan (the same file, or a snapshot of its bytes).
+    void Run(std::unique_ptr<ByteFile> levelFile, ByteFile& scan)
+    {
+        lvl_.Log.clear();
+        lvl_.LevelFile = std::move(levelFile);
+        f_ = &scan;
+        const std::int64_t size = f_->Size();
+        if (size > std::numeric_limits<std::int32_t>::max())
+            throw VantrelError("The file is too large for a level (" + Num(size) + " bytes): " + report_.Path);
+        size_ = size;
+        lvl_.LoadedFileSize = static_cast<std::int32_t>(size);
+
+        if (RecogniseFormat() && Scan()) {
+            ReadMap();
+            Finish(true);
+        } else {
+            Finish(false);
+        }
+        lvl_.LevelFile->Seek(f_->Position());
+    }
+
+private:
+    std::int64_t Tick() const { return options_.TickMs ? options_.TickMs() : DefaultTick(); }
+
+    void SetCaption(const char* text)
+    {
+        report_.Caption = text;
+        if (options_.OnCaption) options_.OnCaption(report_.Caption);
+    }
+
+    void Log(std::string line) { lvl_.Log.push_back(std::move(line)); }
+
+    // A number of n bytes inside the file, 0 for bytes that lie outside it.
+    std::uint32_t Field(std::int64_t offset, int n)
+    {
+        if (offset < 0 || offset + n > size_) return 0;
+        return GetBytesAtPos(offset, *f_, n);
+    }
+
+    // Steps 9 to 12: the signature and the version.
+    bool RecogniseFormat()
+    {
+        if (ReadFileString(lvl_, 4, *f_, 0) != "RND1" && ReadFileString(lvl_, kCookieLength, *f_, 0) != kCookie) {
+            ui_.Message(kRejectMessage);
+            return false;
+        }
+        Log("Loading " + report_.Path);
+        std::string version;
+        if (f_->Position() == 4) {
+            f_->Seek(8);
+            Log("RND1 file - checking version");
+            version = "CAVEVERS";
+        } else {
+            version = ReadFileString(lvl_, 3, *f_);
+            Log("File version = " + version);
+        }
+        report_.FileVersion = version;
+        if (version == "1.0") {
+            lvl_.LevelFormat = 1;
+            lvl_.HeadPos = 34;
+        } else if (version == "1.2") {
+            lvl_.LevelFormat = 2;
+        } else if (version == "1.4") {
+            lvl_.LevelFormat = 3;
+        } else if (version == "CAVEVERS") {
+            lvl_.LevelFormat = 4;
+        } else {
+            lvl_.LevelFormat = 0;
+        }
+        return true;
+    }
+
+    // Walks the chunks from the current position to the end of the file.
+    // False when the file was refused on the way.
+    bool Scan()
+    {
+        while (f_->Position() < size_) {
+            const std::int64_t p = f_->Position();
+            std::int64_t next;
+            if (lvl_.LevelFormat == 1 && p == 37) {
+                next = Head(p);
+            } else if (lvl_.LevelFormat == 1 && p == 150) {
+                next = Body(p);  // in a "1.0" file the map starts here, whatever its bytes spell
+            } else {
+                next = Dispatch(p);
+            }
+            if (refused_) return false;
+            if (next == kStopScan) break;
+            f_->Seek(next);
+        }
+        return true;
+    }
+
+    struct ChunkRule {
+        const char* name;
+        Handler handle;
+    };
+
+    std::int64_t Dispatch(std::int64_t p)
+    {
+        // The scan's tests, in the order it makes them.
+        static constexpr ChunkRule kRules[] = {
+            {"HEAD", &Loader::Head}, {"CUS4", &Loader::Cus4}, {"CAVEVERS", &Loader::CaveVers},
+            {"CONT", &Loader::Cont}, {"CNT2", &Loader::Cnt2}, {"CNT3", &Loader::Cnt3},
+            {"GRP1", &Loader::Grp1}, {"CUS1", &Loader::Cus1}, {"AUTH", &Loader::Auth},
+            {"BODY", &Loader::Body}, {"CUS3", &Loader::Cus3},
+        };
+        const std::string name = ReadFileString(lvl_, 4, *f_, p);
+        for (const ChunkRule& rule : kRules) {
+            const std::string ruleName = rule.name;
+            const bool match = ruleName.size() == 4
+                                   ? name == ruleName
+                                   : name == ruleName.substr(0, 4) &&
+                                         ReadFileString(lvl_, ruleName.size(), *f_, p) == ruleName;
+            if (match) return (this->*rule.handle)(p);
+        }
+        return Unlisted(p, name);
+    }
+
+    std::int64_t Stop(const std::string& name, std::int64_t p, const std::string& why)
+    {
+        Log("Scan stopped: " + name + " at " + Num(p) + " " + why);
+        return kStopScan;
+    }
+
+    // The chunk's size field, when it lies inside the file.
+    std::optional<std::uint32_t> SizeField(const std::string& name, std::int64_t p)
+    {
+        if (p + 8 > size_) {
+            Stop(name, p, "has no room for its size field before the end of the file (" + Num(size_) + " bytes)");
+            return std::nullopt;
+        }
+        return GetBytesAtPos(p + 4, *f_, 4);
+    }
+
+    // The scan only moves forward and stays inside the file.
+    bool CanGo(const std::string& name, std::int64_t p, std::int64_t q)
+    {
+        if (q <= p) {
+            Stop(name, p, "would seek back to " + Num(q));
+            return false;
+        }
+        if (q > size_) {
+            Stop(name, p, "would seek to " + Num(q) + ", past the end of the file (" + Num(size_) + " bytes)");
+            return false;
+        }
+        return true;
+    }
+
+    std::int64_t Seen(const std::string& line, std::int64_t q)
+    {
+        Log(line + " seek to " + Num(q));
+        return q;
+    }
+
+    std::int64_t Head(std::int64_t p)
+    {
+        std::int64_t size = 112;
+        std::int64_t q;
+        if (lvl_.LevelFormat == 1) {
+            q = lvl_.HeadPos + size + 4;
+        } else {
+            const auto s = SizeField("HEAD", p);
+            if (!s) return kStopScan;
+            size = *s;
+            q = p + 4 + size + 36;
+        }
+        if (!CanGo("HEAD", p, q)) return kStopScan;
+        const std::int32_t headPos = lvl_.LevelFormat == 1 ? lvl_.HeadPos : static_cast<std::int32_t>(p + 4);
+        const unsigned width = Field(headPos + 4, 1), height = Field(headPos + 5, 1);
+        if (width > kMaxMapSize || height > kMaxMapSize) {
+            refused_ = true;
+            Log("HEAD at " + Num(p) + ": map size " + Num(width) + "x" + Num(height) + " refused");
+            ui_.Message("Error: Can not open file\nThe map is " + Num(width) + "x" + Num(height) +
+                        " cells; a level holds at most " + Num(kMaxMapSize) + "x" + Num(kMaxMapSize) + ".");
+            return kStopScan;
+        }
+        lvl_.HeadPos = headPos;
+        title_ = ReadFileString(lvl_, 32, *f_, headPos + 10);
+        lvl_.Wide16 = Field(headPos + 100, 1) != 0;
+        lvl_.MapWidth = static_cast<std::uint8_t>(width);
+        lvl_.MapHeight = static_cast<std::uint8_t>(height);
+        report_.HeaderBoxes = LoadReport::Header{Num(width) + "x" + Num(height),
+                                                 static_cast<std::uint16_t>(Field(headPos + 6, 2)),
+                                                 static_cast<std::uint16_t>(Field(headPos + 8, 2))};
+        return Seen("HEAD at " + Num(p), q);
+    }
+
+    std::int64_t Cus4(std::int64_t p)
+    {
+        if (p + 51 > size_) return Stop("CUS4", p, "runs past the end of the file (" + Num(size_) + " bytes)");
+        const std::int64_t q = p + Cus4ChunkLength(Field(p + 50, 1));
+        if (!CanGo("CUS4", p, q)) return kStopScan;
+        lvl_.CePositions.push_back(static_cast<std::int32_t>(p + 8));
+        const std::string name = ReadFileString(lvl_, 30, *f_, p + 10);
+        const unsigned n = CeNumberOf(static_cast<std::uint16_t>(Field(p + 8, 2)));
+        report_.CeList.push_back(Num(n) + ": " + UpToZero(name));
+        return Seen("CUS4 (" + Num(n) + ") found at " + Num(p + 4), q);
+    }
+
+    std::int64_t CaveVers(std::int64_t p)
+    {
+        if (p != 8) return Stop("CAVEVERS", p, "is a second version chunk; it belongs at offset 8 only");
+        if (p + 20 > size_) return Stop("CAVEVERS", p, "runs past the end of the file (" + Num(size_) + " bytes)");
+        const std::string version = Hex8(Field(p + 12, 4)) + Hex8(Field(p + 16, 4));
+        report_.FileVersion = version;
+        const std::int64_t q = 28;
+        if (!CanGo("CAVEVERS", p, q)) return kStopScan;
+        return Seen("CAVEVERS " + version, q);
+    }
+
+    // A chunk whose data is followed by the next one: size field + size + 4.
+    std::int64_t Plain(const char* name, std::int64_t p, std::int32_t& pos, const std::string& line = {})
+    {
+        const auto s = SizeField(name, p);
+        if (!s) return kStopScan;
+        const std::int64_t q = p + 4 + static_cast<std::int64_t>(*s) + 4;
+        if (!CanGo(name, p, q)) return kStopScan;
+        pos = static_cast<std::int32_t>(p + 4);
+        return Seen(line.empty() ? std::string(name) + " at " + Num(p) : line, q);
+    }
+
+    std::int64_t Cont(std::int64_t p)
+    {
+        if (!lvl_.Wide16) return Plain("CONT", p, lvl_.ContPos);
+        const auto s = SizeField("CONT", p);
+        if (!s) return kStopScan;
+        const std::int64_t q = p + 4 + 2 * static_cast<std::int64_t>(*s);
+        if (!CanGo("CONT", p, q)) return kStopScan;
+        lvl_.ContPos = static_cast<std::int32_t>(p + 4);
+        return Seen("CONT at " + Num(p), q);
+    }
+
+    std::int64_t Cnt2(std::int64_t p) { return Plain("CNT2", p, lvl_.Cnt2Pos); }
+    std::int64_t Auth(std::int64_t p) { return Plain("AUTH", p, lvl_.AuthPos); }
+
+    std::int64_t Cus1(std::int64_t p)
+    {
+        const std::int64_t q = Plain("CUS1", p, lvl_.Cus1Pos);
+        if (q != kStopScan) ui_.Message(kCus1Message);
+        return q;
+    }
+
+    std::int64_t Cus3(std::int64_t p)
+    {
+        const std::int64_t q = Plain("CUS3", p, lvl_.Cus3Pos);
+        if (q != kStopScan) ui_.Message(kCus3Message);
+        return q;
+    }
+
+    // CNT3 and GRP1 record their position by element code, within the code's range only.
+    template <std::size_t N>
+    std::int64_t Indexed(const char* name, std::int64_t p, int offset, std::array<std::int32_t, N>& table)
+    {
+        const int i = static_cast<int>(Field(p + 8, 2)) - offset;
+        std::int32_t pos = -1;
+        const std::int64_t q = Plain(name, p, pos, std::string(name) + " (" + Num(i) + ") at " + Num(p));
+        if (q != kStopScan && i >= 1 && i < static_cast<int>(N)) table[static_cast<std::size_t>(i)] = pos;
+        return q;
+    }
+
+    std::int64_t Cnt3(std::int64_t p) { return Indexed("CNT3", p, kFirstEnvelopeCode - 1, lvl_.EnvelopePos); }
+    std::int64_t Grp1(std::int64_t p) { return Indexed("GRP1", p, kFirstGroupCode - 1, lvl_.GroupPos); }
+
+    std::int64_t Body(std::int64_t p)
+    {
+        if (lvl_.LevelFormat == 1) {
+            lvl_.BodyStart = static_cast<std::int32_t>(p);
+            return Seen("BODY at " + Num(p), size_);
+        }
+        const auto s = SizeField("BODY", p);
+        if (!s) return kStopScan;
+        const std::int64_t factor = lvl_.Wide16 && lvl_.LevelFormat <= 3 ? 2 : 1;
+        const std::int64_t q = p + 8 + factor * static_cast<std::int64_t>(*s);
+        if (!CanGo("BODY", p, q)) return kStopScan;
+        lvl_.BodyStart = static_cast<std::int32_t>(p + 8);
+        return Seen("BODY at " + Num(p), q);
+    }
+
+    // No listed name: a chunk with another name when it starts with a capital
+    // letter and its size field fits, else a stray byte to step over.
+    std::int64_t Unlisted(std::int64_t p, const std::string& name)
+    {
+        const std::uint8_t b = static_cast<std::uint8_t>(Field(p, 1));
+        if (b >= 'A' && b <= 'Z' && p + 8 <= size_) {
+            const std::uint32_t s = GetBytesAtPos(p + 4, *f_, 4);
+            const std::int64_t q = p + 8 + static_cast<std::int64_t>(s);
+            if (!CanGo(name, p, q)) return kStopScan;
+            Log(name + " guessed chunk, chunksize = " + Num(s));
+            return q;
+        }
+        Log(Num(b) + " at " + Num(p));
+        return p + 1;
+    }
+
+    // Steps 25 to 33.
+    void ReadMap()
+    {
+        SetCaption(kCaptionLoadComplete);
+        report_.Author = lvl_.AuthPos != -1 ? ReadFileString(lvl_, 32, *f_, lvl_.AuthPos + 4) : std::string();
+        if (lvl_.BodyStart == -1)
+            throw VantrelError("This level has no map (BODY chunk), so it cannot be opened: " + report_.Path);
+        f_->Seek(lvl_.BodyStart);
+        SetCaption(kCaptionLoadingMap);
+
+        const int w = lvl_.MapWidth, h = lvl_.MapHeight;
+        const std::size_t cellBytes = lvl_.Wide16 ? 2 : 1;
+        const std::size_t need = static_cast<std::size_t>(w) * h * cellBytes;
+        if (lvl_.BodyStart + static_cast<std::int64_t>(need) > size_)
+            throw VantrelError("The map of " + Num(w) + "x" + Num(h) + " cells needs " + Num(need) +
+                               " bytes from offset " + Num(lvl_.BodyStart) + ", but the file ends at " + Num(size_) +
+                               ": " + report_.Path);
+        const std::vector<std::uint8_t> cells = f_->Read(need);  // the whole map in one read
+        std::size_t i = 0;
+        for (int y = 1; y <= h; ++y) {
+            for (int x = 1; x <= w; ++x) {
+                lvl_.MapGrid[x][y] = cellBytes == 2 ? MakeBigEndianWord(cells[i], cells[i + 1]) : cells[i];
+                i += cellBytes;
+            }
+        }
+        report_.ViewPrepared = true;
+        report_.ViewWidth = w >= 40 ? 640 : w * 16;
+        report_.ViewHeight = h >= 30 ? 480 : h * 16;
+        report_.ScrollMaxX = w > 40 ? w - 40 : 0;
+        report_.ScrollMaxY = h > 30 ? h - 30 : 0;
+        SetCaption(kCaptionScrollChange);
+    }
+
+    // Steps 34 to 36, after a completed load or a refused file.
+    void Finish(bool completed)
+    {
+        report_.TitleAuthorSet = true;
+        if (!completed) {
+            report_.Rejected = true;
+            title_.clear();
+            report_.Author.clear();
+        }
+        report_.Title = title_;
+        Log(Num(size_) + " bytes loaded in " + Num(Tick() - started_) + " milliseconds");
+        SetCaption(kCaption);
+        report_.Completed = completed;
+        lvl_.Loaded = completed;
+    }
+
+    OpenLevel& lvl_;
+    UserInterface& ui_;
+    LoadReport& report_;
+    const LoadOptions& options_;
+    ByteFile* f_ = nullptr;
+    std::int64_t size_ = 0;
+    std::int64_t started_ = 0;
+    bool refused_ = false;
+    std::string title_;
+};
+
+// Runs a load; a load that did not complete leaves no file open.
+template <typename Body>
+void Guarded(OpenLevel& lvl, Body&& body)
+{
+    try {
+        body();
+    } catch (...) {
+        lvl.Loaded = false;
+        lvl.LevelFile.reset();
+        throw;
+    }
+    if (!lvl.Loaded) lvl.CloseLevelFile();
+}
+
+}  // namespace
+
+bool IsDirectLoadName(const std::string& name)
+{
+    return !name.empty() && name.front() == '%';
+}
+
+std::string DirectLoadPath(const std::string& name)
+{
+    return IsDirectLoadName(name) ? TextAfter(name, "%") : name;
+}
+
+void LoadLevel(OpenLevel& lvl, const std::string& path, UserInterface& ui, LoadReport& report,
+               const LoadOptions& options)
+{
+    Loader loader(lvl, ui, report, options);
+    Guarded(lvl, [&] {
+        loader.Begin(path);
+        std::error_code ignored;  // the backup is made once and never overwritten; its failure is not fatal
+        std::filesystem::copy_file(path, path + ".bak", std::filesystem::copy_options::none, ignored);
+        lvl.Log.clear();
+        auto file = std::make_unique<DiskFile>(path, DiskFile::Mode::ReadWrite);
+        MemoryFile snapshot(path, file->ReadAll());  // the scan reads the bytes of one read of the file
+        loader.Run(std::move(file), snapshot);
+    });
+}
+
+void LoadLevelFrom(OpenLevel& lvl, std::unique_ptr<ByteFile> file, UserInterface& ui, LoadReport& report,
+                   const LoadOptions& options)
+{
+    Loader loader(lvl, ui, report, options);
+    Guarded(lvl, [&] {
+        loader.Begin(file->Name());
+        ByteFile& scan = *file;
+        loader.Run(std::move(file), scan);
+    });
+}
+
+}  // namespace vantrel

@@ -1,0 +1,73 @@
+// The level loader: opens a level file, makes its one-time backup, walks its
+// chunks from front to back with one log line each, records where the parts
+// the program edits lie, and reads the playfield into the grid.
+#pragma once
+
+#include "level/OpenLevel.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vantrel {
+
+class UserInterface;
+
+inline constexpr char kCaption[] = "Vantrel";
+inline constexpr char kCaptionLoadComplete[] = "Vantrel - Load complete";
+inline constexpr char kCaptionLoadingMap[] = "Vantrel - Loading map elements";
+inline constexpr char kCaptionScrollChange[] = "Vantrel - Scroll change";
+inline constexpr char kRejectMessage[] =
+    "Error: Can not open file\nNot a Rocks'n'Diamonds level, or unknown file version.";
+inline constexpr char kCus1Message[] = "CUS1 chunks not supported in CE Manager yet";
+inline constexpr char kCus3Message[] = "CUS3 chunks not supported yet";
+
+// What a load hands to the window and the command line. Filled as the load
+// goes, so that after a failure it still holds what was set before it.
+struct LoadReport {
+    struct Header {
+        std::string MapSize;  // "64x32"
+        std::uint16_t Time = 0;
+        std::uint16_t Emeralds = 0;
+    };
+    std::string Path;
+    bool Completed = false;
+    bool Rejected = false;
+    std::optional<std::string> FileVersion;  // the File Version box
+    std::optional<Header> HeaderBoxes;       // Map Size, Time left, Emeralds to collect
+    bool TitleAuthorSet = false;
+    std::string Title;   // 32 bytes as read, zero bytes kept
+    std::string Author;  // 32 bytes as read, or empty
+    std::vector<std::string> CeList;  // "45: name", pairs with OpenLevel::CePositions
+    bool ViewPrepared = false;
+    int ViewWidth = 0;
+    int ViewHeight = 0;
+    int ScrollMaxX = 0;
+    int ScrollMaxY = 0;
+    std::string Caption;  // the caption last set
+};
+
+struct LoadOptions {
+    std::function<std::int64_t()> TickMs;                    // milliseconds; a steady clock when empty
+    std::function<void(const std::string&)> OnCaption;       // each caption phase as it is reached
+};
+
+// A name that starts with "%" asks for a direct load of the path after it.
+bool IsDirectLoadName(const std::string& name);
+std::string DirectLoadPath(const std::string& name);
+
+// Loads the level at path. Closes the level that was open first. A rejected
+// or failed load leaves no level open and no file handle behind. Errors are
+// thrown as VantrelError; report keeps what was set before them.
+void LoadLevel(OpenLevel& lvl, const std::string& path, UserInterface& ui, LoadReport& report,
+               const LoadOptions& options = {});
+
+// The same load over a file already open (bytes in memory for tests and
+// fuzzing). No backup is made.
+void LoadLevelFrom(OpenLevel& lvl, std::unique_ptr<ByteFile> file, UserInterface& ui, LoadReport& report,
+                   const LoadOptions& options = {});
+
+}  // namespace vantrel

@@ -1,0 +1,213 @@
+#include "level/OpenLevel.h"
+
+#include "shell/Error.h"
+#include "shell/UserInterface.h"
+
+namespace vantrel {
+
+namespace {
+
+// Restores a file's position when the operation ends normally.
+class KeepPosition {
+public:
+    explicit KeepPosition(ByteFile& f) : file_(f), pos_(f.Position()) {}
+    void Restore() { file_.Seek(pos_); }
+
+private:
+    ByteFile& file_;
+    std::int64_t pos_;
+};
+
+void WriteCellBytes(OpenLevel& lvl, PackedCell coord, std::uint16_t code)
+{
+    ByteFile& f = lvl.File();
+    f.Seek(CellFileOffset(lvl, coord));
+    if (lvl.Wide16) {
+        const std::uint8_t bytes[2] = {static_cast<std::uint8_t>(code >> 8), static_cast<std::uint8_t>(code & 0xFF)};
+        f.Write(bytes, 2);
+    } else {
+        f.WriteByte(static_cast<std::uint8_t>(code & 0xFF));
+    }
+}
+
+}  // namespace
+
+void OpenLevel::CloseLevelFile()
+{
+    Loaded = false;
+    if (!LevelFile) return;
+    std::unique_ptr<ByteFile> f = std::move(LevelFile);
+    f->Close();
+}
+
+ByteFile& OpenLevel::File() const
+{
+    if (!LevelFile) throw VantrelError("No level file is open");
+    return *LevelFile;
+}
+
+std::int64_t CellFileOffset(const OpenLevel& lvl, PackedCell coord)
+{
+    const std::int64_t b = lvl.Wide16 ? 2 : 1;
+    return lvl.BodyStart + b * ((CellY(coord) - 1) * static_cast<std::int64_t>(lvl.MapWidth) + (CellX(coord) - 1));
+}
+
+bool SetCell(OpenLevel& lvl, PackedCell coord, std::uint16_t code)
+{
+    const int x = CellX(coord), y = CellY(coord);
+    if (x < 1 || x > lvl.MapWidth || y < 1 || y > lvl.MapHeight) return false;
+    if (!lvl.Wide16 && code >= 256) return false;
+    lvl.MapGrid[x][y] = code;
+    WriteCellBytes(lvl, coord, code);
+    return true;
+}
+
+void WriteGridRect(OpenLevel& lvl, PackedCell topLeft, PackedCell bottomRight)
+{
+    for (int y = CellY(topLeft); y <= CellY(bottomRight); ++y)
+        for (int x = CellX(topLeft); x <= CellX(bottomRight); ++x)
+            WriteCellBytes(lvl, PackCell(x, y), lvl.MapGrid[x][y]);
+}
+
+int CountElementInRect(const OpenLevel& lvl, std::uint16_t code, int x1, int y1, int x2, int y2)
+{
+    int n = 0;
+    for (int y = std::max(y1, 1); y <= std::min(y2, kMaxMapSize); ++y)
+        for (int x = std::max(x1, 1); x <= std::min(x2, kMaxMapSize); ++x)
+            if (lvl.MapGrid[x][y] == code) ++n;
+    return n;
+}
+
+int CountElement(const OpenLevel& lvl, std::uint16_t code)
+{
+    return CountElementInRect(lvl, code, 1, 1, lvl.MapWidth, lvl.MapHeight);
+}
+
+PackedCell FindElement(const OpenLevel& lvl, std::uint16_t code, int n)
+{
+    if (n < 1) return 0;
+    int seen = 0;
+    for (int y = 1; y <= lvl.MapHeight; ++y)
+        for (int x = 1; x <= lvl.MapWidth; ++x)
+            if (lvl.MapGrid[x][y] == code && ++seen == n) return PackCell(x, y);
+    return 0;
+}
+
+std::string GuardLine(std::int64_t size, std::int64_t pos, std::size_t count)
+{
+    return std::to_string(size) + " (size) < " + std::to_string(pos) + " (pos) + " + std::to_string(count) +
+           " (ReadCount";
+}
+
+std::string ReadFileString(OpenLevel& lvl, std::size_t count, ByteFile& file, std::int64_t position)
+{
+    if (position != -1) file.Seek(position);
+    const std::int64_t size = file.Size();
+    if (size < file.Position() + static_cast<std::int64_t>(count)) {
+        lvl.Log.push_back(GuardLine(size, file.Position(), count));
+        return {};
+    }
+    std::string s(count, '\0');
+    file.Read(reinterpret_cast<std::uint8_t*>(s.data()), count);
+    return s;
+}
+
+std::uint32_t GetBytesAtPos(std::int64_t offset, ByteFile& file, int n)
+{
+    if (n < 1 || n > 4) return 0;
+    KeepPosition keep(file);
+    file.Seek(offset);
+    std::uint8_t b[4] = {};
+    file.Read(b, static_cast<std::size_t>(n));
+    std::uint32_t v = 0;
+    for (int i = 0; i < n; ++i) v = (v << 8) | b[i];
+    keep.Restore();
+    return v;
+}
+
+std::uint8_t GetByteAtPos(std::int64_t offset, ByteFile& file, bool seek)
+{
+    if (!seek) return file.ReadByte();
+    if (offset > file.Size()) return 0;
+    return static_cast<std::uint8_t>(GetBytesAtPos(offset, file, 1));
+}
+
+std::uint16_t GetWordAtPos(std::int64_t offset, ByteFile& file, bool seek)
+{
+    if (!seek) {
+        const std::uint8_t hi = file.ReadByte();
+        const std::uint8_t lo = file.ReadByte();
+        return MakeBigEndianWord(hi, lo);
+    }
+    if (offset > file.Size()) return 0;
+    return static_cast<std::uint16_t>(GetBytesAtPos(offset, file, 2));
+}
+
+namespace {
+
+void GuardedWrite(std::int64_t offset, ByteFile& file, const std::uint8_t* bytes, std::size_t n, UserInterface& ui)
+{
+    KeepPosition keep(file);
+    if (offset < 0 || offset > file.Size()) {
+        ui.Message(kOutOfRangeMessage);
+    } else {
+        file.Seek(offset);
+        file.Write(bytes, n);
+    }
+    keep.Restore();
+}
+
+int HexDigit(char c)
+{
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+}  // namespace
+
+void SetByteAtPos(std::int64_t offset, ByteFile& file, std::uint8_t value, UserInterface& ui)
+{
+    GuardedWrite(offset, file, &value, 1, ui);
+}
+
+void SetWordAtPos(std::int64_t offset, ByteFile& file, std::uint16_t value, UserInterface& ui)
+{
+    const std::uint8_t bytes[2] = {static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value & 0xFF)};
+    GuardedWrite(offset, file, bytes, 2, ui);
+}
+
+void WriteHexAtPos(std::int64_t offset, ByteFile& file, const std::string& hex)
+{
+    KeepPosition keep(file);
+    file.Seek(offset == -1 ? file.Size() : offset);
+    // Decode up to the first pair that is not hexadecimal; what came before it is written all the same.
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(hex.size() / 2);
+    std::size_t i = 0;
+    for (; i + 1 < hex.size(); i += 2) {
+        const int hi = HexDigit(hex[i]), lo = HexDigit(hex[i + 1]);
+        if (hi < 0 || lo < 0) break;
+        bytes.push_back(static_cast<std::uint8_t>(hi * 16 + lo));
+    }
+    file.Write(bytes.data(), bytes.size());
+    if (i + 1 < hex.size()) throw VantrelError("'" + hex.substr(i, 2) + "' is not a valid hexadecimal byte");
+    keep.Restore();
+}
+
+void RepeatHexByte(int count, std::uint8_t value, std::string& text)
+{
+    const std::string pair = BytesToHex(std::string(1, static_cast<char>(value)));
+    for (int i = 0; i < count; ++i) text += pair;
+}
+
+void ShowBytesAsHex(OpenLevel& lvl, ByteFile& file, std::size_t count, UserInterface& ui)
+{
+    KeepPosition keep(file);
+    const std::string bytes = ReadFileString(lvl, count, file);
+    ui.Message(BytesToHex(bytes));
+    keep.Restore();
+}
+
+}  // namespace vantrel

@@ -1,0 +1,150 @@
+#include "shell/Text.h"
+
+#include <algorithm>
+
+namespace vantrel {
+
+PackedCell PackCell(int x, int y)
+{
+    return static_cast<PackedCell>(((y & 0xFF) << 8) | (x & 0xFF));
+}
+
+PixelPoint CellOrigin(PackedCell cell, std::uint8_t tile)
+{
+    return {tile * (CellX(cell) - 1), tile * (CellY(cell) - 1)};
+}
+
+PixelRect CellRect(PackedCell cell, std::uint8_t tile)
+{
+    const PixelPoint o = CellOrigin(cell, tile);
+    return {o.x, o.y, o.x + tile, o.y + tile};
+}
+
+PackedCell CellAtPixel(PixelPoint p, std::uint8_t tile)
+{
+    if (tile == 0) return 0;
+    return PackCell(p.x / tile + 1, p.y / tile + 1);
+}
+
+PixelRect RectFromCorners(PixelPoint a, PixelPoint b)
+{
+    return {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
+}
+
+void OrderCellCorners(PackedCell& first, PackedCell& second)
+{
+    int x1 = CellX(first), y1 = CellY(first), x2 = CellX(second), y2 = CellY(second);
+    if (x1 > x2) std::swap(x1, x2);
+    if (y1 > y2) std::swap(y1, y2);
+    first = PackCell(x1, y1);
+    second = PackCell(x2, y2);
+}
+
+std::string ZeroPadInt(long long n, std::size_t width)
+{
+    std::string s = std::to_string(n);
+    if (s.size() < width) s.insert(0, width - s.size(), '0');
+    return s;
+}
+
+std::string BytesToHex(const std::string& bytes)
+{
+    static const char digits[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(bytes.size() * 2);
+    for (unsigned char c : bytes) {
+        out.push_back(digits[c >> 4]);
+        out.push_back(digits[c & 0xF]);
+    }
+    return out;
+}
+
+std::uint16_t MakeBigEndianWord(unsigned high, unsigned low)
+{
+    return static_cast<std::uint16_t>(high * 256u + low);
+}
+
+std::uint16_t SwapWordBytes(std::uint16_t value)
+{
+    return static_cast<std::uint16_t>((value >> 8) | (value << 8));
+}
+
+std::string TextBefore(const std::string& s, const std::string& sep, bool includeSep)
+{
+    const auto at = s.find(sep);
+    if (at == std::string::npos) return {};
+    return includeSep ? s.substr(0, at) + sep : s.substr(0, at);
+}
+
+std::string TextAfter(const std::string& s, const std::string& sep, bool includeSep)
+{
+    const auto at = s.find(sep);
+    if (at == std::string::npos) return {};
+    std::string rest = s.substr(at + sep.size());
+    return includeSep ? sep + rest : rest;
+}
+
+std::string TextBetween(const std::string& s, const std::string& startSep, const std::string& endSep,
+                        bool includeEnd, bool includeStart)
+{
+    std::string r = TextBefore(TextAfter(s, startSep), endSep);
+    if (includeEnd) r += endSep;
+    if (includeStart) r = startSep + r;
+    return r;
+}
+
+int CountFields(const std::string& s, const std::string& sep)
+{
+    if (sep.empty()) return 1;
+    int count = 1;
+    std::size_t from = 0;
+    while (from <= s.size()) {
+        const auto at = s.find(sep, from);
+        if (at == std::string::npos) break;
+        ++count;
+        from = at + sep.size() + 1;  // the character after the separator goes with it
+    }
+    return count;
+}
+
+namespace {
+
+// Where the n-th field (from 1) starts and ends; end is npos when it runs to the end of s.
+struct FieldSpan {
+    std::size_t start;
+    std::size_t end;
+};
+
+FieldSpan FindField(const std::string& s, int n, const std::string& sep)
+{
+    std::size_t start = 0;
+    if (sep.empty()) return {0, std::string::npos};
+    for (int i = 1; i < n; ++i) {
+        const auto at = s.find(sep, start);
+        if (at == std::string::npos) return {start, std::string::npos};
+        start = at + sep.size();
+    }
+    return {start, s.find(sep, start)};
+}
+
+}  // namespace
+
+std::string NthField(const std::string& s, int n, const std::string& sep)
+{
+    const FieldSpan f = FindField(s, n, sep);
+    return f.end == std::string::npos ? s.substr(f.start) : s.substr(f.start, f.end - f.start);
+}
+
+std::string ReplaceNthField(const std::string& s, int n, const std::string& newText, const std::string& sep)
+{
+    const FieldSpan f = FindField(s, n, sep);
+    const std::string suffix = f.end == std::string::npos ? std::string() : s.substr(f.end);
+    return s.substr(0, f.start) + newText + suffix;
+}
+
+std::string UpToZero(const std::string& s)
+{
+    return s.substr(0, s.find('\0'));
+}
+
+}  // namespace vantrel

@@ -1,0 +1,35 @@
+// How the core talks to the user and reaches its settings. The window
+// implements these with message boxes, file dialogs and QSettings; the command
+// line tool and the tests have their own.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace vantrel {
+
+class UserInterface {
+public:
+    virtual ~UserInterface() = default;
+    // Information with one OK button.
+    virtual void Message(const std::string& text) = 0;
+    // A warning with Yes and No; true for Yes.
+    virtual bool WarningYesNo(const std::string& text) = 0;
+    // A confirmation with OK and Cancel; true for OK.
+    virtual bool ConfirmOkCancel(const std::string& text) = 0;
+    // An open-file dialog; nothing when the user cancels.
+    virtual std::optional<std::string> ChooseFile(const std::string& title, const std::string& filterName,
+                                                  const std::string& pattern, const std::string& initialDir) = 0;
+    // A directory chooser that can create a typed directory; nothing when cancelled.
+    virtual std::optional<std::string> ChooseDirectory(const std::string& title, const std::string& initialDir) = 0;
+};
+
+class SettingsStore {
+public:
+    virtual ~SettingsStore() = default;
+    // The stored text, or the empty text when the value is missing.
+    virtual std::string ReadSetting(const std::string& name) = 0;
+    virtual void WriteSetting(const std::string& name, const std::string& value) = 0;
+};
+
+}  // namespace vantrel
