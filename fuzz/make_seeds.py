@@ -1,0 +1,100 @@
+#!/usr/bin/env python3
+"""Writes small synthetic level files as a starting corpus for fuzz_loader.
+
+Usage: fuzz/make_seeds.py OUTDIR
+
+Every file is made here from scratch: the RND1 container with its version
+chunk, HEAD, AUTH, BODY and the other chunks the loader knows, and the old
+cookie formats 1.0, 1.2 and 1.4.
+"""
+import os
+import struct
+import sys
+
+COOKIE = b"ROCKSNDIAMONDS_LEVEL_FILE_VERSION_"
+
+
+def be32(n):
+    return struct.pack(">I", n & 0xFFFFFFFF)
+
+
+def head_data(w, h, wide, title=b"Seed", time=100, gems=5):
+    d = bytearray(112)
+    d[0], d[1] = w, h
+    d[2:4] = struct.pack(">H", time)
+    d[4:6] = struct.pack(">H", gems)
+    d[6:6 + len(title)] = title
+    d[96] = 1 if wide else 0
+    return bytes(d)
+
+
+def cells(w, h, wide):
+    out = bytearray()
+    for i in range(w * h):
+        code = (i * 7) % 700 if wide else (i * 7) % 256
+        out += struct.pack(">H", code) if wide else bytes([code])
+    return bytes(out)
+
+
+def chunk(name, payload, size=None):
+    return name + be32(len(payload) if size is None else size) + payload
+
+
+def rnd1(w, h, wide, extra=b"", author=b"Someone"):
+    body = cells(w, h, wide)
+    f = bytearray(b"RND1" + be32(0) + b"CAVEVERS" + be32(8) + bytes.fromhex("0200000003000803"))
+    # HEAD: size field 80 so that the scan goes on 36 bytes after it.
+    f += b"HEAD" + be32(80) + head_data(w, h, wide)
+    f += chunk(b"AUTH", author.ljust(32, b"\0"))
+    f += extra
+    f += chunk(b"BODY", body)
+    f[4:8] = be32(len(f) - 8)
+    return bytes(f)
+
+
+def cus4(ce_number, pages, name=b"Custom"):
+    rec = bytearray(104 + 48 * pages - 8)
+    rec[0:2] = struct.pack(">H", ce_number + 359)
+    rec[2:2 + len(name)] = name
+    rec[42] = pages
+    return b"CUS4" + be32(len(rec)) + bytes(rec)
+
+
+def cookie(version, w, h, wide, extra=b""):
+    if version == b"1.0":
+        return COOKIE + b"1.0\n" + head_data(w, h, wide) + cells(w, h, wide)
+    f = bytearray(COOKIE + version + b"\n")
+    f += b"HEAD" + be32(80) + head_data(w, h, wide)
+    f += extra
+    body = cells(w, h, wide)
+    f += b"BODY" + be32(w * h) + body  # the size counts cells; two-byte cells take twice as much
+    return bytes(f)
+
+
+def seeds():
+    yield "rnd1_4x3_wide", rnd1(4, 3, True)
+    yield "rnd1_5x5_narrow", rnd1(5, 5, False)
+    chunks = (cus4(1, 0) + cus4(12, 2, b"Two pages") + chunk(b"CNT2", bytes(12)) +
+              chunk(b"CNT3", struct.pack(">H", 621) + bytes(10)) + chunk(b"GRP1", struct.pack(">H", 630) + bytes(6)) +
+              chunk(b"ABCD", bytes(6)))
+    yield "rnd1_chunks", rnd1(6, 4, True, chunks)
+    yield "rnd1_cus1_cus3", rnd1(2, 2, False, chunk(b"CUS1", bytes(8)) + chunk(b"CUS3", bytes(4)))
+    yield "rnd1_cont_wide", rnd1(3, 3, True, b"CONT" + be32(6) + bytes(8))
+    yield "cookie_1_0", cookie(b"1.0", 3, 3, False)
+    yield "cookie_1_2_wide", cookie(b"1.2", 4, 2, True)
+    yield "cookie_1_4", cookie(b"1.4", 4, 4, False)
+    yield "cookie_other", cookie(b"2.0", 2, 2, False)
+    yield "rnd1_128x1", rnd1(128, 1, False)
+    yield "short", b"RND1\0\0"
+
+
+def main():
+    out = sys.argv[1] if len(sys.argv) > 1 else "fuzz-seeds"
+    os.makedirs(out, exist_ok=True)
+    for name, data in seeds():
+        with open(os.path.join(out, name + ".level"), "wb") as f:
+            f.write(data)
+
+
+if __name__ == "__main__":
+    main()
