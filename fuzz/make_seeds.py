@@ -2,6 +2,7 @@
 """Writes small synthetic level files as a starting corpus for fuzz_loader.
 
 Usage: fuzz/make_seeds.py OUTDIR
+       fuzz/make_seeds.py --cases OUTDIR   (the regression cases of fuzz/corpus/loader)
 
 Every file is made here from scratch: the RND1 container with its version
 chunk, HEAD, AUTH, BODY and the other chunks the loader knows, and the old
@@ -88,10 +89,33 @@ def seeds():
     yield "short", b"RND1\0\0"
 
 
+def cases():
+    """Files that once troubled the scan. The name's first word is the outcome
+    the regression test expects: completes, refused or fails."""
+    # A chunk whose size field reads 0xFFFFFFFF after the map: the scan stops there.
+    yield "completes-size-ffffffff", rnd1(3, 2, False) + b"CNT2" + be32(0xFFFFFFFF) + bytes(12)
+    # The same size before the map: the scan stops before it finds a BODY.
+    yield "fails-size-ffffffff-before-body", rnd1(3, 2, False, b"ZZZZ" + be32(0xFFFFFFFF) + bytes(4))
+    # A size of 2^31, negative when taken as a signed number.
+    yield "completes-size-2pow31", rnd1(2, 2, True) + b"AUTH" + be32(0x80000000) + bytes(8)
+    # A second version chunk later in the file: it would send the scan back to 28.
+    yield "completes-cavevers-later", rnd1(2, 3, False) + b"CAVEVERS" + be32(8) + bytes(8)
+    yield "fails-cavevers-before-body", rnd1(2, 3, False, b"CAVEVERS" + be32(8) + bytes(8))
+    # A HEAD that gives a map wider than the grid.
+    yield "refused-head-200x10", rnd1(200, 10, False)
+    # A CUS4 chunk cut short by the end of the file.
+    yield "completes-cus4-cut", rnd1(2, 2, False) + cus4(5, 3)[:30]
+
+
 def main():
-    out = sys.argv[1] if len(sys.argv) > 1 else "fuzz-seeds"
+    args = sys.argv[1:]
+    make = seeds
+    if args and args[0] == "--cases":
+        make = cases
+        args = args[1:]
+    out = args[0] if args else "fuzz-seeds"
     os.makedirs(out, exist_ok=True)
-    for name, data in seeds():
+    for name, data in make():
         with open(os.path.join(out, name + ".level"), "wb") as f:
             f.write(data)
 
