@@ -1,0 +1,145 @@
+#include "level/FileInfoPage.h"
+
+#include "level/HeaderEdit.h"
+#include "level/Loader.h"
+#include "shell/MainWindow.h"
+#include "shell/QtUserInterface.h"
+
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+namespace vantrel {
+
+namespace {
+
+template <typename W>
+W* Named(W* widget, const char* name)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+QSpinBox* WordSpin(const char* name)
+{
+    auto* spin = Named(new QSpinBox, name);
+    spin->setRange(0, 65535);
+    return spin;
+}
+
+}  // namespace
+
+FileInfoPage::FileInfoPage(AMain& main) : main_(main)
+{
+    title_ = Named(new QLineEdit, "Edit_LevelName");
+    title_->setMaxLength(32);
+    author_ = Named(new QLineEdit, "Edit_Author");
+    author_->setMaxLength(32);
+    fileVersion_ = Named(new QLineEdit, "FileVersion");
+    fileVersion_->setReadOnly(true);
+    mapSize_ = Named(new QLineEdit, "Edit_MapSize");
+    mapSize_->setReadOnly(true);
+    time_ = WordSpin("Edit_Time");
+    emeralds_ = WordSpin("Edit_Emeralds");
+    auto* save = Named(new QPushButton(tr("Save time left and emeralds to collect")), "Edit_SaveTimeAndCollect");
+
+    auto* header = new QGroupBox(tr("Level"));
+    auto* form = new QFormLayout(header);
+    form->addRow(tr("Level Title:"), title_);
+    form->addRow(tr("Author:"), author_);
+    form->addRow(tr("File Version:"), fileVersion_);
+    form->addRow(tr("Map Size:"), mapSize_);
+    form->addRow(tr("Time left:"), time_);
+    form->addRow(tr("Emeralds to collect:"), emeralds_);
+    form->addRow(save);
+    auto* hint = new QLabel(tr("Press Enter in the title box to write the title into the level file."));
+    hint->setWordWrap(true);
+    form->addRow(hint);
+
+    log_ = Named(new QPlainTextEdit, "Log");
+    log_->setReadOnly(true);
+    log_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    auto* logBox = new QVBoxLayout;
+    logBox->addWidget(new QLabel(tr("Map Scan Log:")));
+    logBox->addWidget(log_);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(header, 1);
+    top->addLayout(logBox, 1);
+
+    quotePost_ = Named(new QPlainTextEdit, "Info_QuotePost");
+    quotePost_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    quotePost_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    quotePost_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    quoteButtons_ = new QHBoxLayout;
+    quoteButtons_->addWidget(new QLabel(tr("Forum post (Level Sketch):")));
+    quoteButtons_->addStretch(1);
+
+    auto* page = new QVBoxLayout(this);
+    page->addLayout(top, 3);
+    page->addLayout(quoteButtons_);
+    page->addWidget(quotePost_, 2);
+
+    connect(title_, &QLineEdit::returnPressed, this, &FileInfoPage::Edit_LevelNameKeyPress);
+    connect(author_, &QLineEdit::returnPressed, this, &FileInfoPage::Edit_LevelNameKeyPress);
+    connect(save, &QPushButton::clicked, this, &FileInfoPage::Edit_SaveTimeAndCollectClick);
+}
+
+QPushButton* FileInfoPage::AddQuoteButton(const QString& caption, const QString& objectName)
+{
+    auto* button = new QPushButton(caption);
+    button->setObjectName(objectName);
+    quoteButtons_->addWidget(button);
+    return button;
+}
+
+void FileInfoPage::ShowLoad(const LoadReport& report)
+{
+    if (report.FileVersion) fileVersion_->setText(FromBytes(*report.FileVersion));
+    if (report.HeaderBoxes) {
+        mapSize_->setText(QString::fromStdString(report.HeaderBoxes->MapSize));
+        time_->setValue(report.HeaderBoxes->Time);
+        emeralds_->setValue(report.HeaderBoxes->Emeralds);
+    }
+    if (report.TitleAuthorSet) {
+        title_->setText(FromLatin1(UpToZero(report.Title)));
+        author_->setText(FromLatin1(UpToZero(report.Author)));
+    }
+}
+
+void FileInfoPage::Clear()
+{
+    title_->clear();
+    author_->clear();
+    mapSize_->clear();
+    fileVersion_->clear();
+    emeralds_->setValue(0);
+    time_->setValue(0);
+}
+
+void FileInfoPage::ShowLog(const QStringList& lines)
+{
+    const QString text = lines.join(QLatin1Char('\n'));
+    if (log_->toPlainText() != text) log_->setPlainText(text);
+}
+
+void FileInfoPage::Edit_LevelNameKeyPress()
+{
+    main_.Handle([this] { WriteLevelTitle(main_.Level(), ToLatin1(title_->text()), main_.Ui()); });
+}
+
+void FileInfoPage::Edit_SaveTimeAndCollectClick()
+{
+    main_.Handle([this] {
+        WriteTimeAndEmeralds(main_.Level(), static_cast<std::uint16_t>(time_->value()),
+                             static_cast<std::uint16_t>(emeralds_->value()), main_.Ui());
+    });
+}
+
+}  // namespace vantrel

@@ -1,0 +1,48 @@
+// The "File Info" page: the header of the open level, the load log, the
+// time/emeralds button and the forum quote memo.
+#pragma once
+
+#include <QWidget>
+
+class QLineEdit;
+class QSpinBox;
+class QPlainTextEdit;
+class QPushButton;
+class QHBoxLayout;
+
+namespace vantrel {
+
+class AMain;
+struct LoadReport;
+
+class FileInfoPage : public QWidget {
+    Q_OBJECT
+public:
+    explicit FileInfoPage(AMain& main);
+
+    // Fills the boxes that a load set (all of them, or those set before a failure).
+    void ShowLoad(const LoadReport& report);
+    // Empties the boxes (Save and Close).
+    void Clear();
+    void ShowLog(const QStringList& lines);
+
+    void Edit_LevelNameKeyPress();
+    void Edit_SaveTimeAndCollectClick();
+
+    QPlainTextEdit* QuotePost() const { return quotePost_; }
+    QPushButton* AddQuoteButton(const QString& caption, const QString& objectName);
+
+private:
+    AMain& main_;
+    QLineEdit* title_;
+    QLineEdit* author_;
+    QLineEdit* fileVersion_;
+    QLineEdit* mapSize_;
+    QSpinBox* time_;
+    QSpinBox* emeralds_;
+    QPlainTextEdit* log_;
+    QPlainTextEdit* quotePost_;
+    QHBoxLayout* quoteButtons_;
+};
+
+}  // namespace vantrel

@@ -1,0 +1,32 @@
+// Header edits of the open level (title, time left, emeralds to collect),
+// written into the HEAD data at once, and closing the level.
+#pragma once
+
+#include "level/OpenLevel.h"
+
+#include <cstdint>
+#include <string>
+
+namespace vantrel {
+
+class UserInterface;
+
+inline constexpr char kTitleUpdatedMessage[] = "Level title updated!";
+inline constexpr char kTimeNoteMessage[] =
+    "NOTE: When setting time left or emeralds to collect to a value more than 999, the value will be reset to 999 "
+    "when going to the Level Settings screen in the Level Editor (Don't blame me for this, blame Doval!)";
+inline constexpr char kNoHeadMessage[] = "This level has no header (HEAD chunk); nothing was written.";
+
+// Writes all 32 title bytes (the text, then zero bytes) at HeadPos + 10 and
+// tells the user. Does nothing when no level is open. Returns whether it wrote.
+bool WriteLevelTitle(OpenLevel& lvl, const std::string& title, UserInterface& ui);
+
+// Writes time left at HeadPos + 6 and emeralds at HeadPos + 8, after the note
+// for values above 999. Does nothing when no level is open.
+bool WriteTimeAndEmeralds(OpenLevel& lvl, std::uint16_t time, std::uint16_t emeralds, UserInterface& ui);
+
+// The file side of Save and Close: closes the level file when a level is
+// open, empties the load log and forgets the path. Writes nothing.
+void CloseLevel(OpenLevel& lvl);
+
+}  // namespace vantrel

@@ -1,0 +1,24 @@
+// Vantrel: starts the main window and the element palette window.
+#include "palette/PaletteWindow.h"
+#include "shell/MainWindow.h"
+#include "shell/QtSettingsStore.h"
+#include "shell/QtUserInterface.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    vantrel::QtUserInterface ui;
+    int status = 0;
+    {
+        vantrel::QtSettingsStore settings;
+        vantrel::AMain main(ui, settings);
+        ui.SetParent(&main);
+        vantrel::FormEl palette;  // hidden until Tool > Element View
+        main.SetPaletteWindow(&palette);
+        main.show();
+        status = app.exec();
+    }  // the settings are released after the window
+    return status;
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "shell/UserInterface.h"
+
+#include <exception>
+#include <functional>
+
+namespace vantrel {
+
+// Runs one command; an error ends it, its text goes to the user, and the
+// program goes on. Returns false when the command failed.
+inline bool RunGuarded(UserInterface& ui, const std::function<void()>& command)
+{
+    try {
+        command();
+        return true;
+    } catch (const std::exception& e) {
+        ui.Message(e.what());
+    } catch (...) {
+        ui.Message("An unexpected error ended the command.");
+    }
+    return false;
+}
+
+}  // namespace vantrel

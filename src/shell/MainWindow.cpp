@@ -1,0 +1,206 @@
+#include "shell/MainWindow.h"
+
+#include "ce/CeManagerPage.h"
+#include "counter/CounterPage.h"
+#include "level/FileInfoPage.h"
+#include "level/HeaderEdit.h"
+#include "level/Loader.h"
+#include "levelsets/LevelsetPage.h"
+#include "shell/ArchivePage.h"
+#include "shell/ErrorBoundary.h"
+#include "shell/QtUserInterface.h"
+#include "view/LevelViewPage.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace vantrel {
+
+namespace {
+
+constexpr int kClientWidth = 772;
+constexpr int kClientHeight = 534;
+
+}  // namespace
+
+AMain::AMain(UserInterface& ui, SettingsStore& settings, QWidget* parent)
+    : QMainWindow(parent), ui_(ui), settings_(settings)
+{
+    setObjectName(QStringLiteral("AMain"));
+    setWindowTitle(QString::fromLatin1(kCaption));
+
+    book_ = new QTabWidget;
+    book_->setObjectName(QStringLiteral("Book"));
+    fileInfo_ = new FileInfoPage(*this);
+    levelsets_ = new LevelsetPage(*this);
+    levelView_ = new LevelViewPage(*this);
+    ceManager_ = new CeManagerPage(*this);
+    counter_ = new CounterPage(*this);
+    book_->addTab(fileInfo_, tr("File Info"));
+    book_->addTab(new ArchivePage, tr("Files Archive"));
+    book_->addTab(levelsets_, tr("Levelset Manager"));
+    book_->addTab(levelView_, tr("Level View"));
+    book_->addTab(ceManager_, tr("CE Manager"));
+    book_->addTab(counter_, tr("Calcing and Counting"));
+
+    auto* client = new QWidget;
+    client->setObjectName(QStringLiteral("ClientArea"));
+    client->setFixedSize(kClientWidth, kClientHeight);
+    auto* layout = new QVBoxLayout(client);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(book_);
+    setCentralWidget(client);
+    BuildMenu();
+
+    // Not resizable: the window is as large as its client area and its menu.
+    setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+    move(188, 104);
+    FormCreate();
+}
+
+AMain::~AMain() = default;
+
+void AMain::FormCreate()
+{
+    book_->setCurrentIndex(kLevelsetPage);
+    File_SaveLevelClick();
+}
+
+void AMain::BuildMenu()
+{
+    QMenu* file = menuBar()->addMenu(tr("&File"));
+    QAction* load = file->addAction(tr("&Load Level"), QKeySequence(Qt::Key_F2), this, &AMain::File_LoadLevelClick);
+    load->setObjectName(QStringLiteral("File_LoadLevel"));
+    QAction* save =
+        file->addAction(tr("&Save and Close Level"), QKeySequence(Qt::Key_F3), this, &AMain::File_SaveLevelClick);
+    save->setObjectName(QStringLiteral("File_SaveLevel"));
+    file->addSeparator();
+    QAction* exit = file->addAction(tr("E&xit"), QKeySequence(Qt::Key_Escape), this, &AMain::File_ExitClick);
+    exit->setObjectName(QStringLiteral("File_Exit"));
+
+    QMenu* tool = menuBar()->addMenu(tr("&Tool"));
+    struct Item {
+        const char* name;
+        QString caption;
+        Qt::Key key;
+        int page;
+    };
+    const Item items[] = {
+        {"Tool_MainInfo", tr("&Main info"), Qt::Key_F4, kFileInfoPage},
+        {"Tool_FilesArchive", tr("&Files Archive"), Qt::Key_F5, kArchivePage},
+        {"Tool_LevelsetManager", tr("Level&set Manager"), Qt::Key_F6, kLevelsetPage},
+        {"Tool_LevelView", tr("Level &View"), Qt::Key_F7, kLevelViewPage},
+        {"Tool_CEManager", tr("&CE Manager"), Qt::Key_F8, kCeManagerPage},
+        {"Tool_CounterCreator", tr("C&ounter Creator"), Qt::Key_F9, kCounterPage},
+    };
+    for (const Item& item : items) {
+        QAction* action = tool->addAction(item.caption);
+        action->setObjectName(QString::fromLatin1(item.name));
+        action->setShortcut(QKeySequence(item.key));
+        action->setData(item.page);  // the page the item shows
+        connect(action, &QAction::triggered, this, [this, action] { Tool_GotoClick(action); });
+    }
+    QAction* elements = tool->addAction(tr("Element View"), QKeySequence(Qt::Key_F10), this,
+                                        &AMain::Tool_ElementViewClick);
+    elements->setObjectName(QStringLiteral("Tool_ElementView"));
+
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
+    QAction* helpItem = help->addAction(tr("&Help"));
+    helpItem->setObjectName(QStringLiteral("Help_Help"));
+    helpItem->setShortcut(QKeySequence(Qt::Key_F1));
+    helpItem->setEnabled(false);
+    QAction* about = help->addAction(tr("&About"));
+    about->setObjectName(QStringLiteral("Help_About"));
+    about->setShortcut(QKeySequence(Qt::Key_F11));
+    about->setEnabled(false);
+}
+
+void AMain::Handle(const std::function<void()>& command)
+{
+    RunGuarded(ui_, command);
+    SyncLog();
+}
+
+void AMain::SyncLog()
+{
+    QStringList lines;
+    for (const std::string& line : level_.Log) lines << FromBytes(line);
+    fileInfo_->ShowLog(lines);
+}
+
+void AMain::File_LoadLevelClick()
+{
+    Handle([this] {
+        std::string name = ToPath(openLevelFileName_);
+        if (!IsDirectLoadName(name)) {
+            const auto chosen = ui_.ChooseFile("Open RnD Level File", "Rocks'n'Diamonds Level file", "*.level",
+                                               level_.LevelPath);
+            if (!chosen) {
+                setWindowTitle(QString::fromLatin1(kCaption));
+                return;
+            }
+            name = *chosen;
+        }
+        const std::string path = DirectLoadPath(name);
+        openLevelFileName_ = FromPath(path);
+        LoadReport report;
+        LoadOptions options;
+        options.OnCaption = [this](const std::string& caption) { setWindowTitle(FromBytes(caption)); };
+        try {
+            LoadLevel(level_, path, ui_, report, options);
+        } catch (...) {
+            ApplyLoadReport(report);
+            throw;
+        }
+        ApplyLoadReport(report);
+    });
+}
+
+void AMain::ApplyLoadReport(const LoadReport& report)
+{
+    fileInfo_->ShowLoad(report);
+    ceManager_->SetCeList(report.CeList);
+    if (report.ViewPrepared) levelView_->PrepareAfterLoad(report, levelsets_->PaintLevels());
+    SyncLog();
+}
+
+void AMain::File_SaveLevelClick()
+{
+    Handle([this] {
+        CloseLevel(level_);
+        SyncLog();
+        openLevelFileName_.clear();
+        fileInfo_->Clear();
+        ceManager_->Reset();
+    });
+}
+
+void AMain::File_ExitClick()
+{
+    close();
+}
+
+void AMain::Tool_GotoClick(QAction* sender)
+{
+    if (sender) book_->setCurrentIndex(sender->data().toInt());
+}
+
+void AMain::Tool_ElementViewClick()
+{
+    if (!palette_) return;
+    palette_->show();
+    palette_->raise();
+    palette_->activateWindow();
+}
+
+void AMain::closeEvent(QCloseEvent* event)
+{
+    // FormCloseQuery: the open level is closed; the close always goes on.
+    File_SaveLevelClick();
+    event->accept();
+}
+
+}  // namespace vantrel

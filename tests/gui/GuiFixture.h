@@ -1,0 +1,44 @@
+// A main window over a scripted user and settings in memory, and helpers to
+// reach its controls by name.
+#pragma once
+
+#include "shell/MainWindow.h"
+#include "support/ScriptedUi.h"
+#include "support/TempDir.h"
+
+#include <QAction>
+#include <QTabWidget>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace vantrel::test {
+
+class GuiTest : public ::testing::Test {
+protected:
+    void SetUp() override { main = std::make_unique<AMain>(ui, settings); }
+    void TearDown() override { main.reset(); }
+
+    template <typename W>
+    W* Find(const char* name)
+    {
+        W* w = main->findChild<W*>(QString::fromLatin1(name));
+        EXPECT_NE(w, nullptr) << "no control named " << name;
+        return w;
+    }
+
+    // Loads path directly, the way the levelset page does.
+    void DirectLoad(const std::string& path)
+    {
+        main->SetOpenLevelFileName(QStringLiteral("%") + QString::fromStdString(path));
+        main->File_LoadLevelClick();
+    }
+
+    bool CorpusMissing() const { return CorpusDir().empty(); }
+
+    ScriptedUi ui;
+    MemorySettings settings;
+    TempDir dir;
+    std::unique_ptr<AMain> main;
+};
+
+}  // namespace vantrel::test

@@ -1,0 +1,333 @@
+// The main window driven through its real controls: start-up, menu, loading,
+// header edits, Save and Close, and the error boundary.
+#include "gui/GuiFixture.h"
+#include "level/FileInfoPage.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTest>
+#include <filesystem>
+
+namespace vantrel::test {
+namespace {
+
+const char kLevel001[] = "levels/Tutorials/rnd_tutorial_niko_boehm/001.level";
+const char kLevel042[] = "levels/Tutorials/rnd_tutorial_niko_boehm/042.level";
+constexpr int kHeadPos001 = 32;  // HEAD chunk at 28, its size field at 32
+
+QStringList LogLines(QPlainTextEdit* log)
+{
+    const QString text = log->toPlainText();
+    return text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
+}
+
+std::string BytesAt(const std::string& path, std::size_t offset, std::size_t n)
+{
+    const auto bytes = ReadBytes(path);
+    return std::string(bytes.begin() + static_cast<long>(offset), bytes.begin() + static_cast<long>(offset + n));
+}
+
+TEST_F(GuiTest, StartsOnTheLevelsetPageWithEverythingEmpty)
+{
+    EXPECT_EQ(main->windowTitle(), "Vantrel");
+    EXPECT_EQ(main->Book()->currentIndex(), 2);
+    const QStringList captions{"File Info",  "Files Archive", "Levelset Manager",
+                               "Level View", "CE Manager",    "Calcing and Counting"};
+    ASSERT_EQ(main->Book()->count(), captions.size());
+    for (int i = 0; i < captions.size(); ++i) EXPECT_EQ(main->Book()->tabText(i), captions[i]);
+    for (const char* name : {"Edit_LevelName", "Edit_Author", "Edit_MapSize", "FileVersion"})
+        EXPECT_TRUE(Find<QLineEdit>(name)->text().isEmpty()) << name;
+    EXPECT_EQ(Find<QSpinBox>("Edit_Time")->value(), 0);
+    EXPECT_EQ(Find<QSpinBox>("Edit_Emeralds")->value(), 0);
+    EXPECT_TRUE(Find<QPlainTextEdit>("Log")->toPlainText().isEmpty());
+    EXPECT_FALSE(main->Level().LevelOpen());
+    EXPECT_TRUE(Find<QCheckBox>("Option_PaintLevel")->isChecked());
+    EXPECT_EQ(Find<QWidget>("ClientArea")->size(), QSize(772, 534));
+    EXPECT_EQ(main->minimumSize(), main->maximumSize()) << "the window must not be resizable";
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(GuiTest, ControlsHoldTheirRanges)
+{
+    EXPECT_EQ(Find<QLineEdit>("Edit_LevelName")->maxLength(), 32);
+    EXPECT_EQ(Find<QLineEdit>("Edit_Author")->maxLength(), 32);
+    for (const char* name : {"Edit_Time", "Edit_Emeralds"}) {
+        EXPECT_EQ(Find<QSpinBox>(name)->minimum(), 0);
+        EXPECT_EQ(Find<QSpinBox>(name)->maximum(), 65535);
+    }
+    auto* quote = Find<QPlainTextEdit>("Info_QuotePost");
+    EXPECT_EQ(quote->lineWrapMode(), QPlainTextEdit::NoWrap);
+    EXPECT_EQ(quote->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    EXPECT_EQ(quote->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    EXPECT_TRUE(Find<QPlainTextEdit>("Log")->isReadOnly());
+    EXPECT_EQ(Find<QPushButton>("Edit_SaveTimeAndCollect")->text(), "Save time left and emeralds to collect");
+}
+
+TEST_F(GuiTest, MenuItemsCarryTheirCaptionsAndKeys)
+{
+    struct Item {
+        const char* name;
+        const char* caption;
+        const char* key;
+        bool enabled;
+    };
+    const Item items[] = {
+        {"File_LoadLevel", "&Load Level", "F2", true},
+        {"File_SaveLevel", "&Save and Close Level", "F3", true},
+        {"File_Exit", "E&xit", "Esc", true},
+        {"Tool_MainInfo", "&Main info", "F4", true},
+        {"Tool_FilesArchive", "&Files Archive", "F5", true},
+        {"Tool_LevelsetManager", "Level&set Manager", "F6", true},
+        {"Tool_LevelView", "Level &View", "F7", true},
+        {"Tool_CEManager", "&CE Manager", "F8", true},
+        {"Tool_CounterCreator", "C&ounter Creator", "F9", true},
+        {"Tool_ElementView", "Element View", "F10", true},
+        {"Help_Help", "&Help", "F1", false},
+        {"Help_About", "&About", "F11", false},
+    };
+    for (const Item& item : items) {
+        auto* action = Find<QAction>(item.name);
+        ASSERT_NE(action, nullptr);
+        EXPECT_EQ(action->text(), item.caption) << item.name;
+        EXPECT_EQ(action->shortcut().toString(), item.key) << item.name;
+        EXPECT_EQ(action->isEnabled(), item.enabled) << item.name;
+    }
+    QStringList menus;
+    for (QAction* a : main->menuBar()->actions()) menus << a->text();
+    EXPECT_EQ(menus, QStringList({"&File", "&Tool", "&Help"}));
+}
+
+TEST_F(GuiTest, EveryToolItemShowsThePageItNames)
+{
+    const std::pair<const char*, int> items[] = {
+        {"Tool_MainInfo", 0},  {"Tool_FilesArchive", 1}, {"Tool_LevelsetManager", 2},
+        {"Tool_LevelView", 3}, {"Tool_CEManager", 4},    {"Tool_CounterCreator", 5},
+    };
+    for (const auto& [name, page] : items) {
+        main->Book()->setCurrentIndex(page == 0 ? 5 : 0);
+        Find<QAction>(name)->trigger();
+        EXPECT_EQ(main->Book()->currentIndex(), page) << name;
+    }
+}
+
+TEST_F(GuiTest, ElementViewShowsThePaletteAndClosingOnlyHidesIt)
+{
+    QWidget palette(nullptr, Qt::Window);
+    main->SetPaletteWindow(&palette);
+    Find<QAction>("Tool_ElementView")->trigger();
+    EXPECT_TRUE(palette.isVisible());
+}
+
+TEST_F(GuiTest, DirectLoadFillsEveryBoxAndTheLogWithoutADialog)
+{
+    if (CorpusMissing()) GTEST_SKIP() << "../shared/corpus is absent";
+    const std::string path = CopyFromCorpus(kLevel001, dir);
+    QStringList captions;
+    QObject::connect(main.get(), &QWidget::windowTitleChanged, [&](const QString& t) { captions << t; });
+    DirectLoad(path);
+
+    EXPECT_TRUE(ui.fileDialogTitles.empty()) << "a direct load shows no dialog";
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_TRUE(main->Level().LevelOpen());
+    EXPECT_EQ(Find<QLineEdit>("Edit_LevelName")->text(), "Emeralds & diamonds");
+    EXPECT_EQ(Find<QLineEdit>("Edit_Author")->text(), "Niko Boehm");
+    EXPECT_EQ(Find<QLineEdit>("FileVersion")->text(), "0200000003000803");
+    EXPECT_EQ(Find<QLineEdit>("Edit_MapSize")->text(), "15x15");
+    EXPECT_EQ(Find<QSpinBox>("Edit_Time")->value(), 200);
+    EXPECT_EQ(Find<QSpinBox>("Edit_Emeralds")->value(), 64);
+    const QStringList log = LogLines(Find<QPlainTextEdit>("Log"));
+    ASSERT_EQ(log.size(), 9);
+    EXPECT_EQ(log[0], "Loading " + QString::fromStdString(path));
+    EXPECT_EQ(log[5], "BODY at 188 seek to 646");
+    EXPECT_TRUE(log[8].startsWith("1073 bytes loaded in ")) << log[8].toStdString();
+    EXPECT_EQ(captions, QStringList({"Vantrel - Load complete", "Vantrel - Loading map elements",
+                                     "Vantrel - Scroll change", "Vantrel"}));
+    EXPECT_EQ(main->OpenLevelFileName(), QString::fromStdString(path));
+    EXPECT_TRUE(std::filesystem::exists(path + ".bak"));
+}
+
+TEST_F(GuiTest, LoadFillsTheCeListUnchecked)
+{
+    if (CorpusMissing()) GTEST_SKIP() << "../shared/corpus is absent";
+    DirectLoad(CopyFromCorpus(kLevel042, dir));
+    auto* list = Find<QListWidget>("CEMan_CEList");
+    ASSERT_EQ(list->count(), 38);
+    EXPECT_EQ(list->item(0)->text(), "1: Walk over");
+    for (int i = 0; i < list->count(); ++i) EXPECT_EQ(list->item(i)->checkState(), Qt::Unchecked);
+}
+
+TEST_F(GuiTest, LoadLevelAsksWithTheOpenDialogAndCancelChangesNothing)
+{
+    if (CorpusMissing()) GTEST_SKIP() << "../shared/corpus is absent";
+    main->setWindowTitle("something else");
+    main->File_LoadLevelClick();  // the script cancels
+    EXPECT_EQ(ui.fileDialogTitles, std::vector<std::string>{"Open RnD Level File"});
+    EXPECT_EQ(main->windowTitle(), "Vantrel");
+    EXPECT_FALSE(main->Level().LevelOpen());
+
+    const std::string path = CopyFromCorpus(kLevel001, dir);
+    ui.files.push_back(path);
+    Find<QAction>("File_LoadLevel")->trigger();
+    EXPECT_TRUE(main->Level().LevelOpen());
+    EXPECT_EQ(Find<QLineEdit>("Edit_MapSize")->text(), "15x15");
+}
+
+class TitleEdit : public GuiTest {
+protected:
+    void SetUp() override
+    {
+        GuiTest::SetUp();
+        if (CorpusMissing()) GTEST_SKIP() << "../shared/corpus is absent";
+        path = CopyFromCorpus(kLevel001, dir);
+        DirectLoad(path);
+        ASSERT_TRUE(main->Level().LevelOpen());
+        ASSERT_EQ(main->Level().HeadPos, kHeadPos001);
+    }
+    std::string path;
+};
+
+TEST_F(TitleEdit, EnterWritesAllThirtyTwoTitleBytes)
+{
+    struct Case {
+        const char* box;
+        const char* typed;
+    };
+    for (const Case& c : {Case{"Edit_LevelName", "Cave"}, Case{"Edit_LevelName", ""}, Case{"Edit_Author", "Cave"}}) {
+        ui.messages.clear();
+        const std::string authorBefore = BytesAt(path, 152, 32);
+        Find<QLineEdit>("Edit_LevelName")->setText(QString::fromLatin1(c.typed));
+        QTest::keyClick(Find<QLineEdit>(c.box), Qt::Key_Return);
+        std::string expected(c.typed);
+        expected.resize(32, '\0');
+        EXPECT_EQ(BytesAt(path, kHeadPos001 + 10, 32), expected) << c.box << " '" << c.typed << "'";
+        EXPECT_EQ(BytesAt(path, 152, 32), authorBefore) << "the author is never written";
+        EXPECT_EQ(ui.messages, std::vector<std::string>{"Level title updated!"});
+    }
+}
+
+TEST_F(TitleEdit, TypingStopsAtThirtyTwoCharacters)
+{
+    auto* title = Find<QLineEdit>("Edit_LevelName");
+    title->clear();
+    QTest::keyClicks(title, QString(40, QLatin1Char('x')));
+    EXPECT_EQ(title->text().size(), 32);
+}
+
+TEST_F(TitleEdit, TimeAndEmeraldsAreWrittenWithTheNoteAbove999)
+{
+    struct Case {
+        int time;
+        int emeralds;
+        bool note;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {1000, 5, true, std::string("\x03\xE8\x00\x05", 4)},
+        {999, 0, false, std::string("\x03\xE7\x00\x00", 4)},
+        {0, 65535, true, std::string("\x00\x00\xFF\xFF", 4)},
+    };
+    for (const Case& c : cases) {
+        ui.messages.clear();
+        Find<QSpinBox>("Edit_Time")->setValue(c.time);
+        Find<QSpinBox>("Edit_Emeralds")->setValue(c.emeralds);
+        QTest::mouseClick(Find<QPushButton>("Edit_SaveTimeAndCollect"), Qt::LeftButton);
+        EXPECT_EQ(BytesAt(path, kHeadPos001 + 6, 4), c.bytes) << c.time << "/" << c.emeralds;
+        EXPECT_EQ(ui.messages.size(), c.note ? 1u : 0u);
+        if (c.note) EXPECT_EQ(ui.messages[0].rfind("NOTE: When setting time left or emeralds to collect", 0), 0u);
+    }
+}
+
+TEST_F(TitleEdit, SaveAndCloseEmptiesTheWindowAndClosesTheFile)
+{
+    Find<QAction>("File_SaveLevel")->trigger();
+    EXPECT_FALSE(main->Level().LevelOpen());
+    EXPECT_EQ(main->Level().LevelFile, nullptr);
+    for (const char* name : {"Edit_LevelName", "Edit_Author", "Edit_MapSize", "FileVersion"})
+        EXPECT_TRUE(Find<QLineEdit>(name)->text().isEmpty()) << name;
+    EXPECT_EQ(Find<QSpinBox>("Edit_Time")->value(), 0);
+    EXPECT_EQ(Find<QSpinBox>("Edit_Emeralds")->value(), 0);
+    EXPECT_TRUE(Find<QPlainTextEdit>("Log")->toPlainText().isEmpty());
+    EXPECT_EQ(Find<QListWidget>("CEMan_CEList")->count(), 0);
+    EXPECT_TRUE(main->OpenLevelFileName().isEmpty());
+    std::filesystem::rename(path, path + ".moved");
+    std::filesystem::remove(path + ".moved");
+
+    // A second run finds nothing to close and does no harm; edits now do nothing.
+    main->File_SaveLevelClick();
+    Find<QLineEdit>("Edit_LevelName")->setText("Cave");
+    QTest::keyClick(Find<QLineEdit>("Edit_LevelName"), Qt::Key_Return);
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(TitleEdit, ClosingTheWindowClosesTheLevelFile)
+{
+    main->close();
+    EXPECT_EQ(main->Level().LevelFile, nullptr);
+    EXPECT_FALSE(main->Level().LevelOpen());
+}
+
+TEST_F(TitleEdit, LoadingAnotherLevelClosesTheFirst)
+{
+    const std::string other = CopyFromCorpus(kLevel042, dir);
+    DirectLoad(other);
+    EXPECT_TRUE(main->Level().LevelOpen());
+    EXPECT_EQ(main->Level().LevelFile->Name(), other);
+    EXPECT_EQ(Find<QLineEdit>("Edit_LevelName")->text(), "In memory of douglas adams");
+}
+
+TEST_F(GuiTest, ARejectedFileShowsTheTwoLineMessageAndLeavesNoLevelOpen)
+{
+    const std::string path = dir.Write("notes.level", std::string("just some text, not a level at all\n"));
+    const auto before = ReadBytes(path);
+    DirectLoad(path);
+    EXPECT_EQ(ui.messages, std::vector<std::string>{
+                               "Error: Can not open file\nNot a Rocks'n'Diamonds level, or unknown file version."});
+    EXPECT_FALSE(main->Level().LevelOpen());
+    EXPECT_EQ(main->Level().LevelFile, nullptr);
+    EXPECT_TRUE(Find<QLineEdit>("Edit_LevelName")->text().isEmpty());
+    EXPECT_EQ(LogLines(Find<QPlainTextEdit>("Log")).size(), 1);
+
+    ui.messages.clear();
+    Find<QLineEdit>("Edit_LevelName")->setText("Cave");
+    QTest::keyClick(Find<QLineEdit>("Edit_LevelName"), Qt::Key_Return);
+    QTest::mouseClick(Find<QPushButton>("Edit_SaveTimeAndCollect"), Qt::LeftButton);
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(ReadBytes(path), before) << "nothing is written into a refused file";
+}
+
+TEST_F(GuiTest, TinyFilesAreRefusedToo)
+{
+    // Two guard lines and the timing line: three log lines, but still no level open.
+    DirectLoad(dir.Write("tiny.level", std::string("RN")));
+    EXPECT_EQ(LogLines(Find<QPlainTextEdit>("Log")).size(), 3);
+    EXPECT_FALSE(main->Level().LevelOpen());
+    EXPECT_EQ(ui.messages.size(), 1u);
+}
+
+TEST_F(GuiTest, AnErrorIsShownAndTheProgramGoesOn)
+{
+    DirectLoad((dir.Path() / "missing.level").string());
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_NE(ui.messages[0].find("Cannot open the file"), std::string::npos) << ui.messages[0];
+    EXPECT_NE(ui.messages[0].find("missing.level"), std::string::npos);
+    EXPECT_FALSE(main->Level().LevelOpen());
+
+    // A level without a map ends with its own message, the log kept as far as it got.
+    std::string bytes = "RND1";
+    bytes += std::string("\0\0\0\0CAVEVERS\0\0\0\x08\x02\0\0\0\x03\0\x08\x03", 20);
+    ui.messages.clear();
+    DirectLoad(dir.Write("nomap.level", bytes));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_NE(ui.messages[0].find("no map (BODY chunk)"), std::string::npos) << ui.messages[0];
+    EXPECT_FALSE(main->Level().LevelOpen());
+    EXPECT_EQ(LogLines(Find<QPlainTextEdit>("Log")).size(), 3);
+}
+
+}  // namespace
+}  // namespace vantrel::test
