@@ -14,5 +14,6 @@ namespace vantrel {
 using CliRun = std::function<int()>;
 
 void AddLoadCommand(CLI::App& app, CliRun& run);
+void AddCeCommand(CLI::App& app, CliRun& run);
 
 }  // namespace vantrel

@@ -13,6 +13,7 @@ int main(int argc, char** argv)
     app.require_subcommand(1);
     vantrel::CliRun run;
     vantrel::AddLoadCommand(app, run);
+    vantrel::AddCeCommand(app, run);
 
     try {
         app.parse(argc, argv);

@@ -1,0 +1,116 @@
+// vantrel-cli ce FILE [N]: the custom element list of a level and, for line N,
+// what the "CE Manager" page shows for that custom element.
+#include "ce/CeRecord.h"
+#include "ce/CeViews.h"
+#include "cli/CliUserInterface.h"
+#include "cli/Commands.h"
+#include "level/Loader.h"
+#include "shell/Error.h"
+
+#include <CLI/CLI.hpp>
+
+#include <iostream>
+#include <memory>
+
+namespace vantrel {
+
+namespace {
+
+std::string YesNo(bool value)
+{
+    return value ? "yes" : "no";
+}
+
+// The three memo lines on one line: each without its trailing blank, joined by " / ".
+std::string BlockText(const std::array<std::string, 3>& lines)
+{
+    std::string text;
+    bool any = false;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        std::string line = lines[i];
+        if (!line.empty() && line.back() == ' ') line.pop_back();
+        any = any || !line.empty();
+        text += (i ? " / " : "") + line;
+    }
+    return any ? text : std::string();
+}
+
+// A spin edit's value, and the stored value when the spin edit cannot show it.
+std::string SpinText(int shown, std::uint16_t stored)
+{
+    std::string text = std::to_string(shown);
+    if (shown != stored) text += " (stored " + std::to_string(stored) + ")";
+    return text;
+}
+
+void PrintChangePage(const CeChangePageView& page, const CeView& view, std::ostream& out)
+{
+    out << "Current Change Page = " << page.Page << " of " << view.PageCount.value_or(0) << '\n';
+    out << "Element Changes: " << YesNo(page.CanChange) << '\n';
+    out << "Change to: " << page.ChangeTo << '\n';
+    out << "Delay: " << YesNo(page.DelayCheck) << '\n';
+    out << "Delay fixed: " << SpinText(page.DelayFixed, page.DelayFixedStored) << '\n';
+    out << "+ Random: " << SpinText(page.DelayRandom, page.DelayRandomStored) << '\n';
+    out << "Delay unit: " << kDelayTypeItems[static_cast<std::size_t>(page.DelayTypeIndex)] << '\n';
+    out << "Condition element: " << page.ChangeCondEl << '\n';
+    out << "Use Extended Change Target: " << YesNo(page.ExtChangeCheck) << '\n';
+    out << "Extended Change Target: " << BlockText(page.ExtChangeLines) << '\n';
+}
+
+void PrintCe(ByteFile& file, const CeView& view, int line, const std::string& lineText, std::ostream& out)
+{
+    out << "CE list line " << line << ": " << lineText << '\n';
+    out << "Record position: " << view.RecordPosition << '\n';
+    out << "Name: " << view.Name << '\n';
+    out << "Explode To Content: " << BlockText(view.ExplodeContLines) << '\n';
+    out << "Use Graphic of: " << (view.UseGraphicOfEnabled ? YesNo(view.UseGraphicOf) : std::string()) << '\n';
+    out << "Graphic of: " << view.GraphicOf << '\n';
+    out << "Change pages: " << (view.PageCount ? std::to_string(*view.PageCount) : std::string()) << '\n';
+    for (int p = 1; p <= view.PagesOffered; ++p) PrintChangePage(ReadChangePageView(file, view.RecordPosition, p), view, out);
+    if (!view.Notice.empty()) out << "Notice: " << view.Notice << '\n';
+}
+
+int RunCe(const std::string& path, int line)
+{
+    CliUserInterface ui(std::cerr);
+    OpenLevel lvl;
+    LoadReport report;
+    LoadLevel(lvl, path, ui, report);
+    if (!report.Completed) return 1;
+    int status = 0;
+    if (line == 0) {
+        for (const std::string& text : report.CeList) std::cout << text << '\n';
+    } else if (line > static_cast<int>(report.CeList.size())) {
+        std::cerr << "There is no line " << line << " in the CE list: it has " << report.CeList.size()
+                  << " lines\n";
+        status = 1;
+    } else {
+        const std::string& text = report.CeList[static_cast<std::size_t>(line - 1)];
+        const auto view = CeListClick(lvl, line - 1, text);
+        if (!view) throw VantrelError("The CE list line " + std::to_string(line) + " has no record position");
+        PrintCe(lvl.File(), *view, line, text, std::cout);
+    }
+    lvl.CloseLevelFile();
+    return status;
+}
+
+}  // namespace
+
+void AddCeCommand(CLI::App& app, CliRun& run)
+{
+    struct Options {
+        std::string file;
+        int line = 0;
+    };
+    auto opts = std::make_shared<Options>();
+    CLI::App* cmd = app.add_subcommand(
+        "ce",
+        "Load a level file as the window does (its backup included) and print its custom element list, one line "
+        "each; with N, the fields the CE Manager page shows for line N, one \"Caption: value\" a line, and the "
+        "fields of each change page");
+    cmd->add_option("FILE", opts->file, "The .level file")->required();
+    cmd->add_option("N", opts->line, "A line of the CE list, from 1")->check(CLI::Range(1, 1 << 30));
+    cmd->callback([&run, opts] { run = [opts] { return RunCe(opts->file, opts->line); }; });
+}
+
+}  // namespace vantrel
