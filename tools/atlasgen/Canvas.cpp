@@ -11,6 +11,8 @@ QRgb Mix(QRgb a, QRgb b, int p)
     return qRgb(m(qRed(a), qRed(b)), m(qGreen(a), qGreen(b)), m(qBlue(a), qBlue(b)));
 }
 
+double Distance(double dx, double dy) { return std::sqrt(dx * dx + dy * dy); }
+
 QRgb Lighter(QRgb c, int percent) { return Mix(c, qRgb(255, 255, 255), percent); }
 QRgb Darker(QRgb c, int percent) { return Mix(c, qRgb(0, 0, 0), percent); }
 
@@ -87,7 +89,7 @@ void Canvas::Ring(double cx, double cy, double r, double width, QRgb c)
 {
     for (int y = 0; y < kTile; ++y)
         for (int x = 0; x < kTile; ++x) {
-            const double d = std::hypot(x + 0.5 - cx, y + 0.5 - cy);
+            const double d = Distance(x + 0.5 - cx, y + 0.5 - cy);
             if (d <= r && d > r - width) Pixel(x, y, c);
         }
 }
@@ -107,9 +109,9 @@ void Canvas::Ball(double cx, double cy, double r, QRgb c)
     for (int y = 0; y < kTile; ++y)
         for (int x = 0; x < kTile; ++x) {
             const double px = x + 0.5, py = y + 0.5;
-            const double d = std::hypot(px - cx, py - cy);
+            const double d = Distance(px - cx, py - cy);
             if (d > r) continue;
-            const double l = std::hypot(px - lx, py - ly) / (r * 1.4);  // 0 at the light, ~1 at the far rim
+            const double l = Distance(px - lx, py - ly) / (r * 1.4);  // 0 at the light, ~1 at the far rim
             QRgb p = l < 0.5 ? Lighter(c, static_cast<int>((0.5 - l) * 60)) : Darker(c, static_cast<int>((l - 0.5) * 80));
             if (d > r - 1.0) p = Darker(c, 45);  // rim
             Pixel(x, y, p);

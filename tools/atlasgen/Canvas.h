@@ -18,6 +18,9 @@ constexpr int kTile = 16;
 QRgb Lighter(QRgb c, int percent);  // towards white by percent
 QRgb Darker(QRgb c, int percent);   // towards black by percent
 QRgb Mix(QRgb a, QRgb b, int percentOfB);
+// Length of (dx, dy) through the correctly rounded square root, so that
+// every machine draws the same pixels (std::hypot may differ in its last bit).
+double Distance(double dx, double dy);
 
 struct Point {
     double x;

@@ -469,7 +469,7 @@ void Sign(Canvas& c, std::string_view token)
         c.Disc(8, 7, 7, qRgb(150, 150, 150));
         for (int y = 0; y < kTile; ++y)
             for (int x = 0; x < kTile; ++x)
-                if (std::hypot(x + 0.5 - 8, y + 0.5 - 7) <= 6) c.Pixel(x, y, x < 8 ? kWhite : kBlack);
+                if (Distance(x + 0.5 - 8, y + 0.5 - 7) <= 6) c.Pixel(x, y, x < 8 ? kWhite : kBlack);
         c.Disc(8, 4, 3, kWhite);
         c.Disc(8, 10, 3, kBlack);
         c.Disc(8, 4, 1, kBlack);
