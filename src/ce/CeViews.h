@@ -69,6 +69,7 @@ struct CeChangePageView {
     bool ExtChangeCheck = false;                // CEMan_Adv_ExtChangeCheck ("Use Extended Change Target")
     std::array<std::string, 3> ExtChangeLines;  // CEMan_Adv_ExtChange, three memo lines, top row first
     std::vector<TileCode> ExtChangeTiles;       // CEMan_Adv_ExtChangeImg
+    bool operator==(const CeChangePageView&) const = default;
 };
 
 // Everything a click on a CE list line fills.
@@ -99,6 +100,7 @@ struct CeView {
     CeChangePageView ChangePage;                   // the page the view opens on: the last offered page
 
     std::string Notice;                            // empty, or why some fields are not shown
+    bool operator==(const CeView&) const = default;
 };
 
 // The CE number text and the name of a CE list line ("45: custom element 45").
