@@ -343,7 +343,6 @@ void Dynabomb(Canvas& c, std::string_view token)
 {
     c.Fill(qRgb(30, 30, 60));
     c.Frame(0, 0, kTile, kTile, qRgb(90, 90, 160));
-    const QRgb bomb = qRgb(40, 40, 40);
     if (EndsWith(token, "number")) {
         c.Ball(6, 9, 4, qRgb(70, 70, 70));
         c.Rect(10, 3, 5, 1, kWhite);
@@ -355,7 +354,6 @@ void Dynabomb(Canvas& c, std::string_view token)
         c.Ball(7, 9, 4.5, qRgb(70, 70, 70));
         c.Polygon({{12, 1}, {9, 7}, {12, 7}, {10, 13}, {15, 5}, {12, 5}, {14, 1}}, kYellow);
     }
-    (void)bomb;
 }
 
 void Sokoban(Canvas& c, std::string_view token)
