@@ -32,7 +32,7 @@ namespace vantrel {
 inline constexpr int kCeNameEditMaxLength = 30;          // CEMan_Conf_Name
 inline constexpr int kDelaySpinMax = 999;                // CEMan_Adv_DelayFixed, CEMan_Adv_DelayRandom: 0..999
 inline constexpr int kPageSpinDesignMax = 16;            // CEMan_Adv_Page at start: 1..16
-inline constexpr int kDelayTypeFramesIndex = 0;              // CEMan_Adv_DelayType item indexes
+inline constexpr int kDelayTypeFramesIndex = 0;          // CEMan_Adv_DelayType item indexes
 inline constexpr int kDelayTypeSecondsIndex = 1;
 inline const std::vector<std::string> kDelayTypeItems = {"Frames", "Seconds"};
 inline constexpr char kChangePageLabelStart[] = "Current Change Page =              of ";
@@ -63,7 +63,7 @@ struct CeChangePageView {
     std::uint16_t DelayFixedStored = 0;         // the stored words, which may exceed the spin edits' 999
     std::uint16_t DelayRandomStored = 0;
     std::uint16_t DelayTypeStored = 0;
-    int DelayTypeIndex = kDelayTypeFramesIndex;     // CEMan_Adv_DelayType: 0 "Frames", 1 "Seconds"
+    int DelayTypeIndex = kDelayTypeFramesIndex; // CEMan_Adv_DelayType: 0 "Frames", 1 "Seconds"
     std::string ChangeCondEl;                   // CEMan_Adv_ChangeCondEl, four hex digits
     std::vector<TileCode> ChangeCondElTiles;    // CEMan_Adv_ChangeCondElImg
     bool ExtChangeCheck = false;                // CEMan_Adv_ExtChangeCheck ("Use Extended Change Target")
@@ -154,7 +154,7 @@ struct CeUnboundControl {
 };
 
 // The unbound controls of "View configuration" and "View advanced settings",
-// in the order they stand on the page.
+// those of "View configuration" first.
 const std::vector<CeUnboundControl>& CeUnboundControls();
 
 }  // namespace vantrel
