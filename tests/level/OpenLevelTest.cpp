@@ -1,0 +1,471 @@
+// The open level store: cell offsets, cell writes, element counts and the
+// positioned reads and writes, with their guards and failures.
+#include "level/OpenLevel.h"
+
+#include "level/Loader.h"
+#include "shell/Error.h"
+#include "support/LevelBuilder.h"
+#include "support/ScriptedUi.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace vantrel {
+namespace {
+
+using test::Bytes;
+using test::ScriptedUi;
+
+std::unique_ptr<MemoryFile> Memory(const Bytes& bytes)
+{
+    return std::make_unique<MemoryFile>("memory.level", bytes);
+}
+
+Bytes Of(const std::string& s) { return Bytes(s.begin(), s.end()); }
+
+const Bytes& BytesOf(const OpenLevel& lvl) { return static_cast<const MemoryFile&>(*lvl.LevelFile).Bytes(); }
+
+// A level of width x height cells whose map starts at offset 10 of a file
+// filled with 0x11, cells one or two bytes each.
+OpenLevel SmallLevel(int width, int height, bool wide)
+{
+    OpenLevel lvl;
+    lvl.MapWidth = static_cast<std::uint8_t>(width);
+    lvl.MapHeight = static_cast<std::uint8_t>(height);
+    lvl.Wide16 = wide;
+    lvl.BodyStart = 10;
+    lvl.LevelFile = Memory(Bytes(10 + static_cast<std::size_t>(width * height) * (wide ? 2 : 1), 0x11));
+    return lvl;
+}
+
+// --- CellFileOffset ---
+
+struct OffsetCase {
+    int width;
+    bool wide;
+    std::int32_t bodyStart;
+    PackedCell cell;
+    std::int64_t offset;
+};
+
+class CellFileOffsetTest : public ::testing::TestWithParam<OffsetCase> {};
+
+TEST_P(CellFileOffsetTest, RowByRowFromBodyStart)
+{
+    OpenLevel lvl;
+    lvl.MapWidth = static_cast<std::uint8_t>(GetParam().width);
+    lvl.MapHeight = 30;
+    lvl.Wide16 = GetParam().wide;
+    lvl.BodyStart = GetParam().bodyStart;
+    EXPECT_EQ(CellFileOffset(lvl, GetParam().cell), GetParam().offset);
+}
+
+INSTANTIATE_TEST_SUITE_P(Offsets, CellFileOffsetTest,
+                         ::testing::Values(OffsetCase{40, false, 200, PackCell(3, 2), 242},
+                                           OffsetCase{40, true, 200, PackCell(3, 2), 284},
+                                           OffsetCase{40, false, 200, PackCell(1, 1), 200},
+                                           OffsetCase{40, false, 200, PackCell(40, 1), 239},
+                                           OffsetCase{40, false, 200, PackCell(1, 2), 240},
+                                           OffsetCase{3, true, 196, PackCell(3, 2), 196 + 2 * 5},
+                                           OffsetCase{128, true, 196, PackCell(128, 128), 196 + 2 * (128 * 128 - 1)},
+                                           OffsetCase{19, false, 150, PackCell(19, 11), 150 + 10 * 19 + 18}));
+
+// --- SetCell ---
+
+struct SetCellCase {
+    const char* name;
+    bool wide;
+    PackedCell cell;
+    std::uint16_t code;
+    bool accepted;
+    std::int64_t offset;  // where the cell's bytes go when accepted
+};
+void PrintTo(const SetCellCase& c, std::ostream* os) { *os << c.name; }
+
+class SetCellTest : public ::testing::TestWithParam<SetCellCase> {};
+
+TEST_P(SetCellTest, WritesGridAndFileOrNothing)
+{
+    const SetCellCase& c = GetParam();
+    OpenLevel lvl = SmallLevel(4, 3, c.wide);
+    lvl.MapGrid[CellX(c.cell) % 129][CellY(c.cell) % 129] = 0x7777;
+    const MapGridT gridBefore = lvl.MapGrid;
+    Bytes want = BytesOf(lvl);
+    lvl.LevelFile->Seek(3);
+
+    EXPECT_EQ(SetCell(lvl, c.cell, c.code), c.accepted);
+
+    if (c.accepted) {
+        if (c.wide) {
+            want[c.offset] = static_cast<std::uint8_t>(c.code >> 8);
+            want[c.offset + 1] = static_cast<std::uint8_t>(c.code);
+        } else {
+            want[c.offset] = static_cast<std::uint8_t>(c.code);
+        }
+        EXPECT_EQ(lvl.MapGrid[CellX(c.cell)][CellY(c.cell)], c.code);
+        EXPECT_EQ(lvl.LevelFile->Position(), c.offset + (c.wide ? 2 : 1)) << "left after the written bytes";
+    } else {
+        EXPECT_EQ(lvl.MapGrid, gridBefore);
+    }
+    EXPECT_EQ(BytesOf(lvl), want);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cells, SetCellTest,
+    ::testing::Values(SetCellCase{"OneByte", false, PackCell(2, 3), 0x41, true, 10 + 9},
+                      SetCellCase{"OneByteTopLeft", false, PackCell(1, 1), 0, true, 10},
+                      SetCellCase{"OneByteLargestCode", false, PackCell(4, 3), 255, true, 10 + 11},
+                      SetCellCase{"OneByteCode256", false, PackCell(1, 1), 256, false, 0},
+                      SetCellCase{"OneByteCode300", false, PackCell(2, 2), 300, false, 0},
+                      SetCellCase{"TwoBytesCode300", true, PackCell(4, 3), 300, true, 10 + 2 * 11},
+                      SetCellCase{"TwoBytesCustomElement", true, PackCell(2, 1), 615, true, 10 + 2},
+                      SetCellCase{"ColumnZero", false, PackCell(0, 1), 1, false, 0},
+                      SetCellCase{"ColumnPastWidth", false, PackCell(5, 1), 1, false, 0},
+                      SetCellCase{"RowZero", true, PackCell(1, 0), 1, false, 0},
+                      SetCellCase{"RowPastHeight", true, PackCell(1, 4), 1, false, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SetCellTest, ChangeIsInTheFileOnDiskWhenTheCallReturns)
+{
+    test::TempDir dir;
+    const auto cells = test::PatternCells(3, 2, true);
+    const std::string path = dir.Write("a.level", test::LevelBuilder::Standard({.width = 3, .height = 2, .title = "", .wide = true},
+                                                                             cells).Data());
+    OpenLevel lvl;
+    ScriptedUi ui;
+    LoadReport report;
+    LoadLevel(lvl, path, ui, report);
+    ASSERT_TRUE(lvl.LevelOpen());
+
+    ASSERT_TRUE(SetCell(lvl, PackCell(2, 2), 0x0168));
+    const Bytes onDisk = test::ReadBytes(path);
+    ASSERT_EQ(onDisk.size(), 208u);
+    EXPECT_EQ(onDisk[196 + 2 * 4], 0x01);
+    EXPECT_EQ(onDisk[196 + 2 * 4 + 1], 0x68);
+    lvl.CloseLevelFile();
+}
+
+// --- WriteGridRect ---
+
+TEST(WriteGridRectTest, WritesTheRectangleOfTheGridOnly)
+{
+    for (bool wide : {false, true}) {
+        SCOPED_TRACE(wide ? "two-byte cells" : "one-byte cells");
+        OpenLevel lvl = SmallLevel(4, 3, wide);
+        for (int x = 1; x <= 4; ++x)
+            for (int y = 1; y <= 3; ++y) lvl.MapGrid[x][y] = static_cast<std::uint16_t>(0x0100 * y + x);
+        const MapGridT grid = lvl.MapGrid;
+        Bytes want = BytesOf(lvl);
+        const int b = wide ? 2 : 1;
+        for (int y = 1; y <= 2; ++y) {
+            for (int x = 2; x <= 3; ++x) {
+                std::size_t at = 10 + b * ((y - 1) * 4 + (x - 1));
+                if (wide) want[at++] = static_cast<std::uint8_t>(y);  // high byte first
+                want[at] = static_cast<std::uint8_t>(x);              // one-byte cells: the low byte only
+            }
+        }
+        WriteGridRect(lvl, PackCell(2, 1), PackCell(3, 2));
+        EXPECT_EQ(BytesOf(lvl), want);
+        EXPECT_EQ(lvl.MapGrid, grid);
+
+        // An empty rectangle writes nothing.
+        WriteGridRect(lvl, PackCell(3, 1), PackCell(2, 3));
+        WriteGridRect(lvl, PackCell(1, 3), PackCell(4, 2));
+        EXPECT_EQ(BytesOf(lvl), want);
+    }
+}
+
+// --- counting and finding ---
+
+OpenLevel LevelWithCodeAt(std::uint16_t code, std::vector<PackedCell> cells)
+{
+    OpenLevel lvl = SmallLevel(6, 4, true);
+    for (int x = 1; x <= 6; ++x)
+        for (int y = 1; y <= 4; ++y) lvl.MapGrid[x][y] = 1;
+    for (PackedCell c : cells) lvl.MapGrid[CellX(c)][CellY(c)] = code;
+    lvl.MapGrid[7][1] = code;  // outside the map: never counted or found
+    lvl.MapGrid[1][5] = code;
+    lvl.MapGrid[6][4] = static_cast<std::uint16_t>(code & 0xFF);  // same low byte, another code
+    return lvl;
+}
+
+TEST(FindElementTest, NthCellInReadingOrder)
+{
+    const std::uint16_t code = 0x0168;
+    const OpenLevel lvl = LevelWithCodeAt(code, {PackCell(5, 1), PackCell(2, 3)});
+    EXPECT_EQ(FindElement(lvl, code, 1), PackCell(5, 1));
+    EXPECT_EQ(FindElement(lvl, code, 2), PackCell(2, 3));
+    EXPECT_EQ(FindElement(lvl, code, 3), 0);
+    EXPECT_EQ(FindElement(lvl, code, 0), 0);
+    EXPECT_EQ(FindElement(lvl, code, -1), 0);
+    EXPECT_EQ(FindElement(lvl, 0x0068, 1), PackCell(6, 4));
+    EXPECT_EQ(FindElement(lvl, 999, 1), 0);
+}
+
+TEST(CountElementTest, CountsWholeCodesInsideTheRectangle)
+{
+    const std::uint16_t code = 0x0168;
+    const OpenLevel lvl = LevelWithCodeAt(code, {PackCell(5, 1), PackCell(2, 3), PackCell(6, 3)});
+    EXPECT_EQ(CountElement(lvl, code), 3);
+    EXPECT_EQ(CountElement(lvl, 0x0068), 1);
+    EXPECT_EQ(CountElement(lvl, 1), 6 * 4 - 4);
+    EXPECT_EQ(CountElementInRect(lvl, code, 1, 1, 6, 4), 3);
+    EXPECT_EQ(CountElementInRect(lvl, code, 1, 1, 5, 4), 2);
+    EXPECT_EQ(CountElementInRect(lvl, code, 2, 3, 2, 3), 1);
+    EXPECT_EQ(CountElementInRect(lvl, code, 3, 2, 4, 4), 0);
+    EXPECT_EQ(CountElementInRect(lvl, code, 6, 1, 1, 4), 0);  // x2 < x1
+    EXPECT_EQ(CountElementInRect(lvl, code, 1, 4, 6, 1), 0);  // y2 < y1
+}
+
+// --- ReadFileString ---
+
+TEST(ReadFileStringTest, ReadsEveryByteAndMovesPastThem)
+{
+    OpenLevel lvl;
+    MemoryFile f("f", Bytes{'A', 0, 'B', 0xFF, 'C'});
+    EXPECT_EQ(ReadFileString(lvl, 3, f, 1), std::string("\0B\xFF", 3));
+    EXPECT_EQ(f.Position(), 4);
+    f.Seek(0);
+    EXPECT_EQ(ReadFileString(lvl, 5, f), std::string("A\0B\xFF" "C", 5));  // -1: from the current position
+    EXPECT_EQ(f.Position(), 5);
+    EXPECT_EQ(ReadFileString(lvl, 0, f), "");
+    EXPECT_TRUE(lvl.Log.empty());
+}
+
+TEST(ReadFileStringTest, TooShortFileLogsTheGuardLineAndReadsNothing)
+{
+    OpenLevel lvl;
+    MemoryFile f("f", Bytes(10, 'x'));
+    EXPECT_EQ(ReadFileString(lvl, 34, f, 0), "");
+    EXPECT_EQ(f.Position(), 0);
+    f.Seek(8);
+    EXPECT_EQ(ReadFileString(lvl, 3, f), "");
+    EXPECT_EQ(f.Position(), 8);
+    EXPECT_EQ(ReadFileString(lvl, 4, f, 12), "");  // a position past the end
+    EXPECT_EQ(lvl.Log, (std::vector<std::string>{"10 (size) < 0 (pos) + 34 (ReadCount",
+                                                  "10 (size) < 8 (pos) + 3 (ReadCount",
+                                                  "10 (size) < 12 (pos) + 4 (ReadCount"}));
+    EXPECT_EQ(ReadFileString(lvl, 2, f, 8), "xx");  // an exact fit is no failure
+    EXPECT_EQ(lvl.Log.size(), 3u);
+}
+
+// --- GetBytesAtPos, GetByteAtPos, GetWordAtPos ---
+
+struct BytesAtCase {
+    std::int64_t offset;
+    int n;
+    std::uint32_t want;
+};
+
+class GetBytesAtPosTest : public ::testing::TestWithParam<BytesAtCase> {};
+
+TEST_P(GetBytesAtPosTest, BigEndianAndKeepsThePosition)
+{
+    MemoryFile f("f", Bytes{0x01, 0x02, 0x03, 0x04, 0x05, 0xFF});
+    f.Seek(2);
+    EXPECT_EQ(GetBytesAtPos(GetParam().offset, f, GetParam().n), GetParam().want);
+    EXPECT_EQ(f.Position(), 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Reads, GetBytesAtPosTest,
+                         ::testing::Values(BytesAtCase{0, 1, 1}, BytesAtCase{0, 2, 258}, BytesAtCase{0, 3, 66051},
+                                           BytesAtCase{0, 4, 16909060}, BytesAtCase{2, 4, 0x030405FF},
+                                           BytesAtCase{4, 2, 0x05FF}, BytesAtCase{0, 5, 0}, BytesAtCase{0, 0, 0},
+                                           BytesAtCase{0, -1, 0},
+                                           // other n read nothing, so even an offset outside the file gives 0
+                                           BytesAtCase{100, 5, 0}));
+
+TEST(GetBytesAtPosTest, ReadPastTheEndIsAnError)
+{
+    MemoryFile f("f", Bytes{1, 2, 3});
+    EXPECT_THROW(GetBytesAtPos(1, f, 4), VantrelError);
+}
+
+TEST(GetByteAtPosTest, WithAndWithoutSeek)
+{
+    MemoryFile f("f", Bytes{0x10, 0x20, 0x30, 0x40});
+    f.Seek(1);
+    EXPECT_EQ(GetByteAtPos(3, f, true), 0x40);
+    EXPECT_EQ(f.Position(), 1);
+    EXPECT_EQ(GetByteAtPos(5, f, true), 0);  // greater than the size: 0
+    EXPECT_EQ(f.Position(), 1);
+    EXPECT_THROW(GetByteAtPos(4, f, true), VantrelError);  // equal to the size: the read fails
+    f.Seek(1);
+    EXPECT_EQ(GetByteAtPos(3, f, false), 0x20);  // the offset is ignored
+    EXPECT_EQ(GetByteAtPos(0, f, false), 0x30);
+    EXPECT_EQ(f.Position(), 3);
+}
+
+TEST(GetWordAtPosTest, HighByteFirstWithAndWithoutSeek)
+{
+    MemoryFile f("f", Bytes{0x01, 0x68, 0x02, 0x6F, 0xFF});
+    f.Seek(4);
+    EXPECT_EQ(GetWordAtPos(0, f, true), 360);
+    EXPECT_EQ(GetWordAtPos(2, f, true), 0x026F);
+    EXPECT_EQ(f.Position(), 4);
+    EXPECT_EQ(GetWordAtPos(6, f, true), 0);
+    EXPECT_EQ(f.Position(), 4);
+    EXPECT_THROW(GetWordAtPos(5, f, true), VantrelError);
+    f.Seek(1);
+    EXPECT_EQ(GetWordAtPos(0, f, false), 0x6802);
+    EXPECT_EQ(f.Position(), 3);
+}
+
+// --- SetByteAtPos, SetWordAtPos: the guard ---
+
+struct GuardCase {
+    const char* name;
+    bool word;
+    std::int64_t offset;
+    Bytes want;  // the file afterwards; the file starts as 10 20 30 40
+    bool refused;
+};
+void PrintTo(const GuardCase& c, std::ostream* os) { *os << c.name; }
+
+class SetAtPosTest : public ::testing::TestWithParam<GuardCase> {};
+
+TEST_P(SetAtPosTest, WritesOrRefusesAndKeepsThePosition)
+{
+    const GuardCase& c = GetParam();
+    MemoryFile f("f", Bytes{0x10, 0x20, 0x30, 0x40});
+    ScriptedUi ui;
+    f.Seek(2);
+    if (c.word)
+        SetWordAtPos(c.offset, f, 0xABCD, ui);
+    else
+        SetByteAtPos(c.offset, f, 0xAB, ui);
+    EXPECT_EQ(f.Bytes(), c.want);
+    EXPECT_EQ(f.Position(), 2);
+    const std::vector<std::string> none;
+    EXPECT_EQ(ui.messages, c.refused ? std::vector<std::string>{"SET_BYTE_AT_POS: Out of Range (This is a bug)"}
+                                     : none);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Guard, SetAtPosTest,
+    ::testing::Values(GuardCase{"ByteInside", false, 1, {0x10, 0xAB, 0x30, 0x40}, false},
+                      GuardCase{"ByteAtSizeAppends", false, 4, {0x10, 0x20, 0x30, 0x40, 0xAB}, false},
+                      GuardCase{"BytePastSizeRefused", false, 5, {0x10, 0x20, 0x30, 0x40}, true},
+                      GuardCase{"WordInside", true, 0, {0xAB, 0xCD, 0x30, 0x40}, false},
+                      GuardCase{"WordAtLastByteExtends", true, 3, {0x10, 0x20, 0x30, 0xAB, 0xCD}, false},
+                      GuardCase{"WordAtSizeAppends", true, 4, {0x10, 0x20, 0x30, 0x40, 0xAB, 0xCD}, false},
+                      GuardCase{"WordPastSizeRefused", true, 5, {0x10, 0x20, 0x30, 0x40}, true},
+                      GuardCase{"WordFarPastSizeRefused", true, 1000, {0x10, 0x20, 0x30, 0x40}, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// --- WriteHexAtPos and RepeatHexByte ---
+
+struct HexCase {
+    const char* name;
+    std::int64_t offset;
+    std::string hex;
+    Bytes want;  // the file starts as 10 20 30
+};
+void PrintTo(const HexCase& c, std::ostream* os) { *os << c.name; }
+
+class WriteHexAtPosTest : public ::testing::TestWithParam<HexCase> {};
+
+TEST_P(WriteHexAtPosTest, PairsBecomeBytesPositionKept)
+{
+    MemoryFile f("f", Bytes{0x10, 0x20, 0x30});
+    f.Seek(1);
+    WriteHexAtPos(GetParam().offset, f, GetParam().hex);
+    EXPECT_EQ(f.Bytes(), GetParam().want);
+    EXPECT_EQ(f.Position(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Hex, WriteHexAtPosTest,
+    ::testing::Values(HexCase{"AppendTwo", -1, "4142", {0x10, 0x20, 0x30, 0x41, 0x42}},
+                      HexCase{"TrailingOddDigitIgnored", -1, "414", {0x10, 0x20, 0x30, 0x41}},
+                      HexCase{"LowerCase", -1, "4a4b", {0x10, 0x20, 0x30, 0x4A, 0x4B}},
+                      HexCase{"MixedCase", -1, "fFa0", {0x10, 0x20, 0x30, 0xFF, 0xA0}},
+                      HexCase{"Empty", -1, "", {0x10, 0x20, 0x30}},
+                      HexCase{"SingleDigit", -1, "7", {0x10, 0x20, 0x30}},
+                      HexCase{"OverwriteInside", 1, "FF", {0x10, 0xFF, 0x30}},
+                      HexCase{"OverwriteAndExtend", 2, "AABBCC", {0x10, 0x20, 0xAA, 0xBB, 0xCC}},
+                      HexCase{"AtSize", 3, "00", {0x10, 0x20, 0x30, 0x00}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(WriteHexAtPosTest, BadPairFailsAfterWritingTheBytesBeforeIt)
+{
+    MemoryFile f("f", Bytes{0x10});
+    EXPECT_THROW(WriteHexAtPos(-1, f, "41ZZ42"), VantrelError);
+    EXPECT_EQ(f.Bytes(), (Bytes{0x10, 0x41}));
+    EXPECT_THROW(WriteHexAtPos(-1, f, "G0"), VantrelError);
+    EXPECT_EQ(f.Bytes(), (Bytes{0x10, 0x41}));
+    EXPECT_THROW(WriteHexAtPos(0, f, "AB4 "), VantrelError);
+    EXPECT_EQ(f.Bytes(), (Bytes{0xAB, 0x41}));
+}
+
+TEST(WriteHexAtPosTest, AppendsToAFileOnDisk)
+{
+    test::TempDir dir;
+    const auto path = (dir.Path() / "new.level").string();
+    {
+        DiskFile f(path, DiskFile::Mode::Create);
+        WriteHexAtPos(-1, f, "524E4431");
+        WriteHexAtPos(-1, f, "00000000");
+        EXPECT_EQ(f.Position(), 0);
+        EXPECT_EQ(test::ReadBytes(path), (Bytes{'R', 'N', 'D', '1', 0, 0, 0, 0}));  // no flush needed
+        f.Close();
+    }
+}
+
+TEST(RepeatHexByteTest, AppendsCountPairs)
+{
+    std::string text = "AB";
+    RepeatHexByte(3, 0x0A, text);
+    EXPECT_EQ(text, "AB0A0A0A");
+    RepeatHexByte(0, 0x0A, text);
+    EXPECT_EQ(text, "AB0A0A0A");
+    std::string ff;
+    RepeatHexByte(2, 0xFF, ff);
+    EXPECT_EQ(ff, "FFFF");
+    std::string many;
+    RepeatHexByte(255, 4, many);
+    EXPECT_EQ(many.size(), 510u);
+    EXPECT_EQ(many.find_first_not_of("04"), std::string::npos);
+    EXPECT_EQ(many.substr(0, 4), "0404");
+}
+
+// --- ShowBytesAsHex ---
+
+TEST(ShowBytesAsHexTest, ShowsBytesFromThePositionAndRestoresIt)
+{
+    OpenLevel lvl;
+    ScriptedUi ui;
+    MemoryFile f("f", Of(std::string("xCE1\x00\xff", 6)));
+    f.Seek(1);
+    ShowBytesAsHex(lvl, f, 5, ui);
+    EXPECT_EQ(f.Position(), 1);
+    f.Seek(3);
+    ShowBytesAsHex(lvl, f, 10, ui);  // fewer than 10 bytes remain: empty box, guard line
+    EXPECT_EQ(f.Position(), 3);
+    EXPECT_EQ(ui.messages, (std::vector<std::string>{"43453100FF", ""}));
+    EXPECT_EQ(lvl.Log, std::vector<std::string>{"6 (size) < 3 (pos) + 10 (ReadCount"});
+}
+
+// --- custom element numbers ---
+
+TEST(CustomElementNumbersTest, CodesLengthsAndNumbers)
+{
+    EXPECT_EQ(Cus4ChunkLength(0), 104);
+    EXPECT_EQ(Cus4ChunkLength(1), 152);
+    EXPECT_EQ(Cus4ChunkLength(3), 248);
+    EXPECT_EQ(Cus4ChunkLength(16), 872);
+    EXPECT_EQ(Cus4ChunkLength(255), 104 + 48 * 255);
+    EXPECT_EQ(CeElementCode(1), 360);
+    EXPECT_EQ(CeElementCode(256), 615);
+    EXPECT_EQ(CeNumberOf(360), 1);
+    EXPECT_EQ(CeNumberOf(615), 256);
+    EXPECT_EQ(CeNumberOf(0), 65177);  // unsigned 16-bit arithmetic
+    EXPECT_EQ(CeNumberOf(359), 0);
+}
+
+}  // namespace
+}  // namespace vantrel
