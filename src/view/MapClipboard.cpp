@@ -1,0 +1,146 @@
+#include "view/MapClipboard.h"
+
+#include "level/OpenLevel.h"
+
+#include <algorithm>
+
+namespace vantrel {
+
+namespace {
+
+constexpr std::uint8_t kCell = static_cast<std::uint8_t>(kViewCellSize);
+
+// Writes the block's cells, as MapGrid now holds them, into the level file.
+void WriteBlock(OpenLevel& lvl, const CellBlock& b)
+{
+    WriteGridRect(lvl, PackCell(b.Left, b.Top), PackCell(b.Right, b.Bottom));
+}
+
+}  // namespace
+
+void SelectionPress(MapSelection& sel, PixelPoint p, const ViewPosition& view)
+{
+    const PackedCell v = ViewCellAt(p, view);
+    sel.SelectionStart = MapCellOfViewCell(v, view);
+    sel.FrameStart = CellOrigin(v, kCell);
+}
+
+PixelRect SelectionRelease(MapSelection& sel, PixelPoint p, const ViewPosition& view)
+{
+    const PackedCell v = ViewCellAt(p, view);
+    sel.SelectionEnd = MapCellOfViewCell(v, view);
+    sel.FrameEnd = CellOrigin(v, kCell);
+    // Widen the frame to whole cells: the corner further right (or down)
+    // moves to the far side of its cell.
+    if (sel.FrameEnd.x > sel.FrameStart.x)
+        sel.FrameEnd.x += kViewCellSize;
+    else
+        sel.FrameStart.x += kViewCellSize;
+    if (sel.FrameEnd.y > sel.FrameStart.y)
+        sel.FrameEnd.y += kViewCellSize;
+    else
+        sel.FrameStart.y += kViewCellSize;
+    OrderCellCorners(sel.SelectionStart, sel.SelectionEnd);
+    return RectFromCorners(sel.FrameStart, sel.FrameEnd);
+}
+
+std::optional<CellBlock> SelectedBlock(const MapSelection& sel, const OpenLevel& lvl)
+{
+    if (!lvl.LevelOpen()) return std::nullopt;
+    const int x1 = CellX(sel.SelectionStart), x2 = CellX(sel.SelectionEnd);
+    const int y1 = CellY(sel.SelectionStart), y2 = CellY(sel.SelectionEnd);
+    CellBlock b;
+    b.Left = std::max(std::min(x1, x2), 1);
+    b.Top = std::max(std::min(y1, y2), 1);
+    b.Right = std::min({std::max(x1, x2), static_cast<int>(lvl.MapWidth), kMaxMapSize});
+    b.Bottom = std::min({std::max(y1, y2), static_cast<int>(lvl.MapHeight), kMaxMapSize});
+    if (b.Left > b.Right || b.Top > b.Bottom) return std::nullopt;
+    return b;
+}
+
+bool CopySelection(const OpenLevel& lvl, const MapSelection& sel, MapClipboard& clip)
+{
+    const std::optional<CellBlock> b = SelectedBlock(sel, lvl);
+    if (!b) return false;
+    clip.ClipBuffer.assign(static_cast<std::size_t>(b->Width()),
+                           std::vector<std::uint16_t>(static_cast<std::size_t>(b->Height()), 0));
+    for (int y = b->Top; y <= b->Bottom; ++y)
+        for (int x = b->Left; x <= b->Right; ++x)
+            clip.ClipBuffer[static_cast<std::size_t>(x - b->Left)][static_cast<std::size_t>(y - b->Top)] =
+                lvl.MapGrid[x][y];
+    clip.ClipSize = PackCell(b->Width(), b->Height());
+    return true;
+}
+
+bool DeleteSelection(OpenLevel& lvl, const MapSelection& sel)
+{
+    const std::optional<CellBlock> b = SelectedBlock(sel, lvl);
+    if (!b) return false;
+    for (int y = b->Top; y <= b->Bottom; ++y)
+        for (int x = b->Left; x <= b->Right; ++x) lvl.MapGrid[x][y] = 0;
+    WriteBlock(lvl, *b);
+    return true;
+}
+
+bool CutSelection(OpenLevel& lvl, const MapSelection& sel, MapClipboard& clip)
+{
+    if (!CopySelection(lvl, sel, clip)) return false;
+    return DeleteSelection(lvl, sel);
+}
+
+PasteResult PasteSelection(OpenLevel& lvl, const MapSelection& sel, const MapClipboard& clip)
+{
+    PasteResult result;
+    const std::optional<CellBlock> b = SelectedBlock(sel, lvl);
+    if (!b) return result;
+    const int columns = static_cast<int>(clip.ClipBuffer.size());
+    const int rows = columns == 0 ? 0 : static_cast<int>(clip.ClipBuffer[0].size());
+    if (columns >= b->Width() && rows >= b->Height()) {
+        for (int y = b->Top; y <= b->Bottom; ++y) {
+            for (int x = b->Left; x <= b->Right; ++x) {
+                const std::uint16_t code =
+                    clip.ClipBuffer[static_cast<std::size_t>(x - b->Left)][static_cast<std::size_t>(y - b->Top)];
+                if (!lvl.Wide16 && code > 0xFF) {
+                    ++result.Skipped;
+                    continue;
+                }
+                lvl.MapGrid[x][y] = code;
+                ++result.Pasted;
+            }
+        }
+    }
+    WriteBlock(lvl, *b);
+    result.Written = true;
+    return result;
+}
+
+std::string PasteSkippedMessage(int skipped)
+{
+    return std::to_string(skipped) + (skipped == 1 ? " cell was" : " cells were") +
+           " not pasted: this level stores one byte per cell, which cannot hold element codes of 256 and above.";
+}
+
+std::string LevelSketchToken(std::uint16_t code)
+{
+    std::uint16_t shown = code;
+    if (code >= kFirstCeCode && code <= kLastCeCode) shown = kFirstCeCode;
+    if (code >= kFirstGroupCode && code <= kLastGroupCode) shown = kFirstGroupCode;
+    return "`" + ZeroPadInt(shown, 3);
+}
+
+std::vector<std::string> LevelSketchLines(const MapClipboard& clip)
+{
+    std::vector<std::string> lines;
+    const int columns = std::min(clip.Columns(), static_cast<int>(clip.ClipBuffer.size()));
+    for (int r = 0; r < clip.Rows(); ++r) {
+        std::string line;
+        for (int c = 0; c < columns; ++c) {
+            const auto& column = clip.ClipBuffer[static_cast<std::size_t>(c)];
+            if (r < static_cast<int>(column.size())) line += LevelSketchToken(column[static_cast<std::size_t>(r)]);
+        }
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+}  // namespace vantrel
