@@ -1,0 +1,78 @@
+#include "palette/PaletteCodes.h"
+
+#include "shell/Error.h"
+#include "shell/Text.h"
+#include "view/Tiles.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+
+namespace vantrel {
+
+namespace {
+
+constexpr int kCustomElementColumn = 8;
+constexpr int kLastRowOffset = 255;  // tile (9, 23) is code 361 + 255 = 616
+constexpr int kEmptySpaceColumn = 2;
+constexpr int kEmptySpaceRow = 14;
+
+std::string Hex(std::uint16_t code, int digits)
+{
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "%0*X", digits, static_cast<unsigned>(code));
+    return buf;
+}
+
+bool AllDigits(const std::string& s, int base)
+{
+    return std::all_of(s.begin(), s.end(), [base](unsigned char c) {
+        return base == 16 ? std::isxdigit(c) != 0 : std::isdigit(c) != 0;
+    });
+}
+
+}  // namespace
+
+std::uint16_t PaletteCodeAt(int x, int y)
+{
+    const int column = std::clamp(x, 0, kAtlasWidth - 1) / kTileSize + 1;
+    const int row = std::clamp(y, 0, kAtlasHeight - 1) / kTileSize + 1;
+    int code = (row - 1) * kAtlasColumns + column;
+    if (row == kAtlasRows && column > kCustomElementColumn) code += kLastRowOffset;
+    if (column == kEmptySpaceColumn && row == kEmptySpaceRow) code = 0;
+    return static_cast<std::uint16_t>(code);
+}
+
+std::string PaletteIdText(std::uint16_t code)
+{
+    std::string id = std::to_string(code).substr(0, 4);
+    if (id.size() < 3) id.insert(0, 3 - id.size(), '0');
+    return id;
+}
+
+std::string PaletteMoveTitle(std::uint16_t code)
+{
+    return "Element id " + PaletteIdText(code) + " ($" + Hex(code, 2) + ")";
+}
+
+std::string PaletteHint(std::uint16_t code)
+{
+    return "Element " + PaletteIdText(code);
+}
+
+std::uint16_t CheckEntryCode(const std::string& entry)
+{
+    const std::string id = entry.substr(0, 4);
+    if (id.size() < 3) return 0;
+    const int base = id.size() == 4 ? 16 : 10;
+    if (!AllDigits(id, base))
+        throw VantrelError("'" + id + "' is not a valid " + (base == 16 ? "hexadecimal" : "decimal") + " number");
+    return static_cast<std::uint16_t>(std::stoul(id, nullptr, base));
+}
+
+std::string PaletteCheckTitle(std::uint16_t code)
+{
+    return "Element id " + PaletteIdText(code) + " ($" + Hex(code, 4) + ")";
+}
+
+}  // namespace vantrel
