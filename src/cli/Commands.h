@@ -15,5 +15,6 @@ using CliRun = std::function<int()>;
 
 void AddLoadCommand(CLI::App& app, CliRun& run);
 void AddCeCommand(CLI::App& app, CliRun& run);
+void AddRenderCommand(CLI::App& app, CliRun& run);
 
 }  // namespace vantrel

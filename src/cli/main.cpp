@@ -14,6 +14,7 @@ int main(int argc, char** argv)
     vantrel::CliRun run;
     vantrel::AddLoadCommand(app, run);
     vantrel::AddCeCommand(app, run);
+    vantrel::AddRenderCommand(app, run);
 
     try {
         app.parse(argc, argv);

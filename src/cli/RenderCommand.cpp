@@ -1,0 +1,74 @@
+// vantrel-cli render FILE OUT: the whole map of a level as a picture, drawn
+// tile for tile as the level view draws it.
+#include "cli/CliUserInterface.h"
+#include "cli/Commands.h"
+#include "level/Loader.h"
+#include "shell/Error.h"
+#include "view/AtlasQt.h"
+
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+
+namespace vantrel {
+
+namespace {
+
+// "BMP" or "PNG" by the output file's extension, or nothing for another one.
+const char* PictureFormatOf(const std::string& out)
+{
+    std::string ext = std::filesystem::path(out).extension().string();
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+    if (ext == ".bmp") return "BMP";
+    if (ext == ".png") return "PNG";
+    return nullptr;
+}
+
+int RunRender(const std::string& file, const std::string& out)
+{
+    const char* format = PictureFormatOf(out);
+    if (!format) {
+        std::cerr << "The picture file must end in .bmp or .png: " << out << '\n';
+        return 1;
+    }
+    CliUserInterface ui(std::cerr);
+    OpenLevel lvl;
+    LoadReport report;
+    try {
+        LoadLevel(lvl, file, ui, report);
+        if (!report.Completed) return 1;  // refused: the loader has said why
+        const QImage picture = MapPicture(ElementAtlas(), lvl);
+        lvl.CloseLevelFile();
+        SavePicture(picture, out, format);
+        std::cout << out << ": " << picture.width() << " x " << picture.height() << " pixels, "
+                  << static_cast<int>(lvl.MapWidth) << " x " << static_cast<int>(lvl.MapHeight) << " cells\n";
+    } catch (const VantrelError& e) {
+        std::cerr << e.what() << '\n';
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace
+
+void AddRenderCommand(CLI::App& app, CliRun& run)
+{
+    struct Options {
+        std::string file;
+        std::string out;
+    };
+    auto opts = std::make_shared<Options>();
+    CLI::App* cmd = app.add_subcommand(
+        "render",
+        "Load a level file as the window does (its backup included) and write its whole map as a picture, "
+        "16 x 16 pixels a cell, drawn tile for tile as the Level View draws it");
+    cmd->add_option("FILE", opts->file, "The .level file")->required();
+    cmd->add_option("OUT", opts->out, "The picture to write: a Windows bitmap (.bmp) or a PNG (.png)")->required();
+    cmd->callback([&run, opts] { run = [opts] { return RunRender(opts->file, opts->out); }; });
+}
+
+}  // namespace vantrel

@@ -1,0 +1,151 @@
+// vantrel-cli render: the whole map written as a picture, run as a user
+// would; the file's format by its extension, its size, and the refusals.
+// (That its pixels are the view's tiles is checked by the window tests,
+// which can read the atlas.)
+#include "support/LevelBuilder.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+namespace vantrel {
+namespace {
+
+using test::LevelBuilder;
+
+struct CliResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string Slurp(const std::filesystem::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+CliResult RunCli(const std::vector<std::string>& args, const test::TempDir& dir)
+{
+    const auto out = dir.Path() / "cli.out", err = dir.Path() / "cli.err";
+    std::string command = std::string("'") + VANTREL_CLI_PATH + "'";
+    for (const std::string& a : args) command += " '" + a + "'";
+    command += " >'" + out.string() + "' 2>'" + err.string() + "' </dev/null";
+    const int raw = std::system(command.c_str());
+    CliResult r;
+    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    r.out = Slurp(out);
+    r.err = Slurp(err);
+    return r;
+}
+
+std::uint32_t Little32(const std::string& b, std::size_t at)
+{
+    return static_cast<unsigned char>(b[at]) | static_cast<unsigned char>(b[at + 1]) << 8 |
+           static_cast<unsigned char>(b[at + 2]) << 16 | static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 3])) << 24;
+}
+
+std::uint32_t Big32(const std::string& b, std::size_t at)
+{
+    return static_cast<std::uint32_t>(static_cast<unsigned char>(b[at])) << 24 |
+           static_cast<unsigned char>(b[at + 1]) << 16 | static_cast<unsigned char>(b[at + 2]) << 8 |
+           static_cast<unsigned char>(b[at + 3]);
+}
+
+std::string WriteLevel(const test::TempDir& dir, int width, int height, bool wide)
+{
+    return dir.Write("a.level", LevelBuilder::Standard({.width = static_cast<std::uint8_t>(width),
+                                                        .height = static_cast<std::uint8_t>(height), .wide = wide},
+                                                       test::PatternCells(width, height, wide))
+                                    .Data());
+}
+
+TEST(CliRenderTest, WritesAWindowsBitmapOfSixteenPixelsACell)
+{
+    test::TempDir dir;
+    const std::string level = WriteLevel(dir, 60, 50, true);
+    const std::string out = (dir.Path() / "map.bmp").string();
+    const CliResult r = RunCli({"render", level, out}, dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, out + ": 960 x 800 pixels, 60 x 50 cells\n");
+    const std::string bmp = Slurp(out);
+    ASSERT_GE(bmp.size(), 54u);
+    EXPECT_EQ(bmp.substr(0, 2), "BM");
+    EXPECT_EQ(Little32(bmp, 2), bmp.size());
+    EXPECT_EQ(Little32(bmp, 18), 960u);
+    EXPECT_EQ(Little32(bmp, 22), 800u);
+    EXPECT_EQ(static_cast<unsigned char>(bmp[28]), 24) << "24 bits a pixel";
+    EXPECT_TRUE(std::filesystem::exists(level + ".bak")) << "loaded as the window loads: with its backup";
+}
+
+TEST(CliRenderTest, WritesAPngWhenTheNameEndsInPng)
+{
+    test::TempDir dir;
+    const std::string level = WriteLevel(dir, 3, 2, false);
+    for (const char* name : {"map.png", "MAP.PNG"}) {
+        const std::string out = (dir.Path() / name).string();
+        const CliResult r = RunCli({"render", level, out}, dir);
+        ASSERT_EQ(r.status, 0) << r.err;
+        const std::string png = Slurp(out);
+        ASSERT_GE(png.size(), 24u);
+        EXPECT_EQ(png.substr(0, 8), "\x89PNG\r\n\x1a\n");
+        EXPECT_EQ(png.substr(12, 4), "IHDR");
+        EXPECT_EQ(Big32(png, 16), 48u);
+        EXPECT_EQ(Big32(png, 20), 32u);
+    }
+}
+
+TEST(CliRenderTest, RefusesOtherPictureNamesBeforeLoading)
+{
+    test::TempDir dir;
+    const std::string level = WriteLevel(dir, 3, 2, false);
+    for (const char* name : {"map.jpg", "map", "map.bmp.txt"}) {
+        const std::string out = (dir.Path() / name).string();
+        const CliResult r = RunCli({"render", level, out}, dir);
+        EXPECT_EQ(r.status, 1) << name;
+        EXPECT_EQ(r.err, "The picture file must end in .bmp or .png: " + out + "\n");
+        EXPECT_FALSE(std::filesystem::exists(out));
+    }
+    EXPECT_FALSE(std::filesystem::exists(level + ".bak")) << "nothing was loaded";
+}
+
+TEST(CliRenderTest, AFileThatIsNoLevelWritesNoPicture)
+{
+    test::TempDir dir;
+    const std::string level = dir.Write("a.level", std::string("not a level at all"));
+    const std::string out = (dir.Path() / "map.png").string();
+    const CliResult r = RunCli({"render", level, out}, dir);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err,
+              "message: Error: Can not open file\nNot a Rocks'n'Diamonds level, or unknown file version.\n");
+    EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+TEST(CliRenderTest, APictureThatCannotBeWrittenIsAnError)
+{
+    test::TempDir dir;
+    const std::string level = WriteLevel(dir, 3, 2, false);
+    const std::string out = (dir.Path() / "no-such-folder" / "map.png").string();
+    const CliResult r = RunCli({"render", level, out}, dir);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "The picture could not be written to " + out + "\n");
+}
+
+TEST(CliRenderTest, NeedsBothFiles)
+{
+    test::TempDir dir;
+    EXPECT_EQ(RunCli({"render", "a.level"}, dir).status, 2);
+}
+
+}  // namespace
+}  // namespace vantrel
