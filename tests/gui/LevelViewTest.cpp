@@ -1,0 +1,515 @@
+// The "Level View" page driven through its real controls: the view's size
+// and scroll bars at a load, tiles drawn where the map puts them, "Count
+// emeralds", "Save Image", and selections made with the mouse that the popup
+// menu's commands cut, copy, paste and delete straight into the level file.
+#include "gui/GuiFixture.h"
+#include "gui/TileCompare.h"
+#include "level/FileInfoPage.h"
+#include "support/LevelBuilder.h"
+#include "view/LevelViewPage.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QContextMenuEvent>
+#include <QFileInfo>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <filesystem>
+
+namespace vantrel::test {
+namespace {
+
+class LevelViewTest : public GuiTest {
+protected:
+    // Writes a width x height level whose cell (x, y) holds code(x, y), and returns its path.
+    template <typename Code>
+    std::string WriteLevel(const std::string& name, int width, int height, bool wide, Code code)
+    {
+        std::vector<std::uint16_t> cells;
+        for (int y = 1; y <= height; ++y)
+            for (int x = 1; x <= width; ++x) cells.push_back(code(x, y));
+        return dir.Write(name, LevelBuilder::Standard({.width = static_cast<std::uint8_t>(width),
+                                                       .height = static_cast<std::uint8_t>(height),
+                                                       .wide = wide},
+                                                      cells)
+                                   .Data());
+    }
+    std::string WriteSpreadLevel(const std::string& name, int width, int height)
+    {
+        return WriteLevel(name, width, height, true, SpreadCode);
+    }
+
+    LevelViewPage* View() { return main->LevelView(); }
+    QWidget* Img() { return Find<QWidget>("LView_Img"); }
+    QScrollBar* SX() { return Find<QScrollBar>("SX"); }
+    QScrollBar* SY() { return Find<QScrollBar>("SY"); }
+    // What LView_Img shows on the screen.
+    QImage Shown() { return Img()->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+
+    void ShowLevelView()
+    {
+        main->Book()->setCurrentIndex(kLevelViewPage);
+        main->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
+    }
+    // A drag with the left button from one view pixel to another.
+    void Drag(QPoint from, QPoint to)
+    {
+        QTest::mousePress(Img(), Qt::LeftButton, {}, from);
+        QTest::mouseRelease(Img(), Qt::LeftButton, {}, to);
+    }
+    static QPoint CellCenter(int viewX, int viewY) { return {16 * (viewX - 1) + 8, 16 * (viewY - 1) + 8}; }
+    void Popup(const char* item) { Find<QAction>(item)->trigger(); }
+
+    // Every view cell shows the tile of the map cell the scroll positions put there.
+    void ExpectViewShowsMap(const QImage& shown, int columns, int rows)
+    {
+        const OpenLevel& lvl = main->Level();
+        for (int i = 1; i <= columns; ++i)
+            for (int j = 1; j <= rows; ++j)
+                ASSERT_TRUE(HoldsCode(shown, {16 * (i - 1), 16 * (j - 1)},
+                                      lvl.MapGrid[i + SX()->value()][j + SY()->value()]))
+                    << "view cell " << i << "," << j;
+    }
+
+    // The code the level file on disk holds for cell (x, y) of a standard level.
+    static std::uint16_t DiskCell(const std::string& path, int width, bool wide, int x, int y)
+    {
+        const auto bytes = ReadBytes(path);
+        const std::size_t at = 196 + (wide ? 2u : 1u) * static_cast<std::size_t>((y - 1) * width + x - 1);
+        return wide ? static_cast<std::uint16_t>(bytes.at(at) << 8 | bytes.at(at + 1)) : bytes.at(at);
+    }
+};
+
+// --- size and scroll bars ---
+
+struct SizeCase {
+    int width;
+    int height;
+    QSize view;
+    int maxX;
+    int maxY;
+};
+
+class ViewSizeAtLoad : public LevelViewTest, public ::testing::WithParamInterface<SizeCase> {};
+
+TEST_P(ViewSizeAtLoad, SizesTheViewAndItsScrollBars)
+{
+    const SizeCase& c = GetParam();
+    SX()->setRange(0, 99);
+    SX()->setValue(7);  // left from an earlier level
+    DirectLoad(WriteSpreadLevel("a.level", c.width, c.height));
+    ASSERT_TRUE(main->Level().LevelOpen());
+    EXPECT_EQ(Img()->size(), c.view);
+    EXPECT_EQ(SX()->value(), 0);
+    EXPECT_EQ(SY()->value(), 0);
+    EXPECT_EQ(SX()->minimum(), 0);
+    EXPECT_EQ(SY()->minimum(), 0);
+    EXPECT_EQ(SX()->maximum(), c.maxX);
+    EXPECT_EQ(SY()->maximum(), c.maxY);
+    ExpectViewShowsMap(Shown(), std::min(c.width, 40), std::min(c.height, 30));
+}
+
+INSTANTIATE_TEST_SUITE_P(Maps, ViewSizeAtLoad,
+                         ::testing::Values(SizeCase{64, 32, {640, 480}, 24, 2}, SizeCase{10, 12, {160, 192}, 0, 0},
+                                           SizeCase{60, 50, {640, 480}, 20, 20}, SizeCase{40, 30, {640, 480}, 0, 0},
+                                           SizeCase{41, 30, {640, 480}, 1, 0}),
+                         [](const auto& info) {
+                             return std::to_string(info.param.width) + "x" + std::to_string(info.param.height);
+                         });
+
+TEST_F(LevelViewTest, ControlsStandWhereTheyBelong)
+{
+    EXPECT_EQ(Img()->geometry(), QRect(0, 0, 640, 480));
+    EXPECT_EQ(SX()->geometry(), QRect(0, 480, 640, 16));
+    EXPECT_EQ(SY()->geometry(), QRect(640, 2, 16, 480));
+    EXPECT_EQ(SX()->orientation(), Qt::Horizontal);
+    EXPECT_EQ(SY()->orientation(), Qt::Vertical);
+    EXPECT_EQ(SX()->singleStep(), 1);
+    EXPECT_EQ(SY()->singleStep(), 1);
+    EXPECT_EQ(SX()->pageStep(), 30);
+    EXPECT_EQ(SY()->pageStep(), 32);
+    EXPECT_EQ(Find<QPushButton>("LView_CountEmeralds")->text(), "Count emeralds");
+    EXPECT_EQ(Find<QPushButton>("LView_CountEmeralds")->pos(), QPoint(668, 4));
+    EXPECT_EQ(Find<QPushButton>("LView_SaveImage")->text(), "Save Image");
+    EXPECT_EQ(Find<QPushButton>("LView_SaveImage")->pos(), QPoint(668, 44));
+    QStringList items;
+    for (QAction* a : View()->PopupMenu()->actions()) items << a->text();
+    EXPECT_EQ(items, QStringList({"Cut", "Copy", "Copy as Level Sketch", "Paste", "Delete"}));
+    EXPECT_EQ(View()->PopupMenu()->objectName(), "LView_ImgPop");
+}
+
+// --- drawing and scrolling ---
+
+TEST_F(LevelViewTest, ScrolledFiveAndThreeTheTopLeftCellShowsMapCellSixFour)
+{
+    DirectLoad(WriteSpreadLevel("a.level", 60, 50));
+    SX()->setValue(5);
+    SY()->setValue(3);
+    const QImage shown = Shown();
+    EXPECT_TRUE(HoldsCode(shown, {0, 0}, SpreadCode(6, 4)));
+    EXPECT_FALSE(HoldsCode(shown, {0, 0}, SpreadCode(1, 1)));
+    ExpectViewShowsMap(shown, 40, 30);
+}
+
+TEST_F(LevelViewTest, ScrollBarsMoveByOneCellAndByTheirLargeChanges)
+{
+    DirectLoad(WriteSpreadLevel("a.level", 100, 100));
+    SX()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(SX()->value(), 1);
+    SX()->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(SX()->value(), 31);
+    SY()->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(SY()->value(), 32);
+    SY()->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(SY()->value(), 64);
+    SY()->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(SY()->value(), 70) << "held at the maximum, 100 - 30";
+    ExpectViewShowsMap(Shown(), 40, 30);
+    EXPECT_TRUE(HoldsCode(Shown(), {39 * 16, 29 * 16}, SpreadCode(71, 100)));
+}
+
+TEST_F(LevelViewTest, WithPaintLevelsClearedALoadLeavesTheViewWhiteUntilAScroll)
+{
+    Find<QCheckBox>("Option_PaintLevel")->setChecked(false);
+    DirectLoad(WriteSpreadLevel("a.level", 60, 50));
+    QImage white(Img()->size(), QImage::Format_RGB32);
+    white.fill(Qt::white);
+    EXPECT_EQ(Shown(), white);
+    SX()->setValue(1);
+    ExpectViewShowsMap(Shown(), 40, 30);
+}
+
+TEST_F(LevelViewTest, CodesWithoutAPictureShowTheNoPictureTile)
+{
+    DirectLoad(WriteLevel("a.level", 4, 1, true, [](int x, int) -> std::uint16_t {
+        const std::uint16_t codes[] = {623, 624, 999, 65535};
+        return codes[x - 1];
+    }));
+    const QImage shown = Shown();
+    EXPECT_TRUE(HoldsCode(shown, {0, 0}, 623));
+    for (int x : {16, 32, 48}) EXPECT_TRUE(HoldsTile(shown, {x, 0}, NoPictureTile())) << x;
+    EXPECT_FALSE(HoldsTile(shown, {0, 0}, NoPictureTile()));
+}
+
+// --- Count emeralds ---
+
+TEST_F(LevelViewTest, CountEmeraldsShowsTheWeightedTotal)
+{
+    DirectLoad(WriteLevel("a.level", 10, 5, false, [](int x, int y) -> std::uint16_t {
+        if (y == 1 && x <= 3) return 6;
+        if (y == 2 && x <= 2) return 14;
+        if (y == 3 && x == 1) return 9;
+        return 2;
+    }));
+    QTest::mouseClick(Find<QPushButton>("LView_CountEmeralds"), Qt::LeftButton);
+    EXPECT_EQ(ui.messages, std::vector<std::string>{"16 emeralds on map"});
+}
+
+// --- Save Image ---
+
+class SaveImage : public LevelViewTest, public ::testing::WithParamInterface<std::pair<int, int>> {};
+
+TEST_P(SaveImage, WritesTheWholeMapAsABitmapNextToTheLevel)
+{
+    const auto [width, height] = GetParam();
+    const std::string path = WriteSpreadLevel("042.level", width, height);
+    DirectLoad(path);
+    SX()->setValue(SX()->maximum());  // what the view shows does not matter
+    Drag(CellCenter(1, 1), CellCenter(2, 2));
+    std::filesystem::path bmp = path + ".bmp";
+    WriteLevel("042.level.bmp", 1, 1, false, [](int, int) { return 0; });  // an older file is replaced
+
+    QTest::mouseClick(Find<QPushButton>("LView_SaveImage"), Qt::LeftButton);
+
+    EXPECT_TRUE(ui.messages.empty()) << ui.messages.front();
+    QImage saved;
+    ASSERT_TRUE(saved.load(QString::fromStdString(bmp.string()), "BMP"));
+    EXPECT_EQ(saved.size(), QSize(width * 16, height * 16));
+    const auto header = ReadBytes(bmp);
+    ASSERT_GE(header.size(), 30u);
+    EXPECT_EQ(header[0], 'B');
+    EXPECT_EQ(header[1], 'M');
+    EXPECT_EQ(header[28], 24) << "24 bits a pixel";
+    for (int x = 1; x <= width; ++x)
+        for (int y = 1; y <= height; ++y)
+            ASSERT_TRUE(HoldsCode(saved, {16 * (x - 1), 16 * (y - 1)}, SpreadCode(x, y))) << x << "," << y;
+}
+
+INSTANTIATE_TEST_SUITE_P(Maps, SaveImage, ::testing::Values(std::pair{20, 10}, std::pair{60, 50}, std::pair{128, 1}),
+                         [](const auto& info) {
+                             return std::to_string(info.param.first) + "x" + std::to_string(info.param.second);
+                         });
+
+TEST_F(LevelViewTest, SaveImageWithNoLevelOpenWritesNothing)
+{
+    QTest::mouseClick(Find<QPushButton>("LView_SaveImage"), Qt::LeftButton);
+    const std::string path = WriteSpreadLevel("a.level", 5, 5);
+    DirectLoad(path);
+    main->File_SaveLevelClick();
+    QTest::mouseClick(Find<QPushButton>("LView_SaveImage"), Qt::LeftButton);
+    EXPECT_EQ(ui.messages, std::vector<std::string>(2, "No level is open, so there is no picture to save."));
+    EXPECT_FALSE(std::filesystem::exists(path + ".bmp"));
+    EXPECT_FALSE(std::filesystem::exists(".bmp"));
+}
+
+TEST_F(LevelViewTest, SaveImageIntoAFolderWithoutWriteAccessShowsTheError)
+{
+    const std::string path = WriteSpreadLevel("a.level", 5, 5);
+    DirectLoad(path);
+    std::filesystem::create_directory(path + ".bmp");  // a folder stands where the picture would go
+    QTest::mouseClick(Find<QPushButton>("LView_SaveImage"), Qt::LeftButton);
+    EXPECT_EQ(ui.messages, std::vector<std::string>{"The picture could not be written to " + path + ".bmp"});
+}
+
+// vantrel-cli render draws with the same code: its bitmap is Save Image's, byte for byte.
+TEST_F(LevelViewTest, RenderOnTheCommandLineWritesWhatSaveImageWrites)
+{
+    const QString cli = QCoreApplication::applicationDirPath() + QStringLiteral("/../vantrel-cli");
+    if (!QFileInfo::exists(cli)) GTEST_SKIP() << "vantrel-cli is not built beside the tests";
+    const std::string path = WriteSpreadLevel("a.level", 45, 33);
+    DirectLoad(path);
+    QTest::mouseClick(Find<QPushButton>("LView_SaveImage"), Qt::LeftButton);
+    main->File_SaveLevelClick();
+    for (const char* name : {"render.bmp", "render.png"}) {
+        const std::string out = (dir.Path() / name).string();
+        QProcess render;
+        render.start(cli, {QStringLiteral("render"), QString::fromStdString(path), QString::fromStdString(out)});
+        ASSERT_TRUE(render.waitForFinished(30000));
+        ASSERT_EQ(render.exitCode(), 0) << render.readAllStandardError().toStdString();
+        QImage picture;
+        ASSERT_TRUE(picture.load(QString::fromStdString(out)));
+        ASSERT_EQ(picture.size(), QSize(45 * 16, 33 * 16));
+        for (int x = 1; x <= 45; ++x)
+            for (int y = 1; y <= 33; ++y)
+                ASSERT_TRUE(HoldsCode(picture, {16 * (x - 1), 16 * (y - 1)}, SpreadCode(x, y))) << x << "," << y;
+    }
+    EXPECT_EQ(ReadBytes(dir.Path() / "render.bmp"), ReadBytes(path + ".bmp"));
+}
+
+// --- selection with the mouse ---
+
+TEST_F(LevelViewTest, AClickSelectsTheCellUnderThePointerAndFramesIt)
+{
+    ShowLevelView();
+    DirectLoad(WriteSpreadLevel("a.level", 60, 50));
+    SX()->setValue(10);
+    const QImage before = Shown();
+    Drag(CellCenter(3, 2), CellCenter(3, 2));
+    EXPECT_EQ(View()->Selection().SelectionStart, PackCell(13, 2));
+    EXPECT_EQ(View()->Selection().SelectionEnd, PackCell(13, 2));
+
+    // The dotted frame inverts every other pixel of the cell's border; nothing else changes.
+    const QImage after = Shown();
+    const QRect frame(32, 16, 16, 16);
+    for (int y = 0; y < 480; ++y) {
+        for (int x = 0; x < 640; ++x) {
+            const bool onBorder = frame.contains(x, y) &&
+                                  (x == frame.left() || x == frame.right() || y == frame.top() || y == frame.bottom());
+            const QRgb want = onBorder && (x + y) % 2 == 0 ? before.pixel(x, y) ^ 0x00FFFFFF : before.pixel(x, y);
+            ASSERT_EQ(after.pixel(x, y), want) << x << "," << y;
+        }
+    }
+    // The next press redraws the view, which wipes the frame.
+    QTest::mousePress(Img(), Qt::LeftButton, {}, CellCenter(20, 20));
+    EXPECT_EQ(Shown(), before);
+    QTest::mouseRelease(Img(), Qt::LeftButton, {}, CellCenter(20, 20));
+}
+
+TEST_F(LevelViewTest, ADragUpAndLeftSelectsBetweenTheCorners)
+{
+    ShowLevelView();
+    DirectLoad(WriteSpreadLevel("a.level", 60, 50));
+    Drag(CellCenter(5, 5), CellCenter(2, 3));
+    EXPECT_EQ(View()->Selection().SelectionStart, PackCell(2, 3));
+    EXPECT_EQ(View()->Selection().SelectionEnd, PackCell(5, 5));
+    EXPECT_EQ(View()->Selection().FrameStart, (PixelPoint{80, 80}));
+    EXPECT_EQ(View()->Selection().FrameEnd, (PixelPoint{16, 32}));
+}
+
+TEST_F(LevelViewTest, ADragPastTheViewsEdgeEndsOnTheMapsLastCell)
+{
+    ShowLevelView();
+    DirectLoad(WriteSpreadLevel("a.level", 20, 10));
+    Drag(CellCenter(18, 9), QPoint(900, 700));
+    EXPECT_EQ(View()->Selection().SelectionStart, PackCell(18, 9));
+    EXPECT_EQ(View()->Selection().SelectionEnd, PackCell(20, 10));
+}
+
+TEST_F(LevelViewTest, TheRightButtonOpensThePopupAndSelectsNothing)
+{
+    ShowLevelView();
+    DirectLoad(WriteSpreadLevel("a.level", 20, 10));
+    Drag(CellCenter(2, 2), CellCenter(3, 3));
+    // The right button's press and release, then the context menu request the platform makes of them.
+    QTest::mouseClick(Img(), Qt::RightButton, {}, CellCenter(9, 9));
+    QContextMenuEvent request(QContextMenuEvent::Mouse, CellCenter(9, 9), Img()->mapToGlobal(CellCenter(9, 9)));
+    QApplication::sendEvent(Img(), &request);
+    EXPECT_TRUE(View()->PopupMenu()->isVisible());
+    View()->PopupMenu()->hide();
+    EXPECT_EQ(View()->Selection().SelectionStart, PackCell(2, 2));
+    EXPECT_EQ(View()->Selection().SelectionEnd, PackCell(3, 3));
+}
+
+// --- the popup menu's commands ---
+
+TEST_F(LevelViewTest, CopyAndPasteWriteTheBlockIntoTheFile)
+{
+    ShowLevelView();
+    const std::string path = WriteSpreadLevel("a.level", 20, 10);
+    DirectLoad(path);
+    Drag(CellCenter(1, 1), CellCenter(3, 2));  // 3 x 2
+    Popup("ImgPop_Copy");
+    Drag(CellCenter(10, 5), CellCenter(11, 6));  // 2 x 2: the block's top-left part
+    Popup("ImgPop_Paste");
+    EXPECT_EQ(DiskCell(path, 20, true, 10, 5), SpreadCode(1, 1));
+    EXPECT_EQ(DiskCell(path, 20, true, 11, 5), SpreadCode(2, 1));
+    EXPECT_EQ(DiskCell(path, 20, true, 10, 6), SpreadCode(1, 2));
+    EXPECT_EQ(DiskCell(path, 20, true, 11, 6), SpreadCode(2, 2));
+    EXPECT_EQ(DiskCell(path, 20, true, 12, 5), SpreadCode(12, 5));
+    EXPECT_TRUE(HoldsCode(Shown(), {9 * 16, 4 * 16}, SpreadCode(1, 1))) << "the view is redrawn";
+
+    Drag(CellCenter(15, 8), CellCenter(18, 9));  // 4 x 2: wider than the block, nothing pasted
+    Popup("ImgPop_Paste");
+    EXPECT_EQ(DiskCell(path, 20, true, 15, 8), SpreadCode(15, 8));
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(LevelViewTest, DeleteAndCutWriteEmptySpace)
+{
+    ShowLevelView();
+    const std::string path = WriteLevel("a.level", 8, 4, false, [](int x, int y) { return (y - 1) * 8 + x; });
+    DirectLoad(path);
+    Drag(CellCenter(2, 2), CellCenter(3, 3));
+    Popup("ImgPop_Delete");
+    auto bytes = ReadBytes(path);
+    const std::vector<std::uint8_t> body(bytes.begin() + 196, bytes.end());
+    std::vector<std::uint8_t> want;
+    for (int i = 1; i <= 32; ++i) want.push_back(static_cast<std::uint8_t>(i));
+    for (int at : {9, 10, 17, 18}) want[static_cast<std::size_t>(at)] = 0;
+    EXPECT_EQ(body, want);
+    EXPECT_TRUE(HoldsCode(Shown(), {16, 16}, 0));
+
+    Drag(CellCenter(8, 4), CellCenter(8, 4));
+    Popup("ImgPop_Cut");
+    EXPECT_EQ(DiskCell(path, 8, false, 8, 4), 0);
+    Drag(CellCenter(1, 1), CellCenter(1, 1));
+    Popup("ImgPop_Paste");
+    EXPECT_EQ(DiskCell(path, 8, false, 1, 1), 32) << "Cut kept the cell in the clipboard";
+}
+
+TEST_F(LevelViewTest, TheClipboardIsCarriedIntoTheNextLevel)
+{
+    ShowLevelView();
+    DirectLoad(WriteSpreadLevel("a.level", 20, 10));
+    Drag(CellCenter(4, 4), CellCenter(5, 4));
+    Popup("ImgPop_Copy");
+    const std::string second = WriteLevel("b.level", 6, 6, true, [](int, int) { return 2; });
+    DirectLoad(second);
+    Drag(CellCenter(1, 6), CellCenter(2, 6));
+    Popup("ImgPop_Paste");
+    EXPECT_EQ(DiskCell(second, 6, true, 1, 6), SpreadCode(4, 4));
+    EXPECT_EQ(DiskCell(second, 6, true, 2, 6), SpreadCode(5, 4));
+    EXPECT_EQ(DiskCell(second, 6, true, 3, 6), 2);
+}
+
+TEST_F(LevelViewTest, PastingCodesAbove255IntoAOneByteLevelSkipsThemAndSaysSo)
+{
+    ShowLevelView();
+    DirectLoad(WriteLevel("a.level", 3, 1, true, [](int x, int) -> std::uint16_t { return x == 2 ? 300 : 6; }));
+    Drag(CellCenter(1, 1), CellCenter(3, 1));
+    Popup("ImgPop_Copy");
+    const std::string second = WriteLevel("b.level", 3, 1, false, [](int, int) { return 2; });
+    DirectLoad(second);
+    Drag(CellCenter(1, 1), CellCenter(3, 1));
+    Popup("ImgPop_Paste");
+    EXPECT_EQ(ReadBytes(second).back(), 6);
+    EXPECT_EQ(DiskCell(second, 3, false, 1, 1), 6);
+    EXPECT_EQ(DiskCell(second, 3, false, 2, 1), 2) << "300 would have reached the file as 44";
+    EXPECT_EQ(main->Level().MapGrid[2][1], 2);
+    EXPECT_EQ(ui.messages, std::vector<std::string>{"1 cell was not pasted: this level stores one byte per cell, "
+                                                    "which cannot hold element codes of 256 and above."});
+}
+
+TEST_F(LevelViewTest, CopyAsLevelSketchFillsTheQuoteMemo)
+{
+    ShowLevelView();
+    DirectLoad(WriteLevel("a.level", 3, 3, true, [](int x, int y) -> std::uint16_t {
+        const std::uint16_t codes[3][3] = {{1, 500, 630}, {700, 0, 6}, {2, 2, 2}};
+        return codes[y - 1][x - 1];
+    }));
+    auto* memo = Find<QPlainTextEdit>("Info_QuotePost");
+    memo->setPlainText("an older post");
+    Drag(CellCenter(1, 1), CellCenter(3, 2));
+    Popup("ImgPop_CopyLS");
+    EXPECT_EQ(memo->toPlainText(), "`001`360`624\n`700`000`006");
+    EXPECT_EQ(main->Book()->currentIndex(), kLevelViewPage) << "the page shown does not change";
+    EXPECT_EQ(View()->Clipboard().ClipSize, PackCell(3, 2));
+}
+
+TEST_F(LevelViewTest, PopupCommandsChangeNothingBeforeASelectionOrWithNoLevelOpen)
+{
+    ShowLevelView();
+    const std::string path = WriteSpreadLevel("a.level", 20, 10);
+    DirectLoad(path);
+    const auto bytes = ReadBytes(path);
+    auto* memo = Find<QPlainTextEdit>("Info_QuotePost");
+    memo->setPlainText("kept");
+    for (const char* item : {"ImgPop_Copy", "ImgPop_CopyLS", "ImgPop_Paste", "ImgPop_Delete", "ImgPop_Cut"})
+        Popup(item);
+    EXPECT_EQ(View()->Clipboard().ClipSize, 0);
+    EXPECT_EQ(memo->toPlainText(), "kept");
+
+    Drag(CellCenter(1, 1), CellCenter(2, 2));
+    main->File_SaveLevelClick();
+    memo->setPlainText("kept");
+    for (const char* item : {"ImgPop_Copy", "ImgPop_CopyLS", "ImgPop_Paste", "ImgPop_Delete", "ImgPop_Cut"})
+        Popup(item);
+    EXPECT_EQ(View()->Clipboard().ClipSize, 0);
+    EXPECT_EQ(memo->toPlainText(), "kept");
+    EXPECT_EQ(ReadBytes(path), bytes);
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+}  // namespace
+}  // namespace vantrel::test
+
+namespace vantrel::test {
+namespace {
+
+// A picture of the page with a level larger than the view, scrolled, with a
+// selection frame, for a person to look at: set VANTREL_SCREENSHOTS to a folder.
+TEST_F(LevelViewTest, ScreenshotOfAScrolledLevelWithASelection)
+{
+    const QString out = qEnvironmentVariable("VANTREL_SCREENSHOTS");
+    if (out.isEmpty()) GTEST_SKIP() << "set VANTREL_SCREENSHOTS to a folder to take a picture of the view";
+    const std::string text = "VANTREL LEVEL VIEW 0123456789";
+    DirectLoad(WriteLevel("a.level", 64, 40, true, [&text](int x, int y) -> std::uint16_t {
+        if (x == 1 || y == 1 || x == 64 || y == 40) return 13;  // steel wall
+        if (y == 3 && x >= 3 && x - 3 < static_cast<int>(text.size()))
+            return static_cast<std::uint16_t>(120 + text[static_cast<std::size_t>(x - 3)] - 32);
+        if (y == 5 && x >= 3 && x <= 6) return static_cast<std::uint16_t>(80 + x - 3);  // players 1 to 4
+        if (y == 7 && x >= 3 && x <= 30) return static_cast<std::uint16_t>(x - 3 + 1);   // codes 1 to 28
+        if (y == 9 && x >= 3 && x <= 30) return static_cast<std::uint16_t>(x - 3 + 29);
+        if (y == 11 && x >= 3 && x <= 10) return static_cast<std::uint16_t>(616 + x - 3);  // keys, envelopes
+        if (y == 11 && x >= 12 && x <= 14) return static_cast<std::uint16_t>(360 + x);     // custom elements
+        if (y == 11 && x == 16) return 700;                                                 // no picture
+        if (y > 12 && (x + y) % 9 == 0) return 2;
+        if (y > 12 && (x * y) % 13 == 0) return 6;
+        if (y > 12 && (x * 3 + y) % 11 == 0) return 4;
+        if (y > 12 && (x + 2 * y) % 17 == 0) return 14;
+        return y > 12 && (x + y) % 3 == 0 ? 1 : 0;
+    }));
+    ShowLevelView();
+    SY()->setValue(1);
+    Drag(CellCenter(5, 15), CellCenter(12, 20));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(main->grab().save(out + QStringLiteral("/levelview.png")));
+}
+
+}  // namespace
+}  // namespace vantrel::test
