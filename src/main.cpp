@@ -15,7 +15,7 @@ int main(int argc, char** argv)
         vantrel::QtSettingsStore settings;
         vantrel::AMain main(ui, settings);
         ui.SetParent(&main);
-        vantrel::FormEl palette;  // hidden until Tool > Element View
+        vantrel::FormEl palette(ui);  // hidden until Tool > Element View
         main.SetPaletteWindow(&palette);
         main.show();
         status = app.exec();

@@ -1,0 +1,198 @@
+// The element palette window FormEl driven through its real controls: the
+// atlas, the title and hint as the pointer moves, the click, and "Check It".
+#include "gui/GuiFixture.h"
+#include "gui/TileCompare.h"
+#include "palette/PaletteWindow.h"
+#include "view/AtlasQt.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace vantrel::test {
+namespace {
+
+class PaletteTest : public ::testing::Test {
+protected:
+    void SetUp() override { form = std::make_unique<FormEl>(ui); }
+
+    template <typename W>
+    W* Find(const char* name)
+    {
+        W* w = form->findChild<W*>(QString::fromLatin1(name));
+        EXPECT_NE(w, nullptr) << "no control named " << name;
+        return w;
+    }
+    QWidget* El() { return Find<QWidget>("El"); }
+    QLabel* El2() { return Find<QLabel>("El2"); }
+    QLineEdit* CheckElId() { return Find<QLineEdit>("CheckElId"); }
+    QImage El2Picture() { return El2()->pixmap().toImage(); }
+
+    void Show()
+    {
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    }
+    static QPoint InTile(int col, int row) { return {16 * (col - 1) + 5, 16 * (row - 1) + 11}; }
+    void Check(const QString& entry)
+    {
+        CheckElId()->setText(entry);
+        QTest::mouseClick(Find<QPushButton>("DoCheck"), Qt::LeftButton);
+    }
+
+    ScriptedUi ui;
+    std::unique_ptr<FormEl> form;
+};
+
+TEST_F(PaletteTest, StartsHiddenWithTheAtlasAndAnEmptyTile)
+{
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(form->windowTitle(), "FormEl");
+    EXPECT_EQ(form->size(), QSize(257, 403));
+    EXPECT_EQ(form->minimumSize(), form->maximumSize()) << "a fixed border";
+    EXPECT_EQ(El()->geometry(), QRect(0, 0, 256, 368));
+    EXPECT_EQ(El2()->geometry(), QRect(226, 379, 16, 16));
+    EXPECT_TRUE(El2()->pixmap().isNull());
+    EXPECT_EQ(CheckElId()->text(), "000");
+    EXPECT_EQ(CheckElId()->maxLength(), 4);
+    EXPECT_EQ(CheckElId()->pos(), QPoint(6, 376));
+    EXPECT_EQ(CheckElId()->width(), 127);
+    EXPECT_EQ(Find<QPushButton>("DoCheck")->text(), "Check It");
+    EXPECT_EQ(Find<QPushButton>("DoCheck")->geometry(), QRect(142, 374, 75, 25));
+    EXPECT_EQ(El()->grab().toImage().convertToFormat(QImage::Format_RGB32), ElementAtlas().Atlas());
+    EXPECT_EQ(form->PaletteCode(), 0);
+    EXPECT_EQ(form->PaletteIdText(), "");
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+struct MoveCase {
+    int col;
+    int row;
+    std::uint16_t code;
+    const char* title;
+    const char* hint;
+};
+
+class PointerOverTile : public PaletteTest, public ::testing::WithParamInterface<MoveCase> {};
+
+TEST_P(PointerOverTile, TitleAndHintNameTheCodeAndAClickTakesIt)
+{
+    const MoveCase& c = GetParam();
+    Show();
+    QTest::mouseMove(El(), InTile(c.col, c.row));
+    EXPECT_EQ(form->PaletteCode(), c.code);
+    EXPECT_EQ(form->windowTitle(), c.title);
+    EXPECT_EQ(El()->toolTip(), c.hint);
+
+    QTest::mouseClick(El(), Qt::LeftButton, {}, InTile(c.col, c.row));
+    const QString id = QString::fromLatin1(c.hint).mid(8);
+    EXPECT_EQ(CheckElId()->text(), id);
+    // El2 shows the very tile under the pointer.
+    EXPECT_EQ(El2Picture().convertToFormat(QImage::Format_RGB32),
+              ElementAtlas().Atlas().copy(16 * (c.col - 1), 16 * (c.row - 1), 16, 16));
+
+    // "Check It" on that text shows the same tile.
+    El2()->clear();
+    QTest::mouseClick(Find<QPushButton>("DoCheck"), Qt::LeftButton);
+    EXPECT_EQ(form->PaletteCode(), c.code);
+    EXPECT_TRUE(HoldsTile(El2Picture(), {0, 0}, ElementAtlas().Atlas().copy(16 * (c.col - 1), 16 * (c.row - 1), 16, 16)));
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Tiles, PointerOverTile,
+                         ::testing::Values(MoveCase{1, 1, 1, "Element id 001 ($01)", "Element 001"},
+                                           MoveCase{6, 1, 6, "Element id 006 ($06)", "Element 006"},
+                                           MoveCase{16, 22, 352, "Element id 352 ($160)", "Element 352"},
+                                           MoveCase{9, 23, 616, "Element id 616 ($268)", "Element 616"},
+                                           MoveCase{7, 23, 359, "Element id 359 ($167)", "Element 359"},
+                                           MoveCase{8, 23, 360, "Element id 360 ($168)", "Element 360"},
+                                           MoveCase{16, 23, 623, "Element id 623 ($26F)", "Element 623"},
+                                           MoveCase{2, 14, 0, "Element id 000 ($00)", "Element 000"}),
+                         [](const auto& info) { return std::to_string(info.param.code); });
+
+TEST_F(PaletteTest, OtherButtonsTakeNothing)
+{
+    Show();
+    QTest::mouseMove(El(), InTile(3, 3));
+    QTest::mouseClick(El(), Qt::RightButton, {}, InTile(3, 3));
+    EXPECT_EQ(CheckElId()->text(), "000");
+    EXPECT_TRUE(El2()->pixmap().isNull());
+}
+
+TEST_F(PaletteTest, CheckItReadsFourCharactersAsHexadecimalAndThreeAsDecimal)
+{
+    struct Case {
+        const char* entry;
+        const char* title;
+        std::uint16_t code;
+    };
+    const Case cases[] = {
+        {"0168", "Element id 360 ($0168)", 360}, {"360", "Element id 360 ($0168)", 360},
+        {"1234", "Element id 4660 ($1234)", 4660}, {"99", "Element id 000 ($0000)", 0},
+        {"0300", "Element id 768 ($0300)", 768}, {"999", "Element id 999 ($03E7)", 999},
+        {"006", "Element id 006 ($0006)", 6},
+    };
+    for (const Case& c : cases) {
+        Check(QString::fromLatin1(c.entry));
+        EXPECT_EQ(form->windowTitle(), c.title) << c.entry;
+        EXPECT_EQ(form->PaletteCode(), c.code) << c.entry;
+        EXPECT_EQ(CheckElId()->text(), c.entry) << "the entry stays as typed";
+        EXPECT_TRUE(HoldsCode(El2Picture(), {0, 0}, c.code)) << c.entry;
+    }
+    // Codes without a picture show the no-picture tile, never a piece of the atlas.
+    Check("1234");
+    EXPECT_TRUE(HoldsTile(El2Picture(), {0, 0}, NoPictureTile()));
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(PaletteTest, AnEntryThatIsNoNumberShowsTheErrorAndChangesNothing)
+{
+    Check("360");
+    const QImage tile = El2Picture();
+    for (const char* entry : {"12G", "zz00"}) {
+        Check(QString::fromLatin1(entry));
+        EXPECT_EQ(form->windowTitle(), "Element id 360 ($0168)") << entry;
+        EXPECT_EQ(El2Picture(), tile) << entry;
+        EXPECT_EQ(form->PaletteCode(), 360) << entry;
+    }
+    EXPECT_EQ(ui.messages, (std::vector<std::string>{"'12G' is not a valid decimal number",
+                                                     "'zz00' is not a valid hexadecimal number"}));
+}
+
+TEST_F(PaletteTest, ClosingOnlyHidesAndElementViewShowsItAgainAsItWas)
+{
+    MemorySettings settings;
+    AMain main(ui, settings);
+    main.SetPaletteWindow(form.get());
+    Check("0168");
+    main.findChild<QAction*>(QStringLiteral("Tool_ElementView"))->trigger();
+    EXPECT_TRUE(form->isVisible());
+    form->close();
+    EXPECT_FALSE(form->isVisible());
+    main.findChild<QAction*>(QStringLiteral("Tool_ElementView"))->trigger();
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(form->windowTitle(), "Element id 360 ($0168)");
+    EXPECT_EQ(CheckElId()->text(), "0168");
+    EXPECT_TRUE(HoldsCode(El2Picture(), {0, 0}, 360));
+}
+
+}  // namespace
+}  // namespace vantrel::test
+
+namespace vantrel::test {
+namespace {
+
+TEST_F(PaletteTest, ScreenshotOfThePalette)
+{
+    const QString out = qEnvironmentVariable("VANTREL_SCREENSHOTS");
+    if (out.isEmpty()) GTEST_SKIP() << "set VANTREL_SCREENSHOTS to a folder to take a picture of the palette";
+    Show();
+    QTest::mouseMove(El(), InTile(6, 1));
+    QTest::mouseClick(El(), Qt::LeftButton, {}, InTile(6, 1));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(form->grab().save(out + QStringLiteral("/palette.png")));
+}
+
+}  // namespace
+}  // namespace vantrel::test
