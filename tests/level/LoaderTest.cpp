@@ -198,6 +198,41 @@ TEST(LoaderTest, Rnd1WithoutVersionChunkStillShowsCaveversAsVersion)
     EXPECT_TRUE(GridHolds(run.lvl, 3, 2, cells));
 }
 
+TEST(LoaderTest, VersionChunkShowsBothVersionsAsSixteenHexDigits)
+{
+    LevelBuilder b = LevelBuilder::Rnd1(0x0301000A, 0xDEADBEEF);
+    b.Head({}).Body(PatternCells(3, 2, false), false);
+    LoadRun run;
+    run.Load(b.Data());
+    ASSERT_FALSE(run.error) << *run.error;
+    EXPECT_TRUE(test::LinesAre(run.lvl.Log, run.WithPath({"Loading {path}", "RND1 file - checking version",
+                                                           "CAVEVERS 0301000ADEADBEEF seek to 28",
+                                                           "HEAD at 28 seek to 148", "BODY at 148 seek to 162",
+                                                           "162 bytes loaded in 0 milliseconds"})));
+    EXPECT_EQ(run.report.FileVersion, "0301000ADEADBEEF");
+    EXPECT_EQ(run.lvl.AuthPos, -1);
+    EXPECT_EQ(run.report.Author, "");
+}
+
+TEST(LoaderTest, AuthorShorterThanItsFieldAtTheEndLogsTheGuardLine)
+{
+    LevelBuilder b = LevelBuilder::Rnd1();
+    b.Head({.title = "Short author"}).Body(PatternCells(3, 2, false), false).Chunk("AUTH", Bytes{'A', 'b', 'c', 'd'});
+    LoadRun run;
+    run.Load(b.Data());
+    ASSERT_FALSE(run.error) << *run.error;
+    EXPECT_TRUE(test::LinesAre(run.lvl.Log, run.WithPath({"Loading {path}", "RND1 file - checking version",
+                                                           "CAVEVERS 0200000003000803 seek to 28",
+                                                           "HEAD at 28 seek to 148", "BODY at 148 seek to 162",
+                                                           "AUTH at 162 seek to 174",
+                                                           "174 (size) < 170 (pos) + 32 (ReadCount",
+                                                           "174 bytes loaded in 0 milliseconds"})));
+    EXPECT_TRUE(run.lvl.LevelOpen());
+    EXPECT_EQ(run.lvl.AuthPos, 166);
+    EXPECT_EQ(run.report.Author, "");
+    EXPECT_EQ(UpToZero(run.report.Title), "Short author");
+}
+
 TEST(LoaderTest, LoadFromMemoryGivesTheSameLogAndNoBackup)
 {
     const auto cells = PatternCells(3, 2, true);
@@ -833,6 +868,8 @@ std::vector<FailCase> FailCases()
         {"TenBytesWithSignature", LevelBuilder().Text("RND1").U32(0).Text("CA").Data(),
          {"Loading {path}", "RND1 file - checking version", "10 (size) < 8 (pos) + 4 (ReadCount", "67 at 8",
           "10 (size) < 9 (pos) + 4 (ReadCount", "65 at 9"},
+         true},
+        {"SignatureOnly", LevelBuilder().Text("RND1").Data(), {"Loading {path}", "RND1 file - checking version"},
          true},
         {"CookieOnly", LevelBuilder::Cookie("1.2", std::nullopt).Data(), {"Loading {path}", "File version = 1.2"},
          true},
