@@ -1,0 +1,120 @@
+// The element atlas as the program loads it: tiles cut once where
+// ElementTileRect puts them, the no-picture tile for codes without one, and
+// the drawing of map cells with its clipping; the dotted frame.
+#include "gui/TileCompare.h"
+#include "shell/Error.h"
+#include "view/AtlasQt.h"
+#include "view/Tiles.h"
+
+#include <gtest/gtest.h>
+
+namespace vantrel::test {
+namespace {
+
+QImage AtlasPiece(std::uint16_t code)
+{
+    const PixelRect r = *ElementTileRect(code);
+    return ElementAtlas().Atlas().copy(r.left, r.top, 16, 16);
+}
+
+TEST(ElementAtlas, IsLoadedOnceAtItsSize)
+{
+    const TileSheet& sheet = ElementAtlas();
+    EXPECT_EQ(&sheet, &ElementAtlas());
+    EXPECT_EQ(sheet.Atlas().size(), QSize(256, 368));
+    QImage resource(QStringLiteral(":/atlas.png"));
+    EXPECT_EQ(sheet.Atlas(), resource.convertToFormat(QImage::Format_RGB32));
+}
+
+TEST(ElementAtlas, EveryCodeWithATileIsCutFromItsPlace)
+{
+    for (int code = 0; code < 624; ++code)
+        ASSERT_EQ(ElementAtlas().Tile(static_cast<std::uint16_t>(code)), AtlasPiece(static_cast<std::uint16_t>(code)))
+            << code;
+    EXPECT_EQ(ElementAtlas().Tile(0), ElementAtlas().Tile(210)) << "empty space shares its tile";
+    EXPECT_EQ(ElementAtlas().Tile(360), ElementAtlas().Tile(615)) << "one tile for every custom element";
+    EXPECT_NE(ElementAtlas().Tile(1), ElementAtlas().Tile(2));
+}
+
+TEST(ElementAtlas, CodesWithoutATileGetTheNoPictureTile)
+{
+    const QImage none = NoPictureTile();
+    EXPECT_EQ(none.size(), QSize(16, 16));
+    for (int code : {624, 655, 656, 999, 4660, 65535})
+        EXPECT_EQ(ElementAtlas().Tile(static_cast<std::uint16_t>(code)), none) << code;
+    // It is no picture of the atlas.
+    for (int code = 0; code < 624; ++code)
+        ASSERT_NE(ElementAtlas().Tile(static_cast<std::uint16_t>(code)), none) << code;
+}
+
+TEST(TileSheet, RefusesAPictureOfAnotherSize)
+{
+    for (const QSize size : {QSize(255, 368), QSize(256, 352), QSize(0, 0)}) {
+        QImage wrong(size, QImage::Format_RGB32);
+        EXPECT_THROW(TileSheet{wrong}, VantrelError) << size.width() << "x" << size.height();
+    }
+}
+
+TEST(DrawMapCells, DrawsEachCellAtItsPlace)
+{
+    MapGridT grid{};
+    grid[3][5] = 6;
+    grid[4][5] = 700;
+    grid[3][6] = 80;
+    QImage picture(48, 48, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    DrawMapCells(picture, {16, 0}, ElementAtlas(), grid, 3, 5, 2, 2);
+    EXPECT_TRUE(HoldsCode(picture, {16, 0}, 6));
+    EXPECT_TRUE(HoldsTile(picture, {32, 0}, NoPictureTile()));
+    EXPECT_TRUE(HoldsCode(picture, {16, 16}, 80));
+    EXPECT_TRUE(HoldsCode(picture, {32, 16}, 0));
+    for (int y = 0; y < 48; ++y) ASSERT_EQ(picture.pixel(0, y), qRgb(255, 255, 255)) << "left of the origin";
+    for (int x = 0; x < 48; ++x) ASSERT_EQ(picture.pixel(x, 40), qRgb(255, 255, 255)) << "below the cells";
+}
+
+TEST(DrawMapCells, CutsTilesAtThePicturesEdgeAndSkipsCellsOutsideTheGrid)
+{
+    MapGridT grid{};
+    for (auto& column : grid) column.fill(6);
+    QImage picture(24, 24, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    // Origin above and left of the picture: only the bottom-right quarter of the first tile shows.
+    DrawMapCells(picture, {-8, -8}, ElementAtlas(), grid, 1, 1, 2, 2);
+    const QImage tile = ElementAtlas().Tile(6);
+    EXPECT_EQ(picture.pixel(0, 0), tile.pixel(8, 8));
+    EXPECT_EQ(picture.pixel(23, 23), tile.pixel(15, 15));
+    EXPECT_EQ(picture.pixel(8, 8), tile.pixel(0, 0));
+
+    QImage untouched(32, 16, QImage::Format_RGB32);
+    untouched.fill(Qt::white);
+    const QImage white = untouched;
+    DrawMapCells(untouched, {0, 0}, ElementAtlas(), grid, 129, 1, 2, 1);  // past the grid's last column
+    DrawMapCells(untouched, {0, 0}, ElementAtlas(), grid, -1, 1, 2, 1);   // before its first
+    EXPECT_EQ(untouched, white);
+
+    QImage other(16, 16, QImage::Format_Indexed8);  // another format is made 32-bit first
+    DrawMapCells(other, {0, 0}, ElementAtlas(), grid, 1, 1, 1, 1);
+    EXPECT_TRUE(HoldsCode(other, {0, 0}, 6));
+}
+
+TEST(InvertDottedFrame, InvertsEveryOtherBorderPixelAndTwiceTakesItAway)
+{
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(qRgb(10, 200, 30));
+    const QImage before = picture;
+    InvertDottedFrame(picture, {4, 6, 20, 22});
+    EXPECT_EQ(picture.pixel(4, 6), qRgb(245, 55, 225));
+    EXPECT_EQ(picture.pixel(5, 6), qRgb(10, 200, 30));
+    EXPECT_EQ(picture.pixel(19, 21), qRgb(245, 55, 225)) << "right and bottom are exclusive";
+    EXPECT_EQ(picture.pixel(20, 22), qRgb(10, 200, 30));
+    EXPECT_EQ(picture.pixel(10, 12), qRgb(10, 200, 30)) << "inside stays";
+    InvertDottedFrame(picture, {4, 6, 20, 22});
+    EXPECT_EQ(picture, before);
+    // Partly or wholly outside the picture: only what lies inside is touched.
+    InvertDottedFrame(picture, {-10, -10, 100, 100});
+    InvertDottedFrame(picture, {50, 50, 60, 60});
+    EXPECT_EQ(picture, before);
+}
+
+}  // namespace
+}  // namespace vantrel::test
