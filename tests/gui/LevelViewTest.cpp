@@ -95,6 +95,8 @@ struct SizeCase {
     int maxY;
 };
 
+void PrintTo(const SizeCase& c, std::ostream* os) { *os << c.width << "x" << c.height; }
+
 class ViewSizeAtLoad : public LevelViewTest, public ::testing::WithParamInterface<SizeCase> {};
 
 TEST_P(ViewSizeAtLoad, SizesTheViewAndItsScrollBars)

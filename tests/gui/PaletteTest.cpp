@@ -74,6 +74,8 @@ struct MoveCase {
     const char* hint;
 };
 
+void PrintTo(const MoveCase& c, std::ostream* os) { *os << "tile (" << c.col << ", " << c.row << ")"; }
+
 class PointerOverTile : public PaletteTest, public ::testing::WithParamInterface<MoveCase> {};
 
 TEST_P(PointerOverTile, TitleAndHintNameTheCodeAndAClickTakesIt)

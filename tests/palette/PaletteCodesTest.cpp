@@ -72,6 +72,8 @@ struct EntryCase {
     const char* title;
 };
 
+void PrintTo(const EntryCase& c, std::ostream* os) { *os << "entry \"" << c.entry << "\""; }
+
 class CheckEntry : public ::testing::TestWithParam<EntryCase> {};
 
 TEST_P(CheckEntry, FourCharactersHexadecimalThreeDecimal)

@@ -30,6 +30,8 @@ struct WeightCase {
     int weight;
 };
 
+void PrintTo(const WeightCase& c, std::ostream* os) { *os << "code " << c.code; }
+
 class EmeraldWeightOf : public ::testing::TestWithParam<WeightCase> {};
 
 TEST_P(EmeraldWeightOf, FourCellsCountFourTimesTheWeight)

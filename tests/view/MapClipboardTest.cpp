@@ -49,6 +49,8 @@ struct DragCase {
     PixelRect frame;
 };
 
+void PrintTo(const DragCase& c, std::ostream* os) { *os << c.name; }
+
 class Drag : public ::testing::TestWithParam<DragCase> {};
 
 TEST_P(Drag, SelectsCellsAndFrame)
@@ -287,6 +289,8 @@ struct TokenCase {
     std::uint16_t code;
     const char* token;
 };
+
+void PrintTo(const TokenCase& c, std::ostream* os) { *os << "code " << c.code; }
 
 class SketchToken : public ::testing::TestWithParam<TokenCase> {};
 

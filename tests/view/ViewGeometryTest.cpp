@@ -57,6 +57,8 @@ struct PixelCase {
     PackedCell mapCell;
 };
 
+void PrintTo(const PixelCase& c, std::ostream* os) { *os << c.name; }
+
 class ViewPixel : public ::testing::TestWithParam<PixelCase> {};
 
 TEST_P(ViewPixel, ShowsMapCell)
