@@ -64,7 +64,6 @@ PixelPoint ToPixel(QPoint p)
 LevelPicture::LevelPicture(LevelViewPage& page) : QWidget(&page), page_(page)
 {
     setObjectName(QStringLiteral("LView_Img"));
-    setAttribute(Qt::WA_OpaquePaintEvent, false);
 }
 
 void LevelPicture::paintEvent(QPaintEvent*)

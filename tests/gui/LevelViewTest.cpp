@@ -13,6 +13,7 @@
 #include <QContextMenuEvent>
 #include <QFileInfo>
 #include <QMenu>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -196,6 +197,19 @@ TEST_F(LevelViewTest, CodesWithoutAPictureShowTheNoPictureTile)
     EXPECT_TRUE(HoldsCode(shown, {0, 0}, 623));
     for (int x : {16, 32, 48}) EXPECT_TRUE(HoldsTile(shown, {x, 0}, NoPictureTile())) << x;
     EXPECT_FALSE(HoldsTile(shown, {0, 0}, NoPictureTile()));
+}
+
+TEST_F(LevelViewTest, DrawMapCellDrawsOneCellWhereTheViewShowsIt)
+{
+    DirectLoad(WriteSpreadLevel("a.level", 60, 50));
+    SX()->setValue(5);
+    SY()->setValue(3);
+    const QImage before = Shown();
+    main->Level().MapGrid[8][5] = 80;  // view cell (3, 2)
+    View()->DrawMapCell(8, 5);
+    QImage want = before;
+    QPainter(&want).drawImage(32, 16, ElementAtlas().Tile(80));
+    EXPECT_EQ(Shown(), want);
 }
 
 // --- Count emeralds ---
