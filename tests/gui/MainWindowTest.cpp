@@ -239,7 +239,9 @@ TEST_F(TitleEdit, TimeAndEmeraldsAreWrittenWithTheNoteAbove999)
         QTest::mouseClick(Find<QPushButton>("Edit_SaveTimeAndCollect"), Qt::LeftButton);
         EXPECT_EQ(BytesAt(path, kHeadPos001 + 6, 4), c.bytes) << c.time << "/" << c.emeralds;
         EXPECT_EQ(ui.messages.size(), c.note ? 1u : 0u);
-        if (c.note) EXPECT_EQ(ui.messages[0].rfind("NOTE: When setting time left or emeralds to collect", 0), 0u);
+        if (c.note) {
+            EXPECT_EQ(ui.messages[0].rfind("NOTE: When setting time left or emeralds to collect", 0), 0u);
+        }
     }
 }
 
