@@ -3,10 +3,13 @@
 #include "shell/Error.h"
 #include "shell/UserInterface.h"
 
+#include <charconv>
 #include <chrono>
+#include <concepts>
 #include <cstdio>
 #include <filesystem>
 #include <limits>
+#include <string_view>
 
 namespace vantrel {
 
@@ -17,6 +20,45 @@ constexpr char kCookie[] = "ROCKSNDIAMONDS_LEVEL_FILE_VERSION_";
 constexpr std::size_t kCookieLength = sizeof(kCookie) - 1;
 
 std::string Num(std::int64_t v) { return std::to_string(v); }
+
+// One piece of a log line: a text, or a number written in decimal.
+class Piece {
+public:
+    Piece(const char* text) : text_(text) {}
+    Piece(std::string_view text) : text_(text) {}
+    Piece(const std::string& text) : text_(text) {}
+    template <std::integral T>
+    Piece(T number) : number_(true)
+    {
+        size_ = static_cast<std::size_t>(std::to_chars(digits_, digits_ + sizeof digits_, number).ptr - digits_);
+    }
+    std::string_view View() const { return number_ ? std::string_view(digits_, size_) : text_; }
+
+private:
+    std::string_view text_;
+    bool number_ = false;
+    char digits_[24];
+    std::size_t size_ = 0;
+};
+
+// A log line joined from its pieces in one allocation: the scan writes one a chunk.
+template <typename... Parts>
+std::string Line(const Parts&... parts)
+{
+    const Piece pieces[] = {Piece(parts)...};
+    std::size_t size = 0;
+    for (const Piece& piece : pieces) size += piece.View().size();
+    std::string line;
+    line.reserve(size);
+    for (const Piece& piece : pieces) line += piece.View();
+    return line;
+}
+
+// Big-endian word of two bytes, high byte first.
+inline std::uint16_t WordAt(const std::uint8_t* bytes)
+{
+    return static_cast<std::uint16_t>(bytes[0] << 8 | bytes[1]);
+}
 
 std::string Hex8(std::uint32_t v)
 {
@@ -62,6 +104,8 @@ public:
         lvl_.Log.clear();
         lvl_.LevelFile = std::move(levelFile);
         f_ = &scan;
+        const auto* memory = dynamic_cast<const MemoryFile*>(f_);
+        bytes_ = memory ? memory->Bytes().data() : nullptr;
         const std::int64_t size = f_->Size();
         if (size > std::numeric_limits<std::int32_t>::max())
             throw VantrelError("The file is too large for a level (" + Num(size) + " bytes): " + report_.Path);
@@ -92,7 +136,10 @@ private:
     std::uint32_t Field(std::int64_t offset, int n)
     {
         if (offset < 0 || offset + n > size_) return 0;
-        return GetBytesAtPos(offset, *f_, n);
+        if (!bytes_) return GetBytesAtPos(offset, *f_, n);
+        std::uint32_t v = 0;  // big-endian, straight from the bytes in memory
+        for (int i = 0; i < n; ++i) v = v << 8 | bytes_[offset + i];
+        return v;
     }
 
     // Steps 9 to 12: the signature and the version.
@@ -188,7 +235,7 @@ private:
             Stop(name, p, "has no room for its size field before the end of the file (" + Num(size_) + " bytes)");
             return std::nullopt;
         }
-        return GetBytesAtPos(p + 4, *f_, 4);
+        return Field(p + 4, 4);
     }
 
     // The scan only moves forward and stays inside the file.
@@ -205,9 +252,11 @@ private:
         return true;
     }
 
-    std::int64_t Seen(const std::string& line, std::int64_t q)
+    // Logs a handled chunk: its pieces, then " seek to " and where the scan goes on.
+    template <typename... Parts>
+    std::int64_t Seen(std::int64_t q, const Parts&... parts)
     {
-        Log(line + " seek to " + Num(q));
+        Log(Line(parts..., " seek to ", q));
         return q;
     }
 
@@ -241,7 +290,7 @@ private:
         report_.HeaderBoxes = LoadReport::Header{Num(width) + "x" + Num(height),
                                                  static_cast<std::uint16_t>(Field(headPos + 6, 2)),
                                                  static_cast<std::uint16_t>(Field(headPos + 8, 2))};
-        return Seen("HEAD at " + Num(p), q);
+        return Seen(q, "HEAD at ", p);
     }
 
     std::int64_t Cus4(std::int64_t p)
@@ -252,8 +301,8 @@ private:
         lvl_.CePositions.push_back(static_cast<std::int32_t>(p + 8));
         const std::string name = ReadFileString(lvl_, 30, *f_, p + 10);
         const unsigned n = CeNumberOf(static_cast<std::uint16_t>(Field(p + 8, 2)));
-        report_.CeList.push_back(Num(n) + ": " + UpToZero(name));
-        return Seen("CUS4 (" + Num(n) + ") found at " + Num(p + 4), q);
+        report_.CeList.push_back(Line(n, ": ", std::string_view(name).substr(0, name.find('\0'))));
+        return Seen(q, "CUS4 (", n, ") found at ", p + 4);
     }
 
     std::int64_t CaveVers(std::int64_t p)
@@ -264,18 +313,19 @@ private:
         report_.FileVersion = version;
         const std::int64_t q = 28;
         if (!CanGo("CAVEVERS", p, q)) return kStopScan;
-        return Seen("CAVEVERS " + version, q);
+        return Seen(q, "CAVEVERS ", version);
     }
 
     // A chunk whose data is followed by the next one: size field + size + 4.
-    std::int64_t Plain(const char* name, std::int64_t p, std::int32_t& pos, const std::string& line = {})
+    // Its log line begins with the label, the chunk's name unless told.
+    std::int64_t Plain(const char* name, std::int64_t p, std::int32_t& pos, std::string_view label = {})
     {
         const auto s = SizeField(name, p);
         if (!s) return kStopScan;
         const std::int64_t q = p + 4 + static_cast<std::int64_t>(*s) + 4;
         if (!CanGo(name, p, q)) return kStopScan;
         pos = static_cast<std::int32_t>(p + 4);
-        return Seen(line.empty() ? std::string(name) + " at " + Num(p) : line, q);
+        return Seen(q, label.empty() ? std::string_view(name) : label, " at ", p);
     }
 
     std::int64_t Cont(std::int64_t p)
@@ -286,7 +336,7 @@ private:
         const std::int64_t q = p + 4 + 2 * static_cast<std::int64_t>(*s);
         if (!CanGo("CONT", p, q)) return kStopScan;
         lvl_.ContPos = static_cast<std::int32_t>(p + 4);
-        return Seen("CONT at " + Num(p), q);
+        return Seen(q, "CONT at ", p);
     }
 
     std::int64_t Cnt2(std::int64_t p) { return Plain("CNT2", p, lvl_.Cnt2Pos); }
@@ -312,7 +362,7 @@ private:
     {
         const int i = static_cast<int>(Field(p + 8, 2)) - offset;
         std::int32_t pos = -1;
-        const std::int64_t q = Plain(name, p, pos, std::string(name) + " (" + Num(i) + ") at " + Num(p));
+        const std::int64_t q = Plain(name, p, pos, Line(name, " (", i, ")"));
         if (q != kStopScan && i >= 1 && i < static_cast<int>(N)) table[static_cast<std::size_t>(i)] = pos;
         return q;
     }
@@ -324,7 +374,7 @@ private:
     {
         if (lvl_.LevelFormat == 1) {
             lvl_.BodyStart = static_cast<std::int32_t>(p);
-            return Seen("BODY at " + Num(p), size_);
+            return Seen(size_, "BODY at ", p);
         }
         const auto s = SizeField("BODY", p);
         if (!s) return kStopScan;
@@ -332,7 +382,7 @@ private:
         const std::int64_t q = p + 8 + factor * static_cast<std::int64_t>(*s);
         if (!CanGo("BODY", p, q)) return kStopScan;
         lvl_.BodyStart = static_cast<std::int32_t>(p + 8);
-        return Seen("BODY at " + Num(p), q);
+        return Seen(q, "BODY at ", p);
     }
 
     // No listed name: a chunk with another name when it starts with a capital
@@ -341,13 +391,13 @@ private:
     {
         const std::uint8_t b = static_cast<std::uint8_t>(Field(p, 1));
         if (b >= 'A' && b <= 'Z' && p + 8 <= size_) {
-            const std::uint32_t s = GetBytesAtPos(p + 4, *f_, 4);
+            const std::uint32_t s = Field(p + 4, 4);
             const std::int64_t q = p + 8 + static_cast<std::int64_t>(s);
             if (!CanGo(name, p, q)) return kStopScan;
-            Log(name + " guessed chunk, chunksize = " + Num(s));
+            Log(Line(name, " guessed chunk, chunksize = ", s));
             return q;
         }
-        Log(Num(b) + " at " + Num(p));
+        Log(Line(b, " at ", p));
         return p + 1;
     }
 
@@ -368,12 +418,22 @@ private:
             throw VantrelError("The map of " + Num(w) + "x" + Num(h) + " cells needs " + Num(need) +
                                " bytes from offset " + Num(lvl_.BodyStart) + ", but the file ends at " + Num(size_) +
                                ": " + report_.Path);
-        const std::vector<std::uint8_t> cells = f_->Read(need);  // the whole map in one read
-        std::size_t i = 0;
+        // The whole map in one read; a snapshot in memory is read where it lies.
+        std::vector<std::uint8_t> copy;
+        const std::uint8_t* cells;
+        if (bytes_) {
+            cells = bytes_ + lvl_.BodyStart;
+            f_->Seek(lvl_.BodyStart + static_cast<std::int64_t>(need));
+        } else {
+            copy = f_->Read(need);
+            cells = copy.data();
+        }
+        MapGridT& grid = lvl_.MapGrid;
         for (int y = 1; y <= h; ++y) {
-            for (int x = 1; x <= w; ++x) {
-                lvl_.MapGrid[x][y] = cellBytes == 2 ? MakeBigEndianWord(cells[i], cells[i + 1]) : cells[i];
-                i += cellBytes;
+            if (cellBytes == 2) {
+                for (int x = 1; x <= w; ++x, cells += 2) grid[x][y] = WordAt(cells);
+            } else {
+                for (int x = 1; x <= w; ++x, ++cells) grid[x][y] = *cells;
             }
         }
         report_.ViewPrepared = true;
@@ -405,6 +465,7 @@ private:
     LoadReport& report_;
     const LoadOptions& options_;
     ByteFile* f_ = nullptr;
+    const std::uint8_t* bytes_ = nullptr;  // the scanned bytes, when they are in memory
     std::int64_t size_ = 0;
     std::int64_t started_ = 0;
     bool refused_ = false;

@@ -2,7 +2,7 @@
 // loader, and small hand-made edge cases) loads to one of the three outcomes a
 // load may have: a completed load, a refused file, or a VantrelError. A file
 // whose name starts with "completes-", "refused-" or "fails-" must reach that
-// outcome.
+// outcome. The same bytes load the same from memory and from a file on disk.
 #include "level/Loader.h"
 #include "level/OpenLevel.h"
 #include "shell/Error.h"
@@ -41,27 +41,37 @@ const char* OutcomeName(Outcome o)
     return o == Outcome::Completed ? "completes" : o == Outcome::Refused ? "refused" : "fails";
 }
 
+struct Loaded {
+    std::unique_ptr<OpenLevel> lvl = std::make_unique<OpenLevel>();
+    test::ScriptedUi ui;
+    LoadReport report;
+    Outcome outcome = Outcome::Failed;
+};
+
+// Loads the file through LoadLevelFrom; anything thrown but a VantrelError fails the test by itself.
+void Load(std::unique_ptr<ByteFile> file, Loaded& out)
+{
+    LoadOptions options;
+    options.TickMs = [] { return std::int64_t{0}; };
+    try {
+        LoadLevelFrom(*out.lvl, std::move(file), out.ui, out.report, options);
+        ASSERT_NE(out.report.Completed, out.report.Rejected) << "a load that returns is either completed or refused";
+        out.outcome = out.report.Completed ? Outcome::Completed : Outcome::Refused;
+    } catch (const VantrelError&) {
+        out.outcome = Outcome::Failed;
+    }
+}
+
 class FuzzRegressionTest : public ::testing::TestWithParam<fs::path> {};
 
 TEST_P(FuzzRegressionTest, LoadEndsInACompletedLoadARefusalOrAnError)
 {
     const fs::path& file = GetParam();
     const std::vector<std::uint8_t> bytes = test::ReadBytes(file);
-    OpenLevel lvl;
-    test::ScriptedUi ui;
-    LoadReport report;
-    LoadOptions options;
-    options.TickMs = [] { return std::int64_t{0}; };
-
-    Outcome outcome;
-    try {
-        LoadLevelFrom(lvl, std::make_unique<MemoryFile>(file.filename().string(), bytes), ui, report, options);
-        ASSERT_NE(report.Completed, report.Rejected) << "a load that returns is either completed or refused";
-        outcome = report.Completed ? Outcome::Completed : Outcome::Refused;
-    } catch (const VantrelError&) {
-        outcome = Outcome::Failed;
-    }
-    // Anything else thrown fails the test by itself.
+    Loaded loaded;
+    ASSERT_NO_FATAL_FAILURE(Load(std::make_unique<MemoryFile>(file.filename().string(), bytes), loaded));
+    const OpenLevel& lvl = *loaded.lvl;
+    const Outcome outcome = loaded.outcome;
 
     EXPECT_LE(lvl.Log.size(), bytes.size() + 10) << "the scan went round in circles";
     EXPECT_EQ(lvl.LevelOpen(), outcome == Outcome::Completed);
@@ -85,6 +95,32 @@ TEST_P(FuzzRegressionTest, LoadEndsInACompletedLoadARefusalOrAnError)
             EXPECT_STREQ(OutcomeName(outcome), OutcomeName(expected));
         }
     }
+}
+
+TEST_P(FuzzRegressionTest, LoadsTheSameFromDiskAsFromMemory)
+{
+    const fs::path& file = GetParam();
+    const std::vector<std::uint8_t> bytes = test::ReadBytes(file);
+    test::TempDir dir;
+    const std::string copy = dir.Write(file.filename().string(), bytes);
+    Loaded memory, disk;
+    ASSERT_NO_FATAL_FAILURE(Load(std::make_unique<MemoryFile>(copy, bytes), memory));
+    ASSERT_NO_FATAL_FAILURE(Load(std::make_unique<DiskFile>(copy, DiskFile::Mode::ReadWrite), disk));
+
+    EXPECT_STREQ(OutcomeName(disk.outcome), OutcomeName(memory.outcome));
+    EXPECT_EQ(disk.lvl->Log, memory.lvl->Log);
+    EXPECT_EQ(disk.ui.messages, memory.ui.messages);
+    EXPECT_EQ(disk.report.CeList, memory.report.CeList);
+    EXPECT_EQ(disk.report.Title, memory.report.Title);
+    EXPECT_EQ(disk.report.Author, memory.report.Author);
+    EXPECT_EQ(disk.lvl->CePositions, memory.lvl->CePositions);
+    EXPECT_EQ(disk.lvl->HeadPos, memory.lvl->HeadPos);
+    EXPECT_EQ(disk.lvl->BodyStart, memory.lvl->BodyStart);
+    EXPECT_EQ(disk.lvl->AuthPos, memory.lvl->AuthPos);
+    EXPECT_EQ(disk.lvl->EnvelopePos, memory.lvl->EnvelopePos);
+    EXPECT_EQ(disk.lvl->GroupPos, memory.lvl->GroupPos);
+    EXPECT_TRUE(disk.lvl->MapGrid == memory.lvl->MapGrid) << "the grids differ";
+    EXPECT_EQ(test::ReadBytes(copy), bytes) << "loading changed the file";
 }
 
 std::string CaseName(const ::testing::TestParamInfo<fs::path>& info)
