@@ -5,6 +5,7 @@
 #include "ce/CeViews.h"
 #include "level/Loader.h"
 #include "support/ScriptedUi.h"
+#include "support/RunCli.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +19,8 @@
 
 namespace vantrel {
 namespace {
+
+using test::RunCli;
 
 using test::Bytes;
 
@@ -41,34 +44,6 @@ std::string NameAt(const Bytes& b, std::size_t r)
     std::string name;
     for (std::size_t i = r + 2; i < r + 32 && b[i] != 0; ++i) name.push_back(static_cast<char>(b[i]));
     return name;
-}
-
-std::string ReadText(const std::filesystem::path& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-struct CliResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-CliResult RunCli(const test::TempDir& dir, const std::string& args)
-{
-    const auto out = dir.Path() / "cli.out";
-    const auto err = dir.Path() / "cli.err";
-    const std::string command =
-        std::string("'") + VANTREL_CLI_PATH + "' " + args + " >'" + out.string() + "' 2>'" + err.string() + "'";
-    const int raw = std::system(command.c_str());
-    CliResult r;
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    r.out = ReadText(out);
-    r.err = ReadText(err);
-    return r;
 }
 
 std::vector<std::string> SplitLines(const std::string& text)
@@ -186,11 +161,11 @@ TEST_F(Ce042Test, TheFirstCeAsTheFileHoldsIt)
 TEST_F(Ce042Test, TheCliListsTheCesAndShowsOne)
 {
     lvl_.CloseLevelFile();
-    const CliResult list = RunCli(dir_, "ce '" + path_ + "'");
+    const test::CliResult list = RunCli({"ce", path_}, dir_);
     EXPECT_EQ(list.status, 0) << list.err;
     EXPECT_EQ(SplitLines(list.out), report_.CeList);
 
-    const CliResult one = RunCli(dir_, "ce '" + path_ + "' 1");
+    const test::CliResult one = RunCli({"ce", path_, "1"}, dir_);
     EXPECT_EQ(one.status, 0) << one.err;
     EXPECT_EQ(one.out,
               "CE list line 1: 1: Walk over\n"
@@ -211,7 +186,7 @@ TEST_F(Ce042Test, TheCliListsTheCesAndShowsOne)
               "Use Extended Change Target: yes\n"
               "Extended Change Target: 0000 0000 0000 / 0000 0168 0000 / 0000 0168 0000\n");
 
-    const CliResult past = RunCli(dir_, "ce '" + path_ + "' 39");
+    const test::CliResult past = RunCli({"ce", path_, "39"}, dir_);
     EXPECT_EQ(past.status, 1);
     EXPECT_EQ(past.out, "");
     EXPECT_EQ(past.err, "There is no line 39 in the CE list: it has 38 lines\n");
@@ -235,11 +210,11 @@ TEST(CeCliTest, ACeWithoutChangePagesShowsNoPage)
     two.pages[1].canChange = 1;
     const std::string path = dir.Write("made.level", test::LevelWithChunks({test::Cus4Chunk(zero), test::Cus4Chunk(two)}));
 
-    const CliResult list = RunCli(dir, "ce '" + path + "'");
+    const test::CliResult list = RunCli({"ce", path}, dir);
     EXPECT_EQ(list.status, 0) << list.err;
     EXPECT_EQ(list.out, "12: Nothing\n13: Two\n");
 
-    const CliResult none = RunCli(dir, "ce '" + path + "' 1");
+    const test::CliResult none = RunCli({"ce", path, "1"}, dir);
     EXPECT_EQ(none.status, 0) << none.err;
     EXPECT_EQ(none.out,
               "CE list line 1: 12: Nothing\n"
@@ -250,7 +225,7 @@ TEST(CeCliTest, ACeWithoutChangePagesShowsNoPage)
               "Graphic of: 0000\n"
               "Change pages: 0\n");
 
-    const CliResult pages = RunCli(dir, "ce '" + path + "' 2");
+    const test::CliResult pages = RunCli({"ce", path, "2"}, dir);
     EXPECT_EQ(pages.status, 0) << pages.err;
     const std::vector<std::string> lines = SplitLines(pages.out);
     const std::vector<std::string> want = {"Current Change Page = 1 of 2", "Element Changes: no",
@@ -263,8 +238,8 @@ TEST(CeCliTest, ACeWithoutChangePagesShowsNoPage)
         EXPECT_NE(at, lines.end()) << "missing, or out of order: " << w << "\n" << pages.out;
     }
 
-    EXPECT_EQ(RunCli(dir, "ce '" + path + "' 0").status, 2);
-    const CliResult missing = RunCli(dir, "ce '" + (dir.Path() / "absent.level").string() + "'");
+    EXPECT_EQ(RunCli({"ce", path, "0"}, dir).status, 2);
+    const test::CliResult missing = RunCli({"ce", (dir.Path() / "absent.level").string()}, dir);
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.err.find("absent.level"), std::string::npos) << missing.err;
 }

@@ -5,6 +5,7 @@
 #include "support/LevelBuilder.h"
 #include "support/Lines.h"
 #include "support/ScriptedUi.h"
+#include "support/RunCli.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -20,40 +21,14 @@
 namespace vantrel {
 namespace {
 
+using test::CliResult;
+using test::RunCli;
+
 using test::Bytes;
 using test::LevelBuilder;
 using test::Line;
 using test::StartsWith;
 
-struct CliResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string Slurp(const std::filesystem::path& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-// Runs vantrel-cli with the arguments (each put in single quotes), its output
-// sent to files in dir.
-CliResult RunCli(const std::vector<std::string>& args, const test::TempDir& dir)
-{
-    const auto out = dir.Path() / "cli.out", err = dir.Path() / "cli.err";
-    std::string command = std::string("'") + VANTREL_CLI_PATH + "'";
-    for (const std::string& a : args) command += " '" + a + "'";
-    command += " >'" + out.string() + "' 2>'" + err.string() + "' </dev/null";
-    const int raw = std::system(command.c_str());
-    CliResult r;
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    r.out = Slurp(out);
-    r.err = Slurp(err);
-    return r;
-}
 
 // RND1, HEAD (3x2, one-byte cells), AUTH, BODY and one custom element: 306 bytes.
 Bytes SmallLevel()

@@ -3,6 +3,7 @@
 // (That its pixels are the view's tiles is checked by the window tests,
 // which can read the atlas.)
 #include "support/LevelBuilder.h"
+#include "support/RunCli.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -18,35 +19,11 @@
 namespace vantrel {
 namespace {
 
+using test::CliResult;
+using test::RunCli;
+
 using test::LevelBuilder;
 
-struct CliResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string Slurp(const std::filesystem::path& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-CliResult RunCli(const std::vector<std::string>& args, const test::TempDir& dir)
-{
-    const auto out = dir.Path() / "cli.out", err = dir.Path() / "cli.err";
-    std::string command = std::string("'") + VANTREL_CLI_PATH + "'";
-    for (const std::string& a : args) command += " '" + a + "'";
-    command += " >'" + out.string() + "' 2>'" + err.string() + "' </dev/null";
-    const int raw = std::system(command.c_str());
-    CliResult r;
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    r.out = Slurp(out);
-    r.err = Slurp(err);
-    return r;
-}
 
 std::uint32_t Little32(const std::string& b, std::size_t at)
 {
@@ -78,7 +55,7 @@ TEST(CliRenderTest, WritesAWindowsBitmapOfSixteenPixelsACell)
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.out, out + ": 960 x 800 pixels, 60 x 50 cells\n");
-    const std::string bmp = Slurp(out);
+    const std::string bmp = test::ReadText(out);
     ASSERT_GE(bmp.size(), 54u);
     EXPECT_EQ(bmp.substr(0, 2), "BM");
     EXPECT_EQ(Little32(bmp, 2), bmp.size());
@@ -96,7 +73,7 @@ TEST(CliRenderTest, WritesAPngWhenTheNameEndsInPng)
         const std::string out = (dir.Path() / name).string();
         const CliResult r = RunCli({"render", level, out}, dir);
         ASSERT_EQ(r.status, 0) << r.err;
-        const std::string png = Slurp(out);
+        const std::string png = test::ReadText(out);
         ASSERT_GE(png.size(), 24u);
         EXPECT_EQ(png.substr(0, 8), "\x89PNG\r\n\x1a\n");
         EXPECT_EQ(png.substr(12, 4), "IHDR");
