@@ -1,29 +1,131 @@
+// The "CE Manager" page: the CE list of the open level on the left and, on
+// the right, the inner notebook CEMan__ with "Information" (the import
+// group), "View configuration", "View advanced settings" and "HEX Editing".
+// A click on a CE list line fills every bound control from the record; the
+// page spin edit refills the change page group. The page only shows: nothing
+// typed into its controls is written anywhere.
 #pragma once
 
+#include <QImage>
+#include <QListWidget>
 #include <QWidget>
 
 #include <string>
 #include <vector>
 
-class QListWidget;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QSpinBox;
+class QTabWidget;
 
 namespace vantrel {
 
 class AMain;
+struct CeView;
+struct CeChangePageView;
 
-// The "CE Manager" page: the custom elements of the open level.
+// A fixed-size picture of element tiles (16 x 16 or 48 x 48), white until
+// tiles are drawn into it.
+class ElementCodesImage : public QWidget {
+    Q_OBJECT
+public:
+    ElementCodesImage(int width, int height, const char* name);
+    QImage& Picture() { return picture_; }
+    const QImage& Picture() const { return picture_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QImage picture_;
+};
+
+// Paints the tiles of a text of element codes into image: a text without a
+// carriage return is one hexadecimal code for the top-left cell, otherwise
+// every CR LF line is a row of three codes. The picture is made white first;
+// codes without a picture in the atlas get the "no picture" tile.
+void DrawElementCodes(const std::string& text, ElementCodesImage& image);
+
+// CEMan_CEList: a list box with a check box on every line. A change of the
+// current line made with the keyboard is reported as keyboardRowChanged; a
+// mouse click is reported by itemClicked.
+class CeCheckList : public QListWidget {
+    Q_OBJECT
+public:
+    CeCheckList();
+signals:
+    void keyboardRowChanged();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+};
+
 class CeManagerPage : public QWidget {
     Q_OBJECT
 public:
     explicit CeManagerPage(AMain& main);
     // The CE list of a load: one line per CUS4 chunk, unchecked.
     void SetCeList(const std::vector<std::string>& lines);
-    // Back to the empty page (Save and Close).
+    // Back to the empty page (Save and Close): empties both lists, the edits
+    // and memos that show record fields, unticks their check boxes, hides the
+    // change page group and sets page 1, "Frames" and delays of 0. The label
+    // and the pictures keep what they showed.
     void Reset();
 
+    // Events.
+    void CEMan_CEListClick();
+    void CEMan_Adv_PageChange();
+    void CEMan_Adv_CanChangeClick();
+
 private:
+    QWidget* BuildInformation();
+    QWidget* BuildConfiguration();
+    QWidget* BuildAdvanced();
+    QWidget* BuildHexEditing();
+    QGroupBox* BuildChangePageGroup();
+
+    void ShowCeView(const CeView& view);
+    void ShowChangePage(const CeChangePageView& page);
+    void SetPageSpin(int min, int max, int value, bool enabled);
+    void ShowNotice(const std::string& text);
+
     AMain& main_;
-    QListWidget* ceList_;
+    CeCheckList* ceList_;
+    QLabel* notice_;
+    QTabWidget* book_;
+
+    // "Information": the import list (its group is filled by the import).
+    QListWidget* importedList_ = nullptr;
+
+    // "View configuration".
+    QLineEdit* name_ = nullptr;
+    QPlainTextEdit* explodeCont_ = nullptr;
+    ElementCodesImage* explodeContImg_ = nullptr;
+
+    // "View advanced settings".
+    QCheckBox* graphicOfCheck_ = nullptr;
+    QLineEdit* graphicOf_ = nullptr;
+    ElementCodesImage* graphicOfImg_ = nullptr;
+    QSpinBox* page_ = nullptr;
+    QLabel* pageLabel_ = nullptr;
+    QCheckBox* canChange_ = nullptr;
+    QGroupBox* changePage_ = nullptr;
+    QLineEdit* changeTo_ = nullptr;
+    ElementCodesImage* changeToImg_ = nullptr;
+    QCheckBox* delayCheck_ = nullptr;
+    QSpinBox* delayFixed_ = nullptr;
+    QSpinBox* delayRandom_ = nullptr;
+    QComboBox* delayType_ = nullptr;
+    QLineEdit* changeCondEl_ = nullptr;
+    ElementCodesImage* changeCondElImg_ = nullptr;
+    QCheckBox* extChangeCheck_ = nullptr;
+    QPlainTextEdit* extChange_ = nullptr;
+    ElementCodesImage* extChangeImg_ = nullptr;
 };
 
 }  // namespace vantrel
