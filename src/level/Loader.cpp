@@ -498,9 +498,13 @@ std::string DirectLoadPath(const std::string& name)
     return IsDirectLoadName(name) ? TextAfter(name, "%") : name;
 }
 
-void LoadLevel(OpenLevel& lvl, const std::string& path, UserInterface& ui, LoadReport& report,
+void LoadLevel(OpenLevel& lvl, const std::string& givenPath, UserInterface& ui, LoadReport& report,
                const LoadOptions& options)
 {
+    // The level is known by its full path: the log names it, and later commands find the file by it.
+    std::error_code noPath;
+    const std::filesystem::path full = std::filesystem::absolute(givenPath, noPath);
+    const std::string path = noPath ? givenPath : full.string();
     Loader loader(lvl, ui, report, options);
     Guarded(lvl, [&] {
         loader.Begin(path);
