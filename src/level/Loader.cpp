@@ -98,14 +98,13 @@ public:
     }
 
     // Opens nothing itself: levelFile becomes the open level file, scanned
-    // through scan (the same file, or a snapshot of its bytes).
-    void Run(std::unique_ptr<ByteFile> levelFile, ByteFile& scan)
+    // through scan, the bytes of one read of it.
+    void Run(std::unique_ptr<ByteFile> levelFile, MemoryFile& scan)
     {
         lvl_.Log.clear();
         lvl_.LevelFile = std::move(levelFile);
         f_ = &scan;
-        const auto* memory = dynamic_cast<const MemoryFile*>(f_);
-        bytes_ = memory ? memory->Bytes().data() : nullptr;
+        bytes_ = scan.Bytes().data();
         const std::int64_t size = f_->Size();
         if (size > std::numeric_limits<std::int32_t>::max())
             throw VantrelError("The file is too large for a level (" + Num(size) + " bytes): " + report_.Path);
@@ -136,7 +135,6 @@ private:
     std::uint32_t Field(std::int64_t offset, int n)
     {
         if (offset < 0 || offset + n > size_) return 0;
-        if (!bytes_) return GetBytesAtPos(offset, *f_, n);
         std::uint32_t v = 0;  // big-endian, straight from the bytes in memory
         for (int i = 0; i < n; ++i) v = v << 8 | bytes_[offset + i];
         return v;
@@ -418,16 +416,9 @@ private:
             throw VantrelError("The map of " + Num(w) + "x" + Num(h) + " cells needs " + Num(need) +
                                " bytes from offset " + Num(lvl_.BodyStart) + ", but the file ends at " + Num(size_) +
                                ": " + report_.Path);
-        // The whole map in one read; a snapshot in memory is read where it lies.
-        std::vector<std::uint8_t> copy;
-        const std::uint8_t* cells;
-        if (bytes_) {
-            cells = bytes_ + lvl_.BodyStart;
-            f_->Seek(lvl_.BodyStart + static_cast<std::int64_t>(need));
-        } else {
-            copy = f_->Read(need);
-            cells = copy.data();
-        }
+        // The map is read in one pass where it lies in the file's bytes.
+        const std::uint8_t* cells = bytes_ + lvl_.BodyStart;
+        f_->Seek(lvl_.BodyStart + static_cast<std::int64_t>(need));
         MapGridT& grid = lvl_.MapGrid;
         for (int y = 1; y <= h; ++y) {
             if (cellBytes == 2) {
@@ -465,7 +456,7 @@ private:
     LoadReport& report_;
     const LoadOptions& options_;
     ByteFile* f_ = nullptr;
-    const std::uint8_t* bytes_ = nullptr;  // the scanned bytes, when they are in memory
+    const std::uint8_t* bytes_ = nullptr;  // the scanned bytes
     std::int64_t size_ = 0;
     std::int64_t started_ = 0;
     bool refused_ = false;
@@ -508,8 +499,11 @@ void LoadLevel(OpenLevel& lvl, const std::string& givenPath, UserInterface& ui, 
     Loader loader(lvl, ui, report, options);
     Guarded(lvl, [&] {
         loader.Begin(path);
-        std::error_code ignored;  // the backup is made once and never overwritten; its failure is not fatal
-        std::filesystem::copy_file(path, path + ".bak", std::filesystem::copy_options::none, ignored);
+        // The backup is made once and never overwritten; its failure is not fatal.
+        std::error_code ignored;
+        const std::string backup = path + ".bak";
+        if (!std::filesystem::exists(backup, ignored))
+            std::filesystem::copy_file(path, backup, std::filesystem::copy_options::none, ignored);
         lvl.Log.clear();
         auto file = std::make_unique<DiskFile>(path, DiskFile::Mode::ReadWrite);
         MemoryFile snapshot(path, file->ReadAll());  // the scan reads the bytes of one read of the file
@@ -523,8 +517,8 @@ void LoadLevelFrom(OpenLevel& lvl, std::unique_ptr<ByteFile> file, UserInterface
     Loader loader(lvl, ui, report, options);
     Guarded(lvl, [&] {
         loader.Begin(file->Name());
-        ByteFile& scan = *file;
-        loader.Run(std::move(file), scan);
+        MemoryFile snapshot(file->Name(), file->ReadAll());
+        loader.Run(std::move(file), snapshot);
     });
 }
 
