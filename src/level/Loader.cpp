@@ -21,36 +21,26 @@ constexpr std::size_t kCookieLength = sizeof(kCookie) - 1;
 
 std::string Num(std::int64_t v) { return std::to_string(v); }
 
-// One piece of a log line: a text, or a number written in decimal.
-class Piece {
-public:
-    Piece(const char* text) : text_(text) {}
-    Piece(std::string_view text) : text_(text) {}
-    Piece(const std::string& text) : text_(text) {}
-    template <std::integral T>
-    Piece(T number) : number_(true)
-    {
-        size_ = static_cast<std::size_t>(std::to_chars(digits_, digits_ + sizeof digits_, number).ptr - digits_);
-    }
-    std::string_view View() const { return number_ ? std::string_view(digits_, size_) : text_; }
+void Append(std::string& line, std::string_view text) { line += text; }
+void Append(std::string& line, const char* text) { line += text; }
+void Append(std::string& line, const std::string& text) { line += text; }
 
-private:
-    std::string_view text_;
-    bool number_ = false;
-    char digits_[24];
-    std::size_t size_ = 0;
-};
+template <std::integral T>
+void Append(std::string& line, T number)
+{
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+    line.append(digits, end);
+}
 
-// A log line joined from its pieces in one allocation: the scan writes one a chunk.
+// A log line joined from its pieces (texts, and numbers in decimal), in one
+// allocation for the lines the scan writes.
 template <typename... Parts>
 std::string Line(const Parts&... parts)
 {
-    const Piece pieces[] = {Piece(parts)...};
-    std::size_t size = 0;
-    for (const Piece& piece : pieces) size += piece.View().size();
     std::string line;
-    line.reserve(size);
-    for (const Piece& piece : pieces) line += piece.View();
+    line.reserve(64);
+    (Append(line, parts), ...);
     return line;
 }
 
@@ -131,6 +121,17 @@ private:
 
     void Log(std::string line) { lvl_.Log.push_back(std::move(line)); }
 
+    // The n characters at p, as ReadFileString reads them (a guard line and
+    // empty text when the file is too short), without copying them.
+    std::string_view NameAt(std::int64_t p, std::size_t n)
+    {
+        if (p + static_cast<std::int64_t>(n) > size_) {
+            lvl_.Log.push_back(GuardLine(size_, p, n));
+            return {};
+        }
+        return {reinterpret_cast<const char*>(bytes_) + p, n};
+    }
+
     // A number of n bytes inside the file, 0 for bytes that lie outside it.
     std::uint32_t Field(std::int64_t offset, int n)
     {
@@ -208,26 +209,24 @@ private:
             {"GRP1", &Loader::Grp1}, {"CUS1", &Loader::Cus1}, {"AUTH", &Loader::Auth},
             {"BODY", &Loader::Body}, {"CUS3", &Loader::Cus3},
         };
-        const std::string name = ReadFileString(lvl_, 4, *f_, p);
+        const std::string_view name = NameAt(p, 4);
         for (const ChunkRule& rule : kRules) {
-            const std::string ruleName = rule.name;
-            const bool match = ruleName.size() == 4
-                                   ? name == ruleName
-                                   : name == ruleName.substr(0, 4) &&
-                                         ReadFileString(lvl_, ruleName.size(), *f_, p) == ruleName;
+            const std::string_view ruleName = rule.name;
+            const bool match = ruleName.size() == 4 ? name == ruleName
+                                                    : name == ruleName.substr(0, 4) && NameAt(p, ruleName.size()) == ruleName;
             if (match) return (this->*rule.handle)(p);
         }
         return Unlisted(p, name);
     }
 
-    std::int64_t Stop(const std::string& name, std::int64_t p, const std::string& why)
+    std::int64_t Stop(std::string_view name, std::int64_t p, const std::string& why)
     {
-        Log("Scan stopped: " + name + " at " + Num(p) + " " + why);
+        Log(Line("Scan stopped: ", name, " at ", p, " ", why));
         return kStopScan;
     }
 
     // The chunk's size field, when it lies inside the file.
-    std::optional<std::uint32_t> SizeField(const std::string& name, std::int64_t p)
+    std::optional<std::uint32_t> SizeField(std::string_view name, std::int64_t p)
     {
         if (p + 8 > size_) {
             Stop(name, p, "has no room for its size field before the end of the file (" + Num(size_) + " bytes)");
@@ -237,7 +236,7 @@ private:
     }
 
     // The scan only moves forward and stays inside the file.
-    bool CanGo(const std::string& name, std::int64_t p, std::int64_t q)
+    bool CanGo(std::string_view name, std::int64_t p, std::int64_t q)
     {
         if (q <= p) {
             Stop(name, p, "would seek back to " + Num(q));
@@ -297,9 +296,9 @@ private:
         const std::int64_t q = p + Cus4ChunkLength(Field(p + 50, 1));
         if (!CanGo("CUS4", p, q)) return kStopScan;
         lvl_.CePositions.push_back(static_cast<std::int32_t>(p + 8));
-        const std::string name = ReadFileString(lvl_, 30, *f_, p + 10);
+        const std::string_view name = NameAt(p + 10, 30);  // inside the file: the chunk reaches p + 51
         const unsigned n = CeNumberOf(static_cast<std::uint16_t>(Field(p + 8, 2)));
-        report_.CeList.push_back(Line(n, ": ", std::string_view(name).substr(0, name.find('\0'))));
+        report_.CeList.push_back(Line(n, ": ", name.substr(0, name.find('\0'))));
         return Seen(q, "CUS4 (", n, ") found at ", p + 4);
     }
 
@@ -385,7 +384,7 @@ private:
 
     // No listed name: a chunk with another name when it starts with a capital
     // letter and its size field fits, else a stray byte to step over.
-    std::int64_t Unlisted(std::int64_t p, const std::string& name)
+    std::int64_t Unlisted(std::int64_t p, std::string_view name)
     {
         const std::uint8_t b = static_cast<std::uint8_t>(Field(p, 1));
         if (b >= 'A' && b <= 'Z' && p + 8 <= size_) {
