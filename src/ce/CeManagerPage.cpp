@@ -1,4 +1,5 @@
 #include "ce/CeManagerPage.h"
+#include "shell/NamedWidget.h"
 
 #include "ce/CeRecord.h"
 #include "ce/CeViews.h"
@@ -43,13 +44,6 @@ constexpr int kSmallImage = 16;
 constexpr int kBlockImage = 48;
 constexpr int kFieldGap = 2;          // room left and right of a field that stands over blanks
 constexpr char kHexNotice[] = "Manual hex editing of custom elements comes in a later version.";
-
-template <typename W>
-W* Named(W* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 QString Text(const std::string& s)
 {

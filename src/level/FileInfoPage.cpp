@@ -1,4 +1,5 @@
 #include "level/FileInfoPage.h"
+#include "shell/NamedWidget.h"
 
 #include "level/HeaderEdit.h"
 #include "level/Loader.h"
@@ -18,13 +19,6 @@
 namespace vantrel {
 
 namespace {
-
-template <typename W>
-W* Named(W* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 QSpinBox* WordSpin(const char* name)
 {

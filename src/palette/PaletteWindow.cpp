@@ -1,4 +1,5 @@
 #include "palette/PaletteWindow.h"
+#include "shell/NamedWidget.h"
 
 #include "palette/PaletteCodes.h"
 #include "shell/ErrorBoundary.h"
@@ -19,13 +20,6 @@ namespace {
 
 constexpr int kClientWidth = 257;
 constexpr int kClientHeight = 403;
-
-template <typename W>
-W* Named(W* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 }  // namespace
 

@@ -1,4 +1,5 @@
 #include "view/LevelViewPage.h"
+#include "shell/NamedWidget.h"
 
 #include "level/FileInfoPage.h"
 #include "level/Loader.h"
@@ -25,13 +26,6 @@ namespace vantrel {
 namespace {
 
 constexpr char kNoLevelToSave[] = "No level is open, so there is no picture to save.";
-
-template <typename W>
-W* Named(W* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 constexpr int kButtonWidth = 96;  // from x 668 to the page's right edge
 constexpr int kButtonHeight = 25;
