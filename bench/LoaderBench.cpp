@@ -114,7 +114,7 @@ void LoadFromDisk(benchmark::State& state, const std::string& path)
             state.SkipWithError(("the load did not complete: " + path).c_str());
             break;
         }
-        benchmark::DoNotOptimize(lvl.MapGrid[1][1]);
+        benchmark::DoNotOptimize(lvl.Grid().At(1, 1));
     }
     lvl.CloseLevelFile();
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *

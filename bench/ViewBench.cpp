@@ -5,7 +5,7 @@
 // the drawing function alone (no window), and one full scroll change through
 // the scroll bar. Run with QT_QPA_PLATFORM=offscreen (set when unset).
 #include "level/OpenLevel.h"
-#include "shell/MainWindow.h"
+#include "app/MainWindow.h"
 #include "support/LevelBuilder.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
@@ -36,7 +36,7 @@ struct BenchWindow {
             dir.Write("bench.level", test::LevelBuilder::Standard({.width = 128, .height = 128, .wide = true}, cells)
                                          .Data());
         main = std::make_unique<AMain>(ui, settings);
-        main->SetOpenLevelFileName(QStringLiteral("%") + QString::fromStdString(path));
+        main->Document().Doc().SetOpenDialogName("%" + path);
         main->File_LoadLevelClick();
         if (!main->Level().LevelOpen()) throw std::runtime_error("the benchmark level did not load");
     }
@@ -72,7 +72,7 @@ void BM_DrawMapCells(benchmark::State& state)
     const TileSheet& sheet = ElementAtlas();
     QImage picture(640, 480, QImage::Format_RGB32);
     for (auto _ : state) {
-        DrawMapCells(picture, {0, 0}, sheet, lvl.MapGrid, 1, 1, 40, 30);
+        DrawMapCells(picture, {0, 0}, sheet, lvl.Grid(), 1, 1, 40, 30);
         benchmark::DoNotOptimize(picture.constBits());
     }
     state.SetItemsProcessed(state.iterations() * 1200);

@@ -5,8 +5,8 @@
 // catch reads and writes outside the grid or the map in the file.
 #include "level/Loader.h"
 #include "level/OpenLevel.h"
-#include "shell/Error.h"
-#include "shell/UserInterface.h"
+#include "base/Error.h"
+#include "base/UserInterface.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -46,9 +46,9 @@ void Check(bool ok, const char* what)
 void ExerciseLoadedLevel(vantrel::OpenLevel& lvl, const std::uint8_t* data, std::size_t size, QuietUi& ui)
 {
     using namespace vantrel;
-    const int w = lvl.MapWidth, h = lvl.MapHeight;
+    const int w = lvl.MapWidth(), h = lvl.MapHeight();
     Check(w <= kMaxMapSize && h <= kMaxMapSize, "map within the grid");
-    const auto* mem = dynamic_cast<const MemoryFile*>(lvl.LevelFile.get());
+    const auto* mem = dynamic_cast<const MemoryFile>(lvl.File().get());
     Check(mem != nullptr, "the level file is the fuzzer's MemoryFile");
 
     const std::uint16_t code = size > 0 ? data[size - 1] : 0;
@@ -58,7 +58,7 @@ void ExerciseLoadedLevel(vantrel::OpenLevel& lvl, const std::uint8_t* data, std:
     Check((count == 0) == (first == 0), "FindElement agrees with CountElement");
     if (first != 0) {
         Check(CellX(first) >= 1 && CellX(first) <= w && CellY(first) >= 1 && CellY(first) <= h, "found cell in map");
-        Check(lvl.MapGrid[CellX(first)][CellY(first)] == code, "found cell holds the code");
+        Check(lvl.Grid().Set(CellX(first), CellY(first), = code, "found cell holds the code"));
     }
     Check(FindElement(lvl, code, count + 1) == 0, "no cell past the last one");
 
@@ -75,12 +75,12 @@ void ExerciseLoadedLevel(vantrel::OpenLevel& lvl, const std::uint8_t* data, std:
         const int x = c[0], y = c[1];
         if (x < 0 || x > 255 || y < 0 || y > 255) continue;
         const bool inside = x >= 1 && x <= w && y >= 1 && y <= h;
-        const std::uint16_t value = lvl.Wide16 ? 0x0168 : 0x2A;
+        const std::uint16_t value = lvl.Wide16() ? 0x0168 : 0x2A;
         Check(SetCell(lvl, PackCell(x, y), value) == inside, "SetCell accepts exactly the cells of the map");
         Check(mem->Bytes().size() == size, "SetCell keeps the file size");
-        if (inside) Check(lvl.MapGrid[x][y] == value, "SetCell stores the code");
+        if (inside) Check(lvl.Grid().Set(x, y, = value, "SetCell stores the code"));
     }
-    if (!lvl.Wide16) Check(!SetCell(lvl, PackCell(1, 1), 300), "SetCell refuses a two-byte code on a one-byte map");
+    if (!lvl.Wide16()) Check(!SetCell(lvl, PackCell(1, 1), 300), "SetCell refuses a two-byte code on a one-byte map");
     (void)ui;
 }
 
@@ -104,7 +104,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The scan always ends: at most a few lines beyond one a byte.
     Check(lvl->Log.size() <= size + 10, "the log has at most one line a byte, plus a few");
     if (threw) {
-        Check(!lvl->LevelOpen() && lvl->LevelFile == nullptr, "a failed load leaves no file open");
+        Check(!lvl->LevelOpen() && !lvl->HasFile(), "a failed load leaves no file open");
         return 0;
     }
     Check(report.Completed != report.Rejected, "a load either completes or is refused");

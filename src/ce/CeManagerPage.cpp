@@ -1,10 +1,10 @@
 #include "ce/CeManagerPage.h"
-#include "shell/NamedWidget.h"
+#include "base/NamedWidget.h"
 
 #include "ce/CeRecord.h"
 #include "ce/CeViews.h"
-#include "shell/MainWindow.h"
-#include "shell/QtUserInterface.h"
+#include "level/LevelDocumentQt.h"
+#include "base/QtText.h"
 #include "view/AtlasQt.h"
 
 #include <QCheckBox>
@@ -244,7 +244,7 @@ void CeCheckList::keyPressEvent(QKeyEvent* event)
 
 // --- the page ---
 
-CeManagerPage::CeManagerPage(AMain& main) : main_(main)
+CeManagerPage::CeManagerPage(LevelDocumentQt& doc) : doc_(doc)
 {
     ceList_ = new CeCheckList;
     ceList_->setFixedWidth(kListWidth);
@@ -275,6 +275,8 @@ CeManagerPage::CeManagerPage(AMain& main) : main_(main)
     connect(ceList_, &CeCheckList::keyboardRowChanged, this, [this] { CEMan_CEListClick(); });
     connect(page_, &QSpinBox::valueChanged, this, [this] { CEMan_Adv_PageChange(); });
     connect(canChange_, &QCheckBox::toggled, this, [this] { CEMan_Adv_CanChangeClick(); });
+    connect(&doc_, &LevelDocumentQt::loaded, this, [this](const LoadReport& report) { SetCeList(report.CeList); });
+    connect(&doc_, &LevelDocumentQt::closed, this, &CeManagerPage::Reset);
 }
 
 QWidget* CeManagerPage::BuildInformation()
@@ -478,25 +480,25 @@ void CeManagerPage::Reset()
 
 void CeManagerPage::CEMan_CEListClick()
 {
-    main_.Handle([this] {
+    doc_.Run([this] {
         const QListWidgetItem* item = ceList_->currentItem();
         const auto view =
-            CeListClick(main_.Level(), ceList_->currentRow(), item ? ToLatin1(item->text()) : std::string());
+            CeListClick(doc_.Level(), ceList_->currentRow(), item ? ToLatin1(item->text()) : std::string());
         if (view) ShowCeView(*view);
     });
 }
 
 void CeManagerPage::CEMan_Adv_PageChange()
 {
-    main_.Handle([this] {
-        if (const auto view = CeAdvPageChange(main_.Level(), ceList_->currentRow(), page_->value()))
+    doc_.Run([this] {
+        if (const auto view = CeAdvPageChange(doc_.Level(), ceList_->currentRow(), page_->value()))
             ShowChangePage(*view);
     });
 }
 
 void CeManagerPage::CEMan_Adv_CanChangeClick()
 {
-    main_.Handle([this] {
+    doc_.Run([this] {
         const bool on = canChange_->isChecked();
         changePage_->setVisible(on);
         changePage_->setEnabled(on);

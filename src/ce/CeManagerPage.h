@@ -25,7 +25,7 @@ class QTabWidget;
 
 namespace vantrel {
 
-class AMain;
+class LevelDocumentQt;
 struct CeView;
 struct CeChangePageView;
 
@@ -68,7 +68,7 @@ protected:
 class CeManagerPage : public QWidget {
     Q_OBJECT
 public:
-    explicit CeManagerPage(AMain& main);
+    explicit CeManagerPage(LevelDocumentQt& doc);
     // The CE list of a load: one line per CUS4 chunk, unchecked.
     void SetCeList(const std::vector<std::string>& lines);
     // Back to the empty page (Save and Close): empties both lists, the edits
@@ -94,7 +94,7 @@ private:
     void SetPageSpin(int min, int max, int value, bool enabled);
     void ShowNotice(const std::string& text);
 
-    AMain& main_;
+    LevelDocumentQt& doc_;
     CeCheckList* ceList_;
     QLabel* notice_;
     QTabWidget* book_;

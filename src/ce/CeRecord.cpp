@@ -1,7 +1,7 @@
 #include "ce/CeRecord.h"
 
 #include "level/OpenLevel.h"
-#include "shell/UserInterface.h"
+#include "base/UserInterface.h"
 
 #include <algorithm>
 

@@ -13,6 +13,7 @@
 // position.
 #pragma once
 
+#include "base/Elements.h"
 #include "level/ByteFile.h"
 
 #include <cstdint>
@@ -25,10 +26,9 @@ namespace vantrel {
 class UserInterface;
 
 inline constexpr int kCeChunkHeaderLength = 8;  // "CUS4" and the record length
-inline constexpr int kCeBaseBlockLength = 96;
-inline constexpr int kCeChangePageLength = 48;
+inline constexpr int kCeBaseBlockLength = kCus4RecordLength;
+inline constexpr int kCeChangePageLength = kCus4PageLength;
 inline constexpr int kCeNameLength = 30;
-inline constexpr int kCeCount = 256;           // custom elements 1..256
 inline constexpr std::uint16_t kDelayTypeSeconds = 50;  // frames per delay unit that mean seconds
 
 // Offsets of the base block's fields from the record position.

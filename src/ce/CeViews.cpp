@@ -181,15 +181,15 @@ CeView ReadCeView(ByteFile& file, std::int64_t record, const std::string& name)
 
 std::optional<CeView> CeListClick(const OpenLevel& lvl, int line, const std::string& lineText)
 {
-    if (!lvl.LevelOpen() || line < 0 || static_cast<std::size_t>(line) >= lvl.CePositions.size()) return std::nullopt;
-    return ReadCeView(lvl.File(), lvl.CePositions[static_cast<std::size_t>(line)], CeListLineName(lineText));
+    if (!lvl.LevelOpen() || line < 0 || static_cast<std::size_t>(line) >= lvl.CePositions().size()) return std::nullopt;
+    return ReadCeView(lvl.File(), lvl.CePositions()[static_cast<std::size_t>(line)], CeListLineName(lineText));
 }
 
 std::optional<CeChangePageView> CeAdvPageChange(const OpenLevel& lvl, int line, int page)
 {
-    if (!lvl.LevelOpen() || line < 0 || static_cast<std::size_t>(line) >= lvl.CePositions.size()) return std::nullopt;
+    if (!lvl.LevelOpen() || line < 0 || static_cast<std::size_t>(line) >= lvl.CePositions().size()) return std::nullopt;
     ByteFile& file = lvl.File();
-    const std::int64_t record = lvl.CePositions[static_cast<std::size_t>(line)];
+    const std::int64_t record = lvl.CePositions()[static_cast<std::size_t>(line)];
     if (page < 1 || page > ChangePagesInFile(file, record)) return std::nullopt;
     return ReadChangePageView(file, record, page);
 }

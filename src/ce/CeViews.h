@@ -18,7 +18,7 @@
 
 #include "level/ByteFile.h"
 #include "level/OpenLevel.h"
-#include "shell/Text.h"
+#include "base/Text.h"
 
 #include <array>
 #include <cstdint>

@@ -5,9 +5,7 @@
 #include "cli/CliUserInterface.h"
 #include "cli/Commands.h"
 #include "level/Loader.h"
-#include "shell/Error.h"
-
-#include <CLI/CLI.hpp>
+#include "base/Error.h"
 
 #include <iostream>
 #include <memory>
@@ -70,6 +68,8 @@ void PrintCe(ByteFile& file, const CeView& view, int line, const std::string& li
     if (!view.Notice.empty()) out << "Notice: " << view.Notice << '\n';
 }
 
+}  // namespace
+
 int RunCe(const std::string& path, int line)
 {
     CliUserInterface ui(std::cerr);
@@ -92,25 +92,6 @@ int RunCe(const std::string& path, int line)
     }
     lvl.CloseLevelFile();
     return status;
-}
-
-}  // namespace
-
-void AddCeCommand(CLI::App& app, CliRun& run)
-{
-    struct Options {
-        std::string file;
-        int line = 0;
-    };
-    auto opts = std::make_shared<Options>();
-    CLI::App* cmd = app.add_subcommand(
-        "ce",
-        "Load a level file as the window does (its backup included) and print its custom element list, one line "
-        "each; with N, the fields the CE Manager page shows for line N, one \"Caption: value\" a line, and the "
-        "fields of each change page");
-    cmd->add_option("FILE", opts->file, "The .level file")->required();
-    cmd->add_option("N", opts->line, "A line of the CE list, from 1")->check(CLI::Range(1, 1 << 30));
-    cmd->callback([&run, opts] { run = [opts] { return RunCe(opts->file, opts->line); }; });
 }
 
 }  // namespace vantrel

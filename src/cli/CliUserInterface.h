@@ -2,7 +2,7 @@
 // error; questions are answered with the answer given on the command line.
 #pragma once
 
-#include "shell/UserInterface.h"
+#include "base/UserInterface.h"
 
 #include <iostream>
 

@@ -1,20 +1,14 @@
-// The subcommands of vantrel-cli. Each Add...Command registers its options on
-// app and, when its subcommand is chosen, sets run to the command to run. A
-// command returns the exit status: 0 done, 1 refused or failed.
+// The commands of vantrel-cli, each a function of its parsed arguments that
+// returns the exit status: 0 done, 1 refused or failed. main.cpp alone
+// parses the command line.
 #pragma once
 
-#include <functional>
-
-namespace CLI {
-class App;
-}
+#include <string>
 
 namespace vantrel {
 
-using CliRun = std::function<int()>;
-
-void AddLoadCommand(CLI::App& app, CliRun& run);
-void AddCeCommand(CLI::App& app, CliRun& run);
-void AddRenderCommand(CLI::App& app, CliRun& run);
+int RunLoad(const std::string& file, bool withMap);
+int RunCe(const std::string& file, int line);
+int RunRender(const std::string& file, const std::string& out);
 
 }  // namespace vantrel

@@ -3,10 +3,8 @@
 #include "cli/CliUserInterface.h"
 #include "cli/Commands.h"
 #include "level/Loader.h"
-#include "shell/Error.h"
+#include "base/Error.h"
 #include "view/AtlasQt.h"
-
-#include <CLI/CLI.hpp>
 
 #include <algorithm>
 #include <cctype>
@@ -28,6 +26,8 @@ const char* PictureFormatOf(const std::string& out)
     return nullptr;
 }
 
+}  // namespace
+
 int RunRender(const std::string& file, const std::string& out)
 {
     const char* format = PictureFormatOf(out);
@@ -45,30 +45,12 @@ int RunRender(const std::string& file, const std::string& out)
         lvl.CloseLevelFile();
         SavePicture(picture, out, format);
         std::cout << out << ": " << picture.width() << " x " << picture.height() << " pixels, "
-                  << static_cast<int>(lvl.MapWidth) << " x " << static_cast<int>(lvl.MapHeight) << " cells\n";
+                  << lvl.MapWidth() << " x " << lvl.MapHeight() << " cells\n";
     } catch (const VantrelError& e) {
         std::cerr << e.what() << '\n';
         return 1;
     }
     return 0;
-}
-
-}  // namespace
-
-void AddRenderCommand(CLI::App& app, CliRun& run)
-{
-    struct Options {
-        std::string file;
-        std::string out;
-    };
-    auto opts = std::make_shared<Options>();
-    CLI::App* cmd = app.add_subcommand(
-        "render",
-        "Load a level file as the window does (its backup included) and write its whole map as a picture, "
-        "16 x 16 pixels a cell, drawn tile for tile as the Level View draws it");
-    cmd->add_option("FILE", opts->file, "The .level file")->required();
-    cmd->add_option("OUT", opts->out, "The picture to write: a Windows bitmap (.bmp) or a PNG (.png)")->required();
-    cmd->callback([&run, opts] { run = [opts] { return RunRender(opts->file, opts->out); }; });
 }
 
 }  // namespace vantrel

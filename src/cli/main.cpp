@@ -1,9 +1,73 @@
-// vantrel-cli: the program's core commands from a terminal.
+// vantrel-cli: the program's core commands from a terminal. This file alone
+// holds the command-line parser; each command is a plain function.
 #include "cli/Commands.h"
 
 #include <CLI/CLI.hpp>
 
+#include <functional>
 #include <iostream>
+#include <memory>
+
+namespace vantrel {
+namespace {
+
+// The command the parsed line chose, ready to run.
+using CliRun = std::function<int()>;
+
+void AddLoadCommand(CLI::App& app, CliRun& run)
+{
+    struct Options {
+        std::string file;
+        bool map = false;
+    };
+    auto opts = std::make_shared<Options>();
+    CLI::App* cmd = app.add_subcommand(
+        "load",
+        "Load a level file as the window does (its backup included) and print the load log, a line \"--\", "
+        "the header boxes, the custom element list and, with --map, the map");
+    cmd->add_option("FILE", opts->file, "The .level file")->required();
+    cmd->add_flag("--map", opts->map, "Also print the map, one row a line, codes in decimal");
+    cmd->callback([&run, opts] { run = [opts] { return RunLoad(opts->file, opts->map); }; });
+}
+
+
+void AddRenderCommand(CLI::App& app, CliRun& run)
+{
+    struct Options {
+        std::string file;
+        std::string out;
+    };
+    auto opts = std::make_shared<Options>();
+    CLI::App* cmd = app.add_subcommand(
+        "render",
+        "Load a level file as the window does (its backup included) and write its whole map as a picture, "
+        "16 x 16 pixels a cell, drawn tile for tile as the Level View draws it");
+    cmd->add_option("FILE", opts->file, "The .level file")->required();
+    cmd->add_option("OUT", opts->out, "The picture to write: a Windows bitmap (.bmp) or a PNG (.png)")->required();
+    cmd->callback([&run, opts] { run = [opts] { return RunRender(opts->file, opts->out); }; });
+}
+
+
+void AddCeCommand(CLI::App& app, CliRun& run)
+{
+    struct Options {
+        std::string file;
+        int line = 0;
+    };
+    auto opts = std::make_shared<Options>();
+    CLI::App* cmd = app.add_subcommand(
+        "ce",
+        "Load a level file as the window does (its backup included) and print its custom element list, one line "
+        "each; with N, the fields the CE Manager page shows for line N, one \"Caption: value\" a line, and the "
+        "fields of each change page");
+    cmd->add_option("FILE", opts->file, "The .level file")->required();
+    cmd->add_option("N", opts->line, "A line of the CE list, from 1")->check(CLI::Range(1, 1 << 30));
+    cmd->callback([&run, opts] { run = [opts] { return RunCe(opts->file, opts->line); }; });
+}
+
+
+}  // namespace
+}  // namespace vantrel
 
 int main(int argc, char** argv)
 {

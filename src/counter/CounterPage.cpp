@@ -1,9 +1,9 @@
 #include "counter/CounterPage.h"
 
-#include "shell/MainWindow.h"
+#include "level/LevelDocumentQt.h"
 
 namespace vantrel {
 
-CounterPage::CounterPage(AMain& main) : main_(main) {}
+CounterPage::CounterPage(LevelDocumentQt& doc) : doc_(doc) {}
 
 }  // namespace vantrel

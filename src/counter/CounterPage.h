@@ -4,16 +4,16 @@
 
 namespace vantrel {
 
-class AMain;
+class LevelDocumentQt;
 
 // The "Calcing and Counting" page: the counter creator.
 class CounterPage : public QWidget {
     Q_OBJECT
 public:
-    explicit CounterPage(AMain& main);
+    explicit CounterPage(LevelDocumentQt& doc);
 
 private:
-    AMain& main_;
+    LevelDocumentQt& doc_;
 };
 
 }  // namespace vantrel

@@ -1,6 +1,6 @@
 #include "level/ByteFile.h"
 
-#include "shell/Error.h"
+#include "base/Error.h"
 
 #include <algorithm>
 #include <cerrno>

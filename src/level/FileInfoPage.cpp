@@ -1,10 +1,9 @@
 #include "level/FileInfoPage.h"
-#include "shell/NamedWidget.h"
+#include "base/NamedWidget.h"
 
+#include "base/QtText.h"
 #include "level/HeaderEdit.h"
-#include "level/Loader.h"
-#include "shell/MainWindow.h"
-#include "shell/QtUserInterface.h"
+#include "level/LevelDocumentQt.h"
 
 #include <QFormLayout>
 #include <QGroupBox>
@@ -29,7 +28,7 @@ QSpinBox* WordSpin(const char* name)
 
 }  // namespace
 
-FileInfoPage::FileInfoPage(AMain& main) : main_(main)
+FileInfoPage::FileInfoPage(LevelDocumentQt& doc) : doc_(doc)
 {
     title_ = Named(new QLineEdit, "Edit_LevelName");
     title_->setMaxLength(32);
@@ -83,6 +82,16 @@ FileInfoPage::FileInfoPage(AMain& main) : main_(main)
     connect(title_, &QLineEdit::returnPressed, this, &FileInfoPage::Edit_LevelNameKeyPress);
     connect(author_, &QLineEdit::returnPressed, this, &FileInfoPage::Edit_LevelNameKeyPress);
     connect(save, &QPushButton::clicked, this, &FileInfoPage::Edit_SaveTimeAndCollectClick);
+
+    connect(&doc_, &LevelDocumentQt::loaded, this, &FileInfoPage::ShowLoad);
+    connect(&doc_, &LevelDocumentQt::closed, this, &FileInfoPage::Clear);
+    connect(&doc_, &LevelDocumentQt::logChanged, this, &FileInfoPage::ShowLog);
+    connect(&doc_, &LevelDocumentQt::quoteChanged, this, [this] {
+        const QString text = FromLatin1(doc_.Doc().QuoteText);
+        if (quotePost_->toPlainText() != text) quotePost_->setPlainText(text);
+    });
+    connect(quotePost_, &QPlainTextEdit::textChanged, this,
+            [this] { doc_.SetQuoteText(ToLatin1(quotePost_->toPlainText())); });
 }
 
 QPushButton* FileInfoPage::AddQuoteButton(const QString& caption, const QString& objectName)
@@ -117,22 +126,24 @@ void FileInfoPage::Clear()
     time_->setValue(0);
 }
 
-void FileInfoPage::ShowLog(const QStringList& lines)
+void FileInfoPage::ShowLog()
 {
+    QStringList lines;
+    for (const std::string& line : doc_.Level().Log()) lines << FromBytes(line);
     const QString text = lines.join(QLatin1Char('\n'));
     if (log_->toPlainText() != text) log_->setPlainText(text);
 }
 
 void FileInfoPage::Edit_LevelNameKeyPress()
 {
-    main_.Handle([this] { WriteLevelTitle(main_.Level(), ToLatin1(title_->text()), main_.Ui()); });
+    doc_.Run([this] { WriteLevelTitle(doc_.Level(), ToLatin1(title_->text()), doc_.Ui()); });
 }
 
 void FileInfoPage::Edit_SaveTimeAndCollectClick()
 {
-    main_.Handle([this] {
-        WriteTimeAndEmeralds(main_.Level(), static_cast<std::uint16_t>(time_->value()),
-                             static_cast<std::uint16_t>(emeralds_->value()), main_.Ui());
+    doc_.Run([this] {
+        WriteTimeAndEmeralds(doc_.Level(), static_cast<std::uint16_t>(time_->value()),
+                             static_cast<std::uint16_t>(emeralds_->value()), doc_.Ui());
     });
 }
 

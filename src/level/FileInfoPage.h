@@ -12,19 +12,20 @@ class QHBoxLayout;
 
 namespace vantrel {
 
-class AMain;
+class LevelDocumentQt;
 struct LoadReport;
 
 class FileInfoPage : public QWidget {
     Q_OBJECT
 public:
-    explicit FileInfoPage(AMain& main);
+    explicit FileInfoPage(LevelDocumentQt& doc);
 
     // Fills the boxes that a load set (all of them, or those set before a failure).
     void ShowLoad(const LoadReport& report);
     // Empties the boxes (Save and Close).
     void Clear();
-    void ShowLog(const QStringList& lines);
+    // Shows the load log as the document now holds it.
+    void ShowLog();
 
     void Edit_LevelNameKeyPress();
     void Edit_SaveTimeAndCollectClick();
@@ -33,7 +34,7 @@ public:
     QPushButton* AddQuoteButton(const QString& caption, const QString& objectName);
 
 private:
-    AMain& main_;
+    LevelDocumentQt& doc_;
     QLineEdit* title_;
     QLineEdit* author_;
     QLineEdit* fileVersion_;

@@ -1,6 +1,6 @@
 #include "level/HeaderEdit.h"
 
-#include "shell/UserInterface.h"
+#include "base/UserInterface.h"
 
 namespace vantrel {
 
@@ -10,7 +10,7 @@ namespace {
 // would overwrite the file's signature.
 bool HasHead(const OpenLevel& lvl, UserInterface& ui)
 {
-    if (lvl.HeadPos >= 0) return true;
+    if (lvl.HeadPos() >= 0) return true;
     ui.Message(kNoHeadMessage);
     return false;
 }
@@ -20,10 +20,9 @@ bool HasHead(const OpenLevel& lvl, UserInterface& ui)
 bool WriteLevelTitle(OpenLevel& lvl, const std::string& title, UserInterface& ui)
 {
     if (!lvl.LevelOpen() || !HasHead(lvl, ui)) return false;
-    ByteFile& f = lvl.File();
     for (int i = 0; i < 32; ++i) {
         const std::uint8_t b = i < static_cast<int>(title.size()) ? static_cast<std::uint8_t>(title[i]) : 0;
-        SetByteAtPos(lvl.HeadPos + 10 + i, f, b, ui);
+        SetByteAtPos(lvl.HeadPos() + 10 + i, lvl, b, ui);
     }
     ui.Message(kTitleUpdatedMessage);
     return true;
@@ -33,17 +32,14 @@ bool WriteTimeAndEmeralds(OpenLevel& lvl, std::uint16_t time, std::uint16_t emer
 {
     if (!lvl.LevelOpen() || !HasHead(lvl, ui)) return false;
     if (time > 999 || emeralds > 999) ui.Message(kTimeNoteMessage);
-    SetWordAtPos(lvl.HeadPos + 6, lvl.File(), time, ui);
-    SetWordAtPos(lvl.HeadPos + 8, lvl.File(), emeralds, ui);
+    SetWordAtPos(lvl.HeadPos() + 6, lvl, time, ui);
+    SetWordAtPos(lvl.HeadPos() + 8, lvl, emeralds, ui);
     return true;
 }
 
 void CloseLevel(OpenLevel& lvl)
 {
-    // A file left open by an unfinished load is closed too: no handle outlives its use.
-    lvl.CloseLevelFile();
-    lvl.Log.clear();
-    lvl.LevelPath.clear();
+    lvl.Close();
 }
 
 }  // namespace vantrel

@@ -1,12 +1,12 @@
 #include "level/Loader.h"
 
-#include "shell/Error.h"
-#include "shell/UserInterface.h"
+#include "base/Bytes.h"
+#include "base/Error.h"
+#include "base/UserInterface.h"
 
 #include <charconv>
 #include <chrono>
 #include <concepts>
-#include <cstdio>
 #include <filesystem>
 #include <limits>
 #include <string_view>
@@ -44,18 +44,7 @@ std::string Line(const Parts&... parts)
     return line;
 }
 
-// Big-endian word of two bytes, high byte first.
-inline std::uint16_t WordAt(const std::uint8_t* bytes)
-{
-    return static_cast<std::uint16_t>(bytes[0] << 8 | bytes[1]);
-}
-
-std::string Hex8(std::uint32_t v)
-{
-    char buf[9];
-    std::snprintf(buf, sizeof buf, "%08X", static_cast<unsigned>(v));
-    return buf;
-}
+std::string Hex8(std::uint32_t v) { return HexText(v, 8); }
 
 std::int64_t DefaultTick()
 {
@@ -73,33 +62,28 @@ public:
     {
     }
 
-    // Steps before the file is opened: reset what a load recomputes.
+    // Before the file is opened: the previous level is closed and forgotten.
     void Begin(const std::string& path)
     {
-        lvl_.CloseLevelFile();
         report_ = LoadReport{};
         report_.Path = path;
-        lvl_.LevelPath = path;
-        lvl_.CePositions.clear();
-        lvl_.HeadPos = lvl_.BodyStart = lvl_.AuthPos = -1;
+        lvl_.BeginLoad(path);
         started_ = Tick();
-        lvl_.MapWidth = lvl_.MapHeight = 0;
-        lvl_.Wide16 = false;
     }
 
     // Opens nothing itself: levelFile becomes the open level file, scanned
     // through scan, the bytes of one read of it.
     void Run(std::unique_ptr<ByteFile> levelFile, MemoryFile& scan)
     {
-        lvl_.Log.clear();
-        lvl_.LevelFile = std::move(levelFile);
+        lvl_.Log().clear();
+        lvl_.AttachFile(std::move(levelFile));
         f_ = &scan;
         bytes_ = scan.Bytes().data();
         const std::int64_t size = f_->Size();
         if (size > std::numeric_limits<std::int32_t>::max())
             throw VantrelError("The file is too large for a level (" + Num(size) + " bytes): " + report_.Path);
         size_ = size;
-        lvl_.LoadedFileSize = static_cast<std::int32_t>(size);
+        ix_.LoadedFileSize = static_cast<std::int32_t>(size);
 
         if (RecogniseFormat() && Scan()) {
             ReadMap();
@@ -107,8 +91,11 @@ public:
         } else {
             Finish(false);
         }
-        lvl_.LevelFile->Seek(f_->Position());
+        lvl_.File().Seek(f_->Position());
     }
+
+    // Hands what the load found to the level, whole; also after a failure.
+    void Commit() { lvl_.SetIndex(ix_); }
 
 private:
     std::int64_t Tick() const { return options_.TickMs ? options_.TickMs() : DefaultTick(); }
@@ -119,14 +106,14 @@ private:
         if (options_.OnCaption) options_.OnCaption(report_.Caption);
     }
 
-    void Log(std::string line) { lvl_.Log.push_back(std::move(line)); }
+    void Log(std::string line) { lvl_.Log().push_back(std::move(line)); }
 
     // The n characters at p, as ReadFileString reads them (a guard line and
     // empty text when the file is too short), without copying them.
     std::string_view NameAt(std::int64_t p, std::size_t n)
     {
         if (p + static_cast<std::int64_t>(n) > size_) {
-            lvl_.Log.push_back(GuardLine(size_, p, n));
+            lvl_.Log().push_back(GuardLine(size_, p, n));
             return {};
         }
         return {reinterpret_cast<const char*>(bytes_) + p, n};
@@ -136,12 +123,10 @@ private:
     std::uint32_t Field(std::int64_t offset, int n)
     {
         if (offset < 0 || offset + n > size_) return 0;
-        std::uint32_t v = 0;  // big-endian, straight from the bytes in memory
-        for (int i = 0; i < n; ++i) v = v << 8 | bytes_[offset + i];
-        return v;
+        return ReadBigEndian(bytes_ + offset, n);  // straight from the bytes in memory
     }
 
-    // Steps 9 to 12: the signature and the version.
+    // The signature, then the version: the cookie's three characters or the CAVEVERS chunk.
     bool RecogniseFormat()
     {
         if (ReadFileString(lvl_, 4, *f_, 0) != "RND1" && ReadFileString(lvl_, kCookieLength, *f_, 0) != kCookie) {
@@ -160,16 +145,16 @@ private:
         }
         report_.FileVersion = version;
         if (version == "1.0") {
-            lvl_.LevelFormat = 1;
-            lvl_.HeadPos = 34;
+            ix_.Format = LevelFormat::Cookie10;
+            ix_.HeadPos = 34;
         } else if (version == "1.2") {
-            lvl_.LevelFormat = 2;
+            ix_.Format = LevelFormat::Cookie12;
         } else if (version == "1.4") {
-            lvl_.LevelFormat = 3;
+            ix_.Format = LevelFormat::Cookie14;
         } else if (version == "CAVEVERS") {
-            lvl_.LevelFormat = 4;
+            ix_.Format = LevelFormat::Rnd1;
         } else {
-            lvl_.LevelFormat = 0;
+            ix_.Format = LevelFormat::OtherCookie;
         }
         return true;
     }
@@ -181,9 +166,9 @@ private:
         while (f_->Position() < size_) {
             const std::int64_t p = f_->Position();
             std::int64_t next;
-            if (lvl_.LevelFormat == 1 && p == 37) {
+            if (ix_.Format == LevelFormat::Cookie10 && p == 37) {
                 next = Head(p);
-            } else if (lvl_.LevelFormat == 1 && p == 150) {
+            } else if (ix_.Format == LevelFormat::Cookie10 && p == 150) {
                 next = Body(p);  // in a "1.0" file the map starts here, whatever its bytes spell
             } else {
                 next = Dispatch(p);
@@ -261,8 +246,8 @@ private:
     {
         std::int64_t size = 112;
         std::int64_t q;
-        if (lvl_.LevelFormat == 1) {
-            q = lvl_.HeadPos + size + 4;
+        if (ix_.Format == LevelFormat::Cookie10) {
+            q = ix_.HeadPos + size + 4;
         } else {
             const auto s = SizeField("HEAD", p);
             if (!s) return kStopScan;
@@ -270,7 +255,7 @@ private:
             q = p + 4 + size + 36;
         }
         if (!CanGo("HEAD", p, q)) return kStopScan;
-        const std::int32_t headPos = lvl_.LevelFormat == 1 ? lvl_.HeadPos : static_cast<std::int32_t>(p + 4);
+        const std::int32_t headPos = ix_.Format == LevelFormat::Cookie10 ? ix_.HeadPos : static_cast<std::int32_t>(p + 4);
         const unsigned width = Field(headPos + 4, 1), height = Field(headPos + 5, 1);
         if (width > kMaxMapSize || height > kMaxMapSize) {
             refused_ = true;
@@ -279,11 +264,11 @@ private:
                         " cells; a level holds at most " + Num(kMaxMapSize) + "x" + Num(kMaxMapSize) + ".");
             return kStopScan;
         }
-        lvl_.HeadPos = headPos;
+        ix_.HeadPos = headPos;
         title_ = ReadFileString(lvl_, 32, *f_, headPos + 10);
-        lvl_.Wide16 = Field(headPos + 100, 1) != 0;
-        lvl_.MapWidth = static_cast<std::uint8_t>(width);
-        lvl_.MapHeight = static_cast<std::uint8_t>(height);
+        ix_.Wide16 = Field(headPos + 100, 1) != 0;
+        ix_.MapWidth = static_cast<std::uint8_t>(width);
+        ix_.MapHeight = static_cast<std::uint8_t>(height);
         report_.HeaderBoxes = LoadReport::Header{Num(width) + "x" + Num(height),
                                                  static_cast<std::uint16_t>(Field(headPos + 6, 2)),
                                                  static_cast<std::uint16_t>(Field(headPos + 8, 2))};
@@ -295,7 +280,7 @@ private:
         if (p + 51 > size_) return Stop("CUS4", p, "runs past the end of the file (" + Num(size_) + " bytes)");
         const std::int64_t q = p + Cus4ChunkLength(Field(p + 50, 1));
         if (!CanGo("CUS4", p, q)) return kStopScan;
-        lvl_.CePositions.push_back(static_cast<std::int32_t>(p + 8));
+        ix_.CePositions.push_back(static_cast<std::int32_t>(p + 8));
         const std::string_view name = NameAt(p + 10, 30);  // inside the file: the chunk reaches p + 51
         const unsigned n = CeNumberOf(static_cast<std::uint16_t>(Field(p + 8, 2)));
         report_.CeList.push_back(Line(n, ": ", name.substr(0, name.find('\0'))));
@@ -327,28 +312,28 @@ private:
 
     std::int64_t Cont(std::int64_t p)
     {
-        if (!lvl_.Wide16) return Plain("CONT", p, lvl_.ContPos);
+        if (!ix_.Wide16) return Plain("CONT", p, ix_.ContPos);
         const auto s = SizeField("CONT", p);
         if (!s) return kStopScan;
         const std::int64_t q = p + 4 + 2 * static_cast<std::int64_t>(*s);
         if (!CanGo("CONT", p, q)) return kStopScan;
-        lvl_.ContPos = static_cast<std::int32_t>(p + 4);
+        ix_.ContPos = static_cast<std::int32_t>(p + 4);
         return Seen(q, "CONT at ", p);
     }
 
-    std::int64_t Cnt2(std::int64_t p) { return Plain("CNT2", p, lvl_.Cnt2Pos); }
-    std::int64_t Auth(std::int64_t p) { return Plain("AUTH", p, lvl_.AuthPos); }
+    std::int64_t Cnt2(std::int64_t p) { return Plain("CNT2", p, ix_.Cnt2Pos); }
+    std::int64_t Auth(std::int64_t p) { return Plain("AUTH", p, ix_.AuthPos); }
 
     std::int64_t Cus1(std::int64_t p)
     {
-        const std::int64_t q = Plain("CUS1", p, lvl_.Cus1Pos);
+        const std::int64_t q = Plain("CUS1", p, ix_.Cus1Pos);
         if (q != kStopScan) ui_.Message(kCus1Message);
         return q;
     }
 
     std::int64_t Cus3(std::int64_t p)
     {
-        const std::int64_t q = Plain("CUS3", p, lvl_.Cus3Pos);
+        const std::int64_t q = Plain("CUS3", p, ix_.Cus3Pos);
         if (q != kStopScan) ui_.Message(kCus3Message);
         return q;
     }
@@ -364,21 +349,21 @@ private:
         return q;
     }
 
-    std::int64_t Cnt3(std::int64_t p) { return Indexed("CNT3", p, kFirstEnvelopeCode - 1, lvl_.EnvelopePos); }
-    std::int64_t Grp1(std::int64_t p) { return Indexed("GRP1", p, kFirstGroupCode - 1, lvl_.GroupPos); }
+    std::int64_t Cnt3(std::int64_t p) { return Indexed("CNT3", p, kFirstEnvelopeCode - 1, ix_.EnvelopePos); }
+    std::int64_t Grp1(std::int64_t p) { return Indexed("GRP1", p, kFirstGroupCode - 1, ix_.GroupPos); }
 
     std::int64_t Body(std::int64_t p)
     {
-        if (lvl_.LevelFormat == 1) {
-            lvl_.BodyStart = static_cast<std::int32_t>(p);
+        if (ix_.Format == LevelFormat::Cookie10) {
+            ix_.BodyStart = static_cast<std::int32_t>(p);
             return Seen(size_, "BODY at ", p);
         }
         const auto s = SizeField("BODY", p);
         if (!s) return kStopScan;
-        const std::int64_t factor = lvl_.Wide16 && lvl_.LevelFormat <= 3 ? 2 : 1;
+        const std::int64_t factor = ix_.Wide16 && ix_.Format != LevelFormat::Rnd1 ? 2 : 1;
         const std::int64_t q = p + 8 + factor * static_cast<std::int64_t>(*s);
         if (!CanGo("BODY", p, q)) return kStopScan;
-        lvl_.BodyStart = static_cast<std::int32_t>(p + 8);
+        ix_.BodyStart = static_cast<std::int32_t>(p + 8);
         return Seen(q, "BODY at ", p);
     }
 
@@ -398,43 +383,42 @@ private:
         return p + 1;
     }
 
-    // Steps 25 to 33.
+    // After the scan: the author, then the map, read into the grid in one pass.
     void ReadMap()
     {
         SetCaption(kCaptionLoadComplete);
-        report_.Author = lvl_.AuthPos != -1 ? ReadFileString(lvl_, 32, *f_, lvl_.AuthPos + 4) : std::string();
-        if (lvl_.BodyStart == -1)
+        report_.Author = ix_.AuthPos != -1 ? ReadFileString(lvl_, 32, *f_, ix_.AuthPos + 4) : std::string();
+        if (ix_.BodyStart == -1)
             throw VantrelError("This level has no map (BODY chunk), so it cannot be opened: " + report_.Path);
-        f_->Seek(lvl_.BodyStart);
+        f_->Seek(ix_.BodyStart);
         SetCaption(kCaptionLoadingMap);
 
-        const int w = lvl_.MapWidth, h = lvl_.MapHeight;
-        const std::size_t cellBytes = lvl_.Wide16 ? 2 : 1;
+        const int w = ix_.MapWidth, h = ix_.MapHeight;
+        const std::size_t cellBytes = ix_.Wide16 ? 2 : 1;
         const std::size_t need = static_cast<std::size_t>(w) * h * cellBytes;
-        if (lvl_.BodyStart + static_cast<std::int64_t>(need) > size_)
+        if (ix_.BodyStart + static_cast<std::int64_t>(need) > size_)
             throw VantrelError("The map of " + Num(w) + "x" + Num(h) + " cells needs " + Num(need) +
-                               " bytes from offset " + Num(lvl_.BodyStart) + ", but the file ends at " + Num(size_) +
+                               " bytes from offset " + Num(ix_.BodyStart) + ", but the file ends at " + Num(size_) +
                                ": " + report_.Path);
         // The map is read in one pass where it lies in the file's bytes.
-        const std::uint8_t* cells = bytes_ + lvl_.BodyStart;
-        f_->Seek(lvl_.BodyStart + static_cast<std::int64_t>(need));
-        MapGridT& grid = lvl_.MapGrid;
+        const std::uint8_t* cells = bytes_ + ix_.BodyStart;
+        f_->Seek(ix_.BodyStart + static_cast<std::int64_t>(need));
+        CellGrid grid(w, h);
         for (int y = 1; y <= h; ++y) {
+            std::uint16_t* row = grid.Row(y);
             if (cellBytes == 2) {
-                for (int x = 1; x <= w; ++x, cells += 2) grid[x][y] = WordAt(cells);
+                for (int x = 0; x < w; ++x, cells += 2) row[x] = ReadWord(cells);
             } else {
-                for (int x = 1; x <= w; ++x, ++cells) grid[x][y] = *cells;
+                for (int x = 0; x < w; ++x, ++cells) row[x] = *cells;
             }
         }
+        lvl_.SetGrid(std::move(grid));
         report_.ViewPrepared = true;
-        report_.ViewWidth = w >= 40 ? 640 : w * 16;
-        report_.ViewHeight = h >= 30 ? 480 : h * 16;
-        report_.ScrollMaxX = w > 40 ? w - 40 : 0;
-        report_.ScrollMaxY = h > 30 ? h - 30 : 0;
         SetCaption(kCaptionScrollChange);
     }
 
-    // Steps 34 to 36, after a completed load or a refused file.
+    // The end of a completed load or a refused file: title and author, the
+    // closing log line, the plain caption.
     void Finish(bool completed)
     {
         report_.TitleAuthorSet = true;
@@ -447,7 +431,8 @@ private:
         Log(Num(size_) + " bytes loaded in " + Num(Tick() - started_) + " milliseconds");
         SetCaption(kCaption);
         report_.Completed = completed;
-        lvl_.Loaded = completed;
+        Commit();
+        lvl_.SetLoaded(completed);
     }
 
     OpenLevel& lvl_;
@@ -460,20 +445,22 @@ private:
     std::int64_t started_ = 0;
     bool refused_ = false;
     std::string title_;
+    ChunkIndex ix_;
 };
 
-// Runs a load; a load that did not complete leaves no file open.
+// Runs a load; a load that did not complete leaves no file open, and the
+// level holds the index of what was found before the failure.
 template <typename Body>
-void Guarded(OpenLevel& lvl, Body&& body)
+void Guarded(OpenLevel& lvl, Loader& loader, Body&& body)
 {
     try {
         body();
     } catch (...) {
-        lvl.Loaded = false;
-        lvl.LevelFile.reset();
+        loader.Commit();
+        lvl.CloseLevelFile();
         throw;
     }
-    if (!lvl.Loaded) lvl.CloseLevelFile();
+    if (!lvl.LevelOpen()) lvl.CloseLevelFile();
 }
 
 }  // namespace
@@ -496,14 +483,14 @@ void LoadLevel(OpenLevel& lvl, const std::string& givenPath, UserInterface& ui, 
     const std::filesystem::path full = std::filesystem::absolute(givenPath, noPath);
     const std::string path = noPath ? givenPath : full.string();
     Loader loader(lvl, ui, report, options);
-    Guarded(lvl, [&] {
+    Guarded(lvl, loader, [&] {
         loader.Begin(path);
         // The backup is made once and never overwritten; its failure is not fatal.
         std::error_code ignored;
         const std::string backup = path + ".bak";
         if (!std::filesystem::exists(backup, ignored))
             std::filesystem::copy_file(path, backup, std::filesystem::copy_options::none, ignored);
-        lvl.Log.clear();
+        lvl.Log().clear();
         auto file = std::make_unique<DiskFile>(path, DiskFile::Mode::ReadWrite);
         MemoryFile snapshot(path, file->ReadAll());  // the scan reads the bytes of one read of the file
         loader.Run(std::move(file), snapshot);
@@ -514,7 +501,7 @@ void LoadLevelFrom(OpenLevel& lvl, std::unique_ptr<ByteFile> file, UserInterface
                    const LoadOptions& options)
 {
     Loader loader(lvl, ui, report, options);
-    Guarded(lvl, [&] {
+    Guarded(lvl, loader, [&] {
         loader.Begin(file->Name());
         MemoryFile snapshot(file->Name(), file->ReadAll());
         loader.Run(std::move(file), snapshot);

@@ -41,12 +41,8 @@ struct LoadReport {
     bool TitleAuthorSet = false;
     std::string Title;   // 32 bytes as read, zero bytes kept
     std::string Author;  // 32 bytes as read, or empty
-    std::vector<std::string> CeList;  // "45: name", pairs with OpenLevel::CePositions
-    bool ViewPrepared = false;
-    int ViewWidth = 0;
-    int ViewHeight = 0;
-    int ScrollMaxX = 0;
-    int ScrollMaxY = 0;
+    std::vector<std::string> CeList;  // "45: name", pairs with OpenLevel::CePositions()
+    bool ViewPrepared = false;  // the map was read: the view can be drawn
     std::string Caption;  // the caption last set
 };
 

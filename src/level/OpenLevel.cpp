@@ -1,7 +1,10 @@
 #include "level/OpenLevel.h"
 
-#include "shell/Error.h"
-#include "shell/UserInterface.h"
+#include "base/Bytes.h"
+#include "base/Error.h"
+#include "base/UserInterface.h"
+
+#include <algorithm>
 
 namespace vantrel {
 
@@ -20,44 +23,96 @@ private:
 
 void WriteCellBytes(OpenLevel& lvl, PackedCell coord, std::uint16_t code)
 {
-    ByteFile& f = lvl.File();
-    f.Seek(CellFileOffset(lvl, coord));
-    if (lvl.Wide16) {
-        const std::uint8_t bytes[2] = {static_cast<std::uint8_t>(code >> 8), static_cast<std::uint8_t>(code & 0xFF)};
-        f.Write(bytes, 2);
-    } else {
-        f.WriteByte(static_cast<std::uint8_t>(code & 0xFF));
-    }
+    std::uint8_t bytes[2] = {};
+    const std::size_t n = lvl.Wide16() ? 2 : 1;
+    PutBigEndian(bytes, lvl.Wide16() ? code : (code & 0xFF), static_cast<int>(n));
+    lvl.Patch(CellFileOffset(lvl, coord), bytes, n);
 }
 
 }  // namespace
 
+CellGrid::CellGrid(int width, int height)
+    : width_(std::clamp(width, 0, kMaxMapSize)), height_(std::clamp(height, 0, kMaxMapSize)),
+      cells_(static_cast<std::size_t>(width_ * height_), 0)
+{
+}
+
+bool CellGrid::Set(int x, int y, std::uint16_t code)
+{
+    if (!Contains(x, y)) return false;
+    cells_[static_cast<std::size_t>((y - 1) * width_ + (x - 1))] = code;
+    return true;
+}
+
 void OpenLevel::CloseLevelFile()
 {
-    Loaded = false;
-    if (!LevelFile) return;
-    std::unique_ptr<ByteFile> f = std::move(LevelFile);
+    loaded_ = false;
+    if (!file_) return;
+    std::unique_ptr<ByteFile> f = std::move(file_);
     f->Close();
+}
+
+void OpenLevel::Close()
+{
+    // A file left open by an unfinished load is closed too: no handle outlives its use.
+    CloseLevelFile();
+    log_.clear();
+    path_.clear();
 }
 
 ByteFile& OpenLevel::File() const
 {
-    if (!LevelFile) throw VantrelError("No level file is open");
-    return *LevelFile;
+    if (!file_) throw VantrelError("No level file is open");
+    return *file_;
+}
+
+void OpenLevel::BeginLoad(const std::string& path)
+{
+    CloseLevelFile();
+    index_ = ChunkIndex{};
+    grid_ = CellGrid{};
+    edits_.clear();
+    log_.clear();
+    path_ = path;
+}
+
+PatchResult OpenLevel::Patch(std::int64_t offset, const std::uint8_t* data, std::size_t n)
+{
+    ByteFile& f = File();
+    const std::int64_t size = f.Size();
+    if (offset < 0 || offset > size) return PatchResult::OutOfRange;
+    KeepPosition keep(f);
+    LevelEdit edit;
+    edit.Offset = offset;
+    const std::int64_t kept = std::min<std::int64_t>(static_cast<std::int64_t>(n), size - offset);
+    edit.Before.resize(static_cast<std::size_t>(kept));
+    f.Seek(offset);
+    if (kept > 0) f.Read(edit.Before.data(), edit.Before.size());
+    edit.After.assign(data, data + n);
+    f.Seek(offset);
+    f.Write(data, n);
+    keep.Restore();
+    edits_.push_back(std::move(edit));
+    return PatchResult::Written;
+}
+
+void OpenLevel::Append(const std::vector<std::uint8_t>& bytes)
+{
+    Patch(File().Size(), bytes.data(), bytes.size());
 }
 
 std::int64_t CellFileOffset(const OpenLevel& lvl, PackedCell coord)
 {
-    const std::int64_t b = lvl.Wide16 ? 2 : 1;
-    return lvl.BodyStart + b * ((CellY(coord) - 1) * static_cast<std::int64_t>(lvl.MapWidth) + (CellX(coord) - 1));
+    const std::int64_t b = lvl.Wide16() ? 2 : 1;
+    return lvl.BodyStart() + b * ((CellY(coord) - 1) * static_cast<std::int64_t>(lvl.MapWidth()) + (CellX(coord) - 1));
 }
 
 bool SetCell(OpenLevel& lvl, PackedCell coord, std::uint16_t code)
 {
     const int x = CellX(coord), y = CellY(coord);
-    if (x < 1 || x > lvl.MapWidth || y < 1 || y > lvl.MapHeight) return false;
-    if (!lvl.Wide16 && code >= 256) return false;
-    lvl.MapGrid[x][y] = code;
+    if (x < 1 || x > lvl.MapWidth() || y < 1 || y > lvl.MapHeight()) return false;
+    if (!lvl.Wide16() && code >= 256) return false;
+    if (!lvl.Grid().Set(x, y, code)) return false;
     WriteCellBytes(lvl, coord, code);
     return true;
 }
@@ -66,30 +121,30 @@ void WriteGridRect(OpenLevel& lvl, PackedCell topLeft, PackedCell bottomRight)
 {
     for (int y = CellY(topLeft); y <= CellY(bottomRight); ++y)
         for (int x = CellX(topLeft); x <= CellX(bottomRight); ++x)
-            WriteCellBytes(lvl, PackCell(x, y), lvl.MapGrid[x][y]);
+            if (lvl.Grid().Contains(x, y)) WriteCellBytes(lvl, PackCell(x, y), lvl.Grid().At(x, y));
 }
 
 int CountElementInRect(const OpenLevel& lvl, std::uint16_t code, int x1, int y1, int x2, int y2)
 {
     int n = 0;
-    for (int y = std::max(y1, 1); y <= std::min(y2, kMaxMapSize); ++y)
-        for (int x = std::max(x1, 1); x <= std::min(x2, kMaxMapSize); ++x)
-            if (lvl.MapGrid[x][y] == code) ++n;
+    for (int y = std::max(y1, 1); y <= std::min(y2, lvl.Grid().Height()); ++y)
+        for (int x = std::max(x1, 1); x <= std::min(x2, lvl.Grid().Width()); ++x)
+            if (lvl.Grid().At(x, y) == code) ++n;
     return n;
 }
 
 int CountElement(const OpenLevel& lvl, std::uint16_t code)
 {
-    return CountElementInRect(lvl, code, 1, 1, lvl.MapWidth, lvl.MapHeight);
+    return CountElementInRect(lvl, code, 1, 1, lvl.MapWidth(), lvl.MapHeight());
 }
 
 PackedCell FindElement(const OpenLevel& lvl, std::uint16_t code, int n)
 {
     if (n < 1) return 0;
     int seen = 0;
-    for (int y = 1; y <= lvl.MapHeight; ++y)
-        for (int x = 1; x <= lvl.MapWidth; ++x)
-            if (lvl.MapGrid[x][y] == code && ++seen == n) return PackCell(x, y);
+    for (int y = 1; y <= lvl.MapHeight(); ++y)
+        for (int x = 1; x <= lvl.MapWidth(); ++x)
+            if (lvl.Grid().At(x, y) == code && ++seen == n) return PackCell(x, y);
     return 0;
 }
 
@@ -104,7 +159,7 @@ std::string ReadFileString(OpenLevel& lvl, std::size_t count, ByteFile& file, st
     if (position != -1) file.Seek(position);
     const std::int64_t size = file.Size();
     if (size < file.Position() + static_cast<std::int64_t>(count)) {
-        lvl.Log.push_back(GuardLine(size, file.Position(), count));
+        lvl.Log().push_back(GuardLine(size, file.Position(), count));
         return {};
     }
     std::string s(count, '\0');
@@ -119,10 +174,8 @@ std::uint32_t GetBytesAtPos(std::int64_t offset, ByteFile& file, int n)
     file.Seek(offset);
     std::uint8_t b[4] = {};
     file.Read(b, static_cast<std::size_t>(n));
-    std::uint32_t v = 0;
-    for (int i = 0; i < n; ++i) v = (v << 8) | b[i];
     keep.Restore();
-    return v;
+    return ReadBigEndian(b, n);
 }
 
 std::uint8_t GetByteAtPos(std::int64_t offset, ByteFile& file, bool seek)
@@ -157,14 +210,6 @@ void GuardedWrite(std::int64_t offset, ByteFile& file, const std::uint8_t* bytes
     keep.Restore();
 }
 
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
-
 }  // namespace
 
 void SetByteAtPos(std::int64_t offset, ByteFile& file, std::uint8_t value, UserInterface& ui)
@@ -174,8 +219,21 @@ void SetByteAtPos(std::int64_t offset, ByteFile& file, std::uint8_t value, UserI
 
 void SetWordAtPos(std::int64_t offset, ByteFile& file, std::uint16_t value, UserInterface& ui)
 {
-    const std::uint8_t bytes[2] = {static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value & 0xFF)};
+    std::uint8_t bytes[2];
+    PutBigEndian(bytes, value, 2);
     GuardedWrite(offset, file, bytes, 2, ui);
+}
+
+void SetByteAtPos(std::int64_t offset, OpenLevel& lvl, std::uint8_t value, UserInterface& ui)
+{
+    if (lvl.Patch(offset, &value, 1) == PatchResult::OutOfRange) ui.Message(kOutOfRangeMessage);
+}
+
+void SetWordAtPos(std::int64_t offset, OpenLevel& lvl, std::uint16_t value, UserInterface& ui)
+{
+    std::uint8_t bytes[2];
+    PutBigEndian(bytes, value, 2);
+    if (lvl.Patch(offset, bytes, 2) == PatchResult::OutOfRange) ui.Message(kOutOfRangeMessage);
 }
 
 void WriteHexAtPos(std::int64_t offset, ByteFile& file, const std::string& hex)
@@ -187,7 +245,7 @@ void WriteHexAtPos(std::int64_t offset, ByteFile& file, const std::string& hex)
     bytes.reserve(hex.size() / 2);
     std::size_t i = 0;
     for (; i + 1 < hex.size(); i += 2) {
-        const int hi = HexDigit(hex[i]), lo = HexDigit(hex[i + 1]);
+        const int hi = HexDigitValue(hex[i]), lo = HexDigitValue(hex[i + 1]);
         if (hi < 0 || lo < 0) break;
         bytes.push_back(static_cast<std::uint8_t>(hi * 16 + lo));
     }

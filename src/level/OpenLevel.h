@@ -1,10 +1,14 @@
-// The one open level: its file, the chunk positions the loader recorded, the
-// in-memory playfield, and the positioned reads and writes every part of the
-// program uses on it. Changes go to the file at once; there is no save step.
+// The one open level: its file, the index of where the loader found each
+// part of it, the in-memory playfield, and the positioned reads and writes
+// every part of the program uses on it. Changes go to the file at once;
+// there is no save step. Every write into the level file passes through
+// OpenLevel::Patch, which refuses writes the file cannot take and keeps the
+// bytes each write replaced.
 #pragma once
 
+#include "base/Elements.h"
+#include "base/Text.h"
 #include "level/ByteFile.h"
-#include "shell/Text.h"
 
 #include <array>
 #include <cstdint>
@@ -16,22 +20,20 @@ namespace vantrel {
 
 class UserInterface;
 
-constexpr int kMaxMapSize = 128;
-constexpr std::uint16_t kFirstCeCode = 360;   // custom element 1
-constexpr std::uint16_t kLastCeCode = 615;    // custom element 256
-constexpr std::uint16_t kFirstEnvelopeCode = 620;
-constexpr std::uint16_t kLastEnvelopeCode = 623;
-constexpr std::uint16_t kFirstGroupCode = 624;
-constexpr std::uint16_t kLastGroupCode = 655;
+// How the file announced itself.
+enum class LevelFormat : std::uint8_t {
+    OtherCookie = 0,  // the cookie of a version the program does not know
+    Cookie10 = 1,     // "1.0"
+    Cookie12 = 2,     // "1.2"
+    Cookie14 = 3,     // "1.4"
+    Rnd1 = 4,         // the chunked "RND1" container
+};
 
-// MapGrid[x][y], x and y from 1 to 128; index 0 is unused.
-using MapGridT = std::array<std::array<std::uint16_t, kMaxMapSize + 1>, kMaxMapSize + 1>;
-
-struct OpenLevel {
-    std::unique_ptr<ByteFile> LevelFile;
-    std::unique_ptr<ByteFile> AuxFile;
-
-    std::uint8_t LevelFormat = 0;  // 0 cookie (other version), 1 "1.0", 2 "1.2", 3 "1.4", 4 "RND1"
+// Where the last load found each part of the level, and the map's shape.
+// One load builds one index and replaces the previous one whole, so no
+// position of an earlier file survives a later load.
+struct ChunkIndex {
+    LevelFormat Format = LevelFormat::OtherCookie;
     std::int32_t LoadedFileSize = 0;
     std::int32_t HeadPos = -1;
     std::int32_t BodyStart = -1;
@@ -40,31 +42,133 @@ struct OpenLevel {
     std::int32_t Cnt2Pos = -1;
     std::int32_t Cus1Pos = -1;
     std::int32_t Cus3Pos = -1;
-    std::vector<std::int32_t> CePositions;        // record position of every CUS4 chunk, in file order
+    std::vector<std::int32_t> CePositions;  // record position of every CUS4 chunk, in file order
     std::array<std::int32_t, 5> EnvelopePos{-1, -1, -1, -1, -1};  // [1..4], codes 620..623
-    std::array<std::int32_t, 33> GroupPos{};      // [1..32], codes 624..655 (-1 when unset)
-
-    MapGridT MapGrid{};
+    std::array<std::int32_t, 33> GroupPos = Unset<33>();          // [1..32], codes 624..655
     std::uint8_t MapWidth = 0;
     std::uint8_t MapHeight = 0;
-    bool Wide16 = false;
+    bool Wide16 = false;  // two bytes a cell
 
-    std::string LevelPath;           // full path of the open level
-    std::vector<std::string> Log;    // the load log, one entry a line
-    bool Loaded = false;             // the last load completed and its file is still open
+    template <std::size_t N>
+    static constexpr std::array<std::int32_t, N> Unset()
+    {
+        std::array<std::int32_t, N> a{};
+        a.fill(-1);
+        return a;
+    }
+};
 
-    OpenLevel() { GroupPos.fill(-1); }
+// The playfield in memory: Width x Height cells, (1, 1) the top-left one,
+// stored row after row. Cells outside the map read as empty space and
+// cannot be written.
+class CellGrid {
+public:
+    CellGrid() = default;
+    CellGrid(int width, int height);
+
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    bool Contains(int x, int y) const { return x >= 1 && x <= width_ && y >= 1 && y <= height_; }
+    std::uint16_t At(int x, int y) const
+    {
+        return Contains(x, y) ? cells_[static_cast<std::size_t>((y - 1) * width_ + (x - 1))] : 0;
+    }
+    // False, and nothing changed, outside the map.
+    bool Set(int x, int y, std::uint16_t code);
+    bool operator==(const CellGrid&) const = default;
+    // The cells of row y (1..Height), Width of them.
+    std::uint16_t* Row(int y) { return cells_.data() + static_cast<std::size_t>((y - 1) * width_); }
+    const std::uint16_t* Row(int y) const { return cells_.data() + static_cast<std::size_t>((y - 1) * width_); }
+
+private:
+    int width_ = 0;
+    int height_ = 0;
+    std::vector<std::uint16_t> cells_;
+};
+
+// One write into the level file: where, and the bytes before and after it.
+struct LevelEdit {
+    std::int64_t Offset = 0;
+    std::vector<std::uint8_t> Before;  // the bytes replaced (shorter when the write extended the file)
+    std::vector<std::uint8_t> After;
+};
+
+// What Patch made of a write.
+enum class PatchResult {
+    Written,
+    OutOfRange,  // the offset lies outside the file: nothing written
+};
+
+class OpenLevel {
+public:
+    // --- what the last load found ---
+    const ChunkIndex& Index() const { return index_; }
+    LevelFormat Format() const { return index_.Format; }
+    std::int32_t HeadPos() const { return index_.HeadPos; }
+    std::int32_t BodyStart() const { return index_.BodyStart; }
+    std::int32_t AuthPos() const { return index_.AuthPos; }
+    const std::vector<std::int32_t>& CePositions() const { return index_.CePositions; }
+    int MapWidth() const { return index_.MapWidth; }
+    int MapHeight() const { return index_.MapHeight; }
+    bool Wide16() const { return index_.Wide16; }
+
+    const CellGrid& Grid() const { return grid_; }
+    // The grid to change in memory; WriteGridRect then writes it into the file.
+    CellGrid& Grid() { return grid_; }
+
+    // The full path of the level last loaded; empty after Save and Close.
+    const std::string& LevelPath() const { return path_; }
+    // The load log, one entry a line.
+    std::vector<std::string>& Log() { return log_; }
+    const std::vector<std::string>& Log() const { return log_; }
 
     // A level is open only after a completed load, until Save and Close.
-    bool LevelOpen() const { return Loaded && LevelFile != nullptr; }
+    bool LevelOpen() const { return loaded_ && file_ != nullptr; }
+    // The open level file; throws when none is open.
+    ByteFile& File() const;
+    // Whether a file is open (also after a load that did not complete, until it is closed).
+    bool HasFile() const { return file_ != nullptr; }
     // Closes the level file, if any; the state of the last load stays for inspection.
     void CloseLevelFile();
-    ByteFile& File() const;  // the open level file; throws when none is open
+    // Closes the file and forgets the level: Save and Close.
+    void Close();
+
+    // --- the one door for writes into the level file ---
+    // Writes n bytes at offset (offset may be the file's end: the write then
+    // extends the file) and records the bytes it replaced. A write at an
+    // offset outside 0..size is refused and changes nothing.
+    PatchResult Patch(std::int64_t offset, const std::uint8_t* data, std::size_t n);
+    // Appends bytes at the end of the file in one write.
+    void Append(const std::vector<std::uint8_t>& bytes);
+    // Every write since the load, oldest first.
+    const std::vector<LevelEdit>& Edits() const { return edits_; }
+
+    // --- the loader's side ---
+    // Starts a load of path: closes the file that was open, forgets the
+    // index, the grid, the log and the edits of the previous level.
+    void BeginLoad(const std::string& path);
+    void AttachFile(std::unique_ptr<ByteFile> file) { file_ = std::move(file); }
+    // Installs what a load found, whole.
+    void SetIndex(ChunkIndex index) { index_ = std::move(index); }
+    void SetGrid(CellGrid grid) { grid_ = std::move(grid); }
+    void SetLoaded(bool completed) { loaded_ = completed; }
+
+private:
+    std::unique_ptr<ByteFile> file_;
+    ChunkIndex index_;
+    CellGrid grid_;
+    std::string path_;
+    std::vector<std::string> log_;
+    std::vector<LevelEdit> edits_;
+    bool loaded_ = false;
 };
 
 // --- cells and the grid ---
 std::int64_t CellFileOffset(const OpenLevel& lvl, PackedCell coord);
+// Sets one map cell in the grid and the file. False, and nothing written,
+// outside the map or for a code of 256 or more on a level of one byte a cell.
 bool SetCell(OpenLevel& lvl, PackedCell coord, std::uint16_t code);
+// Writes the grid's cells of a rectangle of the map into the file.
 void WriteGridRect(OpenLevel& lvl, PackedCell topLeft, PackedCell bottomRight);
 int CountElementInRect(const OpenLevel& lvl, std::uint16_t code, int x1, int y1, int x2, int y2);
 int CountElement(const OpenLevel& lvl, std::uint16_t code);
@@ -78,17 +182,17 @@ std::string GuardLine(std::int64_t size, std::int64_t pos, std::size_t count);
 std::uint32_t GetBytesAtPos(std::int64_t offset, ByteFile& file, int n);
 std::uint8_t GetByteAtPos(std::int64_t offset, ByteFile& file, bool seek);
 std::uint16_t GetWordAtPos(std::int64_t offset, ByteFile& file, bool seek);
+// Writes into any file (a .vce file, for one); a position past its end is
+// refused with the out-of-range message.
 void SetByteAtPos(std::int64_t offset, ByteFile& file, std::uint8_t value, UserInterface& ui);
 void SetWordAtPos(std::int64_t offset, ByteFile& file, std::uint16_t value, UserInterface& ui);
+// The same into the open level, through its door.
+void SetByteAtPos(std::int64_t offset, OpenLevel& lvl, std::uint8_t value, UserInterface& ui);
+void SetWordAtPos(std::int64_t offset, OpenLevel& lvl, std::uint16_t value, UserInterface& ui);
 void WriteHexAtPos(std::int64_t offset, ByteFile& file, const std::string& hex);
 void RepeatHexByte(int count, std::uint8_t value, std::string& text);
 void ShowBytesAsHex(OpenLevel& lvl, ByteFile& file, std::size_t count, UserInterface& ui);
 
 inline constexpr char kOutOfRangeMessage[] = "SET_BYTE_AT_POS: Out of Range (This is a bug)";
-
-// --- custom element numbers ---
-inline std::uint16_t CeElementCode(int n) { return static_cast<std::uint16_t>(n + 359); }
-inline std::uint16_t CeNumberOf(std::uint16_t code) { return static_cast<std::uint16_t>(code - 359); }
-inline std::int32_t Cus4ChunkLength(int pages) { return 104 + 48 * pages; }
 
 }  // namespace vantrel

@@ -6,18 +6,16 @@ class QCheckBox;
 
 namespace vantrel {
 
-class AMain;
+class LevelDocumentQt;
 
 // The "Levelset Manager" page.
 class LevelsetPage : public QWidget {
     Q_OBJECT
 public:
-    explicit LevelsetPage(AMain& main);
-    // "Paint Levels in Level View": whether a load draws the level view.
-    bool PaintLevels() const;
+    explicit LevelsetPage(LevelDocumentQt& doc);
 
 private:
-    AMain& main_;
+    LevelDocumentQt& doc_;
     QCheckBox* paintLevel_;
 };
 

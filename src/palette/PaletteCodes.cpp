@@ -1,7 +1,7 @@
 #include "palette/PaletteCodes.h"
 
-#include "shell/Error.h"
-#include "shell/Text.h"
+#include "base/Error.h"
+#include "base/Text.h"
 #include "view/Tiles.h"
 
 #include <algorithm>

@@ -1,8 +1,8 @@
 #include "palette/PaletteWindow.h"
-#include "shell/NamedWidget.h"
+#include "base/NamedWidget.h"
 
 #include "palette/PaletteCodes.h"
-#include "shell/ErrorBoundary.h"
+#include "base/ErrorBoundary.h"
 #include "view/AtlasQt.h"
 #include "view/Tiles.h"
 

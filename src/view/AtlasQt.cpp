@@ -1,6 +1,6 @@
 #include "view/AtlasQt.h"
 
-#include "shell/Error.h"
+#include "base/Error.h"
 #include "view/Tiles.h"
 
 #include <QFile>
@@ -105,7 +105,7 @@ const TileSheet& ElementAtlas()
     return sheet;
 }
 
-void DrawMapCells(QImage& target, PixelPoint origin, const TileSheet& sheet, const MapGridT& grid, int firstX,
+void DrawMapCells(QImage& target, PixelPoint origin, const TileSheet& sheet, const CellGrid& grid, int firstX,
                   int firstY, int columns, int rows)
 {
     if (target.isNull()) return;
@@ -122,7 +122,7 @@ void DrawMapCells(QImage& target, PixelPoint origin, const TileSheet& sheet, con
             if (y < 1 || y > kMaxMapSize) continue;
             int top = origin.y + j * kTileSize, spanY = kTileSize, skipY = 0;
             if (!ClipSpan(top, spanY, height, skipY)) continue;
-            const QRgb* tile = sheet.TilePixels(grid[x][y]);
+            const QRgb* tile = sheet.TilePixels(grid.At(x, y));
             for (int r = 0; r < spanY; ++r) {
                 auto* line = reinterpret_cast<QRgb*>(target.scanLine(top + r));
                 std::memcpy(line + left, tile + (skipY + r) * kTileSize + skipX,
@@ -134,12 +134,12 @@ void DrawMapCells(QImage& target, PixelPoint origin, const TileSheet& sheet, con
 
 QImage MapPicture(const TileSheet& sheet, const OpenLevel& lvl)
 {
-    QImage picture(lvl.MapWidth * kTileSize, lvl.MapHeight * kTileSize, QImage::Format_RGB32);
+    QImage picture(lvl.MapWidth() * kTileSize, lvl.MapHeight() * kTileSize, QImage::Format_RGB32);
     picture.fill(Qt::white);
     // 96 dots an inch, whatever screen (if any) the program runs on: the same map gives the same file.
     picture.setDotsPerMeterX(kDotsPerMeter);
     picture.setDotsPerMeterY(kDotsPerMeter);
-    DrawMapCells(picture, {0, 0}, sheet, lvl.MapGrid, 1, 1, lvl.MapWidth, lvl.MapHeight);
+    DrawMapCells(picture, {0, 0}, sheet, lvl.Grid(), 1, 1, lvl.MapWidth(), lvl.MapHeight());
     return picture;
 }
 

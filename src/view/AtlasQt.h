@@ -5,7 +5,7 @@
 #pragma once
 
 #include "level/OpenLevel.h"
-#include "shell/Text.h"
+#include "base/Text.h"
 
 #include <QImage>
 #include <cstdint>
@@ -46,7 +46,7 @@ QImage NoPictureTile();
 // 16 x 16 tile at pixel (origin.x + 16 i, origin.y + 16 j) of target, which
 // is made 32-bit RGB if it is not. Cells outside MapGrid (below 1 or above
 // 128) and pixels outside target are left alone.
-void DrawMapCells(QImage& target, PixelPoint origin, const TileSheet& sheet, const MapGridT& grid, int firstX,
+void DrawMapCells(QImage& target, PixelPoint origin, const TileSheet& sheet, const CellGrid& grid, int firstX,
                   int firstY, int columns, int rows);
 
 // The whole map, MapWidth x 16 by MapHeight x 16 pixels, every cell drawn.

@@ -9,7 +9,7 @@
 
 namespace vantrel {
 
-struct OpenLevel;
+class OpenLevel;
 
 struct EmeraldWeight {
     std::uint16_t code = 0;

@@ -1,50 +1,27 @@
 #include "view/LevelViewPage.h"
-#include "shell/NamedWidget.h"
+#include "base/NamedWidget.h"
 
-#include "level/FileInfoPage.h"
-#include "level/Loader.h"
-#include "shell/ErrorBoundary.h"
-#include "shell/MainWindow.h"
-#include "shell/QtUserInterface.h"
+#include "base/ErrorBoundary.h"
+#include "base/QtText.h"
+#include "level/LevelDocumentQt.h"
 #include "view/AtlasQt.h"
 #include "view/EmeraldCount.h"
 
 #include <QContextMenuEvent>
+#include <QGridLayout>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
-#include <algorithm>
-#include <initializer_list>
-#include <utility>
+#include <QVBoxLayout>
 
 namespace vantrel {
 
 namespace {
 
 constexpr char kNoLevelToSave[] = "No level is open, so there is no picture to save.";
-
-constexpr int kButtonWidth = 96;  // from x 668 to the page's right edge
-constexpr int kButtonHeight = 25;
-
-// Places the buttons of the right column; where a caption would not fit, all of them get a slightly smaller font.
-void FitButtons(std::initializer_list<std::pair<QPushButton*, int>> buttons, int x)
-{
-    QFont font = buttons.begin()->first->font();
-    auto widest = [&buttons] {
-        int w = 0;
-        for (const auto& [button, y] : buttons) w = std::max(w, button->sizeHint().width());
-        return w;
-    };
-    while (widest() > kButtonWidth && font.pointSize() > 7) {
-        font.setPointSize(font.pointSize() - 1);
-        for (const auto& [button, y] : buttons) button->setFont(font);
-    }
-    for (const auto& [button, y] : buttons) button->setGeometry(x, y, kButtonWidth, kButtonHeight);
-}
 
 PixelPoint ToPixel(QPoint p)
 {
@@ -84,16 +61,13 @@ void LevelPicture::contextMenuEvent(QContextMenuEvent* event)
 
 // --- the page ---
 
-LevelViewPage::LevelViewPage(AMain& main) : main_(main)
+LevelViewPage::LevelViewPage(LevelDocumentQt& doc) : doc_(doc)
 {
     setObjectName(QStringLiteral("LevelViewPage"));
     img_ = new LevelPicture(*this);
-    img_->setGeometry(0, 0, kViewWidth, kViewHeight);
 
-    sx_ = Named(new QScrollBar(Qt::Horizontal, this), "SX");
-    sx_->setGeometry(0, kViewHeight, kViewWidth, 16);
-    sy_ = Named(new QScrollBar(Qt::Vertical, this), "SY");
-    sy_->setGeometry(kViewWidth, 2, 16, kViewHeight);
+    sx_ = Named(new QScrollBar(Qt::Horizontal), "SX");
+    sy_ = Named(new QScrollBar(Qt::Vertical), "SY");
     sx_->setSingleStep(kScrollSmallChange);
     sx_->setPageStep(kScrollLargeChangeX);
     sy_->setSingleStep(kScrollSmallChange);
@@ -104,12 +78,34 @@ LevelViewPage::LevelViewPage(AMain& main) : main_(main)
     connect(sx_, &QScrollBar::valueChanged, this, [this] { ScrollChange(); });
     connect(sy_, &QScrollBar::valueChanged, this, [this] { ScrollChange(); });
 
-    countEmeralds_ = Named(new QPushButton(tr("Count emeralds"), this), "LView_CountEmeralds");
-    saveImage_ = Named(new QPushButton(tr("Save Image"), this), "LView_SaveImage");
-    FitButtons({{countEmeralds_, 4}, {saveImage_, 44}}, 668);
+    countEmeralds_ = Named(new QPushButton(tr("Count emeralds")), "LView_CountEmeralds");
+    saveImage_ = Named(new QPushButton(tr("Save Image")), "LView_SaveImage");
     connect(countEmeralds_, &QPushButton::clicked, this, [this] { LView_CountEmeraldsClick(); });
     connect(saveImage_, &QPushButton::clicked, this, [this] { LView_SaveImageClick(); });
 
+    // The view keeps its 640 x 480 place (a smaller map shows in its top-left
+    // corner), the scroll bars run along it, the buttons stand beside it.
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(0);
+    grid->setColumnMinimumWidth(0, kViewWidth);
+    grid->setRowMinimumHeight(0, kViewHeight);
+    grid->addWidget(img_, 0, 0, Qt::AlignLeft | Qt::AlignTop);
+    grid->addWidget(sy_, 0, 1);
+    grid->addWidget(sx_, 1, 0);
+    auto* buttons = new QVBoxLayout;
+    buttons->setContentsMargins(8, 4, 4, 0);
+    buttons->addWidget(countEmeralds_);
+    buttons->addWidget(saveImage_);
+    buttons->addStretch(1);
+    grid->addLayout(buttons, 0, 2, 2, 1);
+    grid->setColumnStretch(2, 1);
+    grid->setRowStretch(2, 1);
+    img_->setFixedSize(kViewWidth, kViewHeight);
+
+    connect(&doc_, &LevelDocumentQt::loaded, this, [this](const LoadReport& report) {
+        if (report.ViewPrepared) PrepareAfterLoad(doc_.Doc().PaintLevels);
+    });
     BuildPopup();
 }
 
@@ -140,10 +136,10 @@ ViewPosition LevelViewPage::Position() const
     return {sx_->value(), sy_->value(), img_->width(), img_->height()};
 }
 
-void LevelViewPage::PrepareAfterLoad(const LoadReport&, bool paint)
+void LevelViewPage::PrepareAfterLoad(bool paint)
 {
-    const OpenLevel& lvl = main_.Level();
-    const ViewGeometry g = ViewGeometryOf(lvl.MapWidth, lvl.MapHeight);
+    const OpenLevel& lvl = doc_.Level();
+    const ViewGeometry g = ViewGeometryOf(lvl.MapWidth(), lvl.MapHeight());
     QImage& picture = img_->Picture();
     if (picture.isNull()) picture = QImage(kViewWidth, kViewHeight, QImage::Format_RGB32);
     picture.fill(Qt::white);
@@ -162,7 +158,7 @@ void LevelViewPage::PrepareAfterLoad(const LoadReport&, bool paint)
 
 void LevelViewPage::ScrollChange()
 {
-    RunGuarded(main_.Ui(), [this] { RedrawLevelView(); });
+    RunGuarded(doc_.Ui(), [this] { RedrawLevelView(); });
 }
 
 void LevelViewPage::RedrawLevelView()
@@ -170,7 +166,7 @@ void LevelViewPage::RedrawLevelView()
     QImage& picture = img_->Picture();
     if (picture.isNull()) return;  // nothing is shown before the first load
     const ViewPosition at = Position();
-    DrawMapCells(picture, {0, 0}, ElementAtlas(), main_.Level().MapGrid, at.ScrollX + 1, at.ScrollY + 1,
+    DrawMapCells(picture, {0, 0}, ElementAtlas(), doc_.Level().Grid(), at.ScrollX + 1, at.ScrollY + 1,
                  kViewColumns, kViewRows);
     img_->update();
 }
@@ -181,31 +177,31 @@ void LevelViewPage::DrawMapCell(int x, int y)
     if (picture.isNull()) return;
     const ViewPosition at = Position();
     const PixelPoint origin = CellOrigin(PackCell(x - at.ScrollX, y - at.ScrollY), kViewCellSize);
-    DrawMapCells(picture, origin, ElementAtlas(), main_.Level().MapGrid, x, y, 1, 1);
+    DrawMapCells(picture, origin, ElementAtlas(), doc_.Level().Grid(), x, y, 1, 1);
     img_->update();
 }
 
 void LevelViewPage::LView_CountEmeraldsClick()
 {
-    main_.Handle([this] { main_.Ui().Message(EmeraldCountMessage(CountEmeralds(main_.Level()))); });
+    doc_.Run([this] { doc_.Ui().Message(EmeraldCountMessage(CountEmeralds(doc_.Level()))); });
 }
 
 void LevelViewPage::LView_SaveImageClick()
 {
-    main_.Handle([this] {
-        const OpenLevel& lvl = main_.Level();
-        if (!lvl.LevelOpen() || main_.OpenLevelFileName().isEmpty()) {
-            main_.Ui().Message(kNoLevelToSave);
+    doc_.Run([this] {
+        const OpenLevel& lvl = doc_.Level();
+        if (!lvl.LevelOpen() || lvl.LevelPath().empty()) {
+            doc_.Ui().Message(kNoLevelToSave);
             return;
         }
-        SavePicture(MapPicture(ElementAtlas(), lvl), LevelImagePath(ToPath(main_.OpenLevelFileName())), "BMP");
+        SavePicture(MapPicture(ElementAtlas(), lvl), LevelImagePath(lvl.LevelPath()), "BMP");
     });
 }
 
 void LevelViewPage::LView_ImgMouseDown(Qt::MouseButton button, QPoint at)
 {
     if (button != Qt::LeftButton) return;
-    RunGuarded(main_.Ui(), [this, at] {
+    RunGuarded(doc_.Ui(), [this, at] {
         RedrawLevelView();
         SelectionPress(selection_, ToPixel(at), Position());
     });
@@ -214,7 +210,7 @@ void LevelViewPage::LView_ImgMouseDown(Qt::MouseButton button, QPoint at)
 void LevelViewPage::LView_ImgMouseUp(Qt::MouseButton button, QPoint at)
 {
     if (button != Qt::LeftButton) return;
-    RunGuarded(main_.Ui(), [this, at] {
+    RunGuarded(doc_.Ui(), [this, at] {
         const PixelRect frame = SelectionRelease(selection_, ToPixel(at), Position());
         if (img_->Picture().isNull()) return;
         InvertDottedFrame(img_->Picture(), frame);
@@ -224,42 +220,43 @@ void LevelViewPage::LView_ImgMouseUp(Qt::MouseButton button, QPoint at)
 
 void LevelViewPage::ImgPop_CutClick()
 {
-    main_.Handle([this] {
-        if (CutSelection(main_.Level(), selection_, clipboard_)) RedrawLevelView();
+    doc_.Run([this] {
+        if (CutSelection(doc_.Level(), selection_, doc_.Doc().Clipboard)) RedrawLevelView();
     });
 }
 
 void LevelViewPage::ImgPop_CopyClick()
 {
-    main_.Handle([this] { CopySelection(main_.Level(), selection_, clipboard_); });
+    doc_.Run([this] { CopySelection(doc_.Level(), selection_, doc_.Doc().Clipboard); });
 }
 
 void LevelViewPage::ImgPop_CopyLSClick()
 {
-    main_.Handle([this] {
-        if (!SelectedBlock(selection_, main_.Level())) return;
-        QPlainTextEdit* memo = main_.FileInfo()->QuotePost();
-        memo->clear();
-        CopySelection(main_.Level(), selection_, clipboard_);
-        QStringList lines;
-        for (const std::string& line : LevelSketchLines(clipboard_)) lines << QString::fromLatin1(line);
-        memo->setPlainText(lines.join(QLatin1Char('\n')));
+    doc_.Run([this] {
+        if (!SelectedBlock(selection_, doc_.Level())) return;
+        CopySelection(doc_.Level(), selection_, doc_.Doc().Clipboard);
+        std::string text;
+        for (const std::string& line : LevelSketchLines(doc_.Doc().Clipboard)) {
+            if (!text.empty()) text += '\n';
+            text += line;
+        }
+        doc_.SetQuoteText(text);
     });
 }
 
 void LevelViewPage::ImgPop_PasteClick()
 {
-    main_.Handle([this] {
-        const PasteResult result = PasteSelection(main_.Level(), selection_, clipboard_);
+    doc_.Run([this] {
+        const PasteResult result = PasteSelection(doc_.Level(), selection_, doc_.Doc().Clipboard);
         if (result.Written) RedrawLevelView();
-        if (result.Skipped > 0) main_.Ui().Message(PasteSkippedMessage(result.Skipped));
+        if (result.Skipped > 0) doc_.Ui().Message(PasteSkippedMessage(result.Skipped));
     });
 }
 
 void LevelViewPage::ImgPop_DeleteClick()
 {
-    main_.Handle([this] {
-        if (DeleteSelection(main_.Level(), selection_)) RedrawLevelView();
+    doc_.Run([this] {
+        if (DeleteSelection(doc_.Level(), selection_)) RedrawLevelView();
     });
 }
 

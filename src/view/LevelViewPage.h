@@ -16,9 +16,8 @@ class QScrollBar;
 
 namespace vantrel {
 
-class AMain;
+class LevelDocumentQt;
 class LevelViewPage;
-struct LoadReport;
 
 // LView_Img: shows the view's off-screen picture in one piece and passes
 // mouse presses and releases to the page.
@@ -43,11 +42,11 @@ private:
 class LevelViewPage : public QWidget {
     Q_OBJECT
 public:
-    explicit LevelViewPage(AMain& main);
+    explicit LevelViewPage(LevelDocumentQt& doc);
 
     // Prepares the view after a load: white picture, its shown size, both
     // scroll positions 0 and their maxima, and a redraw when paint is set.
-    void PrepareAfterLoad(const LoadReport& report, bool paint);
+    void PrepareAfterLoad(bool paint);
 
     // Change notification of SX and SY: a full redraw.
     void ScrollChange();
@@ -69,14 +68,13 @@ public:
     QMenu* PopupMenu() const { return popup_; }
     const QImage& Picture() const { return img_->Picture(); }
     const MapSelection& Selection() const { return selection_; }
-    const MapClipboard& Clipboard() const { return clipboard_; }
     // The scroll positions and the shown size of LView_Img.
     ViewPosition Position() const;
 
 private:
     void BuildPopup();
 
-    AMain& main_;
+    LevelDocumentQt& doc_;
     LevelPicture* img_;
     QScrollBar* sx_;
     QScrollBar* sy_;
@@ -84,7 +82,6 @@ private:
     QPushButton* saveImage_;
     QMenu* popup_ = nullptr;
     MapSelection selection_;
-    MapClipboard clipboard_;  // kept until the program ends, across loads
 };
 
 }  // namespace vantrel

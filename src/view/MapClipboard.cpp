@@ -52,8 +52,8 @@ std::optional<CellBlock> SelectedBlock(const MapSelection& sel, const OpenLevel&
     CellBlock b;
     b.Left = std::max(std::min(x1, x2), 1);
     b.Top = std::max(std::min(y1, y2), 1);
-    b.Right = std::min({std::max(x1, x2), static_cast<int>(lvl.MapWidth), kMaxMapSize});
-    b.Bottom = std::min({std::max(y1, y2), static_cast<int>(lvl.MapHeight), kMaxMapSize});
+    b.Right = std::min({std::max(x1, x2), lvl.MapWidth(), kMaxMapSize});
+    b.Bottom = std::min({std::max(y1, y2), lvl.MapHeight(), kMaxMapSize});
     if (b.Left > b.Right || b.Top > b.Bottom) return std::nullopt;
     return b;
 }
@@ -67,7 +67,7 @@ bool CopySelection(const OpenLevel& lvl, const MapSelection& sel, MapClipboard& 
     for (int y = b->Top; y <= b->Bottom; ++y)
         for (int x = b->Left; x <= b->Right; ++x)
             clip.ClipBuffer[static_cast<std::size_t>(x - b->Left)][static_cast<std::size_t>(y - b->Top)] =
-                lvl.MapGrid[x][y];
+                lvl.Grid().At(x, y);
     clip.ClipSize = PackCell(b->Width(), b->Height());
     return true;
 }
@@ -77,7 +77,7 @@ bool DeleteSelection(OpenLevel& lvl, const MapSelection& sel)
     const std::optional<CellBlock> b = SelectedBlock(sel, lvl);
     if (!b) return false;
     for (int y = b->Top; y <= b->Bottom; ++y)
-        for (int x = b->Left; x <= b->Right; ++x) lvl.MapGrid[x][y] = 0;
+        for (int x = b->Left; x <= b->Right; ++x) lvl.Grid().Set(x, y, 0);
     WriteBlock(lvl, *b);
     return true;
 }
@@ -100,11 +100,11 @@ PasteResult PasteSelection(OpenLevel& lvl, const MapSelection& sel, const MapCli
             for (int x = b->Left; x <= b->Right; ++x) {
                 const std::uint16_t code =
                     clip.ClipBuffer[static_cast<std::size_t>(x - b->Left)][static_cast<std::size_t>(y - b->Top)];
-                if (!lvl.Wide16 && code > 0xFF) {
+                if (!lvl.Wide16() && code > 0xFF) {
                     ++result.Skipped;
                     continue;
                 }
-                lvl.MapGrid[x][y] = code;
+                lvl.Grid().Set(x, y, code);
                 ++result.Pasted;
             }
         }

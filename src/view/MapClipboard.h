@@ -9,7 +9,8 @@
 // selection, or with no level open, the commands change nothing.
 #pragma once
 
-#include "shell/Text.h"
+#include "base/Text.h"
+#include "level/Clipboard.h"
 #include "view/ViewGeometry.h"
 
 #include <cstdint>
@@ -19,7 +20,7 @@
 
 namespace vantrel {
 
-struct OpenLevel;
+class OpenLevel;
 
 struct MapSelection {
     PackedCell SelectionStart = 0;  // after a release: smaller column, smaller row
@@ -37,13 +38,6 @@ struct CellBlock {
     int Width() const { return Right - Left + 1; }
     int Height() const { return Bottom - Top + 1; }
     bool operator==(const CellBlock&) const = default;
-};
-
-struct MapClipboard {
-    std::vector<std::vector<std::uint16_t>> ClipBuffer;  // [column offset][row offset]
-    PackedCell ClipSize = 0;                             // low byte columns, high byte rows
-    int Columns() const { return CellX(ClipSize); }
-    int Rows() const { return CellY(ClipSize); }
 };
 
 // Left button pressed at view pixel p: the selection starts at the map cell shown there.

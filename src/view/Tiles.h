@@ -10,7 +10,7 @@
 // Codes 624 and above (group elements and beyond) have no tile.
 #pragma once
 
-#include "shell/Text.h"
+#include "base/Text.h"
 
 #include <cstdint>
 #include <optional>

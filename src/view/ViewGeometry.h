@@ -2,7 +2,7 @@
 // two scroll bars counting whole cells, and which map cell a view pixel shows.
 #pragma once
 
-#include "shell/Text.h"
+#include "base/Text.h"
 
 #include <string>
 

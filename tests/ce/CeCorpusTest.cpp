@@ -77,9 +77,9 @@ protected:
 TEST_F(Ce042Test, EveryListLineIsTheCeNumberAndNameStoredAtItsRecord)
 {
     ASSERT_EQ(report_.CeList.size(), 38u);
-    ASSERT_EQ(lvl_.CePositions.size(), 38u);
+    ASSERT_EQ(lvl_.CePositions().size(), 38u);
     for (std::size_t k = 0; k < 38; ++k) {
-        const auto r = static_cast<std::size_t>(lvl_.CePositions[k]);
+        const auto r = static_cast<std::size_t>(lvl_.CePositions()[k]);
         ASSERT_EQ(std::string(bytes_.begin() + static_cast<long>(r) - 8, bytes_.begin() + static_cast<long>(r) - 4),
                   "CUS4");
         const int pages = bytes_[r + 42];
@@ -87,12 +87,12 @@ TEST_F(Ce042Test, EveryListLineIsTheCeNumberAndNameStoredAtItsRecord)
                                    (std::size_t{bytes_[r - 2]} << 8) | bytes_[r - 1];
         EXPECT_EQ(stored, 96u + 48u * static_cast<std::size_t>(pages)) << k;
         // The chunks lie back to back up to the end of the file.
-        const std::size_t next = k + 1 < 38 ? static_cast<std::size_t>(lvl_.CePositions[k + 1]) : bytes_.size() + 8;
+        const std::size_t next = k + 1 < 38 ? static_cast<std::size_t>(lvl_.CePositions()[k + 1]) : bytes_.size() + 8;
         EXPECT_EQ(r + 96 + 48 * static_cast<std::size_t>(pages) + 8, next) << k;
 
         const std::string line = std::to_string(test::WordAt(bytes_, r) - 359) + ": " + NameAt(bytes_, r);
         EXPECT_EQ(report_.CeList[k], line);
-        EXPECT_EQ(ReadCeName(*lvl_.LevelFile, static_cast<std::int64_t>(r)), NameAt(bytes_, r));
+        EXPECT_EQ(ReadCeName(lvl_.File(), static_cast<std::int64_t>(r)), NameAt(bytes_, r));
     }
     EXPECT_EQ(report_.CeList.front(), "1: Walk over");
     EXPECT_EQ(report_.CeList[20], "21: Changer");
@@ -100,9 +100,9 @@ TEST_F(Ce042Test, EveryListLineIsTheCeNumberAndNameStoredAtItsRecord)
 
 TEST_F(Ce042Test, EveryViewShowsTheBytesOfItsRecord)
 {
-    for (std::size_t k = 0; k < lvl_.CePositions.size(); ++k) {
+    for (std::size_t k = 0; k < lvl_.CePositions().size(); ++k) {
         SCOPED_TRACE("CE list line " + report_.CeList[k]);
-        const auto r = static_cast<std::size_t>(lvl_.CePositions[k]);
+        const auto r = static_cast<std::size_t>(lvl_.CePositions()[k]);
         const auto v = CeListClick(lvl_, static_cast<int>(k), report_.CeList[k]);
         ASSERT_TRUE(v);
         EXPECT_EQ(v->Name, NameAt(bytes_, r));
@@ -138,7 +138,7 @@ TEST_F(Ce042Test, EveryViewShowsTheBytesOfItsRecord)
 TEST_F(Ce042Test, TheFirstCeAsTheFileHoldsIt)
 {
     // Record at 654: "Walk over", a NUL, then left-over bytes of an older name.
-    ASSERT_EQ(lvl_.CePositions.front(), 654);
+    ASSERT_EQ(lvl_.CePositions().front(), 654);
     EXPECT_EQ(std::string(bytes_.begin() + 656, bytes_.begin() + 672), std::string("Walk over\0ment 1", 16));
     const auto v = CeListClick(lvl_, 0, report_.CeList.front());
     ASSERT_TRUE(v);

@@ -29,7 +29,7 @@ struct Level {
     LoadReport report;
     test::ReadLogFile* file = nullptr;
 
-    std::int64_t Record(int line) const { return lvl.CePositions.at(static_cast<std::size_t>(line)); }
+    std::int64_t Record(int line) const { return lvl.CePositions().at(static_cast<std::size_t>(line)); }
     CeView Click(int line) const
     {
         const auto view = CeListClick(lvl, line, report.CeList.at(static_cast<std::size_t>(line)));
@@ -48,7 +48,7 @@ std::unique_ptr<Level> LoadCes(const std::vector<CeSpec>& ces)
     test::ScriptedUi ui;
     LoadLevelFrom(level->lvl, std::move(file), ui, level->report);
     EXPECT_TRUE(level->report.Completed);
-    EXPECT_EQ(level->lvl.CePositions.size(), ces.size());
+    EXPECT_EQ(level->lvl.CePositions().size(), ces.size());
     level->file->reads.clear();
     return level;
 }
@@ -60,10 +60,12 @@ std::unique_ptr<Level> OpenBytes(const Bytes& bytes, std::vector<std::int32_t> p
     auto level = std::make_unique<Level>();
     auto file = std::make_unique<test::ReadLogFile>("level", bytes);
     level->file = file.get();
-    level->lvl.LevelFile = std::move(file);
-    level->lvl.Loaded = true;
-    level->lvl.CePositions = std::move(positions);
-    for (std::size_t i = 0; i < level->lvl.CePositions.size(); ++i)
+    level->lvl.AttachFile(std::move(file));
+    level->lvl.SetLoaded(true);
+    ChunkIndex index;
+    index.CePositions = std::move(positions);
+    level->lvl.SetIndex(std::move(index));
+    for (std::size_t i = 0; i < level->lvl.CePositions().size(); ++i)
         level->report.CeList.push_back(std::to_string(i + 1) + ": cut " + std::to_string(i + 1));
     return level;
 }
@@ -347,7 +349,7 @@ TEST(CeViewsTest, TwoClicksOnDifferentCesShowTheSecondCesValuesInEveryControl)
     const auto level = LoadCes({Rich(1, 0x0100), Rich(2, 0x0200)});
     const CeView first = level->Click(0);
     const CeView second = level->Click(1);
-    EXPECT_EQ(second, ReadCeView(*level->lvl.LevelFile, level->Record(1), "CE 2"));
+    EXPECT_EQ(second, ReadCeView(level->lvl.File(), level->Record(1), "CE 2"));
     EXPECT_EQ(second.Name, "CE 2");
     EXPECT_FALSE(second.UseGraphicOf);
     EXPECT_EQ(second.GraphicOf, "0200");

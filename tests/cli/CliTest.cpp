@@ -122,21 +122,21 @@ TEST(CliLoadTest, CorpusLevelAgreesWithTheLoader)
 
     std::vector<Line> want;
     want.push_back("Loading " + path);
-    for (std::size_t i = 1; i + 1 < lvl.Log.size(); ++i) want.push_back(lvl.Log[i]);
-    want.push_back(StartsWith(std::to_string(lvl.LoadedFileSize) + " bytes loaded in "));
+    for (std::size_t i = 1; i + 1 < lvl.Log().size(); ++i) want.push_back(lvl.Log()[i]);
+    want.push_back(StartsWith(std::to_string(lvl.Index().LoadedFileSize) + " bytes loaded in "));
     want.push_back("--");
     want.push_back("Level Title: " + UpToZero(report.Title));
     want.push_back("Author: " + UpToZero(report.Author));
     want.push_back("File Version: 0200000003000803");
-    want.push_back("Map Size: " + std::to_string(lvl.MapWidth) + "x" + std::to_string(lvl.MapHeight));
+    want.push_back("Map Size: " + std::to_string(lvl.MapWidth()) + "x" + std::to_string(lvl.MapHeight()));
     want.push_back("Time left: " + std::to_string(report.HeaderBoxes->Time));
     want.push_back("Emeralds to collect: " + std::to_string(report.HeaderBoxes->Emeralds));
     want.push_back("CE list:");
     for (const std::string& ce : report.CeList) want.push_back(ce);
     want.push_back("Map:");
-    for (int y = 1; y <= lvl.MapHeight; ++y) {
+    for (int y = 1; y <= lvl.MapHeight(); ++y) {
         std::string row;
-        for (int x = 1; x <= lvl.MapWidth; ++x) row += (x > 1 ? " " : "") + std::to_string(lvl.MapGrid[x][y]);
+        for (int x = 1; x <= lvl.MapWidth(); ++x) row += (x > 1 ? " " : "") + std::to_string(lvl.Grid().At(x, y));
         want.push_back(row);
     }
     EXPECT_EQ(report.CeList.size(), 38u);

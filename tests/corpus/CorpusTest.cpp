@@ -3,7 +3,7 @@
 // grid holds the cells its map bytes say.
 #include "level/Loader.h"
 
-#include "shell/Error.h"
+#include "base/Error.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
 
@@ -75,55 +75,55 @@ TEST_P(CorpusLevelTest, LoadsAndGridMatchesTheMapBytes)
     EXPECT_TRUE(lvl.LevelOpen());
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(test::ReadBytes(path + ".bak"), bytes);
-    EXPECT_EQ(lvl.LoadedFileSize, static_cast<std::int32_t>(bytes.size()));
+    EXPECT_EQ(lvl.Index().LoadedFileSize, static_cast<std::int32_t>(bytes.size()));
 
     // The log: the path first, the timing line last, and no line of trouble between.
-    ASSERT_GE(lvl.Log.size(), 3u);
-    EXPECT_EQ(lvl.Log.front(), "Loading " + path);
-    EXPECT_EQ(lvl.Log.back(), std::to_string(bytes.size()) + " bytes loaded in 0 milliseconds");
+    ASSERT_GE(lvl.Log().size(), 3u);
+    EXPECT_EQ(lvl.Log().front(), "Loading " + path);
+    EXPECT_EQ(lvl.Log().back(), std::to_string(bytes.size()) + " bytes loaded in 0 milliseconds");
     const std::regex chunkLine(R"((HEAD|AUTH|BODY|CNT2|CNT3 \(\d\)|GRP1 \(\d+\)|CONT) at \d+ seek to \d+)"
                                R"(|CUS4 \(\d+\) found at \d+ seek to \d+|CAVEVERS [0-9A-F]{16} seek to 28)");
-    for (std::size_t i = 1; i + 1 < lvl.Log.size(); ++i) {
-        const std::string& line = lvl.Log[i];
+    for (std::size_t i = 1; i + 1 < lvl.Log().size(); ++i) {
+        const std::string& line = lvl.Log()[i];
         if (line == "RND1 file - checking version" || line.rfind("File version = ", 0) == 0) continue;
         EXPECT_TRUE(std::regex_match(line, chunkLine)) << "line " << i + 1 << ": " << line;
     }
 
     // One CE list line and one position per CUS4 chunk.
     EXPECT_EQ(report.CeList.size(), CountOccurrences(bytes, "CUS4"));
-    EXPECT_EQ(lvl.CePositions.size(), report.CeList.size());
-    for (std::int32_t pos : lvl.CePositions) EXPECT_EQ(std::string(bytes.begin() + pos - 8, bytes.begin() + pos - 4), "CUS4");
+    EXPECT_EQ(lvl.CePositions().size(), report.CeList.size());
+    for (std::int32_t pos : lvl.CePositions()) EXPECT_EQ(std::string(bytes.begin() + pos - 8, bytes.begin() + pos - 4), "CUS4");
 
-    if (lvl.HeadPos == -1) return;
+    if (lvl.HeadPos() == -1) return;
     // The map size and cell width from the HEAD bytes; the cells from the BODY bytes.
-    const int w = bytes.at(lvl.HeadPos + 4), h = bytes.at(lvl.HeadPos + 5);
-    const bool wide = bytes.at(lvl.HeadPos + 100) != 0;
+    const int w = bytes.at(lvl.HeadPos() + 4), h = bytes.at(lvl.HeadPos() + 5);
+    const bool wide = bytes.at(lvl.HeadPos() + 100) != 0;
     const std::size_t cellBytes = wide ? 2 : 1;
     ASSERT_GT(w, 0);
     ASSERT_GT(h, 0);
-    EXPECT_EQ(lvl.MapWidth, w);
-    EXPECT_EQ(lvl.MapHeight, h);
-    EXPECT_EQ(lvl.Wide16, wide);
+    EXPECT_EQ(lvl.MapWidth(), w);
+    EXPECT_EQ(lvl.MapHeight(), h);
+    EXPECT_EQ(lvl.Wide16(), wide);
     ASSERT_TRUE(report.HeaderBoxes);
     EXPECT_EQ(report.HeaderBoxes->MapSize, std::to_string(w) + "x" + std::to_string(h));
-    if (lvl.LevelFormat == 1) {
-        EXPECT_EQ(lvl.HeadPos, 34);
-        EXPECT_EQ(lvl.BodyStart, 150);
+    if (lvl.Format() == LevelFormat::Cookie10) {
+        EXPECT_EQ(lvl.HeadPos(), 34);
+        EXPECT_EQ(lvl.BodyStart(), 150);
         EXPECT_EQ(bytes.size() - 150, w * h * cellBytes);
     } else {
-        EXPECT_EQ(std::string(bytes.begin() + lvl.HeadPos - 4, bytes.begin() + lvl.HeadPos), "HEAD");
-        ASSERT_GE(lvl.BodyStart, 8);
-        EXPECT_EQ(std::string(bytes.begin() + lvl.BodyStart - 8, bytes.begin() + lvl.BodyStart - 4), "BODY");
-        EXPECT_EQ(BigEndian(bytes, lvl.BodyStart - 4, 4), w * h * cellBytes);
+        EXPECT_EQ(std::string(bytes.begin() + lvl.HeadPos() - 4, bytes.begin() + lvl.HeadPos()), "HEAD");
+        ASSERT_GE(lvl.BodyStart(), 8);
+        EXPECT_EQ(std::string(bytes.begin() + lvl.BodyStart() - 8, bytes.begin() + lvl.BodyStart() - 4), "BODY");
+        EXPECT_EQ(BigEndian(bytes, lvl.BodyStart() - 4, 4), w * h * cellBytes);
     }
-    ASSERT_LE(lvl.BodyStart + w * h * cellBytes, bytes.size());
+    ASSERT_LE(lvl.BodyStart() + w * h * cellBytes, bytes.size());
     int wrong = 0;
     for (int y = 1; y <= h; ++y) {
         for (int x = 1; x <= w; ++x) {
-            const std::size_t at = lvl.BodyStart + ((y - 1) * w + (x - 1)) * cellBytes;
+            const std::size_t at = lvl.BodyStart() + ((y - 1) * w + (x - 1)) * cellBytes;
             const std::uint16_t want = static_cast<std::uint16_t>(BigEndian(bytes, at, static_cast<int>(cellBytes)));
-            if (lvl.MapGrid[x][y] != want && ++wrong <= 5)
-                ADD_FAILURE() << "cell (" << x << "," << y << ") holds " << lvl.MapGrid[x][y] << ", the file " << want;
+            if (lvl.Grid().At(x, y) != want && ++wrong <= 5)
+                ADD_FAILURE() << "cell (" << x << "," << y << ") holds " << lvl.Grid().At(x, y) << ", the file " << want;
         }
     }
     EXPECT_EQ(wrong, 0);
@@ -149,14 +149,14 @@ TEST(CorpusTutorialTest, Level042ListsItsThirtyEightCustomElements)
     LoadLevel(lvl, path, ui, report);
     ASSERT_TRUE(lvl.LevelOpen());
     ASSERT_EQ(report.CeList.size(), 38u);
-    ASSERT_EQ(lvl.CePositions.size(), 38u);
+    ASSERT_EQ(lvl.CePositions().size(), 38u);
     const std::regex ceLine(R"(\d+: .*)");
     for (const std::string& line : report.CeList) EXPECT_TRUE(std::regex_match(line, ceLine)) << line;
     // The first chunk's name is "Walk over" followed by a zero byte and leftovers of an older name.
     EXPECT_EQ(report.CeList.front(), "1: Walk over");
-    EXPECT_EQ(lvl.CePositions.front(), 654);
+    EXPECT_EQ(lvl.CePositions().front(), 654);
     std::size_t cus4Lines = 0;
-    for (const std::string& line : lvl.Log) cus4Lines += line.rfind("CUS4 (", 0) == 0;
+    for (const std::string& line : lvl.Log()) cus4Lines += line.rfind("CUS4 (", 0) == 0;
     EXPECT_EQ(cus4Lines, 38u);
     lvl.CloseLevelFile();
 }

@@ -2,7 +2,7 @@
 // ElementTileRect puts them, the no-picture tile for codes without one, and
 // the drawing of map cells with its clipping; the dotted frame.
 #include "gui/TileCompare.h"
-#include "shell/Error.h"
+#include "base/Error.h"
 #include "view/AtlasQt.h"
 #include "view/Tiles.h"
 
@@ -57,10 +57,10 @@ TEST(TileSheet, RefusesAPictureOfAnotherSize)
 
 TEST(DrawMapCells, DrawsEachCellAtItsPlace)
 {
-    MapGridT grid{};
-    grid[3][5] = 6;
-    grid[4][5] = 700;
-    grid[3][6] = 80;
+    CellGrid grid(kMaxMapSize, kMaxMapSize);
+    grid.Set(3, 5, 6);
+    grid.Set(4, 5, 700);
+    grid.Set(3, 6, 80);
     QImage picture(48, 48, QImage::Format_RGB32);
     picture.fill(Qt::white);
     DrawMapCells(picture, {16, 0}, ElementAtlas(), grid, 3, 5, 2, 2);
@@ -74,8 +74,9 @@ TEST(DrawMapCells, DrawsEachCellAtItsPlace)
 
 TEST(DrawMapCells, CutsTilesAtThePicturesEdgeAndSkipsCellsOutsideTheGrid)
 {
-    MapGridT grid{};
-    for (auto& column : grid) column.fill(6);
+    CellGrid grid(kMaxMapSize, kMaxMapSize);
+    for (int y = 1; y <= kMaxMapSize; ++y)
+        for (int x = 1; x <= kMaxMapSize; ++x) grid.Set(x, y, 6);
     QImage picture(24, 24, QImage::Format_RGB32);
     picture.fill(Qt::white);
     // Origin above and left of the picture: only the bottom-right quarter of the first tile shows.

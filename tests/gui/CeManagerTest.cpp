@@ -327,7 +327,7 @@ protected:
         ASSERT_EQ(List()->count(), 38);
         bytes = ReadBytes(path);
     }
-    std::size_t Record(int line) { return static_cast<std::size_t>(main->Level().CePositions[line]); }
+    std::size_t Record(int line) { return static_cast<std::size_t>(main->Level().CePositions()[line]); }
     std::string path;
     Bytes bytes;
 };
@@ -409,7 +409,7 @@ protected:
         ASSERT_EQ(List()->count(), 3);
         ASSERT_EQ(List()->item(0)->text(), "200: Three pages");
     }
-    std::size_t Record(int line) { return static_cast<std::size_t>(main->Level().CePositions[line]); }
+    std::size_t Record(int line) { return static_cast<std::size_t>(main->Level().CePositions()[line]); }
     std::string path;
     Bytes bytes;
 };

@@ -2,7 +2,7 @@
 // reach its controls by name.
 #pragma once
 
-#include "shell/MainWindow.h"
+#include "app/MainWindow.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
 
@@ -29,7 +29,7 @@ protected:
     // Loads path directly, the way the levelset page does.
     void DirectLoad(const std::string& path)
     {
-        main->SetOpenLevelFileName(QStringLiteral("%") + QString::fromStdString(path));
+        main->Document().Doc().SetOpenDialogName("%" + path);
         main->File_LoadLevelClick();
     }
 

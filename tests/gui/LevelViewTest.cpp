@@ -73,7 +73,7 @@ protected:
         for (int i = 1; i <= columns; ++i)
             for (int j = 1; j <= rows; ++j)
                 ASSERT_TRUE(HoldsCode(shown, {16 * (i - 1), 16 * (j - 1)},
-                                      lvl.MapGrid[i + SX()->value()][j + SY()->value()]))
+                                      lvl.Grid().At(i + SX()->value(), j + SY()->value())))
                     << "view cell " << i << "," << j;
     }
 
@@ -205,7 +205,7 @@ TEST_F(LevelViewTest, DrawMapCellDrawsOneCellWhereTheViewShowsIt)
     SX()->setValue(5);
     SY()->setValue(3);
     const QImage before = Shown();
-    main->Level().MapGrid[8][5] = 80;  // view cell (3, 2)
+    main->Level().Grid().Set(8, 5, 80);  // view cell (3, 2)
     View()->DrawMapCell(8, 5);
     QImage want = before;
     QPainter(&want).drawImage(32, 16, ElementAtlas().Tile(80));
@@ -446,7 +446,7 @@ TEST_F(LevelViewTest, PastingCodesAbove255IntoAOneByteLevelSkipsThemAndSaysSo)
     EXPECT_EQ(ReadBytes(second).back(), 6);
     EXPECT_EQ(DiskCell(second, 3, false, 1, 1), 6);
     EXPECT_EQ(DiskCell(second, 3, false, 2, 1), 2) << "300 would have reached the file as 44";
-    EXPECT_EQ(main->Level().MapGrid[2][1], 2);
+    EXPECT_EQ(main->Level().Grid().At(2, 1), 2);
     EXPECT_EQ(ui.messages, std::vector<std::string>{"1 cell was not pasted: this level stores one byte per cell, "
                                                     "which cannot hold element codes of 256 and above."});
 }
@@ -464,7 +464,7 @@ TEST_F(LevelViewTest, CopyAsLevelSketchFillsTheQuoteMemo)
     Popup("ImgPop_CopyLS");
     EXPECT_EQ(memo->toPlainText(), "`001`360`624\n`700`000`006");
     EXPECT_EQ(main->Book()->currentIndex(), kLevelViewPage) << "the page shown does not change";
-    EXPECT_EQ(View()->Clipboard().ClipSize, PackCell(3, 2));
+    EXPECT_EQ(main->Document().Doc().Clipboard.ClipSize, PackCell(3, 2));
 }
 
 TEST_F(LevelViewTest, PopupCommandsChangeNothingBeforeASelectionOrWithNoLevelOpen)
@@ -477,7 +477,7 @@ TEST_F(LevelViewTest, PopupCommandsChangeNothingBeforeASelectionOrWithNoLevelOpe
     memo->setPlainText("kept");
     for (const char* item : {"ImgPop_Copy", "ImgPop_CopyLS", "ImgPop_Paste", "ImgPop_Delete", "ImgPop_Cut"})
         Popup(item);
-    EXPECT_EQ(View()->Clipboard().ClipSize, 0);
+    EXPECT_EQ(main->Document().Doc().Clipboard.ClipSize, 0);
     EXPECT_EQ(memo->toPlainText(), "kept");
 
     Drag(CellCenter(1, 1), CellCenter(2, 2));
@@ -485,7 +485,7 @@ TEST_F(LevelViewTest, PopupCommandsChangeNothingBeforeASelectionOrWithNoLevelOpe
     memo->setPlainText("kept");
     for (const char* item : {"ImgPop_Copy", "ImgPop_CopyLS", "ImgPop_Paste", "ImgPop_Delete", "ImgPop_Cut"})
         Popup(item);
-    EXPECT_EQ(View()->Clipboard().ClipSize, 0);
+    EXPECT_EQ(main->Document().Doc().Clipboard.ClipSize, 0);
     EXPECT_EQ(memo->toPlainText(), "kept");
     EXPECT_EQ(ReadBytes(path), bytes);
     EXPECT_TRUE(ui.messages.empty());

@@ -148,7 +148,7 @@ TEST_F(GuiTest, DirectLoadFillsEveryBoxAndTheLogWithoutADialog)
     EXPECT_TRUE(log[8].startsWith("1073 bytes loaded in ")) << log[8].toStdString();
     EXPECT_EQ(captions, QStringList({"Vantrel - Load complete", "Vantrel - Loading map elements",
                                      "Vantrel - Scroll change", "Vantrel"}));
-    EXPECT_EQ(main->OpenLevelFileName(), QString::fromStdString(path));
+    EXPECT_EQ(main->Document().Doc().OpenDialogName(), path);
     EXPECT_TRUE(std::filesystem::exists(path + ".bak"));
 }
 
@@ -187,7 +187,7 @@ protected:
         path = CopyFromCorpus(kLevel001, dir);
         DirectLoad(path);
         ASSERT_TRUE(main->Level().LevelOpen());
-        ASSERT_EQ(main->Level().HeadPos, kHeadPos001);
+        ASSERT_EQ(main->Level().HeadPos(), kHeadPos001);
     }
     std::string path;
 };
@@ -249,14 +249,14 @@ TEST_F(TitleEdit, SaveAndCloseEmptiesTheWindowAndClosesTheFile)
 {
     Find<QAction>("File_SaveLevel")->trigger();
     EXPECT_FALSE(main->Level().LevelOpen());
-    EXPECT_EQ(main->Level().LevelFile, nullptr);
+    EXPECT_FALSE(main->Level().HasFile());
     for (const char* name : {"Edit_LevelName", "Edit_Author", "Edit_MapSize", "FileVersion"})
         EXPECT_TRUE(Find<QLineEdit>(name)->text().isEmpty()) << name;
     EXPECT_EQ(Find<QSpinBox>("Edit_Time")->value(), 0);
     EXPECT_EQ(Find<QSpinBox>("Edit_Emeralds")->value(), 0);
     EXPECT_TRUE(Find<QPlainTextEdit>("Log")->toPlainText().isEmpty());
     EXPECT_EQ(Find<QListWidget>("CEMan_CEList")->count(), 0);
-    EXPECT_TRUE(main->OpenLevelFileName().isEmpty());
+    EXPECT_TRUE(main->Document().Doc().OpenDialogName().empty());
     std::filesystem::rename(path, path + ".moved");
     std::filesystem::remove(path + ".moved");
 
@@ -270,7 +270,7 @@ TEST_F(TitleEdit, SaveAndCloseEmptiesTheWindowAndClosesTheFile)
 TEST_F(TitleEdit, ClosingTheWindowClosesTheLevelFile)
 {
     main->close();
-    EXPECT_EQ(main->Level().LevelFile, nullptr);
+    EXPECT_FALSE(main->Level().HasFile());
     EXPECT_FALSE(main->Level().LevelOpen());
 }
 
@@ -279,7 +279,7 @@ TEST_F(TitleEdit, LoadingAnotherLevelClosesTheFirst)
     const std::string other = CopyFromCorpus(kLevel042, dir);
     DirectLoad(other);
     EXPECT_TRUE(main->Level().LevelOpen());
-    EXPECT_EQ(main->Level().LevelFile->Name(), other);
+    EXPECT_EQ(main->Level().File().Name(), other);
     EXPECT_EQ(Find<QLineEdit>("Edit_LevelName")->text(), "In memory of douglas adams");
 }
 
@@ -291,7 +291,7 @@ TEST_F(GuiTest, ARejectedFileShowsTheTwoLineMessageAndLeavesNoLevelOpen)
     EXPECT_EQ(ui.messages, std::vector<std::string>{
                                "Error: Can not open file\nNot a Rocks'n'Diamonds level, or unknown file version."});
     EXPECT_FALSE(main->Level().LevelOpen());
-    EXPECT_EQ(main->Level().LevelFile, nullptr);
+    EXPECT_FALSE(main->Level().HasFile());
     EXPECT_TRUE(Find<QLineEdit>("Edit_LevelName")->text().isEmpty());
     EXPECT_EQ(LogLines(Find<QPlainTextEdit>("Log")).size(), 1);
 

@@ -1,5 +1,5 @@
 // The two settings live under organisation "Orvel", application "Vantrel".
-#include "shell/QtSettingsStore.h"
+#include "app/QtSettingsStore.h"
 
 #include <QSettings>
 #include <gtest/gtest.h>

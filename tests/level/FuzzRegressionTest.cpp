@@ -5,7 +5,7 @@
 // outcome. The same bytes load the same from memory and from a file on disk.
 #include "level/Loader.h"
 #include "level/OpenLevel.h"
-#include "shell/Error.h"
+#include "base/Error.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
 
@@ -73,19 +73,19 @@ TEST_P(FuzzRegressionTest, LoadEndsInACompletedLoadARefusalOrAnError)
     const OpenLevel& lvl = *loaded.lvl;
     const Outcome outcome = loaded.outcome;
 
-    EXPECT_LE(lvl.Log.size(), bytes.size() + 10) << "the scan went round in circles";
+    EXPECT_LE(lvl.Log().size(), bytes.size() + 10) << "the scan went round in circles";
     EXPECT_EQ(lvl.LevelOpen(), outcome == Outcome::Completed);
     if (outcome != Outcome::Completed) {
-        EXPECT_EQ(lvl.LevelFile, nullptr);
+        EXPECT_FALSE(lvl.HasFile());
     }
     if (outcome != Outcome::Failed) {
-        ASSERT_FALSE(lvl.Log.empty());
-        EXPECT_EQ(lvl.Log.back(), std::to_string(bytes.size()) + " bytes loaded in 0 milliseconds");
+        ASSERT_FALSE(lvl.Log().empty());
+        EXPECT_EQ(lvl.Log().back(), std::to_string(bytes.size()) + " bytes loaded in 0 milliseconds");
     }
     if (outcome == Outcome::Completed) {
-        EXPECT_LE(lvl.MapWidth, kMaxMapSize);
-        EXPECT_LE(lvl.MapHeight, kMaxMapSize);
-        EXPECT_GE(lvl.Log.size(), 3u);
+        EXPECT_LE(lvl.MapWidth(), kMaxMapSize);
+        EXPECT_LE(lvl.MapHeight(), kMaxMapSize);
+        EXPECT_GE(lvl.Log().size(), 3u);
     }
 
     const std::string name = file.filename().string();
@@ -108,18 +108,18 @@ TEST_P(FuzzRegressionTest, LoadsTheSameFromDiskAsFromMemory)
     ASSERT_NO_FATAL_FAILURE(Load(std::make_unique<DiskFile>(copy, DiskFile::Mode::ReadWrite), disk));
 
     EXPECT_STREQ(OutcomeName(disk.outcome), OutcomeName(memory.outcome));
-    EXPECT_EQ(disk.lvl->Log, memory.lvl->Log);
+    EXPECT_EQ(disk.lvl->Log(), memory.lvl->Log());
     EXPECT_EQ(disk.ui.messages, memory.ui.messages);
     EXPECT_EQ(disk.report.CeList, memory.report.CeList);
     EXPECT_EQ(disk.report.Title, memory.report.Title);
     EXPECT_EQ(disk.report.Author, memory.report.Author);
-    EXPECT_EQ(disk.lvl->CePositions, memory.lvl->CePositions);
-    EXPECT_EQ(disk.lvl->HeadPos, memory.lvl->HeadPos);
-    EXPECT_EQ(disk.lvl->BodyStart, memory.lvl->BodyStart);
-    EXPECT_EQ(disk.lvl->AuthPos, memory.lvl->AuthPos);
-    EXPECT_EQ(disk.lvl->EnvelopePos, memory.lvl->EnvelopePos);
-    EXPECT_EQ(disk.lvl->GroupPos, memory.lvl->GroupPos);
-    EXPECT_TRUE(disk.lvl->MapGrid == memory.lvl->MapGrid) << "the grids differ";
+    EXPECT_EQ(disk.lvl->CePositions(), memory.lvl->CePositions());
+    EXPECT_EQ(disk.lvl->HeadPos(), memory.lvl->HeadPos());
+    EXPECT_EQ(disk.lvl->BodyStart(), memory.lvl->BodyStart());
+    EXPECT_EQ(disk.lvl->AuthPos(), memory.lvl->AuthPos());
+    EXPECT_EQ(disk.lvl->Index().EnvelopePos, memory.lvl->Index().EnvelopePos);
+    EXPECT_EQ(disk.lvl->Index().GroupPos, memory.lvl->Index().GroupPos);
+    EXPECT_TRUE(disk.lvl->Grid() == memory.lvl->Grid()) << "the grids differ";
     EXPECT_EQ(test::ReadBytes(copy), bytes) << "loading changed the file";
 }
 

@@ -3,8 +3,9 @@
 // files it cannot open, scan faults, the backup and the file handles.
 // Each case compares the whole load log.
 #include "level/Loader.h"
+#include "view/ViewGeometry.h"
 
-#include "shell/Error.h"
+#include "base/Error.h"
 #include "support/LevelBuilder.h"
 #include "support/Lines.h"
 #include "support/ScriptedUi.h"
@@ -79,12 +80,12 @@ struct LoadRun {
 ::testing::AssertionResult GridHolds(const OpenLevel& lvl, int width, int height,
                                      const std::vector<std::uint16_t>& cells)
 {
-    if (lvl.MapWidth != width || lvl.MapHeight != height)
-        return ::testing::AssertionFailure() << "map is " << int(lvl.MapWidth) << "x" << int(lvl.MapHeight);
+    if (lvl.MapWidth() != width || lvl.MapHeight() != height)
+        return ::testing::AssertionFailure() << "map is " << int(lvl.MapWidth()) << "x" << int(lvl.MapHeight());
     for (int y = 1; y <= height; ++y)
         for (int x = 1; x <= width; ++x)
-            if (lvl.MapGrid[x][y] != cells[static_cast<std::size_t>((y - 1) * width + (x - 1))])
-                return ::testing::AssertionFailure() << "cell (" << x << "," << y << ") holds " << lvl.MapGrid[x][y];
+            if (lvl.Grid().At(x, y) != cells[static_cast<std::size_t>((y - 1) * width + (x - 1))])
+                return ::testing::AssertionFailure() << "cell (" << x << "," << y << ") holds " << lvl.Grid().At(x, y);
     return ::testing::AssertionSuccess();
 }
 
@@ -119,19 +120,19 @@ TEST_P(Rnd1GeometryTest, LoadsMapViewAndScrollBars)
     run.Load(file);
     ASSERT_FALSE(run.error) << *run.error;
     const std::string size = std::to_string(c.fileSize);
-    EXPECT_TRUE(test::LinesAre(run.lvl.Log, run.WithPath({"Loading {path}", "RND1 file - checking version",
+    EXPECT_TRUE(test::LinesAre(run.lvl.Log(), run.WithPath({"Loading {path}", "RND1 file - checking version",
                                                            "CAVEVERS 0200000003000803 seek to 28",
                                                            "HEAD at 28 seek to 148", "AUTH at 148 seek to 188",
                                                            "BODY at 188 seek to " + size,
                                                            size + " bytes loaded in 0 milliseconds"})));
     EXPECT_TRUE(run.lvl.LevelOpen());
     EXPECT_TRUE(run.report.Completed);
-    EXPECT_EQ(run.lvl.LevelFormat, 4);
-    EXPECT_EQ(run.lvl.LoadedFileSize, c.fileSize);
-    EXPECT_EQ(run.lvl.HeadPos, 32);
-    EXPECT_EQ(run.lvl.AuthPos, 152);
-    EXPECT_EQ(run.lvl.BodyStart, 196);
-    EXPECT_EQ(run.lvl.Wide16, c.wide);
+    EXPECT_EQ(run.lvl.Format(), LevelFormat::Rnd1);
+    EXPECT_EQ(run.lvl.Index().LoadedFileSize, c.fileSize);
+    EXPECT_EQ(run.lvl.HeadPos(), 32);
+    EXPECT_EQ(run.lvl.AuthPos(), 152);
+    EXPECT_EQ(run.lvl.BodyStart(), 196);
+    EXPECT_EQ(run.lvl.Wide16(), c.wide);
     EXPECT_TRUE(GridHolds(run.lvl, c.width, c.height, cells));
     ASSERT_TRUE(run.report.HeaderBoxes);
     EXPECT_EQ(run.report.HeaderBoxes->MapSize, c.mapSize);
@@ -142,11 +143,12 @@ TEST_P(Rnd1GeometryTest, LoadsMapViewAndScrollBars)
     EXPECT_EQ(run.report.Title.size(), 32u);
     EXPECT_EQ(UpToZero(run.report.Author), "Tester");
     EXPECT_TRUE(run.report.CeList.empty());
-    EXPECT_TRUE(run.lvl.CePositions.empty());
-    EXPECT_EQ(run.report.ViewWidth, c.viewWidth);
-    EXPECT_EQ(run.report.ViewHeight, c.viewHeight);
-    EXPECT_EQ(run.report.ScrollMaxX, c.scrollMaxX);
-    EXPECT_EQ(run.report.ScrollMaxY, c.scrollMaxY);
+    EXPECT_TRUE(run.lvl.CePositions().empty());
+    const ViewGeometry view = ViewGeometryOf(run.lvl.MapWidth(), run.lvl.MapHeight());
+    EXPECT_EQ(view.Width, c.viewWidth);
+    EXPECT_EQ(view.Height, c.viewHeight);
+    EXPECT_EQ(view.ScrollMaxX, c.scrollMaxX);
+    EXPECT_EQ(view.ScrollMaxY, c.scrollMaxY);
     EXPECT_EQ(run.captions, kCompletedCaptions);
     EXPECT_TRUE(run.ui.messages.empty());
 }
@@ -177,8 +179,8 @@ TEST(LoaderTest, TimingLineGivesTheTicksBetweenStartAndEnd)
     };
     const std::string path = run.dir.Write("t.level", LevelBuilder::Standard({}, PatternCells(3, 2, false)).Data());
     LoadLevel(run.lvl, path, run.ui, run.report, options);
-    ASSERT_FALSE(run.lvl.Log.empty());
-    EXPECT_EQ(run.lvl.Log.back(), "202 bytes loaded in 25 milliseconds");
+    ASSERT_FALSE(run.lvl.Log().empty());
+    EXPECT_EQ(run.lvl.Log().back(), "202 bytes loaded in 25 milliseconds");
 }
 
 TEST(LoaderTest, Rnd1WithoutVersionChunkStillShowsCaveversAsVersion)
@@ -189,12 +191,12 @@ TEST(LoaderTest, Rnd1WithoutVersionChunkStillShowsCaveversAsVersion)
     LoadRun run;
     run.Load(b.Data());
     ASSERT_FALSE(run.error) << *run.error;
-    EXPECT_TRUE(test::LinesAre(run.lvl.Log, run.WithPath({"Loading {path}", "RND1 file - checking version",
+    EXPECT_TRUE(test::LinesAre(run.lvl.Log(), run.WithPath({"Loading {path}", "RND1 file - checking version",
                                                            "HEAD at 8 seek to 128", "AUTH at 128 seek to 168",
                                                            "BODY at 168 seek to 182",
                                                            "182 bytes loaded in 0 milliseconds"})));
     EXPECT_EQ(run.report.FileVersion, "CAVEVERS");
-    EXPECT_EQ(run.lvl.LevelFormat, 4);
+    EXPECT_EQ(run.lvl.Format(), LevelFormat::Rnd1);
     EXPECT_TRUE(GridHolds(run.lvl, 3, 2, cells));
 }
 
@@ -205,12 +207,12 @@ TEST(LoaderTest, VersionChunkShowsBothVersionsAsSixteenHexDigits)
     LoadRun run;
     run.Load(b.Data());
     ASSERT_FALSE(run.error) << *run.error;
-    EXPECT_TRUE(test::LinesAre(run.lvl.Log, run.WithPath({"Loading {path}", "RND1 file - checking version",
+    EXPECT_TRUE(test::LinesAre(run.lvl.Log(), run.WithPath({"Loading {path}", "RND1 file - checking version",
                                                            "CAVEVERS 0301000ADEADBEEF seek to 28",
                                                            "HEAD at 28 seek to 148", "BODY at 148 seek to 162",
                                                            "162 bytes loaded in 0 milliseconds"})));
     EXPECT_EQ(run.report.FileVersion, "0301000ADEADBEEF");
-    EXPECT_EQ(run.lvl.AuthPos, -1);
+    EXPECT_EQ(run.lvl.AuthPos(), -1);
     EXPECT_EQ(run.report.Author, "");
 }
 
@@ -221,14 +223,14 @@ TEST(LoaderTest, AuthorShorterThanItsFieldAtTheEndLogsTheGuardLine)
     LoadRun run;
     run.Load(b.Data());
     ASSERT_FALSE(run.error) << *run.error;
-    EXPECT_TRUE(test::LinesAre(run.lvl.Log, run.WithPath({"Loading {path}", "RND1 file - checking version",
+    EXPECT_TRUE(test::LinesAre(run.lvl.Log(), run.WithPath({"Loading {path}", "RND1 file - checking version",
                                                            "CAVEVERS 0200000003000803 seek to 28",
                                                            "HEAD at 28 seek to 148", "BODY at 148 seek to 162",
                                                            "AUTH at 162 seek to 174",
                                                            "174 (size) < 170 (pos) + 32 (ReadCount",
                                                            "174 bytes loaded in 0 milliseconds"})));
     EXPECT_TRUE(run.lvl.LevelOpen());
-    EXPECT_EQ(run.lvl.AuthPos, 166);
+    EXPECT_EQ(run.lvl.AuthPos(), 166);
     EXPECT_EQ(run.report.Author, "");
     EXPECT_EQ(UpToZero(run.report.Title), "Short author");
 }
@@ -245,7 +247,7 @@ TEST(LoaderTest, LoadFromMemoryGivesTheSameLogAndNoBackup)
                   std::make_unique<MemoryFile>("in-memory.level",
                                                LevelBuilder::Standard({.title = "", .wide = true}, cells).Data()),
                   ui, report, options);
-    EXPECT_TRUE(test::LinesAre(lvl.Log, {"Loading in-memory.level", "RND1 file - checking version",
+    EXPECT_TRUE(test::LinesAre(lvl.Log(), {"Loading in-memory.level", "RND1 file - checking version",
                                          "CAVEVERS 0200000003000803 seek to 28", "HEAD at 28 seek to 148",
                                          "AUTH at 148 seek to 188", "BODY at 188 seek to 208",
                                          "208 bytes loaded in 0 milliseconds"}));
@@ -378,13 +380,13 @@ TEST_P(CookieTest, LoadsTheCookieLayout)
     LoadRun run;
     run.Load(c.file);
     ASSERT_FALSE(run.error) << *run.error;
-    EXPECT_TRUE(test::LinesAre(run.lvl.Log, run.WithPath(c.log)));
+    EXPECT_TRUE(test::LinesAre(run.lvl.Log(), run.WithPath(c.log)));
     EXPECT_TRUE(run.lvl.LevelOpen());
-    EXPECT_EQ(run.lvl.LevelFormat, c.format);
+    EXPECT_EQ(static_cast<int>(run.lvl.Format()), c.format);
     EXPECT_EQ(run.report.FileVersion, c.version);
-    EXPECT_EQ(run.lvl.HeadPos, c.headPos);
-    EXPECT_EQ(run.lvl.BodyStart, c.bodyStart);
-    EXPECT_EQ(run.lvl.Wide16, c.wide);
+    EXPECT_EQ(run.lvl.HeadPos(), c.headPos);
+    EXPECT_EQ(run.lvl.BodyStart(), c.bodyStart);
+    EXPECT_EQ(run.lvl.Wide16(), c.wide);
     EXPECT_TRUE(GridHolds(run.lvl, c.width, c.height, c.cells));
     EXPECT_EQ(UpToZero(run.report.Title), "Old Level");
     ASSERT_TRUE(run.report.HeaderBoxes);
@@ -577,19 +579,19 @@ TEST_P(ChunkTest, LogsRecordsAndGoesOn)
     LoadRun run;
     run.Load(c.file);
     ASSERT_FALSE(run.error) << *run.error;
-    EXPECT_TRUE(test::LinesAre(run.lvl.Log, run.WithPath(c.log)));
+    EXPECT_TRUE(test::LinesAre(run.lvl.Log(), run.WithPath(c.log)));
     EXPECT_EQ(run.ui.messages, c.messages);
     EXPECT_TRUE(run.lvl.LevelOpen());
     for (int i = 1; i <= 4; ++i)
-        EXPECT_EQ(run.lvl.EnvelopePos[i], c.envelopes.count(i) ? c.envelopes.at(i) : -1) << "EnvelopePos " << i;
+        EXPECT_EQ(run.lvl.Index().EnvelopePos[i], c.envelopes.count(i) ? c.envelopes.at(i) : -1) << "EnvelopePos " << i;
     for (int i = 1; i <= 32; ++i)
-        EXPECT_EQ(run.lvl.GroupPos[i], c.groups.count(i) ? c.groups.at(i) : -1) << "GroupPos " << i;
-    EXPECT_EQ(run.lvl.Cnt2Pos, c.cnt2Pos);
-    EXPECT_EQ(run.lvl.ContPos, c.contPos);
-    EXPECT_EQ(run.lvl.Cus1Pos, c.cus1Pos);
-    EXPECT_EQ(run.lvl.Cus3Pos, c.cus3Pos);
+        EXPECT_EQ(run.lvl.Index().GroupPos[i], c.groups.count(i) ? c.groups.at(i) : -1) << "GroupPos " << i;
+    EXPECT_EQ(run.lvl.Index().Cnt2Pos, c.cnt2Pos);
+    EXPECT_EQ(run.lvl.Index().ContPos, c.contPos);
+    EXPECT_EQ(run.lvl.Index().Cus1Pos, c.cus1Pos);
+    EXPECT_EQ(run.lvl.Index().Cus3Pos, c.cus3Pos);
     EXPECT_EQ(run.report.CeList, c.ceList);
-    EXPECT_EQ(run.lvl.CePositions, c.cePositions);
+    EXPECT_EQ(run.lvl.CePositions(), c.cePositions);
     EXPECT_EQ(UpToZero(run.report.Author), "Me");
     EXPECT_EQ(UpToZero(run.report.Title), "Chunks");
     EXPECT_TRUE(GridHolds(run.lvl, 3, 2, PatternCells(3, 2, c.wide)));
@@ -620,14 +622,14 @@ TEST_P(Cus4Test, NextChunkFollowsThePageCount)
     run.Load(b.Data());
     ASSERT_FALSE(run.error) << *run.error;
     const std::string next = std::to_string(c.next), end = std::to_string(c.next + 10);
-    EXPECT_TRUE(test::LinesAre(run.lvl.Log,
+    EXPECT_TRUE(test::LinesAre(run.lvl.Log(),
                                run.WithPath(Join(BaseLog(), {"PADD guessed chunk, chunksize = 790",
                                                              "CUS4 (45) found at 1004 seek to " + next,
                                                              "CNT2 at " + next + " seek to " + end,
                                                              end + " bytes loaded in 0 milliseconds"}))));
     EXPECT_EQ(run.report.CeList, std::vector<std::string>{"45: Lava"});
-    EXPECT_EQ(run.lvl.CePositions, std::vector<std::int32_t>{1008});
-    EXPECT_EQ(run.lvl.Cnt2Pos, c.next + 4);
+    EXPECT_EQ(run.lvl.CePositions(), std::vector<std::int32_t>{1008});
+    EXPECT_EQ(run.lvl.Index().Cnt2Pos, c.next + 4);
 }
 
 INSTANTIATE_TEST_SUITE_P(Pages, Cus4Test,
@@ -649,7 +651,7 @@ TEST(Cus4ListTest, OneLinePerChunkNumberAndNameInFileOrder)
     LoadRun run;
     run.Load(b.Data());
     ASSERT_FALSE(run.error) << *run.error;
-    EXPECT_TRUE(test::LinesAre(run.lvl.Log,
+    EXPECT_TRUE(test::LinesAre(run.lvl.Log(),
                                run.WithPath(Join(BaseLog(), {"CUS4 (256) found at 206 seek to 306",
                                                              "CUS4 (3) found at 310 seek to 458",
                                                              "CUS4 (65177) found at 462 seek to 562",
@@ -657,7 +659,7 @@ TEST(Cus4ListTest, OneLinePerChunkNumberAndNameInFileOrder)
                                                              "762 bytes loaded in 0 milliseconds"}))));
     EXPECT_EQ(run.report.CeList, (std::vector<std::string>{"256: Exactly thirty characters long", "3: Walk over",
                                                            "65177: Code zero", "1: "}));
-    EXPECT_EQ(run.lvl.CePositions, (std::vector<std::int32_t>{210, 314, 466, 570}));
+    EXPECT_EQ(run.lvl.CePositions(), (std::vector<std::int32_t>{210, 314, 466, 570}));
 }
 
 // ---------------------------------------------------------------------------
@@ -726,9 +728,9 @@ TEST_P(ScanFaultTest, StopsTheScanWithALine)
 {
     const FaultCase& c = GetParam();
     LoadRun run;
-    run.lvl.MapGrid[1][1] = 0xBEEF;
+    run.lvl.Grid().Set(1, 1, 0xBEEF);
     run.Load(c.file);
-    EXPECT_TRUE(test::LinesAre(run.lvl.Log, run.WithPath(c.log)));
+    EXPECT_TRUE(test::LinesAre(run.lvl.Log(), run.WithPath(c.log)));
     EXPECT_EQ(run.lvl.LevelOpen(), c.opens);
     if (c.opens) {
         ASSERT_FALSE(run.error) << *run.error;
@@ -736,15 +738,15 @@ TEST_P(ScanFaultTest, StopsTheScanWithALine)
         EXPECT_TRUE(GridHolds(run.lvl, 3, 2, PatternCells(3, 2, false)));
         EXPECT_EQ(run.report.HeaderBoxes->MapSize, "3x2");
         EXPECT_TRUE(run.report.CeList.empty());
-        EXPECT_TRUE(run.lvl.CePositions.empty());
-        for (int i = 1; i <= 4; ++i) EXPECT_EQ(run.lvl.EnvelopePos[i], -1);
-        EXPECT_EQ(run.lvl.Cnt2Pos, -1);
-        EXPECT_EQ(run.lvl.AuthPos, 152);
+        EXPECT_TRUE(run.lvl.CePositions().empty());
+        for (int i = 1; i <= 4; ++i) EXPECT_EQ(run.lvl.Index().EnvelopePos[i], -1);
+        EXPECT_EQ(run.lvl.Index().Cnt2Pos, -1);
+        EXPECT_EQ(run.lvl.AuthPos(), 152);
     } else {
         ASSERT_TRUE(run.error);
         EXPECT_NE(run.error->find(kNoMap), std::string::npos) << *run.error;
-        EXPECT_EQ(run.lvl.LevelFile, nullptr);
-        EXPECT_EQ(run.lvl.MapGrid[1][1], 0xBEEF);
+        EXPECT_FALSE(run.lvl.HasFile());
+        EXPECT_EQ(run.lvl.Grid().At(1, 1), 0xBEEF);
     }
 }
 
@@ -791,10 +793,10 @@ TEST_P(RejectTest, RefusedWithMessageAndBackup)
     LoadRun run;
     run.Load(c.file, "not-a-level.level");
     ASSERT_FALSE(run.error) << *run.error;
-    EXPECT_TRUE(test::LinesAre(run.lvl.Log, run.WithPath(c.log)));
+    EXPECT_TRUE(test::LinesAre(run.lvl.Log(), run.WithPath(c.log)));
     EXPECT_EQ(run.ui.messages, std::vector<std::string>{kReject});
     EXPECT_FALSE(run.lvl.LevelOpen());
-    EXPECT_EQ(run.lvl.LevelFile, nullptr);
+    EXPECT_FALSE(run.lvl.HasFile());
     EXPECT_TRUE(run.report.Rejected);
     EXPECT_FALSE(run.report.Completed);
     EXPECT_TRUE(run.report.TitleAuthorSet);
@@ -822,21 +824,21 @@ TEST_P(OversizeHeadTest, RefusedGridUntouched)
                                               "Me").Data();
     LoadRun run;
     for (int x = 1; x <= 128; ++x)
-        for (int y = 1; y <= 128; ++y) run.lvl.MapGrid[x][y] = 0xBEEF;
-    const MapGridT before = run.lvl.MapGrid;
+        for (int y = 1; y <= 128; ++y) run.lvl.Grid().Set(x, y, 0xBEEF);
+    const CellGrid before = run.lvl.Grid();
     run.Load(file);
     ASSERT_FALSE(run.error) << *run.error;
     const std::string size = std::to_string(file.size());
-    EXPECT_TRUE(test::LinesAre(run.lvl.Log,
+    EXPECT_TRUE(test::LinesAre(run.lvl.Log(),
                                run.WithPath({"Loading {path}", "RND1 file - checking version",
                                              "CAVEVERS 0200000003000803 seek to 28", StartsWith("HEAD at 28"),
                                              size + " bytes loaded in 0 milliseconds"})));
     ASSERT_EQ(run.ui.messages.size(), 1u);
     EXPECT_EQ(run.ui.messages[0].rfind("Error: Can not open file\n", 0), 0u) << run.ui.messages[0];
     EXPECT_NE(run.ui.messages[0].find(std::to_string(w) + "x" + std::to_string(h)), std::string::npos);
-    EXPECT_EQ(run.lvl.MapGrid, before);
+    EXPECT_EQ(run.lvl.Grid(), before);
     EXPECT_FALSE(run.lvl.LevelOpen());
-    EXPECT_EQ(run.lvl.LevelFile, nullptr);
+    EXPECT_FALSE(run.lvl.HasFile());
     EXPECT_TRUE(run.report.Rejected);
     EXPECT_EQ(run.report.Title, "");
     EXPECT_TRUE(std::filesystem::exists(run.path + ".bak"));
@@ -897,9 +899,9 @@ TEST_P(FailTest, ErrorEndsTheLoadNothingLeftOpen)
     if (c.noMap) {
         EXPECT_NE(run.error->find(kNoMap), std::string::npos) << *run.error;
     }
-    EXPECT_TRUE(test::LinesAre(run.lvl.Log, run.WithPath(c.log)));
+    EXPECT_TRUE(test::LinesAre(run.lvl.Log(), run.WithPath(c.log)));
     EXPECT_FALSE(run.lvl.LevelOpen());
-    EXPECT_EQ(run.lvl.LevelFile, nullptr);
+    EXPECT_FALSE(run.lvl.HasFile());
     EXPECT_FALSE(run.report.Completed);
     EXPECT_FALSE(run.report.TitleAuthorSet);  // the title and author boxes are not filled
     EXPECT_EQ(run.captions, c.captions);
@@ -915,20 +917,19 @@ TEST(LoaderTest, FileWithoutHeadOpensWithAnEmptyMap)
     LoadRun run;
     run.Load(LevelBuilder::Rnd1().Auth("Nobody").Body({1, 2, 3, 4, 5, 6}, false).Data());
     ASSERT_FALSE(run.error) << *run.error;
-    EXPECT_TRUE(test::LinesAre(run.lvl.Log, run.WithPath({"Loading {path}", "RND1 file - checking version",
+    EXPECT_TRUE(test::LinesAre(run.lvl.Log(), run.WithPath({"Loading {path}", "RND1 file - checking version",
                                                            "CAVEVERS 0200000003000803 seek to 28",
                                                            "AUTH at 28 seek to 68", "BODY at 68 seek to 82",
                                                            "82 bytes loaded in 0 milliseconds"})));
     EXPECT_TRUE(run.lvl.LevelOpen());
-    EXPECT_EQ(run.lvl.HeadPos, -1);
-    EXPECT_EQ(run.lvl.BodyStart, 76);
-    EXPECT_EQ(run.lvl.MapWidth, 0);
-    EXPECT_EQ(run.lvl.MapHeight, 0);
+    EXPECT_EQ(run.lvl.HeadPos(), -1);
+    EXPECT_EQ(run.lvl.BodyStart(), 76);
+    EXPECT_EQ(run.lvl.MapWidth(), 0);
+    EXPECT_EQ(run.lvl.MapHeight(), 0);
     EXPECT_FALSE(run.report.HeaderBoxes);
     EXPECT_EQ(UpToZero(run.report.Title), "");
     EXPECT_EQ(UpToZero(run.report.Author), "Nobody");
-    EXPECT_EQ(run.report.ViewWidth, 0);
-    EXPECT_EQ(run.report.ViewHeight, 0);
+    EXPECT_EQ(ViewGeometryOf(run.lvl.MapWidth(), run.lvl.MapHeight()), ViewGeometry{});
 }
 
 // ---------------------------------------------------------------------------
@@ -953,41 +954,41 @@ TEST(OpenLevelStateTest, LevelOpenOnlyAfterACompletedLoad)
 
     run.Load(good);
     EXPECT_TRUE(run.lvl.LevelOpen());
-    EXPECT_GE(run.lvl.Log.size(), 3u);
+    EXPECT_GE(run.lvl.Log().size(), 3u);
     run.lvl.CloseLevelFile();
     EXPECT_FALSE(run.lvl.LevelOpen());
 
     run.Load(good);
     run.Load(bad);
     EXPECT_FALSE(run.lvl.LevelOpen());
-    EXPECT_EQ(run.lvl.Log.size(), 1u);
+    EXPECT_EQ(run.lvl.Log().size(), 1u);
     // A rejected file empties the lists of the level before.
     EXPECT_TRUE(run.report.CeList.empty());
-    EXPECT_TRUE(run.lvl.CePositions.empty());
-    EXPECT_EQ(run.lvl.HeadPos, -1);
+    EXPECT_TRUE(run.lvl.CePositions().empty());
+    EXPECT_EQ(run.lvl.HeadPos(), -1);
 
     run.Load(good);
     run.Load(broken);
     EXPECT_FALSE(run.lvl.LevelOpen());
-    EXPECT_EQ(run.lvl.LevelFile, nullptr);
+    EXPECT_FALSE(run.lvl.HasFile());
 }
 
 TEST(OpenLevelStateTest, NewLoadStartsFromAFreshState)
 {
     LoadRun run;
     run.Load(Base().Cus4(360, "One", 0).Cus4(361, "Two", 0).Data(), "first.level");
-    ASSERT_EQ(run.lvl.CePositions.size(), 2u);
+    ASSERT_EQ(run.lvl.CePositions().size(), 2u);
     run.Load(LevelBuilder::Cookie("1.0").HeadData({.width = 2, .height = 1, .title = ""}).Cells({7, 8}, false).Data(),
              "second.level");
     ASSERT_FALSE(run.error) << *run.error;
-    EXPECT_TRUE(run.lvl.CePositions.empty());
+    EXPECT_TRUE(run.lvl.CePositions().empty());
     EXPECT_TRUE(run.report.CeList.empty());
-    EXPECT_EQ(run.lvl.AuthPos, -1);
-    EXPECT_EQ(run.lvl.HeadPos, 34);
-    EXPECT_EQ(run.lvl.LevelFormat, 1);
+    EXPECT_EQ(run.lvl.AuthPos(), -1);
+    EXPECT_EQ(run.lvl.HeadPos(), 34);
+    EXPECT_EQ(run.lvl.Format(), LevelFormat::Cookie10);
     EXPECT_EQ(run.report.Author, "");
     EXPECT_TRUE(GridHolds(run.lvl, 2, 1, {7, 8}));
-    EXPECT_EQ(run.lvl.LevelFile->Name(), run.path);
+    EXPECT_EQ(run.lvl.File().Name(), run.path);
 }
 
 #ifdef __linux__
@@ -1004,7 +1005,7 @@ TEST(OpenLevelStateTest, EarlierAndRefusedFilesAreClosed)
     EXPECT_EQ(OpenDescriptors(), base + 1);
     run.Load(b);
     EXPECT_EQ(OpenDescriptors(), base + 1) << "the earlier level file is closed when a new load starts";
-    EXPECT_EQ(run.lvl.LevelFile->Name(), b);
+    EXPECT_EQ(run.lvl.File().Name(), b);
     run.Load(bad);
     EXPECT_EQ(OpenDescriptors(), base) << "a rejected file is not left open";
     run.Load(a);
@@ -1035,7 +1036,7 @@ TEST(BackupTest, NeverOverwrittenByALaterLoad)
     ASSERT_TRUE(SetCell(run.lvl, PackCell(1, 1), 200));
     run.Load(run.path);
     ASSERT_TRUE(run.lvl.LevelOpen());
-    EXPECT_EQ(run.lvl.MapGrid[1][1], 200);
+    EXPECT_EQ(run.lvl.Grid().At(1, 1), 200);
     EXPECT_NE(test::ReadBytes(run.path), original);
     EXPECT_EQ(test::ReadBytes(run.path + ".bak"), original);
 }

@@ -3,7 +3,7 @@
 #include "level/OpenLevel.h"
 
 #include "level/Loader.h"
-#include "shell/Error.h"
+#include "base/Error.h"
 #include "support/LevelBuilder.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
@@ -27,18 +27,22 @@ std::unique_ptr<MemoryFile> Memory(const Bytes& bytes)
 
 Bytes Of(const std::string& s) { return Bytes(s.begin(), s.end()); }
 
-const Bytes& BytesOf(const OpenLevel& lvl) { return static_cast<const MemoryFile&>(*lvl.LevelFile).Bytes(); }
+const Bytes& BytesOf(const OpenLevel& lvl) { return static_cast<const MemoryFile&>(lvl.File()).Bytes(); }
 
 // A level of width x height cells whose map starts at offset 10 of a file
 // filled with 0x11, cells one or two bytes each.
 OpenLevel SmallLevel(int width, int height, bool wide)
 {
     OpenLevel lvl;
-    lvl.MapWidth = static_cast<std::uint8_t>(width);
-    lvl.MapHeight = static_cast<std::uint8_t>(height);
-    lvl.Wide16 = wide;
-    lvl.BodyStart = 10;
-    lvl.LevelFile = Memory(Bytes(10 + static_cast<std::size_t>(width * height) * (wide ? 2 : 1), 0x11));
+    ChunkIndex index;
+    index.MapWidth = static_cast<std::uint8_t>(width);
+    index.MapHeight = static_cast<std::uint8_t>(height);
+    index.Wide16 = wide;
+    index.BodyStart = 10;
+    lvl.SetIndex(index);
+    lvl.SetGrid(CellGrid(width, height));
+    lvl.AttachFile(Memory(Bytes(10 + static_cast<std::size_t>(width * height) * (wide ? 2 : 1), 0x11)));
+    lvl.SetLoaded(true);
     return lvl;
 }
 
@@ -57,10 +61,12 @@ class CellFileOffsetTest : public ::testing::TestWithParam<OffsetCase> {};
 TEST_P(CellFileOffsetTest, RowByRowFromBodyStart)
 {
     OpenLevel lvl;
-    lvl.MapWidth = static_cast<std::uint8_t>(GetParam().width);
-    lvl.MapHeight = 30;
-    lvl.Wide16 = GetParam().wide;
-    lvl.BodyStart = GetParam().bodyStart;
+    ChunkIndex index;
+    index.MapWidth = static_cast<std::uint8_t>(GetParam().width);
+    index.MapHeight = 30;
+    index.Wide16 = GetParam().wide;
+    index.BodyStart = GetParam().bodyStart;
+    lvl.SetIndex(index);
     EXPECT_EQ(CellFileOffset(lvl, GetParam().cell), GetParam().offset);
 }
 
@@ -92,10 +98,10 @@ TEST_P(SetCellTest, WritesGridAndFileOrNothing)
 {
     const SetCellCase& c = GetParam();
     OpenLevel lvl = SmallLevel(4, 3, c.wide);
-    lvl.MapGrid[CellX(c.cell) % 129][CellY(c.cell) % 129] = 0x7777;
-    const MapGridT gridBefore = lvl.MapGrid;
+    lvl.Grid().Set(CellX(c.cell) % 129, CellY(c.cell) % 129, 0x7777);
+    const CellGrid gridBefore = lvl.Grid();
     Bytes want = BytesOf(lvl);
-    lvl.LevelFile->Seek(3);
+    lvl.File().Seek(3);
 
     EXPECT_EQ(SetCell(lvl, c.cell, c.code), c.accepted);
 
@@ -106,10 +112,10 @@ TEST_P(SetCellTest, WritesGridAndFileOrNothing)
         } else {
             want[c.offset] = static_cast<std::uint8_t>(c.code);
         }
-        EXPECT_EQ(lvl.MapGrid[CellX(c.cell)][CellY(c.cell)], c.code);
-        EXPECT_EQ(lvl.LevelFile->Position(), c.offset + (c.wide ? 2 : 1)) << "left after the written bytes";
+        EXPECT_EQ(lvl.Grid().At(CellX(c.cell), CellY(c.cell)), c.code);
+        EXPECT_EQ(lvl.File().Position(), c.offset + (c.wide ? 2 : 1)) << "left after the written bytes";
     } else {
-        EXPECT_EQ(lvl.MapGrid, gridBefore);
+        EXPECT_EQ(lvl.Grid(), gridBefore);
     }
     EXPECT_EQ(BytesOf(lvl), want);
 }
@@ -157,8 +163,8 @@ TEST(WriteGridRectTest, WritesTheRectangleOfTheGridOnly)
         SCOPED_TRACE(wide ? "two-byte cells" : "one-byte cells");
         OpenLevel lvl = SmallLevel(4, 3, wide);
         for (int x = 1; x <= 4; ++x)
-            for (int y = 1; y <= 3; ++y) lvl.MapGrid[x][y] = static_cast<std::uint16_t>(0x0100 * y + x);
-        const MapGridT grid = lvl.MapGrid;
+            for (int y = 1; y <= 3; ++y) lvl.Grid().Set(x, y, static_cast<std::uint16_t>(0x0100 * y + x));
+        const CellGrid grid = lvl.Grid();
         Bytes want = BytesOf(lvl);
         const int b = wide ? 2 : 1;
         for (int y = 1; y <= 2; ++y) {
@@ -170,7 +176,7 @@ TEST(WriteGridRectTest, WritesTheRectangleOfTheGridOnly)
         }
         WriteGridRect(lvl, PackCell(2, 1), PackCell(3, 2));
         EXPECT_EQ(BytesOf(lvl), want);
-        EXPECT_EQ(lvl.MapGrid, grid);
+        EXPECT_EQ(lvl.Grid(), grid);
 
         // An empty rectangle writes nothing.
         WriteGridRect(lvl, PackCell(3, 1), PackCell(2, 3));
@@ -185,11 +191,11 @@ OpenLevel LevelWithCodeAt(std::uint16_t code, std::vector<PackedCell> cells)
 {
     OpenLevel lvl = SmallLevel(6, 4, true);
     for (int x = 1; x <= 6; ++x)
-        for (int y = 1; y <= 4; ++y) lvl.MapGrid[x][y] = 1;
-    for (PackedCell c : cells) lvl.MapGrid[CellX(c)][CellY(c)] = code;
-    lvl.MapGrid[7][1] = code;  // outside the map: never counted or found
-    lvl.MapGrid[1][5] = code;
-    lvl.MapGrid[6][4] = static_cast<std::uint16_t>(code & 0xFF);  // same low byte, another code
+        for (int y = 1; y <= 4; ++y) lvl.Grid().Set(x, y, 1);
+    for (PackedCell c : cells) lvl.Grid().Set(CellX(c), CellY(c), code);
+    lvl.Grid().Set(7, 1, code);  // outside the map: never counted or found
+    lvl.Grid().Set(1, 5, code);
+    lvl.Grid().Set(6, 4, static_cast<std::uint16_t>(code & 0xFF));  // same low byte, another code
     return lvl;
 }
 
@@ -233,7 +239,7 @@ TEST(ReadFileStringTest, ReadsEveryByteAndMovesPastThem)
     EXPECT_EQ(ReadFileString(lvl, 5, f), std::string("A\0B\xFF" "C", 5));  // -1: from the current position
     EXPECT_EQ(f.Position(), 5);
     EXPECT_EQ(ReadFileString(lvl, 0, f), "");
-    EXPECT_TRUE(lvl.Log.empty());
+    EXPECT_TRUE(lvl.Log().empty());
 }
 
 TEST(ReadFileStringTest, TooShortFileLogsTheGuardLineAndReadsNothing)
@@ -246,11 +252,11 @@ TEST(ReadFileStringTest, TooShortFileLogsTheGuardLineAndReadsNothing)
     EXPECT_EQ(ReadFileString(lvl, 3, f), "");
     EXPECT_EQ(f.Position(), 8);
     EXPECT_EQ(ReadFileString(lvl, 4, f, 12), "");  // a position past the end
-    EXPECT_EQ(lvl.Log, (std::vector<std::string>{"10 (size) < 0 (pos) + 34 (ReadCount",
+    EXPECT_EQ(lvl.Log(), (std::vector<std::string>{"10 (size) < 0 (pos) + 34 (ReadCount",
                                                   "10 (size) < 8 (pos) + 3 (ReadCount",
                                                   "10 (size) < 12 (pos) + 4 (ReadCount"}));
     EXPECT_EQ(ReadFileString(lvl, 2, f, 8), "xx");  // an exact fit is no failure
-    EXPECT_EQ(lvl.Log.size(), 3u);
+    EXPECT_EQ(lvl.Log().size(), 3u);
 }
 
 // --- GetBytesAtPos, GetByteAtPos, GetWordAtPos ---
@@ -447,7 +453,7 @@ TEST(ShowBytesAsHexTest, ShowsBytesFromThePositionAndRestoresIt)
     ShowBytesAsHex(lvl, f, 10, ui);  // fewer than 10 bytes remain: empty box, guard line
     EXPECT_EQ(f.Position(), 3);
     EXPECT_EQ(ui.messages, (std::vector<std::string>{"43453100FF", ""}));
-    EXPECT_EQ(lvl.Log, std::vector<std::string>{"6 (size) < 3 (pos) + 10 (ReadCount"});
+    EXPECT_EQ(lvl.Log(), std::vector<std::string>{"6 (size) < 3 (pos) + 10 (ReadCount"});
 }
 
 // --- custom element numbers ---

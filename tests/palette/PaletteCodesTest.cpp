@@ -2,7 +2,7 @@
 // and hint, and the "Check It" entry rules.
 #include "palette/PaletteCodes.h"
 
-#include "shell/Error.h"
+#include "base/Error.h"
 #include "view/Tiles.h"
 
 #include <gtest/gtest.h>

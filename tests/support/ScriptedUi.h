@@ -2,7 +2,7 @@
 // answers from a script. Used by core and window tests alike.
 #pragma once
 
-#include "shell/UserInterface.h"
+#include "base/UserInterface.h"
 
 #include <deque>
 #include <map>

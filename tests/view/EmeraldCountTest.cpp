@@ -55,8 +55,8 @@ TEST(EmeraldCount, OnlyCellsInsideTheMapCount)
 {
     OpenLevel lvl;
     test::LoadMemoryLevel(lvl, 3, 2, false, Cells(6, {{6, 1}}));
-    lvl.MapGrid[4][1] = 6;  // beyond MapWidth
-    lvl.MapGrid[1][3] = 9;  // beyond MapHeight
+    lvl.Grid().Set(4, 1, 6);  // beyond MapWidth
+    lvl.Grid().Set(1, 3, 9);  // beyond MapHeight
     EXPECT_EQ(CountEmeralds(lvl), 1);
 }
 

@@ -32,9 +32,9 @@ PixelPoint CenterOf(int viewX, int viewY)
 // Every cell of the map as the file holds it equals MapGrid.
 void ExpectFileMatchesGrid(const OpenLevel& lvl)
 {
-    for (int y = 1; y <= lvl.MapHeight; ++y)
-        for (int x = 1; x <= lvl.MapWidth; ++x)
-            ASSERT_EQ(FileCell(lvl, x, y), lvl.MapGrid[x][y]) << "cell " << x << "," << y;
+    for (int y = 1; y <= lvl.MapHeight(); ++y)
+        for (int x = 1; x <= lvl.MapWidth(); ++x)
+            ASSERT_EQ(FileCell(lvl, x, y), lvl.Grid().At(x, y)) << "cell " << x << "," << y;
 }
 
 // --- press and release ---
@@ -114,8 +114,8 @@ TEST(MapClipboardCommands, ChangeNothingBeforeTheFirstSelectionOrWithNoLevelOpen
         LoadMemoryLevel(lvl, 4, 3, true, NumberedCells(4, 3));
         const MapSelection sel = open ? MapSelection{} : Selected(1, 1, 2, 2);
         const auto bytes = FileBytes(lvl);
-        if (!open) lvl.Loaded = false;  // as after a load that did not complete
-        const MapGridT grid = lvl.MapGrid;
+        if (!open) lvl.SetLoaded(false);  // as after a load that did not complete
+        const CellGrid grid = lvl.Grid();
         MapClipboard clip;
         clip.ClipBuffer = {{7}};
         clip.ClipSize = PackCell(1, 1);
@@ -125,7 +125,7 @@ TEST(MapClipboardCommands, ChangeNothingBeforeTheFirstSelectionOrWithNoLevelOpen
         EXPECT_FALSE(DeleteSelection(lvl, sel));
         EXPECT_FALSE(PasteSelection(lvl, sel, clip).Written);
 
-        EXPECT_EQ(lvl.MapGrid, grid);
+        EXPECT_EQ(lvl.Grid(), grid);
         EXPECT_EQ(FileBytes(lvl), bytes);
         EXPECT_EQ(clip.ClipBuffer, (std::vector<std::vector<std::uint16_t>>{{7}}));
         EXPECT_EQ(clip.ClipSize, PackCell(1, 1));
@@ -162,7 +162,7 @@ TEST_P(ClipboardOnLevel, DeleteWritesEmptySpaceForEverySelectedCell)
     ASSERT_TRUE(DeleteSelection(lvl, Selected(5, 3, 6, 4)));
     const std::size_t cellBytes = Wide() ? 2 : 1;
     for (const auto& [x, y] : {std::pair{5, 3}, {6, 3}, {5, 4}, {6, 4}}) {
-        EXPECT_EQ(lvl.MapGrid[x][y], 0);
+        EXPECT_EQ(lvl.Grid().At(x, y), 0);
         for (std::size_t b = 0; b < cellBytes; ++b)
             want[test::kStandardBodyStart + cellBytes * ((y - 1) * 6 + x - 1) + b] = 0;
     }
@@ -210,18 +210,18 @@ TEST_P(ClipboardOnLevel, PasteIntoAWiderSelectionPastesNothingButRewritesItsCell
     ASSERT_TRUE(CopySelection(lvl, Selected(1, 1, 3, 2), clip));
     // Make the file differ from MapGrid in and around the selection, then paste into 4 x 2 cells.
     for (const auto& [x, y] : {std::pair{2, 5}, {5, 6}, {1, 5}, {6, 5}}) {
-        lvl.LevelFile->Seek(CellFileOffset(lvl, PackCell(x, y)));
-        lvl.LevelFile->WriteByte(0xEE);
+        lvl.File().Seek(CellFileOffset(lvl, PackCell(x, y)));
+        lvl.File().WriteByte(0xEE);
     }
-    const MapGridT grid = lvl.MapGrid;
+    const CellGrid grid = lvl.Grid();
     const PasteResult r = PasteSelection(lvl, Selected(2, 5, 5, 6), clip);
     EXPECT_TRUE(r.Written);
     EXPECT_EQ(r.Pasted, 0);
-    EXPECT_EQ(lvl.MapGrid, grid);
-    EXPECT_EQ(FileCell(lvl, 2, 5), grid[2][5]) << "selected cells are written again";
-    EXPECT_EQ(FileCell(lvl, 5, 6), grid[5][6]);
-    EXPECT_NE(FileCell(lvl, 1, 5), grid[1][5]) << "cells outside the selection are not written";
-    EXPECT_NE(FileCell(lvl, 6, 5), grid[6][5]);
+    EXPECT_EQ(lvl.Grid(), grid);
+    EXPECT_EQ(FileCell(lvl, 2, 5), grid.At(2, 5)) << "selected cells are written again";
+    EXPECT_EQ(FileCell(lvl, 5, 6), grid.At(5, 6));
+    EXPECT_NE(FileCell(lvl, 1, 5), grid.At(1, 5)) << "cells outside the selection are not written";
+    EXPECT_NE(FileCell(lvl, 6, 5), grid.At(6, 5));
 }
 
 TEST_P(ClipboardOnLevel, TheClipboardIsCarriedIntoTheNextLevel)
@@ -258,10 +258,10 @@ TEST(Paste, CodesOf256AndAboveAreNotWrittenIntoAOneByteLevel)
     EXPECT_EQ(r.Pasted, 2);
     EXPECT_EQ(r.Skipped, 2);
     // 300 and 256 would reach the file as 44 and 0: those cells stay as they were.
-    EXPECT_EQ(lvl.MapGrid[1][2], 9);
-    EXPECT_EQ(lvl.MapGrid[3][2], 9);
-    EXPECT_EQ(lvl.MapGrid[2][2], 5);
-    EXPECT_EQ(lvl.MapGrid[4][2], 255);
+    EXPECT_EQ(lvl.Grid().At(1, 2), 9);
+    EXPECT_EQ(lvl.Grid().At(3, 2), 9);
+    EXPECT_EQ(lvl.Grid().At(2, 2), 5);
+    EXPECT_EQ(lvl.Grid().At(4, 2), 255);
     auto want = before;
     want[test::kStandardBodyStart + 5] = 5;
     want[test::kStandardBodyStart + 7] = 255;
@@ -276,11 +276,11 @@ TEST(Paste, AnEmptyClipboardPastesNothing)
 {
     OpenLevel lvl;
     LoadMemoryLevel(lvl, 4, 2, false, NumberedCells(4, 2));
-    const MapGridT grid = lvl.MapGrid;
+    const CellGrid grid = lvl.Grid();
     const PasteResult r = PasteSelection(lvl, Selected(1, 1, 1, 1), MapClipboard{});
     EXPECT_TRUE(r.Written);
     EXPECT_EQ(r.Pasted, 0);
-    EXPECT_EQ(lvl.MapGrid, grid);
+    EXPECT_EQ(lvl.Grid(), grid);
 }
 
 // --- Level Sketch ---

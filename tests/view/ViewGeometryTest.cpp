@@ -39,7 +39,7 @@ TEST_P(ViewSize, LoaderReportsTheSame)
                            .Data();
     LoadLevelFrom(lvl, std::make_unique<MemoryFile>("m.level", bytes), ui, report);
     ASSERT_TRUE(report.ViewPrepared);
-    EXPECT_EQ((ViewGeometry{report.ViewWidth, report.ViewHeight, report.ScrollMaxX, report.ScrollMaxY}), c.view);
+    EXPECT_EQ(ViewGeometryOf(lvl.MapWidth(), lvl.MapHeight()), c.view);
 }
 
 INSTANTIATE_TEST_SUITE_P(Maps, ViewSize,

@@ -43,16 +43,16 @@ inline std::vector<std::uint16_t> NumberedCells(int width, int height, int base 
 // The code the open level's file holds for cell (x, y).
 inline std::uint16_t FileCell(const OpenLevel& lvl, int x, int y)
 {
-    const auto& bytes = static_cast<const MemoryFile&>(*lvl.LevelFile).Bytes();
-    const std::size_t cellBytes = lvl.Wide16 ? 2 : 1;
+    const auto& bytes = static_cast<const MemoryFile&>(lvl.File()).Bytes();
+    const std::size_t cellBytes = lvl.Wide16() ? 2 : 1;
     const std::size_t at =
-        static_cast<std::size_t>(lvl.BodyStart) + cellBytes * static_cast<std::size_t>((y - 1) * lvl.MapWidth + x - 1);
-    return lvl.Wide16 ? static_cast<std::uint16_t>(bytes.at(at) << 8 | bytes.at(at + 1)) : bytes.at(at);
+        static_cast<std::size_t>(lvl.BodyStart()) + cellBytes * static_cast<std::size_t>((y - 1) * lvl.MapWidth() + x - 1);
+    return lvl.Wide16() ? static_cast<std::uint16_t>(bytes.at(at) << 8 | bytes.at(at + 1)) : bytes.at(at);
 }
 
 inline const std::vector<std::uint8_t>& FileBytes(const OpenLevel& lvl)
 {
-    return static_cast<const MemoryFile&>(*lvl.LevelFile).Bytes();
+    return static_cast<const MemoryFile&>(lvl.File()).Bytes();
 }
 
 }  // namespace vantrel::test

@@ -1,7 +1,7 @@
 // The window's user interface: message boxes and file dialogs.
 #pragma once
 
-#include "shell/UserInterface.h"
+#include "base/UserInterface.h"
 
 #include <QString>
 #include <string>
@@ -23,13 +23,5 @@ public:
 private:
     QWidget* parent_ = nullptr;
 };
-
-// Texts of the game's files are bytes shown as Latin-1; paths and our own
-// texts are UTF-8 where they are valid UTF-8.
-QString FromBytes(const std::string& bytes);
-QString FromLatin1(const std::string& bytes);
-std::string ToLatin1(const QString& text);
-QString FromPath(const std::string& path);
-std::string ToPath(const QString& path);
 
 }  // namespace vantrel

@@ -1,9 +1,9 @@
-#include "shell/QtUserInterface.h"
+#include "app/QtUserInterface.h"
 
-#include <QFile>
+#include "base/QtText.h"
+
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QStringDecoder>
 
 namespace vantrel {
 
@@ -38,33 +38,6 @@ std::optional<std::string> QtUserInterface::ChooseDirectory(const std::string& t
     const QString chosen = QFileDialog::getExistingDirectory(parent_, FromBytes(title), FromPath(initialDir));
     if (chosen.isEmpty()) return std::nullopt;
     return ToPath(chosen);
-}
-
-QString FromBytes(const std::string& bytes)
-{
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = utf8.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-    return utf8.hasError() ? FromLatin1(bytes) : text;
-}
-
-QString FromLatin1(const std::string& bytes)
-{
-    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
-
-std::string ToLatin1(const QString& text)
-{
-    return text.toLatin1().toStdString();
-}
-
-QString FromPath(const std::string& path)
-{
-    return QFile::decodeName(QByteArray::fromStdString(path));
-}
-
-std::string ToPath(const QString& path)
-{
-    return QFile::encodeName(path).toStdString();
 }
 
 }  // namespace vantrel

@@ -1,12 +1,12 @@
-// The main window: the notebook of six pages, the main menu, and the one
-// open level that every page works on.
+// The main window: the notebook of six pages and the main menu. It owns the
+// level document the pages share, builds the pages over it and routes the
+// menu's items; the pages never see the window.
 #pragma once
 
-#include "level/OpenLevel.h"
+#include "level/LevelDocument.h"
+#include "level/LevelDocumentQt.h"
 
 #include <QMainWindow>
-#include <QString>
-#include <functional>
 
 class QAction;
 class QTabWidget;
@@ -15,7 +15,6 @@ namespace vantrel {
 
 class UserInterface;
 class SettingsStore;
-struct LoadReport;
 class FileInfoPage;
 class LevelsetPage;
 class LevelViewPage;
@@ -31,24 +30,15 @@ public:
     AMain(UserInterface& ui, SettingsStore& settings, QWidget* parent = nullptr);
     ~AMain() override;
 
-    OpenLevel& Level() { return level_; }
-    UserInterface& Ui() { return ui_; }
-    SettingsStore& Settings() { return settings_; }
+    LevelDocumentQt& Document() { return docQt_; }
+    OpenLevel& Level() { return doc_.Level(); }
     QTabWidget* Book() const { return book_; }
     FileInfoPage* FileInfo() const { return fileInfo_; }
     LevelViewPage* LevelView() const { return levelView_; }
     CeManagerPage* CeManager() const { return ceManager_; }
     LevelsetPage* Levelsets() const { return levelsets_; }
 
-    // Runs one command inside the error boundary and shows the load log as it now stands.
-    void Handle(const std::function<void()>& command);
-
-    // The open dialog's file name: the path of the open level; a name that
-    // starts with "%" asks the next load to open that path directly.
-    QString OpenLevelFileName() const { return openLevelFileName_; }
-    void SetOpenLevelFileName(const QString& name) { openLevelFileName_ = name; }
-
-    // The palette window shown by Tool > Element View.
+    // The palette window shown by Tool > Element View; it closes with this window.
     void SetPaletteWindow(QWidget* palette) { palette_ = palette; }
 
     void File_LoadLevelClick();
@@ -56,8 +46,6 @@ public:
     void File_ExitClick();
     void Tool_GotoClick(QAction* sender);
     void Tool_ElementViewClick();
-    // Shows the load log of the open level in the File Info page.
-    void SyncLog();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -65,11 +53,9 @@ protected:
 private:
     void FormCreate();
     void BuildMenu();
-    void ApplyLoadReport(const LoadReport& report);
 
-    OpenLevel level_;
-    UserInterface& ui_;
-    SettingsStore& settings_;
+    LevelDocument doc_;
+    LevelDocumentQt docQt_;
     QTabWidget* book_ = nullptr;
     FileInfoPage* fileInfo_ = nullptr;
     LevelsetPage* levelsets_ = nullptr;
@@ -77,7 +63,6 @@ private:
     CeManagerPage* ceManager_ = nullptr;
     CounterPage* counter_ = nullptr;
     QWidget* palette_ = nullptr;
-    QString openLevelFileName_;
 };
 
 }  // namespace vantrel

@@ -1,4 +1,4 @@
-#include "shell/ArchivePage.h"
+#include "app/ArchivePage.h"
 
 #include <QLabel>
 #include <QVBoxLayout>

@@ -1,8 +1,8 @@
 // Vantrel: starts the main window and the element palette window.
 #include "palette/PaletteWindow.h"
-#include "shell/MainWindow.h"
-#include "shell/QtSettingsStore.h"
-#include "shell/QtUserInterface.h"
+#include "app/MainWindow.h"
+#include "app/QtSettingsStore.h"
+#include "app/QtUserInterface.h"
 
 #include <QApplication>
 

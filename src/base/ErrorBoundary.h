@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/UserInterface.h"
+#include "base/UserInterface.h"
 
 #include <exception>
 #include <functional>

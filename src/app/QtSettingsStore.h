@@ -3,7 +3,7 @@
 // an INI file under the user's config folder elsewhere.
 #pragma once
 
-#include "shell/UserInterface.h"
+#include "base/UserInterface.h"
 
 #include <QSettings>
 

@@ -1,14 +1,10 @@
-#include "shell/MainWindow.h"
+#include "app/MainWindow.h"
 
 #include "ce/CeManagerPage.h"
 #include "counter/CounterPage.h"
 #include "level/FileInfoPage.h"
-#include "level/HeaderEdit.h"
-#include "level/Loader.h"
 #include "levelsets/LevelsetPage.h"
-#include "shell/ArchivePage.h"
-#include "shell/ErrorBoundary.h"
-#include "shell/QtUserInterface.h"
+#include "app/ArchivePage.h"
 #include "view/LevelViewPage.h"
 
 #include <QAction>
@@ -27,18 +23,19 @@ constexpr int kClientHeight = 534;
 }  // namespace
 
 AMain::AMain(UserInterface& ui, SettingsStore& settings, QWidget* parent)
-    : QMainWindow(parent), ui_(ui), settings_(settings)
+    : QMainWindow(parent), doc_(ui, settings), docQt_(doc_)
 {
     setObjectName(QStringLiteral("AMain"));
     setWindowTitle(QString::fromLatin1(kCaption));
 
     book_ = new QTabWidget;
     book_->setObjectName(QStringLiteral("Book"));
-    fileInfo_ = new FileInfoPage(*this);
-    levelsets_ = new LevelsetPage(*this);
-    levelView_ = new LevelViewPage(*this);
-    ceManager_ = new CeManagerPage(*this);
-    counter_ = new CounterPage(*this);
+    connect(&docQt_, &LevelDocumentQt::captionChanged, this, &QWidget::setWindowTitle);
+    fileInfo_ = new FileInfoPage(docQt_);
+    levelsets_ = new LevelsetPage(docQt_);
+    levelView_ = new LevelViewPage(docQt_);
+    ceManager_ = new CeManagerPage(docQt_);
+    counter_ = new CounterPage(docQt_);
     book_->addTab(fileInfo_, tr("File Info"));
     book_->addTab(new ArchivePage, tr("Files Archive"));
     book_->addTab(levelsets_, tr("Levelset Manager"));
@@ -118,64 +115,14 @@ void AMain::BuildMenu()
     about->setEnabled(false);
 }
 
-void AMain::Handle(const std::function<void()>& command)
-{
-    RunGuarded(ui_, command);
-    SyncLog();
-}
-
-void AMain::SyncLog()
-{
-    QStringList lines;
-    for (const std::string& line : level_.Log) lines << FromBytes(line);
-    fileInfo_->ShowLog(lines);
-}
-
 void AMain::File_LoadLevelClick()
 {
-    Handle([this] {
-        std::string name = ToPath(openLevelFileName_);
-        if (!IsDirectLoadName(name)) {
-            const auto chosen = ui_.ChooseFile("Open RnD Level File", "Rocks'n'Diamonds Level file", "*.level",
-                                               level_.LevelPath);
-            if (!chosen) {
-                setWindowTitle(QString::fromLatin1(kCaption));
-                return;
-            }
-            name = *chosen;
-        }
-        const std::string path = DirectLoadPath(name);
-        openLevelFileName_ = FromPath(path);
-        LoadReport report;
-        LoadOptions options;
-        options.OnCaption = [this](const std::string& caption) { setWindowTitle(FromBytes(caption)); };
-        try {
-            LoadLevel(level_, path, ui_, report, options);
-        } catch (...) {
-            ApplyLoadReport(report);
-            throw;
-        }
-        ApplyLoadReport(report);
-    });
-}
-
-void AMain::ApplyLoadReport(const LoadReport& report)
-{
-    fileInfo_->ShowLoad(report);
-    ceManager_->SetCeList(report.CeList);
-    if (report.ViewPrepared) levelView_->PrepareAfterLoad(report, levelsets_->PaintLevels());
-    SyncLog();
+    docQt_.LoadLevel();
 }
 
 void AMain::File_SaveLevelClick()
 {
-    Handle([this] {
-        CloseLevel(level_);
-        SyncLog();
-        openLevelFileName_.clear();
-        fileInfo_->Clear();
-        ceManager_->Reset();
-    });
+    docQt_.SaveAndClose();
 }
 
 void AMain::File_ExitClick()

@@ -1,6 +1,6 @@
 // The text and cell helpers: packed cells and pixels, number texts, and the
 // separator-based slicing that list lines, log lines and forum text go through.
-#include "shell/Text.h"
+#include "base/Text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,30 @@
+// The element codes and record sizes the program relies on.
+#pragma once
+
+#include <cstdint>
+
+namespace vantrel {
+
+constexpr int kMaxMapSize = 128;  // the most columns or rows a level has
+
+constexpr std::uint16_t kEmptySpaceCode = 0;
+constexpr std::uint16_t kFirstPlayerCode = 80;  // players 1..4 are 80..83
+constexpr std::uint16_t kFirstCeCode = 360;     // custom element 1
+constexpr std::uint16_t kLastCeCode = 615;      // custom element 256
+constexpr int kCeCount = 256;
+constexpr std::uint16_t kFirstEnvelopeCode = 620;
+constexpr std::uint16_t kLastEnvelopeCode = 623;
+constexpr std::uint16_t kFirstGroupCode = 624;
+constexpr std::uint16_t kLastGroupCode = 655;
+
+// Custom element n (1..256) is element code n + 359.
+inline constexpr std::uint16_t CeElementCode(int n) { return static_cast<std::uint16_t>(n + 359); }
+inline constexpr std::uint16_t CeNumberOf(std::uint16_t code) { return static_cast<std::uint16_t>(code - 359); }
+inline constexpr bool IsCeCode(std::uint16_t code) { return code >= kFirstCeCode && code <= kLastCeCode; }
+
+// A CUS4 chunk: "CUS4", its 4-byte length, then a 96-byte record and 48 bytes a change page.
+constexpr int kCus4RecordLength = 96;
+constexpr int kCus4PageLength = 48;
+inline constexpr std::int32_t Cus4ChunkLength(int pages) { return 8 + kCus4RecordLength + kCus4PageLength * pages; }
+
+}  // namespace vantrel

@@ -1,0 +1,60 @@
+// The level document: the state every page of the program shares, owned by
+// the application and passed by reference. It holds the open level (its
+// file, index, grid and load log), the open dialog's file name, the map
+// clipboard, the text of the quote memo and the directory last listed, with
+// the user interface and settings it works through. Standard C++ only; the
+// window wraps it in LevelDocumentQt, which signals its changes.
+#pragma once
+
+#include "level/Clipboard.h"
+#include "level/Loader.h"
+#include "level/OpenLevel.h"
+
+#include <string>
+
+namespace vantrel {
+
+class SettingsStore;
+class UserInterface;
+
+inline constexpr char kOpenLevelDialogTitle[] = "Open RnD Level File";
+inline constexpr char kOpenLevelFilterName[] = "Rocks'n'Diamonds Level file";
+inline constexpr char kOpenLevelPattern[] = "*.level";
+
+class LevelDocument {
+public:
+    LevelDocument(UserInterface& ui, SettingsStore& settings) : ui_(ui), settings_(settings) {}
+    LevelDocument(const LevelDocument&) = delete;
+    LevelDocument& operator=(const LevelDocument&) = delete;
+
+    OpenLevel& Level() { return level_; }
+    const OpenLevel& Level() const { return level_; }
+    UserInterface& Ui() { return ui_; }
+    SettingsStore& Settings() { return settings_; }
+
+    // The open dialog's file name. A name that starts with "%" asks the next
+    // load to open the path after it directly, without the dialog.
+    const std::string& OpenDialogName() const { return openDialogName_; }
+    void SetOpenDialogName(std::string name) { openDialogName_ = std::move(name); }
+
+    // File > Load Level: the direct load of the open dialog's name, or the
+    // file the user picks. False when the user cancelled the dialog. The
+    // report holds what the load set, also when it throws.
+    bool LoadLevelCommand(LoadReport& report, const LoadOptions& options = {});
+
+    // Save and Close: closes the level file and forgets the level; writes nothing.
+    void SaveAndClose();
+
+    MapClipboard Clipboard;           // kept until the program ends, across loads
+    std::string QuoteText;            // the forum post memo, as bytes
+    std::string DirectoryLastListed;  // the directory the levelset page listed last
+    bool PaintLevels = true;          // a load draws the level view
+
+private:
+    UserInterface& ui_;
+    SettingsStore& settings_;
+    OpenLevel level_;
+    std::string openDialogName_;
+};
+
+}  // namespace vantrel

@@ -1,0 +1,50 @@
+#include "level/LevelDocumentQt.h"
+
+#include "base/ErrorBoundary.h"
+#include "base/QtText.h"
+
+namespace vantrel {
+
+bool LevelDocumentQt::Run(const std::function<void()>& command)
+{
+    const bool done = RunGuarded(doc_.Ui(), command);
+    emit logChanged();
+    return done;
+}
+
+void LevelDocumentQt::LoadLevel()
+{
+    Run([this] {
+        LoadReport report;
+        LoadOptions options;
+        options.OnCaption = [this](const std::string& caption) { emit captionChanged(FromBytes(caption)); };
+        bool chosen = false;
+        try {
+            chosen = doc_.LoadLevelCommand(report, options);
+        } catch (...) {
+            emit loaded(report);
+            throw;
+        }
+        if (chosen)
+            emit loaded(report);
+        else
+            emit captionChanged(QString::fromLatin1(kCaption));
+    });
+}
+
+void LevelDocumentQt::SaveAndClose()
+{
+    Run([this] {
+        doc_.SaveAndClose();
+        emit closed();
+    });
+}
+
+void LevelDocumentQt::SetQuoteText(const std::string& text)
+{
+    if (doc_.QuoteText == text) return;
+    doc_.QuoteText = text;
+    emit quoteChanged();
+}
+
+}  // namespace vantrel
