@@ -3,12 +3,23 @@
 # Sourced by run.sh and test.sh.
 set -euo pipefail
 
+# What the build and the tests need; the fuzz targets need more (vantrel_install_fuzz_packages).
 VANTREL_PACKAGES=(cmake ninja-build g++ qt6-base-dev libcli11-dev googletest libgtest-dev libbenchmark-dev
-                  xvfb xauth clang libclang-rt-14-dev)
+                  xvfb xauth)
+VANTREL_FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 
 vantrel_install_packages() {
+    vantrel_install "${VANTREL_PACKAGES[@]}"
+}
+
+# clang with libFuzzer and the sanitizers, for building the fuzz targets (see fuzz/README.md).
+vantrel_install_fuzz_packages() {
+    vantrel_install "${VANTREL_FUZZ_PACKAGES[@]}"
+}
+
+vantrel_install() {
     local missing=() p
-    for p in "${VANTREL_PACKAGES[@]}"; do
+    for p in "$@"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
@@ -19,7 +30,10 @@ vantrel_install_packages() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y "${missing[@]}"
 }
 
+# Builds into build/. On CI (CI=true) warnings are errors.
 vantrel_build() {
-    cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    local werror=OFF
+    [ "${CI:-}" = "true" ] && werror=ON
+    cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTREL_WERROR=$werror
     cmake --build build
 }

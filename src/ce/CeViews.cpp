@@ -1,5 +1,6 @@
 #include "ce/CeViews.h"
 
+#include "base/Bytes.h"
 #include "ce/CeRecord.h"
 
 #include <algorithm>
@@ -13,17 +14,9 @@ constexpr std::uint8_t kTileSize = 16;
 // A whole text of 1 to 4 hexadecimal digits, upper or lower case.
 std::optional<std::uint16_t> ParseHexCode(const std::string& text)
 {
-    if (text.empty() || text.size() > 4) return std::nullopt;
-    unsigned v = 0;
-    for (const char c : text) {
-        int d;
-        if (c >= '0' && c <= '9') d = c - '0';
-        else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
-        else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
-        else return std::nullopt;
-        v = v * 16 + static_cast<unsigned>(d);
-    }
-    return static_cast<std::uint16_t>(v);
+    const auto v = ParseHex(text, 4);
+    if (!v) return std::nullopt;
+    return static_cast<std::uint16_t>(*v);
 }
 
 TileCode Tile(int column, int row, std::uint16_t code)

@@ -69,8 +69,7 @@ ByteFile& OpenLevel::File() const
 void OpenLevel::BeginLoad(const std::string& path)
 {
     CloseLevelFile();
-    index_ = ChunkIndex{};
-    grid_ = CellGrid{};
+    index_ = ChunkIndex{};  // the grid stays until a map is read
     edits_.clear();
     log_.clear();
     path_ = path;
@@ -81,7 +80,6 @@ PatchResult OpenLevel::Patch(std::int64_t offset, const std::uint8_t* data, std:
     ByteFile& f = File();
     const std::int64_t size = f.Size();
     if (offset < 0 || offset > size) return PatchResult::OutOfRange;
-    KeepPosition keep(f);
     LevelEdit edit;
     edit.Offset = offset;
     const std::int64_t kept = std::min<std::int64_t>(static_cast<std::int64_t>(n), size - offset);
@@ -91,7 +89,6 @@ PatchResult OpenLevel::Patch(std::int64_t offset, const std::uint8_t* data, std:
     edit.After.assign(data, data + n);
     f.Seek(offset);
     f.Write(data, n);
-    keep.Restore();
     edits_.push_back(std::move(edit));
     return PatchResult::Written;
 }
@@ -226,14 +223,18 @@ void SetWordAtPos(std::int64_t offset, ByteFile& file, std::uint16_t value, User
 
 void SetByteAtPos(std::int64_t offset, OpenLevel& lvl, std::uint8_t value, UserInterface& ui)
 {
+    KeepPosition keep(lvl.File());
     if (lvl.Patch(offset, &value, 1) == PatchResult::OutOfRange) ui.Message(kOutOfRangeMessage);
+    keep.Restore();
 }
 
 void SetWordAtPos(std::int64_t offset, OpenLevel& lvl, std::uint16_t value, UserInterface& ui)
 {
     std::uint8_t bytes[2];
     PutBigEndian(bytes, value, 2);
+    KeepPosition keep(lvl.File());
     if (lvl.Patch(offset, bytes, 2) == PatchResult::OutOfRange) ui.Message(kOutOfRangeMessage);
+    keep.Restore();
 }
 
 void WriteHexAtPos(std::int64_t offset, ByteFile& file, const std::string& hex)

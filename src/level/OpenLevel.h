@@ -135,8 +135,9 @@ public:
 
     // --- the one door for writes into the level file ---
     // Writes n bytes at offset (offset may be the file's end: the write then
-    // extends the file) and records the bytes it replaced. A write at an
-    // offset outside 0..size is refused and changes nothing.
+    // extends the file), leaves the file's position after them, and records
+    // the bytes it replaced. A write at an offset outside 0..size is refused
+    // and changes nothing.
     PatchResult Patch(std::int64_t offset, const std::uint8_t* data, std::size_t n);
     // Appends bytes at the end of the file in one write.
     void Append(const std::vector<std::uint8_t>& bytes);

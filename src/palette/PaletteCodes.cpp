@@ -1,12 +1,12 @@
 #include "palette/PaletteCodes.h"
 
+#include "base/Bytes.h"
 #include "base/Error.h"
 #include "base/Text.h"
 #include "view/Tiles.h"
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
 
 namespace vantrel {
 
@@ -19,16 +19,12 @@ constexpr int kEmptySpaceRow = 14;
 
 std::string Hex(std::uint16_t code, int digits)
 {
-    char buf[8];
-    std::snprintf(buf, sizeof buf, "%0*X", digits, static_cast<unsigned>(code));
-    return buf;
+    return HexText(code, digits);
 }
 
-bool AllDigits(const std::string& s, int base)
+bool AllDecimalDigits(const std::string& s)
 {
-    return std::all_of(s.begin(), s.end(), [base](unsigned char c) {
-        return base == 16 ? std::isxdigit(c) != 0 : std::isdigit(c) != 0;
-    });
+    return std::all_of(s.begin(), s.end(), [](unsigned char c) { return std::isdigit(c) != 0; });
 }
 
 }  // namespace
@@ -64,10 +60,13 @@ std::uint16_t CheckEntryCode(const std::string& entry)
 {
     const std::string id = entry.substr(0, 4);
     if (id.size() < 3) return 0;
-    const int base = id.size() == 4 ? 16 : 10;
-    if (!AllDigits(id, base))
-        throw VantrelError("'" + id + "' is not a valid " + (base == 16 ? "hexadecimal" : "decimal") + " number");
-    return static_cast<std::uint16_t>(std::stoul(id, nullptr, base));
+    const bool hex = id.size() == 4;
+    if (hex) {
+        if (const auto v = ParseHex(id, 4)) return static_cast<std::uint16_t>(*v);
+    } else if (AllDecimalDigits(id)) {
+        return static_cast<std::uint16_t>(std::stoul(id));
+    }
+    throw VantrelError("'" + id + "' is not a valid " + (hex ? "hexadecimal" : "decimal") + " number");
 }
 
 std::string PaletteCheckTitle(std::uint16_t code)

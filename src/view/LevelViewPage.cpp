@@ -94,7 +94,7 @@ LevelViewPage::LevelViewPage(LevelDocumentQt& doc) : doc_(doc)
     grid->addWidget(sy_, 0, 1);
     grid->addWidget(sx_, 1, 0);
     auto* buttons = new QVBoxLayout;
-    buttons->setContentsMargins(8, 4, 4, 0);
+    buttons->setContentsMargins(4, 4, 2, 0);
     buttons->addWidget(countEmeralds_);
     buttons->addWidget(saveImage_);
     buttons->addStretch(1);

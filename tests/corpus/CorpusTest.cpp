@@ -26,13 +26,15 @@ constexpr char kAbsent[] = "<corpus absent>";
 constexpr char kSkipMessage[] =
     "The level corpus ../shared/corpus is absent: the tests over the game's own level files are skipped";
 
-// The .level files of the corpus, relative to it, in order; one placeholder when it is absent.
+// The .level files of the game's levelsets (the corpus's "levels" folder, the
+// older layouts), relative to the corpus, in order; one placeholder when it is
+// absent. Files of the newer layout have tests of their own.
 std::vector<std::string> CorpusLevels()
 {
     std::vector<std::string> files;
     const fs::path dir = test::CorpusDir();
-    if (!dir.empty()) {
-        for (const auto& e : fs::recursive_directory_iterator(dir))
+    if (!dir.empty() && fs::is_directory(dir / "levels")) {
+        for (const auto& e : fs::recursive_directory_iterator(dir / "levels"))
             if (e.is_regular_file() && e.path().extension() == ".level")
                 files.push_back(fs::relative(e.path(), dir).generic_string());
     }

@@ -728,6 +728,7 @@ TEST_P(ScanFaultTest, StopsTheScanWithALine)
 {
     const FaultCase& c = GetParam();
     LoadRun run;
+    run.lvl.SetGrid(CellGrid(1, 1));
     run.lvl.Grid().Set(1, 1, 0xBEEF);
     run.Load(c.file);
     EXPECT_TRUE(test::LinesAre(run.lvl.Log(), run.WithPath(c.log)));
@@ -823,6 +824,7 @@ TEST_P(OversizeHeadTest, RefusedGridUntouched)
     const Bytes file = LevelBuilder::Standard(head, std::vector<std::uint16_t>(static_cast<std::size_t>(w * h), 9),
                                               "Me").Data();
     LoadRun run;
+    run.lvl.SetGrid(CellGrid(128, 128));
     for (int x = 1; x <= 128; ++x)
         for (int y = 1; y <= 128; ++y) run.lvl.Grid().Set(x, y, 0xBEEF);
     const CellGrid before = run.lvl.Grid();
