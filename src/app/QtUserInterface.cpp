@@ -12,6 +12,11 @@ void QtUserInterface::Message(const std::string& text)
     QMessageBox::information(parent_, QStringLiteral("Vantrel"), FromBytes(text), QMessageBox::Ok);
 }
 
+void QtUserInterface::Error(const std::string& text)
+{
+    QMessageBox::warning(parent_, QStringLiteral("Vantrel"), FromBytes(text), QMessageBox::Ok);
+}
+
 bool QtUserInterface::WarningYesNo(const std::string& text)
 {
     return QMessageBox::warning(parent_, QStringLiteral("Vantrel"), FromBytes(text),

@@ -14,6 +14,7 @@ class QtUserInterface : public UserInterface {
 public:
     void SetParent(QWidget* parent) { parent_ = parent; }
     void Message(const std::string& text) override;
+    void Error(const std::string& text) override;
     bool WarningYesNo(const std::string& text) override;
     bool ConfirmOkCancel(const std::string& text) override;
     std::optional<std::string> ChooseFile(const std::string& title, const std::string& filterName,

@@ -15,9 +15,9 @@ inline bool RunGuarded(UserInterface& ui, const std::function<void()>& command)
         command();
         return true;
     } catch (const std::exception& e) {
-        ui.Message(e.what());
+        ui.Error(e.what());
     } catch (...) {
-        ui.Message("An unexpected error ended the command.");
+        ui.Error("An unexpected error ended the command.");
     }
     return false;
 }

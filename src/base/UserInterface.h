@@ -13,6 +13,8 @@ public:
     virtual ~UserInterface() = default;
     // Information with one OK button.
     virtual void Message(const std::string& text) = 0;
+    // A failure or refusal with one OK button (the window shows it with a warning icon).
+    virtual void Error(const std::string& text) { Message(text); }
     // A warning with Yes and No; true for Yes.
     virtual bool WarningYesNo(const std::string& text) = 0;
     // A confirmation with OK and Cancel; true for OK.

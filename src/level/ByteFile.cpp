@@ -69,6 +69,7 @@ DiskFile::DiskFile(const std::string& path, Mode mode) : ByteFile(path)
     int flags = O_RDWR;
     if (mode == Mode::ReadOnly) flags = O_RDONLY;
     if (mode == Mode::Create) flags = O_RDWR | O_CREAT | O_TRUNC;
+    readOnly_ = mode == Mode::ReadOnly;
     fd_ = ::open(path.c_str(), flags | O_CLOEXEC, 0644);
     if (fd_ < 0) {
         const char* how = mode == Mode::Create ? "Cannot create the file"
@@ -76,6 +77,29 @@ DiskFile::DiskFile(const std::string& path, Mode mode) : ByteFile(path)
                                                    : "Cannot open the file for reading and writing";
         Fail(std::string(how) + " (" + std::strerror(errno) + ")");
     }
+}
+
+bool DiskFile::StillNamedBy(const std::string& path) const
+{
+    struct stat mine {}, named {};
+    if (fd_ < 0 || ::fstat(fd_, &mine) != 0 || ::stat(path.c_str(), &named) != 0) return false;
+    return mine.st_dev == named.st_dev && mine.st_ino == named.st_ino;
+}
+
+std::unique_ptr<DiskFile> OpenLevelFile(const std::string& path, std::string& readOnlyReason)
+{
+    readOnlyReason.clear();
+    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    if (fd >= 0) {
+        ::close(fd);
+        return std::make_unique<DiskFile>(path, DiskFile::Mode::ReadWrite);
+    }
+    const int error = errno;
+    if (error == EACCES || error == EPERM || error == EROFS) {
+        readOnlyReason = std::strerror(error);
+        return std::make_unique<DiskFile>(path, DiskFile::Mode::ReadOnly);
+    }
+    return std::make_unique<DiskFile>(path, DiskFile::Mode::ReadWrite);  // fails with the system's reason
 }
 
 DiskFile::~DiskFile()
@@ -118,6 +142,7 @@ std::size_t DiskFile::ReadAt(std::int64_t offset, std::uint8_t* out, std::size_t
 void DiskFile::WriteAt(std::int64_t offset, const std::uint8_t* data, std::size_t n)
 {
     if (fd_ < 0) Fail("The file is closed");
+    if (readOnly_) Fail("The file is open for reading only");
     std::size_t done = 0;
     while (done < n) {
         const ssize_t r = ::pwrite(fd_, data + done, n - done, static_cast<off_t>(offset + done));

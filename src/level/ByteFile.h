@@ -35,6 +35,10 @@ public:
     // Reads the whole file without moving the position.
     std::vector<std::uint8_t> ReadAll() const;
     virtual void Close() {}
+    // Whether writes are refused (the file was opened for reading only).
+    virtual bool ReadOnly() const { return false; }
+    // Whether path still names this very file (same device and inode on disk).
+    virtual bool StillNamedBy(const std::string& /*path*/) const { return true; }
 
 protected:
     virtual std::size_t ReadAt(std::int64_t offset, std::uint8_t* out, std::size_t n) const = 0;
@@ -46,7 +50,7 @@ private:
     std::int64_t pos_ = 0;
 };
 
-// A file on disk, opened for reading and writing.
+// A file on disk, opened for reading and writing, for reading only, or created.
 class DiskFile : public ByteFile {
 public:
     enum class Mode { ReadWrite, ReadOnly, Create };
@@ -54,6 +58,8 @@ public:
     ~DiskFile() override;
     std::int64_t Size() const override;
     void Close() override;
+    bool ReadOnly() const override { return readOnly_; }
+    bool StillNamedBy(const std::string& path) const override;
 
 protected:
     std::size_t ReadAt(std::int64_t offset, std::uint8_t* out, std::size_t n) const override;
@@ -61,7 +67,13 @@ protected:
 
 private:
     int fd_ = -1;
+    bool readOnly_ = false;
 };
+
+// Opens a level file for reading and writing; a file that may be read but
+// not written (no permission, read-only media) is opened for reading only and
+// readOnlyReason says why (the system's text). Throws when it cannot be opened.
+std::unique_ptr<DiskFile> OpenLevelFile(const std::string& path, std::string& readOnlyReason);
 
 // Bytes in memory behind the same interface: tests, fuzzing, and the
 // loader's one-read snapshot of a level file.

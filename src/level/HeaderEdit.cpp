@@ -1,10 +1,30 @@
 #include "level/HeaderEdit.h"
 
+#include "base/Bytes.h"
 #include "base/UserInterface.h"
 
 namespace vantrel {
 
 namespace {
+
+// The bytes of a header field lie wholly inside the file; else the user is told.
+bool FitsInFile(const OpenLevel& lvl, std::int64_t at, std::size_t n, const char* what, UserInterface& ui)
+{
+    const std::int64_t size = lvl.File().Size();
+    if (at >= 0 && at + static_cast<std::int64_t>(n) <= size) return true;
+    ui.Error(std::string("The ") + what + " was not written: its " + std::to_string(n) + " bytes at offset " +
+             std::to_string(at) + " lie past the end of the file (" + std::to_string(size) +
+             " bytes). Nothing was written.");
+    return false;
+}
+
+template <typename Write>
+void KeepFilePosition(OpenLevel& lvl, Write&& write)
+{
+    const std::int64_t pos = lvl.File().Position();
+    write();
+    lvl.File().Seek(pos);
+}
 
 // A level without HEAD has no place for these values: writing at -1 + offset
 // would overwrite the file's signature.
@@ -20,10 +40,13 @@ bool HasHead(const OpenLevel& lvl, UserInterface& ui)
 bool WriteLevelTitle(OpenLevel& lvl, const std::string& title, UserInterface& ui)
 {
     if (!lvl.LevelOpen() || !HasHead(lvl, ui)) return false;
-    for (int i = 0; i < 32; ++i) {
-        const std::uint8_t b = i < static_cast<int>(title.size()) ? static_cast<std::uint8_t>(title[i]) : 0;
-        SetByteAtPos(lvl.HeadPos() + 10 + i, lvl, b, ui);
-    }
+    lvl.EnsureWritable();
+    // All 32 bytes (the text, then zero bytes) or none of them.
+    std::uint8_t bytes[kTitleLength] = {};
+    for (std::size_t i = 0; i < kTitleLength && i < title.size(); ++i) bytes[i] = static_cast<std::uint8_t>(title[i]);
+    const std::int64_t at = lvl.HeadPos() + 10;
+    if (!FitsInFile(lvl, at, kTitleLength, "title", ui)) return false;
+    KeepFilePosition(lvl, [&] { lvl.Patch(at, bytes, kTitleLength); });
     ui.Message(kTitleUpdatedMessage);
     return true;
 }
@@ -31,9 +54,15 @@ bool WriteLevelTitle(OpenLevel& lvl, const std::string& title, UserInterface& ui
 bool WriteTimeAndEmeralds(OpenLevel& lvl, std::uint16_t time, std::uint16_t emeralds, UserInterface& ui)
 {
     if (!lvl.LevelOpen() || !HasHead(lvl, ui)) return false;
+    lvl.EnsureWritable();
+    // Time left and emeralds to collect lie side by side: both words or neither.
+    const std::int64_t at = lvl.HeadPos() + 6;
+    if (!FitsInFile(lvl, at, 4, "time left and emeralds to collect", ui)) return false;
     if (time > 999 || emeralds > 999) ui.Message(kTimeNoteMessage);
-    SetWordAtPos(lvl.HeadPos() + 6, lvl, time, ui);
-    SetWordAtPos(lvl.HeadPos() + 8, lvl, emeralds, ui);
+    std::uint8_t bytes[4];
+    PutBigEndian(bytes, time, 2);
+    PutBigEndian(bytes + 2, emeralds, 2);
+    KeepFilePosition(lvl, [&] { lvl.Patch(at, bytes, 4); });
     return true;
 }
 

@@ -15,6 +15,7 @@ inline constexpr char kTitleUpdatedMessage[] = "Level title updated!";
 inline constexpr char kTimeNoteMessage[] =
     "NOTE: When setting time left or emeralds to collect to a value more than 999, the value will be reset to 999 "
     "when going to the Level Settings screen in the Level Editor (Don't blame me for this, blame Doval!)";
+inline constexpr std::size_t kTitleLength = 32;
 inline constexpr char kNoHeadMessage[] = "This level has no header (HEAD chunk); nothing was written.";
 
 // Writes all 32 title bytes (the text, then zero bytes) at HeadPos + 10 and

@@ -94,6 +94,9 @@ public:
         lvl_.File().Seek(f_->Position());
     }
 
+    // Why the file could be opened for reading only (empty: it is writable).
+    void SetReadOnlyReason(std::string reason) { readOnlyReason_ = std::move(reason); }
+
     // Hands what the load found to the level, whole; also after a failure.
     void Commit() { lvl_.SetIndex(ix_); }
 
@@ -134,6 +137,7 @@ private:
             return false;
         }
         Log("Loading " + report_.Path);
+        if (lvl_.ReadOnly()) Log(Line(kReadOnlyLogLine, " (", readOnlyReason_, ")"));
         std::string version;
         if (f_->Position() == 4) {
             f_->Seek(8);
@@ -428,8 +432,9 @@ private:
             report_.Author.clear();
         }
         report_.Title = title_;
+        if (completed && ix_.HeadPos == -1) Log(kNoHeaderLogLine);
         Log(Num(size_) + " bytes loaded in " + Num(Tick() - started_) + " milliseconds");
-        SetCaption(kCaption);
+        SetCaption(lvl_.ReadOnly() ? kCaptionReadOnly : kCaption);
         report_.Completed = completed;
         Commit();
         lvl_.SetLoaded(completed);
@@ -445,6 +450,7 @@ private:
     std::int64_t started_ = 0;
     bool refused_ = false;
     std::string title_;
+    std::string readOnlyReason_;
     ChunkIndex ix_;
 };
 
@@ -464,6 +470,32 @@ void Guarded(OpenLevel& lvl, Loader& loader, Body&& body)
 }
 
 }  // namespace
+
+std::string MakeBackup(const std::string& path)
+{
+    namespace fs = std::filesystem;
+    const fs::path backup = path + ".bak";
+    std::error_code ec;
+    const fs::file_status link = fs::symlink_status(backup, ec);
+    if (fs::exists(link)) {
+        if (fs::is_symlink(link) && !fs::exists(fs::status(backup, ec)))
+            return "the name is taken by a link that leads nowhere";
+        return {};  // made at an earlier load, and never overwritten
+    }
+    if (fs::copy_file(path, backup, fs::copy_options::none, ec)) return {};
+    std::error_code ignored;
+    if (!fs::exists(fs::symlink_status(backup, ignored)) || ec) {
+        // A copy that failed on the way leaves no half backup that a later load would take for whole.
+        if (ec && ec != std::errc::file_exists) fs::remove(backup, ignored);
+    }
+    return ec ? ec.message() : "it could not be written";
+}
+
+std::string NoBackupMessage(const std::string& path, const std::string& why)
+{
+    return "No backup of this level could be made (" + path + ".bak: " + why +
+           "). Every change goes straight into the only copy of the level.";
+}
 
 bool IsDirectLoadName(const std::string& name)
 {
@@ -485,15 +517,15 @@ void LoadLevel(OpenLevel& lvl, const std::string& givenPath, UserInterface& ui, 
     Loader loader(lvl, ui, report, options);
     Guarded(lvl, loader, [&] {
         loader.Begin(path);
-        // The backup is made once and never overwritten; its failure is not fatal.
-        std::error_code ignored;
-        const std::string backup = path + ".bak";
-        if (!std::filesystem::exists(backup, ignored))
-            std::filesystem::copy_file(path, backup, std::filesystem::copy_options::none, ignored);
+        std::string readOnlyReason;
+        auto file = OpenLevelFile(path, readOnlyReason);
+        // A level that may not be written gets no backup: it cannot change.
+        const std::string noBackup = readOnlyReason.empty() ? MakeBackup(path) : std::string();
+        loader.SetReadOnlyReason(readOnlyReason);
         lvl.Log().clear();
-        auto file = std::make_unique<DiskFile>(path, DiskFile::Mode::ReadWrite);
         MemoryFile snapshot(path, file->ReadAll());  // the scan reads the bytes of one read of the file
         loader.Run(std::move(file), snapshot);
+        if (!noBackup.empty() && report.Completed) ui.Error(NoBackupMessage(path, noBackup));
     });
 }
 

@@ -20,6 +20,10 @@ inline constexpr char kCaption[] = "Vantrel";
 inline constexpr char kCaptionLoadComplete[] = "Vantrel - Load complete";
 inline constexpr char kCaptionLoadingMap[] = "Vantrel - Loading map elements";
 inline constexpr char kCaptionScrollChange[] = "Vantrel - Scroll change";
+inline constexpr char kCaptionReadOnly[] = "Vantrel - read-only";
+inline constexpr char kReadOnlyLogLine[] = "Opened read-only: nothing can be written and no backup is made";
+inline constexpr char kNoHeaderLogLine[] =
+    "This level has no header (HEAD chunk): no map size, time left or emeralds to collect to show";
 inline constexpr char kRejectMessage[] =
     "Error: Can not open file\nNot a Rocks'n'Diamonds level, or unknown file version.";
 inline constexpr char kCus1Message[] = "CUS1 chunks not supported in CE Manager yet";
@@ -50,6 +54,12 @@ struct LoadOptions {
     std::function<std::int64_t()> TickMs;                    // milliseconds; a steady clock when empty
     std::function<void(const std::string&)> OnCaption;       // each caption phase as it is reached
 };
+
+// Makes the level's backup PATH.bak unless it exists (it is never
+// overwritten). Empty on success, else why no backup could be made; a copy
+// that failed on the way is removed.
+std::string MakeBackup(const std::string& path);
+std::string NoBackupMessage(const std::string& path, const std::string& why);
 
 // A name that starts with "%" asks for a direct load of the path after it.
 bool IsDirectLoadName(const std::string& name);

@@ -75,8 +75,27 @@ void OpenLevel::BeginLoad(const std::string& path)
     path_ = path;
 }
 
+std::string ReadOnlyRefusal(const std::string& path)
+{
+    return "This level is open read-only, so nothing was written: " + path;
+}
+
+std::string FileChangedRefusal(const std::string& path)
+{
+    return "The level file " + path +
+           " was moved, replaced or deleted since it was loaded, so nothing was written. Load it again to change it.";
+}
+
+void OpenLevel::EnsureWritable() const
+{
+    ByteFile& f = File();
+    if (f.ReadOnly()) throw VantrelError(ReadOnlyRefusal(path_));
+    if (!f.StillNamedBy(path_)) throw VantrelError(FileChangedRefusal(path_));
+}
+
 PatchResult OpenLevel::Patch(std::int64_t offset, const std::uint8_t* data, std::size_t n)
 {
+    EnsureWritable();
     ByteFile& f = File();
     const std::int64_t size = f.Size();
     if (offset < 0 || offset > size) return PatchResult::OutOfRange;
@@ -109,6 +128,7 @@ bool SetCell(OpenLevel& lvl, PackedCell coord, std::uint16_t code)
     const int x = CellX(coord), y = CellY(coord);
     if (x < 1 || x > lvl.MapWidth() || y < 1 || y > lvl.MapHeight()) return false;
     if (!lvl.Wide16() && code >= 256) return false;
+    lvl.EnsureWritable();
     if (!lvl.Grid().Set(x, y, code)) return false;
     WriteCellBytes(lvl, coord, code);
     return true;

@@ -128,6 +128,12 @@ public:
     ByteFile& File() const;
     // Whether a file is open (also after a load that did not complete, until it is closed).
     bool HasFile() const { return file_ != nullptr; }
+    // The level was opened for viewing only: the file may not be written.
+    bool ReadOnly() const { return file_ != nullptr && file_->ReadOnly(); }
+    // Throws, with a sentence for the user, unless the open level may be
+    // written now: a file is open, it is not read-only, and its path still
+    // names the very file that was loaded.
+    void EnsureWritable() const;
     // Closes the level file, if any; the state of the last load stays for inspection.
     void CloseLevelFile();
     // Closes the file and forgets the level: Save and Close.
@@ -137,7 +143,8 @@ public:
     // Writes n bytes at offset (offset may be the file's end: the write then
     // extends the file), leaves the file's position after them, and records
     // the bytes it replaced. A write at an offset outside 0..size is refused
-    // and changes nothing.
+    // and changes nothing; so is every write that EnsureWritable refuses (it
+    // throws).
     PatchResult Patch(std::int64_t offset, const std::uint8_t* data, std::size_t n);
     // Appends bytes at the end of the file in one write.
     void Append(const std::vector<std::uint8_t>& bytes);
@@ -195,5 +202,9 @@ void RepeatHexByte(int count, std::uint8_t value, std::string& text);
 void ShowBytesAsHex(OpenLevel& lvl, ByteFile& file, std::size_t count, UserInterface& ui);
 
 inline constexpr char kOutOfRangeMessage[] = "SET_BYTE_AT_POS: Out of Range (This is a bug)";
+
+// Why a write into the open level was refused.
+std::string ReadOnlyRefusal(const std::string& path);
+std::string FileChangedRefusal(const std::string& path);
 
 }  // namespace vantrel

@@ -76,6 +76,7 @@ bool DeleteSelection(OpenLevel& lvl, const MapSelection& sel)
 {
     const std::optional<CellBlock> b = SelectedBlock(sel, lvl);
     if (!b) return false;
+    lvl.EnsureWritable();  // before the grid changes: the grid and the file stay alike
     for (int y = b->Top; y <= b->Bottom; ++y)
         for (int x = b->Left; x <= b->Right; ++x) lvl.Grid().Set(x, y, 0);
     WriteBlock(lvl, *b);
@@ -84,6 +85,8 @@ bool DeleteSelection(OpenLevel& lvl, const MapSelection& sel)
 
 bool CutSelection(OpenLevel& lvl, const MapSelection& sel, MapClipboard& clip)
 {
+    if (!SelectedBlock(sel, lvl)) return false;
+    lvl.EnsureWritable();  // a refused cut copies nothing either
     if (!CopySelection(lvl, sel, clip)) return false;
     return DeleteSelection(lvl, sel);
 }
@@ -93,6 +96,7 @@ PasteResult PasteSelection(OpenLevel& lvl, const MapSelection& sel, const MapCli
     PasteResult result;
     const std::optional<CellBlock> b = SelectedBlock(sel, lvl);
     if (!b) return result;
+    lvl.EnsureWritable();
     const int columns = static_cast<int>(clip.ClipBuffer.size());
     const int rows = columns == 0 ? 0 : static_cast<int>(clip.ClipBuffer[0].size());
     if (columns >= b->Width() && rows >= b->Height()) {

@@ -922,6 +922,7 @@ TEST(LoaderTest, FileWithoutHeadOpensWithAnEmptyMap)
     EXPECT_TRUE(test::LinesAre(run.lvl.Log(), run.WithPath({"Loading {path}", "RND1 file - checking version",
                                                            "CAVEVERS 0200000003000803 seek to 28",
                                                            "AUTH at 28 seek to 68", "BODY at 68 seek to 82",
+                                                           kNoHeaderLogLine,
                                                            "82 bytes loaded in 0 milliseconds"})));
     EXPECT_TRUE(run.lvl.LevelOpen());
     EXPECT_EQ(run.lvl.HeadPos(), -1);

@@ -21,6 +21,13 @@ public:
     std::vector<std::string> fileDialogTitles;
 
     void Message(const std::string& text) override { messages.push_back(text); }
+    // Errors are messages too; errors lists those shown as errors.
+    void Error(const std::string& text) override
+    {
+        messages.push_back(text);
+        errors.push_back(text);
+    }
+    std::vector<std::string> errors;
     bool WarningYesNo(const std::string& text) override { return Answer(text); }
     bool ConfirmOkCancel(const std::string& text) override { return Answer(text); }
     std::optional<std::string> ChooseFile(const std::string& title, const std::string&, const std::string&,
