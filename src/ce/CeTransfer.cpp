@@ -288,6 +288,44 @@ std::optional<int> ImportListClick(const CeImportList& list, int k)
 
 // --- Finish Import ---
 
+RenumberedVce RenumberVceCopy(OpenLevel& lvl, const CeImportList& list, const VceScan& scan,
+                              const std::vector<std::uint8_t>& bytes, UserInterface& ui,
+                              const FinishImportOptions& options)
+{
+    RenumberedVce result;
+    MemoryFile copy(list.VcePath, bytes);
+    auto hexBox = [&](std::int64_t at) {
+        if (!options.ShowHexBoxes) return;
+        copy.Seek(at);
+        ShowBytesAsHex(lvl, copy, kHexBoxBytes, ui);
+    };
+    for (std::size_t k = 0; k < scan.Chunks.size(); ++k) {
+        const int index = static_cast<int>(k);
+        const VceChunk& chunk = scan.Chunks[k];
+        const std::int64_t r = chunk.Position + kCeChunkHeaderLength;
+        const std::uint16_t newId = NewCEIdOfIndex(lvl, list, index);
+        lvl.Log().push_back("CEIndex " + std::to_string(index) + " will have CEId " + std::to_string(newId));
+        hexBox(r);
+        const int own = OldCEIdIsInImportList(lvl, list, CeNumberOf(GetWordAtPos(r, copy, true)));
+        lvl.Log().push_back("OLDCEId = " + std::to_string(own));
+        const std::vector<std::int64_t> links = CeLinkPositions(copy, r);
+        WriteCeLink(copy, r, CeElementCode(NewCEIdOfIndex(lvl, list, index)), ui);
+        for (std::size_t n = 1; n < links.size(); ++n) {
+            const std::int64_t at = links[n];
+            if (at + 2 > r + chunk.Length) continue;  // only inside the chunk just read
+            const std::uint16_t code = GetWordAtPos(at, copy, true);
+            if (!IsCeReference(code)) continue;
+            const int j = OldCEIdIsInImportList(lvl, list, CeNumberOf(code));
+            if (j < 0) continue;
+            ++result.LinkCount;
+            WriteCeLink(copy, at, CeElementCode(NewCEIdOfIndex(lvl, list, j)), ui);
+        }
+        hexBox(r + chunk.Length);
+    }
+    result.Bytes = copy.Bytes();
+    return result;
+}
+
 ImportResult FinishImport(OpenLevel& lvl, const std::vector<std::string>& ceList, const CeImportList& list,
                           UserInterface& ui, const FinishImportOptions& options)
 {
@@ -322,36 +360,9 @@ ImportResult FinishImport(OpenLevel& lvl, const std::vector<std::string>& ceList
 
     if (goOn) {
         // The renumbered copy; the file on disk keeps its bytes.
-        MemoryFile copy(list.VcePath, original);
-        auto hexBox = [&](std::int64_t at) {
-            if (!options.ShowHexBoxes) return;
-            copy.Seek(at);
-            ShowBytesAsHex(lvl, copy, kHexBoxBytes, ui);
-        };
-        for (std::size_t k = 0; k < scan.Chunks.size(); ++k) {
-            const int index = static_cast<int>(k);
-            const VceChunk& chunk = scan.Chunks[k];
-            const std::int64_t r = chunk.Position + kCeChunkHeaderLength;
-            const std::uint16_t newId = NewCEIdOfIndex(lvl, list, index);
-            lvl.Log().push_back("CEIndex " + std::to_string(index) + " will have CEId " + std::to_string(newId));
-            hexBox(r);
-            const int own = OldCEIdIsInImportList(lvl, list, CeNumberOf(GetWordAtPos(r, copy, true)));
-            lvl.Log().push_back("OLDCEId = " + std::to_string(own));
-            const std::vector<std::int64_t> links = CeLinkPositions(copy, r);
-            WriteCeLink(copy, r, CeElementCode(NewCEIdOfIndex(lvl, list, index)), ui);
-            for (std::size_t n = 1; n < links.size(); ++n) {
-                const std::int64_t at = links[n];
-                if (at + 2 > r + chunk.Length) continue;  // only inside the chunk just read
-                const std::uint16_t code = GetWordAtPos(at, copy, true);
-                if (!IsCeReference(code)) continue;
-                const int j = OldCEIdIsInImportList(lvl, list, CeNumberOf(code));
-                if (j < 0) continue;
-                ++result.LinkCount;
-                WriteCeLink(copy, at, CeElementCode(NewCEIdOfIndex(lvl, list, j)), ui);
-            }
-            hexBox(r + chunk.Length);
-        }
-        lvl.Append(copy.Bytes());
+        const RenumberedVce copy = RenumberVceCopy(lvl, list, scan, original, ui, options);
+        result.LinkCount = copy.LinkCount;
+        lvl.Append(copy.Bytes);
         result.Status = ImportStatus::Imported;
     } else {
         result.Status = ImportStatus::Declined;

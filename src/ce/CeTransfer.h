@@ -135,6 +135,19 @@ struct FinishImportOptions {
     bool ShowHexBoxes = true;  // the boxes of ten bytes before and after each chunk
 };
 
+// The renumbered copy of a CE file: bytes are the file's bytes, scan their
+// chunks, and list the import list that matches them line for line. The k-th
+// chunk takes the new id of line k; every other link to a CE of the list
+// takes that CE's new id and is counted. Logs every lookup as it runs and,
+// when asked, shows the ten bytes at each record and after each chunk.
+struct RenumberedVce {
+    std::vector<std::uint8_t> Bytes;
+    int LinkCount = 0;
+};
+RenumberedVce RenumberVceCopy(OpenLevel& lvl, const CeImportList& list, const VceScan& scan,
+                              const std::vector<std::uint8_t>& bytes, UserInterface& ui,
+                              const FinishImportOptions& options = {});
+
 // "Finish Import". Refuses, with a message and without writing, when no level
 // is open, the list is empty, a new id lies outside 1..256, or the CE file no
 // longer holds the chunks of the list. Then asks about every new id that a CE

@@ -6,6 +6,7 @@
 #include "ce/CeBytes.h"
 #include "ce/CeRecord.h"
 #include "ce/CeTransfer.h"
+#include "ce/CeViews.h"
 #include "level/Loader.h"
 #include "support/Lines.h"
 #include "support/RunCli.h"
@@ -131,6 +132,10 @@ TEST_F(TransferTest, ExportRefusesChunksThatDoNotHoldTheirPagesAndExportsTheOthe
     cut.resize(8 + 96);
     OpenLevelFile(test::LevelWithChunks({lying, good, cut}));
     ASSERT_EQ(report.CeList, (std::vector<std::string>{"2: Lying", "1: Good", "4: Cut off"}));
+    const auto view = CeListClick(lvl, 2, report.CeList[2]);
+    ASSERT_TRUE(view);
+    EXPECT_EQ(view->Notice, "The custom element record at 472 runs past the end of the file (568 bytes): "
+                            "change pages 1 to 3 are not shown.");
     const ExportResult r = ExportCes(lvl, report.CeList, {true, true, true}, ui);
     EXPECT_EQ(test::ReadBytes(r.Path), good);
     EXPECT_EQ(r.RefusedLines, (std::vector<int>{0, 2}));
