@@ -63,20 +63,6 @@ protected:
     std::string source, target;
 };
 
-TEST_F(CeTransferPageTest, TheImportGroupAndTheExportButtonAreEnabled)
-{
-    for (const char* name : {"CEMan_ExportBtn", "CEMan_Info_LoadVCE", "CEMan_Info_SetImportPos",
-                             "CEMan_Info_IncDecAll", "CEMan_Info_FinishImport"})
-        EXPECT_TRUE(Find<QPushButton>(name)->isEnabled()) << name;
-    EXPECT_EQ(Find<QPushButton>("CEMan_ExportBtn")->text(), "Export Selected to a .vce file");
-    auto* at = Find<QSpinBox>("CEMan_Info_ImportAt");
-    auto* by = Find<QSpinBox>("CEMan_Info_IncDecAllValue");
-    EXPECT_EQ(std::make_tuple(at->minimum(), at->maximum(), at->value(), at->isEnabled()),
-              std::make_tuple(1, 256, 1, true));
-    EXPECT_EQ(std::make_tuple(by->minimum(), by->maximum(), by->value(), by->isEnabled()),
-              std::make_tuple(-50, 50, 0, true));
-}
-
 TEST_F(CeTransferPageTest, ExportWritesTheCheckedLinesAndImportRenumbersThemIntoAnotherLevel)
 {
     DirectLoad(source);
