@@ -29,6 +29,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <filesystem>
 #include <map>
 #include <stdexcept>
 
@@ -228,6 +229,22 @@ void DrawElementCodes(const std::string& text, ElementCodesImage& image)
     image.update();
 }
 
+int FitListScrollWidth(QListWidget* list)
+{
+    const QFontMetrics fm(list->font());
+    int widest = 0;
+    for (int i = 0; i < list->count(); ++i) widest = std::max(widest, fm.horizontalAdvance(list->item(i)->text()));
+    const int extent = widest + 20;
+    // The view scrolls over the width of its items: every line is as wide as the extent.
+    for (int i = 0; i < list->count(); ++i) {
+        const int height = list->sizeHintForRow(i);
+        list->item(i)->setSizeHint(QSize(extent, height));
+    }
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    list->setProperty("horizontalExtent", extent);
+    return extent;
+}
+
 // --- CEMan_CEList ---
 
 CeCheckList::CeCheckList()
@@ -252,10 +269,8 @@ CeManagerPage::CeManagerPage(LevelDocumentQt& doc) : doc_(doc)
     notice_->setWordWrap(true);
     notice_->setFixedWidth(kListWidth);
     notice_->hide();
-    // Export comes with the .vce files; the button holds its place under the list.
     auto* exportButton = Named(new QPushButton(tr("Export Selected to a .vce file")), "CEMan_ExportBtn");
     exportButton->setFixedWidth(kListWidth);
-    exportButton->setEnabled(false);
     auto* left = new QVBoxLayout;
     left->addWidget(ceList_, 1);
     left->addWidget(notice_);
@@ -277,25 +292,28 @@ CeManagerPage::CeManagerPage(LevelDocumentQt& doc) : doc_(doc)
     connect(canChange_, &QCheckBox::toggled, this, [this] { CEMan_Adv_CanChangeClick(); });
     connect(&doc_, &LevelDocumentQt::loaded, this, [this](const LoadReport& report) { SetCeList(report.CeList); });
     connect(&doc_, &LevelDocumentQt::closed, this, &CeManagerPage::Reset);
+    connect(exportButton, &QPushButton::clicked, this, [this] { CEMan_ExportBtnClick(); });
 }
 
 QWidget* CeManagerPage::BuildInformation()
 {
-    // The import of .vce files works in this group; its buttons come with it.
     auto* group = Named(new QGroupBox(tr("Import CEs")), "CEMan_Info_ImportGroup");
     auto* load = Named(new QPushButton(tr("Load .vce file to Import")), "CEMan_Info_LoadVCE");
     importedList_ = Named(new QListWidget, "CEMan_Info_ImportedCEList");
-    auto* importAt = Named(new QSpinBox, "CEMan_Info_ImportAt");
+    auto* importAt = importAt_ = Named(new QSpinBox, "CEMan_Info_ImportAt");
     importAt->setRange(1, kCeCount);
     importAt->setValue(1);
     auto* setPos = Named(new QPushButton(tr("Set Pos")), "CEMan_Info_SetImportPos");
-    auto* incDecValue = Named(new QSpinBox, "CEMan_Info_IncDecAllValue");
+    auto* incDecValue = incDecValue_ = Named(new QSpinBox, "CEMan_Info_IncDecAllValue");
     incDecValue->setRange(-50, 50);
     incDecValue->setValue(0);
     auto* incDec = Named(new QPushButton(tr("Inc/Dec All")), "CEMan_Info_IncDecAll");
     auto* finish = Named(new QPushButton(tr("Finish Import")), "CEMan_Info_FinishImport");
-    for (QWidget* w : std::initializer_list<QWidget*>{load, importAt, setPos, incDecValue, incDec, finish})
-        w->setEnabled(false);
+    connect(load, &QPushButton::clicked, this, [this] { CEMan_Info_LoadVCEClick(); });
+    connect(importedList_, &QListWidget::itemClicked, this, [this] { CEMan_Info_ImportedCEListClick(); });
+    connect(setPos, &QPushButton::clicked, this, [this] { CEMan_Info_SetImportPosClick(); });
+    connect(incDec, &QPushButton::clicked, this, [this] { CEMan_Info_IncDecAllClick(); });
+    connect(finish, &QPushButton::clicked, this, [this] { CEMan_Info_FinishImportClick(); });
 
     auto* buttons = new QGridLayout;
     buttons->addWidget(load, 0, 0, 1, 2);
@@ -456,6 +474,7 @@ void CeManagerPage::SetCeList(const std::vector<std::string>& lines)
 void CeManagerPage::Reset()
 {
     ceList_->clear();
+    import_.Clear();
     importedList_->clear();
     canChange_->setChecked(false);
     canChange_->setEnabled(true);
@@ -503,6 +522,69 @@ void CeManagerPage::CEMan_Adv_CanChangeClick()
         changePage_->setVisible(on);
         changePage_->setEnabled(on);
     });
+}
+
+std::vector<std::string> CeManagerPage::CeListLines() const
+{
+    std::vector<std::string> lines;
+    for (int i = 0; i < ceList_->count(); ++i) lines.push_back(ToLatin1(ceList_->item(i)->text()));
+    return lines;
+}
+
+// The import list's lines as the core holds them; the selected line stays selected.
+void CeManagerPage::ShowImportList()
+{
+    const int row = importedList_->currentRow();
+    importedList_->clear();
+    for (const std::string& line : import_.Lines) importedList_->addItem(FromLatin1(line));
+    if (row >= 0 && row < importedList_->count()) importedList_->setCurrentRow(row);
+}
+
+void CeManagerPage::CEMan_ExportBtnClick()
+{
+    doc_.Run([this] {
+        std::vector<bool> checked;
+        for (int i = 0; i < ceList_->count(); ++i) checked.push_back(ceList_->item(i)->checkState() == Qt::Checked);
+        ExportCes(doc_.Level(), CeListLines(), checked, doc_.Ui());
+    });
+}
+
+void CeManagerPage::CEMan_Info_LoadVCEClick()
+{
+    doc_.Run([this] {
+        const std::string folder = std::filesystem::path(doc_.Level().LevelPath()).parent_path().string();
+        if (CEMan_Info_LoadVCE(doc_.Level(), import_, doc_.Ui(), folder)) ShowImportList();
+    });
+    FitListScrollWidth(ceList_);
+    FitListScrollWidth(importedList_);
+}
+
+void CeManagerPage::CEMan_Info_ImportedCEListClick()
+{
+    doc_.Run([this] {
+        if (const auto id = ImportListClick(import_, importedList_->currentRow())) importAt_->setValue(*id);
+    });
+}
+
+void CeManagerPage::CEMan_Info_SetImportPosClick()
+{
+    doc_.Run([this] {
+        if (SetImportPos(CeListLines(), import_, importedList_->currentRow(), importAt_->value(), doc_.Ui()))
+            ShowImportList();
+    });
+}
+
+void CeManagerPage::CEMan_Info_IncDecAllClick()
+{
+    doc_.Run([this] {
+        IncDecAll(import_, incDecValue_->value());
+        ShowImportList();
+    });
+}
+
+void CeManagerPage::CEMan_Info_FinishImportClick()
+{
+    doc_.Run([this] { FinishImport(doc_.Level(), CeListLines(), import_, doc_.Ui()); });
 }
 
 void CeManagerPage::ShowCeView(const CeView& view)

@@ -6,6 +6,8 @@
 // typed into its controls is written anywhere.
 #pragma once
 
+#include "ce/CeTransfer.h"
+
 #include <QImage>
 #include <QListWidget>
 #include <QWidget>
@@ -51,6 +53,10 @@ private:
 // codes without a picture in the atlas get the "no picture" tile.
 void DrawElementCodes(const std::string& text, ElementCodesImage& image);
 
+// The list box's horizontal scroll extent becomes the widest of its lines in
+// its font plus 20 pixels; returns that extent.
+int FitListScrollWidth(QListWidget* list);
+
 // CEMan_CEList: a list box with a check box on every line. A change of the
 // current line made with the keyboard is reported as keyboardRowChanged; a
 // mouse click is reported by itemClicked.
@@ -81,6 +87,15 @@ public:
     void CEMan_CEListClick();
     void CEMan_Adv_PageChange();
     void CEMan_Adv_CanChangeClick();
+    void CEMan_ExportBtnClick();
+    void CEMan_Info_LoadVCEClick();
+    void CEMan_Info_ImportedCEListClick();
+    void CEMan_Info_SetImportPosClick();
+    void CEMan_Info_IncDecAllClick();
+    void CEMan_Info_FinishImportClick();
+
+    // The import list as the core holds it.
+    const CeImportList& ImportList() const { return import_; }
 
 private:
     QWidget* BuildInformation();
@@ -93,14 +108,19 @@ private:
     void ShowChangePage(const CeChangePageView& page);
     void SetPageSpin(int min, int max, int value, bool enabled);
     void ShowNotice(const std::string& text);
+    std::vector<std::string> CeListLines() const;
+    void ShowImportList();
 
     LevelDocumentQt& doc_;
     CeCheckList* ceList_;
     QLabel* notice_;
     QTabWidget* book_;
 
-    // "Information": the import list (its group is filled by the import).
+    // "Information": the import group.
+    CeImportList import_;
     QListWidget* importedList_ = nullptr;
+    QSpinBox* importAt_ = nullptr;
+    QSpinBox* incDecValue_ = nullptr;
 
     // "View configuration".
     QLineEdit* name_ = nullptr;

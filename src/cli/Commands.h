@@ -4,11 +4,15 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace vantrel {
 
 int RunLoad(const std::string& file, bool withMap);
 int RunCe(const std::string& file, int line);
 int RunRender(const std::string& file, const std::string& out);
+int RunExport(const std::string& file, const std::vector<int>& lines, bool all);
+int RunImport(const std::string& file, const std::string& vce, const std::vector<std::string>& sets, int shift,
+              bool yes, bool verbose);
 
 }  // namespace vantrel

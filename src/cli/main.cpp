@@ -66,6 +66,57 @@ void AddCeCommand(CLI::App& app, CliRun& run)
 }
 
 
+void AddExportCommand(CLI::App& app, CliRun& run)
+{
+    struct Options {
+        std::string file;
+        std::vector<int> lines;
+        bool all = false;
+    };
+    auto opts = std::make_shared<Options>();
+    CLI::App* cmd = app.add_subcommand(
+        "export",
+        "Load a level file as the window does (its backup included) and write the custom elements of the given "
+        "CE list lines into FILE.vce beside it, as \"Export Selected to a .vce file\" does");
+    cmd->add_option("FILE", opts->file, "The .level file")->required();
+    auto* lines = cmd->add_option("LINE", opts->lines, "Lines of the CE list, from 1")->check(CLI::Range(1, 1 << 30));
+    cmd->add_flag("--all", opts->all, "Every line of the CE list")->excludes(lines);
+    cmd->callback([&run, opts] { run = [opts] { return RunExport(opts->file, opts->lines, opts->all); }; });
+}
+
+
+void AddImportCommand(CLI::App& app, CliRun& run)
+{
+    struct Options {
+        std::string file;
+        std::string vce;
+        std::vector<std::string> sets;
+        int shift = 0;
+        bool yes = false;
+        bool verbose = false;
+    };
+    auto opts = std::make_shared<Options>();
+    CLI::App* cmd = app.add_subcommand(
+        "import",
+        "Load a level file as the window does (its backup included), list the custom elements of a .vce file "
+        "with their new ids, renumber them and every link between them, append them to the level and print "
+        "the number of links changed. The .vce file is not changed");
+    cmd->add_option("FILE", opts->file, "The .level file")->required();
+    cmd->add_option("VCE", opts->vce, "The .vce file")->required();
+    cmd->add_option("--set", opts->sets,
+                    "OLD=NEW: the first import line whose old id is OLD gets the new id NEW (before --shift)")
+        ->allow_extra_args(false);
+    cmd->add_option("--shift", opts->shift, "Add K to every new id, as Inc/Dec All (negative: --shift=-3)");
+    cmd->add_flag("--yes", opts->yes, "Answer Yes where the window asks whether to use an occupied id");
+    cmd->add_flag("--verbose", opts->verbose, "Print the import's log lines and boxes of bytes to standard error");
+    cmd->callback([&run, opts] {
+        run = [opts] {
+            return RunImport(opts->file, opts->vce, opts->sets, opts->shift, opts->yes, opts->verbose);
+        };
+    });
+}
+
+
 }  // namespace
 }  // namespace vantrel
 
@@ -79,6 +130,8 @@ int main(int argc, char** argv)
     vantrel::AddLoadCommand(app, run);
     vantrel::AddCeCommand(app, run);
     vantrel::AddRenderCommand(app, run);
+    vantrel::AddExportCommand(app, run);
+    vantrel::AddImportCommand(app, run);
 
     try {
         app.parse(argc, argv);

@@ -281,14 +281,32 @@ private:
 
     std::int64_t Cus4(std::int64_t p)
     {
-        if (p + 51 > size_) return Stop("CUS4", p, "runs past the end of the file (" + Num(size_) + " bytes)");
+        if (p + 51 > size_) {
+            ListCe(p);  // cut off by the end of the file: listed all the same
+            return Stop("CUS4", p, "runs past the end of the file (" + Num(size_) + " bytes)");
+        }
         const std::int64_t q = p + Cus4ChunkLength(Field(p + 50, 1));
-        if (!CanGo("CUS4", p, q)) return kStopScan;
+        if (!CanGo("CUS4", p, q)) {
+            if (q > size_) ListCe(p);
+            return kStopScan;
+        }
+        const unsigned n = ListCe(p);
+        return Seen(q, "CUS4 (", n, ") found at ", p + 4);
+    }
+
+    // Notes the record position of the CUS4 chunk at p and its CE list line:
+    // its CE number and its name, as far as the name lies inside the file. A
+    // chunk whose element code does not lie inside the file is not listed.
+    unsigned ListCe(std::int64_t p)
+    {
+        if (p + 10 > size_) return 0;
         ix_.CePositions.push_back(static_cast<std::int32_t>(p + 8));
-        const std::string_view name = NameAt(p + 10, 30);  // inside the file: the chunk reaches p + 51
+        const std::int64_t nameEnd = p + 40 < size_ ? p + 40 : size_;
+        const std::string_view name(reinterpret_cast<const char*>(bytes_) + p + 10,
+                                    static_cast<std::size_t>(nameEnd - (p + 10)));
         const unsigned n = CeNumberOf(static_cast<std::uint16_t>(Field(p + 8, 2)));
         report_.CeList.push_back(Line(n, ": ", name.substr(0, name.find('\0'))));
-        return Seen(q, "CUS4 (", n, ") found at ", p + 4);
+        return n;
     }
 
     std::int64_t CaveVers(std::int64_t p)

@@ -670,6 +670,8 @@ struct FaultCase {
     Bytes file;
     std::vector<Line> log;
     bool opens;
+    std::vector<std::string> ceList{};  // a CUS4 chunk cut off by the end of the file is listed
+    std::vector<std::int32_t> cePositions{};
 };
 void PrintTo(const FaultCase& c, std::ostream* os) { *os << c.name; }
 
@@ -696,7 +698,8 @@ std::vector<FaultCase> FaultCases()
     c.push_back({"AuthRunsPastTheEnd", Base().Chunk("AUTH", 32, Bytes(10)).Data(),
                  stopped({StartsWith("Scan stopped: AUTH at 202 "), "220 bytes loaded in 0 milliseconds"}), true});
     c.push_back({"Cus4RunsPastTheEnd", Cut(Base().Cus4(360, "Cut short", 16), 322),
-                 stopped({StartsWith("Scan stopped: CUS4 at 202 "), "322 bytes loaded in 0 milliseconds"}), true});
+                 stopped({StartsWith("Scan stopped: CUS4 at 202 "), "322 bytes loaded in 0 milliseconds"}), true,
+                 {"1: Cut short"}, {210}});
     c.push_back({"Cnt3RunsPastTheEnd", Base().Chunk("CNT3", 100, Bytes{0x02, 0x6C, 0, 0}).Data(),
                  stopped({StartsWith("Scan stopped: CNT3 at 202 "), "214 bytes loaded in 0 milliseconds"}), true});
     c.push_back({"NameWithoutRoomForASize", Base().Text("CNT2").Data(),
@@ -738,8 +741,8 @@ TEST_P(ScanFaultTest, StopsTheScanWithALine)
         EXPECT_TRUE(run.report.Completed);
         EXPECT_TRUE(GridHolds(run.lvl, 3, 2, PatternCells(3, 2, false)));
         EXPECT_EQ(run.report.HeaderBoxes->MapSize, "3x2");
-        EXPECT_TRUE(run.report.CeList.empty());
-        EXPECT_TRUE(run.lvl.CePositions().empty());
+        EXPECT_EQ(run.report.CeList, c.ceList);
+        EXPECT_EQ(run.lvl.CePositions(), c.cePositions);
         for (int i = 1; i <= 4; ++i) EXPECT_EQ(run.lvl.Index().EnvelopePos[i], -1);
         EXPECT_EQ(run.lvl.Index().Cnt2Pos, -1);
         EXPECT_EQ(run.lvl.AuthPos(), 152);

@@ -1,0 +1,412 @@
+#include "ce/CeTransfer.h"
+
+#include "base/Bytes.h"
+#include "base/Error.h"
+#include "base/UserInterface.h"
+#include "ce/CeRecord.h"
+#include "ce/CeViews.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vantrel {
+
+namespace {
+
+constexpr char kArrow[] = "-->";
+constexpr char kCus4[] = "CUS4";
+
+std::string Quoted(const std::string& text)
+{
+    return "\"" + text + "\"";
+}
+
+bool IsCus4At(const std::vector<std::uint8_t>& bytes, std::int64_t s)
+{
+    return s >= 0 && s + 4 <= static_cast<std::int64_t>(bytes.size()) &&
+           std::memcmp(bytes.data() + s, kCus4, 4) == 0;
+}
+
+// The level's bytes from offset, n of them, when all lie inside the file.
+std::optional<std::vector<std::uint8_t>> LevelBytes(ByteFile& file, std::int64_t offset, std::int64_t n)
+{
+    if (offset < 0 || n < 0 || offset + n > file.Size()) return std::nullopt;
+    const std::int64_t keep = file.Position();
+    file.Seek(offset);
+    std::vector<std::uint8_t> out = file.Read(static_cast<std::size_t>(n));
+    file.Seek(keep);
+    return out;
+}
+
+// Why the chunk of CE list line k cannot be exported, or nothing.
+std::string ExportFault(ByteFile& file, std::int64_t record, std::vector<std::uint8_t>& chunk)
+{
+    const std::int64_t size = file.Size();
+    const std::int64_t at = record - kCeChunkHeaderLength;
+    const auto header = LevelBytes(file, at, kCeChunkHeaderLength);
+    if (!header || std::memcmp(header->data(), kCus4, 4) != 0)
+        return "there is no CUS4 chunk at " + std::to_string(at) + " in the level file";
+    const auto pages = ReadChangePageCount(file, record);
+    const std::int64_t whole = pages ? Cus4ChunkLength(*pages) : 0;
+    if (!pages || at + whole > size)
+        return "its chunk runs past the end of the level file (" + std::to_string(size) + " bytes)";
+    const std::uint32_t stored = ReadBigEndian(header->data() + 4, 4);
+    if (stored != CeRecordLength(*pages))
+        return "its stored length " + std::to_string(stored) + " disagrees with its " + std::to_string(*pages) +
+               " change pages (96 + 48 x " + std::to_string(*pages) + " = " +
+               std::to_string(CeRecordLength(*pages)) + ")";
+    chunk = *LevelBytes(file, at, whole);
+    return {};
+}
+
+// Writes bytes as the file at path: into a new file in the same folder that
+// then replaces it, so that a failure leaves the earlier file and no part of
+// the new one.
+void ReplaceFileWith(const std::string& path, const std::vector<std::uint8_t>& bytes)
+{
+    std::string temp = path + ".XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0) throw VantrelError("Cannot create a new file beside " + path + " (" + std::strerror(errno) + ")");
+    ::fchmod(fd, 0644);
+    ::close(fd);
+    try {
+        DiskFile out(temp, DiskFile::Mode::ReadWrite);
+        out.Write(bytes.data(), bytes.size());
+        out.Close();
+        std::error_code ec;
+        std::filesystem::rename(temp, path, ec);
+        if (ec) throw VantrelError("Cannot replace " + path + " (" + ec.message() + ")");
+    } catch (...) {
+        std::error_code ignored;
+        std::filesystem::remove(temp, ignored);
+        throw;
+    }
+}
+
+std::vector<std::uint8_t> ReadWholeFile(const std::string& path)
+{
+    DiskFile in(path, DiskFile::Mode::ReadOnly);
+    std::vector<std::uint8_t> bytes = in.ReadAll();
+    in.Close();
+    return bytes;
+}
+
+// The first line whose new id is no number in 1..256, or -1.
+int FirstLineOutOfRange(const CeImportList& list)
+{
+    for (std::size_t k = 0; k < list.Lines.size(); ++k) {
+        const auto id = ImportLineNewIdValue(list.Lines[k]);
+        if (!id || *id < 1 || *id > kCeCount) return static_cast<int>(k);
+    }
+    return -1;
+}
+
+// Why the chunks of the scan do not match the list line for line, or nothing.
+std::string MismatchFault(const VceScan& scan, const CeImportList& list)
+{
+    if (!scan.Fault.empty()) return scan.Fault;
+    if (scan.Chunks.size() != list.Lines.size())
+        return "it holds " + std::to_string(scan.Chunks.size()) + " custom elements, the import list " +
+               std::to_string(list.Lines.size());
+    for (std::size_t k = 0; k < list.Lines.size(); ++k)
+        if (std::to_string(scan.Chunks[k].OldId) != ImportLineOldId(list.Lines[k]))
+            return "its custom element " + std::to_string(k + 1) + " has the id " +
+                   std::to_string(scan.Chunks[k].OldId) + ", import line " + std::to_string(k + 1) + " is " +
+                   Quoted(list.Lines[k]);
+    return {};
+}
+
+}  // namespace
+
+// --- the import list ---
+
+std::string ImportLineOldId(const std::string& line)
+{
+    return TextBefore(line, ":");
+}
+
+// The new id is what follows the last "-->", also when the name holds one.
+std::string ImportLineNewId(const std::string& line)
+{
+    const auto at = line.rfind(kArrow);
+    return at == std::string::npos ? std::string() : line.substr(at + 3);
+}
+
+std::string WithNewId(const std::string& line, long long id)
+{
+    const auto at = line.rfind(kArrow);
+    const std::string head = at == std::string::npos ? line + kArrow : line.substr(0, at + 3);
+    return head + std::to_string(id);
+}
+
+std::optional<long long> ImportLineNewIdValue(const std::string& line)
+{
+    const std::string text = ImportLineNewId(line);
+    long long v = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    return v;
+}
+
+int OldCEIdIsInImportList(OpenLevel& lvl, const CeImportList& list, unsigned id)
+{
+    const std::string text = std::to_string(id);
+    int found = -1;
+    for (std::size_t k = 0; k < list.Lines.size() && found < 0; ++k)
+        if (ImportLineOldId(list.Lines[k]) == text) found = static_cast<int>(k);
+    lvl.Log().push_back("OldCEIdIsInImportList(" + text + ") = " + std::to_string(found));
+    return found;
+}
+
+std::uint16_t NewCEIdOfIndex(OpenLevel& lvl, const CeImportList& list, int k)
+{
+    const auto v = ImportLineNewIdValue(list.Lines.at(static_cast<std::size_t>(k)));
+    if (!v) throw VantrelError("The import line " + Quoted(list.Lines[static_cast<std::size_t>(k)]) +
+                               " has no new custom element id");
+    const auto id = static_cast<std::uint16_t>(*v);
+    lvl.Log().push_back("NewCEIdOfIndex(" + std::to_string(k) + ") = " + std::to_string(id));
+    return id;
+}
+
+// --- reading a CE file ---
+
+std::string VceChunk::ImportLine() const
+{
+    return std::to_string(OldId) + ":" + Name + kArrow + std::to_string(OldId);
+}
+
+VceScan ScanVceBytes(const std::vector<std::uint8_t>& bytes, const std::string& path)
+{
+    VceScan scan;
+    const auto size = static_cast<std::int64_t>(bytes.size());
+    MemoryFile file(path, bytes);
+    std::int64_t s = 0;
+    while (s < size) {
+        if (size - s < 4) {
+            scan.GuardLines.push_back(GuardLine(size, s, 4));
+            s += 1;
+            continue;
+        }
+        if (!IsCus4At(bytes, s)) {
+            s += 5;
+            continue;
+        }
+        const std::int64_t r = s + kCeChunkHeaderLength;
+        const auto pages = ReadChangePageCount(file, r);
+        const std::uint32_t length = r <= size ? ReadBigEndian(bytes.data() + s + 4, 4) : 0;
+        const std::string where = "The custom element at offset " + std::to_string(s) + " of " + path;
+        if (r > size || r + static_cast<std::int64_t>(length) > size || !pages) {
+            scan.Fault = where + " runs past the end of the file (" + std::to_string(size) + " bytes).";
+            break;
+        }
+        if (length != CeRecordLength(*pages)) {
+            scan.Fault = where + " has the stored length " + std::to_string(length) + ", but its " +
+                         std::to_string(*pages) + " change pages need " + std::to_string(CeRecordLength(*pages)) +
+                         ".";
+            break;
+        }
+        VceChunk chunk;
+        chunk.Position = s;
+        chunk.Length = length;
+        chunk.OldId = CeNumberOf(static_cast<std::uint16_t>(GetWordAtPos(r, file, true)));
+        chunk.Name = ReadCeName(file, r).value_or("");
+        scan.Chunks.push_back(std::move(chunk));
+        s = r + length;
+    }
+    return scan;
+}
+
+bool LoadVceFile(OpenLevel& lvl, const std::string& path, CeImportList& list, UserInterface& ui)
+{
+    const std::vector<std::uint8_t> bytes = ReadWholeFile(path);
+    if (bytes.size() < 4) {
+        ui.Message("Could not open file - " + path + " holds " + std::to_string(bytes.size()) +
+                   " bytes; a vce file begins with the four bytes \"CUS4\".");
+        return false;
+    }
+    if (!IsCus4At(bytes, 0)) {
+        ui.Message(kNotAVceFileMessage);
+        return false;
+    }
+    const VceScan scan = ScanVceBytes(bytes, path);
+    for (const std::string& line : scan.GuardLines) lvl.Log().push_back(line);
+    if (!scan.Fault.empty()) {
+        ui.Message("Could not open file - " + scan.Fault);
+        return false;
+    }
+    list.Lines.clear();
+    for (const VceChunk& chunk : scan.Chunks) list.Lines.push_back(chunk.ImportLine());
+    list.VcePath = path;
+    return true;
+}
+
+bool CEMan_Info_LoadVCE(OpenLevel& lvl, CeImportList& list, UserInterface& ui, const std::string& initialDir)
+{
+    if (!lvl.LevelOpen()) return false;
+    const auto path = ui.ChooseFile(kOpenVceDialogTitle, kOpenVceFilterName, kOpenVcePattern, initialDir);
+    if (!path) return false;
+    return LoadVceFile(lvl, *path, list, ui);
+}
+
+// --- choosing the new ids ---
+
+bool SetImportPos(const std::vector<std::string>& ceList, CeImportList& list, int selected, int v,
+                  UserInterface& ui)
+{
+    if (selected < 0 || selected >= static_cast<int>(list.Lines.size())) return false;
+    const std::string id = std::to_string(v);
+    for (const std::string& line : ceList) {
+        if (CeListLineNumber(line) != id) continue;
+        if (!ui.WarningYesNo("Custom Element Id " + id + " is occupied by " + Quoted(CeListLineName(line)) +
+                             ", use anyways?"))
+            return false;
+    }
+    std::string& line = list.Lines[static_cast<std::size_t>(selected)];
+    line = WithNewId(line, v);
+    return true;
+}
+
+void IncDecAll(CeImportList& list, int amount)
+{
+    for (std::string& line : list.Lines)
+        if (const auto id = ImportLineNewIdValue(line)) line = WithNewId(line, *id + amount);
+}
+
+std::optional<int> ImportListClick(const CeImportList& list, int k)
+{
+    if (k < 0 || k >= static_cast<int>(list.Lines.size())) return std::nullopt;
+    const auto id = ImportLineNewIdValue(list.Lines[static_cast<std::size_t>(k)]);
+    if (!id) return std::nullopt;
+    return static_cast<int>(std::clamp<long long>(*id, 1, kCeCount));
+}
+
+// --- Finish Import ---
+
+RenumberedVce RenumberVceCopy(OpenLevel& lvl, const CeImportList& list, const VceScan& scan,
+                              const std::vector<std::uint8_t>& bytes, UserInterface& ui,
+                              const FinishImportOptions& options)
+{
+    RenumberedVce result;
+    MemoryFile copy(list.VcePath, bytes);
+    auto hexBox = [&](std::int64_t at) {
+        if (!options.ShowHexBoxes) return;
+        copy.Seek(at);
+        ShowBytesAsHex(lvl, copy, kHexBoxBytes, ui);
+    };
+    for (std::size_t k = 0; k < scan.Chunks.size(); ++k) {
+        const int index = static_cast<int>(k);
+        const VceChunk& chunk = scan.Chunks[k];
+        const std::int64_t r = chunk.Position + kCeChunkHeaderLength;
+        const std::uint16_t newId = NewCEIdOfIndex(lvl, list, index);
+        lvl.Log().push_back("CEIndex " + std::to_string(index) + " will have CEId " + std::to_string(newId));
+        hexBox(r);
+        const int own = OldCEIdIsInImportList(lvl, list, CeNumberOf(GetWordAtPos(r, copy, true)));
+        lvl.Log().push_back("OLDCEId = " + std::to_string(own));
+        const std::vector<std::int64_t> links = CeLinkPositions(copy, r);
+        WriteCeLink(copy, r, CeElementCode(NewCEIdOfIndex(lvl, list, index)), ui);
+        for (std::size_t n = 1; n < links.size(); ++n) {
+            const std::int64_t at = links[n];
+            if (at + 2 > r + chunk.Length) continue;  // only inside the chunk just read
+            const std::uint16_t code = GetWordAtPos(at, copy, true);
+            if (!IsCeReference(code)) continue;
+            const int j = OldCEIdIsInImportList(lvl, list, CeNumberOf(code));
+            if (j < 0) continue;
+            ++result.LinkCount;
+            WriteCeLink(copy, at, CeElementCode(NewCEIdOfIndex(lvl, list, j)), ui);
+        }
+        hexBox(r + chunk.Length);
+    }
+    result.Bytes = copy.Bytes();
+    return result;
+}
+
+ImportResult FinishImport(OpenLevel& lvl, const std::vector<std::string>& ceList, const CeImportList& list,
+                          UserInterface& ui, const FinishImportOptions& options)
+{
+    ImportResult result;
+    if (!lvl.LevelOpen()) {
+        ui.Message(kNoLevelForImportMessage);
+        return result;
+    }
+    if (list.VcePath.empty() || list.Lines.empty()) {
+        ui.Message(kNothingToImportMessage);
+        return result;
+    }
+    if (const int bad = FirstLineOutOfRange(list); bad >= 0) {
+        const std::string& line = list.Lines[static_cast<std::size_t>(bad)];
+        ui.Message("Import line " + std::to_string(bad + 1) + " " + Quoted(line) + " gives the custom element id " +
+                   ImportLineNewId(line) + ", which lies outside 1..256. Nothing was imported.");
+        return result;
+    }
+    const std::vector<std::uint8_t> original = ReadWholeFile(list.VcePath);
+    const VceScan scan = ScanVceBytes(original, list.VcePath);
+    if (const std::string fault = MismatchFault(scan, list); !fault.empty()) {
+        ui.Message("The file " + list.VcePath + " no longer matches the import list: " + fault +
+                   ". Load it again. Nothing was imported.");
+        return result;
+    }
+
+    // Every new id that a CE of the level holds, as long as the user goes on.
+    bool goOn = true;
+    for (std::size_t j = 0; j < list.Lines.size() && goOn; ++j)
+        for (std::size_t i = 0; i < ceList.size() && goOn; ++i)
+            if (CeListLineNumber(ceList[i]) == ImportLineNewId(list.Lines[j])) goOn = ui.WarningYesNo(kOccupiedQuestion);
+
+    if (goOn) {
+        // The renumbered copy; the file on disk keeps its bytes.
+        const RenumberedVce copy = RenumberVceCopy(lvl, list, scan, original, ui, options);
+        result.LinkCount = copy.LinkCount;
+        lvl.Append(copy.Bytes);
+        result.Status = ImportStatus::Imported;
+    } else {
+        result.Status = ImportStatus::Declined;
+    }
+    ui.Message(std::to_string(result.LinkCount) + kLinksChangedSuffix);
+    ui.Message(kImportFinishedMessage);
+    return result;
+}
+
+// --- export ---
+
+std::string VcePathOf(const std::string& levelPath)
+{
+    return levelPath + kVceExtension;
+}
+
+ExportResult ExportCes(OpenLevel& lvl, const std::vector<std::string>& ceList, const std::vector<bool>& checked,
+                       UserInterface& ui)
+{
+    ExportResult result;
+    if (!lvl.LevelOpen() || lvl.LevelPath().empty()) {
+        ui.Message(kNoLevelForExportMessage);
+        return result;
+    }
+    ByteFile& file = lvl.File();
+    std::vector<std::uint8_t> out;
+    const std::size_t lines = std::min({ceList.size(), checked.size(), lvl.CePositions().size()});
+    for (std::size_t k = 0; k < lines; ++k) {
+        if (!checked[k]) continue;
+        std::vector<std::uint8_t> chunk;
+        const std::string fault = ExportFault(file, lvl.CePositions()[k], chunk);
+        if (!fault.empty()) {
+            result.RefusedLines.push_back(static_cast<int>(k));
+            ui.Message("The custom element " + Quoted(ceList[k]) + " was not exported: " + fault + ".");
+            continue;
+        }
+        out.insert(out.end(), chunk.begin(), chunk.end());
+        ++result.Exported;
+    }
+    result.Path = VcePathOf(lvl.LevelPath());
+    ReplaceFileWith(result.Path, out);
+    result.Written = true;
+    ui.Message(std::to_string(result.Exported) + kExportedSuffix);
+    return result;
+}
+
+}  // namespace vantrel

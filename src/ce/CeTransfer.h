@@ -1,0 +1,182 @@
+// Moving custom elements between levels through a CE file (".vce"): CUS4
+// chunks back to back, nothing before, between or after them.
+//
+// Export copies the checked CEs' chunks byte for byte from the open level
+// into LEVELPATH.vce. Import reads a CE file into the import list, one line
+// "OLD:name-->NEW" a chunk, lets the user choose the new ids, and Finish
+// Import renumbers a copy of the file in memory (each chunk's own id and
+// every link to another CE of the file) and appends that copy to the level
+// in one write. The CE file itself is never written.
+//
+// The window and vantrel-cli share the import list state (CeImportList) and
+// every command here; the window only reads its controls and shows results.
+#pragma once
+
+#include "level/OpenLevel.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vantrel {
+
+class UserInterface;
+
+inline constexpr char kVceExtension[] = ".vce";
+inline constexpr char kOpenVceDialogTitle[] = "Open Vantrel Custom Element File";
+inline constexpr char kOpenVceFilterName[] = "Vantrel CE File";
+inline constexpr char kOpenVcePattern[] = "*.vce";
+inline constexpr char kNotAVceFileMessage[] = "Could not open file - File does not seem to be a real vce file!";
+inline constexpr char kExportedSuffix[] = " CEs exported successfully";
+inline constexpr char kOccupiedQuestion[] = "Custom Element Id is occupied, continue?";
+inline constexpr char kLinksChangedSuffix[] = " Links detected and changed!";
+inline constexpr char kImportFinishedMessage[] = "Importing CEs finished";
+inline constexpr char kNoLevelForExportMessage[] =
+    "No level is open: load a level before exporting custom elements. No .vce file was written.";
+inline constexpr char kNoLevelForImportMessage[] =
+    "No level is open: load a level before importing custom elements.";
+inline constexpr char kNothingToImportMessage[] =
+    "There is nothing to import: load a .vce file into the import list first.";
+inline constexpr int kHexBoxBytes = 10;  // the bytes each check box of Finish Import shows
+
+// --- the import list ---
+
+// The import list and the CE file its lines were read from. Line k (from 0)
+// belongs to the k-th CUS4 chunk of that file.
+struct CeImportList {
+    std::string VcePath;             // the CE file of the last successful load; empty: none
+    std::vector<std::string> Lines;  // "OLD:name-->NEW"
+    void Clear()
+    {
+        VcePath.clear();
+        Lines.clear();
+    }
+};
+
+// The parts of an import line: the old id text (before the first ":"), the
+// new id text (the last "-->" field), and the line with a new id.
+std::string ImportLineOldId(const std::string& line);
+std::string ImportLineNewId(const std::string& line);
+std::string WithNewId(const std::string& line, long long id);
+// The new id as a number; nothing when it is no decimal integer.
+std::optional<long long> ImportLineNewIdValue(const std::string& line);
+
+// The index of the first line whose old id text is id in decimal, or -1.
+// Logs "OldCEIdIsInImportList(id) = index".
+int OldCEIdIsInImportList(OpenLevel& lvl, const CeImportList& list, unsigned id);
+// The new id of line k as a 16-bit unsigned number. Logs
+// "NewCEIdOfIndex(k) = id".
+std::uint16_t NewCEIdOfIndex(OpenLevel& lvl, const CeImportList& list, int k);
+
+// --- reading a CE file ---
+
+// One CUS4 chunk of a CE file.
+struct VceChunk {
+    std::int64_t Position = 0;  // of "CUS4"
+    std::uint32_t Length = 0;   // the stored record length
+    unsigned OldId = 0;         // CeNumberOf the record's element code
+    std::string Name;
+    std::string ImportLine() const;  // "OLD:name-->OLD"
+};
+
+// What a scan of a CE file found: its chunks, the guard lines of the reads
+// that found fewer than four bytes left, and the first fault, if any.
+struct VceScan {
+    std::vector<VceChunk> Chunks;
+    std::vector<std::string> GuardLines;
+    std::string Fault;  // empty, or why the file cannot be imported
+};
+
+// Scans the bytes of a CE file from the start: at s, "CUS4" is a chunk whose
+// record follows at s + 8 and whose next chunk starts stored-length bytes
+// after the record; any other four bytes go on at s + 5; fewer than four
+// bytes left go on at s + 1. A chunk that runs past the end of the file, or
+// whose stored length is not 96 + 48 x its page count, is a fault: the scan
+// stops there. path names the file in the fault text.
+VceScan ScanVceBytes(const std::vector<std::uint8_t>& bytes, const std::string& path);
+
+// Loads the CE file at path into the list. A file shorter than four bytes,
+// one that does not begin with "CUS4" and one whose chunks the scan cannot
+// take give a message and leave the list as it was. True when the list was
+// filled.
+bool LoadVceFile(OpenLevel& lvl, const std::string& path, CeImportList& list, UserInterface& ui);
+// "Load .vce file to Import": with a level open, asks for a CE file and loads
+// it. False when no level is open, the dialog was cancelled or the file was
+// not taken.
+bool CEMan_Info_LoadVCE(OpenLevel& lvl, CeImportList& list, UserInterface& ui, const std::string& initialDir);
+
+// --- choosing the new ids ---
+
+// "Set Pos": the selected line (from 0) takes the id v, after asking for every
+// CE list line ("n: name") whose number is v whether to use it anyway. False
+// when nothing changed (no line selected, or the user said No).
+bool SetImportPos(const std::vector<std::string>& ceList, CeImportList& list, int selected, int v,
+                  UserInterface& ui);
+// "Inc/Dec All": adds amount to every new id; the results are not limited.
+void IncDecAll(CeImportList& list, int amount);
+// A click on line k: the id the spin edit "import at" takes, held within 1..256.
+std::optional<int> ImportListClick(const CeImportList& list, int k);
+
+// --- Finish Import ---
+
+enum class ImportStatus {
+    Imported,  // the renumbered chunks were appended to the level
+    Declined,  // the user said No to an occupied id: nothing written
+    Refused,   // a check failed: a message said why, nothing written
+};
+
+struct ImportResult {
+    ImportStatus Status = ImportStatus::Refused;
+    int LinkCount = 0;
+};
+
+struct FinishImportOptions {
+    bool ShowHexBoxes = true;  // the boxes of ten bytes before and after each chunk
+};
+
+// The renumbered copy of a CE file: bytes are the file's bytes, scan their
+// chunks, and list the import list that matches them line for line. The k-th
+// chunk takes the new id of line k; every other link to a CE of the list
+// takes that CE's new id and is counted. Logs every lookup as it runs and,
+// when asked, shows the ten bytes at each record and after each chunk.
+struct RenumberedVce {
+    std::vector<std::uint8_t> Bytes;
+    int LinkCount = 0;
+};
+RenumberedVce RenumberVceCopy(OpenLevel& lvl, const CeImportList& list, const VceScan& scan,
+                              const std::vector<std::uint8_t>& bytes, UserInterface& ui,
+                              const FinishImportOptions& options = {});
+
+// "Finish Import". Refuses, with a message and without writing, when no level
+// is open, the list is empty, a new id lies outside 1..256, or the CE file no
+// longer holds the chunks of the list. Then asks about every new id that a CE
+// list line occupies; a No ends with the closing messages and a link count of
+// 0. Otherwise renumbers a copy of the CE file in memory, logging every
+// lookup, and appends the copy to the level in one write, then shows the
+// link count and "Importing CEs finished".
+ImportResult FinishImport(OpenLevel& lvl, const std::vector<std::string>& ceList, const CeImportList& list,
+                          UserInterface& ui, const FinishImportOptions& options = {});
+
+// --- export ---
+
+// The CE file of a level: its full path with ".vce" appended.
+std::string VcePathOf(const std::string& levelPath);
+
+struct ExportResult {
+    bool Written = false;           // the .vce file was written
+    std::string Path;               // its path
+    int Exported = 0;               // CEs written into it
+    std::vector<int> RefusedLines;  // CE list lines (from 0) not exported
+};
+
+// "Export Selected to a .vce file": writes the chunk of every checked CE list
+// line into LEVELPATH.vce, through a new file in the same folder that then
+// replaces it. A chunk that runs past the end of the level file, or whose
+// stored length disagrees with its page count, is not exported: a message
+// names it and the others go on. Ends with "N CEs exported successfully".
+// With no level open: a message, and no file.
+ExportResult ExportCes(OpenLevel& lvl, const std::vector<std::string>& ceList, const std::vector<bool>& checked,
+                       UserInterface& ui);
+
+}  // namespace vantrel

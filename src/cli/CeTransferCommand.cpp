@@ -1,0 +1,153 @@
+// vantrel-cli export LEVEL LINE... | --all: the chosen custom elements of a
+// level into LEVEL.vce.
+// vantrel-cli import LEVEL VCE [--set OLD=NEW]... [--shift K] [--yes]
+// [--verbose]: the custom elements of a .vce file into a level under new ids.
+#include "ce/CeTransfer.h"
+#include "cli/CliUserInterface.h"
+#include "cli/Commands.h"
+#include "level/Loader.h"
+
+#include <charconv>
+#include <iostream>
+
+namespace vantrel {
+
+namespace {
+
+// The user interface of an import: messages and questions as the command
+// line shows them; with verbose, the log lines the import adds come to
+// standard error, each before the next message, and the boxes of bytes are
+// shown.
+class ImportUi : public UserInterface {
+public:
+    ImportUi(CliUserInterface& inner, OpenLevel& lvl, bool verbose) : inner_(inner), lvl_(lvl), verbose_(verbose) {}
+
+    void StartLog() { seen_ = lvl_.Log().size(); }
+    void FlushLog()
+    {
+        for (; seen_ < lvl_.Log().size(); ++seen_)
+            if (verbose_) std::cerr << "log: " << lvl_.Log()[seen_] << '\n';
+    }
+    void Message(const std::string& text) override
+    {
+        FlushLog();
+        inner_.Message(text);
+    }
+    bool WarningYesNo(const std::string& text) override
+    {
+        FlushLog();
+        return inner_.WarningYesNo(text);
+    }
+    bool ConfirmOkCancel(const std::string& text) override
+    {
+        FlushLog();
+        return inner_.ConfirmOkCancel(text);
+    }
+    std::optional<std::string> ChooseFile(const std::string&, const std::string&, const std::string&,
+                                          const std::string&) override
+    {
+        return std::nullopt;
+    }
+    std::optional<std::string> ChooseDirectory(const std::string&, const std::string&) override
+    {
+        return std::nullopt;
+    }
+
+private:
+    CliUserInterface& inner_;
+    OpenLevel& lvl_;
+    bool verbose_;
+    std::size_t seen_ = 0;
+};
+
+std::optional<int> ParseInt(const std::string& text)
+{
+    int v = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    return v;
+}
+
+}  // namespace
+
+int RunExport(const std::string& path, const std::vector<int>& lines, bool all)
+{
+    if (lines.empty() && !all) {
+        std::cerr << "Name the CE list lines to export (from 1), or --all\n";
+        return 2;
+    }
+    CliUserInterface ui(std::cerr);
+    OpenLevel lvl;
+    LoadReport report;
+    LoadLevel(lvl, path, ui, report);
+    if (!report.Completed) return 1;
+    std::vector<bool> checked(report.CeList.size(), all);
+    for (const int line : lines) {
+        if (line < 1 || line > static_cast<int>(checked.size())) {
+            std::cerr << "There is no line " << line << " in the CE list: it has " << checked.size() << " lines\n";
+            return 1;
+        }
+        checked[static_cast<std::size_t>(line - 1)] = true;
+    }
+    const ExportResult result = ExportCes(lvl, report.CeList, checked, ui);
+    lvl.CloseLevelFile();
+    return result.Written && result.RefusedLines.empty() ? 0 : 1;
+}
+
+int RunImport(const std::string& path, const std::string& vce, const std::vector<std::string>& sets, int shift,
+              bool yes, bool verbose)
+{
+    CliUserInterface cli(std::cerr, yes);
+    OpenLevel lvl;
+    ImportUi ui(cli, lvl, verbose);
+    LoadReport report;
+    LoadLevel(lvl, path, cli, report);
+    if (!report.Completed) return 1;
+    ui.StartLog();
+    CeImportList list;
+    if (!LoadVceFile(lvl, vce, list, ui)) return 1;
+
+    for (const std::string& set : sets) {
+        const auto eq = set.find('=');
+        const auto oldId = ParseInt(set.substr(0, eq));
+        const auto newId = eq == std::string::npos ? std::nullopt : ParseInt(set.substr(eq + 1));
+        if (!oldId || !newId) {
+            std::cerr << "--set wants OLD=NEW, two whole numbers: " << set << '\n';
+            return 2;
+        }
+        int line = -1;
+        for (std::size_t k = 0; k < list.Lines.size() && line < 0; ++k)
+            if (ImportLineOldId(list.Lines[k]) == std::to_string(*oldId)) line = static_cast<int>(k);
+        if (line < 0) {
+            std::cerr << "There is no import line with the old id " << *oldId << " in " << vce << '\n';
+            return 1;
+        }
+        if (!SetImportPos(report.CeList, list, line, *newId, ui)) {
+            ui.FlushLog();
+            std::cerr << "Nothing was imported: the id " << *newId << " is occupied in the level (--yes uses it "
+                      << "all the same)\n";
+            return 1;
+        }
+    }
+    if (shift != 0) IncDecAll(list, shift);
+    for (const std::string& line : list.Lines) std::cout << line << '\n';
+
+    FinishImportOptions options;
+    options.ShowHexBoxes = verbose;
+    const ImportResult result = FinishImport(lvl, report.CeList, list, ui, options);
+    ui.FlushLog();
+    lvl.CloseLevelFile();
+    switch (result.Status) {
+    case ImportStatus::Imported:
+        std::cout << result.LinkCount << kLinksChangedSuffix << '\n';
+        return 0;
+    case ImportStatus::Declined:
+        std::cerr << "Nothing was imported: a new id is occupied in the level (--yes imports all the same)\n";
+        return 1;
+    case ImportStatus::Refused:
+        break;
+    }
+    return 1;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,564 @@
+// Export of custom elements into a .vce file and their import into another
+// level: the exact bytes written, messages and log lines, the refusals (each
+// leaving the level and the .vce file byte for byte as they were), a round
+// trip over real levels, and the vantrel-cli commands "export" and "import".
+#include "base/Error.h"
+#include "ce/CeBytes.h"
+#include "ce/CeRecord.h"
+#include "ce/CeTransfer.h"
+#include "ce/CeViews.h"
+#include "level/Loader.h"
+#include "support/Lines.h"
+#include "support/RunCli.h"
+#include "support/ScriptedUi.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <map>
+
+namespace vantrel {
+namespace {
+
+namespace fs = std::filesystem;
+using test::Bytes;
+using test::CeSpec;
+using test::Concat;
+using test::Cus4Chunk;
+using test::PageSpec;
+using test::RunCli;
+
+constexpr std::uint16_t Code(int ce) { return static_cast<std::uint16_t>(359 + ce); }
+
+CeSpec Ce(int number, const std::string& name, int pages)
+{
+    CeSpec ce;
+    ce.number = number;
+    ce.name = name;
+    ce.pages.resize(static_cast<std::size_t>(pages));
+    return ce;
+}
+
+// CE 3 and CE 5 linking to each other, to themselves and to CE 7 (not in the file).
+CeSpec Three()
+{
+    CeSpec ce = Ce(3, "Three", 1);
+    ce.explode = {Code(5), 0, 0, 0, Code(3), 0, 0, 0, 0};
+    ce.pages[0].changeTo = Code(7);
+    ce.pages[0].extChange = {0, 0, 0, 0, 0, 0, 0, 0, Code(5)};
+    return ce;
+}
+CeSpec Five()
+{
+    CeSpec ce = Ce(5, "Five", 2);
+    ce.pages[1].condElement = Code(5);
+    ce.graphicOf = Code(3);  // not a link: stays
+    return ce;
+}
+
+// A level in a temporary folder, loaded as the window loads it.
+class TransferTest : public ::testing::Test {
+public:
+    void TearDown() override { lvl.CloseLevelFile(); }
+
+    void OpenLevelFile(const Bytes& bytes, const std::string& name = "017.level")
+    {
+        levelPath = dir.Write(name, bytes);
+        Load();
+    }
+    void Load()
+    {
+        LoadLevel(lvl, levelPath, ui, report);
+        ASSERT_TRUE(report.Completed);
+    }
+    std::string WriteVce(const Bytes& bytes) { return vcePath = dir.Write("in.vce", bytes); }
+    Bytes LevelBytes() const { return test::ReadBytes(levelPath); }
+    std::vector<std::string> LogSinceLoad() const
+    {
+        return {lvl.Log().begin() + static_cast<std::ptrdiff_t>(loadLogLines), lvl.Log().end()};
+    }
+    void LoadVce()
+    {
+        loadLogLines = lvl.Log().size();
+        ASSERT_TRUE(LoadVceFile(lvl, vcePath, list, ui));
+    }
+
+    test::TempDir dir;
+    test::ScriptedUi ui;
+    OpenLevel lvl;
+    LoadReport report;
+    std::string levelPath;
+    std::string vcePath;
+    CeImportList list;
+    std::size_t loadLogLines = 0;
+};
+
+// ---------------------------------------------------------------------------
+// Export
+
+TEST_F(TransferTest, ExportCopiesTheCheckedChunksByteForByte)
+{
+    const Bytes one = Cus4Chunk(Ce(1, "One", 1)), skipped = Cus4Chunk(Ce(2, "Skip", 0)),
+                two = Cus4Chunk(Ce(3, "Two", 2));
+    OpenLevelFile(test::LevelWithChunks({one, skipped, two}));
+    const ExportResult r = ExportCes(lvl, report.CeList, {true, false, true}, ui);
+    const Bytes vce = test::ReadBytes(dir.Path() / "017.level.vce");
+    ASSERT_EQ(vce.size(), 352u);
+    EXPECT_EQ(vce, Concat({one, two}));
+    EXPECT_EQ(Bytes(vce.begin(), vce.begin() + 8), (Bytes{'C', 'U', 'S', '4', 0, 0, 0, 144}));
+    EXPECT_EQ(Bytes(vce.begin() + 152, vce.begin() + 156), (Bytes{'C', 'U', 'S', '4'}));
+    EXPECT_EQ(ui.messages, std::vector<std::string>{"2 CEs exported successfully"});
+    EXPECT_EQ(r.Exported, 2);
+}
+
+TEST_F(TransferTest, ExportWithNothingCheckedReplacesTheFileWithAnEmptyOne)
+{
+    OpenLevelFile(test::LevelWithChunks({Cus4Chunk(Ce(1, "One", 1))}));
+    dir.Write("017.level.vce", std::string("earlier bytes"));
+    ExportCes(lvl, report.CeList, {false}, ui);
+    EXPECT_TRUE(test::ReadBytes(dir.Path() / "017.level.vce").empty());
+    EXPECT_EQ(ui.messages, std::vector<std::string>{"0 CEs exported successfully"});
+}
+
+TEST_F(TransferTest, ExportRefusesChunksThatDoNotHoldTheirPagesAndExportsTheOthers)
+{
+    const Bytes good = Cus4Chunk(Ce(1, "Good", 1));
+    Bytes lying = Cus4Chunk(Ce(2, "Lying", 1));
+    lying[7] = 96;  // the stored length says no pages; the page count says 1
+    // The last chunk says 3 pages but the file ends after its base block: the loader lists it.
+    Bytes cut = Cus4Chunk(Ce(4, "Cut off", 3));
+    cut.resize(8 + 96);
+    OpenLevelFile(test::LevelWithChunks({lying, good, cut}));
+    ASSERT_EQ(report.CeList, (std::vector<std::string>{"2: Lying", "1: Good", "4: Cut off"}));
+    const auto view = CeListClick(lvl, 2, report.CeList[2]);
+    ASSERT_TRUE(view);
+    EXPECT_EQ(view->Notice, "The custom element record at 472 runs past the end of the file (568 bytes): "
+                            "change pages 1 to 3 are not shown.");
+    const ExportResult r = ExportCes(lvl, report.CeList, {true, true, true}, ui);
+    EXPECT_EQ(test::ReadBytes(r.Path), good);
+    EXPECT_EQ(r.RefusedLines, (std::vector<int>{0, 2}));
+    EXPECT_EQ(ui.messages,
+              (std::vector<std::string>{
+                  "The custom element \"2: Lying\" was not exported: its stored length 96 disagrees with its 1 "
+                  "change pages (96 + 48 x 1 = 144).",
+                  "The custom element \"4: Cut off\" was not exported: its chunk runs past the end of the level "
+                  "file (568 bytes).",
+                  "1 CEs exported successfully"}));
+}
+
+TEST_F(TransferTest, ExportWithNoLevelOpenWritesNoFile)
+{
+    OpenLevelFile(test::LevelWithChunks({Cus4Chunk(Ce(1, "One", 1))}));
+    const auto lines = report.CeList;
+    lvl.Close();
+    const fs::path cwd = fs::current_path();
+    fs::current_path(dir.Path());
+    const ExportResult r = ExportCes(lvl, lines, {true}, ui);
+    fs::current_path(cwd);
+    EXPECT_FALSE(r.Written);
+    EXPECT_EQ(ui.messages, std::vector<std::string>{kNoLevelForExportMessage});
+    for (const auto& entry : fs::directory_iterator(dir.Path()))
+        EXPECT_NE(entry.path().extension(), ".vce") << entry.path();
+}
+
+TEST_F(TransferTest, AFailedExportLeavesWhatWasThereAndNoPartialFile)
+{
+    OpenLevelFile(test::LevelWithChunks({Cus4Chunk(Ce(1, "One", 1))}));
+    fs::create_directory(dir.Path() / "017.level.vce");  // the new file cannot replace a folder
+    dir.Write("017.level.vce/keep", std::string("kept"));
+    EXPECT_THROW(ExportCes(lvl, report.CeList, {true}, ui), VantrelError);
+    EXPECT_EQ(test::ReadBytes(dir.Path() / "017.level.vce" / "keep"), (Bytes{'k', 'e', 'p', 't'}));
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir.Path())) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"017.level", "017.level.bak", "017.level.vce"}));
+}
+
+// ---------------------------------------------------------------------------
+// Loading a CE file into the import list
+
+TEST_F(TransferTest, LoadListsEveryChunkAndLogsTheReadsPastTheEnd)
+{
+    OpenLevelFile(test::LevelWithChunks({}));
+    // Stray bytes between the chunks are stepped over five at a time; three bytes end the file.
+    WriteVce(Concat({Cus4Chunk(Three()), Bytes{'x', 'x', 'x', 'x', 'x'}, Cus4Chunk(Five()), Bytes{1, 2, 3}}));
+    LoadVce();
+    EXPECT_EQ(list.Lines, (std::vector<std::string>{"3:Three-->3", "5:Five-->5"}));
+    EXPECT_EQ(list.VcePath, vcePath);
+    const std::string size = std::to_string(test::ReadBytes(vcePath).size());
+    const auto pos = [&](int back) { return std::to_string(test::ReadBytes(vcePath).size() - back); };
+    EXPECT_EQ(LogSinceLoad(), (std::vector<std::string>{size + " (size) < " + pos(3) + " (pos) + 4 (ReadCount",
+                                                        size + " (size) < " + pos(2) + " (pos) + 4 (ReadCount",
+                                                        size + " (size) < " + pos(1) + " (pos) + 4 (ReadCount"}));
+}
+
+struct BadVceCase {
+    const char* name;
+    Bytes bytes;
+    std::string message;  // "{path}" stands for the file's path
+};
+void PrintTo(const BadVceCase& c, std::ostream* os) { *os << c.name; }
+
+class BadVceTest : public TransferTest, public ::testing::WithParamInterface<BadVceCase> {};
+
+TEST_P(BadVceTest, GivesAMessageAndKeepsTheList)
+{
+    OpenLevelFile(test::LevelWithChunks({}));
+    list.Lines = {"1:Kept-->9"};
+    list.VcePath = "earlier.vce";
+    const std::string path = WriteVce(GetParam().bytes);
+    EXPECT_FALSE(LoadVceFile(lvl, path, list, ui));
+    std::string message = GetParam().message;
+    if (const auto at = message.find("{path}"); at != std::string::npos) message.replace(at, 6, path);
+    EXPECT_EQ(ui.messages, std::vector<std::string>{message});
+    EXPECT_EQ(list.Lines, std::vector<std::string>{"1:Kept-->9"});
+    EXPECT_EQ(list.VcePath, "earlier.vce");
+}
+
+Bytes Shortened(Bytes b, std::size_t n)
+{
+    b.resize(n);
+    return b;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, BadVceTest,
+    ::testing::Values(
+        BadVceCase{"Empty", {}, "Could not open file - {path} holds 0 bytes; a vce file begins with the four bytes "
+                                "\"CUS4\"."},
+        BadVceCase{"ThreeBytes", {'C', 'U', 'S'},
+                   "Could not open file - {path} holds 3 bytes; a vce file begins with the four bytes \"CUS4\"."},
+        BadVceCase{"NotCus4", Concat({Bytes{'c'}, Cus4Chunk(Three())}), kNotAVceFileMessage},
+        BadVceCase{"ChunkCutShort", Shortened(Cus4Chunk(Five()), 150),
+                   "Could not open file - The custom element at offset 0 of {path} runs past the end of the file "
+                   "(150 bytes)."},
+        BadVceCase{"LengthDisagreesWithPages",
+                   [] {
+                       Bytes b = Concat({Cus4Chunk(Three()), Cus4Chunk(Five())});
+                       b[152 + 7] = 144;
+                       return b;
+                   }(),
+                   "Could not open file - The custom element at offset 152 of {path} has the stored length 144, "
+                   "but its 2 change pages need 192."}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// ---------------------------------------------------------------------------
+// Choosing the new ids
+
+TEST_F(TransferTest, SetPosAsksAboutEveryOccupyingCeAndNoKeepsTheLine)
+{
+    list.Lines = {"1:A-->1", "4:B-->4"};
+    const std::vector<std::string> ceList = {"7: Seven", "9: Lava", "9: Lava again"};
+    ui.answers = {true, false};
+    EXPECT_FALSE(SetImportPos(ceList, list, 1, 9, ui));
+    EXPECT_EQ(ui.questions, (std::vector<std::string>{"Custom Element Id 9 is occupied by \"Lava\", use anyways?",
+                                                      "Custom Element Id 9 is occupied by \"Lava again\", use anyways?"}));
+    EXPECT_EQ(list.Lines[1], "4:B-->4");
+    ui.answers = {true, true};
+    EXPECT_TRUE(SetImportPos(ceList, list, 1, 9, ui));
+    EXPECT_TRUE(SetImportPos(ceList, list, 0, 8, ui));
+    EXPECT_FALSE(SetImportPos(ceList, list, -1, 8, ui));
+    EXPECT_EQ(list.Lines, (std::vector<std::string>{"1:A-->8", "4:B-->9"}));
+}
+
+TEST(ImportListTest, IncDecAllIsNotLimitedAndAClickHoldsTheSpinEditsRange)
+{
+    CeImportList list;
+    list.Lines = {"1:A-->1", "4:B-->4", "2:a-->b-->2"};
+    IncDecAll(list, -3);
+    EXPECT_EQ(list.Lines, (std::vector<std::string>{"1:A-->-2", "4:B-->1", "2:a-->b-->-1"}));
+    EXPECT_EQ(ImportListClick(list, 0), 1);
+    EXPECT_EQ(ImportListClick(list, 1), 1);
+    IncDecAll(list, 300);
+    EXPECT_EQ(list.Lines[1], "4:B-->301");
+    EXPECT_EQ(ImportListClick(list, 1), 256);
+    EXPECT_EQ(ImportListClick(list, 3), std::nullopt);
+    EXPECT_EQ(ImportListClick(list, -1), std::nullopt);
+}
+
+// ---------------------------------------------------------------------------
+// Finish Import
+
+class FinishTest : public TransferTest {
+public:
+    void SetUp() override
+    {
+        OpenLevelFile(test::LevelWithChunks({Cus4Chunk(Ce(1, "In level", 1))}));
+        vceBytes = Concat({Cus4Chunk(Three()), Cus4Chunk(Five())});
+        WriteVce(vceBytes);
+        LoadVce();
+        levelBefore = LevelBytes();
+    }
+    ImportResult Finish() { return FinishImport(lvl, report.CeList, list, ui); }
+    void ExpectNothingWritten()
+    {
+        EXPECT_EQ(LevelBytes(), levelBefore);
+        EXPECT_EQ(test::ReadBytes(vcePath), vceBytes);
+    }
+
+    Bytes vceBytes;
+    Bytes levelBefore;
+};
+
+TEST_F(FinishTest, RenumbersACopyAppendsItAndKeepsTheVceFile)
+{
+    list.Lines[1] = "5:Five-->10";
+    const ImportResult r = Finish();
+    EXPECT_EQ(r.Status, ImportStatus::Imported);
+    EXPECT_EQ(r.LinkCount, 4);  // 364 twice in Three, 362 in Three, 364 in Five; 366 (CE 7) stays
+    CeSpec three = Three(), five = Five();
+    three.explode[0] = Code(10);
+    three.pages[0].extChange[8] = Code(10);
+    five.number = 10;
+    five.pages[1].condElement = Code(10);
+    EXPECT_EQ(LevelBytes(), Concat({levelBefore, Cus4Chunk(three), Cus4Chunk(five)}));
+    EXPECT_EQ(test::ReadBytes(vcePath), vceBytes);
+    EXPECT_EQ(lvl.Edits().size(), 1u);  // one write
+
+    const std::string size = std::to_string(vceBytes.size());
+    EXPECT_EQ(LogSinceLoad(),
+              (std::vector<std::string>{
+                  "NewCEIdOfIndex(0) = 3", "CEIndex 0 will have CEId 3", "OldCEIdIsInImportList(3) = 0",
+                  "OLDCEId = 0", "NewCEIdOfIndex(0) = 3",
+                  "OldCEIdIsInImportList(5) = 1", "NewCEIdOfIndex(1) = 10",  // explode, top left
+                  "OldCEIdIsInImportList(3) = 0", "NewCEIdOfIndex(0) = 3",   // explode, middle
+                  "OldCEIdIsInImportList(7) = -1",                          // change to
+                  "OldCEIdIsInImportList(5) = 1", "NewCEIdOfIndex(1) = 10",  // extended change, bottom right
+                  "NewCEIdOfIndex(1) = 10", "CEIndex 1 will have CEId 10", "OldCEIdIsInImportList(5) = 1",
+                  "OLDCEId = 1", "NewCEIdOfIndex(1) = 10",
+                  "OldCEIdIsInImportList(5) = 1", "NewCEIdOfIndex(1) = 10",  // page 2 condition element
+                  size + " (size) < " + size + " (pos) + 10 (ReadCount"}));
+    EXPECT_EQ(ui.messages, (std::vector<std::string>{"016A5468726565000000",   // Three's record
+                                                     "43555334000000C0016C",   // Five's chunk header as read
+                                                     "016C4669766500000000",   // Five's record
+                                                     "",                       // nothing after it
+                                                     "4 Links detected and changed!", "Importing CEs finished"}));
+    EXPECT_TRUE(ui.questions.empty());
+}
+
+TEST_F(FinishTest, AnOccupiedIdIsAskedAboutAndNoWritesNothing)
+{
+    list.Lines[0] = "3:Three-->1";
+    ui.answers = {false};
+    const ImportResult r = Finish();
+    EXPECT_EQ(r.Status, ImportStatus::Declined);
+    EXPECT_EQ(ui.questions, std::vector<std::string>{kOccupiedQuestion});
+    EXPECT_EQ(ui.messages, (std::vector<std::string>{"0 Links detected and changed!", "Importing CEs finished"}));
+    ExpectNothingWritten();
+}
+
+struct RefusalCase {
+    const char* name;
+    std::function<void(FinishTest&)> change;
+    std::string message;  // "{path}" stands for the .vce file's path
+};
+void PrintTo(const RefusalCase& c, std::ostream* os) { *os << c.name; }
+
+class FinishRefusalTest : public FinishTest, public ::testing::WithParamInterface<RefusalCase> {};
+
+TEST_P(FinishRefusalTest, SaysWhyAndWritesNeitherFile)
+{
+    GetParam().change(*this);
+    vceBytes = test::ReadBytes(vcePath);
+    const ImportResult r = Finish();
+    EXPECT_EQ(r.Status, ImportStatus::Refused);
+    std::string message = GetParam().message;
+    if (const auto at = message.find("{path}"); at != std::string::npos) message.replace(at, 6, vcePath);
+    EXPECT_EQ(ui.messages, std::vector<std::string>{message});
+    EXPECT_TRUE(ui.questions.empty());
+    ExpectNothingWritten();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Refusals, FinishRefusalTest,
+    ::testing::Values(
+        RefusalCase{"IdsBelowOne", [](FinishTest& t) { IncDecAll(t.list, -3); },
+                    "Import line 1 \"3:Three-->0\" gives the custom element id 0, which lies outside 1..256. "
+                    "Nothing was imported."},
+        RefusalCase{"IdAbove256", [](FinishTest& t) { t.list.Lines[1] = "5:Five-->257"; },
+                    "Import line 2 \"5:Five-->257\" gives the custom element id 257, which lies outside 1..256. "
+                    "Nothing was imported."},
+        RefusalCase{"FileLostAChunk", [](FinishTest& t) { t.dir.Write("in.vce", Cus4Chunk(Three())); },
+                    "The file {path} no longer matches the import list: it holds 1 custom elements, the import "
+                    "list 2. Load it again. Nothing was imported."},
+        RefusalCase{"FileGainedAChunk",
+                    [](FinishTest& t) { t.dir.Write("in.vce", Concat({t.vceBytes, Cus4Chunk(Ce(9, "New", 0))})); },
+                    "The file {path} no longer matches the import list: it holds 3 custom elements, the import "
+                    "list 2. Load it again. Nothing was imported."},
+        RefusalCase{"ChunkHasAnotherId",
+                    [](FinishTest& t) { t.dir.Write("in.vce", Concat({Cus4Chunk(Three()), Cus4Chunk(Ce(6, "Six", 2))})); },
+                    "The file {path} no longer matches the import list: its custom element 2 has the id 6, import "
+                    "line 2 is \"5:Five-->5\". Load it again. Nothing was imported."},
+        RefusalCase{"NoListLoaded", [](FinishTest& t) { t.list.Clear(); }, kNothingToImportMessage},
+        RefusalCase{"NoLevelOpen", [](FinishTest& t) { t.lvl.CloseLevelFile(); }, kNoLevelForImportMessage}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// ---------------------------------------------------------------------------
+// A round trip over real levels: three CEs of 042.level that link to each
+// other go into 006.level under new ids.
+
+const char kTutorial[] = "levels/Tutorials/rnd_tutorial_niko_boehm/";
+
+std::uint16_t Renumbered(std::uint16_t code, const std::map<int, int>& ids)
+{
+    if (!IsCeReference(code)) return code;
+    const auto it = ids.find(CeNumberOf(code));
+    return it == ids.end() ? code : CeElementCode(it->second);
+}
+
+// Every field the record readers give, links renumbered by ids.
+std::vector<std::string> Fields(ByteFile& f, std::int64_t r, const std::map<int, int>& ids)
+{
+    std::vector<std::string> out;
+    auto add = [&](const char* what, auto v) { out.push_back(std::string(what) + " " + (v ? std::to_string(*v) : "-")); };
+    auto link = [&](const char* what, std::optional<std::uint16_t> v) {
+        if (v) v = Renumbered(*v, ids);
+        add(what, v);
+    };
+    link("code", ReadCeElementCode(f, r));
+    out.push_back("name " + ReadCeName(f, r).value_or("-"));
+    add("pages", ReadChangePageCount(f, r));
+    add("use graphic", ReadUseGraphicOf(f, r));
+    add("graphic", ReadGraphicOf(f, r));
+    for (int row = 1; row <= 3; ++row)
+        for (int col = 1; col <= 3; ++col) link("explode", ReadExplodeCont(f, r, row, col));
+    for (int p = 1; p <= ReadChangePageCount(f, r).value_or(0); ++p) {
+        add("events", ReadEventBits(f, r, p));
+        link("change to", ReadChangeTo(f, r, p));
+        add("delay fixed", ReadDelayFixed(f, r, p));
+        add("delay random", ReadDelayRandom(f, r, p));
+        add("delay type", ReadDelayType(f, r, p));
+        link("condition", ReadChangeCondElement(f, r, p));
+        add("use ext", ReadUseExtChange(f, r, p));
+        for (int row = 1; row <= 3; ++row)
+            for (int col = 1; col <= 3; ++col) link("ext", ReadExtChange(f, r, p, row, col));
+        add("can change", ReadCanChange(f, r, p));
+    }
+    return out;
+}
+
+TEST(CeRoundTripTest, ThreeLinkedCesOf042MoveInto006UnderNewIds)
+{
+    if (test::CorpusDir().empty()) GTEST_SKIP() << "the corpus folder ../shared/corpus is absent";
+    test::TempDir dir;
+    test::ScriptedUi ui;
+    const std::string source = test::CopyFromCorpus(std::string(kTutorial) + "042.level", dir);
+    const std::string target = test::CopyFromCorpus(std::string(kTutorial) + "006.level", dir);
+    const Bytes sourceBytes = test::ReadBytes(source);
+
+    OpenLevel src;
+    LoadReport srcReport;
+    LoadLevel(src, source, ui, srcReport);
+    ASSERT_EQ(srcReport.CeList.at(1), "2: A");  // links to 21 and 28
+    ASSERT_EQ(srcReport.CeList.at(20), "21: Changer");
+    ASSERT_EQ(srcReport.CeList.at(27), "28: explosive");
+    std::vector<bool> checked(srcReport.CeList.size(), false);
+    checked[1] = checked[20] = checked[27] = true;
+    const ExportResult exported = ExportCes(src, srcReport.CeList, checked, ui);
+    EXPECT_EQ(ui.messages.back(), "3 CEs exported successfully");
+    Bytes expectedVce;
+    for (const int line : {1, 20, 27}) {
+        const auto at = static_cast<std::size_t>(src.CePositions()[static_cast<std::size_t>(line)] - 8);
+        expectedVce.insert(expectedVce.end(), sourceBytes.begin() + static_cast<std::ptrdiff_t>(at),
+                           sourceBytes.begin() + static_cast<std::ptrdiff_t>(at + 152));
+    }
+    const Bytes vce = test::ReadBytes(exported.Path);
+    ASSERT_EQ(vce, expectedVce);
+
+    OpenLevel dst;
+    LoadReport dstReport;
+    LoadLevel(dst, target, ui, dstReport);
+    ASSERT_EQ(dstReport.CeList, std::vector<std::string>{"1: custom element 1"});
+    CeImportList list;
+    ASSERT_TRUE(LoadVceFile(dst, exported.Path, list, ui));
+    EXPECT_EQ(list.Lines, (std::vector<std::string>{"2:A-->2", "21:Changer-->21", "28:explosive-->28"}));
+    IncDecAll(list, 10);
+    const Bytes targetBefore = test::ReadBytes(target);
+    const ImportResult r = FinishImport(dst, dstReport.CeList, list, ui);
+    ASSERT_EQ(r.Status, ImportStatus::Imported);
+    EXPECT_EQ(r.LinkCount, 2);
+    EXPECT_EQ(test::ReadBytes(exported.Path), vce);
+    dst.CloseLevelFile();
+
+    LoadLevel(dst, target, ui, dstReport);
+    ASSERT_TRUE(dstReport.Completed);
+    EXPECT_EQ(dstReport.CeList,
+              (std::vector<std::string>{"1: custom element 1", "12: A", "31: Changer", "38: explosive"}));
+    const Bytes targetAfter = test::ReadBytes(target);
+    EXPECT_EQ(Bytes(targetAfter.begin(), targetAfter.begin() + static_cast<std::ptrdiff_t>(targetBefore.size())),
+              targetBefore);
+    const std::map<int, int> ids = {{2, 12}, {21, 31}, {28, 38}};
+    const int lines[] = {1, 20, 27};
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(srcReport.CeList[static_cast<std::size_t>(lines[i])]);
+        EXPECT_EQ(Fields(dst.File(), dst.CePositions()[static_cast<std::size_t>(i + 1)], {}),
+                  Fields(src.File(), src.CePositions()[static_cast<std::size_t>(lines[i])], ids));
+    }
+    src.CloseLevelFile();
+    dst.CloseLevelFile();
+}
+
+// ---------------------------------------------------------------------------
+// vantrel-cli export and import
+
+class CliTransferTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        level = dir.Write("017.level", test::LevelWithChunks({Cus4Chunk(Ce(1, "In level", 1)),
+                                                               Cus4Chunk(Three()), Cus4Chunk(Five())}));
+        target = dir.Write("018.level", test::LevelWithChunks({Cus4Chunk(Ce(1, "In level", 1))}));
+    }
+    test::TempDir dir;
+    std::string level, target;
+};
+
+TEST_F(CliTransferTest, ExportThenImportWithSetAndShift)
+{
+    const auto ex = RunCli({"export", level, "2", "3"}, dir);
+    ASSERT_EQ(ex.status, 0) << ex.err;
+    EXPECT_EQ(ex.err, "message: 2 CEs exported successfully\n");
+    const Bytes vce = test::ReadBytes(level + ".vce");
+    EXPECT_EQ(vce, Concat({Cus4Chunk(Three()), Cus4Chunk(Five())}));
+    const Bytes before = test::ReadBytes(target);
+
+    const auto im = RunCli({"import", target, level + ".vce", "--set", "5=20", "--shift=-1"}, dir);
+    ASSERT_EQ(im.status, 0) << im.err;
+    EXPECT_EQ(im.out, "3:Three-->2\n5:Five-->19\n4 Links detected and changed!\n");
+    EXPECT_EQ(im.err, "message: 4 Links detected and changed!\nmessage: Importing CEs finished\n");
+    EXPECT_EQ(test::ReadBytes(level + ".vce"), vce);
+    EXPECT_GT(test::ReadBytes(target).size(), before.size());
+}
+
+TEST_F(CliTransferTest, ImportRefusals)
+{
+    RunCli({"export", level, "--all"}, dir);
+    const std::string vce = level + ".vce";
+    const Bytes vceBytes = test::ReadBytes(vce), before = test::ReadBytes(target);
+    struct Case {
+        std::vector<std::string> args;
+        std::string errStart;
+    };
+    const Case cases[] = {
+        {{"import", target, vce}, "question: Custom Element Id is occupied, continue?\nanswer: no\n"},
+        {{"import", target, vce, "--shift=-3", "--yes"}, "message: Import line 1 \"1:In level-->-2\""},
+        {{"import", target, vce, "--set", "5=1"}, "question: Custom Element Id 1 is occupied by \"In level\""},
+        {{"import", target, vce, "--set", "6=1"}, "There is no import line with the old id 6"},
+    };
+    for (const Case& c : cases) {
+        const auto r = RunCli(c.args, dir);
+        EXPECT_EQ(r.status, 1) << c.args.back();
+        EXPECT_EQ(r.err.rfind(c.errStart, 0), 0u) << r.err;
+        EXPECT_EQ(test::ReadBytes(target), before);
+        EXPECT_EQ(test::ReadBytes(vce), vceBytes);
+    }
+    const auto yes = RunCli({"import", target, vce, "--yes", "--verbose"}, dir);
+    EXPECT_EQ(yes.status, 0) << yes.err;
+    EXPECT_NE(yes.err.find("CEIndex 2 will have CEId 5\n"), std::string::npos) << yes.err;
+    EXPECT_NE(yes.err.find("message: 016A5468726565000000\n"), std::string::npos) << yes.err;
+}
+
+}  // namespace
+}  // namespace vantrel
