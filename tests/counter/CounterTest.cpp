@@ -244,19 +244,6 @@ TEST_P(CounterRunTest, AppendsTheChunksOfTheRunAndListsThemAfterALoad)
 INSTANTIATE_TEST_SUITE_P(Runs, CounterRunTest, ::testing::ValuesIn(RunCases()),
                          [](const auto& info) { return std::string(info.param.label); });
 
-TEST(CounterChunkTest, SizesOfTheStartState)
-{
-    const CounterPlan plan = PlanCounter(10, {1}, 1);
-    ASSERT_EQ(plan.Ces.size(), 2u);
-    const Bytes controller = CounterChunk(plan.Ces[0], plan.CounterBase);
-    const Bytes digit = CounterChunk(plan.Ces[1], plan.CounterBase);
-    EXPECT_EQ(controller.size(), 152u);
-    EXPECT_EQ(digit.size(), 632u);
-    EXPECT_EQ(controller[7], 144);
-    EXPECT_EQ(digit[6] * 256 + digit[7], 624);
-    EXPECT_EQ(CounterChunk(PlanCounter(16, {1}, 1).Ces[1], 360).size(), 920u);
-}
-
 TEST(CounterChunkTest, ACeOutsideCe1To256IsNeverLaidOut)
 {
     for (const int number : {0, 257, 300}) {
