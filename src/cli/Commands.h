@@ -14,5 +14,7 @@ int RunRender(const std::string& file, const std::string& out);
 int RunExport(const std::string& file, const std::vector<int>& lines, bool all);
 int RunImport(const std::string& file, const std::string& vce, const std::vector<std::string>& sets, int shift,
               bool yes, bool verbose);
+// Creates a counter's custom elements at the end of the level file (none with dryRun).
+int RunCounter(const std::string& file, int steps, const std::vector<int>& increments, int startCe, bool dryRun);
 
 }  // namespace vantrel

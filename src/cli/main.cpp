@@ -116,6 +116,39 @@ void AddImportCommand(CLI::App& app, CliRun& run)
     });
 }
 
+void AddCounterCommand(CLI::App& app, CliRun& run)
+{
+    struct Options {
+        std::string file;
+        int steps = 10;
+        std::vector<int> increments;
+        int start = 1;
+        bool dryRun = false;
+    };
+    auto opts = std::make_shared<Options>();
+    CLI::App* cmd = app.add_subcommand(
+        "counter",
+        "Load a level file as the window does (its backup included) and append the custom elements of a counter, "
+        "as the \"Calcing and Counting\" page makes them: the controller and one digit CE per increment; print "
+        "the closing message and the CEs created");
+    cmd->add_option("FILE", opts->file, "The .level file")->required();
+    cmd->add_option("--steps", opts->steps, "Steps for each digit (10 decimal, 16 hexadecimal, 2 binary)")
+        ->check(CLI::Range(2, 16));
+    cmd->add_option("--inc", opts->increments,
+                    "An increment, once per line of the increments list (at most 16; default one line 1); "
+                    "a negative one as --inc=-1")
+        ->allow_extra_args(false)
+        ->check(CLI::Range(-1000, 1000));
+    cmd->add_option("--start", opts->start, "The CE number of the first CE written (1 to 255)")
+        ->check(CLI::Range(1, 255));
+    cmd->add_flag("--dry-run", opts->dryRun, "Print what would be created; write nothing");
+    cmd->callback([&run, opts] {
+        if (opts->increments.size() > 16) throw CLI::ValidationError("--inc", "at most 16 increments");
+        if (opts->increments.empty()) opts->increments.push_back(1);
+        run = [opts] { return RunCounter(opts->file, opts->steps, opts->increments, opts->start, opts->dryRun); };
+    });
+}
+
 
 }  // namespace
 }  // namespace vantrel
@@ -132,6 +165,7 @@ int main(int argc, char** argv)
     vantrel::AddRenderCommand(app, run);
     vantrel::AddExportCommand(app, run);
     vantrel::AddImportCommand(app, run);
+    vantrel::AddCounterCommand(app, run);
 
     try {
         app.parse(argc, argv);

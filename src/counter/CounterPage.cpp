@@ -1,9 +1,176 @@
 #include "counter/CounterPage.h"
 
+#include "base/NamedWidget.h"
+#include "base/QtText.h"
+#include "counter/Counter.h"
 #include "level/LevelDocumentQt.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
 
 namespace vantrel {
 
-CounterPage::CounterPage(LevelDocumentQt& doc) : doc_(doc) {}
+namespace {
+
+const char* const kMemoLines[] = {
+    "When creating a counter, remember this:",
+    "",
+    "- Vantrel does create the counter CEs as needed,",
+    " but does NOT place anything on the map.",
+    "",
+    "- There may be some extra elements created",
+    " when counting backwards (change < 0)",
+    "",
+    "- Vantrel might create more CEs (when needed) than ",
+    " what it says on the button caption below,",
+    " make sure you have at least 10 CE spots avalibe.",
+    "",
+    "- If it was a bad result, don't worry,",
+    " a backup of your level has been created by Vantrel",
+};
+
+QSpinBox* Spin(const char* name, int min, int max, int value, bool enabled = true)
+{
+    auto* spin = Named(new QSpinBox, name);
+    spin->setRange(min, max);
+    spin->setValue(value);
+    spin->setEnabled(enabled);
+    return spin;
+}
+
+QLabel* LabelFor(const char* text, QWidget* control)
+{
+    auto* label = new QLabel(QString::fromLatin1(text));
+    label->setBuddy(control);
+    label->setEnabled(control->isEnabled());
+    return label;
+}
+
+}  // namespace
+
+CounterPage::CounterPage(LevelDocumentQt& doc) : doc_(doc)
+{
+    digitCount_ = Spin("CC_DigitCount", 2, 125, 3, false);
+    digitSteps_ = Spin("CC_DigitSteps", kMinDigitSteps, kMaxDigitSteps, 10);
+    specialChange_ = Spin("CC_SpecialChange", 0, 0, 0, false);
+    changeInc_ = Named(new QListWidget, "CC_ChangeInc");
+    changeInc_->addItem(QStringLiteral("1"));
+    changeInc_->installEventFilter(this);
+    currentChange_ = Spin("CC_CurrentChange", -1000, 1000, 1);
+    addInc_ = Named(new QPushButton(QStringLiteral("Add Increament")), "CC_AddInc");
+    startWriteAt_ = Spin("CC_StartWriteAt", kFirstCounterStartCe, kLastCounterStartCe, 1);
+    createMode_ = Named(new QComboBox, "CC_CreateMode");
+    createMode_->addItem(QStringLiteral("Kelbrin and Orvel (A couple of CEs and some space...)"));
+    createMode_->addItem(QStringLiteral("Orvel (3+z CEs) (UNSUPPORTED)"));
+    createMode_->setCurrentIndex(0);
+    doCreate_ = Named(new QPushButton(QString::fromLatin1(kCreateButtonStartCaption)), "CC_DoCreate");
+    memo_ = Named(new QPlainTextEdit, "Memo1");
+    QStringList memo;
+    for (const char* line : kMemoLines) memo << QString::fromLatin1(line);
+    memo_->setPlainText(memo.join(QLatin1Char('\n')));
+    memo_->setReadOnly(true);
+    memo_->setLineWrapMode(QPlainTextEdit::NoWrap);
+
+    auto* form = new QGridLayout;
+    auto* stepsLabel = LabelFor("Number of steps for each digit (Normal = 10, Hexadecimal = 16, Binary = 2)",
+                                digitSteps_);
+    stepsLabel->setWordWrap(true);
+    int row = 0;
+    for (const auto& [label, control] : {std::pair{LabelFor("Number of Digits:", digitCount_), digitCount_},
+                                         std::pair{stepsLabel, digitSteps_},
+                                         std::pair{LabelFor("Special change on count:", specialChange_), specialChange_},
+                                         std::pair{LabelFor("Start writing Counter CEs at CE:", startWriteAt_),
+                                                   startWriteAt_}}) {
+        form->addWidget(label, row, 0);
+        form->addWidget(control, row, 1, Qt::AlignLeft | Qt::AlignVCenter);
+        ++row;
+    }
+    form->setColumnStretch(0, 1);
+
+    auto* addRow = new QHBoxLayout;
+    addRow->addWidget(currentChange_);
+    addRow->addWidget(addInc_);
+    addRow->addStretch(1);
+
+    auto* left = new QVBoxLayout;
+    left->addLayout(form);
+    left->addWidget(LabelFor("Different changes (max 16)", changeInc_));
+    left->addWidget(changeInc_, 1);
+    left->addLayout(addRow);
+
+    auto* top = new QHBoxLayout;
+    top->addLayout(left, 1);
+    top->addWidget(memo_, 1);
+
+    auto* page = new QVBoxLayout(this);
+    page->addLayout(top, 1);
+    page->addWidget(createMode_);
+    page->addWidget(doCreate_);
+
+    for (QSpinBox* spin : {digitCount_, digitSteps_, specialChange_, currentChange_})
+        connect(spin, &QSpinBox::valueChanged, this, &CounterPage::CC_DigitCountChange);
+    connect(createMode_, &QComboBox::currentIndexChanged, this, &CounterPage::CC_CreateModeChange);
+    connect(addInc_, &QPushButton::clicked, this, &CounterPage::CC_AddIncClick);
+    connect(doCreate_, &QPushButton::clicked, this, &CounterPage::CC_DoCreateClick);
+}
+
+bool CounterPage::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == changeInc_ && event->type() == QEvent::KeyPress)
+        CC_ChangeIncKeyDown(static_cast<QKeyEvent*>(event)->key());
+    return QWidget::eventFilter(watched, event);
+}
+
+std::vector<std::int32_t> CounterPage::Increments() const
+{
+    std::vector<std::int32_t> list;
+    for (int i = 0; i < changeInc_->count(); ++i) list.push_back(changeInc_->item(i)->text().toInt());
+    return list;
+}
+
+void CounterPage::CC_DigitCountChange()
+{
+    const int needed = CEsNeededForCounter(createMode_->currentIndex(), specialChange_->value(),
+                                           digitSteps_->value(), changeInc_->count());
+    doCreate_->setText(FromBytes(CreateButtonCaption(needed)));
+}
+
+void CounterPage::CC_CreateModeChange()
+{
+    CC_DigitCountChange();
+}
+
+void CounterPage::CC_AddIncClick()
+{
+    if (changeInc_->count() < kMaxIncrementLines) changeInc_->addItem(QString::number(currentChange_->value()));
+    CC_DigitCountChange();
+}
+
+void CounterPage::CC_ChangeIncKeyDown(int key)
+{
+    QListWidgetItem* selected = changeInc_->currentItem();
+    if (key != Qt::Key_Delete || !selected || !selected->isSelected()) return;
+    delete changeInc_->takeItem(changeInc_->row(selected));
+    CC_DigitCountChange();
+}
+
+void CounterPage::CC_DoCreateClick()
+{
+    CounterSettings settings{digitSteps_->value(), Increments(), startWriteAt_->value()};
+    doc_.Run([&] { CreateCounter(doc_.Level(), settings, doc_.Ui()); });
+    // The lines the run added stay in the list; the button counts them.
+    for (std::size_t i = static_cast<std::size_t>(changeInc_->count()); i < settings.Increments.size(); ++i)
+        changeInc_->addItem(QString::number(settings.Increments[i]));
+    CC_DigitCountChange();
+}
 
 }  // namespace vantrel

@@ -1,0 +1,38 @@
+// vantrel-cli counter LEVEL: the counter creator's run on a level, as the
+// "Calcing and Counting" page runs it.
+#include "base/Bytes.h"
+#include "cli/CliUserInterface.h"
+#include "cli/Commands.h"
+#include "counter/Counter.h"
+#include "level/Loader.h"
+
+#include <iostream>
+
+namespace vantrel {
+
+int RunCounter(const std::string& file, int steps, const std::vector<int>& increments, int startCe, bool dryRun)
+{
+    CliUserInterface ui(std::cerr);
+    OpenLevel lvl;
+    LoadReport report;
+    LoadLevel(lvl, file, ui, report);
+    CounterSettings settings{steps, std::vector<std::int32_t>(increments.begin(), increments.end()), startCe};
+    const CounterResult result = RunCounterCreation(lvl, settings, dryRun);
+    lvl.CloseLevelFile();
+    if (result.Outcome != CounterOutcome::Created) {
+        ui.Message(result.Message);
+        return 1;
+    }
+    // The closing message, each carriage return a line end.
+    std::string message = result.Message;
+    for (char& c : message)
+        if (c == '\r') c = '\n';
+    std::cout << message;
+    for (const CounterCe& ce : result.Plan.Ces)
+        std::cout << "CE " << ce.Number << " code " << ce.Code() << " (" << HexText(static_cast<std::uint32_t>(ce.Code()), 4)
+                  << ") pages " << ce.Pages.size() << ": " << ce.Name << '\n';
+    if (dryRun) std::cerr << "dry run: nothing was written\n";
+    return 0;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,268 @@
+#include "counter/Counter.h"
+
+#include "base/Bytes.h"
+#include "base/Elements.h"
+#include "base/Error.h"
+#include "base/UserInterface.h"
+#include "level/OpenLevel.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+namespace vantrel {
+
+namespace {
+
+constexpr char kNothingWritten[] = " Nothing was written.";
+constexpr std::uint16_t kControllerKind = 0x00A0;  // record bytes 36..37
+constexpr std::uint16_t kDigitKind = 0x0180;
+constexpr int kEndCondition = 13;  // the condition of a digit CE's last page
+
+std::string Num(std::int64_t v)
+{
+    return std::to_string(v);
+}
+
+// The run as it goes: the controller first, then the digit CEs in list
+// order; a carry or borrow that is not in the list yet is added to it and
+// becomes a pending increment.
+class CounterRun {
+public:
+    CounterRun(int steps, const std::vector<std::int32_t>& increments, int startCe)
+        : increments_(increments), steps_(steps), startCe_(startCe), lines_(static_cast<int>(increments.size()))
+    {
+        CounterBase = startCe + 359;
+    }
+
+    CounterPlan Run()
+    {
+        AppendCounterElement(0);
+        for (int i = 0; i < lines_; ++i) AppendCounterElement(increments_[static_cast<std::size_t>(i)]);
+        bool created = true;
+        while (created) {
+            created = false;
+            const std::size_t present = PendingIncrements.size();
+            for (std::size_t j = 0; j < present; ++j) {
+                const std::int32_t d = PendingIncrements[j];
+                if (d == 0) continue;
+                AppendCounterElement(d);
+                PendingIncrements[j] = 0;
+                created = true;
+            }
+        }
+        CounterPlan plan;
+        plan.StartCe = startCe_;
+        plan.Steps = steps_;
+        plan.CounterBase = CounterBase;
+        plan.Ces = std::move(ces_);
+        plan.Increments = std::move(increments_);
+        return plan;
+    }
+
+private:
+    // The CE of increment d (the controller for 0), numbered after the CEs made so far.
+    void AppendCounterElement(std::int32_t d)
+    {
+        ++CountersCreated;
+        CounterCe ce;
+        ce.Number = startCe_ + CountersCreated - 1;
+        ce.Increment = d;
+        ce.Controller = d == 0;
+        if (ce.Controller) {
+            ce.Name = Num(steps_) + " counter maker by vantrel";
+            for (int i = 1; i <= lines_; ++i) ce.Pages.push_back({i - 1, CounterBase, CounterBase + i, 0, false});
+        } else {
+            ce.Name = "counter " + Num(d) + " " + Num(steps_);
+            for (int k = 0; k < steps_; ++k) {
+                const std::int64_t sum = static_cast<std::int64_t>(d) + k;
+                const std::int64_t digit = ((sum % steps_) + steps_) % steps_;
+                const std::int64_t carry = d > 0 ? sum / steps_ : (sum - steps_ + 1) / steps_;
+                ce.Pages.push_back({DigitGlyphs[static_cast<std::size_t>(k)], IncrementCE(carry), 0,
+                                    DigitGlyphs[static_cast<std::size_t>(digit)], false});
+            }
+            ce.Pages.push_back({kEndCondition, 0, 0, 0, true});
+        }
+        ce.Name = ce.Name.substr(0, kCeNameLength);
+        ces_.push_back(std::move(ce));
+    }
+
+    // The element code of the digit CE of increment m: 0 for none, else the
+    // code of the CE of m's line, adding the line when m is not listed yet.
+    int IncrementCE(std::int64_t m)
+    {
+        if (m == 0) return 0;
+        const auto it = std::find(increments_.begin(), increments_.end(), m);
+        if (it != increments_.end()) return CounterBase + static_cast<int>(it - increments_.begin()) + 1;
+        increments_.push_back(static_cast<std::int32_t>(m));
+        PendingIncrements.push_back(static_cast<std::int32_t>(m));
+        return CounterBase + static_cast<int>(increments_.size());
+    }
+
+    static constexpr int kCeNameLength = 30;
+
+    int CounterBase = 0;
+    int CountersCreated = 0;
+    std::vector<std::int32_t> PendingIncrements;
+    std::vector<std::int32_t> increments_;
+    std::vector<CounterCe> ces_;
+    int steps_;
+    int startCe_;
+    int lines_;  // the lines of the list when the run starts
+};
+
+void AppendWord(std::vector<std::uint8_t>& out, int value)
+{
+    AppendBigEndian(out, static_cast<std::uint32_t>(value) & 0xFFFF, 2);
+}
+
+void AppendZeros(std::vector<std::uint8_t>& out, int n)
+{
+    out.insert(out.end(), static_cast<std::size_t>(n), 0);
+}
+
+bool IsCodeInRange(int code)
+{
+    return code >= 0 && code <= 0xFFFF;
+}
+
+}  // namespace
+
+int CEsNeededForCounter(int createMode, int specialChange, int steps, int lines)
+{
+    if (createMode == 1) return -1;
+    int extra = 0;
+    if (specialChange > 0 && steps >= 2) {
+        extra = 1;
+        for (std::int64_t v = steps; v < static_cast<std::int64_t>(specialChange) + 1; v *= steps) ++extra;
+    }
+    return lines + extra + 1;
+}
+
+std::string CreateButtonCaption(int needed)
+{
+    return "CREATE COUNTER (" + Num(needed) + " CEs needed)";
+}
+
+CounterPlan PlanCounter(int steps, const std::vector<std::int32_t>& increments, int startCe)
+{
+    if (steps < kMinDigitSteps || steps > kMaxDigitSteps)
+        throw VantrelError("A counter digit has 2 to 16 steps, not " + Num(steps));
+    return CounterRun(steps, increments, startCe).Run();
+}
+
+std::vector<std::uint8_t> CounterChunk(const CounterCe& ce, int counterBase)
+{
+    if (ce.Code() < kFirstCeCode || ce.Code() > kLastCeCode)
+        throw VantrelError("CE " + Num(ce.Number) + " is not a CE number (1 to 256): its chunk is not written");
+    const int pages = static_cast<int>(ce.Pages.size());
+    if (pages > 255) throw VantrelError("CE " + Num(ce.Number) + " would have more than 255 change pages");
+    std::vector<std::uint8_t> out;
+    out.reserve(static_cast<std::size_t>(Cus4ChunkLength(pages)));
+    out.insert(out.end(), {'C', 'U', 'S', '4'});
+    AppendBigEndian(out, static_cast<std::uint32_t>(kCus4RecordLength + kCus4PageLength * pages), 4);
+    // The base block.
+    AppendWord(out, ce.Code());
+    std::string name = ce.Name.substr(0, 30);
+    name.resize(30, '\0');
+    out.insert(out.end(), name.begin(), name.end());
+    AppendZeros(out, 4);
+    AppendWord(out, ce.Controller ? kControllerKind : kDigitKind);
+    AppendZeros(out, 4);
+    out.push_back(static_cast<std::uint8_t>(pages));
+    AppendZeros(out, 5);
+    out.push_back(0);  // no borrowed graphic
+    AppendWord(out, ce.Number);
+    out.insert(out.end(), {0x0A, 0x01, 0x00, 0x08, 0x00, 0x08, 0x00, 0x00, 0x00, 0x00, 0x00, 0x01, 0x01, 0x10});
+    AppendZeros(out, 31);
+    // The change pages.
+    for (const CounterChangePage& p : ce.Pages) {
+        for (const int code : {p.Condition, p.Target, p.Up, p.Down})
+            if (!IsCodeInRange(code))
+                throw VantrelError("CE " + Num(ce.Number) + " would name the element code " + Num(code) +
+                                   ", which does not exist");
+        out.insert(out.end(), {0x00, 0x04, 0x01, static_cast<std::uint8_t>(p.Delay ? 1 : 0)});
+        AppendWord(out, p.Target);
+        AppendWord(out, 2);  // fixed delay
+        AppendWord(out, 0);  // random delay
+        AppendWord(out, 1);  // counted in frames
+        AppendWord(out, p.Condition);
+        out.push_back(0);
+        out.push_back(1);  // the extended change target is used
+        AppendZeros(out, 2);
+        out.push_back(100);
+        out.push_back(p.Target == counterBase ? 0 : 2);
+        for (const int cell : {0, p.Up, 0, 0, p.Target, 0, 0, p.Down, 0}) AppendWord(out, cell);
+        out.push_back(1);  // the change is active
+        out.push_back(4);
+        AppendZeros(out, 8);
+    }
+    return out;
+}
+
+std::vector<std::uint8_t> CounterChunks(const CounterPlan& plan)
+{
+    std::vector<std::uint8_t> all;
+    for (const CounterCe& ce : plan.Ces) {
+        const std::vector<std::uint8_t> chunk = CounterChunk(ce, plan.CounterBase);
+        all.insert(all.end(), chunk.begin(), chunk.end());
+    }
+    return all;
+}
+
+std::string CheckCounterPlan(const CounterPlan& plan)
+{
+    const std::int64_t needed = static_cast<std::int64_t>(plan.Ces.size());
+    if (plan.StartCe < 1 || plan.StartCe > kCeCount)
+        return "The counter cannot start at CE " + Num(plan.StartCe) + ": CE numbers run from 1 to 256." +
+               kNothingWritten;
+    if (needed > kCeCount)
+        return "The counter needs " + Num(needed) + " CEs, more than the 256 a level can hold." + kNothingWritten;
+    if (plan.LastCe() > kCeCount)
+        return "The counter needs " + Num(needed) + " CEs, CE " + Num(plan.StartCe) + " to CE " +
+               Num(plan.LastCe()) + ", but CE numbers end at 256: start it at CE " + Num(kCeCount + 1 - needed) +
+               " or lower." + kNothingWritten;
+    return {};
+}
+
+std::string CounterClosingMessage(int created, int startCe)
+{
+    return Num(created) + " Counter Elements Created (starting at CE number " + Num(startCe) +
+           "), but not placed on the map\rBe sure to change the change conditions in CE " + Num(startCe) + "\r";
+}
+
+CounterResult RunCounterCreation(OpenLevel& lvl, CounterSettings& settings, bool dryRun)
+{
+    CounterResult result;
+    std::error_code ec;
+    if (!lvl.LevelOpen() || lvl.LevelPath().empty() || !std::filesystem::is_regular_file(lvl.LevelPath(), ec)) {
+        result.Outcome = CounterOutcome::NoLevel;
+        result.Message = kNoLevelForCounterMessage;
+        return result;
+    }
+    result.Outcome = CounterOutcome::Refused;
+    if (settings.Steps < kMinDigitSteps || settings.Steps > kMaxDigitSteps) {
+        result.Message = "The number of steps for each digit must lie between 2 and 16, not " +
+                         Num(settings.Steps) + "." + kNothingWritten;
+        return result;
+    }
+    CounterPlan plan = PlanCounter(settings.Steps, settings.Increments, settings.StartCe);
+    result.Message = CheckCounterPlan(plan);
+    if (!result.Message.empty()) return result;
+    const std::vector<std::uint8_t> bytes = CounterChunks(plan);
+    if (!dryRun) lvl.Append(bytes);
+    settings.Increments = plan.Increments;
+    result.Outcome = CounterOutcome::Created;
+    result.Message = CounterClosingMessage(static_cast<int>(plan.Ces.size()), plan.StartCe);
+    result.Plan = std::move(plan);
+    return result;
+}
+
+CounterResult CreateCounter(OpenLevel& lvl, CounterSettings& settings, UserInterface& ui)
+{
+    CounterResult result = RunCounterCreation(lvl, settings);
+    ui.Message(result.Message);
+    return result;
+}
+
+}  // namespace vantrel

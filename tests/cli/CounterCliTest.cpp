@@ -1,0 +1,90 @@
+// vantrel-cli counter: the run on a level file, its dry run, and its refusals.
+#include "counter/Counter.h"
+#include "support/LevelBuilder.h"
+#include "support/RunCli.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace vantrel {
+namespace {
+
+using test::Bytes;
+
+Bytes BaseLevel()
+{
+    return test::LevelBuilder::Standard({.width = 3, .height = 2, .title = "Counter"}, {1, 2, 3, 4, 5, 6}, "Me")
+        .Data();
+}
+
+TEST(CliCounterTest, RunDryRunAndRefusals)
+{
+    const std::string closing5 =
+        "5 Counter Elements Created (starting at CE number 100), but not placed on the map\n"
+        "Be sure to change the change conditions in CE 100\n";
+    const std::string ces5 = "CE 100 code 459 (01CB) pages 2: 16 counter maker by vantrel\n"
+                             "CE 101 code 460 (01CC) pages 17: counter -3 16\n"
+                             "CE 102 code 461 (01CD) pages 17: counter 5 16\n"
+                             "CE 103 code 462 (01CE) pages 17: counter -1 16\n"
+                             "CE 104 code 463 (01CF) pages 17: counter 1 16\n";
+    struct Row {
+        std::vector<std::string> args;
+        int status;
+        std::string out, err;
+        bool written;
+    };
+    const std::vector<Row> rows = {
+        {{}, 0,
+         "2 Counter Elements Created (starting at CE number 1), but not placed on the map\n"
+         "Be sure to change the change conditions in CE 1\n"
+         "CE 1 code 360 (0168) pages 1: 10 counter maker by vantrel\n"
+         "CE 2 code 361 (0169) pages 11: counter 1 10\n",
+         "", true},
+        {{"--steps", "16", "--inc=-3", "--inc", "5", "--start", "100"}, 0, closing5 + ces5, "", true},
+        {{"--steps", "16", "--inc=-3", "--inc", "5", "--start", "100", "--dry-run"}, 0, closing5 + ces5,
+         "dry run: nothing was written\n", false},
+        {{"--inc", "5", "--start", "255"}, 1, "",
+         "message: The counter needs 3 CEs, CE 255 to CE 257, but CE numbers end at 256: start it at CE 254 or "
+         "lower. Nothing was written.\n",
+         false},
+    };
+    for (const Row& row : rows) {
+        test::TempDir dir;
+        const std::string path = dir.Write("counter.level", BaseLevel());
+        std::vector<std::string> args{"counter", path};
+        args.insert(args.end(), row.args.begin(), row.args.end());
+        const test::CliResult r = test::RunCli(args, dir);
+        SCOPED_TRACE(testing::PrintToString(row.args));
+        EXPECT_EQ(r.status, row.status);
+        EXPECT_EQ(r.out, row.out);
+        EXPECT_EQ(r.err, row.err);
+        const Bytes after = test::ReadBytes(path);
+        if (!row.written) {
+            EXPECT_EQ(after, BaseLevel());
+            continue;
+        }
+        if (row.args.empty())
+            EXPECT_EQ(after.size(), BaseLevel().size() + 152 + 632);
+        else
+            EXPECT_EQ(Bytes(after.begin() + static_cast<long>(BaseLevel().size()), after.end()),
+                      CounterChunks(PlanCounter(16, {-3, 5}, 100)));
+    }
+}
+
+TEST(CliCounterTest, WrongCommandLines)
+{
+    test::TempDir dir;
+    const std::string path = dir.Write("counter.level", BaseLevel());
+    std::vector<std::string> seventeen{"counter", path};
+    for (int i = 0; i < 17; ++i) seventeen.push_back("--inc=1");
+    for (const auto& args : {seventeen, std::vector<std::string>{"counter", path, "--steps", "17"},
+                             std::vector<std::string>{"counter", path, "--start", "256"}}) {
+        EXPECT_EQ(test::RunCli(args, dir).status, 2) << testing::PrintToString(args);
+    }
+    EXPECT_EQ(test::ReadBytes(path), BaseLevel());
+    const test::CliResult none = test::RunCli({"counter", (dir.Path() / "missing.level").string()}, dir);
+    EXPECT_EQ(none.status, 1);
+}
+
+}  // namespace
+}  // namespace vantrel
