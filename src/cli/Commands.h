@@ -10,5 +10,7 @@ namespace vantrel {
 int RunLoad(const std::string& file, bool withMap);
 int RunCe(const std::string& file, int line);
 int RunRender(const std::string& file, const std::string& out);
+int RunLevelsets(const std::string& dataDir);
+int RunSort(const std::string& dir, bool dryRun);
 
 }  // namespace vantrel

@@ -66,6 +66,31 @@ void AddCeCommand(CLI::App& app, CliRun& run)
 }
 
 
+void AddLevelsetsCommands(CLI::App& app, CliRun& run)
+{
+    auto dataDir = std::make_shared<std::string>();
+    CLI::App* scan = app.add_subcommand(
+        "levelsets",
+        "Scan the levels directory of a data directory as \"Scan for Levelsets\" does and print the levelset "
+        "tree, one label a line, indented two blanks a level, then the totals");
+    scan->add_option("DATADIR", *dataDir, "The game's data directory (the one holding \"levels\")")->required();
+    scan->callback([&run, dataDir] { run = [dataDir] { return RunLevelsets(*dataDir); }; });
+
+    struct Options {
+        std::string dir;
+        bool dryRun = false;
+    };
+    auto opts = std::make_shared<Options>();
+    CLI::App* sort = app.add_subcommand(
+        "sort",
+        "Renumber the level files of a directory 001.level, 002.level, ... as \"Sort the levels\" does, never "
+        "replacing a file; print each rename as \"old -> new\" and each skipped level with its reason");
+    sort->add_option("DIR", opts->dir, "The levelset directory")->required();
+    sort->add_flag("--dry-run", opts->dryRun, "Print what would be renamed; change nothing");
+    sort->callback([&run, opts] { run = [opts] { return RunSort(opts->dir, opts->dryRun); }; });
+}
+
+
 }  // namespace
 }  // namespace vantrel
 
@@ -79,6 +104,7 @@ int main(int argc, char** argv)
     vantrel::AddLoadCommand(app, run);
     vantrel::AddCeCommand(app, run);
     vantrel::AddRenderCommand(app, run);
+    vantrel::AddLevelsetsCommands(app, run);
 
     try {
         app.parse(argc, argv);
