@@ -287,6 +287,19 @@ TEST_F(LevelsetPageTest, SortRenumbersAndReadsTheListAgain)
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(bak), {}), "backup of intro");
 }
 
+TEST_F(LevelsetPageTest, CancelledDataDirectorySearchCaptionsTheListedDirectory)
+{
+    StartWithData();
+    ClickNode(Node("B (4 levels)"));
+    const std::string totals = Caption("Lvlman_Counter");
+    fs::rename(Levels(), Data() / "moved");
+    Find<QPushButton>("Lvlman_CheckLevels")->click();
+    EXPECT_EQ(ui.messages, (Lines{kFindSetupMessage, "setup.conf not found"}));
+    EXPECT_EQ(Caption("Lvlman_CurrSet"), (Levels() / "Classics" / "B").string());
+    EXPECT_EQ(TreeLines(), kTree);
+    EXPECT_EQ(Caption("Lvlman_Counter"), totals);
+}
+
 TEST_F(LevelsetPageTest, FailedScanKeepsThePage)
 {
     StartWithData();

@@ -38,6 +38,7 @@ TEST_F(ScanTest, GroupsFirstDepthFirstTotalsAndMissingLevelinfo)
     fs::create_directories(Levels() / "Misc");
     WriteFile(Levels() / "stray.level", "not in a levelset");
     std::vector<ScanTotals> progress;
+    const fs::path workingDir = fs::current_path();
     const LevelsetScanResult r = Scan({.Progress = [&](const ScanTotals& t) { progress.push_back(t); }});
     EXPECT_EQ(TreeLines(r.Roots),
               (Lines{"Classics (Group)", "  A (10 levels)", "  B (5 levels)", "Tutorials (8 levels)"}));
@@ -48,6 +49,7 @@ TEST_F(ScanTest, GroupsFirstDepthFirstTotalsAndMissingLevelinfo)
     EXPECT_EQ(ui.messages, Lines{(Levels() / "Misc").string() + "/levelinfo.conf not found!"});
     ASSERT_EQ(progress.size(), 4u);
     EXPECT_EQ(progress.back(), r.Totals);
+    EXPECT_EQ(fs::current_path(), workingDir) << "listing never changes the working directory";
 }
 
 TEST_F(ScanTest, EmptyAndMissingLevelsDirectory)
