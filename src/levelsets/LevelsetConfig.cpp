@@ -99,7 +99,7 @@ std::string ReadConfValue(const std::string& path, const std::string& key)
     // The value of one line, or the empty text when it is no entry of the key.
     auto valueOf = [&](std::string line) -> std::string {
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.compare(0, key.size(), key) != 0 || line.size() < key.size()) return {};
+        if (line.compare(0, key.size(), key) != 0) return {};
         return StripLeadingBlanks(TextAfter(line, separator));
     };
 
