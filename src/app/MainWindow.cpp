@@ -64,6 +64,7 @@ void AMain::FormCreate()
 {
     book_->setCurrentIndex(kLevelsetPage);
     File_SaveLevelClick();
+    levelsets_->Scan();  // may ask for the game's data directory
 }
 
 void AMain::BuildMenu()

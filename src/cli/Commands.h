@@ -16,5 +16,7 @@ int RunImport(const std::string& file, const std::string& vce, const std::vector
               bool yes, bool verbose);
 // Creates a counter's custom elements at the end of the level file (none with dryRun).
 int RunCounter(const std::string& file, int steps, const std::vector<int>& increments, int startCe, bool dryRun);
+int RunLevelsets(const std::string& dataDir);
+int RunSort(const std::string& dir, bool dryRun);
 
 }  // namespace vantrel

@@ -30,7 +30,6 @@ void AddLoadCommand(CLI::App& app, CliRun& run)
     cmd->callback([&run, opts] { run = [opts] { return RunLoad(opts->file, opts->map); }; });
 }
 
-
 void AddRenderCommand(CLI::App& app, CliRun& run)
 {
     struct Options {
@@ -46,7 +45,6 @@ void AddRenderCommand(CLI::App& app, CliRun& run)
     cmd->add_option("OUT", opts->out, "The picture to write: a Windows bitmap (.bmp) or a PNG (.png)")->required();
     cmd->callback([&run, opts] { run = [opts] { return RunRender(opts->file, opts->out); }; });
 }
-
 
 void AddCeCommand(CLI::App& app, CliRun& run)
 {
@@ -65,7 +63,6 @@ void AddCeCommand(CLI::App& app, CliRun& run)
     cmd->callback([&run, opts] { run = [opts] { return RunCe(opts->file, opts->line); }; });
 }
 
-
 void AddExportCommand(CLI::App& app, CliRun& run)
 {
     struct Options {
@@ -83,7 +80,6 @@ void AddExportCommand(CLI::App& app, CliRun& run)
     cmd->add_flag("--all", opts->all, "Every line of the CE list")->excludes(lines);
     cmd->callback([&run, opts] { run = [opts] { return RunExport(opts->file, opts->lines, opts->all); }; });
 }
-
 
 void AddImportCommand(CLI::App& app, CliRun& run)
 {
@@ -149,6 +145,29 @@ void AddCounterCommand(CLI::App& app, CliRun& run)
     });
 }
 
+void AddLevelsetsCommands(CLI::App& app, CliRun& run)
+{
+    auto dataDir = std::make_shared<std::string>();
+    CLI::App* scan = app.add_subcommand(
+        "levelsets",
+        "Scan the levels directory of a data directory as \"Scan for Levelsets\" does and print the levelset "
+        "tree, one label a line, indented two blanks a level, then the totals");
+    scan->add_option("DATADIR", *dataDir, "The game's data directory (the one holding \"levels\")")->required();
+    scan->callback([&run, dataDir] { run = [dataDir] { return RunLevelsets(*dataDir); }; });
+
+    struct Options {
+        std::string dir;
+        bool dryRun = false;
+    };
+    auto opts = std::make_shared<Options>();
+    CLI::App* sort = app.add_subcommand(
+        "sort",
+        "Renumber the level files of a directory 001.level, 002.level, ... as \"Sort the levels\" does, never "
+        "replacing a file; print each rename as \"old -> new\" and each skipped level with its reason");
+    sort->add_option("DIR", opts->dir, "The levelset directory")->required();
+    sort->add_flag("--dry-run", opts->dryRun, "Print what would be renamed; change nothing");
+    sort->callback([&run, opts] { run = [opts] { return RunSort(opts->dir, opts->dryRun); }; });
+}
 
 }  // namespace
 }  // namespace vantrel
@@ -166,6 +185,7 @@ int main(int argc, char** argv)
     vantrel::AddExportCommand(app, run);
     vantrel::AddImportCommand(app, run);
     vantrel::AddCounterCommand(app, run);
+    vantrel::AddLevelsetsCommands(app, run);
 
     try {
         app.parse(argc, argv);

@@ -1,22 +1,263 @@
 #include "levelsets/LevelsetPage.h"
 
+#include "base/NamedWidget.h"
+#include "base/QtText.h"
+#include "base/UserInterface.h"
 #include "level/LevelDocumentQt.h"
+#include "levelsets/LevelSort.h"
+#include "levelsets/LevelsetScan.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QCheckBox>
+#include <QElapsedTimer>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace vantrel {
 
+namespace {
+
+constexpr int kDirNameRole = Qt::UserRole;      // the node's directory name; none on placeholder nodes
+constexpr int kProgressIntervalMs = 100;        // how often the totals caption follows a scan
+
+// The busy cursor for as long as a command runs.
+struct BusyCursor {
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+};
+
+void AddNodes(const std::vector<LevelsetNode>& nodes, QTreeWidget* tree, QTreeWidgetItem* parent)
+{
+    for (const LevelsetNode& node : nodes) {
+        auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(tree);
+        item->setText(0, FromBytes(node.Label));
+        item->setData(0, kDirNameRole, FromPath(node.DirName));
+        AddNodes(node.Children, tree, item);
+    }
+}
+
+bool IsEnter(QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress) return false;
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+}  // namespace
+
 LevelsetPage::LevelsetPage(LevelDocumentQt& doc) : doc_(doc)
 {
-    paintLevel_ = new QCheckBox(tr("Paint Levels in Level View"));
-    paintLevel_->setObjectName(QStringLiteral("Option_PaintLevel"));
+    checkLevels_ = Named(new QPushButton(tr("Scan for Levelsets")), "Lvlman_CheckLevels");
+    counter_ = Named(new QLabel, "Lvlman_Counter");
+    currSet_ = Named(new QLabel(tr("Current levelset")), "Lvlman_CurrSet");
+    currSet_->setWordWrap(true);
+    fileList_ = Named(new QListWidget, "Lvlman_FileList");
+    fileList_->hide();  // until the first scan ends
+    sort_ = Named(new QPushButton(tr("Sort the levels")), "Lvlman_Sort");
+
+    levelsets_ = Named(new QTreeWidget, "Lvlman_Levelsets");
+    levelsets_->setHeaderHidden(true);
+    levelsets_->setColumnCount(1);
+    levelsets_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Nodes can be dragged, but the tree takes no drop: nothing moves.
+    levelsets_->setDragEnabled(true);
+    levelsets_->setDragDropMode(QAbstractItemView::DragOnly);
+    levelsets_->setContextMenuPolicy(Qt::CustomContextMenu);
+    auto* pop = new QMenu(levelsets_);
+    pop->setObjectName(QStringLiteral("Lvlman_LevelsetsPop"));
+    Named(pop->addAction(tr("New Levelset"), this, &LevelsetPage::Lvlman_LevelsetsPop_NewSetClick),
+          "Lvlman_LevelsetsPop_NewSet");
+    Named(pop->addAction(tr("New Levelgroup"), this, &LevelsetPage::Lvlman_LevelsetsPop_NewGrpClick),
+          "Lvlman_LevelsetsPop_NewGrp");
+    Named(pop->addAction(tr("Delete"), this, &LevelsetPage::Lvlman_LevelsetsPop_DelClick), "Lvlman_LevelsetsPop_Del");
+    connect(levelsets_, &QWidget::customContextMenuRequested, this,
+            [this, pop](const QPoint& at) { pop->popup(levelsets_->viewport()->mapToGlobal(at)); });
+
+    paintLevel_ = Named(new QCheckBox(tr("Paint Levels in Level View")), "Option_PaintLevel");
     paintLevel_->setChecked(doc_.Doc().PaintLevels);
     // Whether a load draws the level view.
     connect(paintLevel_, &QCheckBox::toggled, this, [this](bool on) { doc_.Doc().PaintLevels = on; });
-    auto* layout = new QVBoxLayout(this);
-    layout->addStretch(1);
-    layout->addWidget(paintLevel_);
+
+    connect(checkLevels_, &QPushButton::clicked, this, &LevelsetPage::Lvlman_CheckLevelsClick);
+    connect(levelsets_, &QTreeWidget::itemClicked, this, [this] { Lvlman_LevelsetsDblClick(); });
+    connect(fileList_, &QListWidget::itemDoubleClicked, this, [this] { Lvlman_FileListDblClick(); });
+    connect(sort_, &QPushButton::clicked, this, &LevelsetPage::Lvlman_SortClick);
+    levelsets_->installEventFilter(this);
+    fileList_->installEventFilter(this);
+
+    conversionRow_ = new QHBoxLayout;
+    conversionRow_->setObjectName(QStringLiteral("Lvlman_ConversionRow"));
+    auto* side = new QVBoxLayout;
+    side->addWidget(checkLevels_);
+    side->addWidget(counter_);
+    side->addWidget(currSet_);
+    side->addWidget(fileList_, 1);
+    side->addWidget(sort_);
+    side->addLayout(conversionRow_);
+    side->addWidget(paintLevel_);
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(levelsets_, 3);
+    layout->addLayout(side, 2);
+}
+
+bool LevelsetPage::eventFilter(QObject* watched, QEvent* event)
+{
+    if (IsEnter(event)) {
+        if (watched == levelsets_) {
+            Lvlman_LevelsetsDblClick();
+            return true;
+        }
+        if (watched == fileList_) {
+            Lvlman_FileListDblClick();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void LevelsetPage::Lvlman_CheckLevelsClick()
+{
+    doc_.Run([this] { ScanLevelsets(); });
+}
+
+void LevelsetPage::ScanLevelsets()
+{
+    LevelDocument& doc = doc_.Doc();
+    BusyCursor busy;
+    const QString oldTotals = counter_->text();
+    QElapsedTimer sinceShown;
+    sinceShown.start();
+    ScanOptions options;
+    options.Progress = [&](const ScanTotals& totals) {
+        if (sinceShown.elapsed() < kProgressIntervalMs) return;
+        sinceShown.restart();
+        counter_->setText(FromBytes(TotalsText(totals, "\n")));
+        counter_->repaint();
+    };
+    std::optional<LevelsetScanResult> result;
+    try {
+        result = ScanForLevelsets(doc.Settings(), doc.Ui(), options);
+    } catch (...) {
+        counter_->setText(oldTotals);  // a failed scan changes nothing on the page
+        throw;
+    }
+    if (!result) {
+        // The search for the data directory was cancelled.
+        if (!doc.DirectoryLastListed.empty()) currSet_->setText(FromPath(doc.DirectoryLastListed));
+        return;
+    }
+    if (result->LevelsDirFound) {
+        levelsets_->clear();
+        levelsDir_ = result->LevelsDir;
+        AddNodes(result->Roots, levelsets_, nullptr);
+    }
+    counter_->setText(FromBytes(TotalsText(result->Totals, "\n")));
+    if (!result->LastListed.empty()) doc.DirectoryLastListed = result->LastListed;
+    ShowListedDirectory();
+    fileList_->show();
+}
+
+// The file list and the caption after a scan: the directory listed last.
+void LevelsetPage::ShowListedDirectory()
+{
+    const std::string& dir = doc_.Doc().DirectoryLastListed;
+    if (dir.empty()) return;
+    ListDirectory(dir);
+    currSet_->setText(FromPath(dir));
+}
+
+void LevelsetPage::ListDirectory(const std::string& dir)
+{
+    const std::vector<std::string> names = ListLevelFiles(dir);
+    fileList_->clear();
+    for (const std::string& name : names) fileList_->addItem(FromPath(name));
+    doc_.Doc().DirectoryLastListed = dir;
+}
+
+QTreeWidgetItem* LevelsetPage::SelectedNode() const
+{
+    const QList<QTreeWidgetItem*> selected = levelsets_->selectedItems();
+    return selected.isEmpty() ? nullptr : selected.front();
+}
+
+// "/group/set" from the tree; empty when the node or an ancestor is a placeholder.
+std::string LevelsetPage::RelativePath(QTreeWidgetItem* node) const
+{
+    std::string path;
+    for (; node; node = node->parent()) {
+        const QVariant name = node->data(0, kDirNameRole);
+        if (!name.isValid()) return {};
+        path = "/" + ToPath(name.toString()) + path;
+    }
+    return path;
+}
+
+void LevelsetPage::Lvlman_LevelsetsDblClick()
+{
+    QTreeWidgetItem* node = SelectedNode();
+    if (!node) return;
+    const std::string relative = RelativePath(node);
+    if (relative.empty()) return;  // a placeholder node has no directory
+    doc_.Run([&] {
+        ListDirectory(levelsDir_ + relative);
+        currSet_->setText(FromPath(relative));
+    });
+}
+
+void LevelsetPage::Lvlman_FileListDblClick()
+{
+    QListWidgetItem* item = fileList_->currentItem();
+    if (!item || !item->isSelected()) return;
+    const std::string fullPath = JoinPath(doc_.Doc().DirectoryLastListed, ToPath(item->text()));
+    doc_.Doc().SetOpenDialogName("%" + fullPath);
+    doc_.LoadLevel();
+}
+
+void LevelsetPage::Lvlman_LevelsetsPop_NewSetClick()
+{
+    QTreeWidgetItem* node = SelectedNode();
+    QTreeWidgetItem* parent = node ? node->parent() : nullptr;
+    auto* added = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(levelsets_);
+    added->setText(0, tr("Test create"));
+}
+
+void LevelsetPage::Lvlman_LevelsetsPop_NewGrpClick()
+{
+    QTreeWidgetItem* node = SelectedNode();
+    auto* added = node ? new QTreeWidgetItem(node) : new QTreeWidgetItem(levelsets_);
+    added->setText(0, tr("Test child"));
+    if (node) levelsets_->expandRecursively(levelsets_->indexFromItem(node));
+}
+
+void LevelsetPage::Lvlman_LevelsetsPop_DelClick()
+{
+    QTreeWidgetItem* node = SelectedNode();
+    if (!node) return;
+    doc_.Run([&] {
+        if (ConfirmDeleteNode(ToLatin1(node->text(0)), doc_.Ui())) delete node;
+    });
+}
+
+void LevelsetPage::Lvlman_SortClick()
+{
+    doc_.Run([this] {
+        const std::string dir = doc_.Doc().DirectoryLastListed;
+        if (dir.empty()) return;
+        std::vector<std::string> entries;
+        for (int i = 0; i < fileList_->count(); ++i) entries.push_back(ToPath(fileList_->item(i)->text()));
+        BusyCursor busy;
+        const SortResult result = SortLevels(dir, entries);
+        ListDirectory(dir);
+        doc_.Ui().Message(SortSummary(result));
+    });
 }
 
 }  // namespace vantrel

@@ -2,21 +2,62 @@
 
 #include <QWidget>
 
+#include <string>
+
 class QCheckBox;
+class QHBoxLayout;
+class QLabel;
+class QListWidget;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
 
 namespace vantrel {
 
 class LevelDocumentQt;
 
-// The "Levelset Manager" page.
+// The "Levelset Manager" page: the levelset tree of the game's data
+// directory, the level files of one levelset, opening a level from that
+// list, and renumbering the listed levels.
 class LevelsetPage : public QWidget {
     Q_OBJECT
 public:
     explicit LevelsetPage(LevelDocumentQt& doc);
 
+    // Scan for Levelsets; the window runs it once at start-up.
+    void Scan() { Lvlman_CheckLevelsClick(); }
+
+    // The row under the file list that holds the player-count buttons.
+    QHBoxLayout* ConversionRow() const { return conversionRow_; }
+
+    void Lvlman_CheckLevelsClick();
+    void Lvlman_LevelsetsDblClick();
+    void Lvlman_FileListDblClick();
+    void Lvlman_LevelsetsPop_NewSetClick();
+    void Lvlman_LevelsetsPop_NewGrpClick();
+    void Lvlman_LevelsetsPop_DelClick();
+    void Lvlman_SortClick();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void ScanLevelsets();
+    void ListDirectory(const std::string& dir);
+    void ShowListedDirectory();
+    QTreeWidgetItem* SelectedNode() const;
+    std::string RelativePath(QTreeWidgetItem* node) const;
+
     LevelDocumentQt& doc_;
+    QPushButton* checkLevels_;
+    QLabel* counter_;
+    QTreeWidget* levelsets_;
+    QLabel* currSet_;
+    QListWidget* fileList_;
+    QPushButton* sort_;
+    QHBoxLayout* conversionRow_;
     QCheckBox* paintLevel_;
+    std::string levelsDir_;  // the levels directory of the last scan that rebuilt the tree
 };
 
 }  // namespace vantrel

@@ -15,7 +15,13 @@ namespace vantrel::test {
 
 class GuiTest : public ::testing::Test {
 protected:
-    void SetUp() override { main = std::make_unique<AMain>(ui, settings); }
+    // The start-up scan finds no data directory here; what it asked and said is
+    // forgotten, so that each test sees only its own messages.
+    void SetUp() override
+    {
+        main = std::make_unique<AMain>(ui, settings);
+        ui = ScriptedUi();
+    }
     void TearDown() override { main.reset(); }
 
     template <typename W>

@@ -1,0 +1,52 @@
+// vantrel-cli levelsets DATADIR: the levelset tree of a data directory and its
+// totals, as the scan of the levelset page finds them.
+// vantrel-cli sort DIR [--dry-run]: Sort the levels on one directory.
+#include "cli/CliUserInterface.h"
+#include "cli/Commands.h"
+#include "levelsets/LevelSort.h"
+#include "levelsets/LevelsetConfig.h"
+#include "levelsets/LevelsetScan.h"
+
+#include <iostream>
+#include <map>
+
+namespace vantrel {
+
+namespace {
+
+// The data directory given on the command line stands for the stored setting.
+class GivenDataDir : public SettingsStore {
+public:
+    explicit GivenDataDir(const std::string& dataDir) { values_[kDataDirSetting] = dataDir; }
+    std::string ReadSetting(const std::string& name) override { return values_[name]; }
+    void WriteSetting(const std::string& name, const std::string& value) override { values_[name] = value; }
+
+private:
+    std::map<std::string, std::string> values_;
+};
+
+}  // namespace
+
+int RunLevelsets(const std::string& dataDir)
+{
+    CliUserInterface ui(std::cerr);
+    GivenDataDir settings(dataDir);
+    const auto result = ScanForLevelsets(settings, ui);
+    if (!result) return 1;
+    for (const std::string& line : TreeLines(result->Roots)) std::cout << line << '\n';
+    std::cout << TotalsText(result->Totals, "") << '\n';
+    return 0;
+}
+
+int RunSort(const std::string& dir, bool dryRun)
+{
+    const SortResult result = SortLevels(dir, ListLevelFiles(dir), dryRun);
+    for (const SortRename& r : result.Renamed) {
+        std::cout << r.From << " -> " << r.To << '\n';
+        if (r.WithBackup) std::cout << r.From << ".bak -> " << r.To << ".bak\n";
+    }
+    for (const SortSkip& s : result.Skipped) std::cout << "skipped " << s.Entry << ": " << s.Reason << '\n';
+    return 0;
+}
+
+}  // namespace vantrel

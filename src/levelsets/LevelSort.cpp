@@ -1,0 +1,169 @@
+#include "levelsets/LevelSort.h"
+
+#include "base/Error.h"
+#include "base/Text.h"
+#include "levelsets/LevelsetConfig.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <set>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vantrel {
+
+namespace {
+
+constexpr std::size_t kMaxListedInSummary = 20;
+
+// The file operations a sort needs, on names inside one directory.
+class SortFiles {
+public:
+    virtual ~SortFiles() = default;
+    virtual bool Exists(const std::string& name) = 0;
+    // Renames without replacing anything; 0 or the error number.
+    virtual int Rename(const std::string& from, const std::string& to) = 0;
+};
+
+class DiskFiles : public SortFiles {
+public:
+    explicit DiskFiles(std::string dir) : dir_(std::move(dir)) {}
+    bool Exists(const std::string& name) override
+    {
+        struct stat info {};
+        return ::lstat(JoinPath(dir_, name).c_str(), &info) == 0;
+    }
+    int Rename(const std::string& from, const std::string& to) override
+    {
+        const std::string a = JoinPath(dir_, from), b = JoinPath(dir_, to);
+        if (::renameat2(AT_FDCWD, a.c_str(), AT_FDCWD, b.c_str(), RENAME_NOREPLACE) == 0) return 0;
+        if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return errno;
+        // A file system without the no-replace rename: a hard link cannot replace either.
+        if (::link(a.c_str(), b.c_str()) != 0) return errno;
+        if (::unlink(a.c_str()) != 0) {
+            const int error = errno;
+            ::unlink(b.c_str());
+            return error;
+        }
+        return 0;
+    }
+
+private:
+    std::string dir_;
+};
+
+// What a sort would do, over the names the directory holds now.
+class DryRunFiles : public SortFiles {
+public:
+    explicit DryRunFiles(const std::string& dir)
+    {
+        std::error_code ec;
+        std::filesystem::directory_iterator it(dir, ec), end;
+        for (; !ec && it != end; it.increment(ec)) names_.insert(it->path().filename().string());
+        if (ec) throw VantrelError("Cannot list the folder " + dir + ": " + ec.message());
+    }
+    bool Exists(const std::string& name) override { return names_.count(name) != 0; }
+    int Rename(const std::string& from, const std::string& to) override
+    {
+        if (names_.count(to)) return EEXIST;
+        if (!names_.erase(from)) return ENOENT;
+        names_.insert(to);
+        return 0;
+    }
+
+private:
+    std::set<std::string> names_;
+};
+
+SortResult Sort(SortFiles& files, const std::vector<std::string>& entries)
+{
+    SortResult result;
+    long n = 1;
+    for (const std::string& entry : entries) {
+        auto skip = [&](const std::string& reason) { result.Skipped.push_back({entry, reason}); };
+        const std::string base = TextBefore(entry, ".level");
+        if (base.empty()) {
+            skip("its name has nothing before \".level\"");
+            continue;
+        }
+        if (!files.Exists(base + ".level")) {
+            skip("there is no file " + base + ".level");
+            continue;
+        }
+        const std::string target = ZeroPadInt(n, 3) + ".level";
+        ++n;
+        if (entry == target) {
+            ++result.Kept;
+            continue;
+        }
+        if (files.Exists(target)) {
+            skip(target + " exists");
+            continue;
+        }
+        if (files.Exists(target + ".bak")) {
+            skip(target + ".bak exists");
+            continue;
+        }
+        const bool withBackup = files.Exists(entry + ".bak");
+        if (const int error = files.Rename(entry, target)) {
+            skip("it could not be renamed to " + target + ": " + std::strerror(error));
+            continue;
+        }
+        if (withBackup) {
+            if (const int error = files.Rename(entry + ".bak", target + ".bak")) {
+                files.Rename(target, entry);
+                skip("its backup could not be renamed to " + target + ".bak: " + std::strerror(error));
+                continue;
+            }
+        }
+        result.Renamed.push_back({entry, target, withBackup});
+    }
+    return result;
+}
+
+std::string Counted(std::size_t count, const char* one, const char* many)
+{
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+}  // namespace
+
+SortResult SortLevels(const std::string& dir, const std::vector<std::string>& entries, bool dryRun)
+{
+    if (dryRun) {
+        DryRunFiles files(dir);
+        return Sort(files, entries);
+    }
+    DiskFiles files(dir);
+    return Sort(files, entries);
+}
+
+std::string SortSummary(const SortResult& result)
+{
+    if (result.Renamed.empty() && result.Skipped.empty()) return "No level was renamed.";
+    std::string text = Counted(result.Renamed.size(), "level renamed", "levels renamed") + ", " +
+                       std::to_string(result.Skipped.size()) + " skipped.";
+    auto more = [&](std::size_t total) {
+        if (total > kMaxListedInSummary) text += "\n... and " + std::to_string(total - kMaxListedInSummary) + " more";
+    };
+    if (!result.Renamed.empty()) {
+        text += "\nRenamed:";
+        for (std::size_t i = 0; i < result.Renamed.size() && i < kMaxListedInSummary; ++i) {
+            const SortRename& r = result.Renamed[i];
+            text += "\n" + r.From + " -> " + r.To + (r.WithBackup ? " (with its backup)" : "");
+        }
+        more(result.Renamed.size());
+    }
+    if (!result.Skipped.empty()) {
+        text += "\nNot renamed:";
+        for (std::size_t i = 0; i < result.Skipped.size() && i < kMaxListedInSummary; ++i)
+            text += "\n" + result.Skipped[i].Entry + ": " + result.Skipped[i].Reason;
+        more(result.Skipped.size());
+    }
+    return text;
+}
+
+}  // namespace vantrel

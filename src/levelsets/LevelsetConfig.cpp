@@ -1,0 +1,179 @@
+#include "levelsets/LevelsetConfig.h"
+
+#include "base/Error.h"
+#include "base/Text.h"
+#include "base/UserInterface.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace vantrel {
+
+namespace {
+
+bool IsDirectory(const std::string& path)
+{
+    std::error_code ec;
+    return !path.empty() && fs::is_directory(path, ec);
+}
+
+// Closes a file descriptor when it goes out of scope.
+struct FdCloser {
+    int fd;
+    ~FdCloser()
+    {
+        if (fd >= 0) ::close(fd);
+    }
+};
+
+[[noreturn]] void ThrowCannotRead(const std::string& path, int error)
+{
+    throw VantrelError("Cannot read " + path + ": " + std::strerror(error));
+}
+
+char Lowered(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+}  // namespace
+
+std::string JoinPath(const std::string& directory, const std::string& name)
+{
+    if (!directory.empty() && directory.back() == '/') return directory + name;
+    return directory + "/" + name;
+}
+
+std::string DirectorySetting(const std::string& name, SettingsStore& settings, UserInterface& ui)
+{
+    const std::string stored = settings.ReadSetting(name);
+    if (IsDirectory(stored)) return stored;
+    ui.Message(kSelectDirectoryMessage + name);
+    const auto chosen = ui.ChooseDirectory(kSelectDirectoryMessage + name, stored);
+    if (!chosen || chosen->empty()) return {};
+    settings.WriteSetting(name, *chosen);
+    return *chosen;
+}
+
+std::optional<std::string> LocateDataDirectory(SettingsStore& settings, UserInterface& ui)
+{
+    const std::string dir = DirectorySetting(kDataDirSetting, settings, ui);
+    // An empty setting names no directory (it must not become "/levels").
+    if (!dir.empty() && IsDirectory(JoinPath(dir, "levels"))) return dir;
+    ui.Message(kFindSetupMessage);
+    const auto chosen = ui.ChooseFile(kFindSetupTitle, kFindSetupFilterName, kFindSetupPattern, dir);
+    if (!chosen || chosen->empty()) {
+        ui.Message(kSetupNotFoundMessage);
+        return std::nullopt;
+    }
+    std::error_code ec;
+    fs::path parent = fs::absolute(fs::path(*chosen), ec).lexically_normal().parent_path();
+    std::string found = parent.string();
+    while (found.size() > 1 && found.back() == '/') found.pop_back();
+    settings.WriteSetting(kDataDirSetting, found);
+    return found;
+}
+
+std::string StripLeadingBlanks(const std::string& text)
+{
+    const auto first = text.find_first_not_of("\t ");
+    return first == std::string::npos ? std::string() : text.substr(first);
+}
+
+std::string ReadConfValue(const std::string& path, const std::string& key)
+{
+    FdCloser file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+    if (file.fd < 0) ThrowCannotRead(path, errno);
+    struct stat info {};
+    if (::fstat(file.fd, &info) != 0) ThrowCannotRead(path, errno);
+    if (!S_ISREG(info.st_mode)) ThrowCannotRead(path, EISDIR);
+
+    const std::string separator = key + ":";
+    // The value of one line, or the empty text when it is no entry of the key.
+    auto valueOf = [&](std::string line) -> std::string {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.compare(0, key.size(), key) != 0) return {};
+        return StripLeadingBlanks(TextAfter(line, separator));
+    };
+
+    std::string pending;  // the line read so far
+    char buffer[8192];
+    for (;;) {
+        const ssize_t got = ::read(file.fd, buffer, sizeof buffer);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            ThrowCannotRead(path, errno);
+        }
+        if (got == 0) break;
+        const char* begin = buffer;
+        const char* end = buffer + got;
+        while (begin < end) {
+            const char* feed = std::find(begin, end, '\n');
+            pending.append(begin, feed);
+            if (feed == end) break;
+            std::string value = valueOf(std::move(pending));
+            if (!value.empty()) return value;
+            pending.clear();
+            begin = feed + 1;
+        }
+    }
+    return valueOf(std::move(pending));
+}
+
+bool IsLevelFileName(const std::string& name)
+{
+    static constexpr std::string_view suffix = ".level";
+    return name.size() >= suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+bool LevelNameLess(const std::string& a, const std::string& b)
+{
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto ca = static_cast<unsigned char>(Lowered(a[i]));
+        const auto cb = static_cast<unsigned char>(Lowered(b[i]));
+        if (ca != cb) return ca < cb;
+    }
+    if (a.size() != b.size()) return a.size() < b.size();
+    return a < b;  // std::string compares bytes as unsigned
+}
+
+std::vector<std::string> ListLevelFiles(const std::string& directory)
+{
+    std::vector<std::string> names;
+    std::error_code ec;
+    fs::directory_iterator it(directory, ec), end;
+    for (; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (!IsLevelFileName(name)) continue;
+        std::error_code statError;
+        if (it->is_regular_file(statError)) names.push_back(name);
+    }
+    if (ec) throw VantrelError("Cannot list the folder " + directory + ": " + ec.message());
+    std::sort(names.begin(), names.end(), LevelNameLess);
+    return names;
+}
+
+LevelsetInfo LevelsetLabel(const std::string& directory)
+{
+    const std::string conf = JoinPath(directory, kLevelinfoName);
+    LevelsetInfo info;
+    const std::string name = ReadConfValue(conf, "name");
+    if (ReadConfValue(conf, "level_group") == "true") {
+        info.Kind = LevelsetKind::Group;
+        info.Label = name + " (Group)";
+        return info;
+    }
+    info.Levels = static_cast<long>(ListLevelFiles(directory).size());
+    info.Label = name + " (" + std::to_string(info.Levels) + " levels)";
+    return info;
+}
+
+}  // namespace vantrel

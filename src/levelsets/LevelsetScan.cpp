@@ -1,0 +1,205 @@
+#include "levelsets/LevelsetScan.h"
+
+#include "base/Error.h"
+#include "base/UserInterface.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+#include <sys/stat.h>
+#include <utility>
+
+namespace fs = std::filesystem;
+
+namespace vantrel {
+
+namespace {
+
+constexpr std::size_t kMaxSingleMessages = 3;
+
+using FolderId = std::pair<dev_t, ino_t>;
+
+class Scanner {
+public:
+    Scanner(UserInterface& ui, const ScanOptions& options, LevelsetScanResult& result)
+        : ui_(ui), options_(options), result_(result)
+    {
+    }
+
+    void Run(const std::string& levelsDir)
+    {
+        FolderId id;
+        if (Identify(levelsDir, id)) visited_.insert(id);
+        try {
+            ScanLevelsetDir(levelsDir, result_.Roots, 0);
+        } catch (...) {
+            ReportMissing();
+            throw;
+        }
+        ReportMissing();
+    }
+
+private:
+    static bool Identify(const std::string& path, FolderId& id)
+    {
+        struct stat info {};
+        if (::stat(path.c_str(), &info) != 0) return false;
+        id = {info.st_dev, info.st_ino};
+        return true;
+    }
+
+    // The subdirectories of dir (links to directories included), in listing order.
+    static std::vector<std::string> Subdirectories(const std::string& dir)
+    {
+        std::vector<std::string> names;
+        std::error_code ec;
+        fs::directory_iterator it(dir, ec), end;
+        for (; !ec && it != end; it.increment(ec)) {
+            const std::string name = it->path().filename().string();
+            if (name == "." || name == "..") continue;
+            std::error_code statError;
+            if (it->is_directory(statError)) names.push_back(name);
+        }
+        if (ec) throw VantrelError("Cannot list the folder " + dir + ": " + ec.message());
+        std::sort(names.begin(), names.end(), LevelNameLess);
+        return names;
+    }
+
+    static bool HoldsLevelinfo(const std::string& dir)
+    {
+        const std::string conf = JoinPath(dir, kLevelinfoName);
+        std::error_code ec;
+        const auto status = fs::status(conf, ec);
+        if (ec && status.type() != fs::file_type::not_found)
+            throw VantrelError("Cannot read " + conf + ": " + ec.message());
+        return fs::exists(status);
+    }
+
+    void ScanLevelsetDir(const std::string& dir, std::vector<LevelsetNode>& into, int depth)
+    {
+        for (const std::string& name : Subdirectories(dir)) {
+            const std::string sub = JoinPath(dir, name);
+            FolderId id;
+            if (Identify(sub, id) && !visited_.insert(id).second) {
+                ReportOnce(loopReported_, sub + " leads to a folder the scan has already shown; it is left out.");
+                continue;
+            }
+            if (!HoldsLevelinfo(sub)) {
+                missing_.push_back(sub);
+                continue;
+            }
+            const LevelsetInfo info = LevelsetLabel(sub);
+            result_.LastListed = sub;
+            if (info.Kind == LevelsetKind::Group) {
+                ++result_.Totals.Groups;
+            } else {
+                ++result_.Totals.Levelsets;
+                result_.Totals.Levels += info.Levels;
+            }
+            LevelsetNode& node = into.emplace_back();
+            node.DirName = name;
+            node.Label = info.Label;
+            node.Kind = info.Kind;
+            node.Levels = info.Levels;
+            if (options_.Progress) options_.Progress(result_.Totals);
+            if (info.Kind != LevelsetKind::Group) continue;
+            if (depth + 1 >= options_.MaxDepth) {
+                ReportOnce(depthReported_, "The folders inside " + sub + " lie more than " +
+                                               std::to_string(options_.MaxDepth) + " levels deep; they are left out.");
+                continue;
+            }
+            // node stays valid: nothing is added to into while its children are scanned.
+            ScanLevelsetDir(sub, node.Children, depth + 1);
+        }
+    }
+
+    void ReportOnce(bool& reported, const std::string& text)
+    {
+        if (reported) return;
+        reported = true;
+        ui_.Message(text);
+    }
+
+    void ReportMissing()
+    {
+        if (missing_.size() <= kMaxSingleMessages) {
+            for (const std::string& dir : missing_) ui_.Message(dir + "/" + kLevelinfoName + " not found!");
+        } else {
+            std::string text = std::string(kLevelinfoName) + " not found in " + std::to_string(missing_.size()) +
+                               " folders:";
+            for (const std::string& dir : missing_) text += "\n" + dir;
+            ui_.Message(text);
+        }
+        missing_.clear();
+    }
+
+    UserInterface& ui_;
+    const ScanOptions& options_;
+    LevelsetScanResult& result_;
+    std::set<FolderId> visited_;
+    std::vector<std::string> missing_;
+    bool loopReported_ = false;
+    bool depthReported_ = false;
+};
+
+}  // namespace
+
+std::string TotalsText(const ScanTotals& totals, const std::string& lineBreak)
+{
+    return std::to_string(totals.Levels) + " levels in " + lineBreak + std::to_string(totals.Levelsets) +
+           " levelsets in " + lineBreak + std::to_string(totals.Groups) + " levelgroups";
+}
+
+LevelsetScanResult ScanLevelsDirectory(const std::string& levelsDir, UserInterface& ui, const ScanOptions& options)
+{
+    LevelsetScanResult result;
+    result.LevelsDir = levelsDir;
+    std::error_code ec;
+    result.LevelsDirFound = fs::is_directory(levelsDir, ec);
+    if (!result.LevelsDirFound) return result;
+    Scanner(ui, options, result).Run(levelsDir);
+    return result;
+}
+
+std::optional<LevelsetScanResult> ScanForLevelsets(SettingsStore& settings, UserInterface& ui,
+                                                   const ScanOptions& options)
+{
+    const auto dataDir = LocateDataDirectory(settings, ui);
+    if (!dataDir) return std::nullopt;
+    LevelsetScanResult result = ScanLevelsDirectory(JoinPath(*dataDir, "levels"), ui, options);
+    result.DataDir = *dataDir;
+    return result;
+}
+
+namespace {
+void AddTreeLines(const std::vector<LevelsetNode>& nodes, const std::string& indent, std::vector<std::string>& lines)
+{
+    for (const LevelsetNode& node : nodes) {
+        lines.push_back(indent + node.Label);
+        AddTreeLines(node.Children, indent + "  ", lines);
+    }
+}
+}  // namespace
+
+std::vector<std::string> TreeLines(const std::vector<LevelsetNode>& roots)
+{
+    std::vector<std::string> lines;
+    AddTreeLines(roots, "", lines);
+    return lines;
+}
+
+bool ConfirmDeleteNode(const std::string& label, UserInterface& ui)
+{
+    const std::string end = label.size() >= 7 ? label.substr(label.size() - 7) : label;
+    if (end == "(Group)") {
+        ui.Message(kDeleteGroupMessage);
+        return false;
+    }
+    if (end == "levels)") {
+        ui.Message(kDeleteLevelsetMessage);
+        return false;
+    }
+    return ui.ConfirmOkCancel("Are you sure you want to delete levelset \"" + label + "\"?");
+}
+
+}  // namespace vantrel

@@ -1,0 +1,78 @@
+// The scan for levelsets: walks the levels directory of the data directory
+// depth first and builds the levelset tree with its totals. Standard C++
+// only; the levelset page shows the tree, vantrel-cli prints it.
+#pragma once
+
+#include "levelsets/LevelsetConfig.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace vantrel {
+
+class SettingsStore;
+class UserInterface;
+
+// One levelset directory of the tree.
+struct LevelsetNode {
+    std::string DirName;  // the last component of its path
+    std::string Label;    // as LevelsetLabel gives it
+    LevelsetKind Kind = LevelsetKind::Levelset;
+    long Levels = 0;
+    std::vector<LevelsetNode> Children;  // a group's levelsets and groups, in listing order
+};
+
+struct ScanTotals {
+    long Levels = 0;
+    long Levelsets = 0;
+    long Groups = 0;
+    bool operator==(const ScanTotals&) const = default;
+};
+
+// "L levels in \rS levelsets in \rG levelgroups" with the line breaks given.
+std::string TotalsText(const ScanTotals& totals, const std::string& lineBreak);
+
+struct ScanOptions {
+    // Called after each node with the totals so far.
+    std::function<void(const ScanTotals&)> Progress;
+    // How deep groups may nest below the levels directory.
+    int MaxDepth = 64;
+};
+
+struct LevelsetScanResult {
+    std::string DataDir;
+    std::string LevelsDir;
+    bool LevelsDirFound = false;     // false: the tree was not rebuilt
+    std::vector<LevelsetNode> Roots;  // the tree's root nodes, when LevelsDirFound
+    ScanTotals Totals;
+    std::string LastListed;  // the levelset directory listed last; empty when none
+};
+
+// Walks levelsDir. Directories without levelinfo.conf are reported through ui
+// (each in its own message, or all in one message when there are more than
+// three); a folder reached a second time (through a link) or nested too deeply
+// is left out and reported once. Throws when a levelinfo.conf cannot be read or
+// a directory cannot be listed.
+LevelsetScanResult ScanLevelsDirectory(const std::string& levelsDir, UserInterface& ui,
+                                       const ScanOptions& options = {});
+
+// The whole scan: locates the data directory (which may ask the user), then
+// walks its levels directory. Nothing when the user cancelled the search for
+// the data directory.
+std::optional<LevelsetScanResult> ScanForLevelsets(SettingsStore& settings, UserInterface& ui,
+                                                   const ScanOptions& options = {});
+
+// The tree as text: one label a line, indented two blanks a level.
+std::vector<std::string> TreeLines(const std::vector<LevelsetNode>& roots);
+
+// Delete on a node of the levelset tree, labelled label: refuses (with its
+// message) for a level group and for a levelset with levels, otherwise asks.
+// True when the node may be removed. Nothing on disk is deleted.
+bool ConfirmDeleteNode(const std::string& label, UserInterface& ui);
+
+inline constexpr char kDeleteGroupMessage[] =
+    "This is a levelgroup, you must first delete the levelsets within this and then delete it";
+inline constexpr char kDeleteLevelsetMessage[] = "Levelset is not empty, please delete the levels first";
+
+}  // namespace vantrel

@@ -1,0 +1,109 @@
+// Sort the levels on real files: every file checked by name and content
+// afterwards, collisions and backups included, and the summary text.
+#include "levelsets/LevelSort.h"
+
+#include "levelsets/LevelsetConfig.h"
+#include "levelsets/LevelsetDirs.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace vantrel {
+namespace {
+
+namespace fs = std::filesystem;
+using Files = std::map<std::string, std::string>;  // name -> content
+
+void MakeFiles(const fs::path& dir, const Files& files)
+{
+    for (const auto& [name, content] : files) test::WriteFile(dir / name, content);
+}
+
+Files FilesIn(const fs::path& dir)
+{
+    Files files;
+    for (const auto& e : fs::directory_iterator(dir)) files[e.path().filename().string()] = test::ReadFile(e.path());
+    return files;
+}
+
+SortResult SortDir(const fs::path& dir, bool dryRun = false)
+{
+    return SortLevels(dir.string(), ListLevelFiles(dir.string()), dryRun);
+}
+
+TEST(SortLevelsTest, RenumbersInListingOrder)
+{
+    test::TempDir dir;
+    MakeFiles(dir.Path(), {{"001.level", "a"}, {"005.level", "b"}, {"010.level", "c"}, {"intro.level", "d"}});
+    const SortResult r = SortDir(dir.Path());
+    EXPECT_EQ(FilesIn(dir.Path()), (Files{{"001.level", "a"}, {"002.level", "b"}, {"003.level", "c"},
+                                          {"004.level", "d"}}));
+    EXPECT_EQ(r.Kept, 1);
+    EXPECT_EQ(SortSummary(r), "3 levels renamed, 0 skipped.\nRenamed:\n005.level -> 002.level\n"
+                              "010.level -> 003.level\nintro.level -> 004.level");
+}
+
+TEST(SortLevelsTest, EmptyListRenamesNothing)
+{
+    test::TempDir dir;
+    MakeFiles(dir.Path(), {{"notes.txt", "n"}});
+    const SortResult r = SortDir(dir.Path());
+    EXPECT_EQ(FilesIn(dir.Path()), (Files{{"notes.txt", "n"}}));
+    EXPECT_EQ(SortSummary(r), "No level was renamed.");
+}
+
+const Files kCollisions = {
+    {".level", "nameless"},
+    {"0001.level", "A"},
+    {"001.level", "B"},
+    {"abc.level", "C"},
+    {"abc.level.bak", "C backup"},
+    {"003.level.bak", "stale backup"},
+    {"b.level", "D"},
+    {"c.level", "E"},
+    {"c.level.bak", "E backup"},
+    {"x.level.level", "X"},
+};
+
+TEST(SortLevelsTest, NeverReplacesAFileAndMovesBackups)
+{
+    test::TempDir dir;
+    MakeFiles(dir.Path(), kCollisions);
+    const SortResult r = SortDir(dir.Path());
+    EXPECT_EQ(FilesIn(dir.Path()), (Files{
+                                       {".level", "nameless"},
+                                       {"0001.level", "A"},        // 001.level is taken
+                                       {"002.level", "B"},         // 001 moves up, n counts on
+                                       {"abc.level", "C"},         // 003.level.bak belongs to no level here
+                                       {"abc.level.bak", "C backup"},
+                                       {"003.level.bak", "stale backup"},
+                                       {"004.level", "D"},
+                                       {"005.level", "E"},
+                                       {"005.level.bak", "E backup"},
+                                       {"x.level.level", "X"},
+                                   }));
+    EXPECT_EQ(SortSummary(r), "3 levels renamed, 4 skipped.\n"
+                              "Renamed:\n"
+                              "001.level -> 002.level\n"
+                              "b.level -> 004.level\n"
+                              "c.level -> 005.level (with its backup)\n"
+                              "Not renamed:\n"
+                              ".level: its name has nothing before \".level\"\n"
+                              "0001.level: 001.level exists\n"
+                              "abc.level: 003.level.bak exists\n"
+                              "x.level.level: there is no file x.level");
+}
+
+TEST(SortLevelsTest, DryRunTellsTheSameAndChangesNothing)
+{
+    test::TempDir real, dry;
+    MakeFiles(real.Path(), kCollisions);
+    MakeFiles(dry.Path(), kCollisions);
+    const std::string planned = SortSummary(SortDir(dry.Path(), true));
+    EXPECT_EQ(FilesIn(dry.Path()), kCollisions);
+    EXPECT_EQ(planned, SortSummary(SortDir(real.Path())));
+}
+
+}  // namespace
+}  // namespace vantrel

@@ -1,0 +1,166 @@
+// levelinfo.conf reading, labels, the order of listings, and how the data
+// directory is found (settings in memory, a scripted user).
+#include "levelsets/LevelsetConfig.h"
+
+#include "levelsets/LevelsetDirs.h"
+#include "support/ScriptedUi.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace vantrel {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadFile;
+using test::WriteFile;
+
+struct ConfCase {
+    const char* what;
+    std::string text;
+    const char* key;
+    std::string value;
+};
+
+TEST(ReadConfValueTest, FirstNonEmptyValueOfKeyAtLineStart)
+{
+    const ConfCase cases[] = {
+        {"group with blank", "level_group: true\n", "level_group", "true"},
+        {"group without blank", "level_group:true\n", "level_group", "true"},
+        {"capital True", "level_group: True\n", "level_group", "True"},
+        {"trailing blank kept", "level_group: true \n", "level_group", "true "},
+        {"empty value does not stop", "name:\nname: Tutorials\n", "name", "Tutorials"},
+        {"indented line skipped", "  name: X\n", "name", ""},
+        {"key is case-sensitive", "Name: X\n", "name", ""},
+        {"longer key skipped", "name_sorting: a\nname: B\n", "name", "B"},
+        {"CR LF", "file: x\r\nname: A\r\n", "name", "A"},
+        {"tab after colon", "name:\t \tA b\n", "name", "A b"},
+        {"last line without feed", "x: y\nname: Z", "name", "Z"},
+        {"key inside a line", "x name: Y\n", "name", ""},
+        {"value after first key and colon", "name:name: Q\n", "name", "name: Q"},
+        {"Latin-1 byte kept", "name: K\xf6ln\n", "name", "K\xf6ln"},
+        {"empty file", "", "name", ""},
+    };
+    test::TempDir dir;
+    for (const ConfCase& c : cases) {
+        const std::string file = dir.Write("levelinfo.conf", c.text);
+        EXPECT_EQ(ReadConfValue(file, c.key), c.value) << c.what;
+    }
+}
+
+TEST(ReadConfValueTest, UnreadableFileEndsWithItsName)
+{
+    test::TempDir dir;
+    const std::string missing = (dir.Path() / "none.conf").string();
+    fs::create_directory(dir.Path() / "folder.conf");
+    for (const std::string& path : {missing, (dir.Path() / "folder.conf").string()}) {
+        try {
+            ReadConfValue(path, "name");
+            ADD_FAILURE() << path;
+        } catch (const std::exception& e) {
+            EXPECT_EQ(std::string(e.what()).rfind("Cannot read " + path + ": ", 0), 0u) << e.what();
+        }
+    }
+}
+
+TEST(LevelsetLabelTest, KindNameAndLevelCount)
+{
+    struct Case {
+        std::string conf;
+        int levels;
+        std::string label;
+        LevelsetKind kind;
+    };
+    const Case cases[] = {
+        {"name: Classics\nlevel_group: true\n", 2, "Classics (Group)", LevelsetKind::Group},
+        {"name: Yes\nlevel_group: yes\n", 3, "Yes (3 levels)", LevelsetKind::Levelset},
+        {"level_group: true \nname: T\n", 1, "T (1 levels)", LevelsetKind::Levelset},
+        {"  name: Hidden\nName: Capital\n", 3, " (3 levels)", LevelsetKind::Levelset},
+        {"name: Empty\n", 0, "Empty (0 levels)", LevelsetKind::Levelset},
+    };
+    for (const Case& c : cases) {
+        test::TempDir dir;
+        WriteFile(dir.Path() / "levelinfo.conf", c.conf);
+        for (int i = 0; i < c.levels; ++i) WriteFile(dir.Path() / (std::to_string(i) + ".level"), "x");
+        const LevelsetInfo info = LevelsetLabel(dir.Path().string());
+        EXPECT_EQ(info.Label, c.label);
+        EXPECT_EQ(info.Kind, c.kind) << c.label;
+        EXPECT_EQ(info.Levels, c.kind == LevelsetKind::Group ? 0 : c.levels);
+    }
+}
+
+TEST(ListLevelFilesTest, RegularFilesEndingInLevelInListingOrder)
+{
+    test::TempDir dir;
+    const fs::path d = dir.Path();
+    for (const char* name : {"b.level", "_x.level", "!bang.level", "Alpha.level", "alpha.level", "B.level",
+                             "a.level", ".level", "c.LEVEL", "c.level.bak", "notes.txt"})
+        WriteFile(d / name, "x");
+    fs::create_directory(d / "dir.level");
+    fs::create_symlink(d / "a.level", d / "link.level");
+    fs::create_symlink(d / "gone", d / "broken.level");
+    EXPECT_EQ(ListLevelFiles(d.string()),
+              (std::vector<std::string>{"!bang.level", ".level", "_x.level", "a.level", "Alpha.level",
+                                        "alpha.level", "B.level", "b.level", "link.level"}));
+    EXPECT_THROW(ListLevelFiles((d / "none").string()), std::exception);
+}
+
+class LocateTest : public ::testing::Test {
+protected:
+    test::TempDir dir;
+    test::ScriptedUi ui;
+    test::MemorySettings settings;
+    std::string DataDir(const char* name, bool withLevels)
+    {
+        const fs::path d = dir.Path() / name;
+        fs::create_directories(withLevels ? d / "levels" : d);
+        return d.string();
+    }
+};
+
+TEST_F(LocateTest, FirstStartAsksForDirectoryAndStoresIt)
+{
+    const std::string data = DataDir("game", true);
+    ui.directories.push_back(data);
+    EXPECT_EQ(LocateDataDirectory(settings, ui), data);
+    EXPECT_EQ(ui.messages, std::vector<std::string>{"Select directory for datadir"});
+    EXPECT_EQ(ui.fileDialogTitles, std::vector<std::string>{"Select directory for datadir"});
+    EXPECT_EQ(settings.values["datadir"], data);
+}
+
+TEST_F(LocateTest, CancelledChooserThenCancelledSetupSearchEndsTheScan)
+{
+    EXPECT_EQ(LocateDataDirectory(settings, ui), std::nullopt);
+    EXPECT_EQ(ui.messages, (std::vector<std::string>{"Select directory for datadir", kFindSetupMessage,
+                                                     "setup.conf not found"}));
+    EXPECT_EQ(ui.fileDialogTitles, (std::vector<std::string>{"Select directory for datadir", "Find setup.conf"}));
+    EXPECT_TRUE(settings.values.empty()) << "nothing stored";
+}
+
+TEST_F(LocateTest, DataDirWithoutLevelsGoesStraightToSetupSearch)
+{
+    settings.values["datadir"] = DataDir("nolevels", false);
+    const std::string game = DataDir("game", false);  // not tested for "levels" once picked
+    ui.files.push_back(game + "/setup.conf");
+    EXPECT_EQ(LocateDataDirectory(settings, ui), game);
+    EXPECT_EQ(ui.messages, std::vector<std::string>{kFindSetupMessage});
+    EXPECT_EQ(ui.fileDialogTitles, std::vector<std::string>{"Find setup.conf"});
+    EXPECT_EQ(settings.values["datadir"], game);
+}
+
+TEST_F(LocateTest, MissingStoredDirectoryAskedAgainCancelKeepsIt)
+{
+    settings.values["outputdir"] = (dir.Path() / "moved").string();
+    EXPECT_EQ(DirectorySetting("outputdir", settings, ui), "");
+    EXPECT_EQ(ui.messages, std::vector<std::string>{"Select directory for outputdir"});
+    EXPECT_EQ(settings.values["outputdir"], (dir.Path() / "moved").string());
+    ui.directories.push_back(DataDir("out", false));
+    EXPECT_EQ(DirectorySetting("outputdir", settings, ui), DataDir("out", false));
+    EXPECT_EQ(settings.values["outputdir"], DataDir("out", false));
+    EXPECT_EQ(DirectorySetting("outputdir", settings, ui), DataDir("out", false));
+    EXPECT_EQ(ui.messages.size(), 2u) << "an existing directory is returned silently";
+}
+
+}  // namespace
+}  // namespace vantrel

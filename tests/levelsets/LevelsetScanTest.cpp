@@ -1,0 +1,174 @@
+// The scan over real directory trees in a temporary folder and over the
+// corpus: the tree, the totals, the messages, and what the scan refuses.
+#include "levelsets/LevelsetScan.h"
+
+#include "levelsets/LevelsetDirs.h"
+#include "support/ScriptedUi.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+namespace vantrel {
+namespace {
+
+namespace fs = std::filesystem;
+using test::MakeGroup;
+using test::MakeLevelset;
+using test::WriteFile;
+using Lines = std::vector<std::string>;
+
+class ScanTest : public ::testing::Test {
+protected:
+    test::TempDir dir;
+    test::ScriptedUi ui;
+    fs::path Levels() const { return dir.Path() / "levels"; }
+    LevelsetScanResult Scan(const ScanOptions& options = {})
+    {
+        return ScanLevelsDirectory(Levels().string(), ui, options);
+    }
+};
+
+TEST_F(ScanTest, GroupsFirstDepthFirstTotalsAndMissingLevelinfo)
+{
+    MakeGroup(Levels() / "Classics", "Classics");
+    MakeLevelset(Levels() / "Classics" / "B", "B", 5);
+    MakeLevelset(Levels() / "Classics" / "A", "A", 10);
+    MakeLevelset(Levels() / "Tutorials", "Tutorials", 8);
+    fs::create_directories(Levels() / "Misc");
+    WriteFile(Levels() / "stray.level", "not in a levelset");
+    std::vector<ScanTotals> progress;
+    const fs::path workingDir = fs::current_path();
+    const LevelsetScanResult r = Scan({.Progress = [&](const ScanTotals& t) { progress.push_back(t); }});
+    EXPECT_EQ(TreeLines(r.Roots),
+              (Lines{"Classics (Group)", "  A (10 levels)", "  B (5 levels)", "Tutorials (8 levels)"}));
+    EXPECT_EQ(r.Totals, (ScanTotals{23, 3, 1}));
+    EXPECT_EQ(TotalsText(r.Totals, "\n"), "23 levels in \n3 levelsets in \n1 levelgroups");
+    EXPECT_EQ(r.LastListed, (Levels() / "Tutorials").string());
+    EXPECT_EQ(r.Roots[0].Children[1].DirName, "B");
+    EXPECT_EQ(ui.messages, Lines{(Levels() / "Misc").string() + "/levelinfo.conf not found!"});
+    ASSERT_EQ(progress.size(), 4u);
+    EXPECT_EQ(progress.back(), r.Totals);
+    EXPECT_EQ(fs::current_path(), workingDir) << "listing never changes the working directory";
+}
+
+TEST_F(ScanTest, EmptyAndMissingLevelsDirectory)
+{
+    LevelsetScanResult r = Scan();
+    EXPECT_FALSE(r.LevelsDirFound);
+    fs::create_directories(Levels());
+    r = Scan();
+    EXPECT_TRUE(r.LevelsDirFound);
+    EXPECT_TRUE(r.Roots.empty());
+    EXPECT_EQ(r.Totals, (ScanTotals{0, 0, 0}));
+    EXPECT_EQ(r.LastListed, "");
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(ScanTest, NestedGroupsInListingOrder)
+{
+    MakeGroup(Levels() / "g", "G");
+    MakeGroup(Levels() / "g" / "h", "H");
+    MakeGroup(Levels() / "g" / "h" / "i", "I");
+    MakeLevelset(Levels() / "g" / "h" / "i" / "deep", "Deep", 2);
+    for (const char* name : {"b", "_u", "!bang", "alpha", "Alpha"}) MakeLevelset(Levels() / "g" / name, name, 1);
+    const LevelsetScanResult r = Scan();
+    EXPECT_EQ(TreeLines(r.Roots), (Lines{"G (Group)", "  !bang (1 levels)", "  _u (1 levels)", "  Alpha (1 levels)",
+                                         "  alpha (1 levels)", "  b (1 levels)", "  H (Group)", "    I (Group)",
+                                         "      Deep (2 levels)"}));
+    EXPECT_EQ(r.Totals, (ScanTotals{7, 6, 3}));
+}
+
+TEST_F(ScanTest, MoreThanThreeMissingLevelinfoInOneMessage)
+{
+    for (const char* name : {"d", "c", "b"}) fs::create_directories(Levels() / name);
+    Scan();
+    EXPECT_EQ(ui.messages.size(), 3u) << "three: one message each";
+    ui.messages.clear();
+    fs::create_directories(Levels() / "a");
+    Scan();
+    const std::string l = Levels().string();
+    EXPECT_EQ(ui.messages, Lines{"levelinfo.conf not found in 4 folders:\n" + l + "/a\n" + l + "/b\n" + l + "/c\n" +
+                                 l + "/d"});
+}
+
+TEST_F(ScanTest, LinkedFoldersShownOnceLoopReportedOnce)
+{
+    MakeGroup(Levels() / "g", "G");
+    MakeLevelset(Levels() / "g" / "set", "Set", 1);
+    fs::create_directory_symlink("..", Levels() / "g" / "up");   // back to levels
+    fs::create_directory_symlink(".", Levels() / "g" / "self");  // g itself
+    fs::create_directory_symlink("g/set", Levels() / "z");       // set a second time
+    const LevelsetScanResult r = Scan();
+    EXPECT_EQ(TreeLines(r.Roots), (Lines{"G (Group)", "  Set (1 levels)"}));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0], (Levels() / "g" / "self").string() +
+                                  " leads to a folder the scan has already shown; it is left out.");
+}
+
+TEST_F(ScanTest, DepthIsBounded)
+{
+    fs::path d = Levels();
+    for (int i = 0; i < 5; ++i) MakeGroup(d /= "g" + std::to_string(i), "G" + std::to_string(i));
+    const LevelsetScanResult r = Scan({.Progress = {}, .MaxDepth = 3});
+    EXPECT_EQ(TreeLines(r.Roots), (Lines{"G0 (Group)", "  G1 (Group)", "    G2 (Group)"}));
+    EXPECT_EQ(ui.messages, Lines{"The folders inside " + (Levels() / "g0" / "g1" / "g2").string() +
+                                 " lie more than 3 levels deep; they are left out."});
+}
+
+TEST_F(ScanTest, UnreadableLevelinfoEndsTheScanNamingIt)
+{
+    MakeLevelset(Levels() / "a", "A", 1);
+    fs::create_directories(Levels() / "b" / "levelinfo.conf");  // a folder, not a file
+    fs::create_directories(Levels() / "c");
+    try {
+        Scan();
+        ADD_FAILURE() << "the scan went on";
+    } catch (const std::exception& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot read " + (Levels() / "b" / "levelinfo.conf").string() +
+                                             ": Is a directory");
+    }
+    EXPECT_EQ(ui.messages, Lines{}) << "c is not reached";
+}
+
+TEST_F(ScanTest, UnlistableFolderEndsTheScanNamingIt)
+{
+    if (::getuid() == 0) GTEST_SKIP() << "root lists every folder";
+    MakeGroup(Levels() / "b", "B");
+    fs::permissions(Levels() / "b", fs::perms::owner_read);
+    EXPECT_THROW(
+        try { Scan(); } catch (const std::exception& e) {
+            EXPECT_NE(std::string(e.what()).find((Levels() / "b").string()), std::string::npos) << e.what();
+            throw;
+        },
+        std::exception);
+    fs::permissions(Levels() / "b", fs::perms::owner_all);
+}
+
+TEST(CorpusScanTest, TwoGroupsOfOneLevelsetEach)
+{
+    const fs::path corpus = test::CorpusDir();
+    if (corpus.empty()) GTEST_SKIP() << "../shared/corpus is absent";
+    auto count = [](const fs::path& d) {
+        long n = 0;
+        for (const auto& e : fs::directory_iterator(d))
+            if (e.is_regular_file() && e.path().extension() == ".level") ++n;
+        return n;
+    };
+    const long sokoban = count(corpus / "levels/Classic_Games/classic_sokoban");
+    const long tutorial = count(corpus / "levels/Tutorials/rnd_tutorial_niko_boehm");
+    test::ScriptedUi ui;
+    test::MemorySettings settings;
+    settings.values["datadir"] = corpus.string();
+    const auto r = ScanForLevelsets(settings, ui);
+    ASSERT_TRUE(r);
+    EXPECT_EQ(TreeLines(r->Roots), (Lines{"Classic Original Games (Group)",
+                                          "  Sokoban (" + std::to_string(sokoban) + " levels)", "Tutorials (Group)",
+                                          "  Niko B\xf6hm's Tutorial (" + std::to_string(tutorial) + " levels)"}));
+    EXPECT_EQ(r->Totals, (ScanTotals{sokoban + tutorial, 2, 2}));
+    EXPECT_EQ(r->LastListed, (corpus / "levels/Tutorials/rnd_tutorial_niko_boehm").string());
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+}  // namespace
+}  // namespace vantrel

@@ -1,0 +1,58 @@
+// vantrel-cli levelsets and sort, run as a user would.
+#include "levelsets/LevelsetDirs.h"
+#include "support/RunCli.h"
+
+#include <gtest/gtest.h>
+
+namespace vantrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(LevelsetsCliTest, PrintsTreeAndTotals)
+{
+    test::TempDir dir;
+    const fs::path levels = dir.Path() / "data" / "levels";
+    test::MakeGroup(levels / "Classics", "Classics");
+    test::MakeLevelset(levels / "Classics" / "A", "A", 10);
+    test::MakeLevelset(levels / "Classics" / "B", "B", 5);
+    test::MakeLevelset(levels / "Tutorials", "Tutorials", 8);
+    fs::create_directories(levels / "Misc");
+    const test::CliResult r = test::RunCli({"levelsets", (dir.Path() / "data").string()}, dir);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "Classics (Group)\n  A (10 levels)\n  B (5 levels)\nTutorials (8 levels)\n"
+                     "23 levels in 3 levelsets in 1 levelgroups\n");
+    EXPECT_EQ(r.err, "message: " + (levels / "Misc").string() + "/levelinfo.conf not found!\n");
+}
+
+TEST(LevelsetsCliTest, DataDirWithoutLevelsFails)
+{
+    test::TempDir dir;
+    const test::CliResult r = test::RunCli({"levelsets", dir.Path().string()}, dir);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "message: Please find Rocks'n'diamonds setup.conf file or a levelsetup.conf file (look in the "
+                     "My documents directory)\nmessage: setup.conf not found\n");
+}
+
+TEST(LevelsetsCliTest, SortPrintsRenamesAndSkips)
+{
+    test::TempDir dir;
+    const fs::path set = dir.Path() / "set";
+    for (const char* name : {"001.level", "001.level.bak", "005.level", "005.level.bak", "a.level", "003.level.bak",
+                             "b.level"})
+        test::WriteFile(set / name, name);
+    const std::string expected = "005.level -> 002.level\n005.level.bak -> 002.level.bak\nb.level -> 004.level\n"
+                                 "skipped a.level: 003.level.bak exists\n";
+    test::CliResult r = test::RunCli({"sort", set.string(), "--dry-run"}, dir);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, expected);
+    EXPECT_TRUE(fs::exists(set / "005.level")) << "a dry run renames nothing";
+    r = test::RunCli({"sort", set.string()}, dir);
+    EXPECT_EQ(r.out, expected);
+    EXPECT_EQ(test::ReadFile(set / "002.level.bak"), "005.level.bak");
+    EXPECT_EQ(test::ReadFile(set / "a.level"), "a.level");
+}
+
+}  // namespace
+}  // namespace vantrel
