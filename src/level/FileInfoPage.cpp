@@ -102,6 +102,13 @@ QPushButton* FileInfoPage::AddQuoteButton(const QString& caption, const QString&
     return button;
 }
 
+void FileInfoPage::AddQuoteWidget(QWidget* widget)
+{
+    int stretch = 0;
+    while (stretch < quoteButtons_->count() && !quoteButtons_->itemAt(stretch)->spacerItem()) ++stretch;
+    quoteButtons_->insertWidget(stretch, widget);
+}
+
 void FileInfoPage::ShowLoad(const LoadReport& report)
 {
     if (report.FileVersion) fileVersion_->setText(FromBytes(*report.FileVersion));

@@ -32,6 +32,8 @@ public:
 
     QPlainTextEdit* QuotePost() const { return quotePost_; }
     QPushButton* AddQuoteButton(const QString& caption, const QString& objectName);
+    // Adds a widget to the row above the quote memo, left of the buttons.
+    void AddQuoteWidget(QWidget* widget);
 
 private:
     LevelDocumentQt& doc_;
