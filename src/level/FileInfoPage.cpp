@@ -104,9 +104,7 @@ QPushButton* FileInfoPage::AddQuoteButton(const QString& caption, const QString&
 
 void FileInfoPage::AddQuoteWidget(QWidget* widget)
 {
-    int stretch = 0;
-    while (stretch < quoteButtons_->count() && !quoteButtons_->itemAt(stretch)->spacerItem()) ++stretch;
-    quoteButtons_->insertWidget(stretch, widget);
+    layout()->addWidget(widget);
 }
 
 void FileInfoPage::ShowLoad(const LoadReport& report)

@@ -32,7 +32,7 @@ public:
 
     QPlainTextEdit* QuotePost() const { return quotePost_; }
     QPushButton* AddQuoteButton(const QString& caption, const QString& objectName);
-    // Adds a widget to the row above the quote memo, left of the buttons.
+    // Adds a widget below the quote memo.
     void AddQuoteWidget(QWidget* widget);
 
 private:

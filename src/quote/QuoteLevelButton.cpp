@@ -46,7 +46,7 @@ QuoteLevelButton::QuoteLevelButton(FileInfoPage& page, LevelDocumentQt& doc) : Q
 
 void QuoteLevelButton::ShowImagePrefix()
 {
-    prefix_->setText(tr("Images: %1").arg(FromLatin1(ImagePrefix(doc_.Doc().Settings()))));
+    prefix_->setText(tr("Level Sketch images are read from %1").arg(FromLatin1(ImagePrefix(doc_.Doc().Settings()))));
 }
 
 void QuoteLevelButton::Info_MakeQuoteLevelClick()

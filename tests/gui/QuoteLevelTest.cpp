@@ -36,12 +36,12 @@ TEST_F(QuoteLevelTest, ButtonAndImageAddressStandBesideTheMemo)
     auto* button = Find<QPushButton>("Info_MakeQuoteLevel");
     EXPECT_EQ(button->text(), "Make Level From Quote (using IMG tags by forum Level Sketch)");
     auto* label = Find<QLabel>("Info_ImagePrefix");
-    EXPECT_EQ(label->text(), QString("Images: ") + kDefaultImagePrefix);
+    EXPECT_EQ(label->text(), QString("Level Sketch images are read from ") + kDefaultImagePrefix);
     EXPECT_EQ(button->parentWidget(), Find<QPlainTextEdit>("Info_QuotePost")->parentWidget());
 
     settings.values[kImagePrefixSetting] = "http://pictures.example/I/";
     Click();
-    EXPECT_EQ(label->text(), "Images: http://pictures.example/I/");
+    EXPECT_EQ(label->text(), "Level Sketch images are read from http://pictures.example/I/");
 }
 
 TEST_F(QuoteLevelTest, ClosesTheOpenLevelThenMakesTheLevelInTheOutputDirectory)
