@@ -40,9 +40,13 @@ bool Exists(const fs::path& path)
     return fs::exists(fs::symlink_status(path, ec));
 }
 
+// The full path of name in directory.
 std::string Join(const std::string& directory, const std::string& name)
 {
-    return (fs::path(directory) / name).string();
+    std::error_code ec;
+    fs::path dir = fs::absolute(directory, ec);
+    if (ec) dir = directory;
+    return (dir / name).lexically_normal().string();
 }
 
 enum class Created { Yes, NameTaken };
@@ -137,7 +141,8 @@ std::optional<std::string> ChooseNewLevelPath(const std::string& outputDir, cons
         return path;
     }
     const std::string why = outputDir.empty() ? "No output directory is set"
-                                              : "The output directory " + outputDir + " does not exist";
+                            : Exists(outputDir) ? "The output directory " + outputDir + " is not a directory"
+                                                : "The output directory " + outputDir + " does not exist";
     if (fallbackDir.empty()) {
         reason = why + ", and no directory was listed on the Levelset Manager page.";
         return std::nullopt;

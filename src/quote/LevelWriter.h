@@ -25,8 +25,8 @@ inline constexpr int kNewLevelHeaderSize = 188;  // offsets 0..187: everything b
 inline constexpr int kNewLevelFixedSize = 196;   // the file without its cells
 inline constexpr std::size_t kNewLevelTextSize = 32;  // title and author fields
 
-// The path of the first of 001.level .. 999.level that does not exist in
-// directory, which must exist; nothing when all 999 exist.
+// The full path of the first of 001.level .. 999.level that does not exist
+// in directory, which must exist; nothing when all 999 exist.
 std::optional<std::string> NextFreeLevelPath(const std::string& directory);
 
 // Appends offsets 0..187 of a new level file: the version chunk, HEAD with

@@ -38,11 +38,9 @@ TEST(QuoteCliTest, QuoteWritesTheLevelAndPrintsItsPath)
     EXPECT_EQ(r.err, "message: Level saved to:\n" + made + "\n");
     EXPECT_EQ(test::ReadBytes(made).size(), 196u + 8);
 
-    // Standard input, and an image address of the user's own.
-    const std::string command = std::string("printf '[img]http://pics.example/I/014.gif[/img]' | '") +
-                                VANTREL_CLI_PATH + "' quote - --out '" + out.string() +
-                                "' --image-prefix http://pics.example/I/ >/dev/null 2>&1";
-    EXPECT_EQ(std::system(command.c_str()), 0);
+    // An image address of the user's own.
+    const std::string other = dir.Write("other.txt", "[img]http://pics.example/I/014.gif[/img]");
+    EXPECT_EQ(RunCli({"quote", other, "--out", out.string(), "--image-prefix", "http://pics.example/I/"}, dir).status, 0);
     const auto second = test::ReadBytes(out / "002.level");
     ASSERT_EQ(second.size(), 198u);
     EXPECT_EQ(second[41], 3) << "one diamond, three emeralds";
@@ -110,19 +108,20 @@ TEST(QuoteCliTest, SketchPrintsTheMapOrARectangleAndOnlyReadsTheLevel)
     EXPECT_FALSE(fs::exists(level + ".bak"));
 }
 
-TEST(QuoteCliTest, SketchThenQuoteGivesTheMapBack)
+// The README's pipe: sketch into quote reading standard input, with the
+// current directory as the output directory; the path printed is a full one.
+TEST(QuoteCliTest, SketchPipedIntoQuoteGivesTheMapBack)
 {
     test::TempDir dir;
     const std::string level = WriteSmallLevel(dir);
-    const CliResult sketch = RunCli({"sketch", level}, dir);
-    ASSERT_EQ(sketch.status, 0);
-    const std::string post = dir.Write("post.txt", sketch.out);
-    const CliResult quote = RunCli({"quote", post, "--out", dir.Path().string()}, dir);
-    ASSERT_EQ(quote.status, 0) << quote.err;
-    EXPECT_EQ(quote.out, (dir.Path() / "001.level").string() + "\n");
-    const CliResult again = RunCli({"sketch", (dir.Path() / "001.level").string()}, dir);
-    EXPECT_EQ(again.out, sketch.out);
-    EXPECT_EQ(test::ReadBytes(dir.Path() / "001.level")[41], 12) << "3 for the diamond, 8 for code 257, 1 for 6";
+    const std::string cli = std::string("'") + VANTREL_CLI_PATH + "'";
+    const std::string command = "cd '" + dir.Path().string() + "' && " + cli + " sketch small.level | " + cli +
+                                " quote - >out.txt 2>err.txt";
+    ASSERT_EQ(std::system(command.c_str()), 0) << test::ReadText(dir.Path() / "err.txt");
+    const std::string made = (dir.Path() / "001.level").string();
+    EXPECT_EQ(test::ReadText(dir.Path() / "out.txt"), made + "\n");
+    EXPECT_EQ(RunCli({"sketch", made}, dir).out, "`001`002`003\n`014`257`006\n");
+    EXPECT_EQ(test::ReadBytes(made)[41], 12) << "3 for the diamond, 8 for code 257, 1 for 6";
 }
 
 }  // namespace

@@ -91,6 +91,9 @@ TEST(LevelWriterTest, RefusesWhenNoNameIsFreeAndWritesNothing)
              " exists already."},
         {"NoOutputAndNoFallback", "", "",
          "No output directory is set, and no directory was listed on the Levelset Manager page."},
+        {"OutputIsAFile", out.Path() / "001.level", "",
+         "The output directory " + (out.Path() / "001.level").string() +
+             " is not a directory, and no directory was listed on the Levelset Manager page."},
     };
     const auto before = test::Snapshot(out.Path()), beforeFallback = test::Snapshot(fallback.Path());
     for (const auto& c : cases) {
