@@ -4,6 +4,7 @@
 #include "counter/CounterPage.h"
 #include "level/FileInfoPage.h"
 #include "levelsets/LevelsetPage.h"
+#include "quote/QuoteLevelButton.h"
 #include "app/ArchivePage.h"
 #include "view/LevelViewPage.h"
 
@@ -32,6 +33,7 @@ AMain::AMain(UserInterface& ui, SettingsStore& settings, QWidget* parent)
     book_->setObjectName(QStringLiteral("Book"));
     connect(&docQt_, &LevelDocumentQt::captionChanged, this, &QWidget::setWindowTitle);
     fileInfo_ = new FileInfoPage(docQt_);
+    new QuoteLevelButton(*fileInfo_, docQt_);  // owned by the page
     levelsets_ = new LevelsetPage(docQt_);
     levelView_ = new LevelViewPage(docQt_);
     ceManager_ = new CeManagerPage(docQt_);

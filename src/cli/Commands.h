@@ -18,5 +18,7 @@ int RunImport(const std::string& file, const std::string& vce, const std::vector
 int RunCounter(const std::string& file, int steps, const std::vector<int>& increments, int startCe, bool dryRun);
 int RunLevelsets(const std::string& dataDir);
 int RunSort(const std::string& dir, bool dryRun);
+int RunQuote(const std::string& postFile, const std::string& outDir, const std::string& imagePrefix);
+int RunSketch(const std::string& file, const std::vector<int>& rect);
 
 }  // namespace vantrel

@@ -1,6 +1,7 @@
 // vantrel-cli: the program's core commands from a terminal. This file alone
 // holds the command-line parser; each command is a plain function.
 #include "cli/Commands.h"
+#include "quote/QuotePost.h"
 
 #include <CLI/CLI.hpp>
 
@@ -169,6 +170,46 @@ void AddLevelsetsCommands(CLI::App& app, CliRun& run)
     sort->callback([&run, opts] { run = [opts] { return RunSort(opts->dir, opts->dryRun); }; });
 }
 
+void AddQuoteCommand(CLI::App& app, CliRun& run)
+{
+    struct Options {
+        std::string post;
+        std::string out = ".";
+        std::string prefix = kDefaultImagePrefix;
+    };
+    auto opts = std::make_shared<Options>();
+    CLI::App* cmd = app.add_subcommand(
+        "quote",
+        "Make a new level from a forum post that shows a level as element images (Level Sketch), or from Level "
+        "Sketch text as \"Copy as Level Sketch\" writes it; prints the new file's path. The file is the first free "
+        "name of 001.level to 999.level in the output directory; no file is ever replaced");
+    cmd->add_option("POSTFILE", opts->post, "The post as text; - reads standard input")->required();
+    cmd->add_option("--out", opts->out, "The output directory (default: the current directory)");
+    cmd->add_option("--image-prefix", opts->prefix,
+                    std::string("The address before an element image's name (default: ") + kDefaultImagePrefix +
+                        "; the window reads it from the setting \"" + kImagePrefixSetting + "\")");
+    cmd->callback([&run, opts] { run = [opts] { return RunQuote(opts->post, opts->out, opts->prefix); }; });
+}
+
+
+void AddSketchCommand(CLI::App& app, CliRun& run)
+{
+    struct Options {
+        std::string file;
+        std::vector<int> rect;
+    };
+    auto opts = std::make_shared<Options>();
+    CLI::App* cmd = app.add_subcommand(
+        "sketch",
+        "Print the Level Sketch text of a level's whole map, or of a rectangle of it, one line a row, as \"Copy as "
+        "Level Sketch\" makes it. The level is only read: no backup, no change");
+    cmd->add_option("LEVEL", opts->file, "The .level file")->required();
+    cmd->add_option("RECT", opts->rect, "X Y W H: the rectangle's top-left column and row (from 1), width and height")
+        ->expected(4);
+    cmd->callback([&run, opts] { run = [opts] { return RunSketch(opts->file, opts->rect); }; });
+}
+
+
 }  // namespace
 }  // namespace vantrel
 
@@ -186,6 +227,8 @@ int main(int argc, char** argv)
     vantrel::AddImportCommand(app, run);
     vantrel::AddCounterCommand(app, run);
     vantrel::AddLevelsetsCommands(app, run);
+    vantrel::AddQuoteCommand(app, run);
+    vantrel::AddSketchCommand(app, run);
 
     try {
         app.parse(argc, argv);

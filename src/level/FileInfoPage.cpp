@@ -102,6 +102,11 @@ QPushButton* FileInfoPage::AddQuoteButton(const QString& caption, const QString&
     return button;
 }
 
+void FileInfoPage::AddQuoteWidget(QWidget* widget)
+{
+    layout()->addWidget(widget);
+}
+
 void FileInfoPage::ShowLoad(const LoadReport& report)
 {
     if (report.FileVersion) fileVersion_->setText(FromBytes(*report.FileVersion));

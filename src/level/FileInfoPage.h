@@ -32,6 +32,8 @@ public:
 
     QPlainTextEdit* QuotePost() const { return quotePost_; }
     QPushButton* AddQuoteButton(const QString& caption, const QString& objectName);
+    // Adds a widget below the quote memo.
+    void AddQuoteWidget(QWidget* widget);
 
 private:
     LevelDocumentQt& doc_;

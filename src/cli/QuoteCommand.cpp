@@ -1,0 +1,85 @@
+// vantrel-cli quote POSTFILE [--out DIR]: a new level from a forum post or
+// Level Sketch text; vantrel-cli sketch LEVEL [X Y W H]: the Level Sketch
+// text of a level's map or of a rectangle of it (the level is only read).
+#include "cli/CliUserInterface.h"
+#include "cli/Commands.h"
+#include "base/Error.h"
+#include "level/ByteFile.h"
+#include "level/Loader.h"
+#include "quote/QuotePost.h"
+#include "view/MapClipboard.h"
+
+#include <iostream>
+#include <iterator>
+#include <memory>
+#include <sstream>
+
+namespace vantrel {
+
+namespace {
+
+std::string ReadPost(const std::string& postFile)
+{
+    if (postFile == "-") {
+        std::ostringstream text;
+        text << std::cin.rdbuf();
+        return text.str();
+    }
+    DiskFile file(postFile, DiskFile::Mode::ReadOnly);
+    const std::vector<std::uint8_t> bytes = file.ReadAll();
+    return {bytes.begin(), bytes.end()};
+}
+
+}  // namespace
+
+int RunQuote(const std::string& postFile, const std::string& outDir, const std::string& imagePrefix)
+{
+    CliUserInterface ui(std::cerr);
+    try {
+        const std::string post = ReadPost(postFile);
+        const auto path = MakeLevelFromQuote(post, outDir, "", ui, imagePrefix);
+        if (!path) return 1;
+        std::cout << *path << '\n';
+        return 0;
+    } catch (const VantrelError& e) {
+        std::cerr << e.what() << '\n';
+        return 1;
+    }
+}
+
+int RunSketch(const std::string& file, const std::vector<int>& rect)
+{
+    CliUserInterface ui(std::cerr);
+    OpenLevel lvl;
+    LoadReport report;
+    try {
+        DiskFile disk(file, DiskFile::Mode::ReadOnly);
+        LoadLevelFrom(lvl, std::make_unique<MemoryFile>(file, disk.ReadAll()), ui, report);
+    } catch (const VantrelError& e) {
+        std::cerr << e.what() << '\n';
+        return 1;
+    }
+    if (!report.Completed) return 1;  // refused: the loader has said why
+    const int width = lvl.MapWidth(), height = lvl.MapHeight();
+    int x = 1, y = 1, w = width, h = height;
+    if (rect.size() == 4) {
+        x = rect[0], y = rect[1], w = rect[2], h = rect[3];
+        if (x < 1 || y < 1 || w < 1 || h < 1 || x + w - 1 > width || y + h - 1 > height) {
+            std::cerr << "The rectangle of " << w << " x " << h << " cells from column " << x << ", row " << y
+                      << " does not lie inside the map of " << width << " x " << height << " cells.\n";
+            return 1;
+        }
+    }
+    MapSelection sel;
+    sel.SelectionStart = PackCell(x, y);
+    sel.SelectionEnd = PackCell(x + w - 1, y + h - 1);
+    MapClipboard clip;
+    if (!CopySelection(lvl, sel, clip)) {
+        std::cerr << "The level has no map.\n";
+        return 1;
+    }
+    for (const std::string& line : LevelSketchLines(clip)) std::cout << line << '\n';
+    return 0;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,76 @@
+// The new level writer: builds a complete chunked level file from nothing
+// (the version chunk, a HEAD of the game's default values, AUTH and a BODY
+// of two-byte cells) and puts it on disk under a level file name that was
+// free, never replacing a file that exists.
+//
+// Layout of a w x h level (all numbers big-endian, 196 + 2 x w x h bytes):
+//   0 "RND1", 0, "CAVE" "VERS", 8, file version 2.0.0.0, game version 3.0.8.3
+//  28 "HEAD", 80 (the size it states; its data is 112 bytes long)
+//  36 w, h, time left, emeralds to collect, title (32 bytes), fixed defaults,
+//     cell width flag 1 at 132
+// 148 "AUTH", 32, author (32 bytes)
+// 188 "BODY", w x h x 2, the cells row by row, high byte first
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vantrel {
+
+class ByteFile;
+
+inline constexpr int kNewLevelHeaderSize = 188;  // offsets 0..187: everything before "BODY"
+inline constexpr int kNewLevelFixedSize = 196;   // the file without its cells
+inline constexpr std::size_t kNewLevelTextSize = 32;  // title and author fields
+
+// The full path of the first of 001.level .. 999.level that does not exist
+// in directory, which must exist; nothing when all 999 exist.
+std::optional<std::string> NextFreeLevelPath(const std::string& directory);
+
+// Appends offsets 0..187 of a new level file: the version chunk, HEAD with
+// its data, AUTH with the author. Title and author are cut to 32 characters
+// and padded with zero bytes.
+void WriteNewLevelHeader(ByteFile& file, const std::string& author, const std::string& title, std::uint8_t width,
+                         std::uint8_t height, std::uint16_t emeralds, std::uint16_t timeLeft);
+
+// Appends "BODY" and width x height x 2 (offsets 188..195).
+void WriteBodyHeader(ByteFile& file, std::uint8_t width, std::uint8_t height);
+
+// Appends the cells, two bytes each, high byte first.
+void WriteBodyCells(ByteFile& file, const std::vector<std::uint16_t>& cells);
+
+struct NewLevel {
+    std::string Author;
+    std::string Title;
+    std::uint8_t Width = 0;
+    std::uint8_t Height = 0;
+    std::uint16_t Emeralds = 0;
+    std::uint16_t TimeLeft = 0;
+    std::vector<std::uint16_t> Cells;  // Width x Height of them, row by row
+};
+
+// The whole file of a new level, written through the functions above.
+std::vector<std::uint8_t> NewLevelBytes(const NewLevel& level);
+
+// Where a new level goes: the first free numbered name in outputDir when
+// that is an existing directory; otherwise "000.level" in fallbackDir.
+// Nothing, with reason set to what the user is told, when there is no such
+// name: all of 001..999 exist, fallbackDir is empty, or its 000.level exists.
+std::optional<std::string> ChooseNewLevelPath(const std::string& outputDir, const std::string& fallbackDir,
+                                              std::string& reason);
+
+// Creates path, which must not exist (an exclusive create), and writes bytes
+// into it. Throws VantrelError naming what failed and the path; a file that
+// was created and could not be written whole is removed again.
+void CreateLevelFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
+
+// Writes level as a new file under the name ChooseNewLevelPath gives. When
+// another program takes a numbered name in the meantime, the next free one
+// is used. Nothing, with reason set, when no name is free; throws as
+// CreateLevelFile does.
+std::optional<std::string> SaveNewLevel(const NewLevel& level, const std::string& outputDir,
+                                        const std::string& fallbackDir, std::string& reason);
+
+}  // namespace vantrel

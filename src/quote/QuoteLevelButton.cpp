@@ -1,0 +1,63 @@
+#include "quote/QuoteLevelButton.h"
+
+#include "base/QtText.h"
+#include "base/UserInterface.h"
+#include "level/FileInfoPage.h"
+#include "level/LevelDocumentQt.h"
+#include "quote/QuotePost.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+#include <filesystem>
+#include <system_error>
+
+namespace vantrel {
+
+namespace {
+
+constexpr char kOutputDirSetting[] = "outputdir";
+
+}  // namespace
+
+// resolved through DirectorySetting once the levelset configuration lands
+std::string QuoteOutputDirectory(LevelDocument& doc)
+{
+    std::string dir = doc.Settings().ReadSetting(kOutputDirSetting);
+    std::error_code ec;
+    if (!dir.empty() && std::filesystem::is_directory(dir, ec)) return dir;
+    const auto chosen = doc.Ui().ChooseDirectory(std::string("Select directory for ") + kOutputDirSetting, dir);
+    if (!chosen) return dir;
+    doc.Settings().WriteSetting(kOutputDirSetting, *chosen);
+    return *chosen;
+}
+
+QuoteLevelButton::QuoteLevelButton(FileInfoPage& page, LevelDocumentQt& doc) : QObject(&page), doc_(doc)
+{
+    prefix_ = new QLabel;
+    prefix_->setObjectName(QStringLiteral("Info_ImagePrefix"));
+    prefix_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    page.AddQuoteWidget(prefix_);
+    QPushButton* button = page.AddQuoteButton(tr("Make Level From Quote (using IMG tags by forum Level Sketch)"),
+                                              QStringLiteral("Info_MakeQuoteLevel"));
+    connect(button, &QPushButton::clicked, this, &QuoteLevelButton::Info_MakeQuoteLevelClick);
+    ShowImagePrefix();
+}
+
+void QuoteLevelButton::ShowImagePrefix()
+{
+    prefix_->setText(tr("Level Sketch images are read from %1").arg(FromLatin1(ImagePrefix(doc_.Doc().Settings()))));
+}
+
+void QuoteLevelButton::Info_MakeQuoteLevelClick()
+{
+    if (!doc_.Level().Log().empty()) doc_.SaveAndClose();
+    ShowImagePrefix();
+    doc_.Run([this] {
+        LevelDocument& doc = doc_.Doc();
+        MakeLevelFromQuote(doc.QuoteText, [&doc] { return QuoteOutputDirectory(doc); }, doc.DirectoryLastListed,
+                           doc.Ui(), ImagePrefix(doc.Settings()));
+    });
+}
+
+}  // namespace vantrel
