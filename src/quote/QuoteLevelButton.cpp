@@ -1,5 +1,7 @@
 #include "quote/QuoteLevelButton.h"
 
+#include "levelsets/LevelsetConfig.h"
+
 #include "base/QtText.h"
 #include "base/UserInterface.h"
 #include "level/FileInfoPage.h"
@@ -14,22 +16,10 @@
 
 namespace vantrel {
 
-namespace {
-
-constexpr char kOutputDirSetting[] = "outputdir";
-
-}  // namespace
-
-// resolved through DirectorySetting once the levelset configuration lands
+// The output directory of the setting, asked for when it is missing.
 std::string QuoteOutputDirectory(LevelDocument& doc)
 {
-    std::string dir = doc.Settings().ReadSetting(kOutputDirSetting);
-    std::error_code ec;
-    if (!dir.empty() && std::filesystem::is_directory(dir, ec)) return dir;
-    const auto chosen = doc.Ui().ChooseDirectory(std::string("Select directory for ") + kOutputDirSetting, dir);
-    if (!chosen) return dir;
-    doc.Settings().WriteSetting(kOutputDirSetting, *chosen);
-    return *chosen;
+    return DirectorySetting(kOutputDirSetting, doc.Settings(), doc.Ui());
 }
 
 QuoteLevelButton::QuoteLevelButton(FileInfoPage& page, LevelDocumentQt& doc) : QObject(&page), doc_(doc)
