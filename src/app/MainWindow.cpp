@@ -12,6 +12,7 @@
 #include <QCloseEvent>
 #include <QMenuBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace vantrel {
@@ -118,6 +119,22 @@ void AMain::BuildMenu()
     about->setEnabled(false);
 }
 
+void AMain::SetPaletteWindow(QWidget* palette)
+{
+    palette_ = palette;
+    // The program ends when the main window closes, whether the palette is open or not.
+    if (palette_) palette_->setAttribute(Qt::WA_QuitOnClose, false);
+}
+
+void AMain::OpenAtStart(const std::string& path)
+{
+    QTimer::singleShot(0, this, [this, path] {
+        doc_.SetOpenDialogName("%" + path);
+        File_LoadLevelClick();
+        book_->setCurrentIndex(kFileInfoPage);
+    });
+}
+
 void AMain::File_LoadLevelClick()
 {
     docQt_.LoadLevel();
@@ -148,8 +165,10 @@ void AMain::Tool_ElementViewClick()
 
 void AMain::closeEvent(QCloseEvent* event)
 {
-    // FormCloseQuery: the open level is closed; the close always goes on.
+    // FormCloseQuery: the open level is closed; the close always goes on, and
+    // the palette window goes with the main window.
     File_SaveLevelClick();
+    if (palette_) palette_->hide();
     event->accept();
 }
 

@@ -39,7 +39,11 @@ public:
     LevelsetPage* Levelsets() const { return levelsets_; }
 
     // The palette window shown by Tool > Element View; it closes with this window.
-    void SetPaletteWindow(QWidget* palette) { palette_ = palette; }
+    void SetPaletteWindow(QWidget* palette);
+
+    // Opens the level at path (bytes as the file system names it) once the
+    // event loop runs, as a direct load does.
+    void OpenAtStart(const std::string& path);
 
     void File_LoadLevelClick();
     void File_SaveLevelClick();

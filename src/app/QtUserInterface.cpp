@@ -7,25 +7,38 @@
 
 namespace vantrel {
 
+namespace {
+
+// A message of the core as the box shows it: its line breaks (CR LF, LF or a lone CR) as lines.
+QString BoxText(const std::string& text)
+{
+    QString s = FromBytes(text);
+    s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    s.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return s;
+}
+
+}  // namespace
+
 void QtUserInterface::Message(const std::string& text)
 {
-    QMessageBox::information(parent_, QStringLiteral("Vantrel"), FromBytes(text), QMessageBox::Ok);
+    QMessageBox::information(parent_, QStringLiteral("Vantrel"), BoxText(text), QMessageBox::Ok);
 }
 
 void QtUserInterface::Error(const std::string& text)
 {
-    QMessageBox::warning(parent_, QStringLiteral("Vantrel"), FromBytes(text), QMessageBox::Ok);
+    QMessageBox::warning(parent_, QStringLiteral("Vantrel"), BoxText(text), QMessageBox::Ok);
 }
 
 bool QtUserInterface::WarningYesNo(const std::string& text)
 {
-    return QMessageBox::warning(parent_, QStringLiteral("Vantrel"), FromBytes(text),
+    return QMessageBox::warning(parent_, QStringLiteral("Vantrel"), BoxText(text),
                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
 
 bool QtUserInterface::ConfirmOkCancel(const std::string& text)
 {
-    return QMessageBox::question(parent_, QStringLiteral("Vantrel"), FromBytes(text),
+    return QMessageBox::question(parent_, QStringLiteral("Vantrel"), BoxText(text),
                                  QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel) == QMessageBox::Ok;
 }
 

@@ -18,6 +18,8 @@ int main(int argc, char** argv)
         vantrel::FormEl palette(ui);  // hidden until Tool > Element View
         main.SetPaletteWindow(&palette);
         main.show();
+        // "vantrel PATH" opens that level after start-up, as a direct load does.
+        if (argc > 1) main.OpenAtStart(argv[1]);
         status = app.exec();
     }  // the settings are released after the window
     return status;

@@ -27,6 +27,16 @@ QString FromPath(const std::string& path)
     return QFile::decodeName(QByteArray::fromStdString(path));
 }
 
+QString FirstNonLatin1(const QString& text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].unicode() <= 0xFF) continue;
+        const bool pair = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+        return text.mid(i, pair ? 2 : 1);
+    }
+    return {};
+}
+
 std::string ToPath(const QString& path)
 {
     return QFile::encodeName(path).toStdString();

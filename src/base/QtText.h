@@ -13,5 +13,7 @@ QString FromLatin1(const std::string& bytes);
 std::string ToLatin1(const QString& text);
 QString FromPath(const std::string& path);
 std::string ToPath(const QString& path);
+// The first character of text that Latin-1 cannot store (empty: none).
+QString FirstNonLatin1(const QString& text);
 
 }  // namespace vantrel

@@ -81,8 +81,8 @@ int RunCe(const std::string& path, int line)
     if (line == 0) {
         for (const std::string& text : report.CeList) std::cout << text << '\n';
     } else if (line > static_cast<int>(report.CeList.size())) {
-        std::cerr << "There is no line " << line << " in the CE list: it has " << report.CeList.size()
-                  << " lines\n";
+        PrintMessage(std::cerr, "There is no line " + std::to_string(line) + " in the CE list: it has " +
+                                    std::to_string(report.CeList.size()) + " lines");
         status = 1;
     } else {
         const std::string& text = report.CeList[static_cast<std::size_t>(line - 1)];

@@ -73,7 +73,7 @@ std::optional<int> ParseInt(const std::string& text)
 int RunExport(const std::string& path, const std::vector<int>& lines, bool all)
 {
     if (lines.empty() && !all) {
-        std::cerr << "Name the CE list lines to export (from 1), or --all\n";
+        PrintMessage(std::cerr, "Name the CE list lines to export (from 1), or --all");
         return 2;
     }
     CliUserInterface ui(std::cerr);
@@ -84,7 +84,8 @@ int RunExport(const std::string& path, const std::vector<int>& lines, bool all)
     std::vector<bool> checked(report.CeList.size(), all);
     for (const int line : lines) {
         if (line < 1 || line > static_cast<int>(checked.size())) {
-            std::cerr << "There is no line " << line << " in the CE list: it has " << checked.size() << " lines\n";
+            PrintMessage(std::cerr, "There is no line " + std::to_string(line) + " in the CE list: it has " +
+                                        std::to_string(checked.size()) + " lines");
             return 1;
         }
         checked[static_cast<std::size_t>(line - 1)] = true;
@@ -112,20 +113,20 @@ int RunImport(const std::string& path, const std::string& vce, const std::vector
         const auto oldId = ParseInt(set.substr(0, eq));
         const auto newId = eq == std::string::npos ? std::nullopt : ParseInt(set.substr(eq + 1));
         if (!oldId || !newId) {
-            std::cerr << "--set wants OLD=NEW, two whole numbers: " << set << '\n';
+            PrintMessage(std::cerr, std::string() + "--set wants OLD=NEW, two whole numbers: " + set);
             return 2;
         }
         int line = -1;
         for (std::size_t k = 0; k < list.Lines.size() && line < 0; ++k)
             if (ImportLineOldId(list.Lines[k]) == std::to_string(*oldId)) line = static_cast<int>(k);
         if (line < 0) {
-            std::cerr << "There is no import line with the old id " << *oldId << " in " << vce << '\n';
+            PrintMessage(std::cerr, "There is no import line with the old id " + std::to_string(*oldId) + " in " + vce);
             return 1;
         }
         if (!SetImportPos(report.CeList, list, line, *newId, ui)) {
             ui.FlushLog();
-            std::cerr << "Nothing was imported: the id " << *newId << " is occupied in the level (--yes uses it "
-                      << "all the same)\n";
+            PrintMessage(std::cerr, "Nothing was imported: the id " + std::to_string(*newId) +
+                                        " is occupied in the level (--yes uses it all the same)");
             return 1;
         }
     }
@@ -142,7 +143,7 @@ int RunImport(const std::string& path, const std::string& vce, const std::vector
         std::cout << result.LinkCount << kLinksChangedSuffix << '\n';
         return 0;
     case ImportStatus::Declined:
-        std::cerr << "Nothing was imported: a new id is occupied in the level (--yes imports all the same)\n";
+        PrintMessage(std::cerr, "Nothing was imported: a new id is occupied in the level (--yes imports all the same)");
         return 1;
     case ImportStatus::Refused:
         break;

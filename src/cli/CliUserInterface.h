@@ -8,10 +8,22 @@
 
 namespace vantrel {
 
+// Writes text to err, every line of it after "message: ".
+inline void PrintMessage(std::ostream& err, const std::string& text)
+{
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t end = text.find('\n', start);
+        err << "message: " << text.substr(start, end == std::string::npos ? std::string::npos : end - start) << '\n';
+        if (end == std::string::npos) break;
+        start = end + 1;
+    }
+}
+
 class CliUserInterface : public UserInterface {
 public:
     explicit CliUserInterface(std::ostream& err, bool answerYes = false) : err_(err), yes_(answerYes) {}
-    void Message(const std::string& text) override { err_ << "message: " << text << '\n'; }
+    void Message(const std::string& text) override { PrintMessage(err_, text); }
     bool WarningYesNo(const std::string& text) override { return Ask(text); }
     bool ConfirmOkCancel(const std::string& text) override { return Ask(text); }
     std::optional<std::string> ChooseFile(const std::string&, const std::string&, const std::string&,

@@ -31,7 +31,7 @@ int RunCounter(const std::string& file, int steps, const std::vector<int>& incre
     for (const CounterCe& ce : result.Plan.Ces)
         std::cout << "CE " << ce.Number << " code " << ce.Code() << " (" << HexText(static_cast<std::uint32_t>(ce.Code()), 4)
                   << ") pages " << ce.Pages.size() << ": " << ce.Name << '\n';
-    if (dryRun) std::cerr << "dry run: nothing was written\n";
+    if (dryRun) PrintMessage(std::cerr, "dry run: nothing was written");
     return 0;
 }
 

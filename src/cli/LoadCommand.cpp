@@ -10,9 +10,11 @@ namespace vantrel {
 
 namespace {
 
+// The load log; after a completed load also the header boxes, the CE list and (withMap) the map.
 void PrintLoad(const OpenLevel& lvl, const LoadReport& report, bool withMap, std::ostream& out)
 {
     for (const std::string& line : lvl.Log()) out << line << '\n';
+    if (!report.Completed) return;  // a refused or failed load has nothing more to show
     out << "--\n";
     const LoadReport::Header header = report.HeaderBoxes.value_or(LoadReport::Header{});
     out << "Level Title: " << UpToZero(report.Title) << '\n';
@@ -23,7 +25,7 @@ void PrintLoad(const OpenLevel& lvl, const LoadReport& report, bool withMap, std
     out << "Emeralds to collect: " << header.Emeralds << '\n';
     out << "CE list:\n";
     for (const std::string& line : report.CeList) out << line << '\n';
-    if (withMap && report.Completed) {
+    if (withMap) {
         out << "Map:\n";
         for (int y = 1; y <= lvl.MapHeight(); ++y) {
             for (int x = 1; x <= lvl.MapWidth(); ++x) out << (x > 1 ? " " : "") << lvl.Grid().At(x, y);
@@ -43,7 +45,7 @@ int RunLoad(const std::string& file, bool withMap)
         LoadLevel(lvl, file, ui, report);
     } catch (const VantrelError& e) {
         PrintLoad(lvl, report, false, std::cout);
-        std::cerr << e.what() << '\n';
+        PrintMessage(std::cerr, e.what());
         return 1;
     }
     PrintLoad(lvl, report, withMap, std::cout);

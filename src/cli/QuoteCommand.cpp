@@ -42,7 +42,7 @@ int RunQuote(const std::string& postFile, const std::string& outDir, const std::
         std::cout << *path << '\n';
         return 0;
     } catch (const VantrelError& e) {
-        std::cerr << e.what() << '\n';
+        PrintMessage(std::cerr, e.what());
         return 1;
     }
 }
@@ -56,7 +56,7 @@ int RunSketch(const std::string& file, const std::vector<int>& rect)
         DiskFile disk(file, DiskFile::Mode::ReadOnly);
         LoadLevelFrom(lvl, std::make_unique<MemoryFile>(file, disk.ReadAll()), ui, report);
     } catch (const VantrelError& e) {
-        std::cerr << e.what() << '\n';
+        PrintMessage(std::cerr, e.what());
         return 1;
     }
     if (!report.Completed) return 1;  // refused: the loader has said why
@@ -65,8 +65,10 @@ int RunSketch(const std::string& file, const std::vector<int>& rect)
     if (rect.size() == 4) {
         x = rect[0], y = rect[1], w = rect[2], h = rect[3];
         if (x < 1 || y < 1 || w < 1 || h < 1 || x + w - 1 > width || y + h - 1 > height) {
-            std::cerr << "The rectangle of " << w << " x " << h << " cells from column " << x << ", row " << y
-                      << " does not lie inside the map of " << width << " x " << height << " cells.\n";
+            PrintMessage(std::cerr, "The rectangle of " + std::to_string(w) + " x " + std::to_string(h) +
+                                        " cells from column " + std::to_string(x) + ", row " + std::to_string(y) +
+                                        " does not lie inside the map of " + std::to_string(width) + " x " +
+                                        std::to_string(height) + " cells.");
             return 1;
         }
     }
@@ -75,7 +77,7 @@ int RunSketch(const std::string& file, const std::vector<int>& rect)
     sel.SelectionEnd = PackCell(x + w - 1, y + h - 1);
     MapClipboard clip;
     if (!CopySelection(lvl, sel, clip)) {
-        std::cerr << "The level has no map.\n";
+        PrintMessage(std::cerr, "The level has no map.");
         return 1;
     }
     for (const std::string& line : LevelSketchLines(clip)) std::cout << line << '\n';

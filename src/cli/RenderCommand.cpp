@@ -32,7 +32,7 @@ int RunRender(const std::string& file, const std::string& out)
 {
     const char* format = PictureFormatOf(out);
     if (!format) {
-        std::cerr << "The picture file must end in .bmp or .png: " << out << '\n';
+        PrintMessage(std::cerr, std::string() + "The picture file must end in .bmp or .png: " + out);
         return 1;
     }
     CliUserInterface ui(std::cerr);
@@ -47,7 +47,7 @@ int RunRender(const std::string& file, const std::string& out)
         std::cout << out << ": " << picture.width() << " x " << picture.height() << " pixels, "
                   << lvl.MapWidth() << " x " << lvl.MapHeight() << " cells\n";
     } catch (const VantrelError& e) {
-        std::cerr << e.what() << '\n';
+        PrintMessage(std::cerr, e.what());
         return 1;
     }
     return 0;

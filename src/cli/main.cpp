@@ -1,5 +1,6 @@
 // vantrel-cli: the program's core commands from a terminal. This file alone
 // holds the command-line parser; each command is a plain function.
+#include "cli/CliUserInterface.h"
 #include "cli/Commands.h"
 #include "quote/QuotePost.h"
 
@@ -243,7 +244,7 @@ int main(int argc, char** argv)
     try {
         return run ? run() : 2;
     } catch (const std::exception& e) {
-        std::cerr << e.what() << '\n';
+        vantrel::PrintMessage(std::cerr, e.what());
         return 1;
     }
 }

@@ -2,9 +2,11 @@
 #include "base/NamedWidget.h"
 
 #include "base/QtText.h"
+#include "base/UserInterface.h"
 #include "level/HeaderEdit.h"
 #include "level/LevelDocumentQt.h"
 
+#include <QFontMetrics>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -41,6 +43,18 @@ FileInfoPage::FileInfoPage(LevelDocumentQt& doc) : doc_(doc)
     time_ = WordSpin("Edit_Time");
     emeralds_ = WordSpin("Edit_Emeralds");
     auto* save = Named(new QPushButton(tr("Save time left and emeralds to collect")), "Edit_SaveTimeAndCollect");
+    saveTimeAndCollect_ = save;
+    // The title and author boxes show all 32 characters a level holds; boxes
+    // the user cannot change look read-only.
+    const int chars32 = QFontMetrics(title_->font()).horizontalAdvance(QString(32, QLatin1Char('M'))) / 4 * 3;
+    title_->setMinimumWidth(chars32);
+    author_->setMinimumWidth(chars32);
+    for (QLineEdit* box : {fileVersion_, mapSize_}) {
+        QPalette look = box->palette();
+        look.setColor(QPalette::Base, look.color(QPalette::Window));
+        box->setPalette(look);
+        box->setFocusPolicy(Qt::ClickFocus);
+    }
 
     auto* header = new QGroupBox(tr("Level"));
     auto* form = new QFormLayout(header);
@@ -114,7 +128,19 @@ void FileInfoPage::ShowLoad(const LoadReport& report)
         mapSize_->setText(QString::fromStdString(report.HeaderBoxes->MapSize));
         time_->setValue(report.HeaderBoxes->Time);
         emeralds_->setValue(report.HeaderBoxes->Emeralds);
+    } else if (report.Completed) {
+        // A level without a header shows empty boxes, never the previous level's values.
+        mapSize_->clear();
+        time_->setValue(0);
+        emeralds_->setValue(0);
+        time_->clear();
+        emeralds_->clear();
     }
+    // A level open for viewing only: nothing on this page can change it.
+    const bool writable = !doc_.Level().ReadOnly();
+    title_->setReadOnly(!writable);
+    author_->setReadOnly(!writable);
+    saveTimeAndCollect_->setEnabled(writable);
     if (report.TitleAuthorSet) {
         title_->setText(FromLatin1(UpToZero(report.Title)));
         author_->setText(FromLatin1(UpToZero(report.Author)));
@@ -123,6 +149,9 @@ void FileInfoPage::ShowLoad(const LoadReport& report)
 
 void FileInfoPage::Clear()
 {
+    title_->setReadOnly(false);
+    author_->setReadOnly(false);
+    saveTimeAndCollect_->setEnabled(true);
     title_->clear();
     author_->clear();
     mapSize_->clear();
@@ -141,7 +170,15 @@ void FileInfoPage::ShowLog()
 
 void FileInfoPage::Edit_LevelNameKeyPress()
 {
-    doc_.Run([this] { WriteLevelTitle(doc_.Level(), ToLatin1(title_->text()), doc_.Ui()); });
+    doc_.Run([this] {
+        const QString title = title_->text();
+        if (const QString c = FirstNonLatin1(title); !c.isEmpty()) {
+            doc_.Ui().Error("The title cannot hold the character \"" + c.toStdString() +
+                            "\": a level stores one byte (Latin-1) a character. Nothing was written.");
+            return;
+        }
+        WriteLevelTitle(doc_.Level(), ToLatin1(title), doc_.Ui());
+    });
 }
 
 void FileInfoPage::Edit_SaveTimeAndCollectClick()

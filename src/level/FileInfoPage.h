@@ -43,6 +43,7 @@ private:
     QLineEdit* mapSize_;
     QSpinBox* time_;
     QSpinBox* emeralds_;
+    QPushButton* saveTimeAndCollect_ = nullptr;
     QPlainTextEdit* log_;
     QPlainTextEdit* quotePost_;
     QHBoxLayout* quoteButtons_;

@@ -6,7 +6,11 @@
 #include "view/AtlasQt.h"
 #include "view/Tiles.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QFontMetrics>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -14,12 +18,16 @@
 #include <QPixmap>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace vantrel {
 
 namespace {
 
-constexpr int kClientWidth = 257;
-constexpr int kClientHeight = 403;
+// The longest title the window shows: the check of a four-digit hexadecimal id.
+constexpr char kLongestTitle[] = "Element id 999 ($03E7)";
+// Room a title bar takes besides its text: icon and buttons.
+constexpr int kTitleBarExtras = 140;
 
 }  // namespace
 
@@ -60,22 +68,37 @@ FormEl::FormEl(UserInterface& ui, QWidget* parent) : QWidget(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("FormEl"));
     setWindowTitle(QStringLiteral("FormEl"));
-    setFixedSize(kClientWidth, kClientHeight);  // a fixed border: not resizable
 
     el_ = new AtlasPicture(*this, this);
-    el_->setGeometry(0, 0, kAtlasWidth, kAtlasHeight);
+    el_->setFixedSize(kAtlasWidth, kAtlasHeight);
     RunGuarded(ui_, [this] { el_->SetPicture(ElementAtlas().Atlas()); });
 
-    el2_ = Named(new QLabel(this), "El2");
-    el2_->setGeometry(226, 379, kTileSize, kTileSize);
+    el2_ = Named(new QLabel, "El2");
+    el2_->setFixedSize(kTileSize, kTileSize);
 
-    checkElId_ = Named(new QLineEdit(QStringLiteral("000"), this), "CheckElId");
+    checkElId_ = Named(new QLineEdit(QStringLiteral("000")), "CheckElId");
     checkElId_->setMaxLength(4);
-    checkElId_->setGeometry(6, 376, 127, checkElId_->sizeHint().height());
+    connect(checkElId_, &QLineEdit::returnPressed, this, [this] { DoCheckClick(); });
 
-    doCheck_ = Named(new QPushButton(tr("Check It"), this), "DoCheck");
-    doCheck_->setGeometry(142, 374, 75, 25);
+    doCheck_ = Named(new QPushButton(tr("Check It")), "DoCheck");
     connect(doCheck_, &QPushButton::clicked, this, [this] { DoCheckClick(); });
+
+    // The atlas on top, the id box, Check It and the checked tile in a row under it.
+    auto* row = new QHBoxLayout;
+    row->setContentsMargins(6, 4, 6, 6);
+    row->addWidget(checkElId_, 1);
+    row->addWidget(doCheck_);
+    row->addSpacing(6);
+    row->addWidget(el2_);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(el_, 0, Qt::AlignHCenter);
+    layout->addLayout(row);
+    // A fixed border, wide enough for the atlas and for the longest title.
+    const int titleWidth = QFontMetrics(QApplication::font("QWorkspaceTitleBar")).horizontalAdvance(
+                               QString::fromLatin1(kLongestTitle)) + kTitleBarExtras;
+    setFixedSize(std::max({kAtlasWidth + 1, titleWidth, layout->sizeHint().width()}), layout->sizeHint().height());
 }
 
 void FormEl::ShowTile(std::uint16_t code)

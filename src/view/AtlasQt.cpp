@@ -150,7 +150,7 @@ void SavePicture(const QImage& picture, const std::string& path, const char* for
         throw VantrelError("The picture could not be written to " + path);
 }
 
-void InvertDottedFrame(QImage& image, const PixelRect& rect)
+void DrawDottedFrame(QImage& image, const PixelRect& rect)
 {
     if (image.isNull() || rect.right <= rect.left || rect.bottom <= rect.top) return;
     if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32)
@@ -158,9 +158,9 @@ void InvertDottedFrame(QImage& image, const PixelRect& rect)
     const int right = rect.right - 1, bottom = rect.bottom - 1;
     auto invert = [&image](int x, int y) {
         if (x < 0 || y < 0 || x >= image.width() || y >= image.height()) return;
-        if ((x + y) % 2 != 0) return;  // every other pixel: the dots
+        // Black and white dots in turn: the frame shows on every tile, dark or light.
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        line[x] ^= 0x00FFFFFF;
+        line[x] = (x + y) % 2 == 0 ? kFrameDark : kFrameLight;
     };
     for (int x = rect.left; x <= right; ++x) {
         invert(x, rect.top);

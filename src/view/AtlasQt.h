@@ -56,9 +56,11 @@ QImage MapPicture(const TileSheet& sheet, const OpenLevel& lvl);
 // that name. Throws VantrelError naming the file when it cannot be written.
 void SavePicture(const QImage& picture, const std::string& path, const char* format);
 
-// The dotted focus frame: inverts every other pixel along the border of rect
-// (right and bottom exclusive), as far as the border lies inside image.
-// Drawing it twice takes it away again.
-void InvertDottedFrame(QImage& image, const PixelRect& rect);
+// The selection frame: dots of black and white in turn along the border of
+// rect (right and bottom exclusive), as far as the border lies inside image,
+// so that it shows on every tile. A redraw of the view takes it away.
+inline constexpr QRgb kFrameDark = 0xFF000000;
+inline constexpr QRgb kFrameLight = 0xFFFFFFFF;
+void DrawDottedFrame(QImage& image, const PixelRect& rect);
 
 }  // namespace vantrel

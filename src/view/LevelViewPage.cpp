@@ -7,6 +7,7 @@
 #include "view/AtlasQt.h"
 #include "view/EmeraldCount.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QGridLayout>
 #include <QMenu>
@@ -16,6 +17,7 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 namespace vantrel {
 
@@ -35,6 +37,7 @@ PixelPoint ToPixel(QPoint p)
 LevelPicture::LevelPicture(LevelViewPage& page) : QWidget(&page), page_(page)
 {
     setObjectName(QStringLiteral("LView_Img"));
+    setFocusPolicy(Qt::StrongFocus);  // a click gives the view the keys: Ctrl+C, Ctrl+X, Ctrl+V, Delete
 }
 
 void LevelPicture::paintEvent(QPaintEvent*)
@@ -46,12 +49,19 @@ void LevelPicture::paintEvent(QPaintEvent*)
 
 void LevelPicture::mousePressEvent(QMouseEvent* event)
 {
+    setFocus(Qt::MouseFocusReason);
     page_.LView_ImgMouseDown(event->button(), event->position().toPoint());
 }
 
 void LevelPicture::mouseReleaseEvent(QMouseEvent* event)
 {
     page_.LView_ImgMouseUp(event->button(), event->position().toPoint());
+}
+
+void LevelPicture::wheelEvent(QWheelEvent* event)
+{
+    page_.LView_ImgWheel(event->angleDelta(), event->modifiers());
+    event->accept();
 }
 
 void LevelPicture::contextMenuEvent(QContextMenuEvent* event)
@@ -115,18 +125,23 @@ void LevelViewPage::BuildPopup()
     struct Item {
         const char* name;
         QString caption;
+        QKeySequence key;
         void (LevelViewPage::*handler)();
     };
     const Item items[] = {
-        {"ImgPop_Cut", tr("Cut"), &LevelViewPage::ImgPop_CutClick},
-        {"ImgPop_Copy", tr("Copy"), &LevelViewPage::ImgPop_CopyClick},
-        {"ImgPop_CopyLS", tr("Copy as Level Sketch"), &LevelViewPage::ImgPop_CopyLSClick},
-        {"ImgPop_Paste", tr("Paste"), &LevelViewPage::ImgPop_PasteClick},
-        {"ImgPop_Delete", tr("Delete"), &LevelViewPage::ImgPop_DeleteClick},
+        {"ImgPop_Cut", tr("Cut"), QKeySequence::Cut, &LevelViewPage::ImgPop_CutClick},
+        {"ImgPop_Copy", tr("Copy"), QKeySequence::Copy, &LevelViewPage::ImgPop_CopyClick},
+        {"ImgPop_CopyLS", tr("Copy as Level Sketch"), QKeySequence(), &LevelViewPage::ImgPop_CopyLSClick},
+        {"ImgPop_Paste", tr("Paste"), QKeySequence::Paste, &LevelViewPage::ImgPop_PasteClick},
+        {"ImgPop_Delete", tr("Delete"), QKeySequence(Qt::Key_Delete), &LevelViewPage::ImgPop_DeleteClick},
     };
     for (const Item& item : items) {
         QAction* action = popup_->addAction(item.caption);
         action->setObjectName(QString::fromLatin1(item.name));
+        // The keys work wherever the page has the focus, as the popup's items do.
+        action->setShortcut(item.key);
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        addAction(action);
         connect(action, &QAction::triggered, this, [this, handler = item.handler] { (this->*handler)(); });
     }
 }
@@ -181,6 +196,16 @@ void LevelViewPage::DrawMapCell(int x, int y)
     img_->update();
 }
 
+void LevelViewPage::LView_ImgWheel(QPoint angleDelta, Qt::KeyboardModifiers modifiers)
+{
+    // One notch (120) scrolls as many cells as the desktop's wheel setting says lines; Shift scrolls sideways.
+    const bool sideways = (modifiers & Qt::ShiftModifier) || angleDelta.y() == 0;
+    const int delta = angleDelta.y() != 0 ? angleDelta.y() : angleDelta.x();
+    QScrollBar* bar = sideways ? sx_ : sy_;
+    const int cells = -delta * QApplication::wheelScrollLines() / 120;
+    if (cells != 0) bar->setValue(bar->value() + cells);
+}
+
 void LevelViewPage::LView_CountEmeraldsClick()
 {
     doc_.Run([this] { doc_.Ui().Message(EmeraldCountMessage(CountEmeralds(doc_.Level()))); });
@@ -213,7 +238,7 @@ void LevelViewPage::LView_ImgMouseUp(Qt::MouseButton button, QPoint at)
     RunGuarded(doc_.Ui(), [this, at] {
         const PixelRect frame = SelectionRelease(selection_, ToPixel(at), Position());
         if (img_->Picture().isNull()) return;
-        InvertDottedFrame(img_->Picture(), frame);
+        DrawDottedFrame(img_->Picture(), frame);
         img_->update();
     });
 }

@@ -32,6 +32,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
@@ -59,6 +60,8 @@ public:
     void LView_SaveImageClick();
     void LView_ImgMouseDown(Qt::MouseButton button, QPoint at);
     void LView_ImgMouseUp(Qt::MouseButton button, QPoint at);
+    // The mouse wheel scrolls the view up and down, with Shift (or a sideways wheel) left and right.
+    void LView_ImgWheel(QPoint angleDelta, Qt::KeyboardModifiers modifiers);
     void ImgPop_CutClick();
     void ImgPop_CopyClick();
     void ImgPop_CopyLSClick();

@@ -189,7 +189,7 @@ TEST_F(Ce042Test, TheCliListsTheCesAndShowsOne)
     const test::CliResult past = RunCli({"ce", path_, "39"}, dir_);
     EXPECT_EQ(past.status, 1);
     EXPECT_EQ(past.out, "");
-    EXPECT_EQ(past.err, "There is no line 39 in the CE list: it has 38 lines\n");
+    EXPECT_EQ(past.err, "message: There is no line 39 in the CE list: it has 38 lines\n");
 }
 
 // --- the command on levels made here (no corpus needed) ---

@@ -545,7 +545,7 @@ TEST_F(CliTransferTest, ImportRefusals)
         {{"import", target, vce}, "question: Custom Element Id is occupied, continue?\nanswer: no\n"},
         {{"import", target, vce, "--shift=-3", "--yes"}, "message: Import line 1 \"1:In level-->-2\""},
         {{"import", target, vce, "--set", "5=1"}, "question: Custom Element Id 1 is occupied by \"In level\""},
-        {{"import", target, vce, "--set", "6=1"}, "There is no import line with the old id 6"},
+        {{"import", target, vce, "--set", "6=1"}, "message: There is no import line with the old id 6"},
     };
     for (const Case& c : cases) {
         const auto r = RunCli(c.args, dir);

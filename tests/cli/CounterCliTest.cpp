@@ -42,7 +42,7 @@ TEST(CliCounterTest, RunDryRunAndRefusals)
          "", true},
         {{"--steps", "16", "--inc=-3", "--inc", "5", "--start", "100"}, 0, closing5 + ces5, "", true},
         {{"--steps", "16", "--inc=-3", "--inc", "5", "--start", "100", "--dry-run"}, 0, closing5 + ces5,
-         "dry run: nothing was written\n", false},
+         "message: dry run: nothing was written\n", false},
         {{"--inc", "5", "--start", "255"}, 1, "",
          "message: The counter needs 3 CEs, CE 255 to CE 257, but CE numbers end at 256: start it at CE 254 or "
          "lower. Nothing was written.\n",

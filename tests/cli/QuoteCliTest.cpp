@@ -35,7 +35,7 @@ TEST(QuoteCliTest, QuoteWritesTheLevelAndPrintsItsPath)
     CliResult r = RunCli({"quote", post, "--out", out.string()}, dir);
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, made + "\n");
-    EXPECT_EQ(r.err, "message: Level saved to:\n" + made + "\n");
+    EXPECT_EQ(r.err, "message: Level saved to:\nmessage: " + made + "\n");
     EXPECT_EQ(test::ReadBytes(made).size(), 196u + 8);
 
     // An image address of the user's own.
@@ -59,9 +59,10 @@ TEST(QuoteCliTest, RefusalsExitWithOneAndWriteNothing)
          std::string("message: ") + kNoSizeMessage + "\n"},
         {{"quote", dir.Write("one.txt", "`001"), "--out", (dir.Path() / "missing").string()},
          "message: The output directory " + (dir.Path() / "missing").string() +
-             " does not exist, and no directory was listed on the Levelset Manager page.\nNo level was written.\n"},
+             " does not exist, and no directory was listed on the Levelset Manager page.\n"
+             "message: No level was written.\n"},
         {{"quote", (dir.Path() / "nopost.txt").string(), "--out", out.string()},
-         "Cannot open the file for reading (No such file or directory): " + (dir.Path() / "nopost.txt").string() +
+         "message: Cannot open the file for reading (No such file or directory): " + (dir.Path() / "nopost.txt").string() +
              "\n"},
     };
     for (const auto& c : cases) {
@@ -96,7 +97,7 @@ TEST(QuoteCliTest, SketchPrintsTheMapOrARectangleAndOnlyReadsTheLevel)
         {{"sketch", level, "2", "1", "2", "2"}, 0, "`002`003\n`257`006\n", ""},
         {{"sketch", level, "3", "2", "1", "1"}, 0, "`006\n", ""},
         {{"sketch", level, "2", "2", "2", "2"}, 1, "",
-         "The rectangle of 2 x 2 cells from column 2, row 2 does not lie inside the map of 3 x 2 cells.\n"},
+         "message: The rectangle of 2 x 2 cells from column 2, row 2 does not lie inside the map of 3 x 2 cells.\n"},
     };
     for (const auto& c : cases) {
         const CliResult r = RunCli(c.args, dir);

@@ -90,7 +90,7 @@ TEST(CliRenderTest, RefusesOtherPictureNamesBeforeLoading)
         const std::string out = (dir.Path() / name).string();
         const CliResult r = RunCli({"render", level, out}, dir);
         EXPECT_EQ(r.status, 1) << name;
-        EXPECT_EQ(r.err, "The picture file must end in .bmp or .png: " + out + "\n");
+        EXPECT_EQ(r.err, "message: The picture file must end in .bmp or .png: " + out + "\n");
         EXPECT_FALSE(std::filesystem::exists(out));
     }
     EXPECT_FALSE(std::filesystem::exists(level + ".bak")) << "nothing was loaded";
@@ -104,7 +104,7 @@ TEST(CliRenderTest, AFileThatIsNoLevelWritesNoPicture)
     const CliResult r = RunCli({"render", level, out}, dir);
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err,
-              "message: Error: Can not open file\nNot a Rocks'n'Diamonds level, or unknown file version.\n");
+              "message: Error: Can not open file\nmessage: Not a Rocks'n'Diamonds level, or unknown file version.\n");
     EXPECT_FALSE(std::filesystem::exists(out));
 }
 
@@ -115,7 +115,7 @@ TEST(CliRenderTest, APictureThatCannotBeWrittenIsAnError)
     const std::string out = (dir.Path() / "no-such-folder" / "map.png").string();
     const CliResult r = RunCli({"render", level, out}, dir);
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "The picture could not be written to " + out + "\n");
+    EXPECT_EQ(r.err, "message: The picture could not be written to " + out + "\n");
 }
 
 TEST(CliRenderTest, NeedsBothFiles)

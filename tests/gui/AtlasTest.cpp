@@ -98,23 +98,24 @@ TEST(DrawMapCells, CutsTilesAtThePicturesEdgeAndSkipsCellsOutsideTheGrid)
     EXPECT_TRUE(HoldsCode(other, {0, 0}, 6));
 }
 
-TEST(InvertDottedFrame, InvertsEveryOtherBorderPixelAndTwiceTakesItAway)
+TEST(DrawDottedFrame, BlackAndWhiteDotsInTurnShowOnEveryColour)
 {
-    QImage picture(40, 30, QImage::Format_RGB32);
-    picture.fill(qRgb(10, 200, 30));
-    const QImage before = picture;
-    InvertDottedFrame(picture, {4, 6, 20, 22});
-    EXPECT_EQ(picture.pixel(4, 6), qRgb(245, 55, 225));
-    EXPECT_EQ(picture.pixel(5, 6), qRgb(10, 200, 30));
-    EXPECT_EQ(picture.pixel(19, 21), qRgb(245, 55, 225)) << "right and bottom are exclusive";
-    EXPECT_EQ(picture.pixel(20, 22), qRgb(10, 200, 30));
-    EXPECT_EQ(picture.pixel(10, 12), qRgb(10, 200, 30)) << "inside stays";
-    InvertDottedFrame(picture, {4, 6, 20, 22});
-    EXPECT_EQ(picture, before);
-    // Partly or wholly outside the picture: only what lies inside is touched.
-    InvertDottedFrame(picture, {-10, -10, 100, 100});
-    InvertDottedFrame(picture, {50, 50, 60, 60});
-    EXPECT_EQ(picture, before);
+    for (const QRgb fill : {qRgb(10, 200, 30), qRgb(127, 127, 127), qRgb(0, 0, 0), qRgb(255, 255, 255)}) {
+        QImage picture(40, 30, QImage::Format_RGB32);
+        picture.fill(fill);
+        const QImage before = picture;
+        DrawDottedFrame(picture, {4, 6, 20, 22});
+        EXPECT_EQ(picture.pixel(4, 6), qRgb(0, 0, 0));
+        EXPECT_EQ(picture.pixel(5, 6), qRgb(255, 255, 255));
+        EXPECT_EQ(picture.pixel(19, 21), qRgb(0, 0, 0)) << "right and bottom are exclusive";
+        EXPECT_EQ(picture.pixel(20, 22), fill);
+        EXPECT_EQ(picture.pixel(10, 12), fill) << "inside stays";
+        // Partly or wholly outside the picture: only what lies inside is touched.
+        QImage outside = before;
+        DrawDottedFrame(outside, {-10, -10, 100, 100});
+        DrawDottedFrame(outside, {50, 50, 60, 60});
+        EXPECT_EQ(outside, before);
+    }
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <QContextMenuEvent>
 #include <QFileInfo>
 #include <QMenu>
+#include <QWheelEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -332,14 +333,14 @@ TEST_F(LevelViewTest, AClickSelectsTheCellUnderThePointerAndFramesIt)
     EXPECT_EQ(View()->Selection().SelectionStart, PackCell(13, 2));
     EXPECT_EQ(View()->Selection().SelectionEnd, PackCell(13, 2));
 
-    // The dotted frame inverts every other pixel of the cell's border; nothing else changes.
+    // The dotted frame paints the cell's border black and white in turn; nothing else changes.
     const QImage after = Shown();
     const QRect frame(32, 16, 16, 16);
     for (int y = 0; y < 480; ++y) {
         for (int x = 0; x < 640; ++x) {
             const bool onBorder = frame.contains(x, y) &&
                                   (x == frame.left() || x == frame.right() || y == frame.top() || y == frame.bottom());
-            const QRgb want = onBorder && (x + y) % 2 == 0 ? before.pixel(x, y) ^ 0x00FFFFFF : before.pixel(x, y);
+            const QRgb want = !onBorder ? before.pixel(x, y) : (x + y) % 2 == 0 ? kFrameDark : kFrameLight;
             ASSERT_EQ(after.pixel(x, y), want) << x << "," << y;
         }
     }
@@ -429,6 +430,45 @@ TEST_F(LevelViewTest, DeleteAndCutWriteEmptySpace)
     Drag(CellCenter(1, 1), CellCenter(1, 1));
     Popup("ImgPop_Paste");
     EXPECT_EQ(DiskCell(path, 8, false, 1, 1), 32) << "Cut kept the cell in the clipboard";
+}
+
+TEST_F(LevelViewTest, KeysRunTheSelectionCommandsAndTheWheelScrolls)
+{
+    ShowLevelView();
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+    const std::string path = WriteSpreadLevel("a.level", 100, 60);
+    DirectLoad(path);
+    Drag(CellCenter(1, 1), CellCenter(2, 1));
+    QTest::keyClick(Img(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(main->Document().Doc().Clipboard.ClipSize, PackCell(2, 1)) << "Ctrl+C copies";
+    Drag(CellCenter(5, 5), CellCenter(6, 5));
+    QTest::keyClick(Img(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(DiskCell(path, 100, true, 5, 5), SpreadCode(1, 1)) << "Ctrl+V pastes";
+    EXPECT_EQ(DiskCell(path, 100, true, 6, 5), SpreadCode(2, 1));
+    Drag(CellCenter(8, 8), CellCenter(8, 8));
+    QTest::keyClick(Img(), Qt::Key_Delete);
+    EXPECT_EQ(DiskCell(path, 100, true, 8, 8), 0) << "Delete empties";
+    Drag(CellCenter(9, 9), CellCenter(9, 9));
+    QTest::keyClick(Img(), Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(DiskCell(path, 100, true, 9, 9), 0) << "Ctrl+X cuts";
+    EXPECT_EQ(main->Document().Doc().Clipboard.ClipBuffer, (std::vector<std::vector<std::uint16_t>>{{SpreadCode(9, 9)}}));
+
+    // One notch down scrolls down by the desktop's wheel lines; with Shift, sideways.
+    const int lines = QApplication::wheelScrollLines();
+    auto wheel = [this](int delta, Qt::KeyboardModifiers modifiers) {
+        QWheelEvent e(QPointF(50, 50), Img()->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      modifiers, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(Img(), &e);
+    };
+    wheel(-120, Qt::NoModifier);
+    EXPECT_EQ(SY()->value(), lines);
+    EXPECT_EQ(SX()->value(), 0);
+    wheel(-120, Qt::ShiftModifier);
+    EXPECT_EQ(SX()->value(), lines);
+    wheel(120, Qt::NoModifier);
+    EXPECT_EQ(SY()->value(), 0);
+    EXPECT_TRUE(HoldsCode(Shown(), {0, 0}, SpreadCode(1 + lines, 1))) << "the view follows the scroll";
 }
 
 TEST_F(LevelViewTest, TheClipboardIsCarriedIntoTheNextLevel)

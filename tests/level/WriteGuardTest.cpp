@@ -1,0 +1,204 @@
+// What keeps edits from landing where they are lost: a level whose file was
+// moved, replaced or deleted after its load, a level that may only be read,
+// a header field past the end of the file, and a backup that cannot be made.
+#include "level/HeaderEdit.h"
+#include "level/Loader.h"
+#include "base/Error.h"
+#include "support/LevelBuilder.h"
+#include "support/ScriptedUi.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace vantrel {
+namespace {
+
+namespace fs = std::filesystem;
+using test::Bytes;
+
+void WriteFileAt(const fs::path& path, const Bytes& bytes)
+{
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                static_cast<std::streamsize>(bytes.size()));
+}
+
+Bytes SmallLevel(const std::string& title = "Small")
+{
+    return test::LevelBuilder::Standard({.width = 3, .height = 2, .title = title}, test::PatternCells(3, 2, false),
+                                        "Me")
+        .Data();
+}
+
+struct ChangeCase {
+    const char* name;
+    std::function<void(const fs::path&)> change;  // what happens to the file after its load
+    bool replacementLeft;                           // a file of other bytes now has the level's name
+};
+
+class ChangedFileTest : public ::testing::TestWithParam<ChangeCase> {};
+
+TEST_P(ChangedFileTest, EveryWriteIsRefusedAndNothingIsReportedAsDone)
+{
+    test::TempDir dir;
+    const fs::path path = dir.Write("a.level", SmallLevel());
+    test::ScriptedUi ui;
+    OpenLevel lvl;
+    LoadReport report;
+    LoadLevel(lvl, path, ui, report);
+    ASSERT_TRUE(lvl.LevelOpen());
+    GetParam().change(path);
+    const Bytes replacement = GetParam().replacementLeft ? test::ReadBytes(path) : Bytes{};
+
+    const std::string refusal = FileChangedRefusal(lvl.LevelPath());
+    for (const auto& edit : std::vector<std::function<void()>>{
+             [&] { WriteLevelTitle(lvl, "New title", ui); },
+             [&] { WriteTimeAndEmeralds(lvl, 5, 6, ui); },
+             [&] { SetCell(lvl, PackCell(1, 1), 7); },
+         }) {
+        try {
+            edit();
+            ADD_FAILURE() << "the write was not refused";
+        } catch (const VantrelError& e) {
+            EXPECT_EQ(e.what(), refusal);
+        }
+    }
+    EXPECT_TRUE(ui.messages.empty()) << ui.messages.front();  // "Level title updated!" above all
+    EXPECT_TRUE(lvl.Edits().empty());
+    EXPECT_EQ(lvl.Grid().At(1, 1), test::PatternCells(3, 2, false)[0]) << "the grid stays as the file is";
+    if (GetParam().replacementLeft) {
+        EXPECT_EQ(test::ReadBytes(path), replacement);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Changes, ChangedFileTest,
+    ::testing::Values(ChangeCase{"Deleted", [](const fs::path& p) { fs::remove(p); }, false},
+                      ChangeCase{"Renamed", [](const fs::path& p) { fs::rename(p, p.string() + ".moved"); }, false},
+                      ChangeCase{"Replaced",
+                                 [](const fs::path& p) {
+                                     const fs::path other = p.string() + ".new";
+                                     WriteFileAt(other, SmallLevel("Other"));
+                                     fs::rename(other, p);
+                                 },
+                                 true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(HeaderFieldPastTheEnd, TheTitleAndTimeAreNotWrittenAndNotReportedAsWritten)
+{
+    test::TempDir dir;
+    const fs::path path = dir.Write("a.level", SmallLevel());
+    test::ScriptedUi ui;
+    OpenLevel lvl;
+    LoadReport report;
+    LoadLevel(lvl, path, ui, report);
+    ASSERT_TRUE(lvl.LevelOpen());
+    fs::resize_file(path, 40);  // the same file, cut short after its load: the title at 42 lies past its end
+    const Bytes cut = test::ReadBytes(path);
+    EXPECT_FALSE(WriteLevelTitle(lvl, "New", ui));
+    ASSERT_EQ(ui.errors.size(), 1u);
+    EXPECT_EQ(ui.errors[0], "The title was not written: its 32 bytes at offset 42 lie past the end of the file "
+                            "(40 bytes). Nothing was written.");
+    EXPECT_EQ(ui.messages, ui.errors) << "no \"Level title updated!\"";
+    fs::resize_file(path, 38);
+    EXPECT_FALSE(WriteTimeAndEmeralds(lvl, 1, 2, ui));
+    EXPECT_EQ(ui.errors.back(), "The time left and emeralds to collect was not written: its 4 bytes at offset 38 lie "
+                                "past the end of the file (38 bytes). Nothing was written.");
+    lvl.CloseLevelFile();
+    EXPECT_EQ(test::ReadBytes(path), Bytes(cut.begin(), cut.begin() + 38));
+}
+
+TEST(MissingBackup, TheUserIsToldOnceAtLoadAndTheLoadGoesOn)
+{
+    test::TempDir dir;
+    struct Case {
+        const char* why;
+        std::string name;
+        std::function<void(const fs::path&)> prepare;
+    };
+    const Case cases[] = {
+        {"File name too long", std::string(248, 'n') + ".level", [](const fs::path&) {}},
+        {"the name is taken by a link that leads nowhere", "linked.level",
+         [](const fs::path& p) { fs::create_symlink("no-such-folder/x", p.string() + ".bak"); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        const fs::path path = dir.Write(c.name, SmallLevel());
+        c.prepare(path);
+        test::ScriptedUi ui;
+        OpenLevel lvl;
+        LoadReport report;
+        LoadLevel(lvl, path, ui, report);
+        EXPECT_TRUE(lvl.LevelOpen());
+        EXPECT_EQ(ui.errors, std::vector<std::string>{NoBackupMessage(path.string(), c.why)});
+    }
+    // A backup made before is kept, and nothing is said.
+    const fs::path path = dir.Write("kept.level", SmallLevel());
+    WriteFileAt(path.string() + ".bak", Bytes{1, 2, 3});
+    test::ScriptedUi ui;
+    OpenLevel lvl;
+    LoadReport report;
+    LoadLevel(lvl, path, ui, report);
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(test::ReadBytes(path.string() + ".bak"), (Bytes{1, 2, 3}));
+}
+
+// A level file that may not be written opens for viewing: no backup, a log
+// line and caption that say so, and every write refused with the file as it was.
+void ExpectReadOnlyLevel(const fs::path& path)
+{
+    const Bytes before = test::ReadBytes(path);
+    test::ScriptedUi ui;
+    OpenLevel lvl;
+    LoadReport report;
+    LoadLevel(lvl, path, ui, report);
+    ASSERT_TRUE(lvl.LevelOpen());
+    EXPECT_TRUE(lvl.ReadOnly());
+    EXPECT_EQ(lvl.Log().at(1), std::string(kReadOnlyLogLine) + " (Permission denied)");
+    EXPECT_EQ(report.Caption, kCaptionReadOnly);
+    EXPECT_EQ(lvl.Grid().At(3, 2), test::PatternCells(3, 2, false)[5]) << "the map is there to see";
+    EXPECT_FALSE(fs::exists(path.string() + ".bak"));
+    EXPECT_THROW(SetCell(lvl, PackCell(1, 1), 9), VantrelError);
+    try {
+        WriteLevelTitle(lvl, "New", ui);
+        ADD_FAILURE() << "the title was written";
+    } catch (const VantrelError& e) {
+        EXPECT_EQ(e.what(), ReadOnlyRefusal(lvl.LevelPath()));
+    }
+    EXPECT_TRUE(ui.messages.empty());
+    lvl.CloseLevelFile();
+    EXPECT_EQ(test::ReadBytes(path), before);
+}
+
+TEST(ReadOnlyLevel, OpensForViewingAndRefusesEveryWrite)
+{
+    test::TempDir dir;
+    const fs::path path = dir.Write("ro.level", SmallLevel());
+    ::chmod(path.c_str(), 0444);
+    if (::geteuid() != 0) {
+        ExpectReadOnlyLevel(path);
+        return;
+    }
+    // Root may write any file: the load runs in a child that has given up root.
+    ::chmod(dir.Path().c_str(), 0755);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(3);
+        ExpectReadOnlyLevel(path);
+        ::_exit(::testing::Test::HasFailure() ? 1 : 0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the read-only load failed its checks (see the child's output above)";
+}
+
+}  // namespace
+}  // namespace vantrel
