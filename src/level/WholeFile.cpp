@@ -1,0 +1,77 @@
+#include "level/WholeFile.h"
+
+#include "base/Error.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vantrel {
+
+namespace {
+
+[[noreturn]] void Fail(const std::string& path, const std::string& what, int error)
+{
+    throw VantrelError("The file " + path + " could not be written (" + what + ": " + std::strerror(error) +
+                       "); nothing was changed.");
+}
+
+// Removes the temporary file unless it was renamed into place.
+class TempFile {
+public:
+    explicit TempFile(std::string name) : name_(std::move(name)) {}
+    ~TempFile()
+    {
+        if (!kept_) ::unlink(name_.c_str());
+    }
+    void Keep() { kept_ = true; }
+    const std::string& Name() const { return name_; }
+
+private:
+    std::string name_;
+    bool kept_ = false;
+};
+
+}  // namespace
+
+void WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes)
+{
+    const std::filesystem::path target(path);
+    const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
+    std::string pattern = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    const int fd = ::mkstemp(pattern.data());
+    if (fd < 0) Fail(path, "cannot create a file in its folder", errno);
+    TempFile temp(pattern);
+    ::fchmod(fd, 0644);
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            const int error = n < 0 ? errno : ENOSPC;
+            ::close(fd);
+            Fail(path, "writing", error);
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    if (::fsync(fd) != 0 && errno != EINVAL) {
+        const int error = errno;
+        ::close(fd);
+        Fail(path, "writing", error);
+    }
+    if (::close(fd) != 0) Fail(path, "writing", errno);
+    if (::rename(temp.Name().c_str(), path.c_str()) != 0) Fail(path, "replacing the file", errno);
+    temp.Keep();
+}
+
+void WriteWholeFile(const std::string& path, const std::string& bytes)
+{
+    WriteWholeFile(path, std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+}
+
+}  // namespace vantrel

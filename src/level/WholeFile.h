@@ -1,0 +1,18 @@
+// Files written whole (pictures, .vce files, Level Sketch output): the bytes
+// go into a new file in the same folder, which is checked and then renamed
+// over the name asked for, so that a failure leaves no partial file and the
+// file of that name (if any) as it was.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vantrel {
+
+// Writes bytes to path as described above. Throws VantrelError naming the
+// file and the system's reason when it cannot be written whole.
+void WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
+void WriteWholeFile(const std::string& path, const std::string& bytes);
+
+}  // namespace vantrel
