@@ -1,7 +1,8 @@
 // Set 4 players over a levelset of 1,000 made levels (64 x 32, two-byte
 // cells, players 1 and 2 placed) beside its floor, copying the same files
-// once (the batch's backups alone are such a copy). Each round of the batch starts from fresh copies without backups, as
-// a first conversion does; the copying is left out of its time.
+// once (the batch's backups alone are such a copy). Each round of the batch
+// starts from fresh copies without backups, as a first conversion does; the
+// copying is left out of its time.
 #include "level/OpenLevel.h"
 #include "levelsets/PlayerConversion.h"
 #include "support/LevelBuilder.h"

@@ -80,7 +80,8 @@ std::string ReadOnlyReason(const OpenLevel& lvl)
 {
     const std::string lead = std::string(kReadOnlyLogLine) + " (";
     for (const std::string& line : lvl.Log())
-        if (line.rfind(lead, 0) == 0 && line.size() > lead.size()) return line.substr(lead.size(), line.size() - lead.size() - 1);
+        if (line.rfind(lead, 0) == 0 && line.size() > lead.size())
+            return line.substr(lead.size(), line.size() - lead.size() - 1);  // without the closing bracket
     return "it may not be written";
 }
 
@@ -305,8 +306,9 @@ PlayerBatchResult ConvertLevelsetPlayers(OpenLevel& lvl, const std::string& dir,
         level.Skip = LevelSkip::Vanished;
         result.Levels.push_back(std::move(level));
     }
-    std::stable_sort(result.Levels.begin(), result.Levels.end(),
-                     [](const LevelConversion& a, const LevelConversion& b) { return LevelNameLess(a.Entry, b.Entry); });
+    std::stable_sort(result.Levels.begin(), result.Levels.end(), [](const LevelConversion& a, const LevelConversion& b) {
+        return LevelNameLess(a.Entry, b.Entry);
+    });
     return result;
 }
 

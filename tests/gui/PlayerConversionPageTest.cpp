@@ -57,6 +57,9 @@ TEST_F(PlayerConversionPageTest, Set4PlayersConvertsTheLevelsOnDiskAndSumsUp)
     DirectLoad((Set() / "002.level").string());
     ASSERT_TRUE(main->Level().LevelOpen());
     dir.Write("data/levels/Set/003.level", good);  // not listed yet: the batch takes the folder as it is now
+    Lines captions;
+    QObject::connect(&main->Document(), &LevelDocumentQt::captionChanged,
+                     [&](const QString& caption) { captions.push_back(caption.toStdString()); });
     auto* button = Find<QPushButton>("Lvlman_Make4");
     EXPECT_EQ(button->text().toStdString(), "Set 4 players");
     button->click();
@@ -73,6 +76,9 @@ TEST_F(PlayerConversionPageTest, Set4PlayersConvertsTheLevelsOnDiskAndSumsUp)
     EXPECT_FALSE(main->Level().HasFile());
     EXPECT_TRUE(main->Level().Log().empty());
     EXPECT_TRUE(Find<QCheckBox>("Option_PaintLevel")->isChecked());
+    ASSERT_FALSE(captions.empty());
+    EXPECT_EQ(captions.front(), "Vantrel - Set 4 players: 1 of 3, 001.level");
+    EXPECT_EQ(captions.back(), "Vantrel");
     EXPECT_EQ(main->windowTitle().toStdString(), "Vantrel");
 }
 

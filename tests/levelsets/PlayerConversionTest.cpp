@@ -28,7 +28,7 @@ struct LevelFile {
     bool wide = false;
 
     // The file with the code written at (x, y).
-    Bytes With(std::initializer_list<std::tuple<int, int, std::uint16_t>> writes) const
+    Bytes With(const std::vector<std::tuple<int, int, std::uint16_t>>& writes) const
     {
         Bytes out = bytes;
         for (auto [x, y, code] : writes) {
@@ -88,6 +88,8 @@ const PlacementCase kCases[] = {
      "001.level: skipped, the new players fall outside the map (255,1=82 126,1=83)"},
 };
 
+void PrintTo(const PlacementCase& c, std::ostream* os) { *os << c.name; }
+
 class PlacementTest : public ::testing::TestWithParam<std::tuple<PlacementCase, bool>> {};
 
 TEST_P(PlacementTest, WritesOnlyThePlayersCells)
@@ -96,8 +98,7 @@ TEST_P(PlacementTest, WritesOnlyThePlayersCells)
     test::TempDir dir;
     const LevelFile level = MakeLevel(c.w, c.h, wide, c.cells);
     const std::string path = dir.Write("001.level", level.bytes);
-    Bytes expected = level.bytes;
-    for (auto [x, y, code] : c.written) expected = LevelFile{expected, level.bodyStart, level.width, wide}.With({{x, y, code}});
+    const Bytes expected = level.With(c.written);
 
     OpenLevel lvl;
     const PlayerBatchResult r = ConvertPlayers(lvl, dir.Path().string(), {"001.level"}, c.players);
