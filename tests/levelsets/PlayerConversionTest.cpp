@@ -223,6 +223,20 @@ TEST_F(BatchTest, DryRunWritesNothing)
     EXPECT_EQ(progress, std::vector<std::string>{"0/1 001.level"});
 }
 
+TEST_F(BatchTest, CookieLevelGetsItsCellsWritten)
+{
+    std::vector<std::uint16_t> cells(5 * 3, 1);
+    cells[5 + 1] = 80;
+    cells[5 + 2] = 81;
+    const Bytes bytes = test::LevelBuilder::Cookie("1.0").HeadData({.width = 5, .height = 3}).Cells(cells, false).Data();
+    dir.Write("001.level", bytes);
+    const PlayerBatchResult r = ConvertLevelsetPlayers(lvl, Dir(), 3);
+    Bytes expected = bytes;
+    expected[150 + 5 + 3] = 82;  // the map of a "1.0" file starts at 150
+    EXPECT_EQ(Read("001.level"), expected);
+    EXPECT_EQ(BatchHeadline(r), "Set 3 players: 1 level changed, 0 skipped.");
+}
+
 TEST_F(BatchTest, ReadOnlyLevelIsSkipped)
 {
     if (::geteuid() == 0) GTEST_SKIP() << "root may write any file";
