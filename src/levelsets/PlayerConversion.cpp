@@ -94,7 +94,7 @@ Loaded LoadForConversion(OpenLevel& lvl, const std::string& path, bool dryRun, L
 {
     std::error_code ec;
     const fs::file_status status = fs::status(path, ec);
-    if (ec && ec != std::errc::no_such_file_or_directory) {
+    if (ec && ec != std::errc::no_such_file_or_directory && ec != std::errc::not_a_directory) {
         error = "Cannot read the file (" + ec.message() + "): " + path;
         return Loaded::Failed;
     }
