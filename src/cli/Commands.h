@@ -18,6 +18,8 @@ int RunImport(const std::string& file, const std::string& vce, const std::vector
 int RunCounter(const std::string& file, int steps, const std::vector<int>& increments, int startCe, bool dryRun);
 int RunLevelsets(const std::string& dataDir);
 int RunSort(const std::string& dir, bool dryRun);
+// Set 3 players / Set 4 players over the level files of dir (nothing written with dryRun).
+int RunPlayers(int players, const std::string& dir, bool dryRun);
 int RunQuote(const std::string& postFile, const std::string& outDir, const std::string& imagePrefix);
 int RunSketch(const std::string& file, const std::vector<int>& rect);
 

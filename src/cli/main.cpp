@@ -171,6 +171,25 @@ void AddLevelsetsCommands(CLI::App& app, CliRun& run)
     sort->callback([&run, opts] { run = [opts] { return RunSort(opts->dir, opts->dryRun); }; });
 }
 
+void AddPlayersCommand(CLI::App& app, CliRun& run)
+{
+    struct Options {
+        int players = 3;
+        std::string dir;
+        bool dryRun = false;
+    };
+    auto opts = std::make_shared<Options>();
+    CLI::App* cmd = app.add_subcommand(
+        "players",
+        "Make every level file of a directory a level for 3 or 4 players, as \"Set 3 players\" and \"Set 4 "
+        "players\" do: the new players go on the line from player 1 through player 2. Prints one line a level "
+        "(the cells written as x,y=code, or why it was skipped), then a summary line");
+    cmd->add_option("COUNT", opts->players, "3 or 4")->required()->check(CLI::IsMember({3, 4}));
+    cmd->add_option("DIR", opts->dir, "The levelset directory")->required();
+    cmd->add_flag("--dry-run", opts->dryRun, "Print what would be written; change nothing and make no backup");
+    cmd->callback([&run, opts] { run = [opts] { return RunPlayers(opts->players, opts->dir, opts->dryRun); }; });
+}
+
 void AddQuoteCommand(CLI::App& app, CliRun& run)
 {
     struct Options {
@@ -228,6 +247,7 @@ int main(int argc, char** argv)
     vantrel::AddImportCommand(app, run);
     vantrel::AddCounterCommand(app, run);
     vantrel::AddLevelsetsCommands(app, run);
+    vantrel::AddPlayersCommand(app, run);
     vantrel::AddQuoteCommand(app, run);
     vantrel::AddSketchCommand(app, run);
 

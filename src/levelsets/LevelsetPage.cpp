@@ -6,6 +6,7 @@
 #include "level/LevelDocumentQt.h"
 #include "levelsets/LevelSort.h"
 #include "levelsets/LevelsetScan.h"
+#include "levelsets/PlayerConversion.h"
 
 #include <QAction>
 #include <QApplication>
@@ -27,6 +28,19 @@ namespace {
 
 constexpr int kDirNameRole = Qt::UserRole;      // the node's directory name; none on placeholder nodes
 constexpr int kProgressIntervalMs = 100;        // how often the totals caption follows a scan
+
+// "Paint Levels in Level View" cleared for as long as a batch runs.
+class PaintingOff {
+public:
+    explicit PaintingOff(QCheckBox* box) : box_(box), was_(box->isChecked()) { box_->setChecked(false); }
+    ~PaintingOff() { box_->setChecked(was_); }
+    PaintingOff(const PaintingOff&) = delete;
+    PaintingOff& operator=(const PaintingOff&) = delete;
+
+private:
+    QCheckBox* box_;
+    bool was_;
+};
 
 // The busy cursor for as long as a command runs.
 struct BusyCursor {
@@ -95,6 +109,12 @@ LevelsetPage::LevelsetPage(LevelDocumentQt& doc) : doc_(doc)
 
     conversionRow_ = new QHBoxLayout;
     conversionRow_->setObjectName(QStringLiteral("Lvlman_ConversionRow"));
+    make3_ = Named(new QPushButton(tr("Set 3 players")), "Lvlman_Make3");
+    make4_ = Named(new QPushButton(tr("Set 4 players")), "Lvlman_Make4");
+    conversionRow_->addWidget(make3_);
+    conversionRow_->addWidget(make4_);
+    connect(make3_, &QPushButton::clicked, this, &LevelsetPage::Lvlman_Make3Click);
+    connect(make4_, &QPushButton::clicked, this, &LevelsetPage::Lvlman_Make4Click);
     auto* side = new QVBoxLayout;
     side->addWidget(checkLevels_);
     side->addWidget(counter_);
@@ -257,6 +277,61 @@ void LevelsetPage::Lvlman_SortClick()
         const SortResult result = SortLevels(dir, entries);
         ListDirectory(dir);
         doc_.Ui().Message(SortSummary(result));
+    });
+}
+
+void LevelsetPage::Lvlman_Make3Click()
+{
+    SetPlayers(3);
+}
+
+void LevelsetPage::Lvlman_Make4Click()
+{
+    SetPlayers(4);
+}
+
+// The batch over the levels the listed directory holds now, each loaded,
+// converted and closed in turn, its progress in the window caption, then one
+// summary and the file list read again.
+void LevelsetPage::SetPlayers(int players)
+{
+    doc_.Run([this, players] {
+        const std::string dir = doc_.Doc().DirectoryLastListed;
+        if (dir.empty()) return;
+        std::vector<std::string> shown;
+        for (int i = 0; i < fileList_->count(); ++i) shown.push_back(ToPath(fileList_->item(i)->text()));
+        PaintingOff paintingOff(paintLevel_);
+        BusyCursor busy;
+        doc_.SaveAndClose();  // the batch loads each level into the document's level
+        QElapsedTimer sinceShown;
+        sinceShown.start();
+        PlayerBatchOptions options;
+        options.Progress = [&](std::size_t i, std::size_t n, const std::string& entry) {
+            if (i != 0 && sinceShown.elapsed() < kProgressIntervalMs) return;
+            sinceShown.restart();
+            emit doc_.captionChanged(QStringLiteral("%1 - Set %2 players: %3 of %4, %5")
+                                         .arg(QString::fromLatin1(kCaption))
+                                         .arg(players)
+                                         .arg(i + 1)
+                                         .arg(n)
+                                         .arg(FromPath(entry)));
+        };
+        PlayerBatchResult result;
+        try {
+            result = ConvertLevelsetPlayers(doc_.Level(), dir, players, options, shown);
+        } catch (...) {
+            emit doc_.captionChanged(QString::fromLatin1(kCaption));
+            doc_.SaveAndClose();
+            throw;
+        }
+        emit doc_.captionChanged(QString::fromLatin1(kCaption));
+        doc_.SaveAndClose();
+        ListDirectory(dir);
+        if (result.Levels.empty() && !result.StoppedAt) return;  // nothing listed: nothing to do
+        if (result.StoppedAt)
+            doc_.Ui().Error(BatchSummary(result));
+        else
+            doc_.Ui().Message(BatchSummary(result));
     });
 }
 

@@ -18,7 +18,8 @@ class LevelDocumentQt;
 
 // The "Levelset Manager" page: the levelset tree of the game's data
 // directory, the level files of one levelset, opening a level from that
-// list, and renumbering the listed levels.
+// list, renumbering the listed levels, and making every listed level one for
+// three or four players.
 class LevelsetPage : public QWidget {
     Q_OBJECT
 public:
@@ -37,6 +38,8 @@ public:
     void Lvlman_LevelsetsPop_NewGrpClick();
     void Lvlman_LevelsetsPop_DelClick();
     void Lvlman_SortClick();
+    void Lvlman_Make3Click();
+    void Lvlman_Make4Click();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -45,6 +48,7 @@ private:
     void ScanLevelsets();
     void ListDirectory(const std::string& dir);
     void ShowListedDirectory();
+    void SetPlayers(int players);
     QTreeWidgetItem* SelectedNode() const;
     std::string RelativePath(QTreeWidgetItem* node) const;
 
@@ -56,6 +60,8 @@ private:
     QListWidget* fileList_;
     QPushButton* sort_;
     QHBoxLayout* conversionRow_;
+    QPushButton* make3_;
+    QPushButton* make4_;
     QCheckBox* paintLevel_;
     std::string levelsDir_;  // the levels directory of the last scan that rebuilt the tree
 };
