@@ -249,7 +249,7 @@ bool LoadVceFile(OpenLevel& lvl, const std::string& path, CeImportList& list, Us
 bool CEMan_Info_LoadVCE(OpenLevel& lvl, CeImportList& list, UserInterface& ui, const std::string& initialDir)
 {
     if (!lvl.LevelOpen()) return false;
-    if (lvl.Index().Newer) {
+    if (lvl.Index().HasCusx()) {
         ui.Message(kNewerLevelTransferMessage);
         return false;
     }
@@ -338,7 +338,7 @@ ImportResult FinishImport(OpenLevel& lvl, const std::vector<std::string>& ceList
         ui.Message(kNoLevelForImportMessage);
         return result;
     }
-    if (lvl.Index().Newer) {
+    if (lvl.Index().HasCusx()) {
         ui.Message(kNewerLevelTransferMessage);
         return result;
     }
@@ -395,7 +395,7 @@ ExportResult ExportCes(OpenLevel& lvl, const std::vector<std::string>& ceList, c
         ui.Message(kNoLevelForExportMessage);
         return result;
     }
-    if (lvl.Index().Newer) {
+    if (lvl.Index().HasCusx()) {
         ui.Message(kNewerLevelTransferMessage);
         return result;
     }

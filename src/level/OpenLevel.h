@@ -66,6 +66,9 @@ struct ChunkIndex {
         std::size_t Index = 0;
     };
     std::vector<CeLine> CeLines;
+    // Custom elements in entries (a newer-layout level, or CUSX chunks beside
+    // a HEAD): the CE list is not the CUS4 list line for line.
+    bool HasCusx() const { return Newer || !CusxPositions.empty(); }
 
     template <std::size_t N>
     static constexpr std::array<std::int32_t, N> Unset()

@@ -1,6 +1,8 @@
 // Levels of the newer layout (file version 3.0: NAME, AUTH, INFO, BODY of
 // two-byte cells, CUSX): files written byte by byte, and every real file of
 // the corpus compared with what a small reader of its own finds in its bytes.
+#include "ce/CeTransfer.h"
+#include "counter/Counter.h"
 #include "level/HeaderEdit.h"
 #include "level/Loader.h"
 
@@ -323,6 +325,37 @@ TEST(NewerLayout, PatchesThatDoNotFitAreRefused)
     EXPECT_FALSE(WriteLevelTitle(noName.run.lvl, "Cave", noName.run.ui));
     EXPECT_EQ(noName.run.ui.messages, std::vector<std::string>{kNoNameChunkMessage});
     EXPECT_EQ(noName.After(), noName.before);
+}
+
+TEST(NewerLayout, CellsAreWrittenAsTwoBytes)
+{
+    Patched p;
+    p.before = Prefix().Info(LB::InfoEntries(3, 2, 100, 3)).Body(PatternCells(3, 2, true), true).Data();
+    p.run.Load(p.before);
+    ASSERT_TRUE(SetCell(p.run.lvl, PackCell(3, 2), 0x0168));
+    Bytes expected = p.before;
+    expected[150 + 2 * 5] = 0x01, expected[150 + 2 * 5 + 1] = 0x68;
+    EXPECT_EQ(p.After(), expected);
+    EXPECT_EQ(p.run.lvl.Grid().At(3, 2), 0x0168);
+}
+
+// Custom element files and the counter creator hold records of the older layout.
+TEST(NewerLayout, OlderRecordWritersRefuse)
+{
+    Patched p;
+    p.before = Prefix().Info(LB::InfoEntries(1, 1, 100, 3)).Body({0}, true).Cusx(360, LB::E8(0x09, 1)).Data();
+    p.run.Load(p.before);
+    CounterSettings settings;
+    const CounterResult counter = RunCounterCreation(p.run.lvl, settings);
+    EXPECT_EQ(counter.Outcome, CounterOutcome::Refused);
+    EXPECT_EQ(counter.Message, kNewerLevelCounterMessage);
+    const ExportResult exported = ExportCes(p.run.lvl, p.run.report.CeList, {true}, p.run.ui);
+    EXPECT_FALSE(exported.Written);
+    CeImportList list{p.run.path, {"1:x-->2"}};
+    EXPECT_EQ(FinishImport(p.run.lvl, p.run.report.CeList, list, p.run.ui).Status, ImportStatus::Refused);
+    EXPECT_EQ(p.run.ui.messages, (std::vector<std::string>{kNewerLevelTransferMessage, kNewerLevelTransferMessage}));
+    EXPECT_EQ(p.After(), p.before);
+    EXPECT_FALSE(std::filesystem::exists(p.run.path + ".vce"));
 }
 
 // --- the real files ---
