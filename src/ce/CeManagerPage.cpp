@@ -512,6 +512,7 @@ void CeManagerPage::Reset()
     delayRandom_->setValue(0);
     cusxEntries_->clear();
     cusxGroup_->hide();
+    SetUnboundEnabled(true);
     ShowNotice({});
 }
 
@@ -524,6 +525,7 @@ void CeManagerPage::CEMan_CEListClick()
         }
         cusxEntries_->clear();
         cusxGroup_->hide();
+        SetUnboundEnabled(true);
         const QListWidgetItem* item = ceList_->currentItem();
         const auto view =
             CeListClick(doc_.Level(), ceList_->currentRow(), item ? ToLatin1(item->text()) : std::string());
@@ -632,13 +634,16 @@ void CeManagerPage::ShowCeView(const CeView& view)
 
 void CeManagerPage::ShowCusxView(const CusxView& view)
 {
+    const CusxBaseControls base = CusxControlsOf(view);
     name_->setText(FromLatin1(view.Name));
-    graphicOfCheck_->setChecked(false);
-    graphicOfCheck_->setEnabled(false);
-    graphicOf_->clear();
-    DrawElementCodes({}, *graphicOfImg_);
-    explodeCont_->clear();
-    DrawElementCodes({}, *explodeContImg_);
+    graphicOfCheck_->setChecked(base.UseGraphicOf);
+    graphicOfCheck_->setEnabled(true);
+    graphicOf_->setText(Text(base.GraphicOf));
+    DrawElementCodes(base.GraphicOf, *graphicOfImg_);
+    explodeCont_->setPlainText(MemoLines(base.ExplodeContLines));
+    DrawElementCodes(MemoText(base.ExplodeContLines), *explodeContImg_);
+    SetUnboundEnabled(false);
+    // The change pages are listed with the entries; the older page controls stay off.
     SetPageSpin(0, 0, 0, false);
     pageLabel_->setText(Text(ChangePageLabel(view.PageCount)));
     ShowChangePage(CeChangePageView{});
@@ -654,6 +659,12 @@ void CeManagerPage::ShowCusxView(const CusxView& view)
     DrawElementCodes({}, *cusxEntryImg_);
     cusxGroup_->show();
     ShowNotice(kCusxNotice);
+}
+
+void CeManagerPage::SetUnboundEnabled(bool on)
+{
+    for (const CeUnboundControl& c : CeUnboundControls())
+        if (auto* w = findChild<QWidget*>(QString::fromStdString(c.Name))) w->setEnabled(on);
 }
 
 void CeManagerPage::CEMan_Cusx_EntriesClick()

@@ -113,6 +113,8 @@ private:
     // A custom element stored as entries: its name and page count, its
     // entries listed, the controls of the older record layout off.
     void ShowCusxView(const CusxView& view);
+    // The controls no record field feeds: off while a CUSX chunk is shown.
+    void SetUnboundEnabled(bool on);
     void SetPageSpin(int min, int max, int value, bool enabled);
     void ShowNotice(const std::string& text);
     std::vector<std::string> CeListLines() const;

@@ -223,6 +223,25 @@ std::string CusxEntryLine(const CusxEntryView& entry)
     return part + "  " + HexText(entry.Entry.Key, 2) + "  " + entry.Meaning + " = " + entry.Value;
 }
 
+CusxBaseControls CusxControlsOf(const CusxView& view)
+{
+    CusxBaseControls c;
+    for (const CusxEntryView& e : view.Entries) {
+        if (e.Page != -1) continue;
+        if (e.Entry.Key == 0x01) c.UseGraphicOf = e.Entry.Number != 0;
+        if (e.Entry.Key == 0x41) c.GraphicOf = e.Codes;
+        if (e.Entry.Key == 0xC2 && !e.Codes.empty()) {
+            std::size_t at = 0;
+            for (std::string& line : c.ExplodeContLines) {
+                const std::size_t end = e.Codes.find("\r\n", at);
+                line = e.Codes.substr(at, end - at) + " ";
+                at = end + 2;
+            }
+        }
+    }
+    return c;
+}
+
 std::optional<CeChangePageView> CeAdvPageChange(const OpenLevel& lvl, int line, int page)
 {
     const auto recordOfLine = RecordOfLine(lvl, line);

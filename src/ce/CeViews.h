@@ -154,6 +154,15 @@ std::optional<CusxView> CusxListClick(const OpenLevel& lvl, int line);
 // One line of the "Stored entries" list: "base" or "page N", the key, its
 // meaning and its value.
 std::string CusxEntryLine(const CusxEntryView& entry);
+// The controls of the older record that a CUSX chunk's base part feeds: "Use
+// Graphic of" (0x01), "Graphic of" (0x41) and the explosion content (0xC2),
+// with the game's defaults where the chunk has no entry.
+struct CusxBaseControls {
+    bool UseGraphicOf = false;
+    std::string GraphicOf = "0000";
+    std::array<std::string, 3> ExplodeContLines{"0000 0000 0000 ", "0000 0000 0000 ", "0000 0000 0000 "};
+};
+CusxBaseControls CusxControlsOf(const CusxView& view);
 
 // --- controls that no record field feeds: they keep these values ---
 enum class CeControlKind { CheckBox, DropDown, SpinEdit };
