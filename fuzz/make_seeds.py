@@ -5,8 +5,9 @@ Usage: fuzz/make_seeds.py OUTDIR
        fuzz/make_seeds.py --cases OUTDIR   (the regression cases of fuzz/corpus/loader)
 
 Every file is made here from scratch: the RND1 container with its version
-chunk, HEAD, AUTH, BODY and the other chunks the loader knows, and the old
-cookie formats 1.0, 1.2 and 1.4.
+chunk, HEAD, AUTH, BODY and the other chunks the loader knows, the newer
+layout of file version 3.0 (NAME, AUTH, INFO, BODY of two-byte cells, CUSX and
+the other entry chunks), and the old cookie formats 1.0, 1.2 and 1.4.
 """
 import os
 import struct
@@ -61,6 +62,42 @@ def cus4(ce_number, pages, name=b"Custom"):
     return b"CUS4" + be32(len(rec)) + bytes(rec)
 
 
+def e8(key, v):
+    return bytes([key, v & 0xFF])
+
+
+def e16(key, v):
+    return bytes([key]) + struct.pack(">H", v & 0xFFFF)
+
+
+def e32(key, v):
+    return bytes([key]) + be32(v)
+
+
+def ebytes(key, data):
+    return bytes([key]) + struct.pack(">H", len(data)) + data
+
+
+def info(w, h, time=100, gems=5, extra=b""):
+    return e8(0x01, 1) + e16(0x41, w) + e16(0x42, h) + e16(0x43, time) + e16(0x44, gems) + extra
+
+
+def newer(w, h, info_entries=None, extra=b"", body=None, title=b"Newer seed"):
+    """A file of the newer layout as the game writes it: VERS 3.0, DATE, NAME, AUTH, INFO, BODY, then extra."""
+    f = bytearray(b"RND1" + be32(0) + b"CAVEVERS" + be32(8) + bytes.fromhex("0300000004010401"))
+    f += chunk(b"DATE", bytes.fromhex("07ea0c07"))
+    f += chunk(b"NAME", title.ljust(32, b"\0"))
+    f += chunk(b"AUTH", b"Someone".ljust(32, b"\0"))
+    f += chunk(b"INFO", info(w, h) if info_entries is None else info_entries)
+    f += chunk(b"BODY", cells(w, h, True) if body is None else body)
+    f += extra
+    return bytes(f)
+
+
+def cusx(ce_number, entries):
+    return chunk(b"CUSX", struct.pack(">H", ce_number + 359) + entries)
+
+
 def cookie(version, w, h, wide, extra=b""):
     if version == b"1.0":
         return COOKIE + b"1.0\n" + head_data(w, h, wide) + cells(w, h, wide)
@@ -87,6 +124,18 @@ def seeds():
     yield "cookie_other", cookie(b"2.0", 2, 2, False)
     yield "rnd1_128x1", rnd1(128, 1, False)
     yield "short", b"RND1\0\0"
+    yield "newer_4x3", newer(4, 3)
+    yield "newer_defaults", newer(64, 32, e8(0x01, 1))
+    elem = chunk(b"ELEM", struct.pack(">H", 52) + e16(0x42, 999) + struct.pack(">H", 0x2AA) + ebytes(0xC1, bytes(36)))
+    note = chunk(b"NOTE", struct.pack(">H", 620) + e8(0x01, 30) + ebytes(0xC1, b"Hello"))
+    ces = (cusx(1, ebytes(0xC1, b"Door") + e32(0x81, 0x08080000) + e8(0x09, 2) + e8(0x01, 0) + e16(0x41, 361) +
+                e8(0x01, 1) + e8(0x02, 1) + ebytes(0xC1, bytes(18))) +
+           cusx(2, e8(0x09, 1) + e8(0x01, 0) + e32(0x81, 0x480000) + e8(0x0C, 1)))
+    grpx = chunk(b"GRPX", struct.pack(">H", 624) + ebytes(0xC1, b"Group") + ebytes(0xC2, struct.pack(">HH", 1, 2)))
+    empx = chunk(b"EMPX", struct.pack(">H", 0) + e8(0x01, 1) + e16(0x41, 5))
+    yield "newer_chunks", newer(5, 4, extra=elem + note + ces + grpx + empx)
+    yield "newer_unknown_entries", newer(3, 3, info(3, 3, extra=e8(0x3F, 1) + e16(0x7F, 2) + e32(0xBF, 3) +
+                                                    ebytes(0xFF, b"xyz")))
 
 
 def cases():
@@ -105,6 +154,14 @@ def cases():
     yield "refused-head-200x10", rnd1(200, 10, False)
     # A CUS4 chunk cut short by the end of the file.
     yield "completes-cus4-cut", rnd1(2, 2, False) + cus4(5, 3)[:30]
+    # The newer layout: an INFO wider than the grid, a BODY too short for the map,
+    # entries that run past their chunk, a page index beyond the page count.
+    yield "refused-info-200x10", newer(200, 10, body=cells(2, 2, True))
+    yield "fails-newer-body-short", newer(4, 4, body=cells(3, 2, True))
+    yield "completes-newer-entries-past-end", newer(2, 2, info(2, 2, extra=b"\xc1\x00\x09a"),
+                                                    extra=cusx(3, e8(0x09, 1) + b"\x81\x00"))
+    yield "completes-cusx-page-beyond", newer(2, 2, extra=cusx(4, e8(0x09, 1) + e8(0x01, 5) + e8(0x02, 1)) +
+                                              cusx(300, e8(0x09, 1)))
 
 
 def main():

@@ -330,6 +330,7 @@ QWidget* CeManagerPage::BuildInformation()
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(group);
+    layout->addWidget(BuildStoredEntries());
     return page;
 }
 
@@ -461,6 +462,21 @@ QWidget* CeManagerPage::BuildHexEditing()
     return page;
 }
 
+QWidget* CeManagerPage::BuildStoredEntries()
+{
+    auto* page = cusxGroup_ = Named(new QGroupBox(tr("Stored entries (CUSX chunk, read-only)")), "CEMan_Cusx_Group");
+    auto* layout = new QVBoxLayout(page);
+    cusxEntries_ = Named(new QListWidget, "CEMan_Cusx_Entries");
+    cusxEntries_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    layout->addWidget(cusxEntries_, 1);
+    layout->addWidget(new QLabel(tr("Elements of the selected entry:")));
+    cusxEntryImg_ = new ElementCodesImage(kBlockImage, kBlockImage, "CEMan_Cusx_EntryImg");
+    layout->addWidget(cusxEntryImg_);
+    connect(cusxEntries_, &QListWidget::currentRowChanged, this, [this] { CEMan_Cusx_EntriesClick(); });
+    page->hide();
+    return page;
+}
+
 void CeManagerPage::SetCeList(const std::vector<std::string>& lines)
 {
     ceList_->clear();
@@ -494,12 +510,22 @@ void CeManagerPage::Reset()
     delayCheck_->setChecked(false);
     delayFixed_->setValue(0);
     delayRandom_->setValue(0);
+    cusxEntries_->clear();
+    cusxGroup_->hide();
+    SetUnboundEnabled(true);
     ShowNotice({});
 }
 
 void CeManagerPage::CEMan_CEListClick()
 {
     doc_.Run([this] {
+        if (const auto cusx = CusxListClick(doc_.Level(), ceList_->currentRow())) {
+            ShowCusxView(*cusx);
+            return;
+        }
+        cusxEntries_->clear();
+        cusxGroup_->hide();
+        SetUnboundEnabled(true);
         const QListWidgetItem* item = ceList_->currentItem();
         const auto view =
             CeListClick(doc_.Level(), ceList_->currentRow(), item ? ToLatin1(item->text()) : std::string());
@@ -604,6 +630,47 @@ void CeManagerPage::ShowCeView(const CeView& view)
     explodeCont_->setPlainText(MemoLines(view.ExplodeContLines));
     DrawElementCodes(MemoText(view.ExplodeContLines), *explodeContImg_);
     ShowNotice(view.Notice);
+}
+
+void CeManagerPage::ShowCusxView(const CusxView& view)
+{
+    const CusxBaseControls base = CusxControlsOf(view);
+    name_->setText(FromLatin1(view.Name));
+    graphicOfCheck_->setChecked(base.UseGraphicOf);
+    graphicOfCheck_->setEnabled(true);
+    graphicOf_->setText(Text(base.GraphicOf));
+    DrawElementCodes(base.GraphicOf, *graphicOfImg_);
+    explodeCont_->setPlainText(MemoLines(base.ExplodeContLines));
+    DrawElementCodes(MemoText(base.ExplodeContLines), *explodeContImg_);
+    SetUnboundEnabled(false);
+    // The change pages are listed with the entries; the older page controls stay off.
+    SetPageSpin(0, 0, 0, false);
+    pageLabel_->setText(Text(ChangePageLabel(view.PageCount)));
+    ShowChangePage(CeChangePageView{});
+    canChange_->setEnabled(false);
+    {
+        const QSignalBlocker block(cusxEntries_);
+        cusxEntries_->clear();
+        for (const CusxEntryView& entry : view.Entries) {
+            auto* item = new QListWidgetItem(FromLatin1(CusxEntryLine(entry)), cusxEntries_);
+            item->setData(Qt::UserRole, FromLatin1(entry.Codes));
+        }
+    }
+    DrawElementCodes({}, *cusxEntryImg_);
+    cusxGroup_->show();
+    ShowNotice(kCusxNotice);
+}
+
+void CeManagerPage::SetUnboundEnabled(bool on)
+{
+    for (const CeUnboundControl& c : CeUnboundControls())
+        if (auto* w = findChild<QWidget*>(QString::fromStdString(c.Name))) w->setEnabled(on);
+}
+
+void CeManagerPage::CEMan_Cusx_EntriesClick()
+{
+    const QListWidgetItem* item = cusxEntries_->currentItem();
+    DrawElementCodes(item ? ToLatin1(item->data(Qt::UserRole).toString()) : std::string(), *cusxEntryImg_);
 }
 
 void CeManagerPage::ShowChangePage(const CeChangePageView& page)

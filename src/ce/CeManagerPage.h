@@ -30,6 +30,7 @@ namespace vantrel {
 class LevelDocumentQt;
 struct CeView;
 struct CeChangePageView;
+struct CusxView;
 
 // A fixed-size picture of element tiles (16 x 16 or 48 x 48), white until
 // tiles are drawn into it.
@@ -93,6 +94,8 @@ public:
     void CEMan_Info_SetImportPosClick();
     void CEMan_Info_IncDecAllClick();
     void CEMan_Info_FinishImportClick();
+    // A click on a line of "Stored entries": its elements in the preview.
+    void CEMan_Cusx_EntriesClick();
 
     // The import list as the core holds it.
     const CeImportList& ImportList() const { return import_; }
@@ -103,9 +106,15 @@ private:
     QWidget* BuildAdvanced();
     QWidget* BuildHexEditing();
     QGroupBox* BuildChangePageGroup();
+    QWidget* BuildStoredEntries();
 
     void ShowCeView(const CeView& view);
     void ShowChangePage(const CeChangePageView& page);
+    // A custom element stored as entries: its name and page count, its
+    // entries listed, the controls of the older record layout off.
+    void ShowCusxView(const CusxView& view);
+    // The controls no record field feeds: off while a CUSX chunk is shown.
+    void SetUnboundEnabled(bool on);
     void SetPageSpin(int min, int max, int value, bool enabled);
     void ShowNotice(const std::string& text);
     std::vector<std::string> CeListLines() const;
@@ -146,6 +155,11 @@ private:
     QCheckBox* extChangeCheck_ = nullptr;
     QPlainTextEdit* extChange_ = nullptr;
     ElementCodesImage* extChangeImg_ = nullptr;
+
+    // "Stored entries": the entries of a CUSX chunk, read-only.
+    QGroupBox* cusxGroup_ = nullptr;
+    QListWidget* cusxEntries_ = nullptr;
+    ElementCodesImage* cusxEntryImg_ = nullptr;
 };
 
 }  // namespace vantrel

@@ -249,6 +249,10 @@ bool LoadVceFile(OpenLevel& lvl, const std::string& path, CeImportList& list, Us
 bool CEMan_Info_LoadVCE(OpenLevel& lvl, CeImportList& list, UserInterface& ui, const std::string& initialDir)
 {
     if (!lvl.LevelOpen()) return false;
+    if (lvl.Index().HasCusx()) {
+        ui.Message(kNewerLevelTransferMessage);
+        return false;
+    }
     const auto path = ui.ChooseFile(kOpenVceDialogTitle, kOpenVceFilterName, kOpenVcePattern, initialDir);
     if (!path) return false;
     return LoadVceFile(lvl, *path, list, ui);
@@ -334,6 +338,10 @@ ImportResult FinishImport(OpenLevel& lvl, const std::vector<std::string>& ceList
         ui.Message(kNoLevelForImportMessage);
         return result;
     }
+    if (lvl.Index().HasCusx()) {
+        ui.Message(kNewerLevelTransferMessage);
+        return result;
+    }
     if (list.VcePath.empty() || list.Lines.empty()) {
         ui.Message(kNothingToImportMessage);
         return result;
@@ -385,6 +393,10 @@ ExportResult ExportCes(OpenLevel& lvl, const std::vector<std::string>& ceList, c
     ExportResult result;
     if (!lvl.LevelOpen() || lvl.LevelPath().empty()) {
         ui.Message(kNoLevelForExportMessage);
+        return result;
+    }
+    if (lvl.Index().HasCusx()) {
+        ui.Message(kNewerLevelTransferMessage);
         return result;
     }
     ByteFile& file = lvl.File();

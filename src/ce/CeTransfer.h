@@ -24,6 +24,10 @@ namespace vantrel {
 class UserInterface;
 
 inline constexpr char kVceExtension[] = ".vce";
+inline constexpr char kNewerLevelTransferMessage[] =
+    "This level is of the newer layout (file version 3.0 or later, custom elements in CUSX chunks): custom element "
+    "files hold records of the older layout (CUS4 chunks), so they can be neither exported from nor imported into "
+    "it. Nothing was written.";
 inline constexpr char kOpenVceDialogTitle[] = "Open Vantrel Custom Element File";
 inline constexpr char kOpenVceFilterName[] = "Vantrel CE File";
 inline constexpr char kOpenVcePattern[] = "*.vce";

@@ -172,17 +172,82 @@ CeView ReadCeView(ByteFile& file, std::int64_t record, const std::string& name)
     return v;
 }
 
+namespace {
+
+// The CUS4 record of a CE list line (from 0), when the line stands for one.
+std::optional<std::int64_t> RecordOfLine(const OpenLevel& lvl, int line)
+{
+    if (!lvl.LevelOpen() || line < 0) return std::nullopt;
+    const auto& lines = lvl.Index().CeLines;
+    std::size_t k = static_cast<std::size_t>(line);
+    if (!lines.empty()) {
+        if (k >= lines.size() || lines[k].Cusx) return std::nullopt;
+        k = lines[k].Index;
+    }
+    if (k >= lvl.CePositions().size()) return std::nullopt;
+    return lvl.CePositions()[k];
+}
+
+}  // namespace
+
 std::optional<CeView> CeListClick(const OpenLevel& lvl, int line, const std::string& lineText)
 {
-    if (!lvl.LevelOpen() || line < 0 || static_cast<std::size_t>(line) >= lvl.CePositions().size()) return std::nullopt;
-    return ReadCeView(lvl.File(), lvl.CePositions()[static_cast<std::size_t>(line)], CeListLineName(lineText));
+    const auto record = RecordOfLine(lvl, line);
+    if (!record) return std::nullopt;
+    return ReadCeView(lvl.File(), *record, CeListLineName(lineText));
+}
+
+bool IsCusxLine(const OpenLevel& lvl, int line)
+{
+    const auto& lines = lvl.Index().CeLines;
+    return line >= 0 && static_cast<std::size_t>(line) < lines.size() && lines[static_cast<std::size_t>(line)].Cusx;
+}
+
+std::optional<CusxView> CusxListClick(const OpenLevel& lvl, int line)
+{
+    if (!lvl.LevelOpen() || !IsCusxLine(lvl, line)) return std::nullopt;
+    const std::size_t k = lvl.Index().CeLines[static_cast<std::size_t>(line)].Index;
+    if (k >= lvl.Index().CusxPositions.size()) return std::nullopt;
+    const std::int64_t data = lvl.Index().CusxPositions[k];
+    const std::vector<std::uint8_t> bytes = lvl.File().ReadAll();
+    const auto size = static_cast<std::int64_t>(bytes.size());
+    if (data < 4 || data > size) return std::nullopt;
+    // The chunk's data, as far as it lies inside the file.
+    const std::int64_t end = std::min<std::int64_t>(size, data + ReadBigEndian(bytes.data() + data - 4, 4));
+    return ReadCusx(bytes.data(), data, end);
+}
+
+std::string CusxEntryLine(const CusxEntryView& entry)
+{
+    const std::string part = entry.Page < 0 ? "base" : "page " + std::to_string(entry.Page + 1);
+    return part + "  " + HexText(entry.Entry.Key, 2) + "  " + entry.Meaning + " = " + entry.Value;
+}
+
+CusxBaseControls CusxControlsOf(const CusxView& view)
+{
+    CusxBaseControls c;
+    for (const CusxEntryView& e : view.Entries) {
+        if (e.Page != -1) continue;
+        if (e.Entry.Key == 0x01) c.UseGraphicOf = e.Entry.Number != 0;
+        if (e.Entry.Key == 0x41) c.GraphicOf = e.Codes;
+        if (e.Entry.Key == 0xC2 && !e.Codes.empty()) {
+            std::size_t at = 0;
+            for (std::string& line : c.ExplodeContLines) {
+                const std::size_t end = e.Codes.find("\r\n", at);
+                line = e.Codes.substr(at, end - at) + " ";
+                at = end + 2;
+            }
+        }
+    }
+    return c;
 }
 
 std::optional<CeChangePageView> CeAdvPageChange(const OpenLevel& lvl, int line, int page)
 {
-    if (!lvl.LevelOpen() || line < 0 || static_cast<std::size_t>(line) >= lvl.CePositions().size()) return std::nullopt;
+    const auto recordOfLine = RecordOfLine(lvl, line);
+    if (!recordOfLine) return std::nullopt;
     ByteFile& file = lvl.File();
-    const std::int64_t record = lvl.CePositions()[static_cast<std::size_t>(line)];
+    const std::int64_t record = *recordOfLine;
     if (page < 1 || page > ChangePagesInFile(file, record)) return std::nullopt;
     return ReadChangePageView(file, record, page);
 }

@@ -17,6 +17,7 @@
 #pragma once
 
 #include "level/ByteFile.h"
+#include "level/ConfEntries.h"
 #include "level/OpenLevel.h"
 #include "base/Text.h"
 
@@ -139,6 +140,29 @@ std::optional<CeView> CeListClick(const OpenLevel& lvl, int line, const std::str
 // Nothing (the page shows nothing new) when no level is open, no line is
 // selected, or page is not one of the offered pages.
 std::optional<CeChangePageView> CeAdvPageChange(const OpenLevel& lvl, int line, int page);
+
+// --- custom elements stored as entries (CUSX chunks, the newer layout) ---
+
+inline constexpr char kCusxNotice[] =
+    "Stored as entries (CUSX chunk), listed under \"Information\"; the older record's controls are off.";
+
+// The CE list line (from 0) stands for a CUSX chunk.
+bool IsCusxLine(const OpenLevel& lvl, int line);
+// What the CUSX chunk of the line says; nothing when no level is open or the
+// line is not a CUSX line.
+std::optional<CusxView> CusxListClick(const OpenLevel& lvl, int line);
+// One line of the "Stored entries" list: "base" or "page N", the key, its
+// meaning and its value.
+std::string CusxEntryLine(const CusxEntryView& entry);
+// The controls of the older record that a CUSX chunk's base part feeds: "Use
+// Graphic of" (0x01), "Graphic of" (0x41) and the explosion content (0xC2),
+// with the game's defaults where the chunk has no entry.
+struct CusxBaseControls {
+    bool UseGraphicOf = false;
+    std::string GraphicOf = "0000";
+    std::array<std::string, 3> ExplodeContLines{"0000 0000 0000 ", "0000 0000 0000 ", "0000 0000 0000 "};
+};
+CusxBaseControls CusxControlsOf(const CusxView& view);
 
 // --- controls that no record field feeds: they keep these values ---
 enum class CeControlKind { CheckBox, DropDown, SpinEdit };

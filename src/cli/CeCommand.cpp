@@ -68,6 +68,18 @@ void PrintCe(ByteFile& file, const CeView& view, int line, const std::string& li
     if (!view.Notice.empty()) out << "Notice: " << view.Notice << '\n';
 }
 
+// A custom element stored as entries: its name, its page count and every entry.
+void PrintCusx(const CusxView& view, int line, const std::string& lineText, std::ostream& out)
+{
+    out << "CE list line " << line << ": " << lineText << '\n';
+    out << "Chunk position: " << view.DataPos << '\n';
+    out << "Name: " << view.Name << (view.NameStored ? "" : " (default)") << '\n';
+    out << "Change pages: " << view.PageCount << '\n';
+    out << "Entries:\n";
+    for (const CusxEntryView& entry : view.Entries) out << "  " << CusxEntryLine(entry) << '\n';
+    for (const std::string& problem : view.Problems) out << "Notice: " << problem << '\n';
+}
+
 }  // namespace
 
 int RunCe(const std::string& path, int line)
@@ -86,6 +98,11 @@ int RunCe(const std::string& path, int line)
         status = 1;
     } else {
         const std::string& text = report.CeList[static_cast<std::size_t>(line - 1)];
+        if (const auto cusx = CusxListClick(lvl, line - 1)) {
+            PrintCusx(*cusx, line, text, std::cout);
+            lvl.CloseLevelFile();
+            return 0;
+        }
         const auto view = CeListClick(lvl, line - 1, text);
         if (!view) throw VantrelError("The CE list line " + std::to_string(line) + " has no record position");
         PrintCe(lvl.File(), *view, line, text, std::cout);

@@ -21,8 +21,10 @@ void PrintLoad(const OpenLevel& lvl, const LoadReport& report, bool withMap, std
     out << "Author: " << UpToZero(report.Author) << '\n';
     out << "File Version: " << report.FileVersion.value_or("") << '\n';
     out << "Map Size: " << header.MapSize << '\n';
-    out << "Time left: " << header.Time << '\n';
-    out << "Emeralds to collect: " << header.Emeralds << '\n';
+    // The newer layout stores both as signed 16-bit numbers.
+    const bool newer = lvl.Index().Newer;
+    out << "Time left: " << (newer ? static_cast<std::int16_t>(header.Time) : header.Time) << '\n';
+    out << "Emeralds to collect: " << (newer ? static_cast<std::int16_t>(header.Emeralds) : header.Emeralds) << '\n';
     out << "CE list:\n";
     for (const std::string& line : report.CeList) out << line << '\n';
     if (withMap) {

@@ -241,6 +241,10 @@ CounterResult RunCounterCreation(OpenLevel& lvl, CounterSettings& settings, bool
         return result;
     }
     result.Outcome = CounterOutcome::Refused;
+    if (lvl.Index().Newer) {
+        result.Message = kNewerLevelCounterMessage;
+        return result;
+    }
     if (settings.Steps < kMinDigitSteps || settings.Steps > kMaxDigitSteps) {
         result.Message = "The number of steps for each digit must lie between 2 and 16, not " +
                          Num(settings.Steps) + "." + kNothingWritten;

@@ -75,6 +75,10 @@ struct CounterPlan {
 int CEsNeededForCounter(int createMode, int specialChange, int steps, int lines);
 // "CREATE COUNTER (n CEs needed)"
 std::string CreateButtonCaption(int needed);
+inline constexpr char kNewerLevelCounterMessage[] =
+    "This level is of the newer layout (file version 3.0 or later, custom elements in CUSX chunks): the counter "
+    "creator writes custom elements of the older layout (CUS4 chunks), so it adds none to this level. Nothing was "
+    "written.";
 inline constexpr char kCreateButtonStartCaption[] = "CREATE (2 CEs needed - or a few more)";
 
 // Works a run out: the controller, one CE per line of the list, then the

@@ -39,21 +39,61 @@ bool HasHead(const OpenLevel& lvl, UserInterface& ui)
 
 bool WriteLevelTitle(OpenLevel& lvl, const std::string& title, UserInterface& ui)
 {
-    if (!lvl.LevelOpen() || !HasHead(lvl, ui)) return false;
+    if (!lvl.LevelOpen()) return false;
+    const bool newer = lvl.Index().Newer;
+    if (newer && lvl.Index().NamePos < 0) {
+        ui.Message(kNoNameChunkMessage);
+        return false;
+    }
+    if (!newer && !HasHead(lvl, ui)) return false;
     lvl.EnsureWritable();
     // All 32 bytes (the text, then zero bytes) or none of them.
     std::uint8_t bytes[kTitleLength] = {};
     for (std::size_t i = 0; i < kTitleLength && i < title.size(); ++i) bytes[i] = static_cast<std::uint8_t>(title[i]);
-    const std::int64_t at = lvl.HeadPos() + 10;
+    const std::int64_t at = newer ? lvl.Index().NamePos + 4 : lvl.HeadPos() + 10;
     if (!FitsInFile(lvl, at, kTitleLength, "title", ui)) return false;
     KeepFilePosition(lvl, [&] { lvl.Patch(at, bytes, kTitleLength); });
     ui.Message(kTitleUpdatedMessage);
     return true;
 }
 
+namespace {
+
+// The newer layout: the two values of INFO's time and emeralds entries, each
+// in place; both or neither.
+bool WriteInfoTimeAndEmeralds(OpenLevel& lvl, std::uint16_t time, std::uint16_t emeralds, UserInterface& ui)
+{
+    const ChunkIndex& ix = lvl.Index();
+    if (time > kNewerMaxValue || emeralds > kNewerMaxValue) {
+        ui.Message(kNewerValueTooLargeMessage);
+        return false;
+    }
+    if (ix.InfoTimePos < 0 || ix.InfoEmeraldsPos < 0) {
+        ui.Message(kNoInfoEntryMessage);
+        return false;
+    }
+    lvl.EnsureWritable();
+    if (!FitsInFile(lvl, ix.InfoTimePos, 2, "time left", ui) ||
+        !FitsInFile(lvl, ix.InfoEmeraldsPos, 2, "emeralds to collect", ui))
+        return false;
+    if (time > 999 || emeralds > 999) ui.Message(kTimeNoteMessage);
+    std::uint8_t t[2], e[2];
+    PutBigEndian(t, time, 2);
+    PutBigEndian(e, emeralds, 2);
+    KeepFilePosition(lvl, [&] {
+        lvl.Patch(ix.InfoTimePos, t, 2);
+        lvl.Patch(ix.InfoEmeraldsPos, e, 2);
+    });
+    return true;
+}
+
+}  // namespace
+
 bool WriteTimeAndEmeralds(OpenLevel& lvl, std::uint16_t time, std::uint16_t emeralds, UserInterface& ui)
 {
-    if (!lvl.LevelOpen() || !HasHead(lvl, ui)) return false;
+    if (!lvl.LevelOpen()) return false;
+    if (lvl.Index().Newer) return WriteInfoTimeAndEmeralds(lvl, time, emeralds, ui);
+    if (!HasHead(lvl, ui)) return false;
     lvl.EnsureWritable();
     // Time left and emeralds to collect lie side by side: both words or neither.
     const std::int64_t at = lvl.HeadPos() + 6;

@@ -17,12 +17,22 @@ inline constexpr char kTimeNoteMessage[] =
     "when going to the Level Settings screen in the Level Editor (Don't blame me for this, blame Doval!)";
 inline constexpr std::size_t kTitleLength = 32;
 inline constexpr char kNoHeadMessage[] = "This level has no header (HEAD chunk); nothing was written.";
+// Levels of the newer layout keep the title in NAME and time and emeralds as INFO entries.
+inline constexpr char kNoNameChunkMessage[] = "This level has no title chunk (NAME); nothing was written.";
+inline constexpr char kNewerValueTooLargeMessage[] =
+    "In this level time left and emeralds to collect are signed 16-bit numbers: values above 32767 cannot be "
+    "stored. Nothing was written.";
+inline constexpr char kNoInfoEntryMessage[] =
+    "This level's INFO chunk holds no entry for time left or for emeralds to collect (the game takes its default "
+    "then), so they cannot be changed in place. Nothing was written.";
+inline constexpr std::uint16_t kNewerMaxValue = 32767;
 
-// Writes all 32 title bytes (the text, then zero bytes) at HeadPos + 10 and
-// tells the user. Does nothing when no level is open. Returns whether it wrote.
+// Writes all 32 title bytes (the text, then zero bytes) at HeadPos + 10 (in
+// the newer layout: the NAME data) and tells the user. Does nothing when no level is open. Returns whether it wrote.
 bool WriteLevelTitle(OpenLevel& lvl, const std::string& title, UserInterface& ui);
 
-// Writes time left at HeadPos + 6 and emeralds at HeadPos + 8, after the note
+// Writes time left at HeadPos + 6 and emeralds at HeadPos + 8 (in the newer
+// layout: the values of INFO's two entries, 0..32767 only), after the note
 // for values above 999. Does nothing when no level is open.
 bool WriteTimeAndEmeralds(OpenLevel& lvl, std::uint16_t time, std::uint16_t emeralds, UserInterface& ui);
 

@@ -3,6 +3,7 @@
 #include "base/Bytes.h"
 #include "base/Error.h"
 #include "base/UserInterface.h"
+#include "level/ConfEntries.h"
 
 #include <charconv>
 #include <chrono>
@@ -181,6 +182,7 @@ private:
             if (next == kStopScan) break;
             f_->Seek(next);
         }
+        ix_.Newer = ix_.InfoPos != -1 && ix_.HeadPos == -1;
         return true;
     }
 
@@ -204,6 +206,16 @@ private:
             const bool match = ruleName.size() == 4 ? name == ruleName
                                                     : name == ruleName.substr(0, 4) && NameAt(p, ruleName.size()) == ruleName;
             if (match) return (this->*rule.handle)(p);
+        }
+        // The chunks of the newer layout, in files of version 3.0 and later only.
+        static constexpr ChunkRule kNewerRules[] = {
+            {"NAME", &Loader::Name}, {"INFO", &Loader::Info}, {"DATE", &Loader::Date},
+            {"ELEM", &Loader::Elem}, {"NOTE", &Loader::Note}, {"CUSX", &Loader::Cusx},
+            {"GRPX", &Loader::Grpx}, {"EMPX", &Loader::Empx},
+        };
+        if (newerChunks_) {
+            for (const ChunkRule& rule : kNewerRules)
+                if (name == std::string_view(rule.name)) return (this->*rule.handle)(p);
         }
         return Unlisted(p, name);
     }
@@ -261,13 +273,7 @@ private:
         if (!CanGo("HEAD", p, q)) return kStopScan;
         const std::int32_t headPos = ix_.Format == LevelFormat::Cookie10 ? ix_.HeadPos : static_cast<std::int32_t>(p + 4);
         const unsigned width = Field(headPos + 4, 1), height = Field(headPos + 5, 1);
-        if (width > kMaxMapSize || height > kMaxMapSize) {
-            refused_ = true;
-            Log("HEAD at " + Num(p) + ": map size " + Num(width) + "x" + Num(height) + " refused");
-            ui_.Message("Error: Can not open file\nThe map is " + Num(width) + "x" + Num(height) +
-                        " cells; a level holds at most " + Num(kMaxMapSize) + "x" + Num(kMaxMapSize) + ".");
-            return kStopScan;
-        }
+        if (width > kMaxMapSize || height > kMaxMapSize) return RefuseSize("HEAD", p, width, height);
         ix_.HeadPos = headPos;
         title_ = ReadFileString(lvl_, 32, *f_, headPos + 10);
         ix_.Wide16 = Field(headPos + 100, 1) != 0;
@@ -277,6 +283,123 @@ private:
                                                  static_cast<std::uint16_t>(Field(headPos + 6, 2)),
                                                  static_cast<std::uint16_t>(Field(headPos + 8, 2))};
         return Seen(q, "HEAD at ", p);
+    }
+
+    std::int64_t RefuseSize(const char* name, std::int64_t p, std::int64_t width, std::int64_t height)
+    {
+        refused_ = true;
+        Log(Line(name, " at ", p, ": map size ", width, "x", height, " refused"));
+        ui_.Message("Error: Can not open file\nThe map is " + Num(width) + "x" + Num(height) +
+                    " cells; a level holds at most " + Num(kMaxMapSize) + "x" + Num(kMaxMapSize) + ".");
+        return kStopScan;
+    }
+
+    // --- the newer layout ---
+
+    // A chunk of the newer layout: its data lies from p + 8 to the next chunk.
+    std::optional<std::int64_t> NewerChunk(const char* name, std::int64_t p)
+    {
+        const auto s = SizeField(name, p);
+        if (!s) return std::nullopt;
+        const std::int64_t q = p + 8 + static_cast<std::int64_t>(*s);
+        if (!CanGo(name, p, q)) return std::nullopt;
+        return q;
+    }
+
+    void LogProblems(std::string_view label, std::int64_t p, const std::vector<std::string>& problems)
+    {
+        for (const std::string& problem : problems) Log(Line(label, " at ", p, ": ", problem));
+    }
+
+    std::int64_t Name(std::int64_t p)
+    {
+        const auto q = NewerChunk("NAME", p);
+        if (!q) return kStopScan;
+        const std::int64_t size = *q - (p + 8);
+        Seen(*q, "NAME at ", p);
+        if (size != static_cast<std::int64_t>(kNameChunkSize)) {
+            Log(Line("NAME at ", p, ": ", size, " bytes instead of ", kNameChunkSize, "; the title is not taken from it"));
+            return *q;
+        }
+        ix_.NamePos = static_cast<std::int32_t>(p + 4);
+        title_.assign(reinterpret_cast<const char*>(bytes_) + p + 8, kNameChunkSize);
+        return *q;
+    }
+
+    // The level's size, time and emeralds, as entries; a value without an
+    // entry keeps what it was (the game's default, or what an earlier HEAD said).
+    std::int64_t Info(std::int64_t p)
+    {
+        const auto q = NewerChunk("INFO", p);
+        if (!q) return kStopScan;
+        const EntryWalk walk = WalkEntries(bytes_, p + 8, *q);
+        const bool haveHeader = report_.HeaderBoxes.has_value();
+        std::int64_t width = haveHeader ? ix_.MapWidth : kInfoDefaultWidth;
+        std::int64_t height = haveHeader ? ix_.MapHeight : kInfoDefaultHeight;
+        std::int64_t time = haveHeader ? static_cast<std::int16_t>(report_.HeaderBoxes->Time) : kInfoDefaultTime;
+        std::int64_t emeralds =
+            haveHeader ? static_cast<std::int16_t>(report_.HeaderBoxes->Emeralds) : kInfoDefaultEmeralds;
+        std::int32_t timePos = -1, emeraldsPos = -1;
+        for (const ConfEntry& e : walk.Entries) {
+            if (e.Key == kInfoKeyWidth) width = e.Number;
+            if (e.Key == kInfoKeyHeight) height = e.Number;
+            if (e.Key == kInfoKeyTime) {
+                time = e.Number;
+                timePos = static_cast<std::int32_t>(e.ValuePos);
+            }
+            if (e.Key == kInfoKeyEmeralds) {
+                emeralds = e.Number;
+                emeraldsPos = static_cast<std::int32_t>(e.ValuePos);
+            }
+        }
+        if (width < 0 || height < 0 || width > kMaxMapSize || height > kMaxMapSize)
+            return RefuseSize("INFO", p, width, height);
+        ix_.InfoPos = static_cast<std::int32_t>(p + 4);
+        ix_.InfoTimePos = timePos;
+        ix_.InfoEmeraldsPos = emeraldsPos;
+        ix_.MapWidth = static_cast<std::uint8_t>(width);
+        ix_.MapHeight = static_cast<std::uint8_t>(height);
+        if (ix_.HeadPos == -1) ix_.Wide16 = true;  // only a HEAD says one byte a cell
+        report_.HeaderBoxes = LoadReport::Header{Num(width) + "x" + Num(height), static_cast<std::uint16_t>(time),
+                                                 static_cast<std::uint16_t>(emeralds)};
+        Seen(*q, "INFO at ", p);
+        LogProblems("INFO", p, walk.Problems);
+        return *q;
+    }
+
+    std::int64_t Skipped(const char* name, std::int64_t p)
+    {
+        const auto q = NewerChunk(name, p);
+        if (!q) return kStopScan;
+        return Seen(*q, name, " at ", p);
+    }
+
+    std::int64_t Date(std::int64_t p) { return Skipped("DATE", p); }
+    std::int64_t Elem(std::int64_t p) { return Skipped("ELEM", p); }
+    std::int64_t Note(std::int64_t p) { return Skipped("NOTE", p); }
+    std::int64_t Grpx(std::int64_t p) { return Skipped("GRPX", p); }
+    std::int64_t Empx(std::int64_t p) { return Skipped("EMPX", p); }
+
+    // A custom element in entries: listed with its CE number and its name.
+    std::int64_t Cusx(std::int64_t p)
+    {
+        const auto q = NewerChunk("CUSX", p);
+        if (!q) return kStopScan;
+        const CusxView view = ReadCusx(bytes_, p + 8, *q);
+        const bool hasCode = p + 10 <= *q;
+        const std::string label = hasCode ? Line("CUSX (", view.CeNumber, ")") : std::string("CUSX");
+        Seen(*q, label, " at ", p);
+        if (hasCode && (view.Code < kFirstCeCode || view.Code > kLastCeCode)) {
+            Log(Line(label, " at ", p, ": element code ", view.Code, " is not a custom element (",
+                     kFirstCeCode, "..", kLastCeCode, "); not listed"));
+            return *q;
+        }
+        LogProblems(label, p, view.Problems);
+        if (!hasCode) return *q;
+        ix_.CeLines.push_back({true, ix_.CusxPositions.size()});
+        ix_.CusxPositions.push_back(static_cast<std::int32_t>(p + 8));
+        report_.CeList.push_back(Line(view.CeNumber, ": ", view.Name));
+        return *q;
     }
 
     std::int64_t Cus4(std::int64_t p)
@@ -300,6 +423,7 @@ private:
     unsigned ListCe(std::int64_t p)
     {
         if (p + 10 > size_) return 0;
+        ix_.CeLines.push_back({false, ix_.CePositions.size()});
         ix_.CePositions.push_back(static_cast<std::int32_t>(p + 8));
         const std::int64_t nameEnd = p + 40 < size_ ? p + 40 : size_;
         const std::string_view name(reinterpret_cast<const char*>(bytes_) + p + 10,
@@ -315,6 +439,8 @@ private:
         if (p + 20 > size_) return Stop("CAVEVERS", p, "runs past the end of the file (" + Num(size_) + " bytes)");
         const std::string version = Hex8(Field(p + 12, 4)) + Hex8(Field(p + 16, 4));
         report_.FileVersion = version;
+        ix_.FileVersion = Field(p + 12, 4);
+        newerChunks_ = ix_.FileVersion >= kNewerFileVersion;
         const std::int64_t q = 28;
         if (!CanGo("CAVEVERS", p, q)) return kStopScan;
         return Seen(q, "CAVEVERS ", version);
@@ -386,6 +512,7 @@ private:
         const std::int64_t q = p + 8 + factor * static_cast<std::int64_t>(*s);
         if (!CanGo("BODY", p, q)) return kStopScan;
         ix_.BodyStart = static_cast<std::int32_t>(p + 8);
+        ix_.BodySize = static_cast<std::int32_t>(*s);
         return Seen(q, "BODY at ", p);
     }
 
@@ -418,6 +545,17 @@ private:
         const int w = ix_.MapWidth, h = ix_.MapHeight;
         const std::size_t cellBytes = ix_.Wide16 ? 2 : 1;
         const std::size_t need = static_cast<std::size_t>(w) * h * cellBytes;
+        if (ix_.Newer && ix_.BodySize >= 0) {
+            // The map lies inside BODY: a BODY too short for the map is refused, a longer one is told.
+            const std::int64_t stated = ix_.BodySize;
+            if (stated < static_cast<std::int64_t>(need))
+                throw VantrelError("The map (BODY chunk) holds " + Num(stated) + " bytes, but a map of " + Num(w) +
+                                   "x" + Num(h) + " cells of two bytes needs " + Num(need) +
+                                   ", so the level cannot be opened: " + report_.Path);
+            if (stated > static_cast<std::int64_t>(need))
+                Log(Line("BODY at ", ix_.BodyStart - 8, " holds ", stated, " bytes; the map of ", w, "x", h,
+                         " cells uses the first ", need));
+        }
         if (ix_.BodyStart + static_cast<std::int64_t>(need) > size_)
             throw VantrelError("The map of " + Num(w) + "x" + Num(h) + " cells needs " + Num(need) +
                                " bytes from offset " + Num(ix_.BodyStart) + ", but the file ends at " + Num(size_) +
@@ -450,7 +588,7 @@ private:
             report_.Author.clear();
         }
         report_.Title = title_;
-        if (completed && ix_.HeadPos == -1) Log(kNoHeaderLogLine);
+        if (completed && ix_.HeadPos == -1 && ix_.InfoPos == -1) Log(kNoHeaderLogLine);
         Log(Num(size_) + " bytes loaded in " + Num(Tick() - started_) + " milliseconds");
         SetCaption(lvl_.ReadOnly() ? kCaptionReadOnly : kCaption);
         report_.Completed = completed;
@@ -467,6 +605,7 @@ private:
     std::int64_t size_ = 0;
     std::int64_t started_ = 0;
     bool refused_ = false;
+    bool newerChunks_ = false;  // the file's version is 3.0 or later: NAME, INFO, CUSX ... are known
     std::string title_;
     std::string readOnlyReason_;
     ChunkIndex ix_;

@@ -49,6 +49,27 @@ struct ChunkIndex {
     std::uint8_t MapHeight = 0;
     bool Wide16 = false;  // two bytes a cell
 
+    // The newer layout (file version 3.0 and later): NAME, INFO and CUSX
+    // chunks instead of HEAD and CUS4.
+    std::uint32_t FileVersion = 0;      // the first four bytes of the version chunk
+    bool Newer = false;                 // read by the newer rules: INFO and no HEAD
+    std::int32_t NamePos = -1;          // size field of the NAME chunk; the title begins at NamePos + 4
+    std::int32_t InfoPos = -1;          // size field of the INFO chunk
+    std::int32_t InfoTimePos = -1;      // the two value bytes of INFO's time entry
+    std::int32_t InfoEmeraldsPos = -1;  // the two value bytes of INFO's emeralds entry
+    std::int32_t BodySize = -1;         // BODY's stated size
+    std::vector<std::int32_t> CusxPositions;  // data start (the element code) of every listed CUSX chunk
+    // What each CE list line stands for: a CUS4 record (Index into
+    // CePositions) or a CUSX chunk (Index into CusxPositions), in file order.
+    struct CeLine {
+        bool Cusx = false;
+        std::size_t Index = 0;
+    };
+    std::vector<CeLine> CeLines;
+    // Custom elements in entries (a newer-layout level, or CUSX chunks beside
+    // a HEAD): the CE list is not the CUS4 list line for line.
+    bool HasCusx() const { return Newer || !CusxPositions.empty(); }
+
     template <std::size_t N>
     static constexpr std::array<std::int32_t, N> Unset()
     {

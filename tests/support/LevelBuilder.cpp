@@ -173,4 +173,53 @@ Bytes CellBytes(const std::vector<std::uint16_t>& cells, bool wide)
     return out;
 }
 
+LevelBuilder LevelBuilder::Newer(std::uint32_t gameVersion)
+{
+    return Rnd1(kNewerFileVersion, gameVersion);
+}
+
+LevelBuilder& LevelBuilder::Cusx(std::uint16_t code, const Bytes& entries)
+{
+    Bytes data{static_cast<std::uint8_t>(code >> 8), static_cast<std::uint8_t>(code)};
+    data.insert(data.end(), entries.begin(), entries.end());
+    return Chunk("CUSX", data);
+}
+
+Bytes LevelBuilder::E16(std::uint8_t key, std::uint16_t v)
+{
+    return {key, static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v)};
+}
+
+Bytes LevelBuilder::E32(std::uint8_t key, std::uint32_t v)
+{
+    return {key, static_cast<std::uint8_t>(v >> 24), static_cast<std::uint8_t>(v >> 16),
+            static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v)};
+}
+
+Bytes LevelBuilder::EBytes(std::uint8_t key, const Bytes& data)
+{
+    Bytes e{key, static_cast<std::uint8_t>(data.size() >> 8), static_cast<std::uint8_t>(data.size())};
+    e.insert(e.end(), data.begin(), data.end());
+    return e;
+}
+
+Bytes LevelBuilder::InfoEntries(std::uint16_t width, std::uint16_t height, std::uint16_t time, std::uint16_t gems)
+{
+    return Concat({E8(0x01, 1), E16(0x41, width), E16(0x42, height), E16(0x43, time), E16(0x44, gems)});
+}
+
+Bytes LevelBuilder::FieldBytes(const std::string& text, std::size_t n)
+{
+    Bytes b(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(std::min(n, text.size())));
+    b.resize(n, 0);
+    return b;
+}
+
+Bytes Concat(std::initializer_list<Bytes> parts)
+{
+    Bytes out;
+    for (const Bytes& p : parts) out.insert(out.end(), p.begin(), p.end());
+    return out;
+}
+
 }  // namespace vantrel::test

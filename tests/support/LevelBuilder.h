@@ -20,6 +20,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -42,6 +43,8 @@ struct HeadSpec {
 
 inline constexpr std::uint32_t kDefaultFileVersion = 0x02000000;  // 2.0.0.0
 inline constexpr std::uint32_t kDefaultGameVersion = 0x03000803;  // 3.0.8.3
+inline constexpr std::uint32_t kNewerFileVersion = 0x03000000;   // 3.0.0.0
+inline constexpr std::uint32_t kNewerGameVersion = 0x04010401;   // 4.1.4.1
 inline constexpr char kCookieText[] = "ROCKSNDIAMONDS_LEVEL_FILE_VERSION_";
 
 class LevelBuilder {
@@ -96,6 +99,26 @@ public:
     LevelBuilder& Cus4(std::uint16_t code, const std::string& name, std::uint8_t pages,
                        std::optional<std::uint32_t> statedSize = std::nullopt);
 
+    // --- the newer layout (file version 3.0): entries of a key byte and a value ---
+    // "RND1", 0, "CAVE", VERS with file version 3.0.0.0 and the given game version.
+    static LevelBuilder Newer(std::uint32_t gameVersion = kNewerGameVersion);
+    // "NAME" (or "AUTH"), 32, the text zero-padded to 32 bytes.
+    LevelBuilder& Name(const std::string& title) { return Chunk("NAME", FieldBytes(title, 32)); }
+    // "INFO", the entries' length, the entries.
+    LevelBuilder& Info(const Bytes& entries) { return Chunk("INFO", entries); }
+    // "CUSX", 2 + the entries' length, the element code, the entries.
+    LevelBuilder& Cusx(std::uint16_t code, const Bytes& entries);
+    // One entry of each size class: key 0x01..0x3F one byte, 0x41..0x7F two, 0x81..0xBF four,
+    // 0xC1..0xFF a 16-bit count and the bytes.
+    static Bytes E8(std::uint8_t key, std::uint8_t v) { return {key, v}; }
+    static Bytes E16(std::uint8_t key, std::uint16_t v);
+    static Bytes E32(std::uint8_t key, std::uint32_t v);
+    static Bytes EBytes(std::uint8_t key, const Bytes& data);
+    static Bytes EText(std::uint8_t key, const std::string& text) { return EBytes(key, Bytes(text.begin(), text.end())); }
+    // The five entries the game always writes first: engine 1, width, height, time, gems.
+    static Bytes InfoEntries(std::uint16_t width, std::uint16_t height, std::uint16_t time, std::uint16_t gems);
+    static Bytes FieldBytes(const std::string& text, std::size_t n);
+
     // Overwrites bytes already written.
     LevelBuilder& PokeU8(std::size_t offset, std::uint8_t v);
     LevelBuilder& PokeU32(std::size_t offset, std::uint32_t v);
@@ -111,6 +134,8 @@ private:
 // Cell codes, row by row from the top, each row from the left, all different
 // from their neighbours; one-byte codes below 256 unless wide.
 std::vector<std::uint16_t> PatternCells(int width, int height, bool wide);
+// Joins entries (or any byte strings) end to end.
+Bytes Concat(std::initializer_list<Bytes> parts);
 // The bytes of cells as a level stores them.
 Bytes CellBytes(const std::vector<std::uint16_t>& cells, bool wide);
 

@@ -1,0 +1,73 @@
+// The configuration entries of the newer chunks (INFO, CUSX, NOTE, GRPX,
+// EMPX, ELEM): a key byte whose two high bits give the value's size class
+// (1, 2 or 4 bytes, or a 16-bit count and that many bytes) and whose six low
+// bits the token. Walking them never reads outside the bytes it is given.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vantrel {
+
+inline constexpr std::uint32_t kNewerFileVersion = 0x03000000;  // 3.0.0.0: NAME, AUTH, INFO, CUSX ...
+inline constexpr int kInfoDefaultWidth = 64;
+inline constexpr int kInfoDefaultHeight = 32;
+inline constexpr int kInfoDefaultTime = 100;
+inline constexpr int kInfoDefaultEmeralds = 0;
+inline constexpr std::uint8_t kInfoKeyWidth = 0x41;
+inline constexpr std::uint8_t kInfoKeyHeight = 0x42;
+inline constexpr std::uint8_t kInfoKeyTime = 0x43;
+inline constexpr std::uint8_t kInfoKeyEmeralds = 0x44;
+inline constexpr std::size_t kNameChunkSize = 32;
+inline constexpr int kMaxChangePages = 32;
+inline constexpr std::size_t kCusxNameMax = 32;
+inline constexpr char kCusxDefaultNamePrefix[] = "Custom element ";
+
+enum class ValueKind { U8, S16, S32, Bytes };
+
+struct ConfEntry {
+    std::int64_t KeyPos = 0;    // absolute offset of the key byte
+    std::uint8_t Key = 0;
+    ValueKind Kind = ValueKind::U8;
+    std::int64_t ValuePos = 0;  // the value's first byte (for Bytes: after the 16-bit count)
+    std::uint32_t Length = 0;   // value bytes
+    std::int32_t Number = 0;    // U8, S16, S32: the value as the game reads it
+};
+
+struct EntryWalk {
+    std::vector<ConfEntry> Entries;
+    std::vector<std::string> Problems;  // one sentence each, for the load log
+};
+
+// The entries of bytes[begin..end) (absolute offsets into bytes). An entry
+// that runs past end ends the walk; a key without a token is reported and
+// stepped over by its size class.
+EntryWalk WalkEntries(const std::uint8_t* bytes, std::int64_t begin, std::int64_t end);
+
+// What one CUSX chunk says.
+struct CusxEntryView {
+    ConfEntry Entry;
+    int Page = -1;             // -1: base part; else the change page (0-based)
+    std::string Meaning;       // from the key tables, "unknown key 0xNN" otherwise
+    std::string Value;         // as shown
+    std::string Codes;         // element codes for a preview: one hex code, or CR LF lines of three; empty: none
+};
+
+struct CusxView {
+    std::int64_t DataPos = -1;  // the chunk's data start (its element code)
+    std::uint16_t Code = 0;
+    int CeNumber = 0;
+    std::string Name;           // stored, or the default name
+    bool NameStored = false;
+    int PageCount = 1;
+    std::vector<CusxEntryView> Entries;
+    std::vector<std::string> Problems;
+};
+
+// Reads the CUSX data bytes[dataPos..dataEnd).
+CusxView ReadCusx(const std::uint8_t* bytes, std::int64_t dataPos, std::int64_t dataEnd);
+
+std::string CusxDefaultName(int ceNumber);
+
+}  // namespace vantrel
