@@ -293,7 +293,9 @@ TEST_F(LevelViewTest, SaveImageIntoAFolderWithoutWriteAccessShowsTheError)
     DirectLoad(path);
     std::filesystem::create_directory(path + ".bmp");  // a folder stands where the picture would go
     QTest::mouseClick(Find<QPushButton>("LView_SaveImage"), Qt::LeftButton);
-    EXPECT_EQ(ui.messages, std::vector<std::string>{"The picture could not be written to " + path + ".bmp"});
+    EXPECT_EQ(ui.messages, std::vector<std::string>{"The file " + path +
+                                                    ".bmp could not be written (replacing the file: Is a directory); "
+                                                    "nothing was changed."});
 }
 
 // vantrel-cli render draws with the same code: its bitmap is Save Image's, byte for byte.
