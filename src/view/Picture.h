@@ -40,7 +40,7 @@ private:
 // VantrelError with libpng's reason when the bytes are no readable PNG.
 Picture DecodePng(const std::uint8_t* bytes, std::size_t size);
 
-// The picture as a PNG file (8-bit truecolour, no alpha, fast compression).
+// The picture as a PNG file: 8-bit truecolour, no alpha, zlib's fastest level.
 std::vector<std::uint8_t> EncodePng(const Picture& picture);
 
 // The picture as a Windows bitmap: 24 bits a pixel, rows bottom-up, each row
