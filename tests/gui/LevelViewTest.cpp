@@ -287,6 +287,16 @@ TEST_F(LevelViewTest, SaveImageWithNoLevelOpenWritesNothing)
     EXPECT_FALSE(std::filesystem::exists(".bmp"));
 }
 
+TEST_F(LevelViewTest, SaveImageOfALevelWithoutMapCellsSaysSoAndWritesNothing)
+{
+    const std::string path = WriteSpreadLevel("a.level", 0, 0);
+    DirectLoad(path);
+    ASSERT_TRUE(main->Level().LevelOpen());
+    QTest::mouseClick(Find<QPushButton>("LView_SaveImage"), Qt::LeftButton);
+    EXPECT_EQ(ui.messages, std::vector<std::string>{"The level has no map to draw."});
+    EXPECT_FALSE(std::filesystem::exists(path + ".bmp"));
+}
+
 TEST_F(LevelViewTest, SaveImageIntoAFolderWithoutWriteAccessShowsTheError)
 {
     const std::string path = WriteSpreadLevel("a.level", 5, 5);
