@@ -4,7 +4,7 @@
 set -euo pipefail
 
 # What the build and the tests need; the fuzz targets need more (vantrel_install_fuzz_packages).
-VANTREL_PACKAGES=(cmake ninja-build g++ qt6-base-dev libcli11-dev googletest libgtest-dev libbenchmark-dev
+VANTREL_PACKAGES=(cmake ninja-build g++ qt6-base-dev libpng-dev libcli11-dev googletest libgtest-dev libbenchmark-dev
                   xvfb xauth)
 VANTREL_FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 

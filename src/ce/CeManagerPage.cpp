@@ -276,23 +276,33 @@ CeManagerPage::CeManagerPage(LevelDocumentQt& doc) : doc_(doc)
     left->addWidget(notice_);
     left->addWidget(exportButton);
 
+    layout_ = new QHBoxLayout(this);
+    layout_->addLayout(left);
+
+    connect(ceList_, &QListWidget::itemClicked, this, [this] { CEMan_CEListClick(); });
+    connect(ceList_, &CeCheckList::keyboardRowChanged, this, [this] { CEMan_CEListClick(); });
+    connect(&doc_, &LevelDocumentQt::loaded, this, [this](const LoadReport& report) { SetCeList(report.CeList); });
+    connect(&doc_, &LevelDocumentQt::closed, this, &CeManagerPage::Reset);
+    connect(exportButton, &QPushButton::clicked, this, [this] { CEMan_ExportBtnClick(); });
+}
+
+void CeManagerPage::EnsureSubPages()
+{
+    if (SubPagesBuilt()) return;
     book_ = Named(new QTabWidget, "CEMan__");
     book_->addTab(BuildInformation(), tr("Information"));
     book_->addTab(BuildConfiguration(), tr("View configuration"));
     book_->addTab(BuildAdvanced(), tr("View advanced settings"));
     book_->addTab(BuildHexEditing(), tr("HEX Editing"));
-
-    auto* layout = new QHBoxLayout(this);
-    layout->addLayout(left);
-    layout->addWidget(book_, 1);
-
-    connect(ceList_, &QListWidget::itemClicked, this, [this] { CEMan_CEListClick(); });
-    connect(ceList_, &CeCheckList::keyboardRowChanged, this, [this] { CEMan_CEListClick(); });
+    layout_->addWidget(book_, 1);
     connect(page_, &QSpinBox::valueChanged, this, [this] { CEMan_Adv_PageChange(); });
     connect(canChange_, &QCheckBox::toggled, this, [this] { CEMan_Adv_CanChangeClick(); });
-    connect(&doc_, &LevelDocumentQt::loaded, this, [this](const LoadReport& report) { SetCeList(report.CeList); });
-    connect(&doc_, &LevelDocumentQt::closed, this, &CeManagerPage::Reset);
-    connect(exportButton, &QPushButton::clicked, this, [this] { CEMan_ExportBtnClick(); });
+}
+
+void CeManagerPage::showEvent(QShowEvent* event)
+{
+    EnsureSubPages();
+    QWidget::showEvent(event);
 }
 
 QWidget* CeManagerPage::BuildInformation()
@@ -491,6 +501,8 @@ void CeManagerPage::Reset()
 {
     ceList_->clear();
     import_.Clear();
+    ShowNotice({});
+    if (!SubPagesBuilt()) return;  // built later, they start empty
     importedList_->clear();
     canChange_->setChecked(false);
     canChange_->setEnabled(true);
@@ -513,11 +525,11 @@ void CeManagerPage::Reset()
     cusxEntries_->clear();
     cusxGroup_->hide();
     SetUnboundEnabled(true);
-    ShowNotice({});
 }
 
 void CeManagerPage::CEMan_CEListClick()
 {
+    EnsureSubPages();
     doc_.Run([this] {
         if (const auto cusx = CusxListClick(doc_.Level(), ceList_->currentRow())) {
             ShowCusxView(*cusx);
@@ -535,6 +547,7 @@ void CeManagerPage::CEMan_CEListClick()
 
 void CeManagerPage::CEMan_Adv_PageChange()
 {
+    EnsureSubPages();
     doc_.Run([this] {
         if (const auto view = CeAdvPageChange(doc_.Level(), ceList_->currentRow(), page_->value()))
             ShowChangePage(*view);
@@ -543,6 +556,7 @@ void CeManagerPage::CEMan_Adv_PageChange()
 
 void CeManagerPage::CEMan_Adv_CanChangeClick()
 {
+    EnsureSubPages();
     doc_.Run([this] {
         const bool on = canChange_->isChecked();
         changePage_->setVisible(on);
@@ -560,6 +574,7 @@ std::vector<std::string> CeManagerPage::CeListLines() const
 // The import list's lines as the core holds them; the selected line stays selected.
 void CeManagerPage::ShowImportList()
 {
+    EnsureSubPages();
     const int row = importedList_->currentRow();
     importedList_->clear();
     for (const std::string& line : import_.Lines) importedList_->addItem(FromLatin1(line));
@@ -568,6 +583,7 @@ void CeManagerPage::ShowImportList()
 
 void CeManagerPage::CEMan_ExportBtnClick()
 {
+    EnsureSubPages();
     doc_.Run([this] {
         std::vector<bool> checked;
         for (int i = 0; i < ceList_->count(); ++i) checked.push_back(ceList_->item(i)->checkState() == Qt::Checked);
@@ -577,6 +593,7 @@ void CeManagerPage::CEMan_ExportBtnClick()
 
 void CeManagerPage::CEMan_Info_LoadVCEClick()
 {
+    EnsureSubPages();
     doc_.Run([this] {
         const std::string folder = std::filesystem::path(doc_.Level().LevelPath()).parent_path().string();
         if (CEMan_Info_LoadVCE(doc_.Level(), import_, doc_.Ui(), folder)) ShowImportList();
@@ -587,6 +604,7 @@ void CeManagerPage::CEMan_Info_LoadVCEClick()
 
 void CeManagerPage::CEMan_Info_ImportedCEListClick()
 {
+    EnsureSubPages();
     doc_.Run([this] {
         if (const auto id = ImportListClick(import_, importedList_->currentRow())) importAt_->setValue(*id);
     });
@@ -594,6 +612,7 @@ void CeManagerPage::CEMan_Info_ImportedCEListClick()
 
 void CeManagerPage::CEMan_Info_SetImportPosClick()
 {
+    EnsureSubPages();
     doc_.Run([this] {
         if (SetImportPos(CeListLines(), import_, importedList_->currentRow(), importAt_->value(), doc_.Ui()))
             ShowImportList();
@@ -602,6 +621,7 @@ void CeManagerPage::CEMan_Info_SetImportPosClick()
 
 void CeManagerPage::CEMan_Info_IncDecAllClick()
 {
+    EnsureSubPages();
     doc_.Run([this] {
         IncDecAll(import_, incDecValue_->value());
         ShowImportList();
@@ -610,11 +630,13 @@ void CeManagerPage::CEMan_Info_IncDecAllClick()
 
 void CeManagerPage::CEMan_Info_FinishImportClick()
 {
+    EnsureSubPages();
     doc_.Run([this] { FinishImport(doc_.Level(), CeListLines(), import_, doc_.Ui()); });
 }
 
 void CeManagerPage::ShowCeView(const CeView& view)
 {
+    EnsureSubPages();
     name_->setText(Text(view.Name));
     graphicOfCheck_->setChecked(view.UseGraphicOf);
     graphicOfCheck_->setEnabled(view.UseGraphicOfEnabled);
@@ -675,6 +697,7 @@ void CeManagerPage::CEMan_Cusx_EntriesClick()
 
 void CeManagerPage::ShowChangePage(const CeChangePageView& page)
 {
+    EnsureSubPages();
     canChange_->setChecked(page.CanChange);
     changePage_->setVisible(page.GroupVisible);
     changePage_->setEnabled(page.GroupVisible);
@@ -695,6 +718,7 @@ void CeManagerPage::ShowChangePage(const CeChangePageView& page)
 // shows blank and is disabled.
 void CeManagerPage::SetPageSpin(int min, int max, int value, bool enabled)
 {
+    EnsureSubPages();
     const QSignalBlocker block(page_);
     page_->setSpecialValueText(enabled ? QString() : QStringLiteral(" "));
     page_->setRange(min, max);

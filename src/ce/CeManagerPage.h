@@ -18,10 +18,12 @@
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class QShowEvent;
 class QSpinBox;
 class QTabWidget;
 
@@ -100,7 +102,14 @@ public:
     // The import list as the core holds it.
     const CeImportList& ImportList() const { return import_; }
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    // The four sub-pages are built when first needed (the page shown, a CE
+    // shown, a handler run), not at the program's start.
+    void EnsureSubPages();
+    bool SubPagesBuilt() const { return book_ != nullptr; }
     QWidget* BuildInformation();
     QWidget* BuildConfiguration();
     QWidget* BuildAdvanced();
@@ -123,7 +132,8 @@ private:
     LevelDocumentQt& doc_;
     CeCheckList* ceList_;
     QLabel* notice_;
-    QTabWidget* book_;
+    QHBoxLayout* layout_;
+    QTabWidget* book_ = nullptr;
 
     // "Information": the import group.
     CeImportList import_;

@@ -4,47 +4,52 @@
 #include "cli/Commands.h"
 #include "level/Loader.h"
 #include "base/Error.h"
-#include "view/AtlasQt.h"
+#include "view/Picture.h"
+#include "view/TileAtlas.h"
 
 #include <algorithm>
 #include <cctype>
+#include <csignal>
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <optional>
 
 namespace vantrel {
 
 namespace {
 
-// "BMP" or "PNG" by the output file's extension, or nothing for another one.
-const char* PictureFormatOf(const std::string& out)
+// BMP or PNG by the output file's extension, or nothing for another one.
+std::optional<PictureFormat> PictureFormatOf(const std::string& out)
 {
     std::string ext = std::filesystem::path(out).extension().string();
     std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
-    if (ext == ".bmp") return "BMP";
-    if (ext == ".png") return "PNG";
-    return nullptr;
+    if (ext == ".bmp") return PictureFormat::Bmp;
+    if (ext == ".png") return PictureFormat::Png;
+    return std::nullopt;
 }
 
 }  // namespace
 
 int RunRender(const std::string& file, const std::string& out)
 {
-    const char* format = PictureFormatOf(out);
+    const std::optional<PictureFormat> format = PictureFormatOf(out);
     if (!format) {
         PrintMessage(std::cerr, std::string() + "The picture file must end in .bmp or .png: " + out);
         return 1;
     }
+    // Past a file size limit the write fails and is reported, rather than the signal ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     CliUserInterface ui(std::cerr);
     OpenLevel lvl;
     LoadReport report;
     try {
         LoadLevel(lvl, file, ui, report);
         if (!report.Completed) return 1;  // refused: the loader has said why
-        const QImage picture = MapPicture(ElementAtlas(), lvl);
         lvl.CloseLevelFile();
-        SavePicture(picture, out, format);
-        std::cout << out << ": " << picture.width() << " x " << picture.height() << " pixels, "
+        const Picture picture = MapPicture(ElementTiles(), lvl);
+        SavePicture(picture, out, *format);
+        std::cout << out << ": " << picture.Width() << " x " << picture.Height() << " pixels, "
                   << lvl.MapWidth() << " x " << lvl.MapHeight() << " cells\n";
     } catch (const VantrelError& e) {
         PrintMessage(std::cerr, e.what());

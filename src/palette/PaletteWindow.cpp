@@ -2,6 +2,7 @@
 #include "base/NamedWidget.h"
 
 #include "palette/PaletteCodes.h"
+#include "base/Error.h"
 #include "base/ErrorBoundary.h"
 #include "view/AtlasQt.h"
 #include "view/Tiles.h"
@@ -47,7 +48,14 @@ void AtlasPicture::SetPicture(const QImage& picture)
 
 void AtlasPicture::paintEvent(QPaintEvent*)
 {
-    if (picture_.isNull()) return;
+    // The atlas is decoded when the palette is first drawn, not at the program's start.
+    if (picture_.isNull()) {
+        try {
+            picture_ = ElementAtlas().Atlas();
+        } catch (const VantrelError&) {
+            return;  // nothing to draw; the tile boxes say why when they ask for a tile
+        }
+    }
     QPainter painter(this);
     painter.drawImage(0, 0, picture_);
 }
@@ -71,7 +79,6 @@ FormEl::FormEl(UserInterface& ui, QWidget* parent) : QWidget(parent, Qt::Window)
 
     el_ = new AtlasPicture(*this, this);
     el_->setFixedSize(kAtlasWidth, kAtlasHeight);
-    RunGuarded(ui_, [this] { el_->SetPicture(ElementAtlas().Atlas()); });
 
     el2_ = Named(new QLabel, "El2");
     el2_->setFixedSize(kTileSize, kTileSize);

@@ -1,88 +1,48 @@
 #include "view/AtlasQt.h"
 
-#include "base/Error.h"
 #include "view/Tiles.h"
 
-#include <QFile>
-#include <algorithm>
 #include <cstring>
-#include <initializer_list>
-#include <utility>
-
-// The atlas is compiled into the program as a resource of a static library;
-// naming its initialiser makes the linker keep it.
-static void InitAtlasResource()
-{
-    Q_INIT_RESOURCE(resources);
-}
 
 namespace vantrel {
 
 namespace {
 
-constexpr int kTilePixels = kTileSize * kTileSize;
-constexpr int kTiledCodes = kFirstGroupCode;  // codes 0..623 have a tile
-constexpr int kNoPictureIndex = kTiledCodes;
-constexpr char kAtlasResource[] = ":/atlas.png";
-constexpr int kDotsPerMeter = 3780;
-
-constexpr QRgb kNoPictureGround = 0xFF303030;
-constexpr QRgb kNoPictureMark = 0xFFFF00FF;
-
-// Keeps [from, from + length) inside [0, limit); returns the part's start offset into the source.
-bool ClipSpan(int& from, int& length, int limit, int& skip)
+bool IsRgb32(const QImage& image)
 {
-    skip = 0;
-    if (from < 0) {
-        skip = -from;
-        length -= skip;
-        from = 0;
-    }
-    if (from + length > limit) length = limit - from;
-    return length > 0;
+    return image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32;
 }
 
 }  // namespace
 
+QImage ToQImage(const Picture& picture)
+{
+    QImage image(picture.Width(), picture.Height(), QImage::Format_RGB32);
+    for (int y = 0; y < picture.Height(); ++y)
+        std::memcpy(image.scanLine(y), picture.Line(y), static_cast<std::size_t>(picture.Width()) * sizeof(Rgb));
+    return image;
+}
+
+Picture FromQImage(const QImage& image)
+{
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    Picture picture(rgb.width(), rgb.height());
+    for (int y = 0; y < picture.Height(); ++y)
+        std::memcpy(picture.Line(y), rgb.constScanLine(y), static_cast<std::size_t>(picture.Width()) * sizeof(Rgb));
+    return picture;
+}
+
 QImage NoPictureTile()
 {
-    QImage tile(kTileSize, kTileSize, QImage::Format_RGB32);
-    tile.fill(kNoPictureGround);
-    const int last = kTileSize - 1;
-    for (int i = 0; i < kTileSize; ++i) {
-        const std::initializer_list<std::pair<int, int>> marks = {{i, 0}, {i, last}, {0, i},
-                                                                  {last, i}, {i, i}, {last - i, i}};
-        for (const auto& [x, y] : marks) tile.setPixel(x, y, kNoPictureMark);
-    }
-    return tile;
+    return ToQImage(NoPicturePixels());
 }
 
 TileSheet::TileSheet(const QImage& atlas)
+    : own_(std::make_unique<TileAtlas>(FromQImage(atlas))), tiles_(own_.get()), atlas_(ToQImage(tiles_->Sheet()))
 {
-    if (atlas.isNull() || atlas.width() != kAtlasWidth || atlas.height() != kAtlasHeight)
-        throw VantrelError("The element atlas must be a picture of " + std::to_string(kAtlasWidth) + " x " +
-                           std::to_string(kAtlasHeight) + " pixels");
-    atlas_ = atlas.convertToFormat(QImage::Format_RGB32);
-    pixels_.resize(static_cast<std::size_t>(kTiledCodes + 1) * kTilePixels);
-    auto cut = [this](int index, const QImage& from, int left, int top) {
-        QRgb* out = pixels_.data() + static_cast<std::size_t>(index) * kTilePixels;
-        for (int r = 0; r < kTileSize; ++r) {
-            const auto* line = reinterpret_cast<const QRgb*>(from.constScanLine(top + r));
-            std::memcpy(out + r * kTileSize, line + left, kTileSize * sizeof(QRgb));
-        }
-    };
-    for (int code = 0; code < kTiledCodes; ++code) {
-        const std::optional<PixelRect> rect = ElementTileRect(static_cast<std::uint16_t>(code));
-        cut(code, atlas_, rect->left, rect->top);  // every code below 624 has a tile
-    }
-    cut(kNoPictureIndex, NoPictureTile(), 0, 0);
 }
 
-const QRgb* TileSheet::TilePixels(std::uint16_t code) const
-{
-    const int index = code < kTiledCodes ? code : kNoPictureIndex;
-    return pixels_.data() + static_cast<std::size_t>(index) * kTilePixels;
-}
+TileSheet::TileSheet(const TileAtlas& tiles) : tiles_(&tiles), atlas_(ToQImage(tiles.Sheet())) {}
 
 QImage TileSheet::Tile(std::uint16_t code) const
 {
@@ -95,13 +55,7 @@ QImage TileSheet::Tile(std::uint16_t code) const
 
 const TileSheet& ElementAtlas()
 {
-    static const TileSheet sheet = [] {
-        InitAtlasResource();
-        QImage atlas(QString::fromLatin1(kAtlasResource));
-        if (atlas.isNull())
-            throw VantrelError(std::string("The element atlas ") + kAtlasResource + " could not be read");
-        return TileSheet(atlas);
-    }();
+    static const TileSheet sheet(ElementTiles());
     return sheet;
 }
 
@@ -109,52 +63,16 @@ void DrawMapCells(QImage& target, PixelPoint origin, const TileSheet& sheet, con
                   int firstY, int columns, int rows)
 {
     if (target.isNull()) return;
-    if (target.format() != QImage::Format_RGB32 && target.format() != QImage::Format_ARGB32)
-        target.convertTo(QImage::Format_RGB32);
-    const int width = target.width(), height = target.height();
-    for (int i = 0; i < columns; ++i) {
-        const int x = firstX + i;
-        if (x < 1 || x > kMaxMapSize) continue;
-        int left = origin.x + i * kTileSize, spanX = kTileSize, skipX = 0;
-        if (!ClipSpan(left, spanX, width, skipX)) continue;
-        for (int j = 0; j < rows; ++j) {
-            const int y = firstY + j;
-            if (y < 1 || y > kMaxMapSize) continue;
-            int top = origin.y + j * kTileSize, spanY = kTileSize, skipY = 0;
-            if (!ClipSpan(top, spanY, height, skipY)) continue;
-            const QRgb* tile = sheet.TilePixels(grid.At(x, y));
-            for (int r = 0; r < spanY; ++r) {
-                auto* line = reinterpret_cast<QRgb*>(target.scanLine(top + r));
-                std::memcpy(line + left, tile + (skipY + r) * kTileSize + skipX,
-                            static_cast<std::size_t>(spanX) * sizeof(QRgb));
-            }
-        }
-    }
-}
-
-QImage MapPicture(const TileSheet& sheet, const OpenLevel& lvl)
-{
-    QImage picture(lvl.MapWidth() * kTileSize, lvl.MapHeight() * kTileSize, QImage::Format_RGB32);
-    picture.fill(Qt::white);
-    // 96 dots an inch, whatever screen (if any) the program runs on: the same map gives the same file.
-    picture.setDotsPerMeterX(kDotsPerMeter);
-    picture.setDotsPerMeterY(kDotsPerMeter);
-    DrawMapCells(picture, {0, 0}, sheet, lvl.Grid(), 1, 1, lvl.MapWidth(), lvl.MapHeight());
-    return picture;
-}
-
-void SavePicture(const QImage& picture, const std::string& path, const char* format)
-{
-    const QString name = QFile::decodeName(QByteArray::fromStdString(path));
-    if (picture.isNull() || !picture.save(name, format))
-        throw VantrelError("The picture could not be written to " + path);
+    if (!IsRgb32(target)) target.convertTo(QImage::Format_RGB32);
+    const PixelTarget pixels{reinterpret_cast<Rgb*>(target.bits()), target.width(), target.height(),
+                             static_cast<int>(target.bytesPerLine() / sizeof(Rgb))};
+    DrawMapCells(pixels, origin, sheet.Tiles(), grid, firstX, firstY, columns, rows);
 }
 
 void DrawDottedFrame(QImage& image, const PixelRect& rect)
 {
     if (image.isNull() || rect.right <= rect.left || rect.bottom <= rect.top) return;
-    if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32)
-        image.convertTo(QImage::Format_RGB32);
+    if (!IsRgb32(image)) image.convertTo(QImage::Format_RGB32);
     const int right = rect.right - 1, bottom = rect.bottom - 1;
     auto invert = [&image](int x, int y) {
         if (x < 0 || y < 0 || x >= image.width() || y >= image.height()) return;

@@ -1,42 +1,46 @@
-// The element atlas as pictures: loaded once from the program's resources,
-// cut into one tile a code, and the one function that draws map cells tile
-// for tile. The level view, "Save Image", the palette window and
-// "vantrel-cli render" all draw through it. Qt Gui only (no widgets).
+// The element atlas for the window: the core's tiles (view/TileAtlas.h) seen
+// as Qt pictures, and the drawing of map cells into a Qt picture. Qt Gui
+// only (no widgets).
 #pragma once
 
 #include "level/OpenLevel.h"
 #include "base/Text.h"
+#include "view/TileAtlas.h"
 
 #include <QImage>
 #include <cstdint>
-#include <string>
-#include <vector>
+#include <memory>
 
 namespace vantrel {
 
-// The atlas picture and its tiles, cut once. Codes 0..623 have a tile in the
-// atlas; every higher code gets the "no picture" tile, which is drawn by the
-// program and never read from the atlas.
+// The core's atlas with its picture as a QImage.
 class TileSheet {
 public:
     // Throws VantrelError unless atlas is a 256 x 368 picture.
     explicit TileSheet(const QImage& atlas);
+    explicit TileSheet(const TileAtlas& tiles);
 
     const QImage& Atlas() const { return atlas_; }
+    const TileAtlas& Tiles() const { return *tiles_; }
     // The 16 rows of 16 pixels of a code's tile, row after row.
-    const QRgb* TilePixels(std::uint16_t code) const;
+    const QRgb* TilePixels(std::uint16_t code) const { return tiles_->TilePixels(code); }
     // A code's tile as a 16 x 16 picture.
     QImage Tile(std::uint16_t code) const;
 
 private:
+    std::unique_ptr<TileAtlas> own_;  // set when made from a QImage
+    const TileAtlas* tiles_;
     QImage atlas_;
-    std::vector<QRgb> pixels_;  // one tile of 256 pixels per code 0..623, then the no-picture tile
 };
 
-// The atlas the program ships with (":/atlas.png"), loaded and cut at its
-// first use and shared by every view. Throws VantrelError when the resource
-// cannot be read.
+// The atlas the program ships with (ElementTiles()), decoded and cut at its
+// first use and shared by every view. Throws VantrelError when it cannot be
+// decoded.
 const TileSheet& ElementAtlas();
+
+// A core picture as a QImage (a copy), and back.
+QImage ToQImage(const Picture& picture);
+Picture FromQImage(const QImage& image);
 
 // The tile drawn for codes that have no picture in the atlas: a dark square
 // crossed in magenta.
@@ -48,13 +52,6 @@ QImage NoPictureTile();
 // 128) and pixels outside target are left alone.
 void DrawMapCells(QImage& target, PixelPoint origin, const TileSheet& sheet, const CellGrid& grid, int firstX,
                   int firstY, int columns, int rows);
-
-// The whole map, MapWidth x 16 by MapHeight x 16 pixels, every cell drawn.
-QImage MapPicture(const TileSheet& sheet, const OpenLevel& lvl);
-
-// Writes picture to path as format ("BMP" or "PNG"), replacing a file of
-// that name. Throws VantrelError naming the file when it cannot be written.
-void SavePicture(const QImage& picture, const std::string& path, const char* format);
 
 // The selection frame: dots of black and white in turn along the border of
 // rect (right and bottom exclusive), as far as the border lies inside image,

@@ -219,7 +219,7 @@ void LevelViewPage::LView_SaveImageClick()
             doc_.Ui().Message(kNoLevelToSave);
             return;
         }
-        SavePicture(MapPicture(ElementAtlas(), lvl), LevelImagePath(lvl.LevelPath()), "BMP");
+        SavePicture(MapPicture(ElementTiles(), lvl), LevelImagePath(lvl.LevelPath()), PictureFormat::Bmp);
     });
 }
 

@@ -115,7 +115,39 @@ TEST(CliRenderTest, APictureThatCannotBeWrittenIsAnError)
     const std::string out = (dir.Path() / "no-such-folder" / "map.png").string();
     const CliResult r = RunCli({"render", level, out}, dir);
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "message: The picture could not be written to " + out + "\n");
+    EXPECT_EQ(r.err, "message: The file " + out +
+                         " could not be written (cannot create a file in its folder: No such file or directory); "
+                         "nothing was changed.\n");
+}
+
+TEST(CliRenderTest, APictureCutShortByAFileSizeLimitLeavesNoFile)
+{
+    test::TempDir dir;
+    const std::string level = WriteLevel(dir, 30, 20, false);
+    for (const char* name : {"map.bmp", "map.png"}) {
+        const std::string out = (dir.Path() / name).string();
+        // 4 blocks of 512 bytes: less than either picture; the limit holds for the program alone.
+        const std::string command = "ulimit -f 4; exec '" + std::string(VANTREL_CLI_PATH) + "' render '" + level +
+                                    "' '" + out + "' 2>'" + (dir.Path() / "err").string() + "' >/dev/null";
+        const int raw = std::system(command.c_str());
+        ASSERT_TRUE(WIFEXITED(raw)) << name << ": ended by a signal";
+        EXPECT_EQ(WEXITSTATUS(raw), 1) << name;
+        EXPECT_EQ(test::ReadText(dir.Path() / "err"),
+                  "message: The file " + out + " could not be written (writing: File too large); nothing was changed.\n");
+        EXPECT_FALSE(std::filesystem::exists(out)) << name;
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 3) << "a.level, its backup and err: no temporary file left";
+}
+
+TEST(CliRenderTest, ALevelWithoutMapCellsSaysSo)
+{
+    test::TempDir dir;
+    const std::string level = WriteLevel(dir, 0, 0, false);
+    const std::string out = (dir.Path() / "map.png").string();
+    const CliResult r = RunCli({"render", level, out}, dir);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "message: The level has no map to draw.\n");
+    EXPECT_FALSE(std::filesystem::exists(out));
 }
 
 TEST(CliRenderTest, NeedsBothFiles)

@@ -287,13 +287,25 @@ TEST_F(LevelViewTest, SaveImageWithNoLevelOpenWritesNothing)
     EXPECT_FALSE(std::filesystem::exists(".bmp"));
 }
 
+TEST_F(LevelViewTest, SaveImageOfALevelWithoutMapCellsSaysSoAndWritesNothing)
+{
+    const std::string path = WriteSpreadLevel("a.level", 0, 0);
+    DirectLoad(path);
+    ASSERT_TRUE(main->Level().LevelOpen());
+    QTest::mouseClick(Find<QPushButton>("LView_SaveImage"), Qt::LeftButton);
+    EXPECT_EQ(ui.messages, std::vector<std::string>{"The level has no map to draw."});
+    EXPECT_FALSE(std::filesystem::exists(path + ".bmp"));
+}
+
 TEST_F(LevelViewTest, SaveImageIntoAFolderWithoutWriteAccessShowsTheError)
 {
     const std::string path = WriteSpreadLevel("a.level", 5, 5);
     DirectLoad(path);
     std::filesystem::create_directory(path + ".bmp");  // a folder stands where the picture would go
     QTest::mouseClick(Find<QPushButton>("LView_SaveImage"), Qt::LeftButton);
-    EXPECT_EQ(ui.messages, std::vector<std::string>{"The picture could not be written to " + path + ".bmp"});
+    EXPECT_EQ(ui.messages, std::vector<std::string>{"The file " + path +
+                                                    ".bmp could not be written (replacing the file: Is a directory); "
+                                                    "nothing was changed."});
 }
 
 // vantrel-cli render draws with the same code: its bitmap is Save Image's, byte for byte.

@@ -1,0 +1,63 @@
+// The element atlas in the core: the picture the program carries inside
+// itself (resources/atlas.png, compiled in), decoded at its first use and cut
+// into one 16 x 16 tile a code, and the drawing of map cells tile for tile.
+// The level view, "Save Image", the palette window and "vantrel-cli render"
+// all draw through it.
+#pragma once
+
+#include "base/Text.h"
+#include "level/OpenLevel.h"
+#include "view/Picture.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace vantrel {
+
+// The atlas picture and its tiles, cut once. Codes 0..623 have a tile in the
+// atlas; every higher code gets the "no picture" tile, which is drawn by the
+// program and never read from the atlas.
+class TileAtlas {
+public:
+    // Throws VantrelError unless atlas is a 256 x 368 picture.
+    explicit TileAtlas(Picture atlas);
+
+    const Picture& Sheet() const { return atlas_; }
+    // The 16 rows of 16 pixels of a code's tile, row after row.
+    const Rgb* TilePixels(std::uint16_t code) const;
+
+private:
+    Picture atlas_;
+    std::vector<Rgb> pixels_;  // one tile of 256 pixels per code 0..623, then the no-picture tile
+};
+
+// The atlas the program ships with, decoded and cut at its first use and
+// shared by every caller. Throws VantrelError when it cannot be decoded.
+const TileAtlas& ElementTiles();
+
+// The tile drawn for codes that have no picture in the atlas: a dark square
+// crossed in magenta.
+Picture NoPicturePixels();
+
+// A picture's pixels in memory as the drawing sees them: Width x Height
+// pixels, Stride pixels from one row to the next.
+struct PixelTarget {
+    Rgb* Pixels = nullptr;
+    int Width = 0;
+    int Height = 0;
+    int Stride = 0;
+};
+
+// Draws columns x rows map cells, map cell (firstX + i, firstY + j) as a
+// 16 x 16 tile at pixel (origin.x + 16 i, origin.y + 16 j) of target. Cells
+// outside MapGrid (below 1 or above 128) and pixels outside target are left
+// alone.
+void DrawMapCells(const PixelTarget& target, PixelPoint origin, const TileAtlas& atlas, const CellGrid& grid,
+                  int firstX, int firstY, int columns, int rows);
+
+// The whole map, MapWidth x 16 by MapHeight x 16 pixels, every cell drawn.
+// Throws VantrelError with kNoMapToDraw for a level whose map has no cells.
+inline constexpr char kNoMapToDraw[] = "The level has no map to draw.";
+Picture MapPicture(const TileAtlas& atlas, const OpenLevel& lvl);
+
+}  // namespace vantrel
