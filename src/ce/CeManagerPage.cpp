@@ -295,6 +295,7 @@ void CeManagerPage::EnsureSubPages()
     book_->addTab(BuildAdvanced(), tr("View advanced settings"));
     book_->addTab(BuildHexEditing(), tr("HEX Editing"));
     layout_->addWidget(book_, 1);
+    book_->show();  // at once, not at the next turn of the event loop: a handler may run before it
     connect(page_, &QSpinBox::valueChanged, this, [this] { CEMan_Adv_PageChange(); });
     connect(canChange_, &QCheckBox::toggled, this, [this] { CEMan_Adv_CanChangeClick(); });
 }
