@@ -39,7 +39,7 @@ int RunRender(const std::string& file, const std::string& out)
     OpenLevel lvl;
     LoadReport report;
     try {
-        LoadLevel(lvl, file, ui, report);
+        LoadLevel(lvl, file, ui, report, ReadOnlyLoad());
         if (!report.Completed) return 1;  // refused: the loader has said why
         const QImage picture = MapPicture(ElementAtlas(), lvl);
         lvl.CloseLevelFile();
