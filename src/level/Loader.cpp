@@ -427,6 +427,16 @@ private:
             throw VantrelError("The map of " + Num(w) + "x" + Num(h) + " cells needs " + Num(need) +
                                " bytes from offset " + Num(ix_.BodyStart) + ", but the file ends at " + Num(size_) +
                                ": " + report_.Path);
+        // A map larger than its BODY chunk would lie over the chunks after it, and
+        // map edits would overwrite them: such a level is not opened.
+        if (ix_.Format != LevelFormat::Cookie10 && ix_.BodyStart >= 4) {
+            const std::int64_t factor = ix_.Wide16 && ix_.Format != LevelFormat::Rnd1 ? 2 : 1;
+            const std::int64_t holds = factor * static_cast<std::int64_t>(Field(ix_.BodyStart - 4, 4));
+            if (static_cast<std::int64_t>(need) > holds)
+                throw VantrelError("The map of " + Num(w) + "x" + Num(h) + " cells needs " + Num(need) +
+                                   " bytes, but its BODY chunk holds only " + Num(holds) +
+                                   ", so it cannot be opened: " + report_.Path);
+        }
         // The map is read in one pass where it lies in the file's bytes.
         const std::uint8_t* cells = bytes_ + ix_.BodyStart;
         f_->Seek(ix_.BodyStart + static_cast<std::int64_t>(need));

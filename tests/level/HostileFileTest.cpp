@@ -226,6 +226,31 @@ TEST(HostileFileTest, AMapCutShortSaysHowManyBytesAreMissing)
     }
 }
 
+// A map larger than its BODY chunk would lie over the chunks after it, where
+// map edits would overwrite them: the level is not opened.
+TEST(HostileFileTest, AMapLargerThanItsBodyChunkIsNotOpened)
+{
+    test::TempDir dir;
+    const std::string path =
+        dir.Write("over.level", test::LevelBuilder::Rnd1()
+                                    .Head({.width = 3, .height = 2})
+                                    .Auth("Me")
+                                    .Chunk("BODY", 4, Bytes{1, 2, 3, 4})
+                                    .Chunk("CNT2", 12, Bytes(12))
+                                    .Data());
+    OpenLevel lvl;
+    test::ScriptedUi ui;
+    LoadReport report;
+    try {
+        LoadLevel(lvl, path, ui, report, ReadOnlyLoad());
+        ADD_FAILURE() << "loaded";
+    } catch (const VantrelError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "The map of 3x2 cells needs 6 bytes, but its BODY chunk holds only 4, so it cannot be opened: " + path);
+    }
+    EXPECT_FALSE(lvl.LevelOpen());
+}
+
 TEST(HostileFileTest, OutOfMemoryIsReportedAsASentence)
 {
     test::ScriptedUi ui;
