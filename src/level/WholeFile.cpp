@@ -82,7 +82,22 @@ bool WriteNewWholeFile(const std::string& path, const std::vector<std::uint8_t>&
     const auto temp = WriteTempFile(path, bytes);  // removed again when it goes
     if (::link(temp->Name().c_str(), path.c_str()) == 0) return true;
     if (errno == EEXIST) return false;
-    Fail(path, "giving the file its name", errno);
+    if (errno != EPERM && errno != EOPNOTSUPP && errno != ENOSYS) Fail(path, "giving the file its name", errno);
+    // A file system without links (FAT): the name is claimed by an exclusive
+    // create, and the checked file then takes the place of that empty claim.
+    const int claim = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (claim < 0) {
+        if (errno == EEXIST) return false;
+        Fail(path, "giving the file its name", errno);
+    }
+    ::close(claim);
+    if (::rename(temp->Name().c_str(), path.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(path.c_str());
+        Fail(path, "giving the file its name", error);
+    }
+    temp->Keep();
+    return true;
 }
 
 void WriteWholeFile(const std::string& path, const std::string& bytes)
