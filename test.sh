@@ -7,3 +7,4 @@ vantrel_install_packages
 vantrel_build
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir build --output-on-failure -j2
+fuzz/smoke.sh

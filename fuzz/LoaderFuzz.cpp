@@ -48,7 +48,7 @@ void ExerciseLoadedLevel(vantrel::OpenLevel& lvl, const std::uint8_t* data, std:
     using namespace vantrel;
     const int w = lvl.MapWidth(), h = lvl.MapHeight();
     Check(w <= kMaxMapSize && h <= kMaxMapSize, "map within the grid");
-    const auto* mem = dynamic_cast<const MemoryFile>(lvl.File().get());
+    const auto* mem = dynamic_cast<const MemoryFile*>(&lvl.File());
     Check(mem != nullptr, "the level file is the fuzzer's MemoryFile");
 
     const std::uint16_t code = size > 0 ? data[size - 1] : 0;
@@ -58,7 +58,7 @@ void ExerciseLoadedLevel(vantrel::OpenLevel& lvl, const std::uint8_t* data, std:
     Check((count == 0) == (first == 0), "FindElement agrees with CountElement");
     if (first != 0) {
         Check(CellX(first) >= 1 && CellX(first) <= w && CellY(first) >= 1 && CellY(first) <= h, "found cell in map");
-        Check(lvl.Grid().Set(CellX(first), CellY(first), = code, "found cell holds the code"));
+        Check(lvl.Grid().At(CellX(first), CellY(first)) == code, "found cell holds the code");
     }
     Check(FindElement(lvl, code, count + 1) == 0, "no cell past the last one");
 
@@ -78,7 +78,7 @@ void ExerciseLoadedLevel(vantrel::OpenLevel& lvl, const std::uint8_t* data, std:
         const std::uint16_t value = lvl.Wide16() ? 0x0168 : 0x2A;
         Check(SetCell(lvl, PackCell(x, y), value) == inside, "SetCell accepts exactly the cells of the map");
         Check(mem->Bytes().size() == size, "SetCell keeps the file size");
-        if (inside) Check(lvl.Grid().Set(x, y, = value, "SetCell stores the code"));
+        if (inside) Check(lvl.Grid().At(x, y) == value, "SetCell stores the code");
     }
     if (!lvl.Wide16()) Check(!SetCell(lvl, PackCell(1, 1), 300), "SetCell refuses a two-byte code on a one-byte map");
     (void)ui;
@@ -102,7 +102,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         threw = true;  // a file the loader cannot open: an expected outcome
     }
     // The scan always ends: at most a few lines beyond one a byte.
-    Check(lvl->Log.size() <= size + 10, "the log has at most one line a byte, plus a few");
+    Check(lvl->Log().size() <= size + 10, "the log has at most one line a byte, plus a few");
     if (threw) {
         Check(!lvl->LevelOpen() && !lvl->HasFile(), "a failed load leaves no file open");
         return 0;
@@ -110,7 +110,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(report.Completed != report.Rejected, "a load either completes or is refused");
     Check(lvl->LevelOpen() == report.Completed, "a level is open after a completed load only");
     if (report.Completed) {
-        Check(lvl->Log.size() >= 3, "a completed load logs at least three lines");
+        Check(lvl->Log().size() >= 3, "a completed load logs at least three lines");
         ExerciseLoadedLevel(*lvl, data, size, ui);
     }
     return 0;

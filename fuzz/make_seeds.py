@@ -3,6 +3,7 @@
 
 Usage: fuzz/make_seeds.py OUTDIR
        fuzz/make_seeds.py --cases OUTDIR   (the regression cases of fuzz/corpus/loader)
+       fuzz/make_seeds.py --target NAME OUTDIR   (seeds of fuzz_NAME: loader, edit, ce, vce, conf, quote)
 
 Every file is made here from scratch: the RND1 container with its version
 chunk, HEAD, AUTH, BODY and the other chunks the loader knows, the newer
@@ -164,16 +165,55 @@ def cases():
                                               cusx(300, e8(0x09, 1)))
 
 
+def ce_seeds():
+    """CE records as fuzz_ce reads them: a chunk at offset 0, its record at 8."""
+    yield "none", cus4(1, 0)
+    yield "one_page", cus4(2, 1, b"One page")
+    yield "sixteen_pages", cus4(256, 16, b"Sixteen")
+    two = bytearray(cus4(3, 2, b"Links"))
+    two[8 + 4:8 + 6] = struct.pack(">H", 365)  # a link to another custom element
+    yield "links", bytes(two)
+    yield "cut", cus4(4, 3)[:60]
+    yield "pages_past_end", cus4(5, 1)[:-8] + b"\x10"
+
+
+def conf_seeds():
+    yield "levelset", b"name: Seed levels\nauthor: Someone\nlevels: 10\nfirst_level: 1\n"
+    yield "group", b"name:\t Group\r\nlevel_group: true\r\n"
+    yield "empty_value", b"name:\nname: second\n"
+    yield "no_newline", b"name: last line"
+    yield "empty", b""
+
+
+def quote_seeds():
+    yield "images", b"[img]http://forum.artsoft.org/I/001.png[/img][img]http://forum.artsoft.org/I/014.png[/img]\n"
+    yield "sketch", b"`001`002`003\r\n`014`257`006\r\n"
+    yield "author", b"Quote from: Someone on a day\n`001`001\n"
+
+
+def target_seeds(name):
+    if name in ("loader", "edit"):
+        return seeds()
+    # A .vce file is CUS4 chunks one after the other.
+    return {"ce": ce_seeds, "vce": ce_seeds, "conf": conf_seeds, "quote": quote_seeds}[name]()
+
+
 def main():
     args = sys.argv[1:]
     make = seeds
+    ext = ".level"
     if args and args[0] == "--cases":
         make = cases
         args = args[1:]
+    elif args and args[0] == "--target":
+        target = args[1]
+        make = lambda: target_seeds(target)
+        ext = {"ce": ".vce", "vce": ".vce", "conf": ".conf", "quote": ".txt"}.get(target, ".level")
+        args = args[2:]
     out = args[0] if args else "fuzz-seeds"
     os.makedirs(out, exist_ok=True)
     for name, data in make():
-        with open(os.path.join(out, name + ".level"), "wb") as f:
+        with open(os.path.join(out, name + ext), "wb") as f:
             f.write(data)
 
 

@@ -5,6 +5,7 @@
 #include "base/UserInterface.h"
 #include "ce/CeRecord.h"
 #include "ce/CeViews.h"
+#include "level/WholeFile.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -63,30 +64,6 @@ std::string ExportFault(ByteFile& file, std::int64_t record, std::vector<std::ui
                std::to_string(CeRecordLength(*pages)) + ")";
     chunk = *LevelBytes(file, at, whole);
     return {};
-}
-
-// Writes bytes as the file at path: into a new file in the same folder that
-// then replaces it, so that a failure leaves the earlier file and no part of
-// the new one.
-void ReplaceFileWith(const std::string& path, const std::vector<std::uint8_t>& bytes)
-{
-    std::string temp = path + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) throw VantrelError("Cannot create a new file beside " + path + " (" + std::strerror(errno) + ")");
-    ::fchmod(fd, 0644);
-    ::close(fd);
-    try {
-        DiskFile out(temp, DiskFile::Mode::ReadWrite);
-        out.Write(bytes.data(), bytes.size());
-        out.Close();
-        std::error_code ec;
-        std::filesystem::rename(temp, path, ec);
-        if (ec) throw VantrelError("Cannot replace " + path + " (" + ec.message() + ")");
-    } catch (...) {
-        std::error_code ignored;
-        std::filesystem::remove(temp, ignored);
-        throw;
-    }
 }
 
 std::vector<std::uint8_t> ReadWholeFile(const std::string& path)
@@ -415,7 +392,7 @@ ExportResult ExportCes(OpenLevel& lvl, const std::vector<std::string>& ceList, c
         ++result.Exported;
     }
     result.Path = VcePathOf(lvl.LevelPath());
-    ReplaceFileWith(result.Path, out);
+    WriteWholeFile(result.Path, out);
     result.Written = true;
     ui.Message(std::to_string(result.Exported) + kExportedSuffix);
     return result;

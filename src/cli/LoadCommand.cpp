@@ -44,7 +44,7 @@ int RunLoad(const std::string& file, bool withMap)
     OpenLevel lvl;
     LoadReport report;
     try {
-        LoadLevel(lvl, file, ui, report);
+        LoadLevel(lvl, file, ui, report, ReadOnlyLoad());
     } catch (const VantrelError& e) {
         PrintLoad(lvl, report, false, std::cout);
         PrintMessage(std::cerr, e.what());

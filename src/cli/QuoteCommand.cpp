@@ -53,8 +53,7 @@ int RunSketch(const std::string& file, const std::vector<int>& rect)
     OpenLevel lvl;
     LoadReport report;
     try {
-        DiskFile disk(file, DiskFile::Mode::ReadOnly);
-        LoadLevelFrom(lvl, std::make_unique<MemoryFile>(file, disk.ReadAll()), ui, report);
+        LoadLevel(lvl, file, ui, report, ReadOnlyLoad());
     } catch (const VantrelError& e) {
         PrintMessage(std::cerr, e.what());
         return 1;

@@ -44,7 +44,7 @@ int RunRender(const std::string& file, const std::string& out)
     OpenLevel lvl;
     LoadReport report;
     try {
-        LoadLevel(lvl, file, ui, report);
+        LoadLevel(lvl, file, ui, report, ReadOnlyLoad());
         if (!report.Completed) return 1;  // refused: the loader has said why
         lvl.CloseLevelFile();
         const Picture picture = MapPicture(ElementTiles(), lvl);

@@ -1,5 +1,6 @@
 // vantrel-cli: the program's core commands from a terminal. This file alone
 // holds the command-line parser; each command is a plain function.
+#include "base/ErrorBoundary.h"
 #include "cli/CliUserInterface.h"
 #include "cli/Commands.h"
 #include "quote/QuotePost.h"
@@ -25,7 +26,7 @@ void AddLoadCommand(CLI::App& app, CliRun& run)
     auto opts = std::make_shared<Options>();
     CLI::App* cmd = app.add_subcommand(
         "load",
-        "Load a level file as the window does (its backup included) and print the load log, a line \"--\", "
+        "Load a level file for reading only (no backup is made) and print the load log, a line \"--\", "
         "the header boxes, the custom element list and, with --map, the map");
     cmd->add_option("FILE", opts->file, "The .level file")->required();
     cmd->add_flag("--map", opts->map, "Also print the map, one row a line, codes in decimal");
@@ -41,7 +42,7 @@ void AddRenderCommand(CLI::App& app, CliRun& run)
     auto opts = std::make_shared<Options>();
     CLI::App* cmd = app.add_subcommand(
         "render",
-        "Load a level file as the window does (its backup included) and write its whole map as a picture, "
+        "Load a level file for reading only (no backup is made) and write its whole map as a picture, "
         "16 x 16 pixels a cell, drawn tile for tile as the Level View draws it");
     cmd->add_option("FILE", opts->file, "The .level file")->required();
     cmd->add_option("OUT", opts->out, "The picture to write: a Windows bitmap (.bmp) or a PNG (.png)")->required();
@@ -57,7 +58,7 @@ void AddCeCommand(CLI::App& app, CliRun& run)
     auto opts = std::make_shared<Options>();
     CLI::App* cmd = app.add_subcommand(
         "ce",
-        "Load a level file as the window does (its backup included) and print its custom element list, one line "
+        "Load a level file for reading only (no backup is made) and print its custom element list, one line "
         "each; with N, the fields the CE Manager page shows for line N, one \"Caption: value\" a line, and the "
         "fields of each change page");
     cmd->add_option("FILE", opts->file, "The .level file")->required();
@@ -263,6 +264,9 @@ int main(int argc, char** argv)
     }
     try {
         return run ? run() : 2;
+    } catch (const std::bad_alloc&) {
+        vantrel::PrintMessage(std::cerr, vantrel::kOutOfMemoryMessage);
+        return 1;
     } catch (const std::exception& e) {
         vantrel::PrintMessage(std::cerr, e.what());
         return 1;

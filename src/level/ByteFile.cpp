@@ -86,6 +86,12 @@ bool DiskFile::StillNamedBy(const std::string& path) const
     return mine.st_dev == named.st_dev && mine.st_ino == named.st_ino;
 }
 
+bool DiskFile::StillWritable() const
+{
+    if (::access(Name().c_str(), W_OK) == 0) return true;
+    return errno != EACCES && errno != EPERM && errno != EROFS;
+}
+
 std::unique_ptr<DiskFile> OpenLevelFile(const std::string& path, std::string& readOnlyReason)
 {
     readOnlyReason.clear();

@@ -39,6 +39,9 @@ public:
     virtual bool ReadOnly() const { return false; }
     // Whether path still names this very file (same device and inode on disk).
     virtual bool StillNamedBy(const std::string& /*path*/) const { return true; }
+    // Whether the file may still be written by its name's permissions (a
+    // file made read-only after it was opened is not).
+    virtual bool StillWritable() const { return true; }
 
 protected:
     virtual std::size_t ReadAt(std::int64_t offset, std::uint8_t* out, std::size_t n) const = 0;
@@ -60,6 +63,7 @@ public:
     void Close() override;
     bool ReadOnly() const override { return readOnly_; }
     bool StillNamedBy(const std::string& path) const override;
+    bool StillWritable() const override;
 
 protected:
     std::size_t ReadAt(std::int64_t offset, std::uint8_t* out, std::size_t n) const override;

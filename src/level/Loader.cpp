@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <limits>
 #include <string_view>
+#include <sys/stat.h>
 
 namespace vantrel {
 
@@ -138,7 +139,7 @@ private:
             return false;
         }
         Log("Loading " + report_.Path);
-        if (lvl_.ReadOnly()) Log(Line(kReadOnlyLogLine, " (", readOnlyReason_, ")"));
+        if (lvl_.ReadOnly() && !options_.ReadOnly) Log(Line(kReadOnlyLogLine, " (", readOnlyReason_, ")"));
         std::string version;
         if (f_->Position() == 4) {
             f_->Seek(8);
@@ -244,6 +245,7 @@ private:
             return false;
         }
         if (q > size_) {
+            if (name == "BODY") bodyMissing_ = q - size_;
             Stop(name, p, "would seek to " + Num(q) + ", past the end of the file (" + Num(size_) + " bytes)");
             return false;
         }
@@ -537,6 +539,9 @@ private:
     {
         SetCaption(kCaptionLoadComplete);
         report_.Author = ix_.AuthPos != -1 ? ReadFileString(lvl_, 32, *f_, ix_.AuthPos + 4) : std::string();
+        if (ix_.BodyStart == -1 && bodyMissing_ > 0)
+            throw VantrelError("The map of this level (BODY chunk) is cut short: " + Num(bodyMissing_) +
+                               " bytes are missing at the end of the file, so it cannot be opened: " + report_.Path);
         if (ix_.BodyStart == -1)
             throw VantrelError("This level has no map (BODY chunk), so it cannot be opened: " + report_.Path);
         f_->Seek(ix_.BodyStart);
@@ -560,6 +565,16 @@ private:
             throw VantrelError("The map of " + Num(w) + "x" + Num(h) + " cells needs " + Num(need) +
                                " bytes from offset " + Num(ix_.BodyStart) + ", but the file ends at " + Num(size_) +
                                ": " + report_.Path);
+        // A map larger than its BODY chunk would lie over the chunks after it, and
+        // map edits would overwrite them: such a level is not opened.
+        if (ix_.Format != LevelFormat::Cookie10 && ix_.BodyStart >= 4) {
+            const std::int64_t factor = ix_.Wide16 && ix_.Format != LevelFormat::Rnd1 ? 2 : 1;
+            const std::int64_t holds = factor * static_cast<std::int64_t>(Field(ix_.BodyStart - 4, 4));
+            if (static_cast<std::int64_t>(need) > holds)
+                throw VantrelError("The map of " + Num(w) + "x" + Num(h) + " cells needs " + Num(need) +
+                                   " bytes, but its BODY chunk holds only " + Num(holds) +
+                                   ", so it cannot be opened: " + report_.Path);
+        }
         // The map is read in one pass where it lies in the file's bytes.
         const std::uint8_t* cells = bytes_ + ix_.BodyStart;
         f_->Seek(ix_.BodyStart + static_cast<std::int64_t>(need));
@@ -590,7 +605,7 @@ private:
         report_.Title = title_;
         if (completed && ix_.HeadPos == -1 && ix_.InfoPos == -1) Log(kNoHeaderLogLine);
         Log(Num(size_) + " bytes loaded in " + Num(Tick() - started_) + " milliseconds");
-        SetCaption(lvl_.ReadOnly() ? kCaptionReadOnly : kCaption);
+        SetCaption(lvl_.ReadOnly() && !options_.ReadOnly ? kCaptionReadOnly : kCaption);
         report_.Completed = completed;
         Commit();
         lvl_.SetLoaded(completed);
@@ -606,6 +621,7 @@ private:
     std::int64_t started_ = 0;
     bool refused_ = false;
     bool newerChunks_ = false;  // the file's version is 3.0 or later: NAME, INFO, CUSX ... are known
+    std::int64_t bodyMissing_ = 0;  // the bytes a BODY chunk that runs past the end lacks
     std::string title_;
     std::string readOnlyReason_;
     ChunkIndex ix_;
@@ -664,20 +680,57 @@ std::string DirectLoadPath(const std::string& name)
     return IsDirectLoadName(name) ? TextAfter(name, "%") : name;
 }
 
+std::string TooLargeMessage(const std::string& path, std::int64_t size)
+{
+    return "The file is " + Num(size) + " bytes long, more than any level can be (at most " + Num(kMaxLevelFileSize) +
+           " bytes), so it is not opened: " + path;
+}
+
+namespace {
+
+// Refuses, before anything is opened, copied or read, a name that is no
+// regular file or a file larger than any level. A name that cannot be looked
+// at is left to the open, which says why.
+void CheckLevelFile(const std::string& name, const std::string& shown)
+{
+    struct stat st {};
+    if (::stat(name.c_str(), &st) != 0) return;
+    if (!S_ISREG(st.st_mode)) {
+        const char* kind = S_ISDIR(st.st_mode)    ? "a directory"
+                           : S_ISFIFO(st.st_mode) ? "a named pipe"
+                           : S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode) ? "a device"
+                           : S_ISSOCK(st.st_mode)                       ? "a socket"
+                                                                        : "no plain file";
+        throw VantrelError(std::string("This is not a regular file (it is ") + kind +
+                           "), so it cannot be opened as a level: " + shown);
+    }
+    if (st.st_size > kMaxLevelFileSize) throw VantrelError(TooLargeMessage(shown, st.st_size));
+}
+
+}  // namespace
+
 void LoadLevel(OpenLevel& lvl, const std::string& givenPath, UserInterface& ui, LoadReport& report,
                const LoadOptions& options)
 {
-    // The level is known by its full path: the log names it, and later commands find the file by it.
+    // The level is shown by its full path (the log and the messages name it);
+    // the file is opened, checked and backed up by the name given, which
+    // works in a folder whose full path is too long for the system.
     std::error_code noPath;
     const std::filesystem::path full = std::filesystem::absolute(givenPath, noPath);
     const std::string path = noPath ? givenPath : full.string();
     Loader loader(lvl, ui, report, options);
     Guarded(lvl, loader, [&] {
         loader.Begin(path);
+        CheckLevelFile(givenPath, path);
         std::string readOnlyReason;
-        auto file = OpenLevelFile(path, readOnlyReason);
+        std::unique_ptr<DiskFile> file = options.ReadOnly
+                                             ? std::make_unique<DiskFile>(givenPath, DiskFile::Mode::ReadOnly)
+                                             : OpenLevelFile(givenPath, readOnlyReason);
+        const std::int64_t size = file->Size();  // the file opened may not be the one looked at
+        if (size > kMaxLevelFileSize) throw VantrelError(TooLargeMessage(path, size));
         // A level that may not be written gets no backup: it cannot change.
-        const std::string noBackup = readOnlyReason.empty() ? MakeBackup(path) : std::string();
+        const std::string noBackup =
+            readOnlyReason.empty() && !options.ReadOnly ? MakeBackup(givenPath) : std::string();
         loader.SetReadOnlyReason(readOnlyReason);
         lvl.Log().clear();
         MemoryFile snapshot(path, file->ReadAll());  // the scan reads the bytes of one read of the file

@@ -53,7 +53,28 @@ struct LoadReport {
 struct LoadOptions {
     std::function<std::int64_t()> TickMs;                    // milliseconds; a steady clock when empty
     std::function<void(const std::string&)> OnCaption;       // each caption phase as it is reached
+    // Load for reading only (commands that only show the level): the file is
+    // opened for reading, no backup is made, and since nothing was asked to be
+    // written there is no "opened read-only" log line or caption.
+    bool ReadOnly = false;
 };
+
+// The options of a load for reading only.
+inline LoadOptions ReadOnlyLoad()
+{
+    LoadOptions options;
+    options.ReadOnly = true;
+    return options;
+}
+
+// The largest file a level can be: a map of 128 x 128 two-byte cells
+// (32,768 bytes) and 256 custom elements of 16 change pages each
+// (256 x (104 + 48 x 16) = 223,232 bytes) come to 256,000 bytes; every other
+// chunk together (version, header, author, groups, element settings, texts)
+// is far below that again. Four times the sum, rounded up: 1 MiB. A larger
+// file is refused before it is read or copied.
+inline constexpr std::int64_t kMaxLevelFileSize = 1 << 20;
+std::string TooLargeMessage(const std::string& path, std::int64_t size);
 
 // Makes the level's backup PATH.bak unless it exists (it is never
 // overwritten). Empty on success, else why no backup could be made; a copy

@@ -86,11 +86,17 @@ std::string FileChangedRefusal(const std::string& path)
            " was moved, replaced or deleted since it was loaded, so nothing was written. Load it again to change it.";
 }
 
+std::string MadeReadOnlyRefusal(const std::string& path)
+{
+    return "The level file " + path + " was made read-only since it was loaded, so nothing was written.";
+}
+
 void OpenLevel::EnsureWritable() const
 {
     ByteFile& f = File();
     if (f.ReadOnly()) throw VantrelError(ReadOnlyRefusal(path_));
-    if (!f.StillNamedBy(path_)) throw VantrelError(FileChangedRefusal(path_));
+    if (!f.StillNamedBy(f.Name())) throw VantrelError(FileChangedRefusal(path_));
+    if (!f.StillWritable()) throw VantrelError(MadeReadOnlyRefusal(path_));
 }
 
 PatchResult OpenLevel::Patch(std::int64_t offset, const std::uint8_t* data, std::size_t n)

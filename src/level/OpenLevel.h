@@ -227,5 +227,8 @@ inline constexpr char kOutOfRangeMessage[] = "SET_BYTE_AT_POS: Out of Range (Thi
 // Why a write into the open level was refused.
 std::string ReadOnlyRefusal(const std::string& path);
 std::string FileChangedRefusal(const std::string& path);
+// A level file made read-only after its load is not written through the
+// descriptor that is still open for writing: the change of mode is heeded.
+std::string MadeReadOnlyRefusal(const std::string& path);
 
 }  // namespace vantrel

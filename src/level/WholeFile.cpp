@@ -8,6 +8,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -37,16 +38,15 @@ private:
     bool kept_ = false;
 };
 
-}  // namespace
-
-void WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes)
+// Writes bytes into a new file in path's folder, checked and closed.
+std::unique_ptr<TempFile> WriteTempFile(const std::string& path, const std::vector<std::uint8_t>& bytes)
 {
     const std::filesystem::path target(path);
     const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
     std::string pattern = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
     const int fd = ::mkstemp(pattern.data());
     if (fd < 0) Fail(path, "cannot create a file in its folder", errno);
-    TempFile temp(pattern);
+    auto temp = std::make_unique<TempFile>(pattern);
     ::fchmod(fd, 0644);
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -65,8 +65,39 @@ void WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& by
         Fail(path, "writing", error);
     }
     if (::close(fd) != 0) Fail(path, "writing", errno);
-    if (::rename(temp.Name().c_str(), path.c_str()) != 0) Fail(path, "replacing the file", errno);
-    temp.Keep();
+    return temp;
+}
+
+}  // namespace
+
+void WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes)
+{
+    const auto temp = WriteTempFile(path, bytes);
+    if (::rename(temp->Name().c_str(), path.c_str()) != 0) Fail(path, "replacing the file", errno);
+    temp->Keep();
+}
+
+bool WriteNewWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes)
+{
+    const auto temp = WriteTempFile(path, bytes);  // removed again when it goes
+    if (::link(temp->Name().c_str(), path.c_str()) == 0) return true;
+    if (errno == EEXIST) return false;
+    if (errno != EPERM && errno != EOPNOTSUPP && errno != ENOSYS) Fail(path, "giving the file its name", errno);
+    // A file system without links (FAT): the name is claimed by an exclusive
+    // create, and the checked file then takes the place of that empty claim.
+    const int claim = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (claim < 0) {
+        if (errno == EEXIST) return false;
+        Fail(path, "giving the file its name", errno);
+    }
+    ::close(claim);
+    if (::rename(temp->Name().c_str(), path.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(path.c_str());
+        Fail(path, "giving the file its name", error);
+    }
+    temp->Keep();
+    return true;
 }
 
 void WriteWholeFile(const std::string& path, const std::string& bytes)

@@ -15,4 +15,10 @@ namespace vantrel {
 void WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
 void WriteWholeFile(const std::string& path, const std::string& bytes);
 
+// The same for a file that must not exist yet: the checked new file is
+// linked to path, which fails when the name is taken, so that no file is
+// ever replaced and no part of one is ever seen under path. False (nothing
+// written, nothing left) when path exists; throws as WriteWholeFile does.
+bool WriteNewWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
+
 }  // namespace vantrel

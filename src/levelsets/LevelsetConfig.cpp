@@ -89,11 +89,13 @@ std::string StripLeadingBlanks(const std::string& text)
 
 std::string ReadConfValue(const std::string& path, const std::string& key)
 {
-    FdCloser file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+    // Not blocking: a named pipe in the name's place must not hold the scan up.
+    FdCloser file{::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
     if (file.fd < 0) ThrowCannotRead(path, errno);
     struct stat info {};
     if (::fstat(file.fd, &info) != 0) ThrowCannotRead(path, errno);
-    if (!S_ISREG(info.st_mode)) ThrowCannotRead(path, EISDIR);
+    if (S_ISDIR(info.st_mode)) ThrowCannotRead(path, EISDIR);
+    if (!S_ISREG(info.st_mode)) throw VantrelError("Cannot read " + path + ": it is not a regular file");
 
     const std::string separator = key + ":";
     // The value of one line, or the empty text when it is no entry of the key.

@@ -5,6 +5,7 @@
 #include "base/Text.h"
 #include "level/ByteFile.h"
 #include "level/OpenLevel.h"
+#include "level/WholeFile.h"
 
 #include <cerrno>
 #include <cstring>
@@ -51,36 +52,10 @@ std::string Join(const std::string& directory, const std::string& name)
 
 enum class Created { Yes, NameTaken };
 
-// Creates path exclusively and writes bytes; NameTaken when path exists.
+// Writes bytes as the new file path, whole or not at all; NameTaken when path exists.
 Created TryCreateLevelFile(const std::string& path, const std::vector<std::uint8_t>& bytes)
 {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        if (errno == EEXIST) return Created::NameTaken;
-        throw VantrelError(std::string("Cannot create the file (") + std::strerror(errno) + "): " + path +
-                           "\nNo level was written.");
-    }
-    std::string failed;
-    std::size_t done = 0;
-    while (done < bytes.size() && failed.empty()) {
-        const ssize_t r = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (r < 0 && errno == EINTR) continue;
-        if (r < 0) {
-            failed = std::string("Cannot write to the file (") + std::strerror(errno) + ") after " +
-                     std::to_string(done) + " of " + std::to_string(bytes.size()) + " bytes";
-        } else {
-            done += static_cast<std::size_t>(r);
-        }
-    }
-    if (failed.empty() && ::fsync(fd) != 0 && errno != EINVAL)
-        failed = std::string("Cannot write to the file (") + std::strerror(errno) + ")";
-    if (::close(fd) != 0 && failed.empty())
-        failed = std::string("Cannot close the file (") + std::strerror(errno) + ")";
-    if (failed.empty()) return Created::Yes;
-    const bool removed = ::unlink(path.c_str()) == 0;
-    throw VantrelError(failed + ": " + path +
-                       (removed ? "\nThe unfinished file was removed; no level was written."
-                                : "\nThe unfinished file could not be removed."));
+    return WriteNewWholeFile(path, bytes) ? Created::Yes : Created::NameTaken;
 }
 
 }  // namespace

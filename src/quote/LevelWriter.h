@@ -61,9 +61,10 @@ std::vector<std::uint8_t> NewLevelBytes(const NewLevel& level);
 std::optional<std::string> ChooseNewLevelPath(const std::string& outputDir, const std::string& fallbackDir,
                                               std::string& reason);
 
-// Creates path, which must not exist (an exclusive create), and writes bytes
-// into it. Throws VantrelError naming what failed and the path; a file that
-// was created and could not be written whole is removed again.
+// Writes bytes as the new file path, which must not exist: into a new file in
+// the same folder that is then linked to path (which fails when the name is
+// taken), so that path never names a part of a level. Throws VantrelError
+// naming the path and the system's reason; nothing is left behind.
 void CreateLevelFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
 // Writes level as a new file under the name ChooseNewLevelPath gives. When

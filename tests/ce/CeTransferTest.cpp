@@ -15,6 +15,9 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <sys/resource.h>
+
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -170,6 +173,34 @@ TEST_F(TransferTest, AFailedExportLeavesWhatWasThereAndNoPartialFile)
     dir.Write("017.level.vce/keep", std::string("kept"));
     EXPECT_THROW(ExportCes(lvl, report.CeList, {true}, ui), VantrelError);
     EXPECT_EQ(test::ReadBytes(dir.Path() / "017.level.vce" / "keep"), (Bytes{'k', 'e', 'p', 't'}));
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir.Path())) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"017.level", "017.level.bak", "017.level.vce"}));
+}
+
+// A file size limit below the .vce's size, as a full disk: the export says so
+// and the .vce of an earlier export stays whole.
+TEST_F(TransferTest, AnExportCutShortByTheFileSizeLimitKeepsTheEarlierFile)
+{
+    OpenLevelFile(test::LevelWithChunks({Cus4Chunk(Ce(1, "One", 1))}));
+    const std::string vce = dir.Write("017.level.vce", std::string("earlier export"));
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = 64;
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    std::string message;
+    try {
+        ExportCes(lvl, report.CeList, {true}, ui);
+    } catch (const VantrelError& e) {
+        message = e.what();
+    }
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(message, "The file " + vce + " could not be written (writing: File too large); nothing was changed.");
+    EXPECT_EQ(test::ReadBytes(vce), (Bytes{'e', 'a', 'r', 'l', 'i', 'e', 'r', ' ', 'e', 'x', 'p', 'o', 'r', 't'}));
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(dir.Path())) names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());

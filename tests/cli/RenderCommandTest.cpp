@@ -62,7 +62,7 @@ TEST(CliRenderTest, WritesAWindowsBitmapOfSixteenPixelsACell)
     EXPECT_EQ(Little32(bmp, 18), 960u);
     EXPECT_EQ(Little32(bmp, 22), 800u);
     EXPECT_EQ(static_cast<unsigned char>(bmp[28]), 24) << "24 bits a pixel";
-    EXPECT_TRUE(std::filesystem::exists(level + ".bak")) << "loaded as the window loads: with its backup";
+    EXPECT_FALSE(std::filesystem::exists(level + ".bak")) << "render only reads the level: no backup";
 }
 
 TEST(CliRenderTest, WritesAPngWhenTheNameEndsInPng)

@@ -48,5 +48,17 @@ TEST(WholeFile, AFailureLeavesThePreviousFileAndNoPartialOne)
     EXPECT_THROW(WriteWholeFile((dir.Path() / "no-such-folder" / "f").string(), std::string("x")), VantrelError);
 }
 
+TEST(WholeFile, ANewFileNeverReplacesOneAndLeavesNothingElse)
+{
+    test::TempDir dir;
+    const std::string taken = dir.Write("taken.level", std::string("precious"));
+    EXPECT_FALSE(WriteNewWholeFile(taken, {'n', 'e', 'w'}));
+    EXPECT_EQ(test::ReadBytes(taken), (std::vector<std::uint8_t>{'p', 'r', 'e', 'c', 'i', 'o', 'u', 's'}));
+    const std::string fresh = (dir.Path() / "fresh.level").string();
+    EXPECT_TRUE(WriteNewWholeFile(fresh, {'n', 'e', 'w'}));
+    EXPECT_EQ(test::ReadBytes(fresh), (std::vector<std::uint8_t>{'n', 'e', 'w'}));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator{}), 2) << "no temporary file";
+}
+
 }  // namespace
 }  // namespace vantrel

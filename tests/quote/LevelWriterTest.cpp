@@ -141,8 +141,9 @@ TEST(LevelWriterTest, FailedCreateNamesThePath)
         SaveNewLevel({"", "", 1, 1, 0, 0, {1}}, "", fallback, reason);
         FAIL() << "no error";
     } catch (const VantrelError& e) {
-        EXPECT_EQ(std::string(e.what()), "Cannot create the file (No such file or directory): " + fallback +
-                                             "/000.level\nNo level was written.");
+        EXPECT_EQ(std::string(e.what()), "The file " + fallback +
+                                             "/000.level could not be written (cannot create a file in its folder: "
+                                             "No such file or directory); nothing was changed.");
     }
     EXPECT_TRUE(fs::is_empty(dir.Path()));
 }
@@ -166,9 +167,8 @@ TEST(LevelWriterTest, FailedWriteRemovesTheUnfinishedFile)
     }
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldHandler);
-    EXPECT_EQ(message, "Cannot write to the file (File too large) after 100 of 208 bytes: " +
-                           (dir.Path() / "001.level").string() +
-                           "\nThe unfinished file was removed; no level was written.");
+    EXPECT_EQ(message, "The file " + (dir.Path() / "001.level").string() +
+                           " could not be written (writing: File too large); nothing was changed.");
     EXPECT_TRUE(fs::is_empty(dir.Path()));
 }
 

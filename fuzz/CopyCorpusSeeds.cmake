@@ -1,0 +1,21 @@
+# Copies the level files of the shared corpus (when it is there) into the seed
+# folders of fuzz_loader and fuzz_edit, and its levelinfo.conf files into the
+# seeds of fuzz_conf, under flat numbered names. Run by the fuzz_seeds target.
+if(NOT IS_DIRECTORY "${CORPUS}")
+  message(STATUS "No shared corpus at ${CORPUS}: made-up seeds only")
+  return()
+endif()
+file(GLOB_RECURSE levels "${CORPUS}/*.level")
+file(GLOB_RECURSE confs "${CORPUS}/levelinfo.conf")
+set(n 0)
+foreach(f IN LISTS levels)
+  math(EXPR n "${n} + 1")
+  foreach(target loader edit)
+    configure_file("${f}" "${SEEDS}/${target}/corpus-${n}.level" COPYONLY)
+  endforeach()
+endforeach()
+set(n 0)
+foreach(f IN LISTS confs)
+  math(EXPR n "${n} + 1")
+  configure_file("${f}" "${SEEDS}/conf/corpus-${n}.conf" COPYONLY)
+endforeach()
