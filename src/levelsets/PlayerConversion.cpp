@@ -7,9 +7,12 @@
 #include "levelsets/LevelsetConfig.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <limits>
 #include <set>
+#include <unistd.h>
 
 namespace vantrel {
 
@@ -87,8 +90,8 @@ std::string ReadOnlyReason(const OpenLevel& lvl)
 
 enum class Loaded { Open, Skipped, Failed };
 
-// Loads one level for conversion. A dry run reads the file's bytes and loads
-// those: no backup, and nothing can be written.
+// Loads one level for conversion. A dry run loads it for reading only: no
+// backup, and nothing can be written.
 Loaded LoadForConversion(OpenLevel& lvl, const std::string& path, bool dryRun, LevelConversion& level,
                          std::string& error)
 {
@@ -112,10 +115,9 @@ Loaded LoadForConversion(OpenLevel& lvl, const std::string& path, bool dryRun, L
     std::string readOnly;
     try {
         if (dryRun) {
-            auto file = OpenLevelFile(path, readOnly);
-            auto bytes = file->ReadAll();
-            file->Close();
-            LoadLevelFrom(lvl, std::make_unique<MemoryFile>(path, std::move(bytes)), ui, report);
+            LoadLevel(lvl, path, ui, report, ReadOnlyLoad());
+            // Said as the real run would find it: a level that may not be written is skipped.
+            if (lvl.LevelOpen() && ::access(path.c_str(), W_OK) != 0) readOnly = std::strerror(errno);
         } else {
             LoadLevel(lvl, path, ui, report);
             if (lvl.LevelOpen() && lvl.ReadOnly()) readOnly = ReadOnlyReason(lvl);
