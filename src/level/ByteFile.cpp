@@ -96,10 +96,7 @@ std::unique_ptr<DiskFile> OpenLevelFile(const std::string& path, std::string& re
 {
     readOnlyReason.clear();
     const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
-    if (fd >= 0) {
-        ::close(fd);
-        return std::make_unique<DiskFile>(path, DiskFile::Mode::ReadWrite);
-    }
+    if (fd >= 0) return std::unique_ptr<DiskFile>(new DiskFile(path, fd, false));
     const int error = errno;
     if (error == EACCES || error == EPERM || error == EROFS) {
         readOnlyReason = std::strerror(error);
@@ -107,6 +104,8 @@ std::unique_ptr<DiskFile> OpenLevelFile(const std::string& path, std::string& re
     }
     return std::make_unique<DiskFile>(path, DiskFile::Mode::ReadWrite);  // fails with the system's reason
 }
+
+DiskFile::DiskFile(const std::string& path, int fd, bool readOnly) : ByteFile(path), fd_(fd), readOnly_(readOnly) {}
 
 DiskFile::~DiskFile()
 {

@@ -70,6 +70,9 @@ protected:
     void WriteAt(std::int64_t offset, const std::uint8_t* data, std::size_t n) override;
 
 private:
+    friend std::unique_ptr<DiskFile> OpenLevelFile(const std::string& path, std::string& readOnlyReason);
+    DiskFile(const std::string& path, int fd, bool readOnly);  // takes over an open descriptor
+
     int fd_ = -1;
     bool readOnly_ = false;
 };
