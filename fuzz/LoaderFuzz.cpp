@@ -3,6 +3,7 @@
 // open); any other exception, a crash, a sanitizer report or a hang is a
 // finding. After a completed load a few grid operations run on the result, to
 // catch reads and writes outside the grid or the map in the file.
+#include "FuzzUi.h"
 #include "level/Loader.h"
 #include "level/OpenLevel.h"
 #include "base/Error.h"
@@ -20,26 +21,11 @@
 
 namespace {
 
-// A user who reads nothing and answers no to everything.
-class QuietUi : public vantrel::UserInterface {
-public:
-    int messages = 0;
-    void Message(const std::string&) override { ++messages; }
-    bool WarningYesNo(const std::string&) override { return false; }
-    bool ConfirmOkCancel(const std::string&) override { return false; }
-    std::optional<std::string> ChooseFile(const std::string&, const std::string&, const std::string&,
-                                          const std::string&) override
-    {
-        return std::nullopt;
-    }
-    std::optional<std::string> ChooseDirectory(const std::string&, const std::string&) override { return std::nullopt; }
-};
+using vantrel::fuzz::QuietUi;
 
 void Check(bool ok, const char* what)
 {
-    if (ok) return;
-    std::fprintf(stderr, "fuzz_loader: broken expectation: %s\n", what);
-    std::abort();
+    vantrel::fuzz::Check("fuzz_loader", ok, what);
 }
 
 // Operations on a loaded level that must stay inside the grid and the map.

@@ -3,6 +3,7 @@
 // copy with new ids shifted by an amount taken from the input. A
 // VantrelError is an expected outcome; any other exception, a crash, a
 // sanitizer report or a broken expectation is a finding.
+#include "FuzzUi.h"
 #include "ce/CeTransfer.h"
 #include "base/Error.h"
 #include "base/UserInterface.h"
@@ -16,24 +17,11 @@
 
 namespace {
 
-class QuietUi : public vantrel::UserInterface {
-public:
-    void Message(const std::string&) override {}
-    bool WarningYesNo(const std::string&) override { return false; }
-    bool ConfirmOkCancel(const std::string&) override { return false; }
-    std::optional<std::string> ChooseFile(const std::string&, const std::string&, const std::string&,
-                                          const std::string&) override
-    {
-        return std::nullopt;
-    }
-    std::optional<std::string> ChooseDirectory(const std::string&, const std::string&) override { return std::nullopt; }
-};
+using vantrel::fuzz::QuietUi;
 
 void Check(bool ok, const char* what)
 {
-    if (ok) return;
-    std::fprintf(stderr, "fuzz_vce: broken expectation: %s\n", what);
-    std::abort();
+    vantrel::fuzz::Check("fuzz_vce", ok, what);
 }
 
 }  // namespace
