@@ -5,7 +5,11 @@
 #include "base/UserInterface.h"
 #include "level/ConfEntries.h"
 
+#include <cerrno>
 #include <charconv>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 #include <chrono>
 #include <concepts>
 #include <filesystem>
@@ -644,10 +648,10 @@ void Guarded(OpenLevel& lvl, Loader& loader, Body&& body)
 
 }  // namespace
 
-std::string MakeBackup(const std::string& path)
+std::string MakeBackup(const std::string& path, const std::vector<std::uint8_t>& bytes)
 {
     namespace fs = std::filesystem;
-    const fs::path backup = path + ".bak";
+    const std::string backup = path + ".bak";
     std::error_code ec;
     const fs::file_status link = fs::symlink_status(backup, ec);
     if (fs::exists(link)) {
@@ -655,13 +659,25 @@ std::string MakeBackup(const std::string& path)
             return "the name is taken by a link that leads nowhere";
         return {};  // made at an earlier load, and never overwritten
     }
-    if (fs::copy_file(path, backup, fs::copy_options::none, ec)) return {};
-    std::error_code ignored;
-    if (!fs::exists(fs::symlink_status(backup, ignored)) || ec) {
-        // A copy that failed on the way leaves no half backup that a later load would take for whole.
-        if (ec && ec != std::errc::file_exists) fs::remove(backup, ignored);
+    // Created only under a free name, from the bytes just read: the file is read once.
+    const int fd = ::open(backup.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0) return errno == EEXIST ? std::string() : std::strerror(errno);
+    std::size_t done = 0;
+    int error = 0;
+    while (done < bytes.size() && error == 0) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n > 0)
+            done += static_cast<std::size_t>(n);
+        else if (n < 0 && errno != EINTR)
+            error = errno;
+        else if (n == 0)
+            error = ENOSPC;
     }
-    return ec ? ec.message() : "it could not be written";
+    if (::close(fd) != 0 && error == 0) error = errno;
+    if (error == 0) return {};
+    // A copy that failed on the way leaves no half backup that a later load would take for whole.
+    ::unlink(backup.c_str());
+    return std::strerror(error);
 }
 
 std::string NoBackupMessage(const std::string& path, const std::string& why)
@@ -728,12 +744,12 @@ void LoadLevel(OpenLevel& lvl, const std::string& givenPath, UserInterface& ui, 
                                              : OpenLevelFile(givenPath, readOnlyReason);
         const std::int64_t size = file->Size();  // the file opened may not be the one looked at
         if (size > kMaxLevelFileSize) throw VantrelError(TooLargeMessage(path, size));
+        MemoryFile snapshot(path, file->ReadAll());  // the scan reads the bytes of one read of the file
         // A level that may not be written gets no backup: it cannot change.
         const std::string noBackup =
-            readOnlyReason.empty() && !options.ReadOnly ? MakeBackup(givenPath) : std::string();
+            readOnlyReason.empty() && !options.ReadOnly ? MakeBackup(givenPath, snapshot.Bytes()) : std::string();
         loader.SetReadOnlyReason(readOnlyReason);
         lvl.Log().clear();
-        MemoryFile snapshot(path, file->ReadAll());  // the scan reads the bytes of one read of the file
         loader.Run(std::move(file), snapshot);
         if (!noBackup.empty() && report.Completed) ui.Error(NoBackupMessage(path, noBackup));
     });

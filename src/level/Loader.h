@@ -76,10 +76,10 @@ inline LoadOptions ReadOnlyLoad()
 inline constexpr std::int64_t kMaxLevelFileSize = 1 << 20;
 std::string TooLargeMessage(const std::string& path, std::int64_t size);
 
-// Makes the level's backup PATH.bak unless it exists (it is never
-// overwritten). Empty on success, else why no backup could be made; a copy
-// that failed on the way is removed.
-std::string MakeBackup(const std::string& path);
+// Makes the level's backup PATH.bak from the level's bytes unless it exists
+// (it is never overwritten). Empty on success, else why no backup could be
+// made; a copy that failed on the way is removed.
+std::string MakeBackup(const std::string& path, const std::vector<std::uint8_t>& bytes);
 std::string NoBackupMessage(const std::string& path, const std::string& why);
 
 // A name that starts with "%" asks for a direct load of the path after it.

@@ -13,6 +13,8 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -137,6 +139,26 @@ TEST(MissingBackup, TheUserIsToldOnceAtLoadAndTheLoadGoesOn)
         LoadLevel(lvl, path, ui, report);
         EXPECT_TRUE(lvl.LevelOpen());
         EXPECT_EQ(ui.errors, std::vector<std::string>{NoBackupMessage(path.string(), c.why)});
+    }
+    // A copy cut short by a file size limit leaves no half backup behind.
+    {
+        const fs::path path = dir.Write("big.level", test::LevelBuilder::Standard({.width = 64, .height = 64},
+                                                                                  test::PatternCells(64, 64, false))
+                                                         .Data());
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit old{};
+        ::getrlimit(RLIMIT_FSIZE, &old);
+        rlimit small = old;
+        small.rlim_cur = 1024;
+        ::setrlimit(RLIMIT_FSIZE, &small);
+        test::ScriptedUi ui;
+        OpenLevel lvl;
+        LoadReport report;
+        LoadLevel(lvl, path, ui, report);
+        ::setrlimit(RLIMIT_FSIZE, &old);
+        EXPECT_TRUE(lvl.LevelOpen());
+        EXPECT_EQ(ui.errors, std::vector<std::string>{NoBackupMessage(path.string(), "File too large")});
+        EXPECT_FALSE(fs::exists(path.string() + ".bak"));
     }
     // A backup made before is kept, and nothing is said.
     const fs::path path = dir.Write("kept.level", SmallLevel());
