@@ -198,28 +198,54 @@ void ExpectReadOnlyLevel(const fs::path& path)
     EXPECT_EQ(test::ReadBytes(path), before);
 }
 
-TEST(ReadOnlyLevel, OpensForViewingAndRefusesEveryWrite)
+// Runs check as a user without root's right to write anything: in a child
+// that gives up root when the tests run as root.
+void AsOrdinaryUser(const std::function<void()>& check)
 {
-    test::TempDir dir;
-    const fs::path path = dir.Write("ro.level", SmallLevel());
-    ::chmod(path.c_str(), 0444);
     if (::geteuid() != 0) {
-        ExpectReadOnlyLevel(path);
+        check();
         return;
     }
-    // Root may write any file: the load runs in a child that has given up root.
-    ::chmod(dir.Path().c_str(), 0755);
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
         if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(3);
-        ExpectReadOnlyLevel(path);
+        check();
         ::_exit(::testing::Test::HasFailure() ? 1 : 0);
     }
     int status = 0;
     ::waitpid(child, &status, 0);
     ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "the read-only load failed its checks (see the child's output above)";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the checks failed as an ordinary user (see the child's output above)";
+}
+
+TEST(ReadOnlyLevel, OpensForViewingAndRefusesEveryWrite)
+{
+    test::TempDir dir;
+    const fs::path path = dir.Write("ro.level", SmallLevel());
+    ::chmod(path.c_str(), 0444);
+    ::chmod(dir.Path().c_str(), 0755);
+    AsOrdinaryUser([&] { ExpectReadOnlyLevel(path); });
+}
+
+TEST(MissingBackup, AFolderThatMayNotBeWrittenIsSaidAndEditsStillWork)
+{
+    test::TempDir dir;
+    const fs::path path = dir.Write("a.level", SmallLevel());
+    ::chmod(path.c_str(), 0666);       // the level may be written...
+    ::chmod(dir.Path().c_str(), 0555);  // ...but nothing may be added to its folder
+    AsOrdinaryUser([&] {
+        test::ScriptedUi ui;
+        OpenLevel lvl;
+        LoadReport report;
+        LoadLevel(lvl, path, ui, report);
+        ASSERT_TRUE(lvl.LevelOpen());
+        EXPECT_FALSE(lvl.ReadOnly());
+        EXPECT_EQ(ui.errors, std::vector<std::string>{NoBackupMessage(path.string(), "Permission denied")});
+        EXPECT_FALSE(fs::exists(path.string() + ".bak"));
+        EXPECT_TRUE(SetCell(lvl, PackCell(1, 1), 9)) << "the level itself is written as before";
+    });
+    ::chmod(dir.Path().c_str(), 0755);
 }
 
 }  // namespace
