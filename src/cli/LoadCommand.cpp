@@ -13,7 +13,7 @@ namespace {
 // The load log; after a completed load also the header boxes, the CE list and (withMap) the map.
 void PrintLoad(const OpenLevel& lvl, const LoadReport& report, bool withMap, std::ostream& out)
 {
-    for (const std::string& line : lvl.Log()) out << line << '\n';
+    for (const std::string_view line : lvl.Log()) out << line << '\n';
     if (!report.Completed) return;  // a refused or failed load has nothing more to show
     out << "--\n";
     const LoadReport::Header header = report.HeaderBoxes.value_or(LoadReport::Header{});

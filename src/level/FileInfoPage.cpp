@@ -163,7 +163,7 @@ void FileInfoPage::Clear()
 void FileInfoPage::ShowLog()
 {
     QStringList lines;
-    for (const std::string& line : doc_.Level().Log()) lines << FromBytes(line);
+    for (const std::string_view line : doc_.Level().Log()) lines << FromBytes(std::string(line));
     const QString text = lines.join(QLatin1Char('\n'));
     if (log_->toPlainText() != text) log_->setPlainText(text);
 }

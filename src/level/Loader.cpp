@@ -115,7 +115,13 @@ private:
         if (options_.OnCaption) options_.OnCaption(report_.Caption);
     }
 
-    void Log(std::string line) { lvl_.Log().push_back(std::move(line)); }
+    void Log(std::string_view line) { lvl_.Log().push_back(line); }
+    // A log line from its pieces (texts, and numbers in decimal), written straight into the log.
+    template <typename... Parts>
+    void LogLine(const Parts&... parts)
+    {
+        lvl_.Log().Add(parts...);
+    }
 
     // The n characters at p, as ReadFileString reads them (a guard line and
     // empty text when the file is too short), without copying them.
@@ -143,7 +149,7 @@ private:
             return false;
         }
         Log("Loading " + report_.Path);
-        if (lvl_.ReadOnly() && !options_.ReadOnly) Log(Line(kReadOnlyLogLine, " (", readOnlyReason_, ")"));
+        if (lvl_.ReadOnly() && !options_.ReadOnly) LogLine(kReadOnlyLogLine, " (", readOnlyReason_, ")");
         std::string version;
         if (f_->Position() == 4) {
             f_->Seek(8);
@@ -227,7 +233,7 @@ private:
 
     std::int64_t Stop(std::string_view name, std::int64_t p, const std::string& why)
     {
-        Log(Line("Scan stopped: ", name, " at ", p, " ", why));
+        LogLine("Scan stopped: ", name, " at ", p, " ", why);
         return kStopScan;
     }
 
@@ -260,7 +266,7 @@ private:
     template <typename... Parts>
     std::int64_t Seen(std::int64_t q, const Parts&... parts)
     {
-        Log(Line(parts..., " seek to ", q));
+        LogLine(parts..., " seek to ", q);
         return q;
     }
 
@@ -294,7 +300,7 @@ private:
     std::int64_t RefuseSize(const char* name, std::int64_t p, std::int64_t width, std::int64_t height)
     {
         refused_ = true;
-        Log(Line(name, " at ", p, ": map size ", width, "x", height, " refused"));
+        LogLine(name, " at ", p, ": map size ", width, "x", height, " refused");
         ui_.Message("Error: Can not open file\nThe map is " + Num(width) + "x" + Num(height) +
                     " cells; a level holds at most " + Num(kMaxMapSize) + "x" + Num(kMaxMapSize) + ".");
         return kStopScan;
@@ -314,7 +320,7 @@ private:
 
     void LogProblems(std::string_view label, std::int64_t p, const std::vector<std::string>& problems)
     {
-        for (const std::string& problem : problems) Log(Line(label, " at ", p, ": ", problem));
+        for (const std::string& problem : problems) LogLine(label, " at ", p, ": ", problem);
     }
 
     std::int64_t Name(std::int64_t p)
@@ -324,7 +330,7 @@ private:
         const std::int64_t size = *q - (p + 8);
         Seen(*q, "NAME at ", p);
         if (size != static_cast<std::int64_t>(kNameChunkSize)) {
-            Log(Line("NAME at ", p, ": ", size, " bytes instead of ", kNameChunkSize, "; the title is not taken from it"));
+            LogLine("NAME at ", p, ": ", size, " bytes instead of ", kNameChunkSize, "; the title is not taken from it");
             return *q;
         }
         ix_.NamePos = static_cast<std::int32_t>(p + 4);
@@ -396,8 +402,8 @@ private:
         const std::string label = hasCode ? Line("CUSX (", view.CeNumber, ")") : std::string("CUSX");
         Seen(*q, label, " at ", p);
         if (hasCode && (view.Code < kFirstCeCode || view.Code > kLastCeCode)) {
-            Log(Line(label, " at ", p, ": element code ", view.Code, " is not a custom element (",
-                     kFirstCeCode, "..", kLastCeCode, "); not listed"));
+            LogLine(label, " at ", p, ": element code ", view.Code, " is not a custom element (",
+                     kFirstCeCode, "..", kLastCeCode, "); not listed");
             return *q;
         }
         LogProblems(label, p, view.Problems);
@@ -531,10 +537,10 @@ private:
             const std::uint32_t s = Field(p + 4, 4);
             const std::int64_t q = p + 8 + static_cast<std::int64_t>(s);
             if (!CanGo(name, p, q)) return kStopScan;
-            Log(Line(name, " guessed chunk, chunksize = ", s));
+            LogLine(name, " guessed chunk, chunksize = ", s);
             return q;
         }
-        Log(Line(b, " at ", p));
+        LogLine(b, " at ", p);
         return p + 1;
     }
 
@@ -562,8 +568,8 @@ private:
                                    "x" + Num(h) + " cells of two bytes needs " + Num(need) +
                                    ", so the level cannot be opened: " + report_.Path);
             if (stated > static_cast<std::int64_t>(need))
-                Log(Line("BODY at ", ix_.BodyStart - 8, " holds ", stated, " bytes; the map of ", w, "x", h,
-                         " cells uses the first ", need));
+                LogLine("BODY at ", ix_.BodyStart - 8, " holds ", stated, " bytes; the map of ", w, "x", h,
+                         " cells uses the first ", need);
         }
         if (ix_.BodyStart + static_cast<std::int64_t>(need) > size_)
             throw VantrelError("The map of " + Num(w) + "x" + Num(h) + " cells needs " + Num(need) +

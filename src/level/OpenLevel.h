@@ -8,6 +8,7 @@
 
 #include "base/Elements.h"
 #include "base/Text.h"
+#include "base/TextLines.h"
 #include "level/ByteFile.h"
 
 #include <array>
@@ -140,8 +141,8 @@ public:
     // The full path of the level last loaded; empty after Save and Close.
     const std::string& LevelPath() const { return path_; }
     // The load log, one entry a line.
-    std::vector<std::string>& Log() { return log_; }
-    const std::vector<std::string>& Log() const { return log_; }
+    TextLines& Log() { return log_; }
+    const TextLines& Log() const { return log_; }
 
     // A level is open only after a completed load, until Save and Close.
     bool LevelOpen() const { return loaded_ && file_ != nullptr; }
@@ -187,7 +188,7 @@ private:
     ChunkIndex index_;
     CellGrid grid_;
     std::string path_;
-    std::vector<std::string> log_;
+    TextLines log_;
     std::vector<LevelEdit> edits_;
     bool loaded_ = false;
 };

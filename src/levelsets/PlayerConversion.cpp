@@ -82,9 +82,9 @@ std::string LoaderWords(const std::string& text)
 std::string ReadOnlyReason(const OpenLevel& lvl)
 {
     const std::string lead = std::string(kReadOnlyLogLine) + " (";
-    for (const std::string& line : lvl.Log())
-        if (line.rfind(lead, 0) == 0 && line.size() > lead.size())
-            return line.substr(lead.size(), line.size() - lead.size() - 1);  // without the closing bracket
+    for (const std::string_view line : lvl.Log())
+        if (line.starts_with(lead) && line.size() > lead.size())
+            return std::string(line.substr(lead.size(), line.size() - lead.size() - 1));  // without the closing bracket
     return "it may not be written";
 }
 

@@ -122,7 +122,7 @@ TEST(CliLoadTest, CorpusLevelAgreesWithTheLoader)
 
     std::vector<Line> want;
     want.push_back("Loading " + path);
-    for (std::size_t i = 1; i + 1 < lvl.Log().size(); ++i) want.push_back(lvl.Log()[i]);
+    for (std::size_t i = 1; i + 1 < lvl.Log().size(); ++i) want.push_back(std::string(lvl.Log()[i]));
     want.push_back(StartsWith(std::to_string(lvl.Index().LoadedFileSize) + " bytes loaded in "));
     want.push_back("--");
     want.push_back("Level Title: " + UpToZero(report.Title));

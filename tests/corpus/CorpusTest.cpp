@@ -86,7 +86,7 @@ TEST_P(CorpusLevelTest, LoadsAndGridMatchesTheMapBytes)
     const std::regex chunkLine(R"((HEAD|AUTH|BODY|CNT2|CNT3 \(\d\)|GRP1 \(\d+\)|CONT) at \d+ seek to \d+)"
                                R"(|CUS4 \(\d+\) found at \d+ seek to \d+|CAVEVERS [0-9A-F]{16} seek to 28)");
     for (std::size_t i = 1; i + 1 < lvl.Log().size(); ++i) {
-        const std::string& line = lvl.Log()[i];
+        const std::string line(lvl.Log()[i]);
         if (line == "RND1 file - checking version" || line.rfind("File version = ", 0) == 0) continue;
         EXPECT_TRUE(std::regex_match(line, chunkLine)) << "line " << i + 1 << ": " << line;
     }
@@ -158,7 +158,7 @@ TEST(CorpusTutorialTest, Level042ListsItsThirtyEightCustomElements)
     EXPECT_EQ(report.CeList.front(), "1: Walk over");
     EXPECT_EQ(lvl.CePositions().front(), 654);
     std::size_t cus4Lines = 0;
-    for (const std::string& line : lvl.Log()) cus4Lines += line.rfind("CUS4 (", 0) == 0;
+    for (const std::string_view line : lvl.Log()) cus4Lines += line.rfind("CUS4 (", 0) == 0;
     EXPECT_EQ(cus4Lines, 38u);
     lvl.CloseLevelFile();
 }

@@ -440,7 +440,7 @@ TEST(NewerCorpus, EveryFileLoadsAsItsBytesSay)
                 ASSERT_EQ(run.lvl.Grid().At(x, y), e.cells[static_cast<std::size_t>((y - 1) * e.width + x - 1)]);
         EXPECT_EQ(run.report.CeList, e.ceList);
         withCes += e.ceList.empty() ? 0 : 1;
-        for (const std::string& line : run.lvl.Log()) {
+        for (const std::string_view line : run.lvl.Log()) {
             EXPECT_EQ(line.find("guessed chunk"), std::string::npos) << line;
             EXPECT_NE(line, kNoHeaderLogLine);
         }
