@@ -91,13 +91,13 @@ int RunCe(const std::string& path, int line)
     if (!report.Completed) return 1;
     int status = 0;
     if (line == 0) {
-        for (const std::string& text : report.CeList) std::cout << text << '\n';
+        for (const std::string_view text : report.CeList) std::cout << text << '\n';
     } else if (line > static_cast<int>(report.CeList.size())) {
         PrintMessage(std::cerr, "There is no line " + std::to_string(line) + " in the CE list: it has " +
                                     std::to_string(report.CeList.size()) + " lines");
         status = 1;
     } else {
-        const std::string& text = report.CeList[static_cast<std::size_t>(line - 1)];
+        const std::string text(report.CeList[static_cast<std::size_t>(line - 1)]);
         if (const auto cusx = CusxListClick(lvl, line - 1)) {
             PrintCusx(*cusx, line, text, std::cout);
             lvl.CloseLevelFile();

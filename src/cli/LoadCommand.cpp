@@ -26,7 +26,7 @@ void PrintLoad(const OpenLevel& lvl, const LoadReport& report, bool withMap, std
     out << "Time left: " << (newer ? static_cast<std::int16_t>(header.Time) : header.Time) << '\n';
     out << "Emeralds to collect: " << (newer ? static_cast<std::int16_t>(header.Emeralds) : header.Emeralds) << '\n';
     out << "CE list:\n";
-    for (const std::string& line : report.CeList) out << line << '\n';
+    for (const std::string_view line : report.CeList) out << line << '\n';
     if (withMap) {
         out << "Map:\n";
         for (int y = 1; y <= lvl.MapHeight(); ++y) {

@@ -410,7 +410,7 @@ private:
         if (!hasCode) return *q;
         ix_.CeLines.push_back({true, ix_.CusxPositions.size()});
         ix_.CusxPositions.push_back(static_cast<std::int32_t>(p + 8));
-        report_.CeList.push_back(Line(view.CeNumber, ": ", view.Name));
+        report_.CeList.Add(view.CeNumber, ": ", view.Name);
         return *q;
     }
 
@@ -441,7 +441,7 @@ private:
         const std::string_view name(reinterpret_cast<const char*>(bytes_) + p + 10,
                                     static_cast<std::size_t>(nameEnd - (p + 10)));
         const unsigned n = CeNumberOf(static_cast<std::uint16_t>(Field(p + 8, 2)));
-        report_.CeList.push_back(Line(n, ": ", name.substr(0, name.find('\0'))));
+        report_.CeList.Add(n, ": ", name.substr(0, name.find('\0')));
         return n;
     }
 

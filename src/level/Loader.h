@@ -45,7 +45,7 @@ struct LoadReport {
     bool TitleAuthorSet = false;
     std::string Title;   // 32 bytes as read, zero bytes kept
     std::string Author;  // 32 bytes as read, or empty
-    std::vector<std::string> CeList;  // "45: name", pairs with OpenLevel::CePositions()
+    TextLines CeList;  // "45: name", pairs with OpenLevel::CePositions()
     bool ViewPrepared = false;  // the map was read: the view can be drawn
     std::string Caption;  // the caption last set
 };

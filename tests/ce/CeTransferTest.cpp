@@ -135,7 +135,7 @@ TEST_F(TransferTest, ExportRefusesChunksThatDoNotHoldTheirPagesAndExportsTheOthe
     cut.resize(8 + 96);
     OpenLevelFile(test::LevelWithChunks({lying, good, cut}));
     ASSERT_EQ(report.CeList, (std::vector<std::string>{"2: Lying", "1: Good", "4: Cut off"}));
-    const auto view = CeListClick(lvl, 2, report.CeList[2]);
+    const auto view = CeListClick(lvl, 2, std::string(report.CeList[2]));
     ASSERT_TRUE(view);
     EXPECT_EQ(view->Notice, "The custom element record at 472 runs past the end of the file (568 bytes): "
                             "change pages 1 to 3 are not shown.");

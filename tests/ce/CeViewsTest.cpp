@@ -32,7 +32,7 @@ struct Level {
     std::int64_t Record(int line) const { return lvl.CePositions().at(static_cast<std::size_t>(line)); }
     CeView Click(int line) const
     {
-        const auto view = CeListClick(lvl, line, report.CeList.at(static_cast<std::size_t>(line)));
+        const auto view = CeListClick(lvl, line, std::string(report.CeList.at(static_cast<std::size_t>(line))));
         EXPECT_TRUE(view.has_value());
         return view.value_or(CeView{});
     }

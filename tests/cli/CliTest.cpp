@@ -132,7 +132,7 @@ TEST(CliLoadTest, CorpusLevelAgreesWithTheLoader)
     want.push_back("Time left: " + std::to_string(report.HeaderBoxes->Time));
     want.push_back("Emeralds to collect: " + std::to_string(report.HeaderBoxes->Emeralds));
     want.push_back("CE list:");
-    for (const std::string& ce : report.CeList) want.push_back(ce);
+    for (const std::string_view ce : report.CeList) want.push_back(std::string(ce));
     want.push_back("Map:");
     for (int y = 1; y <= lvl.MapHeight(); ++y) {
         std::string row;
