@@ -28,8 +28,6 @@ constexpr std::size_t kCookieLength = sizeof(kCookie) - 1;
 std::string Num(std::int64_t v) { return std::to_string(v); }
 
 void Append(std::string& line, std::string_view text) { line += text; }
-void Append(std::string& line, const char* text) { line += text; }
-void Append(std::string& line, const std::string& text) { line += text; }
 
 template <std::integral T>
 void Append(std::string& line, T number)
@@ -39,8 +37,7 @@ void Append(std::string& line, T number)
     line.append(digits, end);
 }
 
-// A log line joined from its pieces (texts, and numbers in decimal), in one
-// allocation for the lines the scan writes.
+// A text joined from its pieces (texts, and numbers in decimal), in one allocation.
 template <typename... Parts>
 std::string Line(const Parts&... parts)
 {

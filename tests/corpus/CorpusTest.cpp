@@ -153,7 +153,7 @@ TEST(CorpusTutorialTest, Level042ListsItsThirtyEightCustomElements)
     ASSERT_EQ(report.CeList.size(), 38u);
     ASSERT_EQ(lvl.CePositions().size(), 38u);
     const std::regex ceLine(R"(\d+: .*)");
-    for (const std::string line : report.CeList.Lines()) EXPECT_TRUE(std::regex_match(line, ceLine)) << line;
+    for (const std::string& line : report.CeList.Lines()) EXPECT_TRUE(std::regex_match(line, ceLine)) << line;
     // The first chunk's name is "Walk over" followed by a zero byte and leftovers of an older name.
     EXPECT_EQ(report.CeList.front(), "1: Walk over");
     EXPECT_EQ(lvl.CePositions().front(), 654);
