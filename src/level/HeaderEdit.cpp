@@ -106,9 +106,4 @@ bool WriteTimeAndEmeralds(OpenLevel& lvl, std::uint16_t time, std::uint16_t emer
     return true;
 }
 
-void CloseLevel(OpenLevel& lvl)
-{
-    lvl.Close();
-}
-
 }  // namespace vantrel

@@ -1,5 +1,5 @@
 // Header edits of the open level (title, time left, emeralds to collect),
-// written into the HEAD data at once, and closing the level.
+// written into the header (HEAD, or NAME and INFO in the newer layout) at once.
 #pragma once
 
 #include "level/OpenLevel.h"
@@ -35,9 +35,5 @@ bool WriteLevelTitle(OpenLevel& lvl, const std::string& title, UserInterface& ui
 // layout: the values of INFO's two entries, 0..32767 only), after the note
 // for values above 999. Does nothing when no level is open.
 bool WriteTimeAndEmeralds(OpenLevel& lvl, std::uint16_t time, std::uint16_t emeralds, UserInterface& ui);
-
-// The file side of Save and Close: closes the level file when a level is
-// open, empties the load log and forgets the path. Writes nothing.
-void CloseLevel(OpenLevel& lvl);
 
 }  // namespace vantrel

@@ -30,8 +30,6 @@ public:
 
     // Replaces the quote memo's text; signals when it changed.
     void SetQuoteText(const std::string& text);
-    // Tells the pages that cells of the open level changed.
-    void NotifyMapChanged() { emit mapChanged(); }
 
 signals:
     void captionChanged(const QString& caption);
@@ -40,7 +38,6 @@ signals:
     void closed();
     void logChanged();
     void quoteChanged();
-    void mapChanged();
 
 private:
     LevelDocument& doc_;
