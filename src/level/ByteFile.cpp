@@ -62,12 +62,51 @@ std::vector<std::uint8_t> ByteFile::ReadAll() const
     return out;
 }
 
+void ByteFile::ReadAll(std::vector<std::uint8_t>& into, std::int64_t size) const
+{
+    into.resize(static_cast<std::size_t>(size));
+    if (!into.empty() && ReadAt(0, into.data(), into.size()) != into.size()) Fail("Cannot read the whole file");
+}
+
 // --- DiskFile ---
+
+namespace {
+
+FileLook LookOf(const struct stat& st)
+{
+    FileLook look;
+    look.Size = st.st_size;
+    if (S_ISREG(st.st_mode)) return look;
+    look.OtherKind = S_ISDIR(st.st_mode)                         ? "a directory"
+                     : S_ISFIFO(st.st_mode)                      ? "a named pipe"
+                     : S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode) ? "a device"
+                     : S_ISSOCK(st.st_mode)                      ? "a socket"
+                                                                 : "no plain file";
+    return look;
+}
+
+}  // namespace
+
+bool LookAt(const std::string& path, FileLook& look)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return false;
+    look = LookOf(st);
+    return true;
+}
+
+FileLook DiskFile::Look() const
+{
+    if (fd_ < 0) Fail("The file is closed");
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0) Fail(std::string("Cannot look at the file (") + std::strerror(errno) + ")");
+    return LookOf(st);
+}
 
 DiskFile::DiskFile(const std::string& path, Mode mode) : ByteFile(path)
 {
-    int flags = O_RDWR;
-    if (mode == Mode::ReadOnly) flags = O_RDONLY;
+    int flags = O_RDWR | O_NONBLOCK;
+    if (mode == Mode::ReadOnly) flags = O_RDONLY | O_NONBLOCK;
     if (mode == Mode::Create) flags = O_RDWR | O_CREAT | O_TRUNC;
     readOnly_ = mode == Mode::ReadOnly;
     fd_ = ::open(path.c_str(), flags | O_CLOEXEC, 0644);
@@ -95,7 +134,7 @@ bool DiskFile::StillWritable() const
 std::unique_ptr<DiskFile> OpenLevelFile(const std::string& path, std::string& readOnlyReason)
 {
     readOnlyReason.clear();
-    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    const int fd = ::open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
     if (fd >= 0) return std::unique_ptr<DiskFile>(new DiskFile(path, fd, false));
     const int error = errno;
     if (error == EACCES || error == EPERM || error == EROFS) {

@@ -34,6 +34,9 @@ public:
     void WriteByte(std::uint8_t b) { Write(&b, 1); }
     // Reads the whole file without moving the position.
     std::vector<std::uint8_t> ReadAll() const;
+    // The same into a buffer the caller keeps (its memory is reused): the
+    // file's first size bytes, size being what the caller knows of it.
+    void ReadAll(std::vector<std::uint8_t>& into, std::int64_t size) const;
     virtual void Close() {}
     // Whether writes are refused (the file was opened for reading only).
     virtual bool ReadOnly() const { return false; }
@@ -53,7 +56,16 @@ private:
     std::int64_t pos_ = 0;
 };
 
-// A file on disk, opened for reading and writing, for reading only, or created.
+// What a name or an open file is: its size, and whether it is a regular file.
+struct FileLook {
+    const char* OtherKind = nullptr;  // "a directory", "a named pipe" ...; null for a regular file
+    std::int64_t Size = 0;
+};
+// Looks at what path names (following links); false when it cannot be looked at.
+bool LookAt(const std::string& path, FileLook& look);
+
+// A file on disk, opened for reading and writing, for reading only, or
+// created. Opening a named pipe does not wait for a writer.
 class DiskFile : public ByteFile {
 public:
     enum class Mode { ReadWrite, ReadOnly, Create };
@@ -64,6 +76,8 @@ public:
     bool ReadOnly() const override { return readOnly_; }
     bool StillNamedBy(const std::string& path) const override;
     bool StillWritable() const override;
+    // What the open file is (one look at it: its size may change later).
+    FileLook Look() const;
 
 protected:
     std::size_t ReadAt(std::int64_t offset, std::uint8_t* out, std::size_t n) const override;
@@ -90,6 +104,8 @@ public:
         : ByteFile(std::move(name)), bytes_(std::move(bytes)) {}
     std::int64_t Size() const override { return static_cast<std::int64_t>(bytes_.size()); }
     const std::vector<std::uint8_t>& Bytes() const { return bytes_; }
+    // Hands the bytes over; the file is empty after.
+    std::vector<std::uint8_t> TakeBytes() { return std::move(bytes_); }
 
 protected:
     std::size_t ReadAt(std::int64_t offset, std::uint8_t* out, std::size_t n) const override;

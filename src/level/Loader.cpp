@@ -81,6 +81,7 @@ public:
         lvl_.Log().clear();
         lvl_.AttachFile(std::move(levelFile));
         f_ = &scan;
+        scan_ = &scan;
         bytes_ = scan.Bytes().data();
         const std::int64_t size = f_->Size();
         if (size > std::numeric_limits<std::int32_t>::max())
@@ -100,8 +101,13 @@ public:
     // Why the file could be opened for reading only (empty: it is writable).
     void SetReadOnlyReason(std::string reason) { readOnlyReason_ = std::move(reason); }
 
-    // Hands what the load found to the level, whole; also after a failure.
-    void Commit() { lvl_.SetIndex(ix_); }
+    // Hands what the load found to the level, whole, once; also after a failure.
+    void Commit()
+    {
+        if (committed_) return;
+        committed_ = true;
+        lvl_.SetIndex(std::move(ix_));
+    }
 
 private:
     std::int64_t Tick() const { return options_.TickMs ? options_.TickMs() : DefaultTick(); }
@@ -582,18 +588,10 @@ private:
                                    " bytes, but its BODY chunk holds only " + Num(holds) +
                                    ", so it cannot be opened: " + report_.Path);
         }
-        // The map is read in one pass where it lies in the file's bytes.
-        const std::uint8_t* cells = bytes_ + ix_.BodyStart;
+        // The grid reads its cells where they lie in the bytes of the file's one read.
         f_->Seek(ix_.BodyStart + static_cast<std::int64_t>(need));
-        CellGrid grid(w, h);
-        for (int y = 1; y <= h; ++y) {
-            std::uint16_t* row = grid.Row(y);
-            if (cellBytes == 2) {
-                for (int x = 0; x < w; ++x, cells += 2) row[x] = ReadWord(cells);
-            } else {
-                for (int x = 0; x < w; ++x, ++cells) row[x] = *cells;
-            }
-        }
+        CellGrid grid(w, h, static_cast<int>(cellBytes), scan_->TakeBytes(), static_cast<std::size_t>(ix_.BodyStart));
+        bytes_ = nullptr;
         lvl_.SetGrid(std::move(grid));
         report_.ViewPrepared = true;
         SetCaption(kCaptionScrollChange);
@@ -623,10 +621,12 @@ private:
     LoadReport& report_;
     const LoadOptions& options_;
     ByteFile* f_ = nullptr;
+    MemoryFile* scan_ = nullptr;
     const std::uint8_t* bytes_ = nullptr;  // the scanned bytes
     std::int64_t size_ = 0;
     std::int64_t started_ = 0;
     bool refused_ = false;
+    bool committed_ = false;
     bool newerChunks_ = false;  // the file's version is 3.0 or later: NAME, INFO, CUSX ... are known
     std::int64_t bodyMissing_ = 0;  // the bytes a BODY chunk that runs past the end lacks
     std::string title_;
@@ -707,23 +707,22 @@ std::string TooLargeMessage(const std::string& path, std::int64_t size)
 
 namespace {
 
-// Refuses, before anything is opened, copied or read, a name that is no
-// regular file or a file larger than any level. A name that cannot be looked
-// at is left to the open, which says why.
-void CheckLevelFile(const std::string& name, const std::string& shown)
+// Refuses what is no regular file, or a file larger than any level.
+void CheckLevelFile(const FileLook& look, const std::string& shown)
 {
-    struct stat st {};
-    if (::stat(name.c_str(), &st) != 0) return;
-    if (!S_ISREG(st.st_mode)) {
-        const char* kind = S_ISDIR(st.st_mode)    ? "a directory"
-                           : S_ISFIFO(st.st_mode) ? "a named pipe"
-                           : S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode) ? "a device"
-                           : S_ISSOCK(st.st_mode)                       ? "a socket"
-                                                                        : "no plain file";
-        throw VantrelError(std::string("This is not a regular file (it is ") + kind +
+    if (look.OtherKind)
+        throw VantrelError(std::string("This is not a regular file (it is ") + look.OtherKind +
                            "), so it cannot be opened as a level: " + shown);
-    }
-    if (st.st_size > kMaxLevelFileSize) throw VantrelError(TooLargeMessage(shown, st.st_size));
+    if (look.Size > kMaxLevelFileSize) throw VantrelError(TooLargeMessage(shown, look.Size));
+}
+
+// The name as the log and the messages show it: the full path.
+std::string FullPath(const std::string& name)
+{
+    if (!name.empty() && name.front() == '/') return name;
+    std::error_code noPath;
+    const std::filesystem::path full = std::filesystem::absolute(name, noPath);
+    return noPath ? name : full.string();
 }
 
 }  // namespace
@@ -734,20 +733,24 @@ void LoadLevel(OpenLevel& lvl, const std::string& givenPath, UserInterface& ui, 
     // The level is shown by its full path (the log and the messages name it);
     // the file is opened, checked and backed up by the name given, which
     // works in a folder whose full path is too long for the system.
-    std::error_code noPath;
-    const std::filesystem::path full = std::filesystem::absolute(givenPath, noPath);
-    const std::string path = noPath ? givenPath : full.string();
+    const std::string path = FullPath(givenPath);
     Loader loader(lvl, ui, report, options);
     Guarded(lvl, loader, [&] {
         loader.Begin(path);
-        CheckLevelFile(givenPath, path);
+        // What the name is, before it is opened (a device is never opened);
+        // a name that cannot be looked at is left to the open, which says why.
+        FileLook look;
+        if (LookAt(givenPath, look)) CheckLevelFile(look, path);
         std::string readOnlyReason;
         std::unique_ptr<DiskFile> file = options.ReadOnly
                                              ? std::make_unique<DiskFile>(givenPath, DiskFile::Mode::ReadOnly)
                                              : OpenLevelFile(givenPath, readOnlyReason);
-        const std::int64_t size = file->Size();  // the file opened may not be the one looked at
-        if (size > kMaxLevelFileSize) throw VantrelError(TooLargeMessage(path, size));
-        MemoryFile snapshot(path, file->ReadAll());  // the scan reads the bytes of one read of the file
+        look = file->Look();  // the file opened may not be the one looked at
+        CheckLevelFile(look, path);
+        // The scan reads the bytes of one read of the file, into the buffer of an earlier load.
+        std::vector<std::uint8_t> bytes = lvl.TakeReadBuffer();
+        file->ReadAll(bytes, look.Size);
+        MemoryFile snapshot(path, std::move(bytes));
         // A level that may not be written gets no backup: it cannot change.
         const std::string noBackup =
             readOnlyReason.empty() && !options.ReadOnly ? MakeBackup(givenPath, snapshot.Bytes()) : std::string();

@@ -33,15 +33,46 @@ void WriteCellBytes(OpenLevel& lvl, PackedCell coord, std::uint16_t code)
 
 CellGrid::CellGrid(int width, int height)
     : width_(std::clamp(width, 0, kMaxMapSize)), height_(std::clamp(height, 0, kMaxMapSize)),
-      cells_(static_cast<std::size_t>(width_ * height_), 0)
+      bytes_(static_cast<std::size_t>(width_ * height_) * 2, 0)
 {
+}
+
+CellGrid::CellGrid(int width, int height, int cellBytes, std::vector<std::uint8_t> bytes, std::size_t offset)
+    : width_(std::clamp(width, 0, kMaxMapSize)), height_(std::clamp(height, 0, kMaxMapSize)), wide_(cellBytes == 2),
+      offset_(offset), bytes_(std::move(bytes))
+{
+    const std::size_t need = static_cast<std::size_t>(width_ * height_) * (wide_ ? 2 : 1);
+    if (offset_ > bytes_.size() || bytes_.size() - offset_ < need)
+        throw std::invalid_argument("the bytes do not hold the whole map");
 }
 
 bool CellGrid::Set(int x, int y, std::uint16_t code)
 {
-    if (!Contains(x, y)) return false;
-    cells_[static_cast<std::size_t>((y - 1) * width_ + (x - 1))] = code;
+    if (!Contains(x, y) || (!wide_ && code > 0xFF)) return false;
+    std::uint8_t* cell = bytes_.data() + (Cell(x, y) - bytes_.data());
+    if (wide_) {
+        cell[0] = static_cast<std::uint8_t>(code >> 8);
+        cell[1] = static_cast<std::uint8_t>(code);
+    } else {
+        cell[0] = static_cast<std::uint8_t>(code);
+    }
     return true;
+}
+
+bool CellGrid::operator==(const CellGrid& other) const
+{
+    if (width_ != other.width_ || height_ != other.height_) return false;
+    for (int y = 1; y <= height_; ++y)
+        for (int x = 1; x <= width_; ++x)
+            if (At(x, y) != other.At(x, y)) return false;
+    return true;
+}
+
+std::vector<std::uint8_t> CellGrid::TakeBytes()
+{
+    std::vector<std::uint8_t> bytes = std::move(bytes_);
+    *this = CellGrid();
+    return bytes;
 }
 
 void OpenLevel::CloseLevelFile()

@@ -81,31 +81,47 @@ struct ChunkIndex {
 };
 
 // The playfield in memory: Width x Height cells, (1, 1) the top-left one,
-// stored row after row. Cells outside the map read as empty space and
-// cannot be written.
+// stored as the level file stores them: row after row, each cell one byte or
+// two (big-endian). A loaded grid keeps the bytes of the file's one read and
+// reads its cells where they lie, so a load copies no cell. Cells outside the
+// map read as empty space and cannot be written.
 class CellGrid {
 public:
     CellGrid() = default;
+    // An empty map of two-byte cells.
     CellGrid(int width, int height);
+    // The map whose first cell lies at offset in bytes; bytes must hold all
+    // width x height cells of cellBytes (1 or 2) from there.
+    CellGrid(int width, int height, int cellBytes, std::vector<std::uint8_t> bytes, std::size_t offset);
 
     int Width() const { return width_; }
     int Height() const { return height_; }
     bool Contains(int x, int y) const { return x >= 1 && x <= width_ && y >= 1 && y <= height_; }
     std::uint16_t At(int x, int y) const
     {
-        return Contains(x, y) ? cells_[static_cast<std::size_t>((y - 1) * width_ + (x - 1))] : 0;
+        if (!Contains(x, y)) return 0;
+        const std::uint8_t* cell = Cell(x, y);
+        return wide_ ? static_cast<std::uint16_t>(cell[0] << 8 | cell[1]) : cell[0];
     }
-    // False, and nothing changed, outside the map.
+    // False, and nothing changed, outside the map or for a code of 256 and
+    // above in a map of one-byte cells.
     bool Set(int x, int y, std::uint16_t code);
-    bool operator==(const CellGrid&) const = default;
-    // The cells of row y (1..Height), Width of them.
-    std::uint16_t* Row(int y) { return cells_.data() + static_cast<std::size_t>((y - 1) * width_); }
-    const std::uint16_t* Row(int y) const { return cells_.data() + static_cast<std::size_t>((y - 1) * width_); }
+    // The same map: the same size and the same cells.
+    bool operator==(const CellGrid& other) const;
+    // Hands back the bytes the grid was made over (for the next read).
+    std::vector<std::uint8_t> TakeBytes();
 
 private:
+    const std::uint8_t* Cell(int x, int y) const
+    {
+        return bytes_.data() + offset_ + (static_cast<std::size_t>((y - 1) * width_ + (x - 1)) << (wide_ ? 1 : 0));
+    }
+
     int width_ = 0;
     int height_ = 0;
-    std::vector<std::uint16_t> cells_;
+    bool wide_ = true;
+    std::size_t offset_ = 0;
+    std::vector<std::uint8_t> bytes_;
 };
 
 // One write into the level file: where, and the bytes before and after it.
@@ -180,13 +196,21 @@ public:
     void AttachFile(std::unique_ptr<ByteFile> file) { file_ = std::move(file); }
     // Installs what a load found, whole.
     void SetIndex(ChunkIndex index) { index_ = std::move(index); }
-    void SetGrid(CellGrid grid) { grid_ = std::move(grid); }
+    void SetGrid(CellGrid grid)
+    {
+        spare_ = grid_.TakeBytes();
+        grid_ = std::move(grid);
+    }
+    // A buffer for the next load's read: the bytes of the grid before the
+    // last, so that loads one after another reuse their memory.
+    std::vector<std::uint8_t> TakeReadBuffer() { return std::move(spare_); }
     void SetLoaded(bool completed) { loaded_ = completed; }
 
 private:
     std::unique_ptr<ByteFile> file_;
     ChunkIndex index_;
     CellGrid grid_;
+    std::vector<std::uint8_t> spare_;
     std::string path_;
     TextLines log_;
     std::vector<LevelEdit> edits_;
