@@ -54,6 +54,13 @@ inline std::optional<std::uint32_t> ParseHex(std::string_view text, std::size_t 
     return v;
 }
 
+// value in exactly eight upper-case hexadecimal digits, written at out.
+inline void PutHex8(char* out, std::uint32_t value)
+{
+    static const char kDigits[] = "0123456789ABCDEF";
+    for (int i = 7; i >= 0; --i, value >>= 4) out[i] = kDigits[value & 0xF];
+}
+
 // value in upper-case hexadecimal, at least `digits` digits with leading zeros.
 inline std::string HexText(std::uint32_t value, int digits)
 {

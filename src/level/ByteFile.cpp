@@ -105,8 +105,8 @@ FileLook DiskFile::Look() const
 
 DiskFile::DiskFile(const std::string& path, Mode mode) : ByteFile(path)
 {
-    int flags = O_RDWR | O_NONBLOCK;
-    if (mode == Mode::ReadOnly) flags = O_RDONLY | O_NONBLOCK;
+    int flags = O_RDWR | O_NONBLOCK | O_NOCTTY;
+    if (mode == Mode::ReadOnly) flags = O_RDONLY | O_NONBLOCK | O_NOCTTY;
     if (mode == Mode::Create) flags = O_RDWR | O_CREAT | O_TRUNC;
     readOnly_ = mode == Mode::ReadOnly;
     fd_ = ::open(path.c_str(), flags | O_CLOEXEC, 0644);
@@ -134,7 +134,7 @@ bool DiskFile::StillWritable() const
 std::unique_ptr<DiskFile> OpenLevelFile(const std::string& path, std::string& readOnlyReason)
 {
     readOnlyReason.clear();
-    const int fd = ::open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+    const int fd = ::open(path.c_str(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd >= 0) return std::unique_ptr<DiskFile>(new DiskFile(path, fd, false));
     const int error = errno;
     if (error == EACCES || error == EPERM || error == EROFS) {

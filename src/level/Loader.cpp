@@ -47,7 +47,14 @@ std::string Line(const Parts&... parts)
     return line;
 }
 
-std::string Hex8(std::uint32_t v) { return HexText(v, 8); }
+
+// Moves the memory of an emptied list into another, empty one.
+template <typename T>
+void Reuse(std::vector<T>& into, std::vector<T>& from)
+{
+    from.clear();
+    into = std::move(from);
+}
 
 std::int64_t DefaultTick()
 {
@@ -68,9 +75,13 @@ public:
     // Before the file is opened: the previous level is closed and forgotten.
     void Begin(const std::string& path)
     {
-        report_ = LoadReport{};
+        report_.Reset();
         report_.Path = path;
-        lvl_.BeginLoad(path);
+        // The lists of the new index grow in the memory of the last one's.
+        ChunkIndex last = lvl_.BeginLoad(path);
+        Reuse(ix_.CePositions, last.CePositions);
+        Reuse(ix_.CusxPositions, last.CusxPositions);
+        Reuse(ix_.CeLines, last.CeLines);
         started_ = Tick();
     }
 
@@ -151,7 +162,7 @@ private:
             ui_.Message(kRejectMessage);
             return false;
         }
-        Log("Loading " + report_.Path);
+        LogLine("Loading ", report_.Path);
         if (lvl_.ReadOnly() && !options_.ReadOnly) LogLine(kReadOnlyLogLine, " (", readOnlyReason_, ")");
         std::string version;
         if (f_->Position() == 4) {
@@ -160,7 +171,7 @@ private:
             version = "CAVEVERS";
         } else {
             version = ReadFileString(lvl_, 3, *f_);
-            Log("File version = " + version);
+            LogLine("File version = ", version);
         }
         report_.FileVersion = version;
         if (version == "1.0") {
@@ -182,8 +193,9 @@ private:
     // False when the file was refused on the way.
     bool Scan()
     {
-        while (f_->Position() < size_) {
-            const std::int64_t p = f_->Position();
+        // The scan's position is kept here; the snapshot is left where the scan ends.
+        std::int64_t p = f_->Position();
+        for (; p < size_;) {
             std::int64_t next;
             if (ix_.Format == LevelFormat::Cookie10 && p == 37) {
                 next = Head(p);
@@ -194,42 +206,55 @@ private:
             }
             if (refused_) return false;
             if (next == kStopScan) break;
-            f_->Seek(next);
+            p = next;
         }
+        f_->Seek(p);
         ix_.Newer = ix_.InfoPos != -1 && ix_.HeadPos == -1;
         return true;
     }
 
-    struct ChunkRule {
-        const char* name;
-        Handler handle;
-    };
+    // A chunk's name as the number its four bytes spell, big-endian.
+    static constexpr std::uint32_t Tag(const char (&name)[5])
+    {
+        return static_cast<std::uint32_t>(static_cast<std::uint8_t>(name[0])) << 24 |
+               static_cast<std::uint32_t>(static_cast<std::uint8_t>(name[1])) << 16 |
+               static_cast<std::uint32_t>(static_cast<std::uint8_t>(name[2])) << 8 |
+               static_cast<std::uint32_t>(static_cast<std::uint8_t>(name[3]));
+    }
 
     std::int64_t Dispatch(std::int64_t p)
     {
-        // The scan's tests, in the order it makes them.
-        static constexpr ChunkRule kRules[] = {
-            {"HEAD", &Loader::Head}, {"CUS4", &Loader::Cus4}, {"CAVEVERS", &Loader::CaveVers},
-            {"CONT", &Loader::Cont}, {"CNT2", &Loader::Cnt2}, {"CNT3", &Loader::Cnt3},
-            {"GRP1", &Loader::Grp1}, {"CUS1", &Loader::Cus1}, {"AUTH", &Loader::Auth},
-            {"BODY", &Loader::Body}, {"CUS3", &Loader::Cus3},
-        };
         const std::string_view name = NameAt(p, 4);
-        for (const ChunkRule& rule : kRules) {
-            const std::string_view ruleName = rule.name;
-            const bool match = ruleName.size() == 4 ? name == ruleName
-                                                    : name == ruleName.substr(0, 4) && NameAt(p, ruleName.size()) == ruleName;
-            if (match) return (this->*rule.handle)(p);
-        }
-        // The chunks of the newer layout, in files of version 3.0 and later only.
-        static constexpr ChunkRule kNewerRules[] = {
-            {"NAME", &Loader::Name}, {"INFO", &Loader::Info}, {"DATE", &Loader::Date},
-            {"ELEM", &Loader::Elem}, {"NOTE", &Loader::Note}, {"CUSX", &Loader::Cusx},
-            {"GRPX", &Loader::Grpx}, {"EMPX", &Loader::Empx},
-        };
-        if (newerChunks_) {
-            for (const ChunkRule& rule : kNewerRules)
-                if (name == std::string_view(rule.name)) return (this->*rule.handle)(p);
+        if (name.empty()) return Unlisted(p, name);  // fewer than four bytes are left
+        switch (ReadBigEndian(bytes_ + p, 4)) {
+        case Tag("HEAD"): return Head(p);
+        case Tag("CUS4"): return Cus4(p);
+        case Tag("CAVE"):
+            if (NameAt(p, 8) == "CAVEVERS") return CaveVers(p);
+            break;
+        case Tag("CONT"): return Cont(p);
+        case Tag("CNT2"): return Cnt2(p);
+        case Tag("CNT3"): return Cnt3(p);
+        case Tag("GRP1"): return Grp1(p);
+        case Tag("CUS1"): return Cus1(p);
+        case Tag("AUTH"): return Auth(p);
+        case Tag("BODY"): return Body(p);
+        case Tag("CUS3"): return Cus3(p);
+        default:
+            // The chunks of the newer layout, in files of version 3.0 and later only.
+            if (newerChunks_) {
+                switch (ReadBigEndian(bytes_ + p, 4)) {
+                case Tag("NAME"): return Name(p);
+                case Tag("INFO"): return Info(p);
+                case Tag("DATE"): return Date(p);
+                case Tag("ELEM"): return Elem(p);
+                case Tag("NOTE"): return Note(p);
+                case Tag("CUSX"): return Cusx(p);
+                case Tag("GRPX"): return Grpx(p);
+                case Tag("EMPX"): return Empx(p);
+                default: break;
+                }
+            }
         }
         return Unlisted(p, name);
     }
@@ -303,7 +328,7 @@ private:
     std::int64_t RefuseSize(const char* name, std::int64_t p, std::int64_t width, std::int64_t height)
     {
         refused_ = true;
-        LogLine(name, " at ", p, ": map size ", width, "x", height, " refused");
+        LogLine(std::string_view(name), " at ", p, ": map size ", width, "x", height, " refused");
         ui_.Message("Error: Can not open file\nThe map is " + Num(width) + "x" + Num(height) +
                     " cells; a level holds at most " + Num(kMaxMapSize) + "x" + Num(kMaxMapSize) + ".");
         return kStopScan;
@@ -386,7 +411,7 @@ private:
     {
         const auto q = NewerChunk(name, p);
         if (!q) return kStopScan;
-        return Seen(*q, name, " at ", p);
+        return Seen(*q, std::string_view(name), " at ", p);
     }
 
     std::int64_t Date(std::int64_t p) { return Skipped("DATE", p); }
@@ -452,8 +477,11 @@ private:
     {
         if (p != 8) return Stop("CAVEVERS", p, "is a second version chunk; it belongs at offset 8 only");
         if (p + 20 > size_) return Stop("CAVEVERS", p, "runs past the end of the file (" + Num(size_) + " bytes)");
-        const std::string version = Hex8(Field(p + 12, 4)) + Hex8(Field(p + 16, 4));
-        report_.FileVersion = version;
+        char digits[16];
+        PutHex8(digits, Field(p + 12, 4));
+        PutHex8(digits + 8, Field(p + 16, 4));
+        const std::string_view version(digits, sizeof digits);
+        report_.FileVersion.emplace(version);
         ix_.FileVersion = Field(p + 12, 4);
         newerChunks_ = ix_.FileVersion >= kNewerFileVersion;
         const std::int64_t q = 28;
@@ -609,7 +637,7 @@ private:
         }
         report_.Title = title_;
         if (completed && ix_.HeadPos == -1 && ix_.InfoPos == -1) Log(kNoHeaderLogLine);
-        Log(Num(size_) + " bytes loaded in " + Num(Tick() - started_) + " milliseconds");
+        LogLine(size_, " bytes loaded in ", Tick() - started_, " milliseconds");
         SetCaption(lvl_.ReadOnly() && !options_.ReadOnly ? kCaptionReadOnly : kCaption);
         report_.Completed = completed;
         Commit();
@@ -653,13 +681,10 @@ void Guarded(OpenLevel& lvl, Loader& loader, Body&& body)
 
 std::string MakeBackup(const std::string& path, const std::vector<std::uint8_t>& bytes)
 {
-    namespace fs = std::filesystem;
     const std::string backup = path + ".bak";
-    std::error_code ec;
-    const fs::file_status link = fs::symlink_status(backup, ec);
-    if (fs::exists(link)) {
-        if (fs::is_symlink(link) && !fs::exists(fs::status(backup, ec)))
-            return "the name is taken by a link that leads nowhere";
+    struct stat st {};
+    if (::lstat(backup.c_str(), &st) == 0) {
+        if (S_ISLNK(st.st_mode) && ::stat(backup.c_str(), &st) != 0) return "the name is taken by a link that leads nowhere";
         return {};  // made at an earlier load, and never overwritten
     }
     // Created only under a free name, from the bytes just read: the file is read once.
@@ -681,6 +706,21 @@ std::string MakeBackup(const std::string& path, const std::vector<std::uint8_t>&
     // A copy that failed on the way leaves no half backup that a later load would take for whole.
     ::unlink(backup.c_str());
     return std::strerror(error);
+}
+
+void LoadReport::Reset()
+{
+    LoadReport fresh;
+    const auto keep = [](auto& into, auto& from) {
+        from.clear();
+        into = std::move(from);
+    };
+    keep(fresh.Path, Path);
+    keep(fresh.Title, Title);
+    keep(fresh.Author, Author);
+    keep(fresh.CeList, CeList);
+    keep(fresh.Caption, Caption);
+    *this = std::move(fresh);
 }
 
 std::string NoBackupMessage(const std::string& path, const std::string& why)
@@ -737,15 +777,20 @@ void LoadLevel(OpenLevel& lvl, const std::string& givenPath, UserInterface& ui, 
     Loader loader(lvl, ui, report, options);
     Guarded(lvl, loader, [&] {
         loader.Begin(path);
-        // What the name is, before it is opened (a device is never opened);
-        // a name that cannot be looked at is left to the open, which says why.
-        FileLook look;
-        if (LookAt(givenPath, look)) CheckLevelFile(look, path);
+        // The file is looked at once it is open (the open does not wait on a
+        // named pipe), and nothing is read from what is no level file. When
+        // the name cannot be opened, what it names may say why.
         std::string readOnlyReason;
-        std::unique_ptr<DiskFile> file = options.ReadOnly
-                                             ? std::make_unique<DiskFile>(givenPath, DiskFile::Mode::ReadOnly)
-                                             : OpenLevelFile(givenPath, readOnlyReason);
-        look = file->Look();  // the file opened may not be the one looked at
+        std::unique_ptr<DiskFile> file;
+        try {
+            file = options.ReadOnly ? std::make_unique<DiskFile>(givenPath, DiskFile::Mode::ReadOnly)
+                                    : OpenLevelFile(givenPath, readOnlyReason);
+        } catch (const VantrelError&) {
+            FileLook named;
+            if (LookAt(givenPath, named)) CheckLevelFile(named, path);
+            throw;
+        }
+        const FileLook look = file->Look();
         CheckLevelFile(look, path);
         // The scan reads the bytes of one read of the file, into the buffer of an earlier load.
         std::vector<std::uint8_t> bytes = lvl.TakeReadBuffer();

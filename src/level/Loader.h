@@ -45,9 +45,12 @@ struct LoadReport {
     bool TitleAuthorSet = false;
     std::string Title;   // 32 bytes as read, zero bytes kept
     std::string Author;  // 32 bytes as read, or empty
-    TextLines CeList;  // "45: name", pairs with OpenLevel::CePositions()
+    LazyLines CeList;  // "45: name", pairs with OpenLevel::CePositions()
     bool ViewPrepared = false;  // the map was read: the view can be drawn
     std::string Caption;  // the caption last set
+
+    // Empties the report for a new load; its texts and lists keep their memory.
+    void Reset();
 };
 
 struct LoadOptions {

@@ -5,6 +5,8 @@
 #include "base/UserInterface.h"
 
 #include <algorithm>
+#include <stdexcept>
+#include <utility>
 
 namespace vantrel {
 
@@ -97,13 +99,14 @@ ByteFile& OpenLevel::File() const
     return *file_;
 }
 
-void OpenLevel::BeginLoad(const std::string& path)
+ChunkIndex OpenLevel::BeginLoad(const std::string& path)
 {
     CloseLevelFile();
-    index_ = ChunkIndex{};  // the grid stays until a map is read
+    ChunkIndex last = std::exchange(index_, ChunkIndex{});  // the grid stays until a map is read
     edits_.clear();
     log_.clear();
     path_ = path;
+    return last;
 }
 
 std::string ReadOnlyRefusal(const std::string& path)

@@ -157,8 +157,8 @@ public:
     // The full path of the level last loaded; empty after Save and Close.
     const std::string& LevelPath() const { return path_; }
     // The load log, one entry a line.
-    TextLines& Log() { return log_; }
-    const TextLines& Log() const { return log_; }
+    LazyLines& Log() { return log_; }
+    const LazyLines& Log() const { return log_; }
 
     // A level is open only after a completed load, until Save and Close.
     bool LevelOpen() const { return loaded_ && file_ != nullptr; }
@@ -191,8 +191,9 @@ public:
 
     // --- the loader's side ---
     // Starts a load of path: closes the file that was open, forgets the
-    // index, the grid, the log and the edits of the previous level.
-    void BeginLoad(const std::string& path);
+    // index, the grid, the log and the edits of the previous level. Returns
+    // the previous index (its lists' memory may serve the new one).
+    ChunkIndex BeginLoad(const std::string& path);
     void AttachFile(std::unique_ptr<ByteFile> file) { file_ = std::move(file); }
     // Installs what a load found, whole.
     void SetIndex(ChunkIndex index) { index_ = std::move(index); }
@@ -212,7 +213,7 @@ private:
     CellGrid grid_;
     std::vector<std::uint8_t> spare_;
     std::string path_;
-    TextLines log_;
+    LazyLines log_;
     std::vector<LevelEdit> edits_;
     bool loaded_ = false;
 };
