@@ -1,6 +1,8 @@
 // The loader from disk (backup check, open, chunk scan, map) beside its floor:
 // the same file's bytes read once (open, read all, close). Two files: the
 // largest level of the corpus, and a made 128 x 128 level with two-byte cells.
+// The same level loaded again looks for its backup no more; loads of two
+// levels in turn show what the look for the backup costs.
 #include "level/Loader.h"
 #include "level/OpenLevel.h"
 #include "support/ScriptedUi.h"
@@ -29,6 +31,7 @@ struct BenchFiles {
     BenchFiles();
     TempDir dir;
     std::string corpusLevel;  // empty when the corpus is absent
+    std::string corpusCopy;   // a second copy of it, under another name
     std::string madeLevel;
 };
 
@@ -91,7 +94,11 @@ std::string LargestCorpusLevel()
 BenchFiles::BenchFiles()
 {
     const std::string largest = LargestCorpusLevel();
-    if (!largest.empty()) corpusLevel = vantrel::test::CopyFromCorpus(largest, dir);
+    if (!largest.empty()) {
+        corpusLevel = vantrel::test::CopyFromCorpus(largest, dir);
+        corpusCopy = corpusLevel + ".copy.level";
+        fs::copy_file(corpusLevel, corpusCopy);
+    }
     madeLevel = dir.Write("made128x128.level", MadeLevel(128, 128));
 }
 
@@ -103,13 +110,17 @@ BenchFiles& Files()
 
 // Loads the level again and again, as the window's File > Load Level does;
 // the open level object lives across loads, as in the program.
-void LoadFromDisk(benchmark::State& state, const std::string& path)
+// With a second path, the loads take the two files in turn: each load is of
+// another level than the one before, so it looks for that level's backup.
+void LoadFromDisk(benchmark::State& state, const std::string& path, const std::string& other = {})
 {
     vantrel::OpenLevel lvl;
     vantrel::test::ScriptedUi ui;
     vantrel::LoadReport report;
+    bool turn = false;
     for (auto _ : state) {
-        vantrel::LoadLevel(lvl, path, ui, report);
+        turn = !turn && !other.empty();
+        vantrel::LoadLevel(lvl, turn ? other : path, ui, report);
         if (!report.Completed) {
             state.SkipWithError(("the load did not complete: " + path).c_str());
             break;
@@ -154,6 +165,15 @@ void BM_LoadLargestCorpusLevel(benchmark::State& state)
     LoadFromDisk(state, Files().corpusLevel);
 }
 
+void BM_LoadLargestCorpusLevelEachTimeAnother(benchmark::State& state)
+{
+    if (Files().corpusLevel.empty()) {
+        state.SkipWithError("the corpus folder ../shared/corpus is absent; nothing to load");
+        return;
+    }
+    LoadFromDisk(state, Files().corpusLevel, Files().corpusCopy);
+}
+
 void BM_ReadLargestCorpusLevel(benchmark::State& state)
 {
     if (Files().corpusLevel.empty()) {
@@ -167,6 +187,7 @@ void BM_LoadMade128x128Wide(benchmark::State& state) { LoadFromDisk(state, Files
 void BM_ReadMade128x128Wide(benchmark::State& state) { ReadOnce(state, Files().madeLevel); }
 
 BENCHMARK(BM_LoadLargestCorpusLevel);
+BENCHMARK(BM_LoadLargestCorpusLevelEachTimeAnother);
 BENCHMARK(BM_ReadLargestCorpusLevel);
 BENCHMARK(BM_LoadMade128x128Wide);
 BENCHMARK(BM_ReadMade128x128Wide);

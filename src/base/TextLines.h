@@ -281,7 +281,7 @@ private:
     }
 
     // Room for n more bytes at the end of the records.
-    std::uint8_t* Extend(std::size_t n)
+    [[gnu::always_inline]] std::uint8_t* Extend(std::size_t n)
     {
         if (records_.size() - used_ < n) Grow(n);
         std::uint8_t* at = records_.data() + used_;

@@ -76,6 +76,8 @@ FileLook LookOf(const struct stat& st)
 {
     FileLook look;
     look.Size = st.st_size;
+    look.Device = st.st_dev;
+    look.Inode = st.st_ino;
     if (S_ISREG(st.st_mode)) return look;
     look.OtherKind = S_ISDIR(st.st_mode)                         ? "a directory"
                      : S_ISFIFO(st.st_mode)                      ? "a named pipe"

@@ -60,6 +60,8 @@ private:
 struct FileLook {
     const char* OtherKind = nullptr;  // "a directory", "a named pipe" ...; null for a regular file
     std::int64_t Size = 0;
+    std::uint64_t Device = 0;  // with Inode: which file it is
+    std::uint64_t Inode = 0;
 };
 // Looks at what path names (following links); false when it cannot be looked at.
 bool LookAt(const std::string& path, FileLook& look);

@@ -315,7 +315,7 @@ private:
         const unsigned width = Field(headPos + 4, 1), height = Field(headPos + 5, 1);
         if (width > kMaxMapSize || height > kMaxMapSize) return RefuseSize("HEAD", p, width, height);
         ix_.HeadPos = headPos;
-        title_ = ReadFileString(lvl_, 32, *f_, headPos + 10);
+        title_ = NameAt(headPos + 10, 32);
         ix_.Wide16 = Field(headPos + 100, 1) != 0;
         ix_.MapWidth = static_cast<std::uint8_t>(width);
         ix_.MapHeight = static_cast<std::uint8_t>(height);
@@ -362,7 +362,7 @@ private:
             return *q;
         }
         ix_.NamePos = static_cast<std::int32_t>(p + 4);
-        title_.assign(reinterpret_cast<const char*>(bytes_) + p + 8, kNameChunkSize);
+        title_ = std::string_view(reinterpret_cast<const char*>(bytes_) + p + 8, kNameChunkSize);
         return *q;
     }
 
@@ -632,10 +632,10 @@ private:
         report_.TitleAuthorSet = true;
         if (!completed) {
             report_.Rejected = true;
-            title_.clear();
+            title_ = {};
             report_.Author.clear();
         }
-        report_.Title = title_;
+        report_.Title.assign(title_);
         if (completed && ix_.HeadPos == -1 && ix_.InfoPos == -1) Log(kNoHeaderLogLine);
         LogLine(size_, " bytes loaded in ", Tick() - started_, " milliseconds");
         SetCaption(lvl_.ReadOnly() && !options_.ReadOnly ? kCaptionReadOnly : kCaption);
@@ -657,7 +657,7 @@ private:
     bool committed_ = false;
     bool newerChunks_ = false;  // the file's version is 3.0 or later: NAME, INFO, CUSX ... are known
     std::int64_t bodyMissing_ = 0;  // the bytes a BODY chunk that runs past the end lacks
-    std::string title_;
+    std::string_view title_;  // in the file's bytes, which the grid keeps
     std::string readOnlyReason_;
     ChunkIndex ix_;
 };
@@ -797,8 +797,11 @@ void LoadLevel(OpenLevel& lvl, const std::string& givenPath, UserInterface& ui, 
         file->ReadAll(bytes, look.Size);
         MemoryFile snapshot(path, std::move(bytes));
         // A level that may not be written gets no backup: it cannot change.
-        const std::string noBackup =
-            readOnlyReason.empty() && !options.ReadOnly ? MakeBackup(givenPath, snapshot.Bytes()) : std::string();
+        std::string noBackup;
+        if (readOnlyReason.empty() && !options.ReadOnly && !lvl.BackupKnown(givenPath, look)) {
+            noBackup = MakeBackup(givenPath, snapshot.Bytes());
+            if (noBackup.empty()) lvl.NoteBackup(givenPath, look);
+        }
         loader.SetReadOnlyReason(readOnlyReason);
         lvl.Log().clear();
         loader.Run(std::move(file), snapshot);

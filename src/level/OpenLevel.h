@@ -202,6 +202,18 @@ public:
         spare_ = grid_.TakeBytes();
         grid_ = std::move(grid);
     }
+    // Whether this level file's backup was found or made by a load of this
+    // session (the same name and the same file): it is looked for once.
+    bool BackupKnown(const std::string& name, const FileLook& file) const
+    {
+        return backupOf_.Inode == file.Inode && backupOf_.Device == file.Device && backupName_ == name &&
+               !backupName_.empty();
+    }
+    void NoteBackup(const std::string& name, const FileLook& file)
+    {
+        backupName_ = name;
+        backupOf_ = file;
+    }
     // A buffer for the next load's read: the bytes of the grid before the
     // last, so that loads one after another reuse their memory.
     std::vector<std::uint8_t> TakeReadBuffer() { return std::move(spare_); }
@@ -212,6 +224,8 @@ private:
     ChunkIndex index_;
     CellGrid grid_;
     std::vector<std::uint8_t> spare_;
+    std::string backupName_;  // the level file whose backup is known to exist
+    FileLook backupOf_;
     std::string path_;
     LazyLines log_;
     std::vector<LevelEdit> edits_;

@@ -1067,6 +1067,24 @@ TEST(BackupTest, MadeForARefusedFileAndAnEmptyOne)
     EXPECT_EQ(std::filesystem::file_size(run.dir.Path() / "empty.level.bak"), 0u);
 }
 
+// The backup is looked for once a session per level file: a reload of the
+// same file does not look again, a new file under the same name does.
+TEST(BackupTest, LookedForOnceForTheSameFileAndAgainForANewOne)
+{
+    LoadRun run;
+    run.Load(Base().Data(), "a.level");
+    const auto backup = run.dir.Path() / "a.level.bak";
+    ASSERT_TRUE(std::filesystem::remove(backup));
+    run.Load(run.path);
+    EXPECT_TRUE(run.lvl.LevelOpen());
+    EXPECT_FALSE(std::filesystem::exists(backup)) << "the same file was looked at in this session";
+
+    const std::string replacement = run.dir.Write("new.level", Base(true).Data());
+    std::filesystem::rename(replacement, run.path);  // the name now names another file
+    run.Load(run.path);
+    EXPECT_EQ(test::ReadBytes(backup), Base(true).Data());
+}
+
 TEST(BackupTest, MissingFileIsAnErrorAndLeavesNoBackup)
 {
     LoadRun run;

@@ -155,6 +155,29 @@ TEST(SetCellTest, ChangeIsInTheFileOnDiskWhenTheCallReturns)
     lvl.CloseLevelFile();
 }
 
+// --- the grid over the file's bytes ---
+
+TEST(CellGridTest, ReadsAndWritesTheCellsWhereTheFileHasThem)
+{
+    // Two one-byte rows of 3 cells after 2 bytes of something else, then 2 more.
+    CellGrid narrow(3, 2, 1, {9, 9, 1, 2, 3, 4, 5, 6, 9, 9}, 2);
+    EXPECT_EQ(narrow.At(1, 1), 1);
+    EXPECT_EQ(narrow.At(3, 2), 6);
+    EXPECT_EQ(narrow.At(4, 1), 0);
+    EXPECT_FALSE(narrow.Set(2, 2, 0x100)) << "a one-byte cell cannot hold 256";
+    EXPECT_TRUE(narrow.Set(2, 2, 0xFF));
+    EXPECT_EQ(narrow.At(2, 2), 0xFF);
+    EXPECT_EQ(narrow.TakeBytes(), (std::vector<std::uint8_t>{9, 9, 1, 2, 3, 4, 0xFF, 6, 9, 9}));
+
+    CellGrid wide(2, 1, 2, {0x01, 0x68, 0x00, 0x07}, 0);
+    EXPECT_EQ(wide.At(1, 1), 0x0168);
+    CellGrid same(2, 1);
+    same.Set(1, 1, 0x0168);
+    same.Set(2, 1, 7);
+    EXPECT_EQ(wide, same) << "the same cells, whatever their width in bytes";
+    EXPECT_THROW(CellGrid(2, 2, 2, {0, 0, 0, 0, 0, 0, 0}, 0), std::invalid_argument);
+}
+
 // --- WriteGridRect ---
 
 TEST(WriteGridRectTest, WritesTheRectangleOfTheGridOnly)
