@@ -1,4 +1,3 @@
-#include <cstdlib>
 #include "view/Picture.h"
 
 #include "base/Error.h"
@@ -71,14 +70,8 @@ bool WritePng(const Picture& picture, PngWriter& writer)
         return false;
     }
     png_set_write_fn(png, &writer, PngWrite, PngFlush);
-    {
-        const char* e = getenv("PNGL"); int lvl = e ? atoi(e) : 1;
-        png_set_compression_level(png, lvl);
-        const char* f = getenv("PNGF"); int flt = f ? atoi(f) : PNG_FILTER_NONE;
-        png_set_filter(png, PNG_FILTER_TYPE_BASE, flt);
-        const char* st = getenv("PNGS"); if (st) png_set_compression_strategy(png, atoi(st));
-        const char* m = getenv("PNGM"); if (m) png_set_compression_mem_level(png, atoi(m));
-    }
+    png_set_compression_level(png, 1);
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
     png_set_IHDR(png, info, static_cast<png_uint_32>(picture.Width()), static_cast<png_uint_32>(picture.Height()), 8,
                  PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);

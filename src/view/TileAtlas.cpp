@@ -9,9 +9,10 @@
 #include <string>
 #include <utility>
 
-// resources/atlas.png, compiled in by the build (cmake/EmbedFile.cmake).
-extern const unsigned char kAtlasPng[];
-extern const std::size_t kAtlasPngSize;
+// The pixels of resources/atlas.png, compiled in by the build (tools/embedpicture).
+extern const std::uint32_t kAtlasPixels[];
+extern const int kAtlasPixelsWidth;
+extern const int kAtlasPixelsHeight;
 
 namespace vantrel {
 
@@ -77,7 +78,11 @@ const Rgb* TileAtlas::TilePixels(std::uint16_t code) const
 
 const TileAtlas& ElementTiles()
 {
-    static const TileAtlas atlas(DecodePng(kAtlasPng, kAtlasPngSize));
+    static const TileAtlas atlas([] {
+        Picture sheet(kAtlasPixelsWidth, kAtlasPixelsHeight);
+        std::memcpy(sheet.Line(0), kAtlasPixels, static_cast<std::size_t>(kAtlasPixelsWidth) * kAtlasPixelsHeight * sizeof(Rgb));
+        return sheet;
+    }());
     return atlas;
 }
 
