@@ -33,9 +33,8 @@ private:
     QImage atlas_;
 };
 
-// The atlas the program ships with (ElementTiles()), decoded and cut at its
-// first use and shared by every view. Throws VantrelError when it cannot be
-// decoded.
+// The atlas the program ships with (ElementTiles()), cut at its first use
+// and shared by every view.
 const TileSheet& ElementAtlas();
 
 // A core picture as a QImage (a copy), and back.

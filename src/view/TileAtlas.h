@@ -1,5 +1,5 @@
 // The element atlas in the core: the picture the program carries inside
-// itself (resources/atlas.png, compiled in), decoded at its first use and cut
+// itself (the pixels of resources/atlas.png, compiled in), cut at its first use
 // into one 16 x 16 tile a code, and the drawing of map cells tile for tile.
 // The level view, "Save Image", the palette window and "vantrel-cli render"
 // all draw through it.
@@ -31,8 +31,8 @@ private:
     std::vector<Rgb> pixels_;  // one tile of 256 pixels per code 0..623, then the no-picture tile
 };
 
-// The atlas the program ships with, decoded and cut at its first use and
-// shared by every caller. Throws VantrelError when it cannot be decoded.
+// The atlas the program ships with, cut at its first use and shared by
+// every caller.
 const TileAtlas& ElementTiles();
 
 // The tile drawn for codes that have no picture in the atlas: a dark square
