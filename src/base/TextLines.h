@@ -18,6 +18,7 @@
 #include <iterator>
 #include <stdexcept>
 #include <type_traits>
+#include <utility>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -147,8 +148,20 @@ public:
         for (std::string_view line : other) push_back(line);
         return *this;
     }
-    LazyLines(LazyLines&&) noexcept = default;
-    LazyLines& operator=(LazyLines&&) noexcept = default;
+    // A moved-from list is empty.
+    LazyLines(LazyLines&& other) noexcept { *this = std::move(other); }
+    LazyLines& operator=(LazyLines&& other) noexcept
+    {
+        if (this == &other) return *this;
+        records_ = std::move(other.records_);
+        shown_ = std::move(other.shown_);
+        used_ = std::exchange(other.used_, 0);
+        count_ = std::exchange(other.count_, 0);
+        read_ = std::exchange(other.read_, 0);
+        other.records_.clear();
+        other.shown_.clear();
+        return *this;
+    }
 
     std::size_t size() const { return count_; }
     bool empty() const { return count_ == 0; }
@@ -201,14 +214,19 @@ private:
         template <typename T>
         static auto KindOf()
         {
-            if constexpr (std::is_array_v<T>)
+            if constexpr (std::is_array_v<T>) {
+                static_assert(std::is_same_v<std::remove_cv_t<std::remove_extent_t<T>>, char>, "a text literal");
                 return Literal<std::extent_v<T>>{};
-            else if constexpr (std::is_same_v<T, std::string> || std::is_same_v<T, std::string_view>)
+            } else if constexpr (std::is_same_v<T, std::string> || std::is_same_v<T, std::string_view>) {
                 return Text{};
-            else if constexpr (std::is_signed_v<T>)
-                return Signed{};
-            else
-                return Unsigned{};
+            } else {
+                // Anything else, a const char* too, is refused here: pass it as a string_view.
+                static_assert(std::is_integral_v<T>, "a piece is a text literal, a string, a string_view or an integer");
+                if constexpr (std::is_signed_v<T>)
+                    return Signed{};
+                else
+                    return Unsigned{};
+            }
         }
         template <typename T>
         using Type = decltype(KindOf<std::remove_cv_t<T>>());

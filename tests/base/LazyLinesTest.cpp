@@ -30,6 +30,9 @@ TEST(LazyLinesTest, LinesReadAsWrittenAlsoWhenWrittenBetweenReads)
     EXPECT_EQ(lines, expected);
 
     const LazyLines copy = lines;
+    LazyLines moved = std::move(lines);
+    EXPECT_TRUE(lines.empty());  // NOLINT(bugprone-use-after-move): a moved-from list is empty
+    EXPECT_EQ(moved, expected);
     lines.clear();
     EXPECT_TRUE(lines.empty());
     lines.Add("after ", 1);
