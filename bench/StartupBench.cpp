@@ -1,7 +1,9 @@
 // How soon the main window appears: the time from starting the program to the
 // X server mapping its window, beside a bare QMainWindow of the same size
 // started the same way (this program run with --bare). Run under Xvfb:
-//   xvfb-run -a build/bench/vantrel_bench_startup [ROUNDS]
+//   xvfb-run -a build/bench/vantrel_bench_startup [ROUNDS] [OTHER_VANTREL]
+// OTHER_VANTREL, another build of the program (an earlier one, say), is then
+// started in the same rounds, for a before and after in one run.
 // Each round starts the program, waits for a MapNotify of a top-level window
 // on the root window, then ends the program. The settings live in a
 // temporary folder (XDG_CONFIG_HOME) holding a data directory without
@@ -98,15 +100,24 @@ int main(int argc, char** argv)
     xcb_change_window_attributes(x, root, XCB_CW_EVENT_MASK, &mask);
     xcb_flush(x);
 
-    std::vector<double> bare, vantrel;
+    const std::string other = argc > 2 ? argv[2] : "";
+    std::vector<double> bare, vantrel, others;
     TimeToMap(x, {VANTREL_PATH});  // the first start fills the file cache
+    if (!other.empty()) TimeToMap(x, {other});
     for (int r = 0; r < rounds; ++r) {
         bare.push_back(TimeToMap(x, {argv[0], "--bare"}));
         vantrel.push_back(TimeToMap(x, {VANTREL_PATH}));
-        std::printf("round %d: bare QMainWindow %.1f ms, Vantrel %.1f ms\n", r + 1, bare.back(), vantrel.back());
+        std::printf("round %d: bare QMainWindow %.1f ms, Vantrel %.1f ms", r + 1, bare.back(), vantrel.back());
+        if (!other.empty()) {
+            others.push_back(TimeToMap(x, {other}));
+            std::printf(", other build %.1f ms", others.back());
+        }
+        std::printf("\n");
     }
     const double b = Median(bare), v = Median(vantrel);
-    std::printf("median over %d rounds: bare QMainWindow %.1f ms, Vantrel %.1f ms, ratio %.2f\n", rounds, b, v, v / b);
+    std::printf("median over %d rounds: bare QMainWindow %.1f ms, Vantrel %.1f ms, ratio %.2f", rounds, b, v, v / b);
+    if (!other.empty()) std::printf("; other build %.1f ms, ratio %.2f", Median(others), Median(others) / b);
+    std::printf("\n");
     xcb_disconnect(x);
     return 0;
 }

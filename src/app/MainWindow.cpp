@@ -15,6 +15,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <functional>
+
 namespace vantrel {
 
 namespace {
@@ -23,6 +25,42 @@ constexpr int kClientWidth = 772;
 constexpr int kClientHeight = 534;
 
 }  // namespace
+
+// A notebook tab's widget: it gets its page the first time it is shown or
+// asked for, and holds it edge to edge.
+class PageSlot : public QWidget {
+public:
+    explicit PageSlot(std::function<QWidget*()> build) : build_(std::move(build))
+    {
+        auto* layout = new QVBoxLayout(this);
+        layout->setContentsMargins(0, 0, 0, 0);
+    }
+
+    QWidget* Page()
+    {
+        if (page_) return page_;
+        page_ = build_();
+        layout()->addWidget(page_);
+        if (isVisible()) {
+            // Shown at once, not at the next turn of the event loop: the
+            // notebook puts the focus into the page it shows right after.
+            page_->show();
+            layout()->activate();
+        }
+        return page_;
+    }
+
+protected:
+    void showEvent(QShowEvent* event) override
+    {
+        Page();
+        QWidget::showEvent(event);
+    }
+
+private:
+    std::function<QWidget*()> build_;
+    QWidget* page_ = nullptr;
+};
 
 AMain::AMain(UserInterface& ui, SettingsStore& settings, QWidget* parent)
     : QMainWindow(parent), doc_(ui, settings), docQt_(doc_)
@@ -33,18 +71,15 @@ AMain::AMain(UserInterface& ui, SettingsStore& settings, QWidget* parent)
     book_ = new QTabWidget;
     book_->setObjectName(QStringLiteral("Book"));
     connect(&docQt_, &LevelDocumentQt::captionChanged, this, &QWidget::setWindowTitle);
-    fileInfo_ = new FileInfoPage(docQt_);
-    new QuoteLevelButton(*fileInfo_, docQt_);  // owned by the page
-    levelsets_ = new LevelsetPage(docQt_);
-    levelView_ = new LevelViewPage(docQt_);
-    ceManager_ = new CeManagerPage(docQt_);
-    counter_ = new CounterPage(docQt_);
-    book_->addTab(fileInfo_, tr("File Info"));
-    book_->addTab(new ArchivePage, tr("Files Archive"));
-    book_->addTab(levelsets_, tr("Levelset Manager"));
-    book_->addTab(levelView_, tr("Level View"));
-    book_->addTab(ceManager_, tr("CE Manager"));
-    book_->addTab(counter_, tr("Calcing and Counting"));
+    // Every tab is there from the start; a page is built when first needed.
+    const QString captions[] = {tr("File Info"),  tr("Files Archive"), tr("Levelset Manager"),
+                                tr("Level View"), tr("CE Manager"),    tr("Calcing and Counting")};
+    for (int page = kFileInfoPage; page <= kCounterPage; ++page) {
+        slots_[page] = new PageSlot([this, page] { return BuildPage(page); });
+        book_->addTab(slots_[page], captions[page]);
+    }
+    Page(kLevelsetPage);  // the page shown at start
+    connect(book_, &QTabWidget::currentChanged, this, &AMain::Page);
 
     auto* client = new QWidget;
     client->setObjectName(QStringLiteral("ClientArea"));
@@ -62,6 +97,55 @@ AMain::AMain(UserInterface& ui, SettingsStore& settings, QWidget* parent)
 }
 
 AMain::~AMain() = default;
+
+QWidget* AMain::Page(int index)
+{
+    return index >= kFileInfoPage && index <= kCounterPage ? slots_[index]->Page() : nullptr;
+}
+
+QWidget* AMain::BuildPage(int index)
+{
+    switch (index) {
+    case kFileInfoPage:
+        fileInfo_ = new FileInfoPage(docQt_);
+        new QuoteLevelButton(*fileInfo_, docQt_);  // owned by the page
+        return fileInfo_;
+    case kArchivePage:
+        return new ArchivePage;
+    case kLevelsetPage:
+        return levelsets_ = new LevelsetPage(docQt_);
+    case kLevelViewPage:
+        return levelView_ = new LevelViewPage(docQt_);
+    case kCeManagerPage:
+        return ceManager_ = new CeManagerPage(docQt_);
+    default:
+        return counter_ = new CounterPage(docQt_);
+    }
+}
+
+FileInfoPage* AMain::FileInfo()
+{
+    Page(kFileInfoPage);
+    return fileInfo_;
+}
+
+LevelViewPage* AMain::LevelView()
+{
+    Page(kLevelViewPage);
+    return levelView_;
+}
+
+CeManagerPage* AMain::CeManager()
+{
+    Page(kCeManagerPage);
+    return ceManager_;
+}
+
+LevelsetPage* AMain::Levelsets()
+{
+    Page(kLevelsetPage);
+    return levelsets_;
+}
 
 void AMain::FormCreate()
 {

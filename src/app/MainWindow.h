@@ -1,6 +1,8 @@
 // The main window: the notebook of six pages and the main menu. It owns the
 // level document the pages share, builds the pages over it and routes the
-// menu's items; the pages never see the window.
+// menu's items; the pages never see the window. The page shown at start is
+// built with the window; every other page when it is first shown or asked
+// for, and it then catches up with the document.
 #pragma once
 
 #include "level/LevelDocument.h"
@@ -20,6 +22,7 @@ class LevelsetPage;
 class LevelViewPage;
 class CeManagerPage;
 class CounterPage;
+class PageSlot;
 
 // Positions of the notebook's pages.
 enum BookPage { kFileInfoPage = 0, kArchivePage, kLevelsetPage, kLevelViewPage, kCeManagerPage, kCounterPage };
@@ -33,10 +36,13 @@ public:
     LevelDocumentQt& Document() { return docQt_; }
     OpenLevel& Level() { return doc_.Level(); }
     QTabWidget* Book() const { return book_; }
-    FileInfoPage* FileInfo() const { return fileInfo_; }
-    LevelViewPage* LevelView() const { return levelView_; }
-    CeManagerPage* CeManager() const { return ceManager_; }
-    LevelsetPage* Levelsets() const { return levelsets_; }
+    // The pages, built if they were not yet.
+    FileInfoPage* FileInfo();
+    LevelViewPage* LevelView();
+    CeManagerPage* CeManager();
+    LevelsetPage* Levelsets();
+    // The notebook's page at index (a BookPage), built if it was not yet.
+    QWidget* Page(int index);
 
     // The palette window shown by Tool > Element View; it closes with this window.
     void SetPaletteWindow(QWidget* palette);
@@ -57,10 +63,12 @@ protected:
 private:
     void FormCreate();
     void BuildMenu();
+    QWidget* BuildPage(int index);
 
     LevelDocument doc_;
     LevelDocumentQt docQt_;
     QTabWidget* book_ = nullptr;
+    PageSlot* slots_[kCounterPage + 1] = {};
     FileInfoPage* fileInfo_ = nullptr;
     LevelsetPage* levelsets_ = nullptr;
     LevelViewPage* levelView_ = nullptr;

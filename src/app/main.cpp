@@ -15,9 +15,10 @@ int main(int argc, char** argv)
         vantrel::QtSettingsStore settings;
         vantrel::AMain main(ui, settings);
         ui.SetParent(&main);
-        vantrel::FormEl palette(ui);  // hidden until Tool > Element View
-        main.SetPaletteWindow(&palette);
         main.show();
+        // Hidden until Tool > Element View: made once the main window is on its way to the screen.
+        vantrel::FormEl palette(ui);
+        main.SetPaletteWindow(&palette);
         // "vantrel PATH" opens that level after start-up, as a direct load does.
         if (argc > 1) main.OpenAtStart(argv[1]);
         status = app.exec();

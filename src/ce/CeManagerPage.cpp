@@ -284,6 +284,8 @@ CeManagerPage::CeManagerPage(LevelDocumentQt& doc) : doc_(doc)
     connect(&doc_, &LevelDocumentQt::loaded, this, [this](const LoadReport& report) { SetCeList(report.CeList); });
     connect(&doc_, &LevelDocumentQt::closed, this, &CeManagerPage::Reset);
     connect(exportButton, &QPushButton::clicked, this, [this] { CEMan_ExportBtnClick(); });
+    // Built after a load, the page lists that load's CEs.
+    if (!doc_.Doc().LoadsSinceClose().empty()) SetCeList(doc_.Doc().LoadsSinceClose().back().CeList);
 }
 
 void CeManagerPage::EnsureSubPages()

@@ -100,12 +100,20 @@ FileInfoPage::FileInfoPage(LevelDocumentQt& doc) : doc_(doc)
     connect(&doc_, &LevelDocumentQt::loaded, this, &FileInfoPage::ShowLoad);
     connect(&doc_, &LevelDocumentQt::closed, this, &FileInfoPage::Clear);
     connect(&doc_, &LevelDocumentQt::logChanged, this, &FileInfoPage::ShowLog);
-    connect(&doc_, &LevelDocumentQt::quoteChanged, this, [this] {
-        const QString text = FromLatin1(doc_.Doc().QuoteText);
-        if (quotePost_->toPlainText() != text) quotePost_->setPlainText(text);
-    });
+    connect(&doc_, &LevelDocumentQt::quoteChanged, this, &FileInfoPage::ShowQuote);
     connect(quotePost_, &QPlainTextEdit::textChanged, this,
             [this] { doc_.SetQuoteText(ToLatin1(quotePost_->toPlainText())); });
+
+    // A page built after loads shows what it would show had it been there from the start.
+    for (const LoadReport& load : doc_.Doc().LoadsSinceClose()) ShowLoad(load);
+    ShowLog();
+    ShowQuote();
+}
+
+void FileInfoPage::ShowQuote()
+{
+    const QString text = FromLatin1(doc_.Doc().QuoteText);
+    if (quotePost_->toPlainText() != text) quotePost_->setPlainText(text);
 }
 
 QPushButton* FileInfoPage::AddQuoteButton(const QString& caption, const QString& objectName)

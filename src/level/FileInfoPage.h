@@ -26,6 +26,8 @@ public:
     void Clear();
     // Shows the load log as the document now holds it.
     void ShowLog();
+    // Shows the quote memo's text as the document now holds it.
+    void ShowQuote();
 
     void Edit_LevelNameKeyPress();
     void Edit_SaveTimeAndCollectClick();

@@ -15,14 +15,35 @@ bool LevelDocument::LoadLevelCommand(LoadReport& report, const LoadOptions& opti
     }
     const std::string path = DirectLoadPath(name);
     openDialogName_ = path;
-    LoadLevel(level_, path, ui_, report, options);
+    try {
+        LoadLevel(level_, path, ui_, report, options);
+    } catch (...) {
+        KeepLoad(report);  // what came before the failure is shown as well
+        throw;
+    }
+    KeepLoad(report);
     return true;
+}
+
+void LevelDocument::KeepLoad(const LoadReport& report)
+{
+    if (report.ViewPrepared) lastMapPainted_ = PaintLevels;
+    // A load that set every header box leaves nothing of the ones before it to
+    // show; one that set none of them shows only its CE list, which the next load replaces.
+    const bool setsEveryBox = report.FileVersion && report.TitleAuthorSet && (report.HeaderBoxes || report.Completed);
+    if (setsEveryBox) loads_.clear();
+    if (!loads_.empty()) {
+        const LoadReport& last = loads_.back();
+        if (!last.FileVersion && !last.TitleAuthorSet && !last.HeaderBoxes && !last.Completed) loads_.pop_back();
+    }
+    loads_.push_back(report);
 }
 
 void LevelDocument::SaveAndClose()
 {
     level_.Close();
     openDialogName_.clear();
+    loads_.clear();
 }
 
 }  // namespace vantrel

@@ -10,7 +10,9 @@
 #include "level/Loader.h"
 #include "level/OpenLevel.h"
 
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace vantrel {
 
@@ -45,16 +47,28 @@ public:
     // Save and Close: closes the level file and forgets the level; writes nothing.
     void SaveAndClose();
 
+    // What the loads told the pages, for a page built after them: the reports
+    // of the loads since the level was last closed, oldest first (a load that
+    // set every box of the level's header hides the ones before it), and
+    // whether the last load that read a map drew it (PaintLevels then); empty
+    // before any load read a map. The map stays shown after Save and Close.
+    const std::vector<LoadReport>& LoadsSinceClose() const { return loads_; }
+    std::optional<bool> LastMapPainted() const { return lastMapPainted_; }
+
     MapClipboard Clipboard;           // kept until the program ends, across loads
     std::string QuoteText;            // the forum post memo, as bytes
     std::string DirectoryLastListed;  // the directory the levelset page listed last
     bool PaintLevels = true;          // a load draws the level view
 
 private:
+    void KeepLoad(const LoadReport& report);
+
     UserInterface& ui_;
     SettingsStore& settings_;
     OpenLevel level_;
     std::string openDialogName_;
+    std::vector<LoadReport> loads_;
+    std::optional<bool> lastMapPainted_;
 };
 
 }  // namespace vantrel

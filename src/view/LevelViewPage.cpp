@@ -117,6 +117,8 @@ LevelViewPage::LevelViewPage(LevelDocumentQt& doc) : doc_(doc)
         if (report.ViewPrepared) PrepareAfterLoad(doc_.Doc().PaintLevels);
     });
     BuildPopup();
+    // Built after a load read a map, the view shows that map as the load left it.
+    if (const std::optional<bool> paint = doc_.Doc().LastMapPainted()) PrepareAfterLoad(*paint);
 }
 
 void LevelViewPage::BuildPopup()

@@ -24,9 +24,11 @@ protected:
     }
     void TearDown() override { main.reset(); }
 
+    // A control by name; the pages not built yet are built first.
     template <typename W>
     W* Find(const char* name)
     {
+        for (int page = kFileInfoPage; page <= kCounterPage; ++page) main->Page(page);
         W* w = main->findChild<W*>(QString::fromLatin1(name));
         EXPECT_NE(w, nullptr) << "no control named " << name;
         return w;

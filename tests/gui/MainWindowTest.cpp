@@ -1,7 +1,10 @@
 // The main window driven through its real controls: start-up, menu, loading,
 // header edits, Save and Close, and the error boundary.
+#include "ce/CeManagerPage.h"
 #include "gui/GuiFixture.h"
 #include "level/FileInfoPage.h"
+#include "support/LevelBuilder.h"
+#include "view/LevelViewPage.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -11,6 +14,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QTabWidget>
 #include <QTest>
 #include <filesystem>
 
@@ -51,6 +55,66 @@ TEST_F(GuiTest, StartsOnTheLevelsetPageWithEverythingEmpty)
     EXPECT_EQ(Find<QWidget>("ClientArea")->size(), QSize(772, 534));
     EXPECT_EQ(main->minimumSize(), main->maximumSize()) << "the window must not be resizable";
     EXPECT_TRUE(ui.messages.empty());
+}
+
+// What the pages built when first needed show beside the same pages built at start.
+QStringList Shown(AMain& w)
+{
+    QStringList out;
+    for (QLineEdit* box : w.FileInfo()->findChildren<QLineEdit*>())
+        out << box->objectName() + "=" + box->text() + (box->isReadOnly() ? " (read-only)" : "");
+    for (QAbstractSpinBox* spin : w.FileInfo()->findChildren<QAbstractSpinBox*>()) out << spin->text();
+    for (QPlainTextEdit* memo : w.FileInfo()->findChildren<QPlainTextEdit*>()) out << memo->toPlainText();
+    auto* ces = w.CeManager()->findChild<QListWidget*>("CEMan_CEList");
+    for (int i = 0; i < ces->count(); ++i) out << ces->item(i)->text();
+    return out;
+}
+
+TEST_F(GuiTest, APageBuiltAfterLoadsShowsWhatItWouldHaveShownFromTheStart)
+{
+    const std::string rich = dir.Write("rich.level", LevelBuilder::Rnd1()
+                                                         .Head({.width = 4, .height = 3, .title = "Rich"})
+                                                         .Auth("Author")
+                                                         .Cus4(361, "first", 1)
+                                                         .Cus4(362, "second", 0)
+                                                         .Body(PatternCells(4, 3, false), false)
+                                                         .Data());
+    const std::string missing = (dir.Path() / "missing.level").string();
+    struct Case {
+        const char* name;
+        std::vector<std::string> loads;
+        bool close;
+        int ces;  // the CE list's lines
+    };
+    const Case cases[] = {
+        {"a load", {rich}, false, 2},
+        {"a load, then one that fails", {rich, missing}, false, 0},
+        {"a load, then Save and Close", {rich}, true, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScriptedUi earlyUi, lateUi;
+        MemorySettings earlySettings, lateSettings;
+        AMain early(earlyUi, earlySettings), late(lateUi, lateSettings);
+        for (int page = kFileInfoPage; page <= kCounterPage; ++page) early.Page(page);
+        for (int page : {kFileInfoPage, kLevelViewPage, kCeManagerPage})
+            EXPECT_EQ(late.Book()->widget(page)->findChild<QLineEdit*>(), nullptr) << page << " was built at start";
+        for (AMain* w : {&early, &late}) {
+            w->Document().SetQuoteText("[quote]");
+            for (const std::string& path : c.loads) {
+                w->Document().Doc().SetOpenDialogName("%" + path);
+                w->File_LoadLevelClick();
+            }
+            if (c.close) w->File_SaveLevelClick();
+        }
+        late.show();
+        for (int page : {kFileInfoPage, kLevelViewPage, kCeManagerPage}) late.Book()->setCurrentIndex(page);
+        EXPECT_EQ(Shown(late), Shown(early));
+        EXPECT_TRUE(late.LevelView()->Picture() == early.LevelView()->Picture()) << "the level view differs";
+        EXPECT_FALSE(late.LevelView()->Picture().isNull());
+        EXPECT_EQ(late.CeManager()->findChild<QListWidget*>("CEMan_CEList")->count(), c.ces);
+        EXPECT_EQ(late.findChild<QLineEdit*>("Edit_LevelName")->text(), c.close ? "" : "Rich");
+    }
 }
 
 TEST_F(GuiTest, ControlsHoldTheirRanges)

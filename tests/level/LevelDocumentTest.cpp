@@ -1,6 +1,7 @@
 // The level document: a load replaces the whole index of the previous level,
 // every write into the level passes through one door that keeps the bytes it
 // replaced, and the document's own commands (load, Save and Close).
+#include "base/Error.h"
 #include "level/HeaderEdit.h"
 #include "level/LevelDocument.h"
 #include "support/LevelBuilder.h"
@@ -146,6 +147,55 @@ TEST(LevelDocumentCommands, LoadsTheDirectNameOrAsksAndSaveAndCloseForgetsTheLev
     EXPECT_TRUE(doc.Level().LevelPath().empty());
     EXPECT_TRUE(doc.OpenDialogName().empty());
     EXPECT_EQ(doc.Clipboard.ClipSize, PackCell(1, 1)) << "the clipboard outlasts the level";
+}
+
+// Pages built after loads show what the loads told them: the document keeps
+// the reports since the level was closed, and whether the last map read was drawn.
+TEST(LevelDocumentCommands, KeepsTheLoadsSinceTheLevelWasClosed)
+{
+    test::TempDir dir;
+    test::ScriptedUi ui;
+    test::MemorySettings settings;
+    LevelDocument doc(ui, settings);
+    const std::string rich = dir.Write("rich.level", RichLevel());
+    const std::string plain = dir.Write(
+        "b.level", LevelBuilder::Standard({.width = 2, .height = 2, .title = "B"}, test::PatternCells(2, 2, false)).Data());
+    const std::string missing = (dir.Path() / "missing.level").string();
+    const auto load = [&](const std::string& path) {
+        doc.SetOpenDialogName("%" + path);
+        LoadReport report;
+        try {
+            doc.LoadLevelCommand(report);
+        } catch (const VantrelError&) {
+        }
+    };
+    const auto titles = [&] {
+        std::vector<std::string> out;
+        for (const LoadReport& r : doc.LoadsSinceClose()) out.push_back(r.TitleAuthorSet ? UpToZero(r.Title) : "-");
+        return out;
+    };
+    EXPECT_FALSE(doc.LastMapPainted()) << "no map was read yet";
+
+    load(rich);
+    EXPECT_EQ(titles(), std::vector<std::string>{"Rich"});
+    EXPECT_EQ(doc.LoadsSinceClose().back().CeList.size(), 2u);
+    load(missing);
+    load(missing);
+    EXPECT_EQ(titles(), (std::vector<std::string>{"Rich", "-"}))
+        << "a failed load hides nothing; only the last one's CE list counts";
+    EXPECT_TRUE(doc.LoadsSinceClose().back().CeList.empty());
+    load(plain);
+    EXPECT_EQ(titles(), std::vector<std::string>{"B"}) << "a whole load stands alone";
+    EXPECT_EQ(doc.LastMapPainted(), true);
+
+    doc.SaveAndClose();
+    EXPECT_TRUE(doc.LoadsSinceClose().empty());
+    EXPECT_EQ(doc.LastMapPainted(), true) << "the view keeps the map after Save and Close";
+    doc.PaintLevels = false;
+    load(missing);
+    EXPECT_EQ(doc.LastMapPainted(), true) << "a load that read no map changes nothing in the view";
+    load(plain);
+    EXPECT_EQ(doc.LastMapPainted(), false);
 }
 
 }  // namespace
