@@ -756,13 +756,16 @@ void CheckLevelFile(const FileLook& look, const std::string& shown)
     if (look.Size > kMaxLevelFileSize) throw VantrelError(TooLargeMessage(shown, look.Size));
 }
 
-// The name as the log and the messages show it: the full path.
-std::string FullPath(const std::string& name)
+// The name as the log and the messages show it: the full path. A full path
+// is the name itself; a relative one is made full in storage.
+const std::string& FullPath(const std::string& name, std::string& storage)
 {
     if (!name.empty() && name.front() == '/') return name;
     std::error_code noPath;
     const std::filesystem::path full = std::filesystem::absolute(name, noPath);
-    return noPath ? name : full.string();
+    if (noPath) return name;
+    storage = full.string();
+    return storage;
 }
 
 }  // namespace
@@ -773,7 +776,8 @@ void LoadLevel(OpenLevel& lvl, const std::string& givenPath, UserInterface& ui, 
     // The level is shown by its full path (the log and the messages name it);
     // the file is opened, checked and backed up by the name given, which
     // works in a folder whose full path is too long for the system.
-    const std::string path = FullPath(givenPath);
+    std::string fullPath;
+    const std::string& path = FullPath(givenPath, fullPath);
     Loader loader(lvl, ui, report, options);
     Guarded(lvl, loader, [&] {
         loader.Begin(path);
