@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -64,7 +65,10 @@ QStringList Shown(AMain& w)
     for (QLineEdit* box : w.FileInfo()->findChildren<QLineEdit*>())
         out << box->objectName() + "=" + box->text() + (box->isReadOnly() ? " (read-only)" : "");
     for (QAbstractSpinBox* spin : w.FileInfo()->findChildren<QAbstractSpinBox*>()) out << spin->text();
-    for (QPlainTextEdit* memo : w.FileInfo()->findChildren<QPlainTextEdit*>()) out << memo->toPlainText();
+    // The load's milliseconds differ from one window's load to the other's.
+    static const QRegularExpression kMilliseconds(QStringLiteral("loaded in \\d+ milliseconds"));
+    for (QPlainTextEdit* memo : w.FileInfo()->findChildren<QPlainTextEdit*>())
+        out << memo->toPlainText().replace(kMilliseconds, QStringLiteral("loaded in N milliseconds"));
     auto* ces = w.CeManager()->findChild<QListWidget*>("CEMan_CEList");
     for (int i = 0; i < ces->count(); ++i) out << ces->item(i)->text();
     return out;
