@@ -54,20 +54,21 @@ inline std::optional<std::uint32_t> ParseHex(std::string_view text, std::size_t 
     return v;
 }
 
+// The upper-case hexadecimal digits, by value.
+inline constexpr char kHexDigits[] = "0123456789ABCDEF";
+
 // value in exactly eight upper-case hexadecimal digits, written at out.
 inline void PutHex8(char* out, std::uint32_t value)
 {
-    static const char kDigits[] = "0123456789ABCDEF";
-    for (int i = 7; i >= 0; --i, value >>= 4) out[i] = kDigits[value & 0xF];
+    for (int i = 7; i >= 0; --i, value >>= 4) out[i] = kHexDigits[value & 0xF];
 }
 
 // value in upper-case hexadecimal, at least `digits` digits with leading zeros.
 inline std::string HexText(std::uint32_t value, int digits)
 {
-    static const char kDigits[] = "0123456789ABCDEF";
     std::string out;
     do {
-        out.insert(out.begin(), kDigits[value & 0xF]);
+        out.insert(out.begin(), kHexDigits[value & 0xF]);
         value >>= 4;
     } while (value != 0);
     if (static_cast<int>(out.size()) < digits) out.insert(0, static_cast<std::size_t>(digits) - out.size(), '0');

@@ -1,5 +1,7 @@
 #include "base/Text.h"
 
+#include "base/Bytes.h"
+
 #include <algorithm>
 
 namespace vantrel {
@@ -49,12 +51,11 @@ std::string ZeroPadInt(long long n, std::size_t width)
 
 std::string BytesToHex(const std::string& bytes)
 {
-    static const char digits[] = "0123456789ABCDEF";
     std::string out;
     out.reserve(bytes.size() * 2);
     for (unsigned char c : bytes) {
-        out.push_back(digits[c >> 4]);
-        out.push_back(digits[c & 0xF]);
+        out.push_back(kHexDigits[c >> 4]);
+        out.push_back(kHexDigits[c & 0xF]);
     }
     return out;
 }

@@ -1,8 +1,8 @@
 // Lines of text for the load log and the CE list.
 //
-// TextLines keeps finished lines in one buffer: a line is appended in place,
-// without an allocation of its own, and read back as a view; a list of
-// std::string is made only where one is asked for.
+// TextLines keeps finished lines in one buffer (the text LazyLines makes): a
+// line is appended in place, without an allocation of its own, and read back
+// as a view; a list of std::string is made only where one is asked for.
 //
 // LazyLines keeps each line as the values it is made of (texts and numbers)
 // and makes its text only when a line is first read: writing a line is a few
@@ -61,12 +61,6 @@ public:
         std::size_t i_ = 0;
     };
 
-    TextLines() = default;
-    TextLines(std::initializer_list<std::string_view> lines)
-    {
-        for (std::string_view line : lines) push_back(line);
-    }
-
     std::size_t size() const { return ends_.size(); }
     bool empty() const { return ends_.empty(); }
     std::string_view operator[](std::size_t i) const
@@ -85,13 +79,6 @@ public:
         text_.append(line);
         ends_.push_back(static_cast<std::uint32_t>(text_.size()));
     }
-    // Appends a line from its pieces, written straight into the buffer.
-    template <typename... Parts>
-    void Add(const Parts&... parts)
-    {
-        (Put(parts), ...);
-        ends_.push_back(static_cast<std::uint32_t>(text_.size()));
-    }
     void clear()
     {
         text_.clear();
@@ -99,7 +86,6 @@ public:
     }
 
     std::vector<std::string> Lines() const { return std::vector<std::string>(begin(), end()); }
-    operator std::vector<std::string>() const { return Lines(); }
     bool operator==(const TextLines& other) const { return ends_ == other.ends_ && text_ == other.text_; }
     bool operator==(const std::vector<std::string>& lines) const
     {
@@ -110,26 +96,9 @@ public:
     }
 
 private:
-    void Put(std::string_view s) { text_.append(s); }
-    void Put(const std::string& s) { text_.append(s); }
-    void Put(const char* s) { text_.append(s); }
-    template <typename T>
-        requires std::is_integral_v<T>
-    void Put(T n)
-    {
-        char digits[24];
-        text_.append(digits, std::to_chars(digits, digits + sizeof digits, n).ptr);
-    }
-
     std::string text_;
     std::vector<std::uint32_t> ends_;
 };
-
-inline std::ostream& operator<<(std::ostream& out, const TextLines& lines)
-{
-    for (std::string_view line : lines) out << line << '\n';
-    return out;
-}
 
 class LazyLines {
 public:

@@ -57,8 +57,8 @@ void ByteFile::Write(const std::uint8_t* data, std::size_t n)
 
 std::vector<std::uint8_t> ByteFile::ReadAll() const
 {
-    std::vector<std::uint8_t> out(static_cast<std::size_t>(Size()));
-    if (!out.empty() && ReadAt(0, out.data(), out.size()) != out.size()) Fail("Cannot read the whole file");
+    std::vector<std::uint8_t> out;
+    ReadAll(out, Size());
     return out;
 }
 

@@ -47,7 +47,6 @@ std::string Line(const Parts&... parts)
     return line;
 }
 
-
 // Moves the memory of an emptied list into another, empty one.
 template <typename T>
 void Reuse(std::vector<T>& into, std::vector<T>& from)
@@ -92,7 +91,6 @@ public:
         lvl_.Log().clear();
         lvl_.AttachFile(std::move(levelFile));
         f_ = &scan;
-        scan_ = &scan;
         bytes_ = scan.Bytes().data();
         const std::int64_t size = f_->Size();
         if (size > std::numeric_limits<std::int32_t>::max())
@@ -195,7 +193,7 @@ private:
     {
         // The scan's position is kept here; the snapshot is left where the scan ends.
         std::int64_t p = f_->Position();
-        for (; p < size_;) {
+        while (p < size_) {
             std::int64_t next;
             if (ix_.Format == LevelFormat::Cookie10 && p == 37) {
                 next = Head(p);
@@ -226,7 +224,8 @@ private:
     {
         const std::string_view name = NameAt(p, 4);
         if (name.empty()) return Unlisted(p, name);  // fewer than four bytes are left
-        switch (ReadBigEndian(bytes_ + p, 4)) {
+        const std::uint32_t tag = ReadBigEndian(bytes_ + p, 4);
+        switch (tag) {
         case Tag("HEAD"): return Head(p);
         case Tag("CUS4"): return Cus4(p);
         case Tag("CAVE"):
@@ -243,7 +242,7 @@ private:
         default:
             // The chunks of the newer layout, in files of version 3.0 and later only.
             if (newerChunks_) {
-                switch (ReadBigEndian(bytes_ + p, 4)) {
+                switch (tag) {
                 case Tag("NAME"): return Name(p);
                 case Tag("INFO"): return Info(p);
                 case Tag("DATE"): return Date(p);
@@ -618,7 +617,7 @@ private:
         }
         // The grid reads its cells where they lie in the bytes of the file's one read.
         f_->Seek(ix_.BodyStart + static_cast<std::int64_t>(need));
-        CellGrid grid(w, h, static_cast<int>(cellBytes), scan_->TakeBytes(), static_cast<std::size_t>(ix_.BodyStart));
+        CellGrid grid(w, h, static_cast<int>(cellBytes), f_->TakeBytes(), static_cast<std::size_t>(ix_.BodyStart));
         bytes_ = nullptr;
         lvl_.SetGrid(std::move(grid));
         report_.ViewPrepared = true;
@@ -648,8 +647,7 @@ private:
     UserInterface& ui_;
     LoadReport& report_;
     const LoadOptions& options_;
-    ByteFile* f_ = nullptr;
-    MemoryFile* scan_ = nullptr;
+    MemoryFile* f_ = nullptr;  // the bytes of the file's one read
     const std::uint8_t* bytes_ = nullptr;  // the scanned bytes
     std::int64_t size_ = 0;
     std::int64_t started_ = 0;
@@ -807,7 +805,6 @@ void LoadLevel(OpenLevel& lvl, const std::string& givenPath, UserInterface& ui, 
             if (noBackup.empty()) lvl.NoteBackup(givenPath, look);
         }
         loader.SetReadOnlyReason(readOnlyReason);
-        lvl.Log().clear();
         loader.Run(std::move(file), snapshot);
         if (!noBackup.empty() && report.Completed) ui.Error(NoBackupMessage(path, noBackup));
     });

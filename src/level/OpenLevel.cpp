@@ -51,7 +51,7 @@ CellGrid::CellGrid(int width, int height, int cellBytes, std::vector<std::uint8_
 bool CellGrid::Set(int x, int y, std::uint16_t code)
 {
     if (!Contains(x, y) || (!wide_ && code > 0xFF)) return false;
-    std::uint8_t* cell = bytes_.data() + (Cell(x, y) - bytes_.data());
+    std::uint8_t* cell = bytes_.data() + CellOffset(x, y);
     if (wide_) {
         cell[0] = static_cast<std::uint8_t>(code >> 8);
         cell[1] = static_cast<std::uint8_t>(code);

@@ -100,7 +100,7 @@ public:
     std::uint16_t At(int x, int y) const
     {
         if (!Contains(x, y)) return 0;
-        const std::uint8_t* cell = Cell(x, y);
+        const std::uint8_t* cell = bytes_.data() + CellOffset(x, y);
         return wide_ ? static_cast<std::uint16_t>(cell[0] << 8 | cell[1]) : cell[0];
     }
     // False, and nothing changed, outside the map or for a code of 256 and
@@ -112,9 +112,10 @@ public:
     std::vector<std::uint8_t> TakeBytes();
 
 private:
-    const std::uint8_t* Cell(int x, int y) const
+    // Where the cell (x, y) of the map begins in bytes_.
+    std::size_t CellOffset(int x, int y) const
     {
-        return bytes_.data() + offset_ + (static_cast<std::size_t>((y - 1) * width_ + (x - 1)) << (wide_ ? 1 : 0));
+        return offset_ + (static_cast<std::size_t>((y - 1) * width_ + (x - 1)) << (wide_ ? 1 : 0));
     }
 
     int width_ = 0;
@@ -206,8 +207,8 @@ public:
     // session (the same name and the same file): it is looked for once.
     bool BackupKnown(const std::string& name, const FileLook& file) const
     {
-        return backupOf_.Inode == file.Inode && backupOf_.Device == file.Device && backupName_ == name &&
-               !backupName_.empty();
+        return !backupName_.empty() && backupName_ == name && backupOf_.Device == file.Device &&
+               backupOf_.Inode == file.Inode;
     }
     void NoteBackup(const std::string& name, const FileLook& file)
     {

@@ -80,7 +80,8 @@ const TileAtlas& ElementTiles()
 {
     static const TileAtlas atlas([] {
         Picture sheet(kAtlasPixelsWidth, kAtlasPixelsHeight);
-        std::memcpy(sheet.Line(0), kAtlasPixels, static_cast<std::size_t>(kAtlasPixelsWidth) * kAtlasPixelsHeight * sizeof(Rgb));
+        const std::size_t pixels = static_cast<std::size_t>(kAtlasPixelsWidth) * kAtlasPixelsHeight;
+        std::memcpy(sheet.Line(0), kAtlasPixels, pixels * sizeof(Rgb));
         return sheet;
     }());
     return atlas;
