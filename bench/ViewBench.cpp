@@ -9,8 +9,8 @@
 #include "support/LevelBuilder.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
-#include "view/AtlasQt.h"
-#include "view/LevelViewPage.h"
+#include "gui/view/AtlasQt.h"
+#include "gui/view/LevelViewPage.h"
 
 #include <QApplication>
 #include <QImage>

@@ -1,12 +1,12 @@
 #include "app/MainWindow.h"
 
-#include "ce/CeManagerPage.h"
-#include "counter/CounterPage.h"
-#include "level/FileInfoPage.h"
-#include "levelsets/LevelsetPage.h"
-#include "quote/QuoteLevelButton.h"
+#include "gui/ce/CeManagerPage.h"
+#include "gui/counter/CounterPage.h"
+#include "gui/level/FileInfoPage.h"
+#include "gui/levelsets/LevelsetPage.h"
+#include "gui/quote/QuoteLevelButton.h"
 #include "app/ArchivePage.h"
-#include "view/LevelViewPage.h"
+#include "gui/view/LevelViewPage.h"
 
 #include <QAction>
 #include <QCloseEvent>

@@ -6,7 +6,7 @@
 #pragma once
 
 #include "level/LevelDocument.h"
-#include "level/LevelDocumentQt.h"
+#include "gui/level/LevelDocumentQt.h"
 
 #include <QMainWindow>
 

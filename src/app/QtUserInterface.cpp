@@ -1,6 +1,6 @@
 #include "app/QtUserInterface.h"
 
-#include "base/QtText.h"
+#include "gui/base/QtText.h"
 
 #include <QFileDialog>
 #include <QMessageBox>

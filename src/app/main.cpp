@@ -1,5 +1,5 @@
 // Vantrel: starts the main window and the element palette window.
-#include "palette/PaletteWindow.h"
+#include "gui/palette/PaletteWindow.h"
 #include "app/MainWindow.h"
 #include "app/QtSettingsStore.h"
 #include "app/QtUserInterface.h"

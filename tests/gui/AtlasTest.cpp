@@ -3,7 +3,7 @@
 // the drawing of map cells with its clipping; the dotted frame.
 #include "gui/TileCompare.h"
 #include "base/Error.h"
-#include "view/AtlasQt.h"
+#include "gui/view/AtlasQt.h"
 #include "view/Tiles.h"
 
 #include <gtest/gtest.h>
@@ -23,7 +23,7 @@ TEST(ElementAtlas, IsLoadedOnceAtItsSize)
     EXPECT_EQ(&sheet, &ElementAtlas());
     EXPECT_EQ(sheet.Atlas().size(), QSize(256, 368));
     // The core decodes the compiled-in bytes with libpng; Qt's own reader of the file sees the same pixels.
-    const QString file = QString::fromUtf8(__FILE__).section(QLatin1Char('/'), 0, -4) + QStringLiteral("/resources/atlas.png");
+    const QString file = QStringLiteral(VANTREL_RESOURCES_DIR "/atlas.png");
     QImage fromFile(file);
     ASSERT_FALSE(fromFile.isNull()) << file.toStdString();
     EXPECT_EQ(sheet.Atlas(), fromFile.convertToFormat(QImage::Format_RGB32));

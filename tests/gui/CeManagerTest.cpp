@@ -3,10 +3,10 @@
 // the file's bytes, change pages, the "Element Changes" box, a CE without
 // change pages, Save and Close, and the fit of every sub-page in the window.
 #include "ce/CeBytes.h"
-#include "ce/CeManagerPage.h"
+#include "gui/ce/CeManagerPage.h"
 #include "ce/CeViews.h"
 #include "gui/GuiFixture.h"
-#include "view/AtlasQt.h"
+#include "gui/view/AtlasQt.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -3,7 +3,7 @@
 // into the import list, Set Pos, Inc/Dec All, Finish Import, and Save and
 // Close emptying the import list.
 #include "ce/CeBytes.h"
-#include "ce/CeManagerPage.h"
+#include "gui/ce/CeManagerPage.h"
 #include "ce/CeTransfer.h"
 #include "gui/GuiFixture.h"
 

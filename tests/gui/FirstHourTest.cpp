@@ -4,7 +4,7 @@
 // palette goes when the main window goes.
 #include "gui/GuiFixture.h"
 #include "level/Loader.h"
-#include "palette/PaletteWindow.h"
+#include "gui/palette/PaletteWindow.h"
 #include "support/LevelBuilder.h"
 
 #include <QApplication>

@@ -4,9 +4,9 @@
 // menu's commands cut, copy, paste and delete straight into the level file.
 #include "gui/GuiFixture.h"
 #include "gui/TileCompare.h"
-#include "level/FileInfoPage.h"
+#include "gui/level/FileInfoPage.h"
 #include "support/LevelBuilder.h"
-#include "view/LevelViewPage.h"
+#include "gui/view/LevelViewPage.h"
 
 #include <QApplication>
 #include <QCheckBox>

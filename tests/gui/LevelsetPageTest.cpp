@@ -5,7 +5,7 @@
 
 #include "level/LevelDocument.h"
 #include "levelsets/LevelsetConfig.h"
-#include "levelsets/LevelsetPage.h"
+#include "gui/levelsets/LevelsetPage.h"
 #include "support/LevelBuilder.h"
 
 #include <QLabel>

@@ -1,10 +1,10 @@
 // The main window driven through its real controls: start-up, menu, loading,
 // header edits, Save and Close, and the error boundary.
-#include "ce/CeManagerPage.h"
+#include "gui/ce/CeManagerPage.h"
 #include "gui/GuiFixture.h"
-#include "level/FileInfoPage.h"
+#include "gui/level/FileInfoPage.h"
 #include "support/LevelBuilder.h"
-#include "view/LevelViewPage.h"
+#include "gui/view/LevelViewPage.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

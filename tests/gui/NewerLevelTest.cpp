@@ -1,6 +1,6 @@
 // A level of the newer layout in the window: the File Info boxes, the CE
 // Manager's view of a CUSX chunk, and the refusals of export and counters.
-#include "ce/CeManagerPage.h"
+#include "gui/ce/CeManagerPage.h"
 #include "ce/CeTransfer.h"
 #include "ce/CeViews.h"
 #include "gui/GuiFixture.h"

@@ -2,8 +2,8 @@
 // atlas, the title and hint as the pointer moves, the click, and "Check It".
 #include "gui/GuiFixture.h"
 #include "gui/TileCompare.h"
-#include "palette/PaletteWindow.h"
-#include "view/AtlasQt.h"
+#include "gui/palette/PaletteWindow.h"
+#include "gui/view/AtlasQt.h"
 
 #include <QLabel>
 #include <QLineEdit>

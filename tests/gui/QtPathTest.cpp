@@ -1,6 +1,6 @@
 // File names are bytes: a name that is no UTF-8 comes back from the window's
 // text unchanged.
-#include "base/QtText.h"
+#include "gui/base/QtText.h"
 
 #include <gtest/gtest.h>
 

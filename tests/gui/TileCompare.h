@@ -1,7 +1,7 @@
 // Comparing drawn pictures with the element atlas as the program loaded it.
 #pragma once
 
-#include "view/AtlasQt.h"
+#include "gui/view/AtlasQt.h"
 
 #include <QImage>
 #include <QPoint>

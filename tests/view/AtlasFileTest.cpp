@@ -21,7 +21,7 @@ std::uint32_t BigEndian32(const std::string& b, std::size_t at)
 
 TEST(AtlasFile, IsA24BitPngOfTheAtlasSize)
 {
-    const auto path = std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "resources" / "atlas.png";
+    const auto path = std::filesystem::path(VANTREL_RESOURCES_DIR) / "atlas.png";
     std::ifstream in(path, std::ios::binary);
     ASSERT_TRUE(in) << path;
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

@@ -1,10 +1,10 @@
-#include "view/LevelViewPage.h"
-#include "base/NamedWidget.h"
+#include "gui/view/LevelViewPage.h"
+#include "gui/base/NamedWidget.h"
 
 #include "base/ErrorBoundary.h"
-#include "base/QtText.h"
-#include "level/LevelDocumentQt.h"
-#include "view/AtlasQt.h"
+#include "gui/base/QtText.h"
+#include "gui/level/LevelDocumentQt.h"
+#include "gui/view/AtlasQt.h"
 #include "view/EmeraldCount.h"
 
 #include <QApplication>

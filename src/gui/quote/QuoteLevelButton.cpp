@@ -1,11 +1,11 @@
-#include "quote/QuoteLevelButton.h"
+#include "gui/quote/QuoteLevelButton.h"
 
 #include "levelsets/LevelsetConfig.h"
 
-#include "base/QtText.h"
+#include "gui/base/QtText.h"
 #include "base/UserInterface.h"
-#include "level/FileInfoPage.h"
-#include "level/LevelDocumentQt.h"
+#include "gui/level/FileInfoPage.h"
+#include "gui/level/LevelDocumentQt.h"
 #include "quote/QuotePost.h"
 
 #include <QLabel>

@@ -1,9 +1,9 @@
-#include "counter/CounterPage.h"
+#include "gui/counter/CounterPage.h"
 
-#include "base/NamedWidget.h"
-#include "base/QtText.h"
+#include "gui/base/NamedWidget.h"
+#include "gui/base/QtText.h"
 #include "counter/Counter.h"
-#include "level/LevelDocumentQt.h"
+#include "gui/level/LevelDocumentQt.h"
 
 #include <QComboBox>
 #include <QEvent>

@@ -1,11 +1,11 @@
-#include "ce/CeManagerPage.h"
-#include "base/NamedWidget.h"
+#include "gui/ce/CeManagerPage.h"
+#include "gui/base/NamedWidget.h"
 
 #include "ce/CeRecord.h"
 #include "ce/CeViews.h"
-#include "level/LevelDocumentQt.h"
-#include "base/QtText.h"
-#include "view/AtlasQt.h"
+#include "gui/level/LevelDocumentQt.h"
+#include "gui/base/QtText.h"
+#include "gui/view/AtlasQt.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "view/AtlasQt.h"
+#include "gui/view/AtlasQt.h"
 
 #include "view/Tiles.h"
 

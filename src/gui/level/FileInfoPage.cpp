@@ -1,10 +1,10 @@
-#include "level/FileInfoPage.h"
-#include "base/NamedWidget.h"
+#include "gui/level/FileInfoPage.h"
+#include "gui/base/NamedWidget.h"
 
-#include "base/QtText.h"
+#include "gui/base/QtText.h"
 #include "base/UserInterface.h"
 #include "level/HeaderEdit.h"
-#include "level/LevelDocumentQt.h"
+#include "gui/level/LevelDocumentQt.h"
 
 #include <QFontMetrics>
 #include <QFormLayout>

@@ -1,4 +1,4 @@
-#include "base/QtText.h"
+#include "gui/base/QtText.h"
 
 #include <QStringDecoder>
 

@@ -1,7 +1,7 @@
-#include "level/LevelDocumentQt.h"
+#include "gui/level/LevelDocumentQt.h"
 
 #include "base/ErrorBoundary.h"
-#include "base/QtText.h"
+#include "gui/base/QtText.h"
 
 namespace vantrel {
 

@@ -1,10 +1,10 @@
-#include "palette/PaletteWindow.h"
-#include "base/NamedWidget.h"
+#include "gui/palette/PaletteWindow.h"
+#include "gui/base/NamedWidget.h"
 
 #include "palette/PaletteCodes.h"
 #include "base/Error.h"
 #include "base/ErrorBoundary.h"
-#include "view/AtlasQt.h"
+#include "gui/view/AtlasQt.h"
 #include "view/Tiles.h"
 
 #include <QApplication>

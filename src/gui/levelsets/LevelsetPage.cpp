@@ -1,9 +1,9 @@
-#include "levelsets/LevelsetPage.h"
+#include "gui/levelsets/LevelsetPage.h"
 
-#include "base/NamedWidget.h"
-#include "base/QtText.h"
+#include "gui/base/NamedWidget.h"
+#include "gui/base/QtText.h"
 #include "base/UserInterface.h"
-#include "level/LevelDocumentQt.h"
+#include "gui/level/LevelDocumentQt.h"
 #include "levelsets/LevelSort.h"
 #include "levelsets/LevelsetScan.h"
 #include "levelsets/PlayerConversion.h"
