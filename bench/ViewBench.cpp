@@ -35,7 +35,7 @@ struct BenchWindow {
         const std::string path =
             dir.Write("bench.level", test::LevelBuilder::Standard({.width = 128, .height = 128, .wide = true}, cells)
                                          .Data());
-        main = std::make_unique<AMain>(ui, settings);
+        main = std::make_unique<MainWindow>(ui, settings);
         main->Document().Doc().SetOpenDialogName("%" + path);
         main->File_LoadLevelClick();
         if (!main->Level().LevelOpen()) throw std::runtime_error("the benchmark level did not load");
@@ -43,7 +43,7 @@ struct BenchWindow {
     test::TempDir dir;
     test::ScriptedUi ui;
     test::MemorySettings settings;
-    std::unique_ptr<AMain> main;
+    std::unique_ptr<MainWindow> main;
 };
 
 // Made in main, after the application object and destroyed before it.

@@ -1,12 +1,14 @@
-// The main window: the notebook of six pages and the main menu. It owns the
-// level document the pages share, builds the pages over it and routes the
-// menu's items; the pages never see the window. The page shown at start is
-// built with the window; every other page when it is first shown or asked
-// for, and it then catches up with the document.
+// The main window: the notebook of pages and the main menu. It owns the level
+// document the pages share, makes its tabs and the Tool menu from the table of
+// pages (app/Pages.h) and routes the menu's items; the pages never see the
+// window. The page shown at start is built with the window; every other page
+// when it is first shown or asked for, and it then catches up with the
+// document.
 #pragma once
 
-#include "level/LevelDocument.h"
+#include "app/Pages.h"
 #include "gui/level/LevelDocumentQt.h"
+#include "level/LevelDocument.h"
 
 #include <QMainWindow>
 
@@ -21,17 +23,12 @@ class FileInfoPage;
 class LevelsetPage;
 class LevelViewPage;
 class CeManagerPage;
-class CounterPage;
-class PageSlot;
 
-// Positions of the notebook's pages.
-enum BookPage { kFileInfoPage = 0, kArchivePage, kLevelsetPage, kLevelViewPage, kCeManagerPage, kCounterPage };
-
-class AMain : public QMainWindow {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    AMain(UserInterface& ui, SettingsStore& settings, QWidget* parent = nullptr);
-    ~AMain() override;
+    MainWindow(UserInterface& ui, SettingsStore& settings, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     LevelDocumentQt& Document() { return docQt_; }
     OpenLevel& Level() { return doc_.Level(); }
@@ -44,7 +41,8 @@ public:
     // The notebook's page at index (a BookPage), built if it was not yet.
     QWidget* Page(int index);
 
-    // The palette window shown by Tool > Element View; it closes with this window.
+    // The palette window shown by Tool > Element View; it closes with this
+    // window.
     void SetPaletteWindow(QWidget* palette);
 
     // Opens the level at path (bytes as the file system names it) once the
@@ -63,17 +61,11 @@ protected:
 private:
     void FormCreate();
     void BuildMenu();
-    QWidget* BuildPage(int index);
 
     LevelDocument doc_;
     LevelDocumentQt docQt_;
     QTabWidget* book_ = nullptr;
-    PageSlot* slots_[kCounterPage + 1] = {};
-    FileInfoPage* fileInfo_ = nullptr;
-    LevelsetPage* levelsets_ = nullptr;
-    LevelViewPage* levelView_ = nullptr;
-    CeManagerPage* ceManager_ = nullptr;
-    CounterPage* counter_ = nullptr;
+    PageSlot* slots_[kPageCount] = {};
     QWidget* palette_ = nullptr;
 };
 

@@ -13,11 +13,11 @@ int main(int argc, char** argv)
     int status = 0;
     {
         vantrel::QtSettingsStore settings;
-        vantrel::AMain main(ui, settings);
+        vantrel::MainWindow main(ui, settings);
         ui.SetParent(&main);
         main.show();
         // Hidden until Tool > Element View: made once the main window is on its way to the screen.
-        vantrel::FormEl palette(ui);
+        vantrel::PaletteWindow palette(ui);
         main.SetPaletteWindow(&palette);
         // "vantrel PATH" opens that level after start-up, as a direct load does.
         if (argc > 1) main.OpenAtStart(argv[1]);

@@ -81,7 +81,7 @@ TEST_F(GuiTest, ATitleWithACharacterLatin1CannotHoldIsRefused)
 
 TEST_F(GuiTest, ThePaletteClosesWithTheMainWindowAndTheProgramEnds)
 {
-    FormEl palette(ui);
+    PaletteWindow palette(ui);
     main->SetPaletteWindow(&palette);
     main->show();
     bool paletteShown = false, timedOut = false;
@@ -107,7 +107,7 @@ TEST_F(GuiTest, ThePaletteClosesWithTheMainWindowAndTheProgramEnds)
 
 TEST_F(GuiTest, EnterInThePalettesIdBoxRunsCheckIt)
 {
-    FormEl palette(ui);
+    PaletteWindow palette(ui);
     auto* id = palette.findChild<QLineEdit*>("CheckElId");
     id->setText("0168");
     QTest::keyClick(id, Qt::Key_Return);

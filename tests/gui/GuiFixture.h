@@ -19,7 +19,7 @@ protected:
     // forgotten, so that each test sees only its own messages.
     void SetUp() override
     {
-        main = std::make_unique<AMain>(ui, settings);
+        main = std::make_unique<MainWindow>(ui, settings);
         ui = ScriptedUi();
     }
     void TearDown() override { main.reset(); }
@@ -28,7 +28,7 @@ protected:
     template <typename W>
     W* Find(const char* name)
     {
-        for (int page = kFileInfoPage; page <= kCounterPage; ++page) main->Page(page);
+        for (int page = 0; page < kPageCount; ++page) main->Page(page);
         W* w = main->findChild<W*>(QString::fromLatin1(name));
         EXPECT_NE(w, nullptr) << "no control named " << name;
         return w;
@@ -46,7 +46,7 @@ protected:
     ScriptedUi ui;
     MemorySettings settings;
     TempDir dir;
-    std::unique_ptr<AMain> main;
+    std::unique_ptr<MainWindow> main;
 };
 
 }  // namespace vantrel::test

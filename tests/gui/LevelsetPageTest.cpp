@@ -75,7 +75,7 @@ protected:
     {
         main.reset();
         ui = ScriptedUi();
-        main = std::make_unique<AMain>(ui, settings);
+        main = std::make_unique<MainWindow>(ui, settings);
         main->show();
         QCoreApplication::processEvents();
     }
@@ -132,7 +132,7 @@ TEST_F(LevelsetPageTest, FirstStartAsksForDataDirectoryAndScans)
     main.reset();
     ui = ScriptedUi();
     ui.directories.push_back(Data().string());
-    main = std::make_unique<AMain>(ui, settings);
+    main = std::make_unique<MainWindow>(ui, settings);
     EXPECT_EQ(ui.messages, Lines{"Select directory for datadir"});
     EXPECT_EQ(settings.values["datadir"], Data().string());
     EXPECT_EQ(TreeLines(), kTree);

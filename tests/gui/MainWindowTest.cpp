@@ -59,7 +59,7 @@ TEST_F(GuiTest, StartsOnTheLevelsetPageWithEverythingEmpty)
 }
 
 // What the pages built when first needed show beside the same pages built at start.
-QStringList Shown(AMain& w)
+QStringList Shown(MainWindow& w)
 {
     QStringList out;
     for (QLineEdit* box : w.FileInfo()->findChildren<QLineEdit*>())
@@ -99,11 +99,11 @@ TEST_F(GuiTest, APageBuiltAfterLoadsShowsWhatItWouldHaveShownFromTheStart)
         SCOPED_TRACE(c.name);
         ScriptedUi earlyUi, lateUi;
         MemorySettings earlySettings, lateSettings;
-        AMain early(earlyUi, earlySettings), late(lateUi, lateSettings);
-        for (int page = kFileInfoPage; page <= kCounterPage; ++page) early.Page(page);
+        MainWindow early(earlyUi, earlySettings), late(lateUi, lateSettings);
+        for (int page = 0; page < kPageCount; ++page) early.Page(page);
         for (int page : {kFileInfoPage, kLevelViewPage, kCeManagerPage})
             EXPECT_EQ(late.Book()->widget(page)->findChild<QLineEdit*>(), nullptr) << page << " was built at start";
-        for (AMain* w : {&early, &late}) {
+        for (MainWindow* w : {&early, &late}) {
             w->Document().SetQuoteText("[quote]");
             for (const std::string& path : c.loads) {
                 w->Document().Doc().SetOpenDialogName("%" + path);

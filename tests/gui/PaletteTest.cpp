@@ -1,4 +1,4 @@
-// The element palette window FormEl driven through its real controls: the
+// The element palette window driven through its real controls: the
 // atlas, the title and hint as the pointer moves, the click, and "Check It".
 #include "gui/GuiFixture.h"
 #include "gui/TileCompare.h"
@@ -15,7 +15,7 @@ namespace {
 
 class PaletteTest : public ::testing::Test {
 protected:
-    void SetUp() override { form = std::make_unique<FormEl>(ui); }
+    void SetUp() override { form = std::make_unique<PaletteWindow>(ui); }
 
     template <typename W>
     W* Find(const char* name)
@@ -42,7 +42,7 @@ protected:
     }
 
     ScriptedUi ui;
-    std::unique_ptr<FormEl> form;
+    std::unique_ptr<PaletteWindow> form;
 };
 
 TEST_F(PaletteTest, StartsHiddenWithTheAtlasAndAnEmptyTile)
@@ -177,7 +177,7 @@ TEST_F(PaletteTest, AnEntryThatIsNoNumberShowsTheErrorAndChangesNothing)
 TEST_F(PaletteTest, ClosingOnlyHidesAndElementViewShowsItAgainAsItWas)
 {
     MemorySettings settings;
-    AMain main(ui, settings);
+    MainWindow main(ui, settings);
     main.SetPaletteWindow(form.get());
     Check("0168");
     main.findChild<QAction*>(QStringLiteral("Tool_ElementView"))->trigger();

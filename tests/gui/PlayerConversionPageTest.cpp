@@ -35,7 +35,7 @@ protected:
         dir.Write("data/levels/Set/002.level", Level({80, 0, 0, 0, 0, 0, 0, 0}));
         settings.values["datadir"] = (dir.Path() / "data").string();
         main.reset();
-        main = std::make_unique<AMain>(ui, settings);
+        main = std::make_unique<MainWindow>(ui, settings);
         ui = ScriptedUi();
         ASSERT_EQ(Files(), (Lines{"001.level", "002.level"}));
     }

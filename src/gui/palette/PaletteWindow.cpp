@@ -34,7 +34,7 @@ constexpr int kTitleBarExtras = 140;
 
 // --- El ---
 
-AtlasPicture::AtlasPicture(FormEl& form, QWidget* parent) : QWidget(parent), form_(form)
+AtlasPicture::AtlasPicture(PaletteWindow& form, QWidget* parent) : QWidget(parent), form_(form)
 {
     setObjectName(QStringLiteral("El"));
     setMouseTracking(true);  // moves are reported without a button held
@@ -72,16 +72,16 @@ void AtlasPicture::mousePressEvent(QMouseEvent* event)
 
 // --- the window ---
 
-FormEl::FormEl(UserInterface& ui, QWidget* parent) : QWidget(parent, Qt::Window), ui_(ui)
+PaletteWindow::PaletteWindow(UserInterface& ui, QWidget* parent) : QWidget(parent, Qt::Window), ui_(ui)
 {
     setObjectName(QStringLiteral("FormEl"));
     setWindowTitle(QStringLiteral("FormEl"));
 
-    el_ = new AtlasPicture(*this, this);
-    el_->setFixedSize(kAtlasWidth, kAtlasHeight);
+    atlas_ = new AtlasPicture(*this, this);
+    atlas_->setFixedSize(kAtlasWidth, kAtlasHeight);
 
-    el2_ = Named(new QLabel, "El2");
-    el2_->setFixedSize(kTileSize, kTileSize);
+    chosenTile_ = Named(new QLabel, "El2");
+    chosenTile_->setFixedSize(kTileSize, kTileSize);
 
     checkElId_ = Named(new QLineEdit(QStringLiteral("000")), "CheckElId");
     checkElId_->setMaxLength(4);
@@ -96,11 +96,11 @@ FormEl::FormEl(UserInterface& ui, QWidget* parent) : QWidget(parent, Qt::Window)
     row->addWidget(checkElId_, 1);
     row->addWidget(doCheck_);
     row->addSpacing(6);
-    row->addWidget(el2_);
+    row->addWidget(chosenTile_);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(el_, 0, Qt::AlignHCenter);
+    layout->addWidget(atlas_, 0, Qt::AlignHCenter);
     layout->addLayout(row);
     // A fixed border, wide enough for the atlas and for the longest title.
     const int titleWidth = QFontMetrics(QApplication::font("QWorkspaceTitleBar")).horizontalAdvance(
@@ -108,20 +108,20 @@ FormEl::FormEl(UserInterface& ui, QWidget* parent) : QWidget(parent, Qt::Window)
     setFixedSize(std::max({kAtlasWidth + 1, titleWidth, layout->sizeHint().width()}), layout->sizeHint().height());
 }
 
-void FormEl::ShowTile(std::uint16_t code)
+void PaletteWindow::ShowTile(std::uint16_t code)
 {
-    el2_->setPixmap(QPixmap::fromImage(ElementAtlas().Tile(code)));
+    chosenTile_->setPixmap(QPixmap::fromImage(ElementAtlas().Tile(code)));
 }
 
-void FormEl::ElMouseMove(QPoint at)
+void PaletteWindow::ElMouseMove(QPoint at)
 {
     paletteCode_ = PaletteCodeAt(at.x(), at.y());
     paletteIdText_ = vantrel::PaletteIdText(paletteCode_);
     setWindowTitle(QString::fromLatin1(PaletteMoveTitle(paletteCode_)));
-    el_->setToolTip(QString::fromLatin1(PaletteHint(paletteCode_)));
+    atlas_->setToolTip(QString::fromLatin1(PaletteHint(paletteCode_)));
 }
 
-void FormEl::ElMouseDown(Qt::MouseButton button)
+void PaletteWindow::ElMouseDown(Qt::MouseButton button)
 {
     if (button != Qt::LeftButton) return;
     RunGuarded(ui_, [this] {
@@ -130,7 +130,7 @@ void FormEl::ElMouseDown(Qt::MouseButton button)
     });
 }
 
-void FormEl::DoCheckClick()
+void PaletteWindow::DoCheckClick()
 {
     RunGuarded(ui_, [this] {
         // A conversion error ends the command here: title and El2 stay as they were.
@@ -142,7 +142,7 @@ void FormEl::DoCheckClick()
     });
 }
 
-void FormEl::closeEvent(QCloseEvent* event)
+void PaletteWindow::closeEvent(QCloseEvent* event)
 {
     // Closing only hides the palette; it lives as long as the program.
     hide();

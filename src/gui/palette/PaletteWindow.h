@@ -1,4 +1,4 @@
-// The element palette window (FormEl): the whole element atlas, and the code
+// The element palette window (objectName FormEl): the whole element atlas, and the code
 // of every element picture. Moving the pointer over a tile shows its code in
 // the title and the hint, a click puts the id into CheckElId and the tile into
 // El2, and "Check It" shows the tile of the id typed there.
@@ -15,14 +15,14 @@ class QPushButton;
 
 namespace vantrel {
 
-class FormEl;
+class PaletteWindow;
 class UserInterface;
 
 // El: the atlas, reporting pointer moves and presses to the window.
 class AtlasPicture : public QWidget {
     Q_OBJECT
 public:
-    AtlasPicture(FormEl& form, QWidget* parent);
+    AtlasPicture(PaletteWindow& form, QWidget* parent);
     void SetPicture(const QImage& picture);
 
 protected:
@@ -31,14 +31,14 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
-    FormEl& form_;
+    PaletteWindow& form_;
     QImage picture_;
 };
 
-class FormEl : public QWidget {
+class PaletteWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit FormEl(UserInterface& ui, QWidget* parent = nullptr);
+    explicit PaletteWindow(UserInterface& ui, QWidget* parent = nullptr);
 
     void ElMouseMove(QPoint at);
     void ElMouseDown(Qt::MouseButton button);
@@ -54,8 +54,8 @@ private:
     void ShowTile(std::uint16_t code);
 
     UserInterface& ui_;
-    AtlasPicture* el_;
-    QLabel* el2_;
+    AtlasPicture* atlas_;
+    QLabel* chosenTile_;
     QLineEdit* checkElId_;
     QPushButton* doCheck_;
     std::uint16_t paletteCode_ = 0;

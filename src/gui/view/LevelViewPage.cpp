@@ -76,17 +76,17 @@ LevelViewPage::LevelViewPage(LevelDocumentQt& doc) : doc_(doc)
     setObjectName(QStringLiteral("LevelViewPage"));
     img_ = new LevelPicture(*this);
 
-    sx_ = Named(new QScrollBar(Qt::Horizontal), "SX");
-    sy_ = Named(new QScrollBar(Qt::Vertical), "SY");
-    sx_->setSingleStep(kScrollSmallChange);
-    sx_->setPageStep(kScrollLargeChangeX);
-    sy_->setSingleStep(kScrollSmallChange);
-    sy_->setPageStep(kScrollLargeChangeY);
+    scrollX_ = Named(new QScrollBar(Qt::Horizontal), "SX");
+    scrollY_ = Named(new QScrollBar(Qt::Vertical), "SY");
+    scrollX_->setSingleStep(kScrollSmallChange);
+    scrollX_->setPageStep(kScrollLargeChangeX);
+    scrollY_->setSingleStep(kScrollSmallChange);
+    scrollY_->setPageStep(kScrollLargeChangeY);
     // Nothing to scroll before the first load.
-    sx_->setRange(0, 0);
-    sy_->setRange(0, 0);
-    connect(sx_, &QScrollBar::valueChanged, this, [this] { ScrollChange(); });
-    connect(sy_, &QScrollBar::valueChanged, this, [this] { ScrollChange(); });
+    scrollX_->setRange(0, 0);
+    scrollY_->setRange(0, 0);
+    connect(scrollX_, &QScrollBar::valueChanged, this, [this] { ScrollChange(); });
+    connect(scrollY_, &QScrollBar::valueChanged, this, [this] { ScrollChange(); });
 
     countEmeralds_ = Named(new QPushButton(tr("Count emeralds")), "LView_CountEmeralds");
     saveImage_ = Named(new QPushButton(tr("Save Image")), "LView_SaveImage");
@@ -101,8 +101,8 @@ LevelViewPage::LevelViewPage(LevelDocumentQt& doc) : doc_(doc)
     grid->setColumnMinimumWidth(0, kViewWidth);
     grid->setRowMinimumHeight(0, kViewHeight);
     grid->addWidget(img_, 0, 0, Qt::AlignLeft | Qt::AlignTop);
-    grid->addWidget(sy_, 0, 1);
-    grid->addWidget(sx_, 1, 0);
+    grid->addWidget(scrollY_, 0, 1);
+    grid->addWidget(scrollX_, 1, 0);
     auto* buttons = new QVBoxLayout;
     buttons->setContentsMargins(4, 4, 2, 0);
     buttons->addWidget(countEmeralds_);
@@ -150,7 +150,7 @@ void LevelViewPage::BuildPopup()
 
 ViewPosition LevelViewPage::Position() const
 {
-    return {sx_->value(), sy_->value(), img_->width(), img_->height()};
+    return {scrollX_->value(), scrollY_->value(), img_->width(), img_->height()};
 }
 
 void LevelViewPage::PrepareAfterLoad(bool paint)
@@ -163,11 +163,11 @@ void LevelViewPage::PrepareAfterLoad(bool paint)
     img_->setFixedSize(g.Width, g.Height);
     {
         // The program sets the positions and ranges; the redraw below is the only one.
-        const QSignalBlocker blockX(sx_), blockY(sy_);
-        sx_->setValue(0);
-        sy_->setValue(0);
-        sx_->setRange(0, g.ScrollMaxX);
-        sy_->setRange(0, g.ScrollMaxY);
+        const QSignalBlocker blockX(scrollX_), blockY(scrollY_);
+        scrollX_->setValue(0);
+        scrollY_->setValue(0);
+        scrollX_->setRange(0, g.ScrollMaxX);
+        scrollY_->setRange(0, g.ScrollMaxY);
     }
     img_->update();
     if (paint) ScrollChange();
@@ -203,7 +203,7 @@ void LevelViewPage::LView_ImgWheel(QPoint angleDelta, Qt::KeyboardModifiers modi
     // One notch (120) scrolls as many cells as the desktop's wheel setting says lines; Shift scrolls sideways.
     const bool sideways = (modifiers & Qt::ShiftModifier) || angleDelta.y() == 0;
     const int delta = angleDelta.y() != 0 ? angleDelta.y() : angleDelta.x();
-    QScrollBar* bar = sideways ? sx_ : sy_;
+    QScrollBar* bar = sideways ? scrollX_ : scrollY_;
     const int cells = -delta * QApplication::wheelScrollLines() / 120;
     if (cells != 0) bar->setValue(bar->value() + cells);
 }

@@ -79,8 +79,8 @@ private:
 
     LevelDocumentQt& doc_;
     LevelPicture* img_;
-    QScrollBar* sx_;
-    QScrollBar* sy_;
+    QScrollBar* scrollX_;
+    QScrollBar* scrollY_;
     QPushButton* countEmeralds_;
     QPushButton* saveImage_;
     QMenu* popup_ = nullptr;
