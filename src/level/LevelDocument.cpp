@@ -27,7 +27,7 @@ bool LevelDocument::LoadLevelCommand(LoadReport& report, const LoadOptions& opti
 
 void LevelDocument::KeepLoad(const LoadReport& report)
 {
-    if (report.ViewPrepared) lastMapPainted_ = PaintLevels;
+    if (report.ViewPrepared) lastMapPainted_ = paintLevels_;
     // A load that set every header box leaves nothing of the ones before it to
     // show; one that set none of them shows only its CE list, which the next load replaces.
     const bool setsEveryBox = report.FileVersion && report.TitleAuthorSet && (report.HeaderBoxes || report.Completed);

@@ -55,10 +55,23 @@ public:
     const std::vector<LoadReport>& LoadsSinceClose() const { return loads_; }
     std::optional<bool> LastMapPainted() const { return lastMapPainted_; }
 
-    MapClipboard Clipboard;           // kept until the program ends, across loads
-    std::string QuoteText;            // the forum post memo, as bytes
-    std::string DirectoryLastListed;  // the directory the levelset page listed last
-    bool PaintLevels = true;          // a load draws the level view
+    // The map clipboard, kept until the program ends, across loads.
+    const MapClipboard& Clipboard() const { return clipboard_; }
+    void SetClipboard(MapClipboard clip) { clipboard_ = std::move(clip); }
+    // The forum post memo, as bytes.
+    const std::string& QuoteText() const { return quoteText_; }
+    void SetQuoteText(std::string text) { quoteText_ = std::move(text); }
+    // The directory the levelset page listed last, and its level files as listed.
+    const std::string& DirectoryLastListed() const { return directoryLastListed_; }
+    const std::vector<std::string>& ListedFiles() const { return listedFiles_; }
+    void SetListing(std::string dir, std::vector<std::string> files)
+    {
+        directoryLastListed_ = std::move(dir);
+        listedFiles_ = std::move(files);
+    }
+    // Whether a load draws the level view.
+    bool PaintLevels() const { return paintLevels_; }
+    void SetPaintLevels(bool on) { paintLevels_ = on; }
 
 private:
     void KeepLoad(const LoadReport& report);
@@ -69,6 +82,11 @@ private:
     std::string openDialogName_;
     std::vector<LoadReport> loads_;
     std::optional<bool> lastMapPainted_;
+    MapClipboard clipboard_;
+    std::string quoteText_;
+    std::string directoryLastListed_;
+    std::vector<std::string> listedFiles_;
+    bool paintLevels_ = true;
 };
 
 }  // namespace vantrel

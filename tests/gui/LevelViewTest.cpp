@@ -453,7 +453,7 @@ TEST_F(LevelViewTest, KeysRunTheSelectionCommandsAndTheWheelScrolls)
     DirectLoad(path);
     Drag(CellCenter(1, 1), CellCenter(2, 1));
     QTest::keyClick(Img(), Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(main->Document().Doc().Clipboard.ClipSize, PackCell(2, 1)) << "Ctrl+C copies";
+    EXPECT_EQ(main->Document().Doc().Clipboard().ClipSize, PackCell(2, 1)) << "Ctrl+C copies";
     Drag(CellCenter(5, 5), CellCenter(6, 5));
     QTest::keyClick(Img(), Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(DiskCell(path, 100, true, 5, 5), SpreadCode(1, 1)) << "Ctrl+V pastes";
@@ -464,7 +464,7 @@ TEST_F(LevelViewTest, KeysRunTheSelectionCommandsAndTheWheelScrolls)
     Drag(CellCenter(9, 9), CellCenter(9, 9));
     QTest::keyClick(Img(), Qt::Key_X, Qt::ControlModifier);
     EXPECT_EQ(DiskCell(path, 100, true, 9, 9), 0) << "Ctrl+X cuts";
-    EXPECT_EQ(main->Document().Doc().Clipboard.ClipBuffer, (std::vector<std::vector<std::uint16_t>>{{SpreadCode(9, 9)}}));
+    EXPECT_EQ(main->Document().Doc().Clipboard().ClipBuffer, (std::vector<std::vector<std::uint16_t>>{{SpreadCode(9, 9)}}));
 
     // One notch down scrolls down by the desktop's wheel lines; with Shift, sideways.
     const int lines = QApplication::wheelScrollLines();
@@ -529,7 +529,7 @@ TEST_F(LevelViewTest, CopyAsLevelSketchFillsTheQuoteMemo)
     Popup("ImgPop_CopyLS");
     EXPECT_EQ(memo->toPlainText(), "`001`360`624\n`700`000`006");
     EXPECT_EQ(main->Book()->currentIndex(), kLevelViewPage) << "the page shown does not change";
-    EXPECT_EQ(main->Document().Doc().Clipboard.ClipSize, PackCell(3, 2));
+    EXPECT_EQ(main->Document().Doc().Clipboard().ClipSize, PackCell(3, 2));
 }
 
 TEST_F(LevelViewTest, PopupCommandsChangeNothingBeforeASelectionOrWithNoLevelOpen)
@@ -542,7 +542,7 @@ TEST_F(LevelViewTest, PopupCommandsChangeNothingBeforeASelectionOrWithNoLevelOpe
     memo->setPlainText("kept");
     for (const char* item : {"ImgPop_Copy", "ImgPop_CopyLS", "ImgPop_Paste", "ImgPop_Delete", "ImgPop_Cut"})
         Popup(item);
-    EXPECT_EQ(main->Document().Doc().Clipboard.ClipSize, 0);
+    EXPECT_EQ(main->Document().Doc().Clipboard().ClipSize, 0);
     EXPECT_EQ(memo->toPlainText(), "kept");
 
     Drag(CellCenter(1, 1), CellCenter(2, 2));
@@ -550,7 +550,7 @@ TEST_F(LevelViewTest, PopupCommandsChangeNothingBeforeASelectionOrWithNoLevelOpe
     memo->setPlainText("kept");
     for (const char* item : {"ImgPop_Copy", "ImgPop_CopyLS", "ImgPop_Paste", "ImgPop_Delete", "ImgPop_Cut"})
         Popup(item);
-    EXPECT_EQ(main->Document().Doc().Clipboard.ClipSize, 0);
+    EXPECT_EQ(main->Document().Doc().Clipboard().ClipSize, 0);
     EXPECT_EQ(memo->toPlainText(), "kept");
     EXPECT_EQ(ReadBytes(path), bytes);
     EXPECT_TRUE(ui.messages.empty());

@@ -178,7 +178,7 @@ TEST_F(LevelsetPageTest, ClickOrEnterListsTheLevelsetOfTheNode)
     ClickNode(Node("B (4 levels)"));
     EXPECT_EQ(Files(), (Lines{"001.level", "005.level", "010.level", "intro.level"}));
     EXPECT_EQ(Caption("Lvlman_CurrSet"), "/Classics/B");
-    EXPECT_EQ(main->Document().Doc().DirectoryLastListed, (Levels() / "Classics" / "B").string());
+    EXPECT_EQ(main->Document().Doc().DirectoryLastListed(), (Levels() / "Classics" / "B").string());
 
     Tree()->setCurrentItem(Node("Tutorials (8 levels)"));
     PressEnter(Tree());

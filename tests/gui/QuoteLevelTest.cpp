@@ -92,13 +92,13 @@ TEST_F(QuoteLevelTest, OutputDirectoryIsChosenOnceOrFallsBackToTheDirectoryLastL
     EXPECT_EQ(ui.fileDialogTitles.size(), 1u);
 
     settings.values["outputdir"] = (dir.Path() / "gone").string();
-    main->Document().Doc().DirectoryLastListed = listed.string();
+    main->Document().SetListing(listed.string(), {});
     ui.messages.clear();
     Click();  // the chooser is cancelled
     EXPECT_EQ(ui.messages, (std::vector<std::string>{"Select directory for outputdir",
                                                      "Level saved to:\n" + (listed / "000.level").string()}));
 
-    main->Document().Doc().DirectoryLastListed.clear();
+    main->Document().SetListing({}, {});
     ui.messages.clear();
     const auto before = fs::current_path();
     Click();

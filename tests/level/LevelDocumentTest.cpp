@@ -139,14 +139,14 @@ TEST(LevelDocumentCommands, LoadsTheDirectNameOrAsksAndSaveAndCloseForgetsTheLev
     EXPECT_EQ(doc.OpenDialogName(), path);
     EXPECT_EQ(ui.fileDialogTitles.size(), 1u) << "a direct load asks nothing";
 
-    doc.Clipboard.ClipSize = PackCell(1, 1);
+    doc.SetClipboard({.ClipBuffer = {{0}}, .ClipSize = PackCell(1, 1)});
     doc.SaveAndClose();
     EXPECT_FALSE(doc.Level().LevelOpen());
     EXPECT_FALSE(doc.Level().HasFile());
     EXPECT_TRUE(doc.Level().Log().empty());
     EXPECT_TRUE(doc.Level().LevelPath().empty());
     EXPECT_TRUE(doc.OpenDialogName().empty());
-    EXPECT_EQ(doc.Clipboard.ClipSize, PackCell(1, 1)) << "the clipboard outlasts the level";
+    EXPECT_EQ(doc.Clipboard().ClipSize, PackCell(1, 1)) << "the clipboard outlasts the level";
 }
 
 // Pages built after loads show what the loads told them: the document keeps
@@ -191,7 +191,7 @@ TEST(LevelDocumentCommands, KeepsTheLoadsSinceTheLevelWasClosed)
     doc.SaveAndClose();
     EXPECT_TRUE(doc.LoadsSinceClose().empty());
     EXPECT_EQ(doc.LastMapPainted(), true) << "the view keeps the map after Save and Close";
-    doc.PaintLevels = false;
+    doc.SetPaintLevels(false);
     load(missing);
     EXPECT_EQ(doc.LastMapPainted(), true) << "a load that read no map changes nothing in the view";
     load(plain);

@@ -541,10 +541,11 @@ void CeManagerPage::CEMan_CEListClick()
         cusxEntries_->clear();
         cusxGroup_->hide();
         SetUnboundEnabled(true);
-        const QListWidgetItem* item = ceList_->currentItem();
-        const auto view =
-            CeListClick(doc_.Level(), ceList_->currentRow(), item ? ToLatin1(item->text()) : std::string());
-        if (view) ShowCeView(*view);
+        const int row = ceList_->currentRow();
+        const std::vector<std::string> lines = CeListLines();
+        const bool listed = row >= 0 && static_cast<std::size_t>(row) < lines.size();
+        if (const auto view = CeListClick(doc_.Level(), row, listed ? lines[static_cast<std::size_t>(row)] : ""))
+            ShowCeView(*view);
     });
 }
 
@@ -569,9 +570,8 @@ void CeManagerPage::CEMan_Adv_CanChangeClick()
 
 std::vector<std::string> CeManagerPage::CeListLines() const
 {
-    std::vector<std::string> lines;
-    for (int i = 0; i < ceList_->count(); ++i) lines.push_back(ToLatin1(ceList_->item(i)->text()));
-    return lines;
+    const std::vector<LoadReport>& loads = doc_.Doc().LoadsSinceClose();
+    return loads.empty() ? std::vector<std::string>() : std::vector<std::string>(loads.back().CeList);
 }
 
 // The import list's lines as the core holds them; the selected line stays selected.

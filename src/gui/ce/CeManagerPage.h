@@ -99,9 +99,6 @@ public:
     // A click on a line of "Stored entries": its elements in the preview.
     void CEMan_Cusx_EntriesClick();
 
-    // The import list as the core holds it.
-    const CeImportList& ImportList() const { return import_; }
-
 protected:
     void showEvent(QShowEvent* event) override;
 
@@ -126,6 +123,7 @@ private:
     void SetUnboundEnabled(bool on);
     void SetPageSpin(int min, int max, int value, bool enabled);
     void ShowNotice(const std::string& text);
+    // The CE list of the last load, as the document keeps it.
     std::vector<std::string> CeListLines() const;
     void ShowImportList();
 

@@ -112,7 +112,7 @@ FileInfoPage::FileInfoPage(LevelDocumentQt& doc) : doc_(doc)
 
 void FileInfoPage::ShowQuote()
 {
-    const QString text = FromLatin1(doc_.Doc().QuoteText);
+    const QString text = FromLatin1(doc_.Doc().QuoteText());
     if (quotePost_->toPlainText() != text) quotePost_->setPlainText(text);
 }
 

@@ -42,9 +42,22 @@ void LevelDocumentQt::SaveAndClose()
 
 void LevelDocumentQt::SetQuoteText(const std::string& text)
 {
-    if (doc_.QuoteText == text) return;
-    doc_.QuoteText = text;
+    if (doc_.QuoteText() == text) return;
+    doc_.SetQuoteText(text);
     emit quoteChanged();
+}
+
+void LevelDocumentQt::SetListing(const std::string& dir, std::vector<std::string> files)
+{
+    doc_.SetListing(dir, std::move(files));
+    emit listingChanged();
+}
+
+void LevelDocumentQt::SetPaintLevels(bool on)
+{
+    if (doc_.PaintLevels() == on) return;
+    doc_.SetPaintLevels(on);
+    emit paintLevelsChanged(on);
 }
 
 }  // namespace vantrel

@@ -8,6 +8,8 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <string>
+#include <vector>
 
 namespace vantrel {
 
@@ -30,6 +32,12 @@ public:
 
     // Replaces the quote memo's text; signals when it changed.
     void SetQuoteText(const std::string& text);
+    // Lists dir: its level files become the document's listing; signals listingChanged.
+    void SetListing(const std::string& dir, std::vector<std::string> files);
+    // Whether a load draws the level view; signals when it changed.
+    void SetPaintLevels(bool on);
+    // The window's caption while a long command runs (the caption of the level otherwise).
+    void ShowCaption(const QString& caption) { emit captionChanged(caption); }
 
 signals:
     void captionChanged(const QString& caption);
@@ -38,6 +46,8 @@ signals:
     void closed();
     void logChanged();
     void quoteChanged();
+    void listingChanged();
+    void paintLevelsChanged(bool on);
 
 private:
     LevelDocument& doc_;

@@ -32,13 +32,13 @@ constexpr int kProgressIntervalMs = 100;        // how often the totals caption 
 // "Paint Levels in Level View" cleared for as long as a batch runs.
 class PaintingOff {
 public:
-    explicit PaintingOff(QCheckBox* box) : box_(box), was_(box->isChecked()) { box_->setChecked(false); }
-    ~PaintingOff() { box_->setChecked(was_); }
+    explicit PaintingOff(LevelDocumentQt& doc) : doc_(doc), was_(doc.Doc().PaintLevels()) { doc_.SetPaintLevels(false); }
+    ~PaintingOff() { doc_.SetPaintLevels(was_); }
     PaintingOff(const PaintingOff&) = delete;
     PaintingOff& operator=(const PaintingOff&) = delete;
 
 private:
-    QCheckBox* box_;
+    LevelDocumentQt& doc_;
     bool was_;
 };
 
@@ -96,9 +96,11 @@ LevelsetPage::LevelsetPage(LevelDocumentQt& doc) : doc_(doc)
             [this, pop](const QPoint& at) { pop->popup(levelsets_->viewport()->mapToGlobal(at)); });
 
     paintLevel_ = Named(new QCheckBox(tr("Paint Levels in Level View")), "Option_PaintLevel");
-    paintLevel_->setChecked(doc_.Doc().PaintLevels);
+    paintLevel_->setChecked(doc_.Doc().PaintLevels());
     // Whether a load draws the level view.
-    connect(paintLevel_, &QCheckBox::toggled, this, [this](bool on) { doc_.Doc().PaintLevels = on; });
+    connect(paintLevel_, &QCheckBox::toggled, &doc_, &LevelDocumentQt::SetPaintLevels);
+    connect(&doc_, &LevelDocumentQt::paintLevelsChanged, paintLevel_, &QCheckBox::setChecked);
+    connect(&doc_, &LevelDocumentQt::listingChanged, this, &LevelsetPage::ShowListing);
 
     connect(checkLevels_, &QPushButton::clicked, this, &LevelsetPage::Lvlman_CheckLevelsClick);
     connect(levelsets_, &QTreeWidget::itemClicked, this, [this] { Lvlman_LevelsetsDblClick(); });
@@ -107,12 +109,13 @@ LevelsetPage::LevelsetPage(LevelDocumentQt& doc) : doc_(doc)
     levelsets_->installEventFilter(this);
     fileList_->installEventFilter(this);
 
-    conversionRow_ = new QHBoxLayout;
-    conversionRow_->setObjectName(QStringLiteral("Lvlman_ConversionRow"));
+    // The row under the file list that holds the player-count buttons.
+    auto* conversionRow = new QHBoxLayout;
+    conversionRow->setObjectName(QStringLiteral("Lvlman_ConversionRow"));
     make3_ = Named(new QPushButton(tr("Set 3 players")), "Lvlman_Make3");
     make4_ = Named(new QPushButton(tr("Set 4 players")), "Lvlman_Make4");
-    conversionRow_->addWidget(make3_);
-    conversionRow_->addWidget(make4_);
+    conversionRow->addWidget(make3_);
+    conversionRow->addWidget(make4_);
     connect(make3_, &QPushButton::clicked, this, &LevelsetPage::Lvlman_Make3Click);
     connect(make4_, &QPushButton::clicked, this, &LevelsetPage::Lvlman_Make4Click);
     auto* side = new QVBoxLayout;
@@ -121,7 +124,7 @@ LevelsetPage::LevelsetPage(LevelDocumentQt& doc) : doc_(doc)
     side->addWidget(currSet_);
     side->addWidget(fileList_, 1);
     side->addWidget(sort_);
-    side->addLayout(conversionRow_);
+    side->addLayout(conversionRow);
     side->addWidget(paintLevel_);
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(levelsets_, 3);
@@ -171,7 +174,7 @@ void LevelsetPage::ScanLevelsets()
     }
     if (!result) {
         // The search for the data directory was cancelled.
-        if (!doc.DirectoryLastListed.empty()) currSet_->setText(FromPath(doc.DirectoryLastListed));
+        if (!doc.DirectoryLastListed().empty()) currSet_->setText(FromPath(doc.DirectoryLastListed()));
         return;
     }
     if (result->LevelsDirFound) {
@@ -180,26 +183,24 @@ void LevelsetPage::ScanLevelsets()
         AddNodes(result->Roots, levelsets_, nullptr);
     }
     counter_->setText(FromBytes(TotalsText(result->Totals, "\n")));
-    if (!result->LastListed.empty()) doc.DirectoryLastListed = result->LastListed;
-    ShowListedDirectory();
+    // The file list and the caption after a scan: the directory listed last.
+    const std::string dir = result->LastListed.empty() ? doc.DirectoryLastListed() : result->LastListed;
+    if (!dir.empty()) {
+        ListDirectory(dir);
+        currSet_->setText(FromPath(dir));
+    }
     fileList_->show();
-}
-
-// The file list and the caption after a scan: the directory listed last.
-void LevelsetPage::ShowListedDirectory()
-{
-    const std::string& dir = doc_.Doc().DirectoryLastListed;
-    if (dir.empty()) return;
-    ListDirectory(dir);
-    currSet_->setText(FromPath(dir));
 }
 
 void LevelsetPage::ListDirectory(const std::string& dir)
 {
-    const std::vector<std::string> names = ListLevelFiles(dir);
+    doc_.SetListing(dir, ListLevelFiles(dir));
+}
+
+void LevelsetPage::ShowListing()
+{
     fileList_->clear();
-    for (const std::string& name : names) fileList_->addItem(FromPath(name));
-    doc_.Doc().DirectoryLastListed = dir;
+    for (const std::string& name : doc_.Doc().ListedFiles()) fileList_->addItem(FromPath(name));
 }
 
 QTreeWidgetItem* LevelsetPage::SelectedNode() const
@@ -236,7 +237,10 @@ void LevelsetPage::Lvlman_FileListDblClick()
 {
     QListWidgetItem* item = fileList_->currentItem();
     if (!item || !item->isSelected()) return;
-    const std::string fullPath = JoinPath(doc_.Doc().DirectoryLastListed, ToPath(item->text()));
+    const std::vector<std::string>& files = doc_.Doc().ListedFiles();
+    const auto row = static_cast<std::size_t>(fileList_->row(item));
+    if (row >= files.size()) return;
+    const std::string fullPath = JoinPath(doc_.Doc().DirectoryLastListed(), files[row]);
     doc_.Doc().SetOpenDialogName("%" + fullPath);
     doc_.LoadLevel();
 }
@@ -269,12 +273,10 @@ void LevelsetPage::Lvlman_LevelsetsPop_DelClick()
 void LevelsetPage::Lvlman_SortClick()
 {
     doc_.Run([this] {
-        const std::string dir = doc_.Doc().DirectoryLastListed;
+        const std::string dir = doc_.Doc().DirectoryLastListed();
         if (dir.empty()) return;
-        std::vector<std::string> entries;
-        for (int i = 0; i < fileList_->count(); ++i) entries.push_back(ToPath(fileList_->item(i)->text()));
         BusyCursor busy;
-        const SortResult result = SortLevels(dir, entries);
+        const SortResult result = SortLevels(dir, doc_.Doc().ListedFiles());
         ListDirectory(dir);
         doc_.Ui().Message(SortSummary(result));
     });
@@ -296,11 +298,10 @@ void LevelsetPage::Lvlman_Make4Click()
 void LevelsetPage::SetPlayers(int players)
 {
     doc_.Run([this, players] {
-        const std::string dir = doc_.Doc().DirectoryLastListed;
+        const std::string dir = doc_.Doc().DirectoryLastListed();
         if (dir.empty()) return;
-        std::vector<std::string> shown;
-        for (int i = 0; i < fileList_->count(); ++i) shown.push_back(ToPath(fileList_->item(i)->text()));
-        PaintingOff paintingOff(paintLevel_);
+        const std::vector<std::string> shown = doc_.Doc().ListedFiles();
+        PaintingOff paintingOff(doc_);
         BusyCursor busy;
         doc_.SaveAndClose();  // the batch loads each level into the document's level
         QElapsedTimer sinceShown;
@@ -309,22 +310,22 @@ void LevelsetPage::SetPlayers(int players)
         options.Progress = [&](std::size_t i, std::size_t n, const std::string& entry) {
             if (i != 0 && sinceShown.elapsed() < kProgressIntervalMs) return;
             sinceShown.restart();
-            emit doc_.captionChanged(QStringLiteral("%1 - Set %2 players: %3 of %4, %5")
-                                         .arg(QString::fromLatin1(kCaption))
-                                         .arg(players)
-                                         .arg(i + 1)
-                                         .arg(n)
-                                         .arg(FromPath(entry)));
+            doc_.ShowCaption(QStringLiteral("%1 - Set %2 players: %3 of %4, %5")
+                                 .arg(QString::fromLatin1(kCaption))
+                                 .arg(players)
+                                 .arg(i + 1)
+                                 .arg(n)
+                                 .arg(FromPath(entry)));
         };
         PlayerBatchResult result;
         try {
             result = ConvertLevelsetPlayers(doc_.Level(), dir, players, options, shown);
         } catch (...) {
-            emit doc_.captionChanged(QString::fromLatin1(kCaption));
+            doc_.ShowCaption(QString::fromLatin1(kCaption));
             doc_.SaveAndClose();
             throw;
         }
-        emit doc_.captionChanged(QString::fromLatin1(kCaption));
+        doc_.ShowCaption(QString::fromLatin1(kCaption));
         doc_.SaveAndClose();
         ListDirectory(dir);
         if (result.Levels.empty() && !result.StoppedAt) return;  // nothing listed: nothing to do

@@ -5,7 +5,6 @@
 #include <string>
 
 class QCheckBox;
-class QHBoxLayout;
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -28,9 +27,6 @@ public:
     // Scan for Levelsets; the window runs it once at start-up.
     void Scan() { Lvlman_CheckLevelsClick(); }
 
-    // The row under the file list that holds the player-count buttons.
-    QHBoxLayout* ConversionRow() const { return conversionRow_; }
-
     void Lvlman_CheckLevelsClick();
     void Lvlman_LevelsetsDblClick();
     void Lvlman_FileListDblClick();
@@ -46,8 +42,9 @@ protected:
 
 private:
     void ScanLevelsets();
+    // Lists dir's level files into the document; the file list shows them.
     void ListDirectory(const std::string& dir);
-    void ShowListedDirectory();
+    void ShowListing();
     void SetPlayers(int players);
     QTreeWidgetItem* SelectedNode() const;
     std::string RelativePath(QTreeWidgetItem* node) const;
@@ -59,7 +56,6 @@ private:
     QLabel* currSet_;
     QListWidget* fileList_;
     QPushButton* sort_;
-    QHBoxLayout* conversionRow_;
     QPushButton* make3_;
     QPushButton* make4_;
     QCheckBox* paintLevel_;

@@ -45,7 +45,7 @@ void QuoteLevelButton::Info_MakeQuoteLevelClick()
     ShowImagePrefix();
     doc_.Run([this] {
         LevelDocument& doc = doc_.Doc();
-        MakeLevelFromQuote(doc.QuoteText, [&doc] { return QuoteOutputDirectory(doc); }, doc.DirectoryLastListed,
+        MakeLevelFromQuote(doc.QuoteText(), [&doc] { return QuoteOutputDirectory(doc); }, doc.DirectoryLastListed(),
                            doc.Ui(), ImagePrefix(doc.Settings()));
     });
 }

@@ -114,7 +114,7 @@ LevelViewPage::LevelViewPage(LevelDocumentQt& doc) : doc_(doc)
     img_->setFixedSize(kViewWidth, kViewHeight);
 
     connect(&doc_, &LevelDocumentQt::loaded, this, [this](const LoadReport& report) {
-        if (report.ViewPrepared) PrepareAfterLoad(doc_.Doc().PaintLevels);
+        if (report.ViewPrepared) PrepareAfterLoad(doc_.Doc().PaintLevels());
     });
     BuildPopup();
     // Built after a load read a map, the view shows that map as the load left it.
@@ -248,22 +248,32 @@ void LevelViewPage::LView_ImgMouseUp(Qt::MouseButton button, QPoint at)
 void LevelViewPage::ImgPop_CutClick()
 {
     doc_.Run([this] {
-        if (CutSelection(doc_.Level(), selection_, doc_.Doc().Clipboard)) RedrawLevelView();
+        MapClipboard clip;
+        if (!CutSelection(doc_.Level(), selection_, clip)) return;
+        doc_.Doc().SetClipboard(std::move(clip));
+        RedrawLevelView();
     });
+}
+
+bool LevelViewPage::CopySelectionToClipboard()
+{
+    MapClipboard clip;
+    if (!CopySelection(doc_.Level(), selection_, clip)) return false;
+    doc_.Doc().SetClipboard(std::move(clip));
+    return true;
 }
 
 void LevelViewPage::ImgPop_CopyClick()
 {
-    doc_.Run([this] { CopySelection(doc_.Level(), selection_, doc_.Doc().Clipboard); });
+    doc_.Run([this] { CopySelectionToClipboard(); });
 }
 
 void LevelViewPage::ImgPop_CopyLSClick()
 {
     doc_.Run([this] {
-        if (!SelectedBlock(selection_, doc_.Level())) return;
-        CopySelection(doc_.Level(), selection_, doc_.Doc().Clipboard);
+        if (!CopySelectionToClipboard()) return;
         std::string text;
-        for (const std::string& line : LevelSketchLines(doc_.Doc().Clipboard)) {
+        for (const std::string& line : LevelSketchLines(doc_.Doc().Clipboard())) {
             if (!text.empty()) text += '\n';
             text += line;
         }
@@ -274,7 +284,7 @@ void LevelViewPage::ImgPop_CopyLSClick()
 void LevelViewPage::ImgPop_PasteClick()
 {
     doc_.Run([this] {
-        const PasteResult result = PasteSelection(doc_.Level(), selection_, doc_.Doc().Clipboard);
+        const PasteResult result = PasteSelection(doc_.Level(), selection_, doc_.Doc().Clipboard());
         if (result.Written) RedrawLevelView();
         if (result.Skipped > 0) doc_.Ui().Message(PasteSkippedMessage(result.Skipped));
     });

@@ -76,6 +76,8 @@ public:
 
 private:
     void BuildPopup();
+    // Copy: the selected cells become the document's clipboard. False when nothing is selected.
+    bool CopySelectionToClipboard();
 
     LevelDocumentQt& doc_;
     LevelPicture* img_;
