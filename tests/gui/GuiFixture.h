@@ -7,9 +7,12 @@
 #include "support/TempDir.h"
 
 #include <QAction>
+#include <QListWidget>
 #include <QTabWidget>
 #include <gtest/gtest.h>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace vantrel::test {
 
@@ -23,6 +26,15 @@ protected:
         ui = ScriptedUi();
     }
     void TearDown() override { main.reset(); }
+
+    // A new start of the program over the settings as they are, with a new
+    // scripted user (script) that sees what the start asks and says.
+    void Restart(ScriptedUi script = {})
+    {
+        main.reset();
+        ui = std::move(script);
+        main = std::make_unique<MainWindow>(ui, settings);
+    }
 
     // A control by name; the pages not built yet are built first.
     template <typename W>
@@ -39,6 +51,15 @@ protected:
     {
         main->Document().Doc().SetOpenDialogName("%" + path);
         main->File_LoadLevelClick();
+    }
+
+    // The lines a list box shows, top to bottom.
+    std::vector<std::string> ListLines(const char* name)
+    {
+        std::vector<std::string> lines;
+        auto* list = Find<QListWidget>(name);
+        for (int i = 0; list && i < list->count(); ++i) lines.push_back(list->item(i)->text().toStdString());
+        return lines;
     }
 
     bool CorpusMissing() const { return CorpusDir().empty(); }

@@ -21,6 +21,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <filesystem>
+#include <optional>
 
 namespace vantrel::test {
 namespace {
@@ -335,15 +336,60 @@ TEST_F(LevelViewTest, RenderOnTheCommandLineWritesWhatSaveImageWrites)
 
 // --- selection with the mouse ---
 
-TEST_F(LevelViewTest, AClickSelectsTheCellUnderThePointerAndFramesIt)
+struct DragCase {
+    const char* name;
+    int width, height;  // the map
+    int scrollX;
+    QPoint from, to;  // view pixels
+    PackedCell start, end;
+    std::optional<PixelPoint> frameStart, frameEnd;
+};
+
+void PrintTo(const DragCase& c, std::ostream* os) { *os << c.name; }
+
+class DragSelects : public LevelViewTest, public ::testing::WithParamInterface<DragCase> {};
+
+TEST_P(DragSelects, TheCellsBetweenPressAndRelease)
+{
+    const DragCase& c = GetParam();
+    ShowLevelView();
+    DirectLoad(WriteSpreadLevel("a.level", c.width, c.height));
+    SX()->setValue(c.scrollX);
+    Drag(c.from, c.to);
+    EXPECT_EQ(View()->Selection().SelectionStart, c.start);
+    EXPECT_EQ(View()->Selection().SelectionEnd, c.end);
+    if (c.frameStart) {
+        EXPECT_EQ(View()->Selection().FrameStart, *c.frameStart);
+    }
+    if (c.frameEnd) {
+        EXPECT_EQ(View()->Selection().FrameEnd, *c.frameEnd);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Drags, DragSelects,
+    ::testing::Values(
+        // A click selects the cell under the pointer, scrolled.
+        DragCase{"click", 60, 50, 10, {40, 24}, {40, 24}, PackCell(13, 2), PackCell(13, 2), {}, {}},
+        // Up and left: the corners are ordered, the frame runs from the press's cell to the release's.
+        DragCase{"up and left", 60, 50, 0, {72, 72}, {24, 40}, PackCell(2, 3), PackCell(5, 5), PixelPoint{80, 80},
+                 PixelPoint{16, 32}},
+        // Past the view's edge: the map's last cell.
+        DragCase{"past the edge", 20, 10, 0, {280, 136}, {900, 700}, PackCell(18, 9), PackCell(20, 10), {}, {}}),
+    [](const auto& info) {
+        std::string name = info.param.name;
+        for (char& ch : name)
+            if (ch == ' ') ch = '_';
+        return name;
+    });
+
+TEST_F(LevelViewTest, AClickFramesTheCellAndTheNextPressWipesTheFrame)
 {
     ShowLevelView();
     DirectLoad(WriteSpreadLevel("a.level", 60, 50));
     SX()->setValue(10);
     const QImage before = Shown();
     Drag(CellCenter(3, 2), CellCenter(3, 2));
-    EXPECT_EQ(View()->Selection().SelectionStart, PackCell(13, 2));
-    EXPECT_EQ(View()->Selection().SelectionEnd, PackCell(13, 2));
 
     // The dotted frame paints the cell's border black and white in turn; nothing else changes.
     const QImage after = Shown();
@@ -360,26 +406,6 @@ TEST_F(LevelViewTest, AClickSelectsTheCellUnderThePointerAndFramesIt)
     QTest::mousePress(Img(), Qt::LeftButton, {}, CellCenter(20, 20));
     EXPECT_EQ(Shown(), before);
     QTest::mouseRelease(Img(), Qt::LeftButton, {}, CellCenter(20, 20));
-}
-
-TEST_F(LevelViewTest, ADragUpAndLeftSelectsBetweenTheCorners)
-{
-    ShowLevelView();
-    DirectLoad(WriteSpreadLevel("a.level", 60, 50));
-    Drag(CellCenter(5, 5), CellCenter(2, 3));
-    EXPECT_EQ(View()->Selection().SelectionStart, PackCell(2, 3));
-    EXPECT_EQ(View()->Selection().SelectionEnd, PackCell(5, 5));
-    EXPECT_EQ(View()->Selection().FrameStart, (PixelPoint{80, 80}));
-    EXPECT_EQ(View()->Selection().FrameEnd, (PixelPoint{16, 32}));
-}
-
-TEST_F(LevelViewTest, ADragPastTheViewsEdgeEndsOnTheMapsLastCell)
-{
-    ShowLevelView();
-    DirectLoad(WriteSpreadLevel("a.level", 20, 10));
-    Drag(CellCenter(18, 9), QPoint(900, 700));
-    EXPECT_EQ(View()->Selection().SelectionStart, PackCell(18, 9));
-    EXPECT_EQ(View()->Selection().SelectionEnd, PackCell(20, 10));
 }
 
 TEST_F(LevelViewTest, TheRightButtonOpensThePopupAndSelectsNothing)
@@ -554,42 +580,6 @@ TEST_F(LevelViewTest, PopupCommandsChangeNothingBeforeASelectionOrWithNoLevelOpe
     EXPECT_EQ(memo->toPlainText(), "kept");
     EXPECT_EQ(ReadBytes(path), bytes);
     EXPECT_TRUE(ui.messages.empty());
-}
-
-}  // namespace
-}  // namespace vantrel::test
-
-namespace vantrel::test {
-namespace {
-
-// A picture of the page with a level larger than the view, scrolled, with a
-// selection frame, for a person to look at: set VANTREL_SCREENSHOTS to a folder.
-TEST_F(LevelViewTest, ScreenshotOfAScrolledLevelWithASelection)
-{
-    const QString out = qEnvironmentVariable("VANTREL_SCREENSHOTS");
-    if (out.isEmpty()) GTEST_SKIP() << "set VANTREL_SCREENSHOTS to a folder to take a picture of the view";
-    const std::string text = "VANTREL LEVEL VIEW 0123456789";
-    DirectLoad(WriteLevel("a.level", 64, 40, true, [&text](int x, int y) -> std::uint16_t {
-        if (x == 1 || y == 1 || x == 64 || y == 40) return 13;  // steel wall
-        if (y == 3 && x >= 3 && x - 3 < static_cast<int>(text.size()))
-            return static_cast<std::uint16_t>(120 + text[static_cast<std::size_t>(x - 3)] - 32);
-        if (y == 5 && x >= 3 && x <= 6) return static_cast<std::uint16_t>(80 + x - 3);  // players 1 to 4
-        if (y == 7 && x >= 3 && x <= 30) return static_cast<std::uint16_t>(x - 3 + 1);   // codes 1 to 28
-        if (y == 9 && x >= 3 && x <= 30) return static_cast<std::uint16_t>(x - 3 + 29);
-        if (y == 11 && x >= 3 && x <= 10) return static_cast<std::uint16_t>(616 + x - 3);  // keys, envelopes
-        if (y == 11 && x >= 12 && x <= 14) return static_cast<std::uint16_t>(360 + x);     // custom elements
-        if (y == 11 && x == 16) return 700;                                                 // no picture
-        if (y > 12 && (x + y) % 9 == 0) return 2;
-        if (y > 12 && (x * y) % 13 == 0) return 6;
-        if (y > 12 && (x * 3 + y) % 11 == 0) return 4;
-        if (y > 12 && (x + 2 * y) % 17 == 0) return 14;
-        return y > 12 && (x + y) % 3 == 0 ? 1 : 0;
-    }));
-    ShowLevelView();
-    SY()->setValue(1);
-    Drag(CellCenter(5, 15), CellCenter(12, 20));
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(main->grab().save(out + QStringLiteral("/levelview.png")));
 }
 
 }  // namespace

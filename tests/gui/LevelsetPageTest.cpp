@@ -70,21 +70,13 @@ protected:
         MakeLevelset(Levels() / "Tutorials", "Tutorials", Numbered(8));
     }
 
-    // A new start of the program over the settings as they are.
-    void Restart()
-    {
-        main.reset();
-        ui = ScriptedUi();
-        main = std::make_unique<MainWindow>(ui, settings);
-        main->show();
-        QCoreApplication::processEvents();
-    }
-
     void StartWithData()
     {
         MakeData();
         settings.values["datadir"] = Data().string();
         Restart();
+        main->show();
+        QCoreApplication::processEvents();
         ASSERT_TRUE(ui.messages.empty()) << ui.messages.front();
     }
 
@@ -98,12 +90,7 @@ protected:
         for (int i = 0; i < Tree()->topLevelItemCount(); ++i) AddLines(Tree()->topLevelItem(i), "", lines);
         return lines;
     }
-    Lines Files()
-    {
-        Lines names;
-        for (int i = 0; i < FileList()->count(); ++i) names.push_back(FileList()->item(i)->text().toStdString());
-        return names;
-    }
+    Lines Files() { return ListLines("Lvlman_FileList"); }
     QTreeWidgetItem* Node(const char* label)
     {
         const auto found = Tree()->findItems(QString::fromLatin1(label), Qt::MatchExactly | Qt::MatchRecursive);
@@ -129,10 +116,9 @@ TEST_F(LevelsetPageTest, FirstStartAsksForDataDirectoryAndScans)
 {
     MakeData();
     settings.values.clear();
-    main.reset();
-    ui = ScriptedUi();
-    ui.directories.push_back(Data().string());
-    main = std::make_unique<MainWindow>(ui, settings);
+    ScriptedUi script;
+    script.directories.push_back(Data().string());
+    Restart(std::move(script));
     EXPECT_EQ(ui.messages, Lines{"Select directory for datadir"});
     EXPECT_EQ(settings.values["datadir"], Data().string());
     EXPECT_EQ(TreeLines(), kTree);

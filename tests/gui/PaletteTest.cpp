@@ -13,10 +13,15 @@
 namespace vantrel::test {
 namespace {
 
-class PaletteTest : public ::testing::Test {
+class PaletteTest : public GuiTest {
 protected:
-    void SetUp() override { form = std::make_unique<PaletteWindow>(ui); }
+    void SetUp() override
+    {
+        GuiTest::SetUp();
+        form = std::make_unique<PaletteWindow>(ui);
+    }
 
+    // A control of the palette by name.
     template <typename W>
     W* Find(const char* name)
     {
@@ -41,7 +46,6 @@ protected:
         QTest::mouseClick(Find<QPushButton>("DoCheck"), Qt::LeftButton);
     }
 
-    ScriptedUi ui;
     std::unique_ptr<PaletteWindow> form;
 };
 
@@ -176,36 +180,17 @@ TEST_F(PaletteTest, AnEntryThatIsNoNumberShowsTheErrorAndChangesNothing)
 
 TEST_F(PaletteTest, ClosingOnlyHidesAndElementViewShowsItAgainAsItWas)
 {
-    MemorySettings settings;
-    MainWindow main(ui, settings);
-    main.SetPaletteWindow(form.get());
+    main->SetPaletteWindow(form.get());
     Check("0168");
-    main.findChild<QAction*>(QStringLiteral("Tool_ElementView"))->trigger();
+    main->findChild<QAction*>(QStringLiteral("Tool_ElementView"))->trigger();
     EXPECT_TRUE(form->isVisible());
     form->close();
     EXPECT_FALSE(form->isVisible());
-    main.findChild<QAction*>(QStringLiteral("Tool_ElementView"))->trigger();
+    main->findChild<QAction*>(QStringLiteral("Tool_ElementView"))->trigger();
     EXPECT_TRUE(form->isVisible());
     EXPECT_EQ(form->windowTitle(), "Element id 360 ($0168)");
     EXPECT_EQ(CheckElId()->text(), "0168");
     EXPECT_TRUE(HoldsCode(El2Picture(), {0, 0}, 360));
-}
-
-}  // namespace
-}  // namespace vantrel::test
-
-namespace vantrel::test {
-namespace {
-
-TEST_F(PaletteTest, ScreenshotOfThePalette)
-{
-    const QString out = qEnvironmentVariable("VANTREL_SCREENSHOTS");
-    if (out.isEmpty()) GTEST_SKIP() << "set VANTREL_SCREENSHOTS to a folder to take a picture of the palette";
-    Show();
-    QTest::mouseMove(El(), InTile(6, 1));
-    QTest::mouseClick(El(), Qt::LeftButton, {}, InTile(6, 1));
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(form->grab().save(out + QStringLiteral("/palette.png")));
 }
 
 }  // namespace

@@ -34,19 +34,12 @@ protected:
         dir.Write("data/levels/Set/001.level", good);
         dir.Write("data/levels/Set/002.level", Level({80, 0, 0, 0, 0, 0, 0, 0}));
         settings.values["datadir"] = (dir.Path() / "data").string();
-        main.reset();
-        main = std::make_unique<MainWindow>(ui, settings);
+        Restart();
         ui = ScriptedUi();
         ASSERT_EQ(Files(), (Lines{"001.level", "002.level"}));
     }
 
-    Lines Files()
-    {
-        Lines names;
-        auto* list = Find<QListWidget>("Lvlman_FileList");
-        for (int i = 0; i < list->count(); ++i) names.push_back(list->item(i)->text().toStdString());
-        return names;
-    }
+    Lines Files() { return ListLines("Lvlman_FileList"); }
 
     const Bytes good = Level({80, 81, 0, 0, 0, 0, 0, 0});
 };
