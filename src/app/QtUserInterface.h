@@ -3,7 +3,6 @@
 
 #include "base/UserInterface.h"
 
-#include <QString>
 #include <string>
 
 class QWidget;

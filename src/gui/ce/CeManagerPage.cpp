@@ -1,7 +1,6 @@
 #include "gui/ce/CeManagerPage.h"
 #include "gui/base/NamedWidget.h"
 
-#include "ce/CeRecord.h"
 #include "ce/CeViews.h"
 #include "gui/level/LevelDocumentQt.h"
 #include "gui/base/QtText.h"

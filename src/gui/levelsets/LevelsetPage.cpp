@@ -13,7 +13,6 @@
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>

@@ -40,12 +40,6 @@ AtlasPicture::AtlasPicture(PaletteWindow& form, QWidget* parent) : QWidget(paren
     setMouseTracking(true);  // moves are reported without a button held
 }
 
-void AtlasPicture::SetPicture(const QImage& picture)
-{
-    picture_ = picture;
-    update();
-}
-
 void AtlasPicture::paintEvent(QPaintEvent*)
 {
     // The atlas is decoded when the palette is first drawn, not at the program's start.

@@ -23,7 +23,6 @@ class AtlasPicture : public QWidget {
     Q_OBJECT
 public:
     AtlasPicture(PaletteWindow& form, QWidget* parent);
-    void SetPicture(const QImage& picture);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

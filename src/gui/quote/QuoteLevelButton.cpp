@@ -3,7 +3,6 @@
 #include "levelsets/LevelsetConfig.h"
 
 #include "gui/base/QtText.h"
-#include "base/UserInterface.h"
 #include "gui/level/FileInfoPage.h"
 #include "gui/level/LevelDocumentQt.h"
 #include "quote/QuotePost.h"

@@ -47,7 +47,7 @@ QImage NoPictureTile();
 
 // Draws columns x rows map cells, map cell (firstX + i, firstY + j) as a
 // 16 x 16 tile at pixel (origin.x + 16 i, origin.y + 16 j) of target, which
-// is made 32-bit RGB if it is not. Cells outside MapGrid (below 1 or above
+// is made 32-bit RGB if it is not. Cells outside the grid (below 1 or above
 // 128) and pixels outside target are left alone.
 void DrawMapCells(QImage& target, PixelPoint origin, const TileSheet& sheet, const CellGrid& grid, int firstX,
                   int firstY, int columns, int rows);

@@ -2,7 +2,6 @@
 #include "gui/base/NamedWidget.h"
 
 #include "base/ErrorBoundary.h"
-#include "gui/base/QtText.h"
 #include "gui/level/LevelDocumentQt.h"
 #include "gui/view/AtlasQt.h"
 #include "view/EmeraldCount.h"
