@@ -40,7 +40,10 @@ protected:
     QListWidget* List() { return Find<QListWidget>("CC_ChangeInc"); }
     void SetList(const QList<int>& values)
     {
-        List()->clear();
+        while (List()->count() > 0) {  // every line deleted as the user does it
+            List()->setCurrentRow(0);
+            QTest::keyClick(List(), Qt::Key_Delete);
+        }
         for (const int v : values) {
             Find<QSpinBox>("CC_CurrentChange")->setValue(v);
             QTest::mouseClick(Find<QPushButton>("CC_AddInc"), Qt::LeftButton);

@@ -63,7 +63,7 @@ CounterPage::CounterPage(LevelDocumentQt& doc) : doc_(doc)
     digitSteps_ = Spin("CC_DigitSteps", kMinDigitSteps, kMaxDigitSteps, 10);
     specialChange_ = Spin("CC_SpecialChange", 0, 0, 0, false);
     changeInc_ = Named(new QListWidget, "CC_ChangeInc");
-    changeInc_->addItem(QStringLiteral("1"));
+    ShowIncrements();
     changeInc_->installEventFilter(this);
     currentChange_ = Spin("CC_CurrentChange", -1000, 1000, 1);
     addInc_ = Named(new QPushButton(QStringLiteral("Add Increament")), "CC_AddInc");
@@ -130,17 +130,16 @@ bool CounterPage::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-std::vector<std::int32_t> CounterPage::Increments() const
+void CounterPage::ShowIncrements()
 {
-    std::vector<std::int32_t> list;
-    for (int i = 0; i < changeInc_->count(); ++i) list.push_back(changeInc_->item(i)->text().toInt());
-    return list;
+    changeInc_->clear();
+    for (const std::int32_t increment : increments_) changeInc_->addItem(QString::number(increment));
 }
 
 void CounterPage::CC_DigitCountChange()
 {
     const int needed = CEsNeededForCounter(createMode_->currentIndex(), specialChange_->value(),
-                                           digitSteps_->value(), changeInc_->count());
+                                           digitSteps_->value(), static_cast<int>(increments_.size()));
     doCreate_->setText(FromBytes(CreateButtonCaption(needed)));
 }
 
@@ -151,7 +150,10 @@ void CounterPage::CC_CreateModeChange()
 
 void CounterPage::CC_AddIncClick()
 {
-    if (changeInc_->count() < kMaxIncrementLines) changeInc_->addItem(QString::number(currentChange_->value()));
+    if (increments_.size() < kMaxIncrementLines) {
+        increments_.push_back(currentChange_->value());
+        ShowIncrements();
+    }
     CC_DigitCountChange();
 }
 
@@ -159,17 +161,22 @@ void CounterPage::CC_ChangeIncKeyDown(int key)
 {
     QListWidgetItem* selected = changeInc_->currentItem();
     if (key != Qt::Key_Delete || !selected || !selected->isSelected()) return;
-    delete changeInc_->takeItem(changeInc_->row(selected));
+    const int row = changeInc_->row(selected);
+    if (row < 0 || static_cast<std::size_t>(row) >= increments_.size()) return;
+    increments_.erase(increments_.begin() + row);
+    ShowIncrements();
     CC_DigitCountChange();
 }
 
 void CounterPage::CC_DoCreateClick()
 {
-    CounterSettings settings{digitSteps_->value(), Increments(), startWriteAt_->value()};
+    CounterSettings settings{digitSteps_->value(), increments_, startWriteAt_->value()};
     doc_.Run([&] { CreateCounter(doc_.Level(), settings, doc_.Ui()); });
     // The lines the run added stay in the list; the button counts them.
-    for (std::size_t i = static_cast<std::size_t>(changeInc_->count()); i < settings.Increments.size(); ++i)
-        changeInc_->addItem(QString::number(settings.Increments[i]));
+    if (settings.Increments.size() > increments_.size()) {
+        increments_ = settings.Increments;
+        ShowIncrements();
+    }
     CC_DigitCountChange();
 }
 

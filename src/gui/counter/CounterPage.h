@@ -39,13 +39,15 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    std::vector<std::int32_t> Increments() const;
+    // The increments list shows increments_.
+    void ShowIncrements();
 
     LevelDocumentQt& doc_;
     QSpinBox* digitCount_ = nullptr;
     QSpinBox* digitSteps_ = nullptr;
     QSpinBox* specialChange_ = nullptr;
     QListWidget* changeInc_ = nullptr;
+    std::vector<std::int32_t> increments_{1};  // the increments list, one a line
     QSpinBox* currentChange_ = nullptr;
     QPushButton* addInc_ = nullptr;
     QSpinBox* startWriteAt_ = nullptr;
