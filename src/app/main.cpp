@@ -6,8 +6,12 @@
 
 #include <QApplication>
 
+#include <csignal>
+
 int main(int argc, char** argv)
 {
+    // A file size limit shows as a write error the program handles, never as a kill mid-write.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     vantrel::QtUserInterface ui;
     int status = 0;

@@ -96,7 +96,7 @@ std::vector<std::int64_t> CeLinkPositions(ByteFile& file, std::int64_t record)
     return positions;
 }
 
-void WriteCeLink(ByteFile& file, std::int64_t position, std::uint16_t code, UserInterface& ui)
+void WriteCeLink(WritableFile& file, std::int64_t position, std::uint16_t code, UserInterface& ui)
 {
     if (!LiesInFile(file, position, 2)) {
         ui.Message(kOutOfRangeMessage);

@@ -76,7 +76,7 @@ std::vector<std::int64_t> CeLinkPositions(ByteFile& file, std::int64_t record);
 // Writes a link: the code as a big-endian word at the position. A position
 // whose two bytes do not both lie inside the file is refused with the
 // out-of-range message and nothing is written (a link never extends a file).
-void WriteCeLink(ByteFile& file, std::int64_t position, std::uint16_t code, UserInterface& ui);
+void WriteCeLink(WritableFile& file, std::int64_t position, std::uint16_t code, UserInterface& ui);
 
 // n bytes (1..4) at the position, big-endian, when all of them lie inside the
 // file; nothing otherwise.

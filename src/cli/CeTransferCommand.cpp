@@ -102,7 +102,9 @@ int RunImport(const std::string& path, const std::string& vce, const std::vector
     OpenLevel lvl;
     ImportUi ui(cli, lvl, verbose);
     LoadReport report;
-    LoadLevel(lvl, path, cli, report);
+    LoadOptions load;
+    load.Locked = true;  // read, checked and written under one lock
+    LoadLevel(lvl, path, cli, report, load);
     if (!report.Completed) return 1;
     ui.StartLog();
     CeImportList list;

@@ -7,6 +7,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <csignal>
 #include <functional>
 #include <iostream>
 #include <memory>
@@ -236,6 +237,8 @@ void AddSketchCommand(CLI::App& app, CliRun& run)
 
 int main(int argc, char** argv)
 {
+    // A file size limit shows as a write error the program handles, never as a kill mid-write.
+    std::signal(SIGXFSZ, SIG_IGN);
     CLI::App app{"vantrel-cli: inspect and change Rocks'n'Diamonds level files from a terminal.\n"
                  "Messages the window would show in a box are printed to standard error as \"message: \" and "
                  "their text.\nExit status: 0 done, 1 refused or failed, 2 wrong command line."};

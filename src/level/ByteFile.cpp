@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -48,11 +49,11 @@ std::uint8_t ByteFile::ReadByte()
     return b;
 }
 
-void ByteFile::Write(const std::uint8_t* data, std::size_t n)
+void WritableFile::Write(const std::uint8_t* data, std::size_t n)
 {
     if (n == 0) return;
-    WriteAt(pos_, data, n);
-    pos_ += static_cast<std::int64_t>(n);
+    WriteAt(Position(), data, n);
+    Seek(Position() + static_cast<std::int64_t>(n));
 }
 
 std::vector<std::uint8_t> ByteFile::ReadAll() const
@@ -78,6 +79,7 @@ FileLook LookOf(const struct stat& st)
     look.Size = st.st_size;
     look.Device = st.st_dev;
     look.Inode = st.st_ino;
+    look.Mode = st.st_mode & 07777;
     if (S_ISREG(st.st_mode)) return look;
     look.OtherKind = S_ISDIR(st.st_mode)                         ? "a directory"
                      : S_ISFIFO(st.st_mode)                      ? "a named pipe"
@@ -105,7 +107,7 @@ FileLook DiskFile::Look() const
     return LookOf(st);
 }
 
-DiskFile::DiskFile(const std::string& path, Mode mode) : ByteFile(path)
+DiskFile::DiskFile(const std::string& path, Mode mode) : WritableFile(path)
 {
     int flags = O_RDWR | O_NONBLOCK | O_NOCTTY;
     if (mode == Mode::ReadOnly) flags = O_RDONLY | O_NONBLOCK | O_NOCTTY;
@@ -146,7 +148,7 @@ std::unique_ptr<DiskFile> OpenLevelFile(const std::string& path, std::string& re
     return std::make_unique<DiskFile>(path, DiskFile::Mode::ReadWrite);  // fails with the system's reason
 }
 
-DiskFile::DiskFile(const std::string& path, int fd, bool readOnly) : ByteFile(path), fd_(fd), readOnly_(readOnly) {}
+DiskFile::DiskFile(const std::string& path, int fd, bool readOnly) : WritableFile(path), fd_(fd), readOnly_(readOnly) {}
 
 DiskFile::~DiskFile()
 {
@@ -198,6 +200,30 @@ void DiskFile::WriteAt(std::int64_t offset, const std::uint8_t* data, std::size_
         }
         done += static_cast<std::size_t>(r);
     }
+}
+
+void DiskFile::Truncate(std::int64_t size)
+{
+    if (fd_ < 0) Fail("The file is closed");
+    while (::ftruncate(fd_, static_cast<off_t>(size)) != 0)
+        if (errno != EINTR) Fail(std::string("Cannot cut the file back (") + std::strerror(errno) + ")");
+}
+
+bool DiskFile::TryLock()
+{
+    if (fd_ < 0) Fail("The file is closed");
+    while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+        if (errno == EWOULDBLOCK) return false;
+        // A file system without locks: there is nothing to wait for.
+        if (errno == ENOLCK || errno == EOPNOTSUPP || errno == ENOSYS) return true;
+        if (errno != EINTR) Fail(std::string("Cannot lock the file (") + std::strerror(errno) + ")");
+    }
+    return true;
+}
+
+void DiskFile::Unlock()
+{
+    if (fd_ >= 0) ::flock(fd_, LOCK_UN);
 }
 
 // --- MemoryFile ---

@@ -2,6 +2,9 @@
 // operating system (no user-space buffer): a write is in the file when the
 // call returns. Every failure throws VantrelError with a text that names the
 // file and what failed.
+//
+// ByteFile reads; WritableFile adds the writes. The open level hands out its
+// file as a ByteFile only, so that nothing writes it but the level's door.
 #pragma once
 
 #include <cstdint>
@@ -29,9 +32,6 @@ public:
     void Read(std::uint8_t* out, std::size_t n);
     std::vector<std::uint8_t> Read(std::size_t n);
     std::uint8_t ReadByte();
-    // Writes n bytes at the position (extending the file) and moves past them.
-    void Write(const std::uint8_t* data, std::size_t n);
-    void WriteByte(std::uint8_t b) { Write(&b, 1); }
     // Reads the whole file without moving the position.
     std::vector<std::uint8_t> ReadAll() const;
     // The same into a buffer the caller keeps (its memory is reused): the
@@ -48,12 +48,29 @@ public:
 
 protected:
     virtual std::size_t ReadAt(std::int64_t offset, std::uint8_t* out, std::size_t n) const = 0;
-    virtual void WriteAt(std::int64_t offset, const std::uint8_t* data, std::size_t n) = 0;
     [[noreturn]] void Fail(const std::string& what) const;
 
 private:
     std::string name_;
     std::int64_t pos_ = 0;
+};
+
+// A file that may also be written.
+class WritableFile : public ByteFile {
+public:
+    using ByteFile::ByteFile;
+    // Writes n bytes at the position (extending the file) and moves past them.
+    void Write(const std::uint8_t* data, std::size_t n);
+    void WriteByte(std::uint8_t b) { Write(&b, 1); }
+    // Cuts the file to size bytes (size is not more than the file's size).
+    virtual void Truncate(std::int64_t size) = 0;
+    // Takes an exclusive lock on the file without waiting: false when another
+    // open file holds one. The lock ends with Unlock or when the file closes.
+    virtual bool TryLock() { return true; }
+    virtual void Unlock() {}
+
+protected:
+    virtual void WriteAt(std::int64_t offset, const std::uint8_t* data, std::size_t n) = 0;
 };
 
 // What a name or an open file is: its size, and whether it is a regular file.
@@ -62,13 +79,14 @@ struct FileLook {
     std::int64_t Size = 0;
     std::uint64_t Device = 0;  // with Inode: which file it is
     std::uint64_t Inode = 0;
+    unsigned Mode = 0644;  // the permission bits
 };
 // Looks at what path names (following links); false when it cannot be looked at.
 bool LookAt(const std::string& path, FileLook& look);
 
 // A file on disk, opened for reading and writing, for reading only, or
 // created. Opening a named pipe does not wait for a writer.
-class DiskFile : public ByteFile {
+class DiskFile : public WritableFile {
 public:
     enum class Mode { ReadWrite, ReadOnly, Create };
     DiskFile(const std::string& path, Mode mode);
@@ -80,6 +98,9 @@ public:
     bool StillWritable() const override;
     // What the open file is (one look at it: its size may change later).
     FileLook Look() const;
+    void Truncate(std::int64_t size) override;
+    bool TryLock() override;
+    void Unlock() override;
 
 protected:
     std::size_t ReadAt(std::int64_t offset, std::uint8_t* out, std::size_t n) const override;
@@ -100,14 +121,15 @@ std::unique_ptr<DiskFile> OpenLevelFile(const std::string& path, std::string& re
 
 // Bytes in memory behind the same interface: tests, fuzzing, and the
 // loader's one-read snapshot of a level file.
-class MemoryFile : public ByteFile {
+class MemoryFile : public WritableFile {
 public:
     MemoryFile(std::string name, std::vector<std::uint8_t> bytes)
-        : ByteFile(std::move(name)), bytes_(std::move(bytes)) {}
+        : WritableFile(std::move(name)), bytes_(std::move(bytes)) {}
     std::int64_t Size() const override { return static_cast<std::int64_t>(bytes_.size()); }
     const std::vector<std::uint8_t>& Bytes() const { return bytes_; }
     // Hands the bytes over; the file is empty after.
     std::vector<std::uint8_t> TakeBytes() { return std::move(bytes_); }
+    void Truncate(std::int64_t size) override { bytes_.resize(static_cast<std::size_t>(size)); }
 
 protected:
     std::size_t ReadAt(std::int64_t offset, std::uint8_t* out, std::size_t n) const override;

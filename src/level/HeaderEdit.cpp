@@ -81,8 +81,10 @@ bool WriteInfoTimeAndEmeralds(OpenLevel& lvl, std::uint16_t time, std::uint16_t 
     PutBigEndian(t, time, 2);
     PutBigEndian(e, emeralds, 2);
     KeepFilePosition(lvl, [&] {
+        LevelWrite step(lvl);  // both values or neither
         lvl.Patch(ix.InfoTimePos, t, 2);
         lvl.Patch(ix.InfoEmeraldsPos, e, 2);
+        step.Commit();
     });
     return true;
 }

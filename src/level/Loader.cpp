@@ -4,6 +4,7 @@
 #include "base/Error.h"
 #include "base/UserInterface.h"
 #include "level/ConfEntries.h"
+#include "level/WholeFile.h"
 
 #include <cerrno>
 #include <charconv>
@@ -84,12 +85,15 @@ public:
         started_ = Tick();
     }
 
-    // Opens nothing itself: levelFile becomes the open level file, scanned
-    // through scan, the bytes of one read of it.
-    void Run(std::unique_ptr<ByteFile> levelFile, MemoryFile& scan)
+    // Opens nothing itself: levelFile becomes the open level file (its lock
+    // held already when locked), scanned through scan, the bytes of one read
+    // of it. recognised runs once the file is known to be a level, before
+    // its chunks are walked.
+    void Run(std::unique_ptr<WritableFile> levelFile, MemoryFile& scan, bool locked = false,
+             const std::function<void()>& recognised = {})
     {
         lvl_.Log().clear();
-        lvl_.AttachFile(std::move(levelFile));
+        lvl_.AttachFile(std::move(levelFile), scan.Size(), locked);
         f_ = &scan;
         bytes_ = scan.Bytes().data();
         const std::int64_t size = f_->Size();
@@ -98,7 +102,9 @@ public:
         size_ = size;
         ix_.LoadedFileSize = static_cast<std::int32_t>(size);
 
-        if (RecogniseFormat() && Scan()) {
+        const bool level = RecogniseFormat();
+        if (level && recognised) recognised();
+        if (level && Scan()) {
             ReadMap();
             Finish(true);
         } else {
@@ -677,7 +683,7 @@ void Guarded(OpenLevel& lvl, Loader& loader, Body&& body)
 
 }  // namespace
 
-std::string MakeBackup(const std::string& path, const std::vector<std::uint8_t>& bytes)
+std::string MakeBackup(const std::string& path, const std::vector<std::uint8_t>& bytes, unsigned mode)
 {
     const std::string backup = path + ".bak";
     struct stat st {};
@@ -685,25 +691,14 @@ std::string MakeBackup(const std::string& path, const std::vector<std::uint8_t>&
         if (S_ISLNK(st.st_mode) && ::stat(backup.c_str(), &st) != 0) return "the name is taken by a link that leads nowhere";
         return {};  // made at an earlier load, and never overwritten
     }
-    // Created only under a free name, from the bytes just read: the file is read once.
-    const int fd = ::open(backup.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd < 0) return errno == EEXIST ? std::string() : std::strerror(errno);
-    std::size_t done = 0;
-    int error = 0;
-    while (done < bytes.size() && error == 0) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n > 0)
-            done += static_cast<std::size_t>(n);
-        else if (n < 0 && errno != EINTR)
-            error = errno;
-        else if (n == 0)
-            error = ENOSPC;
+    // Written whole under a free name, from the bytes just read: the file is
+    // read once, and a copy cut short never carries the backup's name.
+    try {
+        WriteNewWholeFile(backup, bytes, mode);
+    } catch (const WholeFileError& e) {
+        return std::strerror(e.Errno());
     }
-    if (::close(fd) != 0 && error == 0) error = errno;
-    if (error == 0) return {};
-    // A copy that failed on the way leaves no half backup that a later load would take for whole.
-    ::unlink(backup.c_str());
-    return std::strerror(error);
+    return {};
 }
 
 void LoadReport::Reset()
@@ -794,23 +789,28 @@ void LoadLevel(OpenLevel& lvl, const std::string& givenPath, UserInterface& ui, 
         }
         const FileLook look = file->Look();
         CheckLevelFile(look, path);
+        // A command's read, checks and writes under one lock on the file.
+        const bool locked = options.Locked && !options.ReadOnly && readOnlyReason.empty();
+        if (locked) LockLevelFile(*file, lvl.LockWait(), path);
         // The scan reads the bytes of one read of the file, into the buffer of an earlier load.
         std::vector<std::uint8_t> bytes = lvl.TakeReadBuffer();
         file->ReadAll(bytes, look.Size);
         MemoryFile snapshot(path, std::move(bytes));
         // A level that may not be written gets no backup: it cannot change.
+        // Nor does a file before it is known to be a level.
         std::string noBackup;
-        if (readOnlyReason.empty() && !options.ReadOnly && !lvl.BackupKnown(givenPath, look)) {
-            noBackup = MakeBackup(givenPath, snapshot.Bytes());
+        const auto backUp = [&] {
+            if (!readOnlyReason.empty() || options.ReadOnly || lvl.BackupKnown(givenPath, look)) return;
+            noBackup = MakeBackup(givenPath, snapshot.Bytes(), look.Mode);
             if (noBackup.empty()) lvl.NoteBackup(givenPath, look);
-        }
+        };
         loader.SetReadOnlyReason(readOnlyReason);
-        loader.Run(std::move(file), snapshot);
+        loader.Run(std::move(file), snapshot, locked, backUp);
         if (!noBackup.empty() && report.Completed) ui.Error(NoBackupMessage(path, noBackup));
     });
 }
 
-void LoadLevelFrom(OpenLevel& lvl, std::unique_ptr<ByteFile> file, UserInterface& ui, LoadReport& report,
+void LoadLevelFrom(OpenLevel& lvl, std::unique_ptr<WritableFile> file, UserInterface& ui, LoadReport& report,
                    const LoadOptions& options)
 {
     Loader loader(lvl, ui, report, options);

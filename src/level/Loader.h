@@ -60,6 +60,10 @@ struct LoadOptions {
     // opened for reading, no backup is made, and since nothing was asked to be
     // written there is no "opened read-only" log line or caption.
     bool ReadOnly = false;
+    // Take the file's lock before it is read and hold it until the file is
+    // closed (waiting a while for another program's lock, then refusing): a
+    // command that reads, checks and writes the level under one lock.
+    bool Locked = false;
 };
 
 // The options of a load for reading only.
@@ -70,19 +74,14 @@ inline LoadOptions ReadOnlyLoad()
     return options;
 }
 
-// The largest file a level can be: a map of 128 x 128 two-byte cells
-// (32,768 bytes) and 256 custom elements of 16 change pages each
-// (256 x (104 + 48 x 16) = 223,232 bytes) come to 256,000 bytes; every other
-// chunk together (version, header, author, groups, element settings, texts)
-// is far below that again. Four times the sum, rounded up: 1 MiB. A larger
-// file is refused before it is read or copied.
-inline constexpr std::int64_t kMaxLevelFileSize = 1 << 20;
+// A file larger than kMaxLevelFileSize (level/OpenLevel.h) is refused before it is read or copied.
 std::string TooLargeMessage(const std::string& path, std::int64_t size);
 
-// Makes the level's backup PATH.bak from the level's bytes unless it exists
-// (it is never overwritten). Empty on success, else why no backup could be
-// made; a copy that failed on the way is removed.
-std::string MakeBackup(const std::string& path, const std::vector<std::uint8_t>& bytes);
+// Makes the level's backup PATH.bak from the level's bytes, with the
+// level's permission bits (mode), unless it exists (it is never
+// overwritten). Written whole: a copy that fails on the way never takes the
+// name. Empty on success, else why no backup could be made.
+std::string MakeBackup(const std::string& path, const std::vector<std::uint8_t>& bytes, unsigned mode);
 std::string NoBackupMessage(const std::string& path, const std::string& why);
 
 // A name that starts with "%" asks for a direct load of the path after it.
@@ -97,7 +96,7 @@ void LoadLevel(OpenLevel& lvl, const std::string& path, UserInterface& ui, LoadR
 
 // The same load over a file already open (bytes in memory for tests and
 // fuzzing). No backup is made.
-void LoadLevelFrom(OpenLevel& lvl, std::unique_ptr<ByteFile> file, UserInterface& ui, LoadReport& report,
+void LoadLevelFrom(OpenLevel& lvl, std::unique_ptr<WritableFile> file, UserInterface& ui, LoadReport& report,
                    const LoadOptions& options = {});
 
 }  // namespace vantrel

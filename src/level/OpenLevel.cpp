@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <thread>
 #include <utility>
 
 namespace vantrel {
@@ -81,7 +82,13 @@ void OpenLevel::CloseLevelFile()
 {
     loaded_ = false;
     if (!file_) return;
-    std::unique_ptr<ByteFile> f = std::move(file_);
+    if (step_) {  // closed in the middle of a step: its writes stay, as one step
+        step_->EndAfter = end_;
+        if (!step_->Edits.empty()) steps_.push_back(std::move(*step_));
+        step_.reset();
+    }
+    std::unique_ptr<WritableFile> f = std::move(file_);
+    locked_ = lockKept_ = false;  // the lock ends with the file
     f->Close();
 }
 
@@ -103,7 +110,7 @@ ChunkIndex OpenLevel::BeginLoad(const std::string& path)
 {
     CloseLevelFile();
     ChunkIndex last = std::exchange(index_, ChunkIndex{});  // the grid stays until a map is read
-    edits_.clear();
+    steps_.clear();
     log_.clear();
     path_ = path;
     return last;
@@ -125,6 +132,34 @@ std::string MadeReadOnlyRefusal(const std::string& path)
     return "The level file " + path + " was made read-only since it was loaded, so nothing was written.";
 }
 
+std::string BusyRefusal(const std::string& path)
+{
+    return "The level file " + path +
+           " is being changed by another program, so nothing was written. Try again when it is done.";
+}
+
+std::string EndMovedRefusal(const std::string& path, std::int64_t end, std::int64_t known)
+{
+    return "The level file " + path + " was changed by another program since it was loaded (it is " +
+           std::to_string(end) + " bytes long, not " + std::to_string(known) +
+           "), so nothing was written. Load it again to change it.";
+}
+
+std::string TooLargeResultRefusal(const std::string& path, std::int64_t size)
+{
+    return "This would make the level " + std::to_string(size) + " bytes long, more than any level can be (at most " +
+           std::to_string(kMaxLevelFileSize) + " bytes), so nothing was written: " + path;
+}
+
+void LockLevelFile(WritableFile& file, std::chrono::milliseconds wait, const std::string& shown)
+{
+    const auto until = std::chrono::steady_clock::now() + wait;
+    while (!file.TryLock()) {
+        if (std::chrono::steady_clock::now() >= until) throw VantrelError(BusyRefusal(shown));
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
+
 void OpenLevel::EnsureWritable() const
 {
     ByteFile& f = File();
@@ -133,28 +168,165 @@ void OpenLevel::EnsureWritable() const
     if (!f.StillWritable()) throw VantrelError(MadeReadOnlyRefusal(path_));
 }
 
-PatchResult OpenLevel::Patch(std::int64_t offset, const std::uint8_t* data, std::size_t n)
+void OpenLevel::Unlock()
 {
+    if (locked_ && !lockKept_ && file_) file_->Unlock();
+    locked_ = false;
+}
+
+void OpenLevel::BeginStep()
+{
+    if (stepDepth_ > 0) {
+        if (!step_) throw VantrelError("The level was put back after a failed write; nothing more is written in this step.");
+        ++stepDepth_;
+        return;
+    }
     EnsureWritable();
-    ByteFile& f = File();
-    const std::int64_t size = f.Size();
-    if (offset < 0 || offset > size) return PatchResult::OutOfRange;
+    if (!lockKept_) {
+        LockLevelFile(*file_, lockWait_, path_);
+        locked_ = true;
+    }
+    try {
+        // Under the lock: still the file that was loaded, ending where this program left it.
+        EnsureWritable();
+        if (const std::int64_t size = file_->Size(); size != end_)
+            throw VantrelError(EndMovedRefusal(path_, size, end_));
+    } catch (...) {
+        Unlock();
+        throw;
+    }
+    step_ = LevelStep{end_, end_, {}};
+    stepDepth_ = 1;
+}
+
+void OpenLevel::CommitStep()
+{
+    if (--stepDepth_ > 0) return;
+    if (step_) {
+        step_->EndAfter = end_;
+        if (!step_->Edits.empty()) steps_.push_back(std::move(*step_));
+        step_.reset();
+    }
+    Unlock();
+}
+
+void OpenLevel::AbandonStep() noexcept
+{
+    if (--stepDepth_ > 0) return;
+    try {
+        if (step_) RollBack();  // an error is on its way up; what the file holds is logged
+    } catch (...) {
+    }
+    Unlock();
+}
+
+void OpenLevel::ReadGridBack(const LevelEdit& edit)
+{
+    const std::int64_t cell = Wide16() ? 2 : 1;
+    const std::int64_t cells = static_cast<std::int64_t>(grid_.Width()) * grid_.Height();
+    if (BodyStart() < 0 || cells == 0) return;
+    const std::int64_t first = std::max<std::int64_t>(0, (edit.Offset - BodyStart()) / cell);
+    const std::int64_t last = std::min<std::int64_t>(
+        cells - 1, (edit.Offset + static_cast<std::int64_t>(edit.After.size()) - 1 - BodyStart()) / cell);
+    for (std::int64_t k = first; k <= last; ++k) {
+        const std::int64_t at = BodyStart() + k * cell;
+        if (at + cell > file_->Size()) break;
+        const int x = static_cast<int>(k % grid_.Width()) + 1, y = static_cast<int>(k / grid_.Width()) + 1;
+        grid_.Set(x, y, cell == 2 ? GetWordAtPos(at, *file_, true) : GetByteAtPos(at, *file_, true));
+    }
+}
+
+std::string OpenLevel::RollBack()
+{
+    LevelStep step = std::move(*step_);
+    step_.reset();
+    std::size_t left = step.Edits.size();  // the edits not yet taken back: the first left of them
+    std::string failure;
+    try {
+        for (; left > 0; --left) {
+            const LevelEdit& e = step.Edits[left - 1];
+            file_->Seek(e.Offset);
+            file_->Write(e.Before.data(), e.Before.size());
+        }
+        if (file_->Size() > step.EndBefore) file_->Truncate(step.EndBefore);
+    } catch (const std::exception& e) {
+        failure = e.what();
+    }
+    for (const LevelEdit& e : step.Edits) {
+        try {
+            ReadGridBack(e);  // the map in memory shows what the file holds
+        } catch (const std::exception&) {
+        }
+    }
+    end_ = step.EndBefore;
+    if (failure.empty()) return {};
+    // What the file holds now, as far as it can be told.
+    std::string held = "Putting the level back failed too (" + failure + "): the file ";
+    try {
+        end_ = file_->Size();
+        held += "is " + std::to_string(end_) + " bytes long (it was " + std::to_string(step.EndBefore) + ")";
+        if (end_ > step.EndBefore)
+            held += ", and its bytes from offset " + std::to_string(step.EndBefore) +
+                    " on are a part of this command's write, not of the level";
+    } catch (const std::exception&) {
+        held += "cannot be looked at";
+    }
+    for (std::size_t k = 0; k < left; ++k) {
+        const LevelEdit& e = step.Edits[k];
+        if (e.Before.empty()) continue;
+        held += "; its bytes at offsets " + std::to_string(e.Offset) + " to " +
+                std::to_string(e.Offset + static_cast<std::int64_t>(e.Before.size()) - 1) +
+                " may hold this command's write";
+    }
+    held += ". ";
+    held += backupName_.empty() ? "No backup of this level is known."
+                                : "The backup " + backupName_ + ".bak holds an earlier version of the level.";
+    log_.push_back(held);
+    return held;
+}
+
+void OpenLevel::WriteAt(std::int64_t offset, const std::uint8_t* data, std::size_t n)
+{
+    const std::int64_t size = file_->Size();
     LevelEdit edit;
     edit.Offset = offset;
     const std::int64_t kept = std::min<std::int64_t>(static_cast<std::int64_t>(n), size - offset);
     edit.Before.resize(static_cast<std::size_t>(kept));
-    f.Seek(offset);
-    if (kept > 0) f.Read(edit.Before.data(), edit.Before.size());
+    file_->Seek(offset);
+    if (kept > 0) file_->Read(edit.Before.data(), edit.Before.size());
     edit.After.assign(data, data + n);
-    f.Seek(offset);
-    f.Write(data, n);
-    edits_.push_back(std::move(edit));
+    step_->Edits.push_back(std::move(edit));  // before the write: a write that fails part way is taken back too
+    try {
+        file_->Seek(offset);
+        file_->Write(data, n);
+    } catch (const VantrelError& e) {
+        const std::string held = RollBack();
+        throw VantrelError(std::string(e.what()) + ". " +
+                           (held.empty() ? "Nothing was changed: the level is as it was before this command." : held));
+    }
+    end_ = std::max(size, offset + static_cast<std::int64_t>(n));
+}
+
+PatchResult OpenLevel::Patch(std::int64_t offset, const std::uint8_t* data, std::size_t n)
+{
+    LevelWrite step(*this);
+    const std::int64_t size = file_->Size();
+    if (offset < 0 || offset > size) {
+        step.Commit();
+        return PatchResult::OutOfRange;
+    }
+    if (offset + static_cast<std::int64_t>(n) > kMaxLevelFileSize)
+        throw VantrelError(TooLargeResultRefusal(path_, offset + static_cast<std::int64_t>(n)));
+    WriteAt(offset, data, n);
+    step.Commit();
     return PatchResult::Written;
 }
 
 void OpenLevel::Append(const std::vector<std::uint8_t>& bytes)
 {
-    Patch(File().Size(), bytes.data(), bytes.size());
+    LevelWrite step(*this);
+    Patch(file_->Size(), bytes.data(), bytes.size());
+    step.Commit();
 }
 
 std::int64_t CellFileOffset(const OpenLevel& lvl, PackedCell coord)
@@ -168,17 +340,34 @@ bool SetCell(OpenLevel& lvl, PackedCell coord, std::uint16_t code)
     const int x = CellX(coord), y = CellY(coord);
     if (x < 1 || x > lvl.MapWidth() || y < 1 || y > lvl.MapHeight()) return false;
     if (!lvl.Wide16() && code >= 256) return false;
-    lvl.EnsureWritable();
-    if (!lvl.Grid().Set(x, y, code)) return false;
+    // The file first: a write that is refused or fails leaves the grid as the file is.
     WriteCellBytes(lvl, coord, code);
+    lvl.Grid().Set(x, y, code);
     return true;
 }
 
 void WriteGridRect(OpenLevel& lvl, PackedCell topLeft, PackedCell bottomRight)
 {
-    for (int y = CellY(topLeft); y <= CellY(bottomRight); ++y)
-        for (int x = CellX(topLeft); x <= CellX(bottomRight); ++x)
-            if (lvl.Grid().Contains(x, y)) WriteCellBytes(lvl, PackCell(x, y), lvl.Grid().At(x, y));
+    const auto cells = [&](auto&& each) {
+        for (int y = CellY(topLeft); y <= CellY(bottomRight); ++y)
+            for (int x = CellX(topLeft); x <= CellX(bottomRight); ++x)
+                if (lvl.Grid().Contains(x, y)) each(x, y, CellFileOffset(lvl, PackCell(x, y)));
+    };
+    try {
+        LevelWrite step(lvl);
+        cells([&](int x, int y, std::int64_t) { WriteCellBytes(lvl, PackCell(x, y), lvl.Grid().At(x, y)); });
+        step.Commit();
+    } catch (...) {
+        // Refused or taken back: the grid shows again what the file holds.
+        try {
+            ByteFile& f = lvl.File();
+            cells([&](int x, int y, std::int64_t at) {
+                lvl.Grid().Set(x, y, lvl.Wide16() ? GetWordAtPos(at, f, true) : GetByteAtPos(at, f, true));
+            });
+        } catch (const std::exception&) {
+        }
+        throw;
+    }
 }
 
 int CountElementInRect(const OpenLevel& lvl, std::uint16_t code, int x1, int y1, int x2, int y2)
@@ -255,7 +444,7 @@ std::uint16_t GetWordAtPos(std::int64_t offset, ByteFile& file, bool seek)
 
 namespace {
 
-void GuardedWrite(std::int64_t offset, ByteFile& file, const std::uint8_t* bytes, std::size_t n, UserInterface& ui)
+void GuardedWrite(std::int64_t offset, WritableFile& file, const std::uint8_t* bytes, std::size_t n, UserInterface& ui)
 {
     KeepPosition keep(file);
     if (offset < 0 || offset > file.Size()) {
@@ -269,35 +458,19 @@ void GuardedWrite(std::int64_t offset, ByteFile& file, const std::uint8_t* bytes
 
 }  // namespace
 
-void SetByteAtPos(std::int64_t offset, ByteFile& file, std::uint8_t value, UserInterface& ui)
+void SetByteAtPos(std::int64_t offset, WritableFile& file, std::uint8_t value, UserInterface& ui)
 {
     GuardedWrite(offset, file, &value, 1, ui);
 }
 
-void SetWordAtPos(std::int64_t offset, ByteFile& file, std::uint16_t value, UserInterface& ui)
+void SetWordAtPos(std::int64_t offset, WritableFile& file, std::uint16_t value, UserInterface& ui)
 {
     std::uint8_t bytes[2];
     PutBigEndian(bytes, value, 2);
     GuardedWrite(offset, file, bytes, 2, ui);
 }
 
-void SetByteAtPos(std::int64_t offset, OpenLevel& lvl, std::uint8_t value, UserInterface& ui)
-{
-    KeepPosition keep(lvl.File());
-    if (lvl.Patch(offset, &value, 1) == PatchResult::OutOfRange) ui.Message(kOutOfRangeMessage);
-    keep.Restore();
-}
-
-void SetWordAtPos(std::int64_t offset, OpenLevel& lvl, std::uint16_t value, UserInterface& ui)
-{
-    std::uint8_t bytes[2];
-    PutBigEndian(bytes, value, 2);
-    KeepPosition keep(lvl.File());
-    if (lvl.Patch(offset, bytes, 2) == PatchResult::OutOfRange) ui.Message(kOutOfRangeMessage);
-    keep.Restore();
-}
-
-void WriteHexAtPos(std::int64_t offset, ByteFile& file, const std::string& hex)
+void WriteHexAtPos(std::int64_t offset, WritableFile& file, const std::string& hex)
 {
     KeepPosition keep(file);
     file.Seek(offset == -1 ? file.Size() : offset);

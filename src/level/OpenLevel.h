@@ -2,8 +2,10 @@
 // part of it, the in-memory playfield, and the positioned reads and writes
 // every part of the program uses on it. Changes go to the file at once;
 // there is no save step. Every write into the level file passes through
-// OpenLevel::Patch, which refuses writes the file cannot take and keeps the
-// bytes each write replaced.
+// OpenLevel::Patch and Append, the one door: the level hands its file out for
+// reading only. A command's writes are one step (LevelWrite), made under an
+// exclusive lock on the file, whole or not at all, and kept with the bytes
+// they replaced.
 #pragma once
 
 #include "base/Elements.h"
@@ -12,8 +14,10 @@
 #include "level/ByteFile.h"
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -125,11 +129,30 @@ private:
     std::vector<std::uint8_t> bytes_;
 };
 
+// The largest file a level can be: a map of 128 x 128 two-byte cells
+// (32,768 bytes) and 256 custom elements of 16 change pages each
+// (256 x (104 + 48 x 16) = 223,232 bytes) come to 256,000 bytes; every other
+// chunk together (version, header, author, groups, element settings, texts)
+// is far below that again. Four times the sum, rounded up: 1 MiB. A larger
+// file is refused before it is read or copied, and no write makes one.
+inline constexpr std::int64_t kMaxLevelFileSize = 1 << 20;
+
 // One write into the level file: where, and the bytes before and after it.
 struct LevelEdit {
     std::int64_t Offset = 0;
     std::vector<std::uint8_t> Before;  // the bytes replaced (shorter when the write extended the file)
     std::vector<std::uint8_t> After;
+};
+
+// One command's writes into the level, whole. The file ended at EndBefore
+// before them and at EndAfter after them. To take a step back, check that
+// the file still ends at EndAfter and holds every edit's After bytes, then
+// write the Before bytes back, last edit first, and cut the file to
+// EndBefore.
+struct LevelStep {
+    std::int64_t EndBefore = 0;
+    std::int64_t EndAfter = 0;
+    std::vector<LevelEdit> Edits;  // in the order they were written
 };
 
 // What Patch made of a write.
@@ -163,7 +186,8 @@ public:
 
     // A level is open only after a completed load, until Save and Close.
     bool LevelOpen() const { return loaded_ && file_ != nullptr; }
-    // The open level file; throws when none is open.
+    // The open level file, for reading (it moves the file's position only);
+    // throws when none is open. Writes go through Patch and Append.
     ByteFile& File() const;
     // Whether a file is open (also after a load that did not complete, until it is closed).
     bool HasFile() const { return file_ != nullptr; }
@@ -181,21 +205,39 @@ public:
     // --- the one door for writes into the level file ---
     // Writes n bytes at offset (offset may be the file's end: the write then
     // extends the file), leaves the file's position after them, and records
-    // the bytes it replaced. A write at an offset outside 0..size is refused
-    // and changes nothing; so is every write that EnsureWritable refuses (it
-    // throws).
+    // the bytes it replaced in the step that is open (a LevelWrite), or in a
+    // step of its own. A write at an offset outside 0..size is refused and
+    // changes nothing. A write the level may not take (EnsureWritable, a
+    // result larger than kMaxLevelFileSize) throws before any byte of it is
+    // written. A write that fails part way takes back every write of its
+    // step and throws a message that says so, or, when taking them back
+    // fails too, what the file now holds and where the earlier version is.
     PatchResult Patch(std::int64_t offset, const std::uint8_t* data, std::size_t n);
     // Appends bytes at the end of the file in one write.
     void Append(const std::vector<std::uint8_t>& bytes);
-    // Every write since the load, oldest first.
-    const std::vector<LevelEdit>& Edits() const { return edits_; }
+    // Every step since the load, oldest first (steps that wrote nothing are not kept).
+    const std::vector<LevelStep>& Steps() const { return steps_; }
+    // Where the file ends as far as this program knows: the load's size, then each step's end.
+    std::int64_t KnownEnd() const { return end_; }
+    // How long a step waits for a lock that another program holds on the file before it is refused.
+    void SetLockWait(std::chrono::milliseconds wait) { lockWait_ = wait; }
+    std::chrono::milliseconds LockWait() const { return lockWait_; }
 
     // --- the loader's side ---
     // Starts a load of path: closes the file that was open, forgets the
-    // index, the grid, the log and the edits of the previous level. Returns
+    // index, the grid, the log and the steps of the previous level. Returns
     // the previous index (its lists' memory may serve the new one).
     ChunkIndex BeginLoad(const std::string& path);
-    void AttachFile(std::unique_ptr<ByteFile> file) { file_ = std::move(file); }
+    // The open level file, which ends at end (the size of the load's read;
+    // -1: its size now). With locked, the file's lock is held already and is
+    // kept until the file closes: a command's reads, checks and writes under
+    // one lock.
+    void AttachFile(std::unique_ptr<WritableFile> file, std::int64_t end = -1, bool locked = false)
+    {
+        file_ = std::move(file);
+        end_ = end < 0 ? file_->Size() : end;
+        lockKept_ = locked_ = locked;
+    }
     // Installs what a load found, whole.
     void SetIndex(ChunkIndex index) { index_ = std::move(index); }
     void SetGrid(CellGrid grid)
@@ -221,7 +263,18 @@ public:
     void SetLoaded(bool completed) { loaded_ = completed; }
 
 private:
-    std::unique_ptr<ByteFile> file_;
+    friend class LevelWrite;
+    void BeginStep();
+    void CommitStep();
+    void AbandonStep() noexcept;
+    void WriteAt(std::int64_t offset, const std::uint8_t* data, std::size_t n);
+    // Takes back the writes of the open step, last first, and closes it.
+    // Empty when the file is as before the step, else what it now holds.
+    std::string RollBack();
+    void ReadGridBack(const LevelEdit& edit);
+    void Unlock();
+
+    std::unique_ptr<WritableFile> file_;
     ChunkIndex index_;
     CellGrid grid_;
     std::vector<std::uint8_t> spare_;
@@ -229,9 +282,47 @@ private:
     FileLook backupOf_;
     std::string path_;
     LazyLines log_;
-    std::vector<LevelEdit> edits_;
+    std::vector<LevelStep> steps_;
+    std::optional<LevelStep> step_;  // the step that is open
+    int stepDepth_ = 0;               // LevelWrites open on the level, the outermost one's step
+    std::int64_t end_ = 0;
+    std::chrono::milliseconds lockWait_{3000};
+    bool lockKept_ = false;  // the lock is held until the file closes
+    bool locked_ = false;    // the file's lock is held now
     bool loaded_ = false;
 };
+
+// A command's writes into the open level, as one step. Making one checks
+// that the level may be written, takes an exclusive lock on the file
+// (waiting LockWait() for another program's lock, then refusing), and checks
+// under the lock that the path still names the file that was loaded and that
+// the file still ends where this program left it. Every Patch and Append
+// until Commit joins the step. A LevelWrite that ends without Commit (an
+// error on the way) takes back every write of the step. LevelWrites made
+// while one is open join its step.
+class LevelWrite {
+public:
+    explicit LevelWrite(OpenLevel& lvl) : lvl_(lvl) { lvl_.BeginStep(); }
+    ~LevelWrite()
+    {
+        if (!done_) lvl_.AbandonStep();
+    }
+    LevelWrite(const LevelWrite&) = delete;
+    LevelWrite& operator=(const LevelWrite&) = delete;
+    void Commit()
+    {
+        done_ = true;
+        lvl_.CommitStep();
+    }
+
+private:
+    OpenLevel& lvl_;
+    bool done_ = false;
+};
+
+// Waits up to wait for an exclusive lock on file; throws the refusal that
+// another program is changing the level (shown by its name) when it does not come.
+void LockLevelFile(WritableFile& file, std::chrono::milliseconds wait, const std::string& shown);
 
 // --- cells and the grid ---
 std::int64_t CellFileOffset(const OpenLevel& lvl, PackedCell coord);
@@ -252,14 +343,12 @@ std::string GuardLine(std::int64_t size, std::int64_t pos, std::size_t count);
 std::uint32_t GetBytesAtPos(std::int64_t offset, ByteFile& file, int n);
 std::uint8_t GetByteAtPos(std::int64_t offset, ByteFile& file, bool seek);
 std::uint16_t GetWordAtPos(std::int64_t offset, ByteFile& file, bool seek);
-// Writes into any file (a .vce file, for one); a position past its end is
-// refused with the out-of-range message.
-void SetByteAtPos(std::int64_t offset, ByteFile& file, std::uint8_t value, UserInterface& ui);
-void SetWordAtPos(std::int64_t offset, ByteFile& file, std::uint16_t value, UserInterface& ui);
-// The same into the open level, through its door.
-void SetByteAtPos(std::int64_t offset, OpenLevel& lvl, std::uint8_t value, UserInterface& ui);
-void SetWordAtPos(std::int64_t offset, OpenLevel& lvl, std::uint16_t value, UserInterface& ui);
-void WriteHexAtPos(std::int64_t offset, ByteFile& file, const std::string& hex);
+// Writes into a file other than the open level (a copy of a .vce file in
+// memory, for one); a position past its end is refused with the
+// out-of-range message.
+void SetByteAtPos(std::int64_t offset, WritableFile& file, std::uint8_t value, UserInterface& ui);
+void SetWordAtPos(std::int64_t offset, WritableFile& file, std::uint16_t value, UserInterface& ui);
+void WriteHexAtPos(std::int64_t offset, WritableFile& file, const std::string& hex);
 void RepeatHexByte(int count, std::uint8_t value, std::string& text);
 void ShowBytesAsHex(OpenLevel& lvl, ByteFile& file, std::size_t count, UserInterface& ui);
 
@@ -271,5 +360,8 @@ std::string FileChangedRefusal(const std::string& path);
 // A level file made read-only after its load is not written through the
 // descriptor that is still open for writing: the change of mode is heeded.
 std::string MadeReadOnlyRefusal(const std::string& path);
+std::string BusyRefusal(const std::string& path);
+std::string EndMovedRefusal(const std::string& path, std::int64_t end, std::int64_t known);
+std::string TooLargeResultRefusal(const std::string& path, std::int64_t size);
 
 }  // namespace vantrel

@@ -4,14 +4,28 @@
 // file of that name (if any) as it was.
 #pragma once
 
+#include "base/Error.h"
+
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace vantrel {
 
-// Writes bytes to path as described above. Throws VantrelError naming the
-// file and the system's reason when it cannot be written whole.
+// Why a whole file could not be written, with the system's error number.
+class WholeFileError : public VantrelError {
+public:
+    WholeFileError(const std::string& text, int error) : VantrelError(text), errno_(error) {}
+    int Errno() const { return errno_; }
+
+private:
+    int errno_;
+};
+
+// Writes bytes to path as described above. Throws WholeFileError naming the
+// file and the system's reason when it cannot be written whole. A new file
+// takes the user's umask.
 void WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
 void WriteWholeFile(const std::string& path, const std::string& bytes);
 
@@ -19,6 +33,8 @@ void WriteWholeFile(const std::string& path, const std::string& bytes);
 // linked to path, which fails when the name is taken, so that no file is
 // ever replaced and no part of one is ever seen under path. False (nothing
 // written, nothing left) when path exists; throws as WriteWholeFile does.
-bool WriteNewWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
+// With mode, the file has those permission bits instead of the umask's.
+bool WriteNewWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes,
+                       std::optional<unsigned> mode = std::nullopt);
 
 }  // namespace vantrel

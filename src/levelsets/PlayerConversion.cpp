@@ -7,6 +7,7 @@
 #include "levelsets/LevelsetConfig.h"
 
 #include <algorithm>
+#include <optional>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -119,7 +120,9 @@ Loaded LoadForConversion(OpenLevel& lvl, const std::string& path, bool dryRun, L
             // Said as the real run would find it: a level that may not be written is skipped.
             if (lvl.LevelOpen() && ::access(path.c_str(), W_OK) != 0) readOnly = std::strerror(errno);
         } else {
-            LoadLevel(lvl, path, ui, report);
+            LoadOptions options;
+            options.Locked = true;  // the level is read, checked and written under one lock
+            LoadLevel(lvl, path, ui, report, options);
             if (lvl.LevelOpen() && lvl.ReadOnly()) readOnly = ReadOnlyReason(lvl);
         }
     } catch (const std::exception& e) {
@@ -222,8 +225,10 @@ PlayerPlan PlanPlayers(const OpenLevel& lvl, int players)
 std::vector<PlayerPlacement> PlacePlayers(OpenLevel& lvl, const PlayerPlan& plan)
 {
     std::vector<PlayerPlacement> written;
+    LevelWrite step(lvl);  // every player or none
     for (const PlayerPlacement& p : plan.Players)
         if (p.OnMap && !p.Existing && SetCell(lvl, p.Cell, p.Code)) written.push_back(p);
+    step.Commit();
     return written;
 }
 
@@ -261,6 +266,8 @@ PlayerBatchResult ConvertPlayers(OpenLevel& lvl, const std::string& dir, const s
                     level.Skip = plan.Verdict == PlayerPlanVerdict::PlayersMissing ? LevelSkip::PlayersMissing
                                                                                   : LevelSkip::AlreadyPlaced;
                 } else {
+                    std::optional<LevelWrite> step;  // every player of the level or none
+                    if (!options.DryRun) step.emplace(lvl);
                     for (const PlayerPlacement& p : plan.Players) {
                         if (p.Existing) continue;
                         if (!p.OnMap) {
@@ -269,6 +276,7 @@ PlayerBatchResult ConvertPlayers(OpenLevel& lvl, const std::string& dir, const s
                             level.Written.push_back(p);
                         }
                     }
+                    if (step) step->Commit();
                     if (level.Written.empty()) level.Skip = LevelSkip::AllOutside;
                 }
                 lvl.Close();  // Save and Close: every cell is in the file already

@@ -69,7 +69,7 @@ std::optional<std::string> NextFreeLevelPath(const std::string& directory)
     return std::nullopt;
 }
 
-void WriteNewLevelHeader(ByteFile& file, const std::string& author, const std::string& title, std::uint8_t width,
+void WriteNewLevelHeader(WritableFile& file, const std::string& author, const std::string& title, std::uint8_t width,
                          std::uint8_t height, std::uint16_t emeralds, std::uint16_t timeLeft)
 {
     WriteHexAtPos(-1, file, "524E4431000000004341564556455253");  // "RND1", 0, "CAVE" "VERS"
@@ -85,12 +85,12 @@ void WriteNewLevelHeader(ByteFile& file, const std::string& author, const std::s
     WriteHexAtPos(-1, file, "000000004155544800000020" + TextField(author));
 }
 
-void WriteBodyHeader(ByteFile& file, std::uint8_t width, std::uint8_t height)
+void WriteBodyHeader(WritableFile& file, std::uint8_t width, std::uint8_t height)
 {
     WriteHexAtPos(-1, file, "424F4459" + HexText(static_cast<std::uint32_t>(width) * height * 2, 8));
 }
 
-void WriteBodyCells(ByteFile& file, const std::vector<std::uint16_t>& cells)
+void WriteBodyCells(WritableFile& file, const std::vector<std::uint16_t>& cells)
 {
     std::string hex;
     hex.reserve(cells.size() * 4);

@@ -20,6 +20,7 @@
 namespace vantrel {
 
 class ByteFile;
+class WritableFile;
 
 inline constexpr int kNewLevelHeaderSize = 188;  // offsets 0..187: everything before "BODY"
 inline constexpr int kNewLevelFixedSize = 196;   // the file without its cells
@@ -32,14 +33,14 @@ std::optional<std::string> NextFreeLevelPath(const std::string& directory);
 // Appends offsets 0..187 of a new level file: the version chunk, HEAD with
 // its data, AUTH with the author. Title and author are cut to 32 characters
 // and padded with zero bytes.
-void WriteNewLevelHeader(ByteFile& file, const std::string& author, const std::string& title, std::uint8_t width,
+void WriteNewLevelHeader(WritableFile& file, const std::string& author, const std::string& title, std::uint8_t width,
                          std::uint8_t height, std::uint16_t emeralds, std::uint16_t timeLeft);
 
 // Appends "BODY" and width x height x 2 (offsets 188..195).
-void WriteBodyHeader(ByteFile& file, std::uint8_t width, std::uint8_t height);
+void WriteBodyHeader(WritableFile& file, std::uint8_t width, std::uint8_t height);
 
 // Appends the cells, two bytes each, high byte first.
-void WriteBodyCells(ByteFile& file, const std::vector<std::uint16_t>& cells);
+void WriteBodyCells(WritableFile& file, const std::vector<std::uint16_t>& cells);
 
 struct NewLevel {
     std::string Author;

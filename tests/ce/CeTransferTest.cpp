@@ -346,7 +346,8 @@ TEST_F(FinishTest, RenumbersACopyAppendsItAndKeepsTheVceFile)
     five.pages[1].condElement = Code(10);
     EXPECT_EQ(LevelBytes(), Concat({levelBefore, Cus4Chunk(three), Cus4Chunk(five)}));
     EXPECT_EQ(test::ReadBytes(vcePath), vceBytes);
-    EXPECT_EQ(lvl.Edits().size(), 1u);  // one write
+    ASSERT_EQ(lvl.Steps().size(), 1u);
+    EXPECT_EQ(lvl.Steps()[0].Edits.size(), 1u);  // one write
 
     const std::string size = std::to_string(vceBytes.size());
     EXPECT_EQ(LogSinceLoad(),

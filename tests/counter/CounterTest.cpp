@@ -199,7 +199,8 @@ TEST_P(CounterRunTest, AppendsTheChunksOfTheRunAndListsThemAfterALoad)
     const CounterResult result = CreateCounter(lvl, settings, ui);
     const int base = 359 + c.start;
     EXPECT_EQ(result.Outcome, CounterOutcome::Created);
-    EXPECT_EQ(lvl.Edits().size(), 1u) << "one write for the whole run";
+    ASSERT_EQ(lvl.Steps().size(), 1u);
+    EXPECT_EQ(lvl.Steps()[0].Edits.size(), 1u) << "one write for the whole run";
     lvl.CloseLevelFile();
     EXPECT_EQ(test::ReadBytes(path), Cat(BaseLevel(), Chunks(c.expected, base)));
     EXPECT_EQ(settings.Increments, c.listAfter);
@@ -300,7 +301,7 @@ TEST(CounterRefusalTest, NothingIsWrittenForARunThatCannotBe)
         EXPECT_EQ(result.Outcome, CounterOutcome::Refused);
         EXPECT_EQ(ui.messages, std::vector<std::string>{row.message});
         EXPECT_EQ(settings.Increments, row.list);
-        EXPECT_TRUE(lvl.Edits().empty());
+        EXPECT_TRUE(lvl.Steps().empty());
         lvl.CloseLevelFile();
         EXPECT_EQ(test::ReadBytes(path), BaseLevel());
     }

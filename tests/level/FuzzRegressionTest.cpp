@@ -49,7 +49,7 @@ struct Loaded {
 };
 
 // Loads the file through LoadLevelFrom; anything thrown but a VantrelError fails the test by itself.
-void Load(std::unique_ptr<ByteFile> file, Loaded& out)
+void Load(std::unique_ptr<WritableFile> file, Loaded& out)
 {
     LoadOptions options;
     options.TickMs = [] { return std::int64_t{0}; };

@@ -91,7 +91,9 @@ TEST(LevelDoor, EveryEditIsOneRecordedWriteOfExactlyTheChangedBytes)
 
     // Replaying the recorded writes over the original gives the file; undoing them gives the original back.
     Bytes replay = original;
-    for (const LevelEdit& e : lvl.Edits()) {
+    std::vector<LevelEdit> edits;
+    for (const LevelStep& s : lvl.Steps()) edits.insert(edits.end(), s.Edits.begin(), s.Edits.end());
+    for (const LevelEdit& e : edits) {
         ASSERT_LE(e.Offset + e.After.size(), replay.size());
         EXPECT_TRUE(std::equal(e.Before.begin(), e.Before.end(), replay.begin() + e.Offset)) << "at " << e.Offset;
         std::copy(e.After.begin(), e.After.end(), replay.begin() + e.Offset);
@@ -99,11 +101,11 @@ TEST(LevelDoor, EveryEditIsOneRecordedWriteOfExactlyTheChangedBytes)
     lvl.CloseLevelFile();
     EXPECT_EQ(test::ReadBytes(path), replay);
     Bytes undone = replay;
-    for (auto e = lvl.Edits().rbegin(); e != lvl.Edits().rend(); ++e)
+    for (auto e = edits.rbegin(); e != edits.rend(); ++e)
         std::copy(e->Before.begin(), e->Before.end(), undone.begin() + e->Offset);
     EXPECT_EQ(undone, original);
-    EXPECT_EQ(lvl.Edits().front().Offset, 196 + 4) << "the cell (2, 2) of a 3 x 2 map";
-    EXPECT_EQ(lvl.Edits().front().After, Bytes{0x42});
+    EXPECT_EQ(edits.front().Offset, 196 + 4) << "the cell (2, 2) of a 3 x 2 map";
+    EXPECT_EQ(edits.front().After, Bytes{0x42});
 }
 
 TEST(LevelDoor, AWriteOutsideTheFileIsRefusedAndNotRecorded)
@@ -113,10 +115,10 @@ TEST(LevelDoor, AWriteOutsideTheFileIsRefusedAndNotRecorded)
     const std::uint8_t b = 1;
     EXPECT_EQ(lvl.Patch(11, &b, 1), PatchResult::OutOfRange);
     EXPECT_EQ(lvl.Patch(-1, &b, 1), PatchResult::OutOfRange);
-    EXPECT_TRUE(lvl.Edits().empty());
+    EXPECT_TRUE(lvl.Steps().empty());
     EXPECT_EQ(lvl.Patch(10, &b, 1), PatchResult::Written) << "the end of the file: the write extends it";
     EXPECT_EQ(lvl.File().Size(), 11);
-    EXPECT_TRUE(lvl.Edits().back().Before.empty());
+    EXPECT_TRUE(lvl.Steps().back().Edits.back().Before.empty());
 }
 
 TEST(LevelDocumentCommands, LoadsTheDirectNameOrAsksAndSaveAndCloseForgetsTheLevel)

@@ -72,7 +72,7 @@ TEST_P(ChangedFileTest, EveryWriteIsRefusedAndNothingIsReportedAsDone)
         }
     }
     EXPECT_TRUE(ui.messages.empty()) << ui.messages.front();  // "Level title updated!" above all
-    EXPECT_TRUE(lvl.Edits().empty());
+    EXPECT_TRUE(lvl.Steps().empty());
     EXPECT_EQ(lvl.Grid().At(1, 1), test::PatternCells(3, 2, false)[0]) << "the grid stays as the file is";
     if (GetParam().replacementLeft) {
         EXPECT_EQ(test::ReadBytes(path), replacement);

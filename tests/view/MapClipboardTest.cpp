@@ -210,8 +210,8 @@ TEST_P(ClipboardOnLevel, PasteIntoAWiderSelectionPastesNothingButRewritesItsCell
     ASSERT_TRUE(CopySelection(lvl, Selected(1, 1, 3, 2), clip));
     // Make the file differ from MapGrid in and around the selection, then paste into 4 x 2 cells.
     for (const auto& [x, y] : {std::pair{2, 5}, {5, 6}, {1, 5}, {6, 5}}) {
-        lvl.File().Seek(CellFileOffset(lvl, PackCell(x, y)));
-        lvl.File().WriteByte(0xEE);
+        const std::uint8_t other = 0xEE;
+        lvl.Patch(CellFileOffset(lvl, PackCell(x, y)), &other, 1);
     }
     const CellGrid grid = lvl.Grid();
     const PasteResult r = PasteSelection(lvl, Selected(2, 5, 5, 6), clip);

@@ -1,0 +1,132 @@
+// A command's writes into the level, whole or not at all: a write that fails
+// part way is taken back, another program's lock or change refuses the write.
+#include "counter/Counter.h"
+#include "level/HeaderEdit.h"
+#include "level/Loader.h"
+#include "base/Error.h"
+#include "support/LevelBuilder.h"
+#include "support/ScriptedUi.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <functional>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace vantrel {
+namespace {
+
+using test::Bytes;
+
+// Bytes in memory whose writes fail once budget bytes are written (the
+// bytes before that are written); taking back fails too when failBack.
+class FailingFile : public MemoryFile {
+public:
+    FailingFile(test::Bytes bytes, std::size_t budget, bool failBack)
+        : MemoryFile("a.level", std::move(bytes)), budget_(budget), failBack_(failBack) {}
+
+protected:
+    void WriteAt(std::int64_t offset, const std::uint8_t* data, std::size_t n) override
+    {
+        const std::size_t k = std::min(n, budget_);
+        MemoryFile::WriteAt(offset, data, k);
+        budget_ -= k;
+        if (k == n) return;
+        if (!failBack_) budget_ = SIZE_MAX;
+        throw VantrelError("Cannot write to the file (No space left on device): a.level");
+    }
+
+private:
+    std::size_t budget_;
+    bool failBack_;
+};
+
+Bytes Level()
+{
+    return test::LevelBuilder::Standard({.width = 4, .height = 3, .title = "Whole"}, test::PatternCells(4, 3, false))
+        .Data();
+}
+
+TEST(LevelStep, AWriteThatFailsPartWayIsTakenBackWhole)
+{
+    struct Command {
+        const char* name;
+        std::function<void(OpenLevel&, UserInterface&)> run;
+        bool appends = false;  // taken back by cutting the file, which does not fail here
+    };
+    const Command commands[] = {
+        {"counter", [](OpenLevel& l, UserInterface&) { l.Append(CounterChunks(PlanCounter(10, {1}, 1))); }, true},
+        {"title", [](OpenLevel& l, UserInterface& ui) { WriteLevelTitle(l, "A new title", ui); }},
+        {"time and emeralds", [](OpenLevel& l, UserInterface& ui) { WriteTimeAndEmeralds(l, 300, 12, ui); }},
+        {"map block", [](OpenLevel& l, UserInterface&) {
+             for (int x = 1; x <= 4; ++x) l.Grid().Set(x, 2, 99);
+             WriteGridRect(l, PackCell(1, 1), PackCell(4, 3));
+         }},
+    };
+    for (const Command& c : commands) {
+        for (const std::size_t budget : {0, 3}) {
+            for (const bool failBack : {false, true}) {
+                SCOPED_TRACE(std::string(c.name) + " after " + std::to_string(budget) + " bytes" +
+                             (failBack ? ", taking back fails" : ""));
+                OpenLevel lvl;
+                test::ScriptedUi ui;
+                LoadReport report;
+                LoadLevelFrom(lvl, std::make_unique<FailingFile>(Level(), budget, failBack), ui, report);
+                const CellGrid grid = lvl.Grid();
+                try {
+                    c.run(lvl, ui);
+                    ADD_FAILURE() << "no error";
+                } catch (const VantrelError& e) {
+                    const std::string text = e.what();
+                    const bool cut = failBack && !c.appends;  // what was written may stay
+                    EXPECT_EQ(text.find("Nothing was changed: the level is as it was before this command.") !=
+                                  std::string::npos,
+                              !cut)
+                        << text;
+                    if (cut) {
+                        EXPECT_NE(text.find("Putting the level back failed too"), std::string::npos) << text;
+                    }
+                }
+                EXPECT_TRUE(lvl.Steps().empty());
+                if (failBack && !c.appends) continue;
+                EXPECT_EQ(dynamic_cast<const MemoryFile&>(lvl.File()).Bytes(), Level());
+                EXPECT_EQ(lvl.Grid(), grid);
+            }
+        }
+    }
+}
+
+TEST(LevelStep, AnotherProgramsLockOrChangeRefusesTheWrite)
+{
+    test::TempDir dir;
+    const std::string path = dir.Write("a.level", Level());
+    OpenLevel lvl;
+    lvl.SetLockWait(std::chrono::milliseconds(50));
+    test::ScriptedUi ui;
+    LoadReport report;
+    LoadLevel(lvl, path, ui, report);
+    const int other = ::open(path.c_str(), O_RDWR);
+    ASSERT_EQ(::flock(other, LOCK_EX), 0);
+    const auto refused = [&](const std::string& why) {
+        try {
+            SetCell(lvl, PackCell(1, 1), 9);
+            ADD_FAILURE() << "written";
+        } catch (const VantrelError& e) {
+            EXPECT_EQ(e.what(), why);
+        }
+    };
+    refused("The level file " + path +
+            " is being changed by another program, so nothing was written. Try again when it is done.");
+    ::flock(other, LOCK_UN);
+    ASSERT_EQ(::pwrite(other, "x", 1, static_cast<off_t>(Level().size())), 1);
+    refused("The level file " + path + " was changed by another program since it was loaded (it is " +
+            std::to_string(Level().size() + 1) + " bytes long, not " + std::to_string(Level().size()) +
+            "), so nothing was written. Load it again to change it.");
+    ::close(other);
+    EXPECT_EQ(lvl.Grid().At(1, 1), test::PatternCells(4, 3, false)[0]);
+}
+
+}  // namespace
+}  // namespace vantrel
