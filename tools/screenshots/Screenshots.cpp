@@ -24,9 +24,20 @@
 namespace vantrel::test {
 namespace {
 
+// Settings whose data directory is the corpus (laid out as the game's), when it is there.
+MemorySettings CorpusSettings()
+{
+    MemorySettings settings;
+    if (!CorpusDir().empty()) settings.values["datadir"] = CorpusDir().string();
+    return settings;
+}
+
 class Shooter {
 public:
-    explicit Shooter(QString out) : out_(std::move(out)), main_(ui_, settings_) { main_.show(); }
+    explicit Shooter(QString out) : out_(std::move(out)), settings_(CorpusSettings()), main_(ui_, settings_)
+    {
+        main_.show();
+    }
 
     void Load(const std::string& path)
     {
