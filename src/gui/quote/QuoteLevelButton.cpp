@@ -10,9 +10,6 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include <filesystem>
-#include <system_error>
-
 namespace vantrel {
 
 // The output directory of the setting, asked for when it is missing.
