@@ -3,6 +3,9 @@
 #include "gui/ce/CeManagerPage.h"
 #include "gui/level/FileInfoPage.h"
 #include "gui/levelsets/LevelsetPage.h"
+#include "app/SettingsDialog.h"
+#include "base/UserInterface.h"
+#include "gui/base/QtText.h"
 #include "gui/view/LevelViewPage.h"
 
 #include <QAction>
@@ -96,6 +99,8 @@ void MainWindow::BuildMenu()
     QAction* save =
         file->addAction(tr("&Save and Close Level"), QKeySequence(Qt::Key_F3), this, &MainWindow::File_SaveLevelClick);
     save->setObjectName(QStringLiteral("File_SaveLevel"));
+    QAction* settings = file->addAction(tr("Se&ttings..."), this, &MainWindow::File_SettingsClick);
+    settings->setObjectName(QStringLiteral("File_Settings"));
     file->addSeparator();
     QAction* exit = file->addAction(tr("E&xit"), QKeySequence(Qt::Key_Escape), this, &MainWindow::File_ExitClick);
     exit->setObjectName(QStringLiteral("File_Exit"));
@@ -150,6 +155,14 @@ void MainWindow::File_SaveLevelClick()
     docQt_.SaveAndClose();
 }
 
+void MainWindow::File_SettingsClick()
+{
+    auto* dialog = new SettingsDialog(doc_.Settings(), doc_.Ui(), this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &SettingsDialog::dataDirectoryChanged, this, [this] { Levelsets()->Scan(); });
+    dialog->open();
+}
+
 void MainWindow::File_ExitClick()
 {
     close();
@@ -170,8 +183,21 @@ void MainWindow::Tool_ElementViewClick()
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    // FormCloseQuery: the open level is closed; the close always goes on, and
-    // the palette window goes with the main window.
+    // FormCloseQuery: typed changes not yet written are not lost unasked; the
+    // open level is closed, and the palette window goes with the main window.
+    // A File Info page not built yet holds nothing typed.
+    if (const auto* fileInfo = slots_[kFileInfoPage]->findChild<FileInfoPage*>()) {
+        const QStringList boxes = fileInfo->UnwrittenBoxes();
+        const QString question = boxes.size() == 1
+                                     ? tr("The box \"%1\" holds a change not yet written into the level.")
+                                     : tr("The boxes \"%1\" hold changes not yet written into the level.");
+        if (!boxes.isEmpty() &&
+            !doc_.Ui().WarningYesNo(
+                ToPath(question.arg(boxes.join(QStringLiteral("\", \""))) + tr(" Quit all the same?")))) {
+            event->ignore();
+            return;
+        }
+    }
     File_SaveLevelClick();
     if (palette_) palette_->hide();
     event->accept();

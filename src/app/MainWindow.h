@@ -51,6 +51,9 @@ public:
 
     void File_LoadLevelClick();
     void File_SaveLevelClick();
+    // File > Settings: the settings dialog, not modal for the program's loop
+    // (window-modal); a changed data directory is scanned again.
+    void File_SettingsClick();
     void File_ExitClick();
     void Tool_GotoClick(QAction* sender);
     void Tool_ElementViewClick();

@@ -3,6 +3,7 @@
 #include "gui/base/QtText.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
 namespace vantrel {
@@ -19,6 +20,39 @@ QString BoxText(const std::string& text)
 }
 
 }  // namespace
+
+// A directory chooser that takes a typed directory which does not exist yet:
+// the caller then offers to create it.
+class DirectoryChooser : public QFileDialog {
+public:
+    DirectoryChooser(QWidget* parent, const QString& title, const QString& start) : QFileDialog(parent, title, start)
+    {
+        setObjectName(QStringLiteral("DirectoryChooser"));
+        setFileMode(QFileDialog::Directory);
+        setOption(QFileDialog::ShowDirsOnly);
+        setOption(QFileDialog::DontUseNativeDialog);  // a native chooser would refuse the typed name
+    }
+    QString Chosen() const { return chosen_; }
+
+    void accept() override
+    {
+        const QStringList files = selectedFiles();
+        chosen_ = files.isEmpty() ? QString() : files.first();
+        if (!chosen_.isEmpty() && !QFileInfo::exists(chosen_))
+            QDialog::accept();  // created (or not) once the user was asked
+        else
+            QFileDialog::accept();
+    }
+
+private:
+    QString chosen_;
+};
+
+std::optional<std::string> ChooseDirectoryWith(DirectoryChooser& chooser)
+{
+    if (chooser.exec() != QDialog::Accepted || chooser.Chosen().isEmpty()) return std::nullopt;
+    return ToPath(chooser.Chosen());
+}
 
 void QtUserInterface::Message(const std::string& text)
 {
@@ -53,9 +87,8 @@ std::optional<std::string> QtUserInterface::ChooseFile(const std::string& title,
 
 std::optional<std::string> QtUserInterface::ChooseDirectory(const std::string& title, const std::string& initialDir)
 {
-    const QString chosen = QFileDialog::getExistingDirectory(parent_, FromBytes(title), FromPath(initialDir));
-    if (chosen.isEmpty()) return std::nullopt;
-    return ToPath(chosen);
+    DirectoryChooser chooser(parent_, FromBytes(title), FromPath(initialDir));
+    return ChooseDirectoryWith(chooser);
 }
 
 }  // namespace vantrel

@@ -269,6 +269,11 @@ std::optional<int> ImportListClick(const CeImportList& list, int k)
 
 // --- Finish Import ---
 
+std::string OccupiedQuestion(const std::string& id, const std::string& name)
+{
+    return "Custom Element Id " + id + " is occupied by " + Quoted(name) + ", continue?";
+}
+
 RenumberedVce RenumberVceCopy(OpenLevel& lvl, const CeImportList& list, const VceScan& scan,
                               const std::vector<std::uint8_t>& bytes, UserInterface& ui,
                               const FinishImportOptions& options)
@@ -276,9 +281,10 @@ RenumberedVce RenumberVceCopy(OpenLevel& lvl, const CeImportList& list, const Vc
     RenumberedVce result;
     MemoryFile copy(list.VcePath, bytes);
     auto hexBox = [&](std::int64_t at) {
-        if (!options.ShowHexBoxes) return;
         copy.Seek(at);
-        ShowBytesAsHex(lvl, copy, kHexBoxBytes, ui);
+        const std::string hex = BytesToHex(ReadFileString(lvl, kHexBoxBytes, copy));
+        lvl.Log().push_back("Bytes at " + std::to_string(at) + ": " + (hex.empty() ? "none, the end of the file" : hex));
+        if (options.ShowHexBoxes && !hex.empty()) ui.Message(hex);
     };
     for (std::size_t k = 0; k < scan.Chunks.size(); ++k) {
         const int index = static_cast<int>(k);
@@ -341,13 +347,21 @@ ImportResult FinishImport(OpenLevel& lvl, const std::vector<std::string>& ceList
     bool goOn = true;
     for (std::size_t j = 0; j < list.Lines.size() && goOn; ++j)
         for (std::size_t i = 0; i < ceList.size() && goOn; ++i)
-            if (CeListLineNumber(ceList[i]) == ImportLineNewId(list.Lines[j])) goOn = ui.WarningYesNo(kOccupiedQuestion);
+            if (CeListLineNumber(ceList[i]) == ImportLineNewId(list.Lines[j]))
+                goOn = ui.WarningYesNo(OccupiedQuestion(ImportLineNewId(list.Lines[j]), CeListLineName(ceList[i])));
 
     if (goOn) {
         // The renumbered copy; the file on disk keeps its bytes.
         const RenumberedVce copy = RenumberVceCopy(lvl, list, scan, original, ui, options);
         result.LinkCount = copy.LinkCount;
+        const std::int64_t base = lvl.File().Size();
         lvl.Append(copy.Bytes);
+        std::vector<std::int64_t> starts;
+        for (std::size_t k = 0; k < scan.Chunks.size(); ++k) {
+            starts.push_back(base + scan.Chunks[k].Position);
+            result.NewCeLines.push_back(ImportLineNewId(list.Lines[k]) + ": " + scan.Chunks[k].Name);
+        }
+        IndexAppendedCes(lvl, starts);
         result.Status = ImportStatus::Imported;
     } else {
         result.Status = ImportStatus::Declined;
@@ -392,9 +406,15 @@ ExportResult ExportCes(OpenLevel& lvl, const std::vector<std::string>& ceList, c
         ++result.Exported;
     }
     result.Path = VcePathOf(lvl.LevelPath());
+    if (result.Exported == 0) {
+        // An earlier export in the file's place stays as it is.
+        ui.Message(result.RefusedLines.empty() ? std::string(kNothingTickedMessage)
+                                               : "No custom element was exported: " + result.Path + " was not written.");
+        return result;
+    }
     WriteWholeFile(result.Path, out);
     result.Written = true;
-    ui.Message(std::to_string(result.Exported) + kExportedSuffix);
+    ui.Message(std::to_string(result.Exported) + kExportedSuffix + " to " + result.Path);
     return result;
 }
 

@@ -33,7 +33,8 @@ inline constexpr char kOpenVceFilterName[] = "Vantrel CE File";
 inline constexpr char kOpenVcePattern[] = "*.vce";
 inline constexpr char kNotAVceFileMessage[] = "Could not open file - File does not seem to be a real vce file!";
 inline constexpr char kExportedSuffix[] = " CEs exported successfully";
-inline constexpr char kOccupiedQuestion[] = "Custom Element Id is occupied, continue?";
+inline constexpr char kNothingTickedMessage[] =
+    "No custom element is ticked in the CE list: tick the ones to export. Nothing was written.";
 inline constexpr char kLinksChangedSuffix[] = " Links detected and changed!";
 inline constexpr char kImportFinishedMessage[] = "Importing CEs finished";
 inline constexpr char kNoLevelForExportMessage[] =
@@ -133,11 +134,19 @@ enum class ImportStatus {
 struct ImportResult {
     ImportStatus Status = ImportStatus::Refused;
     int LinkCount = 0;
+    // The CE list lines ("n: name") of the chunks appended, in file order;
+    // they are in the level's index too, so the CE list can show them at once.
+    std::vector<std::string> NewCeLines;
 };
 
 struct FinishImportOptions {
-    bool ShowHexBoxes = true;  // the boxes of ten bytes before and after each chunk
+    // The boxes of ten bytes at each record and after each chunk (the bytes
+    // go into the log either way; no box is shown for no bytes).
+    bool ShowHexBoxes = true;
 };
+
+// The question asked when a new id is one a CE of the level has.
+std::string OccupiedQuestion(const std::string& id, const std::string& name);
 
 // The renumbered copy of a CE file: bytes are the file's bytes, scan their
 // chunks, and list the import list that matches them line for line. The k-th
@@ -155,10 +164,11 @@ RenumberedVce RenumberVceCopy(OpenLevel& lvl, const CeImportList& list, const Vc
 // "Finish Import". Refuses, with a message and without writing, when no level
 // is open, the list is empty, a new id lies outside 1..256, or the CE file no
 // longer holds the chunks of the list. Then asks about every new id that a CE
-// list line occupies; a No ends with the closing messages and a link count of
-// 0. Otherwise renumbers a copy of the CE file in memory, logging every
-// lookup, and appends the copy to the level in one write, then shows the
-// link count and "Importing CEs finished".
+// list line occupies, naming it; a No ends with the closing messages and a
+// link count of 0. Otherwise renumbers a copy of the CE file in memory,
+// logging every lookup, appends the copy to the level in one write, adds its
+// chunks to the level's index, then shows the link count and "Importing CEs
+// finished".
 ImportResult FinishImport(OpenLevel& lvl, const std::vector<std::string>& ceList, const CeImportList& list,
                           UserInterface& ui, const FinishImportOptions& options = {});
 
@@ -178,8 +188,9 @@ struct ExportResult {
 // line into LEVELPATH.vce, through a new file in the same folder that then
 // replaces it. A chunk that runs past the end of the level file, or whose
 // stored length disagrees with its page count, is not exported: a message
-// names it and the others go on. Ends with "N CEs exported successfully".
-// With no level open: a message, and no file.
+// names it and the others go on. Ends with "N CEs exported successfully to
+// PATH". With no level open, no line ticked, or no ticked chunk that can be
+// exported: a message, and the file is not touched.
 ExportResult ExportCes(OpenLevel& lvl, const std::vector<std::string>& ceList, const std::vector<bool>& checked,
                        UserInterface& ui);
 

@@ -46,6 +46,8 @@ int RunSort(const std::string& dir, bool dryRun)
         if (r.WithBackup) std::cout << r.From << ".bak -> " << r.To << ".bak\n";
     }
     for (const SortSkip& s : result.Skipped) std::cout << "skipped " << s.Entry << ": " << s.Reason << '\n';
+    for (const SortRename& r : result.BackupsMoved) std::cout << "moved aside " << r.From << " -> " << r.To << '\n';
+    for (const std::string& name : result.BackupsKept) std::cout << "kept " << name << '\n';
     return 0;
 }
 

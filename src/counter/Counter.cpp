@@ -254,7 +254,16 @@ CounterResult RunCounterCreation(OpenLevel& lvl, CounterSettings& settings, bool
     result.Message = CheckCounterPlan(plan);
     if (!result.Message.empty()) return result;
     const std::vector<std::uint8_t> bytes = CounterChunks(plan);
-    if (!dryRun) lvl.Append(bytes);
+    if (!dryRun) {
+        std::int64_t at = lvl.File().Size();
+        lvl.Append(bytes);
+        std::vector<std::int64_t> starts;
+        for (const CounterCe& ce : plan.Ces) {
+            starts.push_back(at);
+            at += static_cast<std::int64_t>(CounterChunk(ce, plan.CounterBase).size());
+        }
+        IndexAppendedCes(lvl, starts);
+    }
     settings.Increments = plan.Increments;
     result.Outcome = CounterOutcome::Created;
     result.Message = CounterClosingMessage(static_cast<int>(plan.Ces.size()), plan.StartCe);
@@ -262,8 +271,72 @@ CounterResult RunCounterCreation(OpenLevel& lvl, CounterSettings& settings, bool
     return result;
 }
 
+std::vector<int> CeNumbersInUse(const OpenLevel& lvl)
+{
+    std::vector<int> numbers;
+    if (!lvl.LevelOpen()) return numbers;
+    ByteFile& file = lvl.File();
+    for (const auto* positions : {&lvl.Index().CePositions, &lvl.Index().CusxPositions})
+        for (const std::int32_t at : *positions) {
+            if (at < 0 || at + 2 > file.Size()) continue;
+            const int code = static_cast<int>(GetBytesAtPos(at, file, 2));
+            if (code >= kFirstCeCode && code < kFirstCeCode + kCeCount) numbers.push_back(code - kFirstCeCode + 1);
+        }
+    std::sort(numbers.begin(), numbers.end());
+    numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+    return numbers;
+}
+
+std::string CeNumbersInUseQuestion(const std::vector<int>& numbers)
+{
+    std::string list;
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        if (i > 0) list += i + 1 == numbers.size() ? " and " : ", ";
+        list += Num(numbers[i]);
+    }
+    return std::string(numbers.size() == 1 ? "Custom Element Id " : "Custom Element Ids ") + list +
+           (numbers.size() == 1 ? " is" : " are") +
+           " occupied in this level; the counter would add a second custom element under " +
+           (numbers.size() == 1 ? "it" : "each") + ". Use anyways?";
+}
+
+namespace {
+
+// The numbers of a run from start that the level already uses.
+std::vector<int> TakenBy(const std::vector<int>& inUse, int start, std::size_t count)
+{
+    std::vector<int> taken;
+    for (const int n : inUse)
+        if (n >= start && n < start + static_cast<int>(count)) taken.push_back(n);
+    return taken;
+}
+
+}  // namespace
+
+int FirstFreeCounterStart(const OpenLevel& lvl, const CounterSettings& settings)
+{
+    if (settings.Steps < kMinDigitSteps || settings.Steps > kMaxDigitSteps) return settings.StartCe;
+    const std::size_t count = PlanCounter(settings.Steps, settings.Increments, 1).Ces.size();
+    const std::vector<int> inUse = CeNumbersInUse(lvl);
+    for (int start = kFirstCounterStartCe; start + static_cast<int>(count) - 1 <= kCeCount; ++start)
+        if (start <= kLastCounterStartCe && TakenBy(inUse, start, count).empty()) return start;
+    return settings.StartCe;
+}
+
 CounterResult CreateCounter(OpenLevel& lvl, CounterSettings& settings, UserInterface& ui)
 {
+    CounterSettings trial = settings;
+    const CounterResult planned = RunCounterCreation(lvl, trial, true);
+    if (planned.Outcome == CounterOutcome::Created) {
+        const std::vector<int> taken =
+            TakenBy(CeNumbersInUse(lvl), planned.Plan.StartCe, planned.Plan.Ces.size());
+        if (!taken.empty() && !ui.WarningYesNo(CeNumbersInUseQuestion(taken))) {
+            CounterResult declined;
+            declined.Outcome = CounterOutcome::Refused;
+            declined.Message = "Nothing was written.";
+            return declined;
+        }
+    }
     CounterResult result = RunCounterCreation(lvl, settings);
     ui.Message(result.Message);
     return result;

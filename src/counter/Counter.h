@@ -113,8 +113,19 @@ struct CounterResult {
 // stay in settings.Increments. Shows nothing itself.
 CounterResult RunCounterCreation(OpenLevel& lvl, CounterSettings& settings, bool dryRun = false);
 
-// The create button's command: the run, then its message in a message box.
+// The create button's command: asks first when the run would take CE numbers
+// the level already uses (naming them; No writes nothing and says nothing
+// more), then the run, then its message in a message box.
 CounterResult CreateCounter(OpenLevel& lvl, CounterSettings& settings, UserInterface& ui);
+
+// The CE numbers the open level's custom elements (CUS4 and CUSX) have, in
+// increasing order, each once.
+std::vector<int> CeNumbersInUse(const OpenLevel& lvl);
+// The question asked before a run takes numbers in use.
+std::string CeNumbersInUseQuestion(const std::vector<int>& numbers);
+// The first start CE from which a run of the settings takes no number in use;
+// the settings' own start when there is none.
+int FirstFreeCounterStart(const OpenLevel& lvl, const CounterSettings& settings);
 
 // The closing message of a run of n CEs from start.
 std::string CounterClosingMessage(int created, int startCe);

@@ -35,6 +35,19 @@ bool HasHead(const OpenLevel& lvl, UserInterface& ui)
     return false;
 }
 
+// All 32 bytes of a text field (the text, then zero bytes) or none of them, then the message.
+bool WriteTextField(OpenLevel& lvl, std::int64_t at, const std::string& text, const char* what,
+                    const char* done, UserInterface& ui)
+{
+    lvl.EnsureWritable();
+    std::uint8_t bytes[kTitleLength] = {};
+    for (std::size_t i = 0; i < kTitleLength && i < text.size(); ++i) bytes[i] = static_cast<std::uint8_t>(text[i]);
+    if (!FitsInFile(lvl, at, kTitleLength, what, ui)) return false;
+    KeepFilePosition(lvl, [&] { lvl.Patch(at, bytes, kTitleLength); });
+    ui.Message(done);
+    return true;
+}
+
 }  // namespace
 
 bool WriteLevelTitle(OpenLevel& lvl, const std::string& title, UserInterface& ui)
@@ -46,15 +59,28 @@ bool WriteLevelTitle(OpenLevel& lvl, const std::string& title, UserInterface& ui
         return false;
     }
     if (!newer && !HasHead(lvl, ui)) return false;
-    lvl.EnsureWritable();
-    // All 32 bytes (the text, then zero bytes) or none of them.
-    std::uint8_t bytes[kTitleLength] = {};
-    for (std::size_t i = 0; i < kTitleLength && i < title.size(); ++i) bytes[i] = static_cast<std::uint8_t>(title[i]);
     const std::int64_t at = newer ? lvl.Index().NamePos + 4 : lvl.HeadPos() + 10;
-    if (!FitsInFile(lvl, at, kTitleLength, "title", ui)) return false;
-    KeepFilePosition(lvl, [&] { lvl.Patch(at, bytes, kTitleLength); });
-    ui.Message(kTitleUpdatedMessage);
-    return true;
+    return WriteTextField(lvl, at, title, "title", kTitleUpdatedMessage, ui);
+}
+
+bool WriteLevelAuthor(OpenLevel& lvl, const std::string& author, UserInterface& ui)
+{
+    if (!lvl.LevelOpen()) return false;
+    const std::int64_t size = lvl.AuthPos();
+    if (size < 0) {
+        ui.Message(kNoAuthChunkMessage);
+        return false;
+    }
+    if (!FitsInFile(lvl, size, 4, "author", ui)) return false;
+    // A shorter chunk would have its 32 bytes run into the next one.
+    std::uint32_t held = 0;
+    KeepFilePosition(lvl, [&] { held = GetBytesAtPos(size, lvl.File(), 4); });
+    if (held < kTitleLength) {
+        ui.Error("This level's author chunk (AUTH) holds " + std::to_string(held) + " bytes, not " +
+                 std::to_string(kTitleLength) + "; nothing was written.");
+        return false;
+    }
+    return WriteTextField(lvl, size + 4, author, "author", kAuthorUpdatedMessage, ui);
 }
 
 namespace {
@@ -86,6 +112,7 @@ bool WriteInfoTimeAndEmeralds(OpenLevel& lvl, std::uint16_t time, std::uint16_t 
         lvl.Patch(ix.InfoEmeraldsPos, e, 2);
         step.Commit();
     });
+    ui.Message(kTimeUpdatedMessage);
     return true;
 }
 
@@ -105,6 +132,7 @@ bool WriteTimeAndEmeralds(OpenLevel& lvl, std::uint16_t time, std::uint16_t emer
     PutBigEndian(bytes, time, 2);
     PutBigEndian(bytes + 2, emeralds, 2);
     KeepFilePosition(lvl, [&] { lvl.Patch(at, bytes, 4); });
+    ui.Message(kTimeUpdatedMessage);
     return true;
 }
 

@@ -12,6 +12,9 @@ namespace vantrel {
 class UserInterface;
 
 inline constexpr char kTitleUpdatedMessage[] = "Level title updated!";
+inline constexpr char kAuthorUpdatedMessage[] = "Level author updated!";
+inline constexpr char kTimeUpdatedMessage[] = "Time left and emeralds to collect updated!";
+inline constexpr char kNoAuthChunkMessage[] = "This level has no author chunk (AUTH); nothing was written.";
 inline constexpr char kTimeNoteMessage[] =
     "NOTE: When setting time left or emeralds to collect to a value more than 999, the value will be reset to 999 "
     "when going to the Level Settings screen in the Level Editor (Don't blame me for this, blame Doval!)";
@@ -31,9 +34,14 @@ inline constexpr std::uint16_t kNewerMaxValue = 32767;
 // the newer layout: the NAME data) and tells the user. Does nothing when no level is open. Returns whether it wrote.
 bool WriteLevelTitle(OpenLevel& lvl, const std::string& title, UserInterface& ui);
 
+// Writes all 32 author bytes (the text, then zero bytes) into the AUTH chunk
+// (both layouts keep it there) and tells the user. Does nothing when no level
+// is open. Returns whether it wrote.
+bool WriteLevelAuthor(OpenLevel& lvl, const std::string& author, UserInterface& ui);
+
 // Writes time left at HeadPos + 6 and emeralds at HeadPos + 8 (in the newer
 // layout: the values of INFO's two entries, 0..32767 only), after the note
-// for values above 999. Does nothing when no level is open.
+// for values above 999, and tells the user. Does nothing when no level is open.
 bool WriteTimeAndEmeralds(OpenLevel& lvl, std::uint16_t time, std::uint16_t emeralds, UserInterface& ui);
 
 }  // namespace vantrel

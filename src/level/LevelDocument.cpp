@@ -2,7 +2,16 @@
 
 #include "base/UserInterface.h"
 
+#include <filesystem>
+
 namespace vantrel {
+
+std::string LevelCaption(const OpenLevel& level, const std::string& caption)
+{
+    if (!level.LevelOpen() || (caption != kCaption && caption != kCaptionReadOnly)) return caption;
+    const std::string name = std::filesystem::path(level.LevelPath()).filename().string();
+    return std::string(kCaption) + " - " + name + (caption == kCaptionReadOnly ? " (read-only)" : "");
+}
 
 bool LevelDocument::LoadLevelCommand(LoadReport& report, const LoadOptions& options)
 {
@@ -44,6 +53,7 @@ void LevelDocument::SaveAndClose()
     level_.Close();
     openDialogName_.clear();
     loads_.clear();
+    lastMapPainted_.reset();  // the level view shows no map after a close
 }
 
 }  // namespace vantrel

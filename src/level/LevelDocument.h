@@ -23,6 +23,10 @@ inline constexpr char kOpenLevelDialogTitle[] = "Open RnD Level File";
 inline constexpr char kOpenLevelFilterName[] = "Rocks'n'Diamonds Level file";
 inline constexpr char kOpenLevelPattern[] = "*.level";
 
+// The window's caption once a command has ended: the loader's last caption,
+// with the open level's file name in it ("Vantrel - 001.level").
+std::string LevelCaption(const OpenLevel& level, const std::string& caption);
+
 class LevelDocument {
 public:
     LevelDocument(UserInterface& ui, SettingsStore& settings) : ui_(ui), settings_(settings) {}
@@ -51,9 +55,16 @@ public:
     // of the loads since the level was last closed, oldest first (a load that
     // set every box of the level's header hides the ones before it), and
     // whether the last load that read a map drew it (PaintLevels then); empty
-    // before any load read a map. The map stays shown after Save and Close.
+    // before any load read a map, and again after Save and Close.
     const std::vector<LoadReport>& LoadsSinceClose() const { return loads_; }
     std::optional<bool> LastMapPainted() const { return lastMapPainted_; }
+    // CE list lines of chunks appended since the last load (an import): the
+    // CE list shows them as the load's own.
+    void AddCeListLines(const std::vector<std::string>& lines)
+    {
+        if (loads_.empty()) return;
+        for (const std::string& line : lines) loads_.back().CeList.push_back(line);
+    }
 
     // The map clipboard, kept until the program ends, across loads.
     const MapClipboard& Clipboard() const { return clipboard_; }

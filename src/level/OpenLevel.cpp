@@ -502,4 +502,14 @@ void ShowBytesAsHex(OpenLevel& lvl, ByteFile& file, std::size_t count, UserInter
     keep.Restore();
 }
 
+void IndexAppendedCes(OpenLevel& lvl, const std::vector<std::int64_t>& chunkStarts)
+{
+    ChunkIndex index = lvl.Index();
+    for (const std::int64_t start : chunkStarts) {
+        index.CePositions.push_back(static_cast<std::int32_t>(start + 8));
+        index.CeLines.push_back({false, index.CePositions.size() - 1});
+    }
+    lvl.SetIndex(std::move(index));
+}
+
 }  // namespace vantrel

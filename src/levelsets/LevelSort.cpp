@@ -4,6 +4,7 @@
 #include "base/Text.h"
 #include "levelsets/LevelsetConfig.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -26,6 +27,8 @@ public:
     virtual bool Exists(const std::string& name) = 0;
     // Renames without replacing anything; 0 or the error number.
     virtual int Rename(const std::string& from, const std::string& to) = 0;
+    // The names the directory holds.
+    virtual std::vector<std::string> Names() = 0;
 };
 
 class DiskFiles : public SortFiles {
@@ -50,6 +53,14 @@ public:
         }
         return 0;
     }
+    std::vector<std::string> Names() override
+    {
+        std::vector<std::string> names;
+        std::error_code ec;
+        std::filesystem::directory_iterator it(dir_, ec), end;
+        for (; !ec && it != end; it.increment(ec)) names.push_back(it->path().filename().string());
+        return names;
+    }
 
 private:
     std::string dir_;
@@ -73,6 +84,7 @@ public:
         names_.insert(to);
         return 0;
     }
+    std::vector<std::string> Names() override { return {names_.begin(), names_.end()}; }
 
 private:
     std::set<std::string> names_;
@@ -104,8 +116,15 @@ SortResult Sort(SortFiles& files, const std::vector<std::string>& entries)
             continue;
         }
         if (files.Exists(target + ".bak")) {
-            skip(target + ".bak exists");
-            continue;
+            // The backup of a level that is gone: were it left, a load of the
+            // level renamed to target would take it for its own backup.
+            std::string aside = target + ".old.bak";
+            for (int k = 2; files.Exists(aside); ++k) aside = target + ".old" + std::to_string(k) + ".bak";
+            if (const int error = files.Rename(target + ".bak", aside)) {
+                skip(target + ".bak exists and could not be moved aside: " + std::strerror(error));
+                continue;
+            }
+            result.BackupsMoved.push_back({target + ".bak", aside, false});
         }
         const bool withBackup = files.Exists(entry + ".bak");
         if (const int error = files.Rename(entry, target)) {
@@ -121,6 +140,16 @@ SortResult Sort(SortFiles& files, const std::vector<std::string>& entries)
         }
         result.Renamed.push_back({entry, target, withBackup});
     }
+    // The backups left without their level, besides those just moved aside.
+    std::set<std::string> moved;
+    for (const SortRename& r : result.BackupsMoved) moved.insert(r.To);
+    for (const std::string& name : files.Names()) {
+        const std::string level = name.size() > 4 ? name.substr(0, name.size() - 4) : std::string();
+        if (IsLevelFileName(level) && name.compare(level.size(), 4, ".bak") == 0 && !moved.count(name) &&
+            !files.Exists(level))
+            result.BackupsKept.push_back(name);
+    }
+    std::sort(result.BackupsKept.begin(), result.BackupsKept.end(), LevelNameLess);
     return result;
 }
 
@@ -141,11 +170,18 @@ SortResult SortLevels(const std::string& dir, const std::vector<std::string>& en
     return Sort(files, entries);
 }
 
+std::string SortQuestion(const std::string& dir, std::size_t count)
+{
+    return "Renumber the " + Counted(count, "level", "levels") + " listed in " + dir +
+           " as 001.level, 002.level, ... in the order shown? Files are renamed on disk.";
+}
+
 std::string SortSummary(const SortResult& result)
 {
-    if (result.Renamed.empty() && result.Skipped.empty()) return "No level was renamed.";
-    std::string text = Counted(result.Renamed.size(), "level renamed", "levels renamed") + ", " +
-                       std::to_string(result.Skipped.size()) + " skipped.";
+    std::string text = result.Renamed.empty() && result.Skipped.empty()
+                           ? std::string("No level was renamed.")
+                           : Counted(result.Renamed.size(), "level renamed", "levels renamed") + ", " +
+                                 std::to_string(result.Skipped.size()) + " skipped.";
     auto more = [&](std::size_t total) {
         if (total > kMaxListedInSummary) text += "\n... and " + std::to_string(total - kMaxListedInSummary) + " more";
     };
@@ -162,6 +198,18 @@ std::string SortSummary(const SortResult& result)
         for (std::size_t i = 0; i < result.Skipped.size() && i < kMaxListedInSummary; ++i)
             text += "\n" + result.Skipped[i].Entry + ": " + result.Skipped[i].Reason;
         more(result.Skipped.size());
+    }
+    if (!result.BackupsMoved.empty()) {
+        text += "\nBackups of levels that are gone, moved aside:";
+        for (std::size_t i = 0; i < result.BackupsMoved.size() && i < kMaxListedInSummary; ++i)
+            text += "\n" + result.BackupsMoved[i].From + " -> " + result.BackupsMoved[i].To;
+        more(result.BackupsMoved.size());
+    }
+    if (!result.BackupsKept.empty()) {
+        text += "\nBackups of levels that are gone, kept where they are:";
+        for (std::size_t i = 0; i < result.BackupsKept.size() && i < kMaxListedInSummary; ++i)
+            text += "\n" + result.BackupsKept[i];
+        more(result.BackupsKept.size());
     }
     return text;
 }

@@ -57,14 +57,56 @@ std::string DirectorySetting(const std::string& name, SettingsStore& settings, U
     if (IsDirectory(stored)) return stored;
     ui.Message(kSelectDirectoryMessage + name);
     const auto chosen = ui.ChooseDirectory(kSelectDirectoryMessage + name, stored);
-    if (!chosen || chosen->empty()) return {};
+    if (!chosen || chosen->empty() || !MakeDirectoryIfAgreed(*chosen, ui)) return {};
     settings.WriteSetting(name, *chosen);
     return *chosen;
 }
 
+std::string CreateDirectoryQuestion(const std::string& directory)
+{
+    return "The folder " + directory + " does not exist. Create it?";
+}
+
+bool MakeDirectoryIfAgreed(const std::string& directory, UserInterface& ui)
+{
+    if (IsDirectory(directory)) return true;
+    if (!ui.WarningYesNo(CreateDirectoryQuestion(directory))) return false;
+    std::error_code ec;
+    fs::create_directories(directory, ec);
+    if (ec || !IsDirectory(directory)) {
+        ui.Error("Cannot create the folder " + directory + ": " + (ec ? ec.message() : "a file has its name"));
+        return false;
+    }
+    return true;
+}
+
+std::string DataDirectoryOf(const std::string& chosen)
+{
+    fs::path path(chosen);
+    while (!path.empty() && !path.has_filename() && path != path.root_path()) path = path.parent_path();
+    if (path.filename() != "levels" || IsDirectory(JoinPath(chosen, "levels"))) return chosen;
+    const fs::path parent = path.parent_path();
+    if (parent.empty() || !IsDirectory(JoinPath(parent.string(), "levels"))) return chosen;
+    return parent.string();
+}
+
+std::optional<std::string> CheckedDataDirectory(const std::string& chosen, UserInterface& ui)
+{
+    const std::string dir = DataDirectoryOf(chosen);
+    if (!dir.empty() && IsDirectory(JoinPath(dir, "levels"))) return dir;
+    ui.Error("The folder " + (chosen.empty() ? std::string("\"\"") : chosen) +
+             " holds no \"levels\" folder: choose the game's data directory, the folder that holds \"levels\".");
+    return std::nullopt;
+}
+
 std::optional<std::string> LocateDataDirectory(SettingsStore& settings, UserInterface& ui)
 {
-    const std::string dir = DirectorySetting(kDataDirSetting, settings, ui);
+    std::string dir = DirectorySetting(kDataDirSetting, settings, ui);
+    // The "levels" folder itself stands for the data directory above it.
+    if (const std::string above = DataDirectoryOf(dir); above != dir) {
+        settings.WriteSetting(kDataDirSetting, above);
+        dir = above;
+    }
     // An empty setting names no directory (it must not become "/levels").
     if (!dir.empty() && IsDirectory(JoinPath(dir, "levels"))) return dir;
     ui.Message(kFindSetupMessage);

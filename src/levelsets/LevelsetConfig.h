@@ -24,9 +24,25 @@ inline constexpr char kFindSetupPattern[] = "setup.conf levelsetup.conf";
 inline constexpr char kSetupNotFoundMessage[] = "setup.conf not found";
 
 // A directory setting made valid on demand: the stored directory when it
-// exists; otherwise the user is asked for one, which is then stored. The
+// exists; otherwise the user is asked for one, which is then stored. A typed
+// directory that does not exist yet is created once the user agrees. The
 // empty text when the user cancels (the stored value stays as it was).
 std::string DirectorySetting(const std::string& name, SettingsStore& settings, UserInterface& ui);
+
+// Makes sure a directory the user named exists: one that does not is created
+// (with the folders above it) once the user agrees. False when the user
+// declines or it cannot be created (then said in an error box).
+bool MakeDirectoryIfAgreed(const std::string& directory, UserInterface& ui);
+// The question asked before a directory is created.
+std::string CreateDirectoryQuestion(const std::string& directory);
+
+// The data directory a chosen folder names: the folder itself, or its parent
+// when the folder is the game's "levels" folder (named "levels", holding no
+// "levels" of its own, its parent holding it).
+std::string DataDirectoryOf(const std::string& chosen);
+// A data directory the user typed or picked, made what DataDirectoryOf names;
+// nothing, after an error box, when it holds no "levels" folder.
+std::optional<std::string> CheckedDataDirectory(const std::string& chosen, UserInterface& ui);
 
 // The data directory (the one holding "levels"), found through "datadir" or,
 // failing that, through the user pointing at the game's setup.conf or

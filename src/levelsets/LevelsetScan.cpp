@@ -72,7 +72,8 @@ private:
         const auto status = fs::status(conf, ec);
         if (ec && status.type() != fs::file_type::not_found)
             throw VantrelError("Cannot read " + conf + ": " + ec.message());
-        return fs::exists(status);
+        // A folder of that name is no levelinfo.conf.
+        return fs::exists(status) && !fs::is_directory(status);
     }
 
     void ScanLevelsetDir(const std::string& dir, std::vector<LevelsetNode>& into, int depth)

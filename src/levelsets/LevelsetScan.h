@@ -49,7 +49,8 @@ struct LevelsetScanResult {
     std::string LastListed;  // the levelset directory listed last; empty when none
 };
 
-// Walks levelsDir. Directories without levelinfo.conf are reported through ui
+// Walks levelsDir. Directories without levelinfo.conf (or with a folder of
+// that name) are reported through ui
 // (each in its own message, or all in one message when there are more than
 // three); a folder reached a second time (through a link) or nested too deeply
 // is left out and reported once. Throws when a levelinfo.conf cannot be read or

@@ -398,4 +398,11 @@ std::string BatchSummary(const PlayerBatchResult& r)
     return text;
 }
 
+std::string PlayersQuestion(const std::string& dir, std::size_t count, int players)
+{
+    return "Make " + std::string(count == 1 ? "the level" : "all " + std::to_string(count) + " levels") +
+           " in " + dir + " levels for " + std::to_string(players) +
+           " players? Each level file is changed in place.";
+}
+
 }  // namespace vantrel

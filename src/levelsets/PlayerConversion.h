@@ -111,5 +111,7 @@ std::string LevelLine(const LevelConversion& level, int players);
 std::string BatchHeadline(const PlayerBatchResult& result);
 // The whole summary for the message box.
 std::string BatchSummary(const PlayerBatchResult& result);
+// The question asked once before the count levels in dir are made levels for players.
+std::string PlayersQuestion(const std::string& dir, std::size_t count, int players);
 
 }  // namespace vantrel

@@ -112,17 +112,22 @@ TEST_F(TransferTest, ExportCopiesTheCheckedChunksByteForByte)
     EXPECT_EQ(vce, Concat({one, two}));
     EXPECT_EQ(Bytes(vce.begin(), vce.begin() + 8), (Bytes{'C', 'U', 'S', '4', 0, 0, 0, 144}));
     EXPECT_EQ(Bytes(vce.begin() + 152, vce.begin() + 156), (Bytes{'C', 'U', 'S', '4'}));
-    EXPECT_EQ(ui.messages, std::vector<std::string>{"2 CEs exported successfully"});
+    EXPECT_EQ(ui.messages, std::vector<std::string>{"2 CEs exported successfully to " + r.Path});
     EXPECT_EQ(r.Exported, 2);
 }
 
-TEST_F(TransferTest, ExportWithNothingCheckedReplacesTheFileWithAnEmptyOne)
+TEST_F(TransferTest, ExportWithNothingToWriteKeepsTheEarlierExport)
 {
-    OpenLevelFile(test::LevelWithChunks({Cus4Chunk(Ce(1, "One", 1))}));
-    dir.Write("017.level.vce", std::string("earlier bytes"));
-    ExportCes(lvl, report.CeList, {false}, ui);
-    EXPECT_TRUE(test::ReadBytes(dir.Path() / "017.level.vce").empty());
-    EXPECT_EQ(ui.messages, std::vector<std::string>{"0 CEs exported successfully"});
+    Bytes lying = Cus4Chunk(Ce(2, "Lying", 1));
+    lying[7] = 96;
+    OpenLevelFile(test::LevelWithChunks({Cus4Chunk(Ce(1, "One", 1)), lying}));
+    const std::string earlier = "earlier bytes";
+    const std::string vce = dir.Write("017.level.vce", earlier);
+    EXPECT_FALSE(ExportCes(lvl, report.CeList, {false, false}, ui).Written);
+    EXPECT_FALSE(ExportCes(lvl, report.CeList, {false, true}, ui).Written);
+    EXPECT_EQ(ui.messages.front(), kNothingTickedMessage);
+    EXPECT_EQ(ui.messages.back(), "No custom element was exported: " + vce + " was not written.");
+    EXPECT_EQ(test::ReadBytes(vce), Bytes(earlier.begin(), earlier.end()));
 }
 
 TEST_F(TransferTest, ExportRefusesChunksThatDoNotHoldTheirPagesAndExportsTheOthers)
@@ -148,7 +153,7 @@ TEST_F(TransferTest, ExportRefusesChunksThatDoNotHoldTheirPagesAndExportsTheOthe
                   "change pages (96 + 48 x 1 = 144).",
                   "The custom element \"4: Cut off\" was not exported: its chunk runs past the end of the level "
                   "file (568 bytes).",
-                  "1 CEs exported successfully"}));
+                  "1 CEs exported successfully to " + r.Path}));
 }
 
 TEST_F(TransferTest, ExportWithNoLevelOpenWritesNoFile)
@@ -350,24 +355,32 @@ TEST_F(FinishTest, RenumbersACopyAppendsItAndKeepsTheVceFile)
     EXPECT_EQ(lvl.Steps()[0].Edits.size(), 1u);  // one write
 
     const std::string size = std::to_string(vceBytes.size());
+    const std::string fiveAt = std::to_string(vceBytes.size() - Cus4Chunk(Five()).size());
+    const std::string fiveRecordAt = std::to_string(vceBytes.size() - Cus4Chunk(Five()).size() + 8);
     EXPECT_EQ(LogSinceLoad(),
               (std::vector<std::string>{
-                  "NewCEIdOfIndex(0) = 3", "CEIndex 0 will have CEId 3", "OldCEIdIsInImportList(3) = 0",
-                  "OLDCEId = 0", "NewCEIdOfIndex(0) = 3",
+                  "NewCEIdOfIndex(0) = 3", "CEIndex 0 will have CEId 3", "Bytes at 8: 016A5468726565000000",
+                  "OldCEIdIsInImportList(3) = 0", "OLDCEId = 0", "NewCEIdOfIndex(0) = 3",
                   "OldCEIdIsInImportList(5) = 1", "NewCEIdOfIndex(1) = 10",  // explode, top left
                   "OldCEIdIsInImportList(3) = 0", "NewCEIdOfIndex(0) = 3",   // explode, middle
                   "OldCEIdIsInImportList(7) = -1",                          // change to
                   "OldCEIdIsInImportList(5) = 1", "NewCEIdOfIndex(1) = 10",  // extended change, bottom right
-                  "NewCEIdOfIndex(1) = 10", "CEIndex 1 will have CEId 10", "OldCEIdIsInImportList(5) = 1",
+                  "Bytes at " + fiveAt + ": 43555334000000C0016C",            // Five's chunk header as read
+                  "NewCEIdOfIndex(1) = 10", "CEIndex 1 will have CEId 10",
+                  "Bytes at " + fiveRecordAt + ": 016C4669766500000000", "OldCEIdIsInImportList(5) = 1",
                   "OLDCEId = 1", "NewCEIdOfIndex(1) = 10",
                   "OldCEIdIsInImportList(5) = 1", "NewCEIdOfIndex(1) = 10",  // page 2 condition element
-                  size + " (size) < " + size + " (pos) + 10 (ReadCount"}));
+                  size + " (size) < " + size + " (pos) + 10 (ReadCount",
+                  "Bytes at " + size + ": none, the end of the file"}));
     EXPECT_EQ(ui.messages, (std::vector<std::string>{"016A5468726565000000",   // Three's record
                                                      "43555334000000C0016C",   // Five's chunk header as read
-                                                     "016C4669766500000000",   // Five's record
-                                                     "",                       // nothing after it
+                                                     "016C4669766500000000",   // Five's record; no box for no bytes
                                                      "4 Links detected and changed!", "Importing CEs finished"}));
     EXPECT_TRUE(ui.questions.empty());
+    // The level's index lists the chunks appended; the CE list can show them at once.
+    EXPECT_EQ(r.NewCeLines, (std::vector<std::string>{"3: Three", "10: Five"}));
+    ASSERT_EQ(lvl.CePositions().size(), 3u);
+    EXPECT_EQ(CeListClick(lvl, 2, "10: Five")->Name, "Five");
 }
 
 TEST_F(FinishTest, AnOccupiedIdIsAskedAboutAndNoWritesNothing)
@@ -376,7 +389,8 @@ TEST_F(FinishTest, AnOccupiedIdIsAskedAboutAndNoWritesNothing)
     ui.answers = {false};
     const ImportResult r = Finish();
     EXPECT_EQ(r.Status, ImportStatus::Declined);
-    EXPECT_EQ(ui.questions, std::vector<std::string>{kOccupiedQuestion});
+    EXPECT_EQ(ui.questions,
+              std::vector<std::string>{"Custom Element Id 1 is occupied by \"In level\", continue?"});
     EXPECT_EQ(ui.messages, (std::vector<std::string>{"0 Links detected and changed!", "Importing CEs finished"}));
     ExpectNothingWritten();
 }
@@ -489,7 +503,7 @@ TEST(CeRoundTripTest, ThreeLinkedCesOf042MoveInto006UnderNewIds)
     std::vector<bool> checked(srcReport.CeList.size(), false);
     checked[1] = checked[20] = checked[27] = true;
     const ExportResult exported = ExportCes(src, srcReport.CeList, checked, ui);
-    EXPECT_EQ(ui.messages.back(), "3 CEs exported successfully");
+    EXPECT_EQ(ui.messages.back(), "3 CEs exported successfully to " + exported.Path);
     Bytes expectedVce;
     for (const int line : {1, 20, 27}) {
         const auto at = static_cast<std::size_t>(src.CePositions()[static_cast<std::size_t>(line)] - 8);
@@ -551,7 +565,7 @@ TEST_F(CliTransferTest, ExportThenImportWithSetAndShift)
 {
     const auto ex = RunCli({"export", level, "2", "3"}, dir);
     ASSERT_EQ(ex.status, 0) << ex.err;
-    EXPECT_EQ(ex.err, "message: 2 CEs exported successfully\n");
+    EXPECT_EQ(ex.err, "message: 2 CEs exported successfully to " + level + ".vce\n");
     const Bytes vce = test::ReadBytes(level + ".vce");
     EXPECT_EQ(vce, Concat({Cus4Chunk(Three()), Cus4Chunk(Five())}));
     const Bytes before = test::ReadBytes(target);
@@ -574,7 +588,7 @@ TEST_F(CliTransferTest, ImportRefusals)
         std::string errStart;
     };
     const Case cases[] = {
-        {{"import", target, vce}, "question: Custom Element Id is occupied, continue?\nanswer: no\n"},
+        {{"import", target, vce}, "question: Custom Element Id 1 is occupied by \"In level\", continue?\nanswer: no\n"},
         {{"import", target, vce, "--shift=-3", "--yes"}, "message: Import line 1 \"1:In level-->-2\""},
         {{"import", target, vce, "--set", "5=1"}, "question: Custom Element Id 1 is occupied by \"In level\""},
         {{"import", target, vce, "--set", "6=1"}, "message: There is no import line with the old id 6"},

@@ -343,7 +343,11 @@ TEST(CounterRunTest, ASecondRunCreatesTheAddedLinesFromTheStart)
     LoadLevel(lvl, path, ui, report);
     CounterSettings settings{10, {5}, 1};
     const CounterResult first = CreateCounter(lvl, settings, ui);
+    ui.answers = {true};  // the first run's numbers are in use now
     const CounterResult second = CreateCounter(lvl, settings, ui);
+    EXPECT_EQ(ui.questions, std::vector<std::string>{"Custom Element Ids 1, 2 and 3 are occupied in this level; the "
+                                                     "counter would add a second custom element under each. Use "
+                                                     "anyways?"});
     ASSERT_EQ(second.Plan.Ces.size(), 3u);
     EXPECT_EQ(second.Plan.Ces[0].Pages.size(), 2u) << "the controller has a page for each of the two lines now";
     EXPECT_EQ(settings.Increments, (std::vector<std::int32_t>{5, 1}));

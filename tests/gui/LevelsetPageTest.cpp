@@ -18,6 +18,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 
 namespace vantrel::test {
 namespace {
@@ -152,7 +153,7 @@ TEST_F(LevelsetPageTest, StartWithoutUsableDataDirectoryLeavesPageEmpty)
         EXPECT_EQ(ui.messages, c.messages);
         EXPECT_EQ(ui.fileDialogTitles.back(), "Find setup.conf");
         EXPECT_EQ(Tree()->topLevelItemCount(), 0);
-        EXPECT_TRUE(FileList()->isHidden());
+        EXPECT_FALSE(FileList()->isHidden()) << "shown, empty";
         EXPECT_EQ(Caption("Lvlman_Counter"), "");
         EXPECT_EQ(Caption("Lvlman_CurrSet"), "Current levelset");
     }
@@ -259,6 +260,12 @@ TEST_F(LevelsetPageTest, SortRenumbersAndReadsTheListAgain)
     const fs::path b = Levels() / "Classics" / "B";
     Write(b / "intro.level.bak", "backup of intro");
     ClickNode(Node("B (4 levels)"));
+    Tree()->setCurrentItem(Node("Tutorials (8 levels)"));  // highlighted, not listed: the listed folder is named
+    Find<QPushButton>("Lvlman_Sort")->click();  // the script says Cancel
+    EXPECT_EQ(ui.questions, Lines{"Renumber the 4 levels listed in " + b.string() +
+                                  " as 001.level, 002.level, ... in the order shown? Files are renamed on disk."});
+    EXPECT_TRUE(ui.messages.empty());
+    ui.answers = {true};
     Find<QPushButton>("Lvlman_Sort")->click();
     EXPECT_EQ(Files(), (Lines{"001.level", "002.level", "003.level", "004.level"}));
     EXPECT_EQ(ui.messages, Lines{"3 levels renamed, 0 skipped.\nRenamed:\n005.level -> 002.level\n"
@@ -284,10 +291,10 @@ TEST_F(LevelsetPageTest, FailedScanKeepsThePage)
     StartWithData();
     const std::string totals = Caption("Lvlman_Counter");
     fs::remove(Levels() / "Tutorials" / "levelinfo.conf");
-    fs::create_directory(Levels() / "Tutorials" / "levelinfo.conf");
+    ASSERT_EQ(::mkfifo((Levels() / "Tutorials" / "levelinfo.conf").c_str(), 0600), 0);
     Find<QPushButton>("Lvlman_CheckLevels")->click();
-    EXPECT_EQ(ui.messages,
-              Lines{"Cannot read " + (Levels() / "Tutorials" / "levelinfo.conf").string() + ": Is a directory"});
+    EXPECT_EQ(ui.messages, Lines{"Cannot read " + (Levels() / "Tutorials" / "levelinfo.conf").string() +
+                                 ": it is not a regular file"});
     EXPECT_EQ(TreeLines(), kTree);
     EXPECT_EQ(Caption("Lvlman_Counter"), totals);
     EXPECT_FALSE(FileList()->isHidden());

@@ -65,6 +65,7 @@ TEST_F(NewerLevel, CeManagerShowsTheEntriesOfACusxChunk)
 {
     main->show();
     main->Book()->setCurrentIndex(kCeManagerPage);
+    EXPECT_EQ(Find<QLabel>("CEMan_Notice")->text(), kCusxNotice) << "shown before any CE is clicked";
     ClickLine(0);
     EXPECT_EQ(Find<QLineEdit>("CEMan_Conf_Name")->text(), "Door");
     auto* entries = Find<QListWidget>("CEMan_Cusx_Entries");
@@ -87,6 +88,13 @@ TEST_F(NewerLevel, CeManagerShowsTheEntriesOfACusxChunk)
     const QImage blank = img->Picture().copy();
     entries->setCurrentRow(6);
     EXPECT_NE(img->Picture(), blank);
+
+    // A level of the older layout loaded next shows nothing of this one.
+    DirectLoad(dir.Write("older.level", LB::Standard({.width = 2, .height = 1}, {1, 2}).Cus4(361, "Old", 1).Data()));
+    EXPECT_TRUE(Find<QLabel>("CEMan_Notice")->isHidden());
+    EXPECT_EQ(Find<QLineEdit>("CEMan_Conf_Name")->text(), "");
+    EXPECT_FALSE(Find<QGroupBox>("CEMan_Cusx_Group")->isVisibleTo(main.get()));
+    EXPECT_TRUE(Find<QCheckBox>("CEMan_Conf_CanMove")->isEnabled());
 }
 
 TEST_F(NewerLevel, ExportAndImportAreRefused)

@@ -298,7 +298,7 @@ TEST(NewerLayout, TitleTimeAndEmeraldsPatchExactlyTheirBytes)
     expected[48] = 'C', expected[49] = 'a', expected[50] = 'v', expected[51] = 'e';
     expected[137] = 0x7F, expected[138] = 0xFF, expected[140] = 0x03, expected[141] = 0xE7;
     EXPECT_EQ(p.After(), expected);
-    EXPECT_EQ(p.run.ui.messages, (std::vector<std::string>{kTitleUpdatedMessage, kTimeNoteMessage}));
+    EXPECT_EQ(p.run.ui.messages, (std::vector<std::string>{kTitleUpdatedMessage, kTimeNoteMessage, kTimeUpdatedMessage}));
 }
 
 TEST(NewerLayout, PatchesThatDoNotFitAreRefused)

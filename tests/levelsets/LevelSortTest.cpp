@@ -60,39 +60,47 @@ const Files kCollisions = {
     {"abc.level", "C"},
     {"abc.level.bak", "C backup"},
     {"003.level.bak", "stale backup"},
+    {"009.level.bak", "another stale backup"},
     {"b.level", "D"},
     {"c.level", "E"},
     {"c.level.bak", "E backup"},
     {"x.level.level", "X"},
 };
 
-TEST(SortLevelsTest, NeverReplacesAFileAndMovesBackups)
+TEST(SortLevelsTest, NeverReplacesAFileAndMovesBackupsStaleOnesAside)
 {
     test::TempDir dir;
     MakeFiles(dir.Path(), kCollisions);
+    MakeFiles(dir.Path(), {{"003.level.old.bak", "moved aside before"}});
     const SortResult r = SortDir(dir.Path());
     EXPECT_EQ(FilesIn(dir.Path()), (Files{
                                        {".level", "nameless"},
-                                       {"0001.level", "A"},        // 001.level is taken
-                                       {"002.level", "B"},         // 001 moves up, n counts on
-                                       {"abc.level", "C"},         // 003.level.bak belongs to no level here
-                                       {"abc.level.bak", "C backup"},
-                                       {"003.level.bak", "stale backup"},
+                                       {"0001.level", "A"},  // 001.level is taken
+                                       {"002.level", "B"},   // 001 moves up, n counts on
+                                       {"003.level", "C"},   // the gap of the deleted 003.level closes
+                                       {"003.level.bak", "C backup"},
+                                       {"003.level.old.bak", "moved aside before"},
+                                       {"003.level.old2.bak", "stale backup"},
                                        {"004.level", "D"},
                                        {"005.level", "E"},
                                        {"005.level.bak", "E backup"},
+                                       {"009.level.bak", "another stale backup"},
                                        {"x.level.level", "X"},
                                    }));
-    EXPECT_EQ(SortSummary(r), "3 levels renamed, 4 skipped.\n"
+    EXPECT_EQ(SortSummary(r), "4 levels renamed, 3 skipped.\n"
                               "Renamed:\n"
                               "001.level -> 002.level\n"
+                              "abc.level -> 003.level (with its backup)\n"
                               "b.level -> 004.level\n"
                               "c.level -> 005.level (with its backup)\n"
                               "Not renamed:\n"
                               ".level: its name has nothing before \".level\"\n"
                               "0001.level: 001.level exists\n"
-                              "abc.level: 003.level.bak exists\n"
-                              "x.level.level: there is no file x.level");
+                              "x.level.level: there is no file x.level\n"
+                              "Backups of levels that are gone, moved aside:\n"
+                              "003.level.bak -> 003.level.old2.bak\n"
+                              "Backups of levels that are gone, kept where they are:\n"
+                              "009.level.bak");
 }
 
 TEST(SortLevelsTest, DryRunTellsTheSameAndChangesNothing)

@@ -162,5 +162,27 @@ TEST_F(LocateTest, MissingStoredDirectoryAskedAgainCancelKeepsIt)
     EXPECT_EQ(ui.messages.size(), 2u) << "an existing directory is returned silently";
 }
 
+TEST_F(LocateTest, ALevelsFolderPickedOrStoredStandsForTheDataDirectoryAbove)
+{
+    const std::string game = DataDir("game", true);
+    settings.values["datadir"] = game + "/levels/";
+    EXPECT_EQ(LocateDataDirectory(settings, ui), game);
+    EXPECT_EQ(settings.values["datadir"], game);
+    EXPECT_TRUE(ui.messages.empty()) << "no setup.conf search";
+    EXPECT_EQ(DataDirectoryOf(DataDir("levels", true)), DataDir("levels", true)) << "a data directory named levels";
+}
+
+TEST_F(LocateTest, ATypedDirectoryIsCreatedOnlyOnceTheUserAgrees)
+{
+    const std::string typed = (dir.Path() / "new" / "out").string();
+    ui.directories = {typed, typed};
+    ui.answers = {false, true};
+    EXPECT_EQ(DirectorySetting("outputdir", settings, ui), "");
+    EXPECT_FALSE(fs::exists(typed));
+    EXPECT_EQ(DirectorySetting("outputdir", settings, ui), typed);
+    EXPECT_TRUE(fs::is_directory(typed));
+    EXPECT_EQ(ui.questions, std::vector<std::string>(2, "The folder " + typed + " does not exist. Create it?"));
+}
+
 }  // namespace
 }  // namespace vantrel

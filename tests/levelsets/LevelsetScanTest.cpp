@@ -6,6 +6,7 @@
 #include "support/ScriptedUi.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <unistd.h>
 
@@ -36,6 +37,7 @@ TEST_F(ScanTest, GroupsFirstDepthFirstTotalsAndMissingLevelinfo)
     MakeLevelset(Levels() / "Classics" / "A", "A", 10);
     MakeLevelset(Levels() / "Tutorials", "Tutorials", 8);
     fs::create_directories(Levels() / "Misc");
+    fs::create_directories(Levels() / "Odd" / "levelinfo.conf");  // a folder of that name
     WriteFile(Levels() / "stray.level", "not in a levelset");
     std::vector<ScanTotals> progress;
     const fs::path workingDir = fs::current_path();
@@ -46,7 +48,9 @@ TEST_F(ScanTest, GroupsFirstDepthFirstTotalsAndMissingLevelinfo)
     EXPECT_EQ(TotalsText(r.Totals, "\n"), "23 levels in \n3 levelsets in \n1 levelgroups");
     EXPECT_EQ(r.LastListed, (Levels() / "Tutorials").string());
     EXPECT_EQ(r.Roots[0].Children[1].DirName, "B");
-    EXPECT_EQ(ui.messages, Lines{(Levels() / "Misc").string() + "/levelinfo.conf not found!"});
+    EXPECT_EQ(ui.messages, (Lines{(Levels() / "Misc").string() + "/levelinfo.conf not found!",
+                                  (Levels() / "Odd").string() + "/levelinfo.conf not found!"}));
+    EXPECT_TRUE(ui.errors.empty()) << "a note, not an error";
     ASSERT_EQ(progress.size(), 4u);
     EXPECT_EQ(progress.back(), r.Totals);
     EXPECT_EQ(fs::current_path(), workingDir) << "listing never changes the working directory";
@@ -119,14 +123,15 @@ TEST_F(ScanTest, DepthIsBounded)
 TEST_F(ScanTest, UnreadableLevelinfoEndsTheScanNamingIt)
 {
     MakeLevelset(Levels() / "a", "A", 1);
-    fs::create_directories(Levels() / "b" / "levelinfo.conf");  // a folder, not a file
+    fs::create_directories(Levels() / "b");
+    ASSERT_EQ(::mkfifo((Levels() / "b" / "levelinfo.conf").c_str(), 0600), 0);  // no file to read
     fs::create_directories(Levels() / "c");
     try {
         Scan();
         ADD_FAILURE() << "the scan went on";
     } catch (const std::exception& e) {
         EXPECT_EQ(std::string(e.what()), "Cannot read " + (Levels() / "b" / "levelinfo.conf").string() +
-                                             ": Is a directory");
+                                             ": it is not a regular file");
     }
     EXPECT_EQ(ui.messages, Lines{}) << "c is not reached";
 }

@@ -42,8 +42,8 @@ TEST(LevelsetsCliTest, SortPrintsRenamesAndSkips)
     for (const char* name : {"001.level", "001.level.bak", "005.level", "005.level.bak", "a.level", "003.level.bak",
                              "b.level"})
         test::WriteFile(set / name, name);
-    const std::string expected = "005.level -> 002.level\n005.level.bak -> 002.level.bak\nb.level -> 004.level\n"
-                                 "skipped a.level: 003.level.bak exists\n";
+    const std::string expected = "005.level -> 002.level\n005.level.bak -> 002.level.bak\na.level -> 003.level\n"
+                                 "b.level -> 004.level\nmoved aside 003.level.bak -> 003.level.old.bak\n";
     test::CliResult r = test::RunCli({"sort", set.string(), "--dry-run"}, dir);
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, expected);
@@ -51,7 +51,8 @@ TEST(LevelsetsCliTest, SortPrintsRenamesAndSkips)
     r = test::RunCli({"sort", set.string()}, dir);
     EXPECT_EQ(r.out, expected);
     EXPECT_EQ(test::ReadFile(set / "002.level.bak"), "005.level.bak");
-    EXPECT_EQ(test::ReadFile(set / "a.level"), "a.level");
+    EXPECT_EQ(test::ReadFile(set / "003.level"), "a.level");
+    EXPECT_EQ(test::ReadFile(set / "003.level.old.bak"), "003.level.bak");
 }
 
 }  // namespace

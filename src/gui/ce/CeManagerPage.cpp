@@ -230,10 +230,19 @@ void DrawElementCodes(const std::string& text, ElementCodesImage& image)
 
 int FitListScrollWidth(QListWidget* list)
 {
-    const QFontMetrics fm(list->font());
+    const QFontMetricsF fm(list->font());
+    // Beside its text a line has the style's margins on both sides of the
+    // text and, when it can be ticked, of the check box.
+    const int margin = 2 * (list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1);
+    const int checkBox = list->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, list) + margin;
     int widest = 0;
-    for (int i = 0; i < list->count(); ++i) widest = std::max(widest, fm.horizontalAdvance(list->item(i)->text()));
-    const int extent = widest + 20;
+    for (int i = 0; i < list->count(); ++i) {
+        const QListWidgetItem* item = list->item(i);
+        const int check = item->data(Qt::CheckStateRole).isValid() ? checkBox : 0;
+        const int text = static_cast<int>(std::ceil(fm.horizontalAdvance(item->text())));
+        widest = std::max(widest, text + margin + check);
+    }
+    const int extent = widest;
     // The view scrolls over the width of its items: every line is as wide as the extent.
     for (int i = 0; i < list->count(); ++i) {
         const int height = list->sizeHintForRow(i);
@@ -280,11 +289,23 @@ CeManagerPage::CeManagerPage(LevelDocumentQt& doc) : doc_(doc)
 
     connect(ceList_, &QListWidget::itemClicked, this, [this] { CEMan_CEListClick(); });
     connect(ceList_, &CeCheckList::keyboardRowChanged, this, [this] { CEMan_CEListClick(); });
-    connect(&doc_, &LevelDocumentQt::loaded, this, [this](const LoadReport& report) { SetCeList(report.CeList); });
+    connect(&doc_, &LevelDocumentQt::loaded, this, [this](const LoadReport& report) { ShowLoad(report); });
     connect(&doc_, &LevelDocumentQt::closed, this, &CeManagerPage::Reset);
     connect(exportButton, &QPushButton::clicked, this, [this] { CEMan_ExportBtnClick(); });
     // Built after a load, the page lists that load's CEs.
-    if (!doc_.Doc().LoadsSinceClose().empty()) SetCeList(doc_.Doc().LoadsSinceClose().back().CeList);
+    if (!doc_.Doc().LoadsSinceClose().empty()) ShowLoad(doc_.Doc().LoadsSinceClose().back());
+}
+
+void CeManagerPage::ShowLoad(const LoadReport& report)
+{
+    // Nothing of the previous level's views stays; the import list does.
+    ResetViews();
+    SetCeList(report.CeList);
+    for (int line = 0; line < ceList_->count(); ++line)
+        if (IsCusxLine(doc_.Level(), line)) {
+            ShowNotice(kCusxNotice);
+            return;
+        }
 }
 
 void CeManagerPage::EnsureSubPages()
@@ -334,7 +355,10 @@ QWidget* CeManagerPage::BuildInformation()
     buttons->addWidget(incDecValue, 2, 0);
     buttons->addWidget(incDec, 2, 1);
     buttons->addWidget(finish, 3, 0, 1, 2);
-    buttons->setRowStretch(4, 1);
+    // The bytes of each chunk go into the log; boxes of them only when asked for.
+    showDetails_ = Named(new QCheckBox(tr("Show details")), "CEMan_Info_ShowDetails");
+    buttons->addWidget(showDetails_, 4, 0, 1, 2);
+    buttons->setRowStretch(5, 1);
     auto* inner = new QHBoxLayout(group);
     inner->addWidget(importedList_, 1);
     inner->addLayout(buttons);
@@ -503,9 +527,14 @@ void CeManagerPage::Reset()
 {
     ceList_->clear();
     import_.Clear();
+    if (SubPagesBuilt()) importedList_->clear();
+    ResetViews();
+}
+
+void CeManagerPage::ResetViews()
+{
     ShowNotice({});
     if (!SubPagesBuilt()) return;  // built later, they start empty
-    importedList_->clear();
     canChange_->setChecked(false);
     canChange_->setEnabled(true);
     changePage_->hide();
@@ -633,7 +662,17 @@ void CeManagerPage::CEMan_Info_IncDecAllClick()
 void CeManagerPage::CEMan_Info_FinishImportClick()
 {
     EnsureSubPages();
-    doc_.Run([this] { FinishImport(doc_.Level(), CeListLines(), import_, doc_.Ui()); });
+    doc_.Run([this] {
+        FinishImportOptions options;
+        options.ShowHexBoxes = showDetails_->isChecked();
+        const ImportResult result = FinishImport(doc_.Level(), CeListLines(), import_, doc_.Ui(), options);
+        if (result.Status != ImportStatus::Imported) return;
+        // The CE list shows the imported CEs at once; the import is done with.
+        doc_.Doc().AddCeListLines(result.NewCeLines);
+        SetCeList(CeListLines());
+        import_.Clear();
+        importedList_->clear();
+    });
 }
 
 void CeManagerPage::ShowCeView(const CeView& view)

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "ce/CeTransfer.h"
+#include "level/Loader.h"
 
 #include <QImage>
 #include <QListWidget>
@@ -56,8 +57,9 @@ private:
 // codes without a picture in the atlas get the "no picture" tile.
 void DrawElementCodes(const std::string& text, ElementCodesImage& image);
 
-// The list box's horizontal scroll extent becomes the widest of its lines in
-// its font plus 20 pixels; returns that extent.
+// The list box's horizontal scroll extent becomes the width of its widest
+// line: its text in the list's font, the style's margins and, on a line with
+// a check box, the box; returns that extent.
 int FitListScrollWidth(QListWidget* list);
 
 // CEMan_CEList: a list box with a check box on every line. A change of the
@@ -85,6 +87,10 @@ public:
     // change page group and sets page 1, "Frames" and delays of 0. The label
     // and the pictures keep what they showed.
     void Reset();
+    // The sub-pages' views back to empty, the lists kept.
+    void ResetViews();
+    // After a load: its CE list, fresh sub-pages, the note on entries when the level has CUSX chunks.
+    void ShowLoad(const LoadReport& report);
 
     // Events.
     void CEMan_CEListClick();
@@ -138,6 +144,7 @@ private:
     QListWidget* importedList_ = nullptr;
     QSpinBox* importAt_ = nullptr;
     QSpinBox* incDecValue_ = nullptr;
+    QCheckBox* showDetails_ = nullptr;
 
     // "View configuration".
     QLineEdit* name_ = nullptr;

@@ -121,6 +121,18 @@ CounterPage::CounterPage(LevelDocumentQt& doc) : doc_(doc)
     connect(createMode_, &QComboBox::currentIndexChanged, this, &CounterPage::CC_CreateModeChange);
     connect(addInc_, &QPushButton::clicked, this, &CounterPage::CC_AddIncClick);
     connect(doCreate_, &QPushButton::clicked, this, &CounterPage::CC_DoCreateClick);
+    connect(&doc_, &LevelDocumentQt::loaded, this, &CounterPage::ProposeStart);
+    ProposeStart();  // built after a load, the page proposes for that level
+}
+
+CounterSettings CounterPage::Settings() const
+{
+    return {digitSteps_->value(), increments_, startWriteAt_->value()};
+}
+
+void CounterPage::ProposeStart()
+{
+    if (doc_.Level().LevelOpen()) startWriteAt_->setValue(FirstFreeCounterStart(doc_.Level(), Settings()));
 }
 
 bool CounterPage::eventFilter(QObject* watched, QEvent* event)
@@ -170,14 +182,16 @@ void CounterPage::CC_ChangeIncKeyDown(int key)
 
 void CounterPage::CC_DoCreateClick()
 {
-    CounterSettings settings{digitSteps_->value(), increments_, startWriteAt_->value()};
-    doc_.Run([&] { CreateCounter(doc_.Level(), settings, doc_.Ui()); });
+    CounterSettings settings = Settings();
+    bool created = false;
+    doc_.Run([&] { created = CreateCounter(doc_.Level(), settings, doc_.Ui()).Outcome == CounterOutcome::Created; });
     // The lines the run added stay in the list; the button counts them.
     if (settings.Increments.size() > increments_.size()) {
         increments_ = settings.Increments;
         ShowIncrements();
     }
     CC_DigitCountChange();
+    if (created) ProposeStart();  // the next run starts after this one
 }
 
 }  // namespace vantrel

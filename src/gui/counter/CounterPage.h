@@ -1,5 +1,7 @@
 #pragma once
 
+#include "counter/Counter.h"
+
 #include <QWidget>
 
 #include <cstdint>
@@ -41,6 +43,9 @@ protected:
 private:
     // The increments list shows increments_.
     void ShowIncrements();
+    CounterSettings Settings() const;
+    // The start box proposes the first run of CE numbers the level does not use.
+    void ProposeStart();
 
     LevelDocumentQt& doc_;
     QSpinBox* digitCount_ = nullptr;

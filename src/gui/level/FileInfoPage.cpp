@@ -17,6 +17,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include <optional>
+
 namespace vantrel {
 
 namespace {
@@ -71,6 +73,8 @@ FileInfoPage::FileInfoPage(LevelDocumentQt& doc) : doc_(doc)
 
     log_ = Named(new QPlainTextEdit, "Log");
     log_->setReadOnly(true);
+    // Read with the keyboard too: its cursor shows where the focus is.
+    log_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     log_->setLineWrapMode(QPlainTextEdit::NoWrap);
     auto* logBox = new QVBoxLayout;
     logBox->addWidget(new QLabel(tr("Map Scan Log:")));
@@ -84,6 +88,9 @@ FileInfoPage::FileInfoPage(LevelDocumentQt& doc) : doc_(doc)
     quotePost_->setLineWrapMode(QPlainTextEdit::NoWrap);
     quotePost_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     quotePost_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Tab moves on to the next control; a post has no use for tab characters.
+    quotePost_->setTabChangesFocus(true);
+    log_->setTabChangesFocus(true);
     quoteButtons_ = new QHBoxLayout;
     quoteButtons_->addWidget(new QLabel(tr("Forum post (Level Sketch):")));
     quoteButtons_->addStretch(1);
@@ -94,7 +101,7 @@ FileInfoPage::FileInfoPage(LevelDocumentQt& doc) : doc_(doc)
     page->addWidget(quotePost_, 2);
 
     connect(title_, &QLineEdit::returnPressed, this, &FileInfoPage::Edit_LevelNameKeyPress);
-    connect(author_, &QLineEdit::returnPressed, this, &FileInfoPage::Edit_LevelNameKeyPress);
+    connect(author_, &QLineEdit::returnPressed, this, &FileInfoPage::Edit_AuthorKeyPress);
     connect(save, &QPushButton::clicked, this, &FileInfoPage::Edit_SaveTimeAndCollectClick);
 
     connect(&doc_, &LevelDocumentQt::loaded, this, &FileInfoPage::ShowLoad);
@@ -153,6 +160,21 @@ void FileInfoPage::ShowLoad(const LoadReport& report)
         title_->setText(FromLatin1(UpToZero(report.Title)));
         author_->setText(FromLatin1(UpToZero(report.Author)));
     }
+    writtenTitle_ = title_->text();
+    writtenAuthor_ = author_->text();
+    writtenTime_ = time_->value();
+    writtenEmeralds_ = emeralds_->value();
+}
+
+QStringList FileInfoPage::UnwrittenBoxes() const
+{
+    QStringList boxes;
+    if (!doc_.Level().LevelOpen() || doc_.Level().ReadOnly()) return boxes;
+    if (title_->text() != writtenTitle_) boxes << tr("Level Title");
+    if (author_->text() != writtenAuthor_) boxes << tr("Author");
+    if (time_->value() != writtenTime_) boxes << tr("Time left");
+    if (emeralds_->value() != writtenEmeralds_) boxes << tr("Emeralds to collect");
+    return boxes;
 }
 
 void FileInfoPage::Clear()
@@ -176,24 +198,48 @@ void FileInfoPage::ShowLog()
     if (log_->toPlainText() != text) log_->setPlainText(text);
 }
 
+namespace {
+
+// The text of a box as the level stores it; nothing, after an error box, when
+// Latin-1 cannot hold one of its characters.
+std::optional<std::string> Latin1Text(const QLineEdit* box, const char* what, UserInterface& ui)
+{
+    if (const QString c = FirstNonLatin1(box->text()); !c.isEmpty()) {
+        ui.Error(std::string("The ") + what + " cannot hold the character \"" + c.toStdString() +
+                 "\": a level stores one byte (Latin-1) a character. Nothing was written.");
+        return std::nullopt;
+    }
+    return ToLatin1(box->text());
+}
+
+}  // namespace
+
 void FileInfoPage::Edit_LevelNameKeyPress()
 {
     doc_.Run([this] {
-        const QString title = title_->text();
-        if (const QString c = FirstNonLatin1(title); !c.isEmpty()) {
-            doc_.Ui().Error("The title cannot hold the character \"" + c.toStdString() +
-                            "\": a level stores one byte (Latin-1) a character. Nothing was written.");
-            return;
-        }
-        WriteLevelTitle(doc_.Level(), ToLatin1(title), doc_.Ui());
+        if (const auto title = Latin1Text(title_, "title", doc_.Ui());
+            title && WriteLevelTitle(doc_.Level(), *title, doc_.Ui()))
+            writtenTitle_ = title_->text();
+    });
+}
+
+void FileInfoPage::Edit_AuthorKeyPress()
+{
+    doc_.Run([this] {
+        if (const auto author = Latin1Text(author_, "author", doc_.Ui());
+            author && WriteLevelAuthor(doc_.Level(), *author, doc_.Ui()))
+            writtenAuthor_ = author_->text();
     });
 }
 
 void FileInfoPage::Edit_SaveTimeAndCollectClick()
 {
     doc_.Run([this] {
-        WriteTimeAndEmeralds(doc_.Level(), static_cast<std::uint16_t>(time_->value()),
-                             static_cast<std::uint16_t>(emeralds_->value()), doc_.Ui());
+        if (WriteTimeAndEmeralds(doc_.Level(), static_cast<std::uint16_t>(time_->value()),
+                                 static_cast<std::uint16_t>(emeralds_->value()), doc_.Ui())) {
+            writtenTime_ = time_->value();
+            writtenEmeralds_ = emeralds_->value();
+        }
     });
 }
 

@@ -2,6 +2,7 @@
 // time/emeralds button and the forum quote memo.
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
 
 class QLineEdit;
@@ -30,7 +31,12 @@ public:
     void ShowQuote();
 
     void Edit_LevelNameKeyPress();
+    void Edit_AuthorKeyPress();
     void Edit_SaveTimeAndCollectClick();
+
+    // The captions of the boxes that hold a change not yet written into the
+    // open level (empty when none does, or no level is open).
+    QStringList UnwrittenBoxes() const;
 
     QPlainTextEdit* QuotePost() const { return quotePost_; }
     QPushButton* AddQuoteButton(const QString& caption, const QString& objectName);
@@ -49,6 +55,11 @@ private:
     QPlainTextEdit* log_;
     QPlainTextEdit* quotePost_;
     QHBoxLayout* quoteButtons_;
+    // What the open level holds, as last loaded or written.
+    QString writtenTitle_;
+    QString writtenAuthor_;
+    int writtenTime_ = 0;
+    int writtenEmeralds_ = 0;
 };
 
 }  // namespace vantrel

@@ -23,12 +23,15 @@ void LevelDocumentQt::LoadLevel()
             chosen = doc_.LoadLevelCommand(report, options);
         } catch (...) {
             emit loaded(report);
+            emit captionChanged(FromBytes(LevelCaption(doc_.Level(), kCaption)));
             throw;
         }
-        if (chosen)
+        if (chosen) {
             emit loaded(report);
-        else
-            emit captionChanged(QString::fromLatin1(kCaption));
+            emit captionChanged(FromBytes(LevelCaption(doc_.Level(), report.Caption)));
+        } else {
+            emit captionChanged(FromBytes(LevelCaption(doc_.Level(), kCaption)));
+        }
     });
 }
 
@@ -37,6 +40,7 @@ void LevelDocumentQt::SaveAndClose()
     Run([this] {
         doc_.SaveAndClose();
         emit closed();
+        emit captionChanged(QString::fromLatin1(kCaption));
     });
 }
 

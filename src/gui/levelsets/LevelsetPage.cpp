@@ -73,7 +73,6 @@ LevelsetPage::LevelsetPage(LevelDocumentQt& doc) : doc_(doc)
     currSet_ = Named(new QLabel(tr("Current levelset")), "Lvlman_CurrSet");
     currSet_->setWordWrap(true);
     fileList_ = Named(new QListWidget, "Lvlman_FileList");
-    fileList_->hide();  // until the first scan ends
     sort_ = Named(new QPushButton(tr("Sort the levels")), "Lvlman_Sort");
 
     levelsets_ = Named(new QTreeWidget, "Lvlman_Levelsets");
@@ -188,7 +187,6 @@ void LevelsetPage::ScanLevelsets()
         ListDirectory(dir);
         currSet_->setText(FromPath(dir));
     }
-    fileList_->show();
 }
 
 void LevelsetPage::ListDirectory(const std::string& dir)
@@ -200,6 +198,9 @@ void LevelsetPage::ShowListing()
 {
     fileList_->clear();
     for (const std::string& name : doc_.Doc().ListedFiles()) fileList_->addItem(FromPath(name));
+    // Another levelset is shown from its top; the same one again stays where it was.
+    if (doc_.Doc().DirectoryLastListed() != shownDir_) fileList_->scrollToTop();
+    shownDir_ = doc_.Doc().DirectoryLastListed();
 }
 
 QTreeWidgetItem* LevelsetPage::SelectedNode() const
@@ -274,6 +275,8 @@ void LevelsetPage::Lvlman_SortClick()
     doc_.Run([this] {
         const std::string dir = doc_.Doc().DirectoryLastListed();
         if (dir.empty()) return;
+        const std::size_t listed = doc_.Doc().ListedFiles().size();
+        if (listed > 0 && !doc_.Ui().ConfirmOkCancel(SortQuestion(dir, listed))) return;
         BusyCursor busy;
         const SortResult result = SortLevels(dir, doc_.Doc().ListedFiles());
         ListDirectory(dir);
@@ -300,6 +303,9 @@ void LevelsetPage::SetPlayers(int players)
         const std::string dir = doc_.Doc().DirectoryLastListed();
         if (dir.empty()) return;
         const std::vector<std::string> shown = doc_.Doc().ListedFiles();
+        // The batch takes the folder as it is now.
+        const std::size_t levels = ListLevelFiles(dir).size();
+        if (levels > 0 && !doc_.Ui().ConfirmOkCancel(PlayersQuestion(dir, levels, players))) return;
         PaintingOff paintingOff(doc_);
         BusyCursor busy;
         doc_.SaveAndClose();  // the batch loads each level into the document's level

@@ -60,6 +60,7 @@ private:
     QPushButton* make4_;
     QCheckBox* paintLevel_;
     std::string levelsDir_;  // the levels directory of the last scan that rebuilt the tree
+    std::string shownDir_;   // the directory whose files the list shows
 };
 
 }  // namespace vantrel

@@ -112,9 +112,12 @@ LevelViewPage::LevelViewPage(LevelDocumentQt& doc) : doc_(doc)
     grid->setRowStretch(2, 1);
     img_->setFixedSize(kViewWidth, kViewHeight);
 
+    // A selection belongs to the level it was made in: a load or a close forgets it.
     connect(&doc_, &LevelDocumentQt::loaded, this, [this](const LoadReport& report) {
+        selection_ = {};
         if (report.ViewPrepared) PrepareAfterLoad(doc_.Doc().PaintLevels());
     });
+    connect(&doc_, &LevelDocumentQt::closed, this, [this] { ShowNoMap(); });
     BuildPopup();
     // Built after a load read a map, the view shows that map as the load left it.
     if (const std::optional<bool> paint = doc_.Doc().LastMapPainted()) PrepareAfterLoad(*paint);
@@ -172,6 +175,18 @@ void LevelViewPage::PrepareAfterLoad(bool paint)
     if (paint) ScrollChange();
 }
 
+void LevelViewPage::ShowNoMap()
+{
+    selection_ = {};
+    img_->Picture() = QImage();
+    {
+        const QSignalBlocker blockX(sx_), blockY(sy_);
+        sx_->setRange(0, 0);
+        sy_->setRange(0, 0);
+    }
+    img_->update();
+}
+
 void LevelViewPage::ScrollChange()
 {
     RunGuarded(doc_.Ui(), [this] { RedrawLevelView(); });
@@ -220,7 +235,9 @@ void LevelViewPage::LView_SaveImageClick()
             doc_.Ui().Message(kNoLevelToSave);
             return;
         }
-        SavePicture(MapPicture(ElementTiles(), lvl), LevelImagePath(lvl.LevelPath()), PictureFormat::Bmp);
+        const std::string path = LevelImagePath(lvl.LevelPath());
+        SavePicture(MapPicture(ElementTiles(), lvl), path, PictureFormat::Bmp);
+        doc_.Ui().Message("The picture of the level was saved to " + path);
     });
 }
 

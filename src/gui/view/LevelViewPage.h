@@ -48,6 +48,8 @@ public:
     // Prepares the view after a load: white picture, its shown size, both
     // scroll positions 0 and their maxima, and a redraw when paint is set.
     void PrepareAfterLoad(bool paint);
+    // After Save and Close: no map, no selection, nothing to scroll.
+    void ShowNoMap();
 
     // Change notification of SX and SY: a full redraw.
     void ScrollChange();
