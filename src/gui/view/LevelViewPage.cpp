@@ -180,9 +180,9 @@ void LevelViewPage::ShowNoMap()
     selection_ = {};
     img_->Picture() = QImage();
     {
-        const QSignalBlocker blockX(sx_), blockY(sy_);
-        sx_->setRange(0, 0);
-        sy_->setRange(0, 0);
+        const QSignalBlocker blockX(scrollX_), blockY(scrollY_);
+        scrollX_->setRange(0, 0);
+        scrollY_->setRange(0, 0);
     }
     img_->update();
 }
