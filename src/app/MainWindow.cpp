@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "gui/base/QtText.h"
 #include "gui/ce/CeManagerPage.h"
 #include "gui/level/FileInfoPage.h"
 #include "gui/levelsets/LevelsetPage.h"
@@ -101,9 +102,21 @@ void MainWindow::BuildMenu()
     save->setObjectName(QStringLiteral("File_SaveLevel"));
     QAction* settings = file->addAction(tr("Se&ttings..."), this, &MainWindow::File_SettingsClick);
     settings->setObjectName(QStringLiteral("File_Settings"));
+    QAction* restore = file->addAction(tr("&Restore from Backup..."), this, &MainWindow::File_RestoreBackupClick);
+    restore->setObjectName(QStringLiteral("File_RestoreBackup"));
     file->addSeparator();
     QAction* exit = file->addAction(tr("E&xit"), QKeySequence(Qt::Key_Escape), this, &MainWindow::File_ExitClick);
     exit->setObjectName(QStringLiteral("File_Exit"));
+
+    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+    undo_ = edit->addAction(tr("&Undo"), this, &MainWindow::Edit_UndoClick);
+    undo_->setObjectName(QStringLiteral("Edit_Undo"));
+    undo_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    redo_ = edit->addAction(tr("&Redo"), this, &MainWindow::Edit_RedoClick);
+    redo_->setObjectName(QStringLiteral("Edit_Redo"));
+    redo_->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    connect(&docQt_, &LevelDocumentQt::historyChanged, this, &MainWindow::ShowHistory);
+    ShowHistory();
 
     QMenu* tool = menuBar()->addMenu(tr("&Tool"));
     for (const PageEntry& entry : kPages) {
@@ -161,6 +174,30 @@ void MainWindow::File_SettingsClick()
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &SettingsDialog::dataDirectoryChanged, this, [this] { Levelsets()->Scan(); });
     dialog->open();
+}
+
+void MainWindow::File_RestoreBackupClick()
+{
+    docQt_.RestoreFromBackup();
+}
+
+void MainWindow::Edit_UndoClick()
+{
+    docQt_.Undo();
+}
+
+void MainWindow::Edit_RedoClick()
+{
+    docQt_.Redo();
+}
+
+void MainWindow::ShowHistory()
+{
+    const UndoHistory& history = doc_.History();
+    undo_->setText(QLatin1Char('&') + FromLatin1(history.UndoText()));
+    undo_->setEnabled(history.CanUndo());
+    redo_->setText(QLatin1Char('&') + FromLatin1(history.RedoText()));
+    redo_->setEnabled(history.CanRedo());
 }
 
 void MainWindow::File_ExitClick()

@@ -54,7 +54,10 @@ public:
     // File > Settings: the settings dialog, not modal for the program's loop
     // (window-modal); a changed data directory is scanned again.
     void File_SettingsClick();
+    void File_RestoreBackupClick();
     void File_ExitClick();
+    void Edit_UndoClick();
+    void Edit_RedoClick();
     void Tool_GotoClick(QAction* sender);
     void Tool_ElementViewClick();
 
@@ -64,12 +67,16 @@ protected:
 private:
     void FormCreate();
     void BuildMenu();
+    // The Edit menu's items name the change they undo or redo.
+    void ShowHistory();
 
     LevelDocument doc_;
     LevelDocumentQt docQt_;
     QTabWidget* book_ = nullptr;
     PageSlot* slots_[kPageCount] = {};
     QWidget* palette_ = nullptr;
+    QAction* undo_ = nullptr;
+    QAction* redo_ = nullptr;
 };
 
 }  // namespace vantrel

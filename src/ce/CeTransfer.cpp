@@ -355,7 +355,10 @@ ImportResult FinishImport(OpenLevel& lvl, const std::vector<std::string>& ceList
         const RenumberedVce copy = RenumberVceCopy(lvl, list, scan, original, ui, options);
         result.LinkCount = copy.LinkCount;
         const std::int64_t base = lvl.File().Size();
+        const std::size_t n = list.Lines.size();
+        LevelWrite step(lvl, "Import of " + std::to_string(n) + (n == 1 ? " CE" : " CEs"));
         lvl.Append(copy.Bytes);
+        step.Commit();
         std::vector<std::int64_t> starts;
         for (std::size_t k = 0; k < scan.Chunks.size(); ++k) {
             starts.push_back(base + scan.Chunks[k].Position);

@@ -143,6 +143,7 @@ int RunImport(const std::string& path, const std::string& vce, const std::vector
     switch (result.Status) {
     case ImportStatus::Imported:
         std::cout << result.LinkCount << kLinksChangedSuffix << '\n';
+        PrintChanges(lvl.LevelPath(), lvl.Steps(), verbose);
         return 0;
     case ImportStatus::Declined:
         PrintMessage(std::cerr, "Nothing was imported: a new id is occupied in the level (--yes imports all the same)");

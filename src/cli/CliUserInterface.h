@@ -3,6 +3,7 @@
 #pragma once
 
 #include "base/UserInterface.h"
+#include "level/UndoHistory.h"
 
 #include <iostream>
 
@@ -18,6 +19,12 @@ inline void PrintMessage(std::ostream& err, const std::string& text)
         if (end == std::string::npos) break;
         start = end + 1;
     }
+}
+
+// What the steps changed in the level at path, on standard output (offsets and lengths with verbose).
+inline void PrintChanges(const std::string& path, const std::vector<LevelStep>& steps, bool verbose)
+{
+    for (const std::string& line : ChangeLines(path, steps, verbose)) std::cout << line << '\n';
 }
 
 class CliUserInterface : public UserInterface {

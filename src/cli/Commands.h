@@ -15,7 +15,10 @@ int RunExport(const std::string& file, const std::vector<int>& lines, bool all);
 int RunImport(const std::string& file, const std::string& vce, const std::vector<std::string>& sets, int shift,
               bool yes, bool verbose);
 // Creates a counter's custom elements at the end of the level file (none with dryRun).
-int RunCounter(const std::string& file, int steps, const std::vector<int>& increments, int startCe, bool dryRun);
+int RunCounter(const std::string& file, int steps, const std::vector<int>& increments, int startCe, bool dryRun,
+               bool verbose);
+// Puts the level's backup back into the level.
+int RunRestore(const std::string& file, bool verbose);
 int RunLevelsets(const std::string& dataDir);
 int RunSort(const std::string& dir, bool dryRun);
 // Set 3 players / Set 4 players over the level files of dir (nothing written with dryRun).

@@ -10,7 +10,8 @@
 
 namespace vantrel {
 
-int RunCounter(const std::string& file, int steps, const std::vector<int>& increments, int startCe, bool dryRun)
+int RunCounter(const std::string& file, int steps, const std::vector<int>& increments, int startCe, bool dryRun,
+               bool verbose)
 {
     CliUserInterface ui(std::cerr);
     OpenLevel lvl;
@@ -33,6 +34,7 @@ int RunCounter(const std::string& file, int steps, const std::vector<int>& incre
     for (const CounterCe& ce : result.Plan.Ces)
         std::cout << "CE " << ce.Number << " code " << ce.Code() << " (" << HexText(static_cast<std::uint32_t>(ce.Code()), 4)
                   << ") pages " << ce.Pages.size() << ": " << ce.Name << '\n';
+    PrintChanges(lvl.LevelPath(), lvl.Steps(), verbose);
     if (dryRun) PrintMessage(std::cerr, "dry run: nothing was written");
     return 0;
 }

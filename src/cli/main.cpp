@@ -15,6 +15,9 @@
 namespace vantrel {
 namespace {
 
+constexpr char kVerboseChangesHelp[] =
+    "Also print each write into the level: its offset and length (the line \"changed:\" sums them up)";
+
 // The command the parsed line chose, ready to run.
 using CliRun = std::function<int()>;
 
@@ -108,7 +111,9 @@ void AddImportCommand(CLI::App& app, CliRun& run)
         ->allow_extra_args(false);
     cmd->add_option("--shift", opts->shift, "Add K to every new id, as Inc/Dec All (negative: --shift=-3)");
     cmd->add_flag("--yes", opts->yes, "Answer Yes where the window asks whether to use an occupied id");
-    cmd->add_flag("--verbose", opts->verbose, "Print the import's log lines and boxes of bytes to standard error");
+    cmd->add_flag("--verbose", opts->verbose,
+                  "Print the import's log lines and boxes of bytes to standard error, and each write into the level "
+                  "(its offset and length) to standard output");
     cmd->callback([&run, opts] {
         run = [opts] {
             return RunImport(opts->file, opts->vce, opts->sets, opts->shift, opts->yes, opts->verbose);
@@ -124,6 +129,7 @@ void AddCounterCommand(CLI::App& app, CliRun& run)
         std::vector<int> increments;
         int start = 1;
         bool dryRun = false;
+        bool verbose = false;
     };
     auto opts = std::make_shared<Options>();
     CLI::App* cmd = app.add_subcommand(
@@ -142,11 +148,31 @@ void AddCounterCommand(CLI::App& app, CliRun& run)
     cmd->add_option("--start", opts->start, "The CE number of the first CE written (1 to 255)")
         ->check(CLI::Range(1, 255));
     cmd->add_flag("--dry-run", opts->dryRun, "Print what would be created; write nothing");
+    cmd->add_flag("--verbose", opts->verbose, kVerboseChangesHelp);
     cmd->callback([&run, opts] {
         if (opts->increments.size() > 16) throw CLI::ValidationError("--inc", "at most 16 increments");
         if (opts->increments.empty()) opts->increments.push_back(1);
-        run = [opts] { return RunCounter(opts->file, opts->steps, opts->increments, opts->start, opts->dryRun); };
+        run = [opts] {
+            return RunCounter(opts->file, opts->steps, opts->increments, opts->start, opts->dryRun, opts->verbose);
+        };
     });
+}
+
+void AddRestoreCommand(CLI::App& app, CliRun& run)
+{
+    struct Options {
+        std::string file;
+        bool verbose = false;
+    };
+    auto opts = std::make_shared<Options>();
+    CLI::App* cmd = app.add_subcommand(
+        "restore",
+        "Put the level's backup FILE.bak (made by its first load) back into the level, as File > Restore from "
+        "Backup does: the level keeps its name, permission bits and folder. Refused when there is no backup, "
+        "the backup is not a level, or the level may not be written");
+    cmd->add_option("FILE", opts->file, "The .level file")->required();
+    cmd->add_flag("--verbose", opts->verbose, kVerboseChangesHelp);
+    cmd->callback([&run, opts] { run = [opts] { return RunRestore(opts->file, opts->verbose); }; });
 }
 
 void AddLevelsetsCommands(CLI::App& app, CliRun& run)
@@ -250,6 +276,7 @@ int main(int argc, char** argv)
     vantrel::AddExportCommand(app, run);
     vantrel::AddImportCommand(app, run);
     vantrel::AddCounterCommand(app, run);
+    vantrel::AddRestoreCommand(app, run);
     vantrel::AddLevelsetsCommands(app, run);
     vantrel::AddPlayersCommand(app, run);
     vantrel::AddQuoteCommand(app, run);

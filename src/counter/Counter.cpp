@@ -256,7 +256,9 @@ CounterResult RunCounterCreation(OpenLevel& lvl, CounterSettings& settings, bool
     const std::vector<std::uint8_t> bytes = CounterChunks(plan);
     if (!dryRun) {
         std::int64_t at = lvl.File().Size();
+        LevelWrite step(lvl, "Counter (" + Num(static_cast<std::int64_t>(plan.Ces.size())) + " CEs)");
         lvl.Append(bytes);
+        step.Commit();
         std::vector<std::int64_t> starts;
         for (const CounterCe& ce : plan.Ces) {
             starts.push_back(at);

@@ -26,6 +26,17 @@ void KeepFilePosition(OpenLevel& lvl, Write&& write)
     lvl.File().Seek(pos);
 }
 
+// The writes of one edit, as one step of that name; the file's position is kept.
+template <typename Write>
+void WriteStep(OpenLevel& lvl, const char* name, Write&& write)
+{
+    KeepFilePosition(lvl, [&] {
+        LevelWrite step(lvl, name);
+        write();
+        step.Commit();
+    });
+}
+
 // A level without HEAD has no place for these values: writing at -1 + offset
 // would overwrite the file's signature.
 bool HasHead(const OpenLevel& lvl, UserInterface& ui)
@@ -37,13 +48,13 @@ bool HasHead(const OpenLevel& lvl, UserInterface& ui)
 
 // All 32 bytes of a text field (the text, then zero bytes) or none of them, then the message.
 bool WriteTextField(OpenLevel& lvl, std::int64_t at, const std::string& text, const char* what,
-                    const char* done, UserInterface& ui)
+                    const char* stepName, const char* done, UserInterface& ui)
 {
     lvl.EnsureWritable();
     std::uint8_t bytes[kTitleLength] = {};
     for (std::size_t i = 0; i < kTitleLength && i < text.size(); ++i) bytes[i] = static_cast<std::uint8_t>(text[i]);
     if (!FitsInFile(lvl, at, kTitleLength, what, ui)) return false;
-    KeepFilePosition(lvl, [&] { lvl.Patch(at, bytes, kTitleLength); });
+    WriteStep(lvl, stepName, [&] { lvl.Patch(at, bytes, kTitleLength); });
     ui.Message(done);
     return true;
 }
@@ -60,7 +71,7 @@ bool WriteLevelTitle(OpenLevel& lvl, const std::string& title, UserInterface& ui
     }
     if (!newer && !HasHead(lvl, ui)) return false;
     const std::int64_t at = newer ? lvl.Index().NamePos + 4 : lvl.HeadPos() + 10;
-    return WriteTextField(lvl, at, title, "title", kTitleUpdatedMessage, ui);
+    return WriteTextField(lvl, at, title, "title", kTitleStepName, kTitleUpdatedMessage, ui);
 }
 
 bool WriteLevelAuthor(OpenLevel& lvl, const std::string& author, UserInterface& ui)
@@ -80,7 +91,7 @@ bool WriteLevelAuthor(OpenLevel& lvl, const std::string& author, UserInterface& 
                  std::to_string(kTitleLength) + "; nothing was written.");
         return false;
     }
-    return WriteTextField(lvl, size + 4, author, "author", kAuthorUpdatedMessage, ui);
+    return WriteTextField(lvl, size + 4, author, "author", kAuthorStepName, kAuthorUpdatedMessage, ui);
 }
 
 namespace {
@@ -106,11 +117,9 @@ bool WriteInfoTimeAndEmeralds(OpenLevel& lvl, std::uint16_t time, std::uint16_t 
     std::uint8_t t[2], e[2];
     PutBigEndian(t, time, 2);
     PutBigEndian(e, emeralds, 2);
-    KeepFilePosition(lvl, [&] {
-        LevelWrite step(lvl);  // both values or neither
+    WriteStep(lvl, kTimeStepName, [&] {  // both values or neither
         lvl.Patch(ix.InfoTimePos, t, 2);
         lvl.Patch(ix.InfoEmeraldsPos, e, 2);
-        step.Commit();
     });
     ui.Message(kTimeUpdatedMessage);
     return true;
@@ -131,7 +140,7 @@ bool WriteTimeAndEmeralds(OpenLevel& lvl, std::uint16_t time, std::uint16_t emer
     std::uint8_t bytes[4];
     PutBigEndian(bytes, time, 2);
     PutBigEndian(bytes + 2, emeralds, 2);
-    KeepFilePosition(lvl, [&] { lvl.Patch(at, bytes, 4); });
+    WriteStep(lvl, kTimeStepName, [&] { lvl.Patch(at, bytes, 4); });
     ui.Message(kTimeUpdatedMessage);
     return true;
 }

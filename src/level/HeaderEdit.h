@@ -29,6 +29,10 @@ inline constexpr char kNoInfoEntryMessage[] =
     "This level's INFO chunk holds no entry for time left or for emeralds to collect (the game takes its default "
     "then), so they cannot be changed in place. Nothing was written.";
 inline constexpr std::uint16_t kNewerMaxValue = 32767;
+// What the Edit menu calls these edits ("Undo Title").
+inline constexpr char kTitleStepName[] = "Title";
+inline constexpr char kAuthorStepName[] = "Author";
+inline constexpr char kTimeStepName[] = "Time and Emeralds";
 
 // Writes all 32 title bytes (the text, then zero bytes) at HeadPos + 10 (in
 // the newer layout: the NAME data) and tells the user. Does nothing when no level is open. Returns whether it wrote.

@@ -1,6 +1,7 @@
 #include "level/LevelDocument.h"
 
 #include "base/UserInterface.h"
+#include "level/Restore.h"
 
 #include <filesystem>
 
@@ -24,13 +25,80 @@ bool LevelDocument::LoadLevelCommand(LoadReport& report, const LoadOptions& opti
     }
     const std::string path = DirectLoadPath(name);
     openDialogName_ = path;
+    const std::string cleared = ForgetHistory("a level was loaded");
     try {
         LoadLevel(level_, path, ui_, report, options);
     } catch (...) {
         KeepLoad(report);  // what came before the failure is shown as well
+        Note(cleared);
         throw;
     }
     KeepLoad(report);
+    Note(cleared);
+    return true;
+}
+
+void LevelDocument::Note(const std::string& line)
+{
+    if (!line.empty()) level_.Log().push_back(line);
+}
+
+void LevelDocument::TakeSteps()
+{
+    Note(history_.Take(level_));
+}
+
+std::string LevelDocument::ForgetHistory(const std::string& why)
+{
+    return history_.Clear(level_.LevelPath(), why);
+}
+
+void LevelDocument::Reload(LoadReport& report, const LoadOptions& options, const std::string& line)
+{
+    const std::string path = level_.LevelPath();
+    try {
+        LoadLevel(level_, path, ui_, report, options);
+    } catch (...) {
+        report.Reread = true;
+        KeepLoad(report);
+        throw;
+    }
+    report.Reread = true;
+    KeepLoad(report);
+    history_.Follow(level_);
+    Note(line);
+}
+
+bool LevelDocument::UndoCommand(LoadReport& report, const LoadOptions& options)
+{
+    TakeSteps();
+    if (!history_.CanUndo()) {
+        ui_.Message(kNothingToUndoMessage);
+        return false;
+    }
+    Reload(report, options, history_.Undo(level_));
+    return true;
+}
+
+bool LevelDocument::RedoCommand(LoadReport& report, const LoadOptions& options)
+{
+    TakeSteps();
+    if (!history_.CanRedo()) {
+        ui_.Message(kNothingToRedoMessage);
+        return false;
+    }
+    Reload(report, options, history_.Redo(level_));
+    return true;
+}
+
+bool LevelDocument::RestoreBackupCommand(LoadReport& report, const LoadOptions& options)
+{
+    TakeSteps();
+    const LevelBackup backup = ReadLevelBackup(level_);
+    if (!ui_.ConfirmOkCancel(RestoreQuestion(level_, backup))) return false;
+    LevelStep step = RestoreFromBackup(level_, backup);
+    Reload(report, options, "Restored from the backup " + backup.Name + " of " + backup.Date);
+    history_.Add(std::move(step));
     return true;
 }
 
@@ -50,10 +118,12 @@ void LevelDocument::KeepLoad(const LoadReport& report)
 
 void LevelDocument::SaveAndClose()
 {
+    const std::string cleared = ForgetHistory("Save and Close");
     level_.Close();
     openDialogName_.clear();
     loads_.clear();
     lastMapPainted_.reset();  // the level view shows no map after a close
+    Note(cleared);
 }
 
 }  // namespace vantrel

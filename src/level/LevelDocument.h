@@ -9,6 +9,7 @@
 #include "level/Clipboard.h"
 #include "level/Loader.h"
 #include "level/OpenLevel.h"
+#include "level/UndoHistory.h"
 
 #include <optional>
 #include <string>
@@ -51,6 +52,23 @@ public:
     // Save and Close: closes the level file and forgets the level; writes nothing.
     void SaveAndClose();
 
+    // The undo history of the open level (UndoHistory.h).
+    const UndoHistory& History() const { return history_; }
+    // After every command: the steps it wrote into the level join the history
+    // (the log says so when the history was cleared meanwhile).
+    void TakeSteps();
+    // A batch is about to change the levels of a folder: the history is
+    // cleared; the line for the log that says so (empty when it was empty).
+    std::string ForgetHistory(const std::string& why);
+    // Edit > Undo, Edit > Redo and File > Restore from Backup: each writes
+    // through the level's door, then loads the level again (report, marked
+    // Reread) so that every page shows the file as it now is. False when
+    // nothing was done (nothing to undo or redo, the question declined).
+    // A refusal throws, with nothing written.
+    bool UndoCommand(LoadReport& report, const LoadOptions& options = {});
+    bool RedoCommand(LoadReport& report, const LoadOptions& options = {});
+    bool RestoreBackupCommand(LoadReport& report, const LoadOptions& options = {});
+
     // What the loads told the pages, for a page built after them: the reports
     // of the loads since the level was last closed, oldest first (a load that
     // set every box of the level's header hides the ones before it), and
@@ -86,10 +104,14 @@ public:
 
 private:
     void KeepLoad(const LoadReport& report);
+    // Loads the open level again after history wrote it; line goes into the new log.
+    void Reload(LoadReport& report, const LoadOptions& options, const std::string& line);
+    void Note(const std::string& line);
 
     UserInterface& ui_;
     SettingsStore& settings_;
     OpenLevel level_;
+    UndoHistory history_;
     std::string openDialogName_;
     std::vector<LoadReport> loads_;
     std::optional<bool> lastMapPainted_;

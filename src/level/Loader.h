@@ -47,6 +47,7 @@ struct LoadReport {
     std::string Author;  // 32 bytes as read, or empty
     LazyLines CeList;  // "45: name", pairs with OpenLevel::CePositions()
     bool ViewPrepared = false;  // the map was read: the view can be drawn
+    bool Reread = false;  // the same level loaded again after an undo, a redo or a restore changed it
     std::string Caption;  // the caption last set
 
     // Empties the report for a new load; its texts and lists keep their memory.

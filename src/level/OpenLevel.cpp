@@ -88,6 +88,7 @@ void OpenLevel::CloseLevelFile()
         step_.reset();
     }
     std::unique_ptr<WritableFile> f = std::move(file_);
+    ++opening_;
     locked_ = lockKept_ = false;  // the lock ends with the file
     f->Close();
 }
@@ -174,10 +175,11 @@ void OpenLevel::Unlock()
     locked_ = false;
 }
 
-void OpenLevel::BeginStep()
+void OpenLevel::BeginStep(const std::string& name)
 {
     if (stepDepth_ > 0) {
         if (!step_) throw VantrelError("The level was put back after a failed write; nothing more is written in this step.");
+        if (step_->Name.empty()) step_->Name = name;
         ++stepDepth_;
         return;
     }
@@ -195,7 +197,7 @@ void OpenLevel::BeginStep()
         Unlock();
         throw;
     }
-    step_ = LevelStep{end_, end_, {}};
+    step_ = LevelStep{end_, end_, {}, name};
     stepDepth_ = 1;
 }
 
@@ -285,6 +287,13 @@ std::string OpenLevel::RollBack()
     return held;
 }
 
+void OpenLevel::TakeBackAndThrow(const VantrelError& e)
+{
+    const std::string held = RollBack();
+    throw VantrelError(std::string(e.what()) + ". " +
+                       (held.empty() ? "Nothing was changed: the level is as it was before this command." : held));
+}
+
 void OpenLevel::WriteAt(std::int64_t offset, const std::uint8_t* data, std::size_t n)
 {
     const std::int64_t size = file_->Size();
@@ -300,9 +309,7 @@ void OpenLevel::WriteAt(std::int64_t offset, const std::uint8_t* data, std::size
         file_->Seek(offset);
         file_->Write(data, n);
     } catch (const VantrelError& e) {
-        const std::string held = RollBack();
-        throw VantrelError(std::string(e.what()) + ". " +
-                           (held.empty() ? "Nothing was changed: the level is as it was before this command." : held));
+        TakeBackAndThrow(e);
     }
     end_ = std::max(size, offset + static_cast<std::int64_t>(n));
 }
@@ -329,6 +336,30 @@ void OpenLevel::Append(const std::vector<std::uint8_t>& bytes)
     step.Commit();
 }
 
+void OpenLevel::Truncate(std::int64_t size)
+{
+    LevelWrite step(*this);
+    const std::int64_t end = file_->Size();
+    if (size < 0 || size > end) throw VantrelError("Cannot cut the level file " + path_ + " to " +
+                                                   std::to_string(size) + " bytes: it is " + std::to_string(end) +
+                                                   " bytes long");
+    if (size < end) {
+        LevelEdit edit;  // a cut: the bytes cut off, and nothing after
+        edit.Offset = size;
+        edit.Before.resize(static_cast<std::size_t>(end - size));
+        file_->Seek(size);
+        file_->Read(edit.Before.data(), edit.Before.size());
+        step_->Edits.push_back(std::move(edit));
+        try {
+            file_->Truncate(size);
+        } catch (const VantrelError& e) {
+            TakeBackAndThrow(e);
+        }
+        end_ = size;
+    }
+    step.Commit();
+}
+
 std::int64_t CellFileOffset(const OpenLevel& lvl, PackedCell coord)
 {
     const std::int64_t b = lvl.Wide16() ? 2 : 1;
@@ -346,7 +377,7 @@ bool SetCell(OpenLevel& lvl, PackedCell coord, std::uint16_t code)
     return true;
 }
 
-void WriteGridRect(OpenLevel& lvl, PackedCell topLeft, PackedCell bottomRight)
+void WriteGridRect(OpenLevel& lvl, PackedCell topLeft, PackedCell bottomRight, const std::string& name)
 {
     const auto cells = [&](auto&& each) {
         for (int y = CellY(topLeft); y <= CellY(bottomRight); ++y)
@@ -354,7 +385,7 @@ void WriteGridRect(OpenLevel& lvl, PackedCell topLeft, PackedCell bottomRight)
                 if (lvl.Grid().Contains(x, y)) each(x, y, CellFileOffset(lvl, PackCell(x, y)));
     };
     try {
-        LevelWrite step(lvl);
+        LevelWrite step(lvl, name);
         cells([&](int x, int y, std::int64_t) { WriteCellBytes(lvl, PackCell(x, y), lvl.Grid().At(x, y)); });
         step.Commit();
     } catch (...) {

@@ -24,6 +24,7 @@
 namespace vantrel {
 
 class UserInterface;
+class VantrelError;
 
 // How the file announced itself.
 enum class LevelFormat : std::uint8_t {
@@ -148,11 +149,13 @@ struct LevelEdit {
 // before them and at EndAfter after them. To take a step back, check that
 // the file still ends at EndAfter and holds every edit's After bytes, then
 // write the Before bytes back, last edit first, and cut the file to
-// EndBefore.
+// EndBefore. An edit that cut the file holds the bytes cut off as Before
+// and nothing as After.
 struct LevelStep {
     std::int64_t EndBefore = 0;
     std::int64_t EndAfter = 0;
     std::vector<LevelEdit> Edits;  // in the order they were written
+    std::string Name;              // what the user did, as the Edit menu names it: "Title", "Paste 3 x 3 cells"
 };
 
 // What Patch made of a write.
@@ -215,6 +218,9 @@ public:
     PatchResult Patch(std::int64_t offset, const std::uint8_t* data, std::size_t n);
     // Appends bytes at the end of the file in one write.
     void Append(const std::vector<std::uint8_t>& bytes);
+    // Cuts the file to size bytes (not more than its size), keeping the bytes
+    // cut off in the step like any write.
+    void Truncate(std::int64_t size);
     // Every step since the load, oldest first (steps that wrote nothing are not kept).
     const std::vector<LevelStep>& Steps() const { return steps_; }
     // Where the file ends as far as this program knows: the load's size, then each step's end.
@@ -222,6 +228,9 @@ public:
     // How long a step waits for a lock that another program holds on the file before it is refused.
     void SetLockWait(std::chrono::milliseconds wait) { lockWait_ = wait; }
     std::chrono::milliseconds LockWait() const { return lockWait_; }
+    // Which opening of a level file this is: it changes whenever a file is
+    // attached or closed, so steps of one opening never reach another.
+    std::uint64_t Opening() const { return opening_; }
 
     // --- the loader's side ---
     // Starts a load of path: closes the file that was open, forgets the
@@ -235,6 +244,7 @@ public:
     void AttachFile(std::unique_ptr<WritableFile> file, std::int64_t end = -1, bool locked = false)
     {
         file_ = std::move(file);
+        ++opening_;
         end_ = end < 0 ? file_->Size() : end;
         lockKept_ = locked_ = locked;
     }
@@ -264,13 +274,15 @@ public:
 
 private:
     friend class LevelWrite;
-    void BeginStep();
+    void BeginStep(const std::string& name);
     void CommitStep();
     void AbandonStep() noexcept;
     void WriteAt(std::int64_t offset, const std::uint8_t* data, std::size_t n);
     // Takes back the writes of the open step, last first, and closes it.
     // Empty when the file is as before the step, else what it now holds.
     std::string RollBack();
+    // A write failed: takes the step back and throws what failed and what the file now holds.
+    [[noreturn]] void TakeBackAndThrow(const VantrelError& e);
     void ReadGridBack(const LevelEdit& edit);
     void Unlock();
 
@@ -287,6 +299,7 @@ private:
     int stepDepth_ = 0;               // LevelWrites open on the level, the outermost one's step
     std::int64_t end_ = 0;
     std::chrono::milliseconds lockWait_{3000};
+    std::uint64_t opening_ = 0;
     bool lockKept_ = false;  // the lock is held until the file closes
     bool locked_ = false;    // the file's lock is held now
     bool loaded_ = false;
@@ -299,10 +312,10 @@ private:
 // the file still ends where this program left it. Every Patch and Append
 // until Commit joins the step. A LevelWrite that ends without Commit (an
 // error on the way) takes back every write of the step. LevelWrites made
-// while one is open join its step.
+// while one is open join its step. The step takes the first name given.
 class LevelWrite {
 public:
-    explicit LevelWrite(OpenLevel& lvl) : lvl_(lvl) { lvl_.BeginStep(); }
+    explicit LevelWrite(OpenLevel& lvl, const std::string& name = {}) : lvl_(lvl) { lvl_.BeginStep(name); }
     ~LevelWrite()
     {
         if (!done_) lvl_.AbandonStep();
@@ -329,8 +342,9 @@ std::int64_t CellFileOffset(const OpenLevel& lvl, PackedCell coord);
 // Sets one map cell in the grid and the file. False, and nothing written,
 // outside the map or for a code of 256 or more on a level of one byte a cell.
 bool SetCell(OpenLevel& lvl, PackedCell coord, std::uint16_t code);
-// Writes the grid's cells of a rectangle of the map into the file.
-void WriteGridRect(OpenLevel& lvl, PackedCell topLeft, PackedCell bottomRight);
+// Writes the grid's cells of a rectangle of the map into the file, as one
+// step of the name given.
+void WriteGridRect(OpenLevel& lvl, PackedCell topLeft, PackedCell bottomRight, const std::string& name = {});
 int CountElementInRect(const OpenLevel& lvl, std::uint16_t code, int x1, int y1, int x2, int y2);
 int CountElement(const OpenLevel& lvl, std::uint16_t code);
 PackedCell FindElement(const OpenLevel& lvl, std::uint16_t code, int n);

@@ -94,9 +94,9 @@ std::unique_ptr<TempFile> WriteTempFile(const std::string& path, const std::vect
 
 }  // namespace
 
-void WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes)
+void WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes, std::optional<unsigned> mode)
 {
-    const auto temp = WriteTempFile(path, bytes, std::nullopt);
+    const auto temp = WriteTempFile(path, bytes, mode);
     if (::rename(temp->Name().c_str(), path.c_str()) != 0) Fail(path, "replacing the file", errno);
     temp->Keep();
 }

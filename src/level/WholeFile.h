@@ -25,8 +25,9 @@ private:
 
 // Writes bytes to path as described above. Throws WholeFileError naming the
 // file and the system's reason when it cannot be written whole. A new file
-// takes the user's umask.
-void WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
+// takes the user's umask, or the permission bits mode when given.
+void WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes,
+                    std::optional<unsigned> mode = std::nullopt);
 void WriteWholeFile(const std::string& path, const std::string& bytes);
 
 // The same for a file that must not exist yet: the checked new file is

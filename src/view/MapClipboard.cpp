@@ -10,10 +10,17 @@ namespace {
 
 constexpr std::uint8_t kCell = static_cast<std::uint8_t>(kViewCellSize);
 
-// Writes the block's cells, as MapGrid now holds them, into the level file.
-void WriteBlock(OpenLevel& lvl, const CellBlock& b)
+// What the Edit menu calls a command on a block: "Paste 3 x 3 cells".
+std::string BlockStepName(const char* verb, const CellBlock& b)
 {
-    WriteGridRect(lvl, PackCell(b.Left, b.Top), PackCell(b.Right, b.Bottom));
+    return std::string(verb) + " " + std::to_string(b.Width()) + " x " + std::to_string(b.Height()) +
+           (b.Width() * b.Height() == 1 ? " cell" : " cells");
+}
+
+// Writes the block's cells, as MapGrid now holds them, into the level file, as one step.
+void WriteBlock(OpenLevel& lvl, const CellBlock& b, const char* verb)
+{
+    WriteGridRect(lvl, PackCell(b.Left, b.Top), PackCell(b.Right, b.Bottom), BlockStepName(verb, b));
 }
 
 }  // namespace
@@ -79,16 +86,18 @@ bool DeleteSelection(OpenLevel& lvl, const MapSelection& sel)
     lvl.EnsureWritable();  // before the grid changes: the grid and the file stay alike
     for (int y = b->Top; y <= b->Bottom; ++y)
         for (int x = b->Left; x <= b->Right; ++x) lvl.Grid().Set(x, y, 0);
-    WriteBlock(lvl, *b);
+    WriteBlock(lvl, *b, "Delete");
     return true;
 }
 
 bool CutSelection(OpenLevel& lvl, const MapSelection& sel, MapClipboard& clip)
 {
-    if (!SelectedBlock(sel, lvl)) return false;
-    lvl.EnsureWritable();  // a refused cut copies nothing either
-    if (!CopySelection(lvl, sel, clip)) return false;
-    return DeleteSelection(lvl, sel);
+    const std::optional<CellBlock> b = SelectedBlock(sel, lvl);
+    if (!b) return false;
+    LevelWrite step(lvl, BlockStepName("Cut", *b));  // a refused cut copies nothing either
+    if (!CopySelection(lvl, sel, clip) || !DeleteSelection(lvl, sel)) return false;
+    step.Commit();
+    return true;
 }
 
 PasteResult PasteSelection(OpenLevel& lvl, const MapSelection& sel, const MapClipboard& clip)
@@ -113,7 +122,7 @@ PasteResult PasteSelection(OpenLevel& lvl, const MapSelection& sel, const MapCli
             }
         }
     }
-    WriteBlock(lvl, *b);
+    WriteBlock(lvl, *b, "Paste");
     result.Written = true;
     return result;
 }

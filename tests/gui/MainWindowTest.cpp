@@ -148,7 +148,10 @@ TEST_F(GuiTest, MenuItemsCarryTheirCaptionsAndKeys)
     const Item items[] = {
         {"File_LoadLevel", "&Load Level", "F2", true},
         {"File_SaveLevel", "&Save and Close Level", "F3", true},
+        {"File_RestoreBackup", "&Restore from Backup...", "", true},
         {"File_Exit", "E&xit", "Esc", true},
+        {"Edit_Undo", "&Undo", "Ctrl+Z", false},
+        {"Edit_Redo", "&Redo", "Ctrl+Shift+Z", false},
         {"Tool_MainInfo", "&Main info", "F4", true},
         {"Tool_FilesArchive", "&Files Archive", "F5", true},
         {"Tool_LevelsetManager", "Level&set Manager", "F6", true},
@@ -168,7 +171,7 @@ TEST_F(GuiTest, MenuItemsCarryTheirCaptionsAndKeys)
     }
     QStringList menus;
     for (QAction* a : main->menuBar()->actions()) menus << a->text();
-    EXPECT_EQ(menus, QStringList({"&File", "&Tool", "&Help"}));
+    EXPECT_EQ(menus, QStringList({"&File", "&Edit", "&Tool", "&Help"}));
 }
 
 TEST_F(GuiTest, EveryToolItemShowsThePageItNames)

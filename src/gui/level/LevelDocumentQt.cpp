@@ -8,31 +8,49 @@ namespace vantrel {
 bool LevelDocumentQt::Run(const std::function<void()>& command)
 {
     const bool done = RunGuarded(doc_.Ui(), command);
+    RunGuarded(doc_.Ui(), [this] { doc_.TakeSteps(); });
+    emit historyChanged();
     emit logChanged();
     return done;
 }
 
-void LevelDocumentQt::LoadLevel()
+void LevelDocumentQt::RunLoading(const std::function<bool(LoadReport&, const LoadOptions&)>& command)
 {
-    Run([this] {
+    Run([this, &command] {
         LoadReport report;
         LoadOptions options;
         options.OnCaption = [this](const std::string& caption) { emit captionChanged(FromBytes(caption)); };
-        bool chosen = false;
+        bool done = false;
         try {
-            chosen = doc_.LoadLevelCommand(report, options);
+            done = command(report, options);
         } catch (...) {
-            emit loaded(report);
+            if (!report.Path.empty()) emit loaded(report);  // a load began: show what it set
             emit captionChanged(FromBytes(LevelCaption(doc_.Level(), kCaption)));
             throw;
         }
-        if (chosen) {
-            emit loaded(report);
-            emit captionChanged(FromBytes(LevelCaption(doc_.Level(), report.Caption)));
-        } else {
-            emit captionChanged(FromBytes(LevelCaption(doc_.Level(), kCaption)));
-        }
+        if (done) emit loaded(report);
+        emit captionChanged(FromBytes(LevelCaption(doc_.Level(), done ? report.Caption : std::string(kCaption))));
     });
+}
+
+void LevelDocumentQt::LoadLevel()
+{
+    RunLoading([this](LoadReport& r, const LoadOptions& o) { return doc_.LoadLevelCommand(r, o); });
+}
+
+void LevelDocumentQt::Undo()
+{
+    RunLoading([this](LoadReport& r, const LoadOptions& o) { return doc_.UndoCommand(r, o); });
+}
+
+void LevelDocumentQt::Redo()
+{
+    RunLoading([this](LoadReport& r, const LoadOptions& o) { return doc_.RedoCommand(r, o); });
+}
+
+void LevelDocumentQt::RestoreFromBackup()
+{
+    RunLoading([this](LoadReport& r, const LoadOptions& o) { return doc_.RestoreBackupCommand(r, o); });
 }
 
 void LevelDocumentQt::SaveAndClose()

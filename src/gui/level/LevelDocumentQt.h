@@ -29,6 +29,11 @@ public:
     // File > Load Level and Save and Close, with their signals.
     void LoadLevel();
     void SaveAndClose();
+    // Edit > Undo, Edit > Redo and File > Restore from Backup: the level is
+    // loaded again after each (loaded, with the report marked Reread).
+    void Undo();
+    void Redo();
+    void RestoreFromBackup();
 
     // Replaces the quote memo's text; signals when it changed.
     void SetQuoteText(const std::string& text);
@@ -45,11 +50,16 @@ signals:
     void loaded(const LoadReport& report);
     void closed();
     void logChanged();
+    // What can be undone or redone may have changed (after every command).
+    void historyChanged();
     void quoteChanged();
     void listingChanged();
     void paintLevelsChanged(bool on);
 
 private:
+    // Runs a command that loads the level (true when it did) and signals the load.
+    void RunLoading(const std::function<bool(LoadReport&, const LoadOptions&)>& command);
+
     LevelDocument& doc_;
 };
 

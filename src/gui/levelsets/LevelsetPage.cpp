@@ -308,6 +308,7 @@ void LevelsetPage::SetPlayers(int players)
         if (levels > 0 && !doc_.Ui().ConfirmOkCancel(PlayersQuestion(dir, levels, players))) return;
         PaintingOff paintingOff(doc_);
         BusyCursor busy;
+        const std::string cleared = doc_.Doc().ForgetHistory("a batch changes the levels of " + dir);
         doc_.SaveAndClose();  // the batch loads each level into the document's level
         QElapsedTimer sinceShown;
         sinceShown.start();
@@ -332,6 +333,7 @@ void LevelsetPage::SetPlayers(int players)
         }
         doc_.ShowCaption(QString::fromLatin1(kCaption));
         doc_.SaveAndClose();
+        if (!cleared.empty()) doc_.Level().Log().push_back(cleared);
         ListDirectory(dir);
         if (result.Levels.empty() && !result.StoppedAt) return;  // nothing listed: nothing to do
         if (result.StoppedAt)

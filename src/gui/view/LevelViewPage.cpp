@@ -115,7 +115,13 @@ LevelViewPage::LevelViewPage(LevelDocumentQt& doc) : doc_(doc)
     // A selection belongs to the level it was made in: a load or a close forgets it.
     connect(&doc_, &LevelDocumentQt::loaded, this, [this](const LoadReport& report) {
         selection_ = {};
-        if (report.ViewPrepared) PrepareAfterLoad(doc_.Doc().PaintLevels());
+        // The same level again (after an undo): the view keeps its place when the map kept its size.
+        const ViewGeometry g = ViewGeometryOf(doc_.Level().MapWidth(), doc_.Level().MapHeight());
+        if (report.Reread && report.ViewPrepared && g.ScrollMaxX == scrollX_->maximum() &&
+            g.ScrollMaxY == scrollY_->maximum() && doc_.Doc().PaintLevels())
+            ScrollChange();
+        else if (report.ViewPrepared)
+            PrepareAfterLoad(doc_.Doc().PaintLevels());
     });
     connect(&doc_, &LevelDocumentQt::closed, this, [this] { ShowNoMap(); });
     BuildPopup();

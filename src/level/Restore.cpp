@@ -1,0 +1,105 @@
+#include "level/Restore.h"
+
+#include "base/Error.h"
+#include "base/UserInterface.h"
+#include "level/Loader.h"
+#include "level/WholeFile.h"
+
+#include <ctime>
+#include <filesystem>
+#include <sys/stat.h>
+
+namespace vantrel {
+
+namespace {
+
+// Says nothing: the backup is only tried as a level.
+class SilentUi : public UserInterface {
+public:
+    void Message(const std::string&) override {}
+    bool WarningYesNo(const std::string&) override { return false; }
+    bool ConfirmOkCancel(const std::string&) override { return false; }
+    std::optional<std::string> ChooseFile(const std::string&, const std::string&, const std::string&,
+                                          const std::string&) override
+    {
+        return std::nullopt;
+    }
+    std::optional<std::string> ChooseDirectory(const std::string&, const std::string&) override { return std::nullopt; }
+};
+
+std::string NotALevel(const std::string& name, const std::string& why)
+{
+    return "The backup " + name + " is not a level (" + why + "), so nothing was restored.";
+}
+
+}  // namespace
+
+std::string BackupNameOf(const std::string& levelPath)
+{
+    return levelPath + ".bak";
+}
+
+std::string NoBackupRefusal(const std::string& backupName)
+{
+    return "There is no backup of this level (" + backupName + "), so nothing was restored.";
+}
+
+LevelBackup ReadLevelBackup(const OpenLevel& lvl)
+{
+    if (!lvl.LevelOpen()) throw VantrelError(kNoLevelToRestoreMessage);
+    if (lvl.ReadOnly())
+        throw VantrelError("This level is open read-only, so it cannot be restored from its backup: " +
+                           lvl.LevelPath());
+    LevelBackup backup;
+    backup.Name = BackupNameOf(lvl.LevelPath());
+    struct stat st {};
+    if (::stat(backup.Name.c_str(), &st) != 0) throw VantrelError(NoBackupRefusal(backup.Name));
+    if (!S_ISREG(st.st_mode)) throw VantrelError(NotALevel(backup.Name, "it is not a regular file"));
+    if (st.st_size > kMaxLevelFileSize) throw VantrelError(NotALevel(backup.Name, TooLargeMessage(backup.Name, st.st_size)));
+    DiskFile file(backup.Name, DiskFile::Mode::ReadOnly);
+    backup.Bytes = file.ReadAll();
+    file.Close();
+    // Loaded as the program loads a level, from the bytes just read.
+    OpenLevel trial;
+    SilentUi silent;
+    LoadReport report;
+    try {
+        LoadLevelFrom(trial, std::make_unique<MemoryFile>(backup.Name, backup.Bytes), silent, report);
+    } catch (const VantrelError& e) {
+        throw VantrelError(NotALevel(backup.Name, e.what()));
+    }
+    if (!trial.LevelOpen()) throw VantrelError(NotALevel(backup.Name, "the loader does not take it"));
+    char date[32] = "";
+    std::tm local {};
+    const std::time_t when = st.st_mtime;
+    if (::localtime_r(&when, &local)) std::strftime(date, sizeof date, "%Y-%m-%d %H:%M", &local);
+    backup.Date = date;
+    return backup;
+}
+
+std::string RestoreQuestion(const OpenLevel& lvl, const LevelBackup& backup)
+{
+    return "Put the backup " + backup.Name + " of " + backup.Date + " back into the level " + lvl.LevelPath() +
+           "? Every change since the backup was made is replaced; Edit > Undo takes the restore back.";
+}
+
+LevelStep RestoreFromBackup(OpenLevel& lvl, const LevelBackup& backup)
+{
+    LevelWrite hold(lvl, kRestoreStepName);  // the lock and the checks, for the whole-file write
+    LevelStep step;
+    step.Name = kRestoreStepName;
+    step.Edits.push_back({0, lvl.File().ReadAll(), backup.Bytes});
+    step.EndBefore = static_cast<std::int64_t>(step.Edits.front().Before.size());
+    step.EndAfter = static_cast<std::int64_t>(backup.Bytes.size());
+    // The file a link leads to is the one replaced, with its permission bits.
+    std::error_code noLink;
+    std::filesystem::path target = std::filesystem::canonical(lvl.LevelPath(), noLink);
+    if (noLink) target = lvl.LevelPath();
+    struct stat st {};
+    if (::stat(target.c_str(), &st) != 0) throw VantrelError(FileChangedRefusal(lvl.LevelPath()));
+    WriteWholeFile(target.string(), backup.Bytes, static_cast<unsigned>(st.st_mode & 07777));
+    hold.Commit();
+    return step;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,280 @@
+// Undo, redo and restore from backup: each kind of change undone and redone
+// gives back the file's bytes whole; an undo after another program changed
+// the file is refused with nothing written.
+#include "base/Error.h"
+#include "ce/CeBytes.h"
+#include "ce/CeTransfer.h"
+#include "counter/Counter.h"
+#include "level/HeaderEdit.h"
+#include "level/LevelDocument.h"
+#include "level/Restore.h"
+#include "support/LevelBuilder.h"
+#include "support/RunCli.h"
+#include "support/ScriptedUi.h"
+#include "support/TempDir.h"
+#include "view/MapClipboard.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vantrel {
+namespace {
+
+using test::Bytes;
+
+Bytes Level(const std::string& title = "Whole")
+{
+    return test::LevelBuilder::Standard({.width = 4, .height = 3, .title = title}, test::PatternCells(4, 3, false))
+        .Data();
+}
+
+struct Session {
+    test::TempDir dir;
+    test::ScriptedUi ui;
+    test::MemorySettings settings;
+    LevelDocument doc{ui, settings};
+    LoadReport report;
+    std::string path = dir.Write("a.level", Level());
+
+    void Load(const LoadOptions& options = {})
+    {
+        doc.SetOpenDialogName("%" + path);
+        doc.LoadLevelCommand(report, options);
+    }
+    Bytes File() const { return test::ReadBytes(path); }
+    MapSelection Cells(int x1, int y1, int x2, int y2) const { return {PackCell(x1, y1), PackCell(x2, y2), {}, {}}; }
+    std::string Refused(const std::function<void()>& command)
+    {
+        try {
+            command();
+        } catch (const VantrelError& e) {
+            return e.what();
+        }
+        return "not refused";
+    }
+};
+
+TEST(Undo, EveryKindOfChangeIsUndoneRedoneAndRefusedAfterAnOutsideChange)
+{
+    struct Row {
+        const char* name;
+        std::function<void(Session&)> change;
+    };
+    const Row rows[] = {
+        {"Title", [](Session& s) { WriteLevelTitle(s.doc.Level(), "Cave", s.ui); }},
+        {"Time and Emeralds", [](Session& s) { WriteTimeAndEmeralds(s.doc.Level(), 1000, 5, s.ui); }},
+        {"Paste 2 x 2 cells", [](Session& s) {
+             MapClipboard clip;
+             CopySelection(s.doc.Level(), s.Cells(1, 1, 2, 2), clip);
+             PasteSelection(s.doc.Level(), s.Cells(3, 2, 4, 3), clip);
+         }},
+        {"Cut 2 x 1 cells", [](Session& s) {
+             MapClipboard clip;
+             CutSelection(s.doc.Level(), s.Cells(2, 3, 3, 3), clip);
+         }},
+        {"Delete 1 x 1 cell", [](Session& s) { DeleteSelection(s.doc.Level(), s.Cells(4, 1, 4, 1)); }},
+        {"Counter (2 CEs)", [](Session& s) {
+             CounterSettings settings;
+             RunCounterCreation(s.doc.Level(), settings);
+         }},
+        {"Import of 2 CEs", [](Session& s) {
+             test::CeSpec four, nine;
+             four.number = 4, nine.number = 9;
+             four.pages.resize(1), nine.pages.resize(1);
+             const std::string vce = s.dir.Write("b.vce", test::Concat({test::Cus4Chunk(four), test::Cus4Chunk(nine)}));
+             CeImportList list;
+             ASSERT_TRUE(LoadVceFile(s.doc.Level(), vce, list, s.ui));
+             FinishImport(s.doc.Level(), {}, list, s.ui);
+         }},
+        {"Restore from Backup", [](Session& s) {
+             s.ui.answers.push_back(true);
+             s.doc.RestoreBackupCommand(s.report);
+         }},
+    };
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        const Row& row = rows[i];
+        SCOPED_TRACE(row.name);
+        Session s;
+        s.dir.Write("a.level.bak", Level("Backup"));  // what a restore puts back
+        s.Load();
+        const Bytes before = s.File();
+        row.change(s);
+        s.doc.TakeSteps();
+        const Bytes after = s.File();
+        ASSERT_NE(after, before);
+        EXPECT_EQ(s.doc.History().UndoText(), std::string("Undo ") + row.name);
+
+        ASSERT_TRUE(s.doc.UndoCommand(s.report));
+        EXPECT_EQ(s.File(), before);
+        EXPECT_EQ(s.doc.History().RedoText(), std::string("Redo ") + row.name);
+        EXPECT_EQ(s.doc.Level().Log().back(), std::string("Undone: ") + row.name);
+        ASSERT_TRUE(s.doc.RedoCommand(s.report));
+        EXPECT_EQ(s.File(), after);
+
+        // Another program changes the file; the undo then writes nothing.
+        Bytes outside = after;
+        std::string why;
+        switch (i % 4) {
+        case 0:
+            outside.push_back(0);
+            why = "was changed by another program since it was loaded (it is " + std::to_string(outside.size()) +
+                  " bytes long, not " + std::to_string(after.size()) + "), so nothing was written. Load it again to change it.";
+            break;
+        case 1:
+            outside.pop_back();
+            why = "was changed by another program since it was loaded (it is " + std::to_string(outside.size()) +
+                  " bytes long, not " + std::to_string(after.size()) + "), so nothing was written. Load it again to change it.";
+            break;
+        case 2: {
+            const auto at = std::mismatch(before.begin(), before.end(), after.begin()).second - after.begin();
+            outside[static_cast<std::size_t>(at)] ^= 0xFF;  // a byte the change wrote
+            std::ofstream(s.path, std::ios::binary | std::ios::in | std::ios::out)
+                .seekp(at)
+                .put(static_cast<char>(outside[static_cast<std::size_t>(at)]));
+            why = std::string("Undo ") + row.name + " is refused: the level file " + s.path +
+                  " was changed by another program since (its bytes at offset " + std::to_string(at) +
+                  " are not what " + row.name + " left there), so nothing was written.";
+            break;
+        }
+        case 3:
+            std::filesystem::rename(s.dir.Write("new.level", outside), s.path);
+            why = "was moved, replaced or deleted since it was loaded, so nothing was written. Load it again to change it.";
+            break;
+        }
+        if (i % 4 != 2 && i % 4 != 3) s.dir.Write("a.level", outside);
+        const std::string refusal = s.Refused([&] { s.doc.UndoCommand(s.report); });
+        EXPECT_NE(refusal.find(why), std::string::npos) << refusal;
+        EXPECT_EQ(s.File(), outside);
+    }
+}
+
+TEST(Undo, TheHistoryEndsWithTheLevelAndANewChangeEndsRedo)
+{
+    Session s;
+    s.Load();
+    WriteLevelTitle(s.doc.Level(), "Cave", s.ui);
+    s.doc.TakeSteps();
+    s.doc.UndoCommand(s.report);
+    WriteTimeAndEmeralds(s.doc.Level(), 7, 8, s.ui);
+    s.doc.TakeSteps();
+    EXPECT_FALSE(s.doc.History().CanRedo());
+    EXPECT_EQ(s.doc.History().UndoText(), "Undo Time and Emeralds");
+    s.Load();  // an undo never reaches across a load
+    EXPECT_FALSE(s.doc.History().CanUndo());
+    EXPECT_EQ(s.doc.Level().Log().back(),
+              "Undo history cleared (a level was loaded): 1 change to " + s.path + " can no longer be undone or redone");
+    WriteLevelTitle(s.doc.Level(), "Cave", s.ui);
+    s.doc.TakeSteps();
+    s.doc.SaveAndClose();
+    EXPECT_EQ(std::vector<std::string>(s.doc.Level().Log().begin(), s.doc.Level().Log().end()),
+              std::vector<std::string>{"Undo history cleared (Save and Close): 1 change to " + s.path +
+                                       " can no longer be undone or redone"});
+    s.Load(ReadOnlyLoad());
+    EXPECT_FALSE(s.doc.UndoCommand(s.report));
+    EXPECT_EQ(s.ui.messages.back(), kNothingToUndoMessage);
+}
+
+TEST(Undo, AnUndoWhoseWriteFailsPartWayLeavesTheLevelAsItWas)
+{
+    // A file whose writes fail once 32 + 5 bytes are written: the title, then five bytes of its undo.
+    class FailingFile : public MemoryFile {
+    public:
+        using MemoryFile::MemoryFile;
+        std::size_t budget = 37;
+
+    protected:
+        void WriteAt(std::int64_t offset, const std::uint8_t* data, std::size_t n) override
+        {
+            const std::size_t k = std::min(n, budget);
+            MemoryFile::WriteAt(offset, data, k);
+            budget = k == n ? budget - k : SIZE_MAX;
+            if (k < n) throw VantrelError("Cannot write to the file (No space left on device): a.level");
+        }
+    };
+    OpenLevel lvl;
+    test::ScriptedUi ui;
+    LoadReport report;
+    LoadLevelFrom(lvl, std::make_unique<FailingFile>("a.level", Level()), ui, report);
+    UndoHistory history;
+    WriteLevelTitle(lvl, "A longer title than before", ui);
+    history.Take(lvl);
+    const Bytes titled = dynamic_cast<const MemoryFile&>(lvl.File()).Bytes();
+    try {
+        history.Undo(lvl);
+        ADD_FAILURE() << "no error";
+    } catch (const VantrelError& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot write to the file (No space left on device): a.level. Nothing was "
+                                         "changed: the level is as it was before this command.");
+    }
+    EXPECT_EQ(dynamic_cast<const MemoryFile&>(lvl.File()).Bytes(), titled);
+    EXPECT_EQ(history.UndoText(), "Undo Title");  // still there to try again
+}
+
+TEST(Restore, RefusedWithoutABackupOfALevelOrOnAReadOnlyLevel)
+{
+    Session s;
+    s.Load();
+    const std::string bak = s.path + ".bak";
+    std::filesystem::remove(bak);
+    EXPECT_EQ(s.Refused([&] { s.doc.RestoreBackupCommand(s.report); }),
+              "There is no backup of this level (" + bak + "), so nothing was restored.");
+    s.dir.Write("a.level.bak", std::string("not a level at all"));
+    EXPECT_EQ(s.Refused([&] { s.doc.RestoreBackupCommand(s.report); }),
+              "The backup " + bak + " is not a level (the loader does not take it), so nothing was restored.");
+    s.Load(ReadOnlyLoad());
+    EXPECT_EQ(s.Refused([&] { s.doc.RestoreBackupCommand(s.report); }),
+              "This level is open read-only, so it cannot be restored from its backup: " + s.path);
+    EXPECT_EQ(s.File(), Level());
+    EXPECT_TRUE(s.ui.questions.empty());
+}
+
+TEST(Restore, TheBackupTakesTheLevelsPlaceKeepingItsLinkAndPermissions)
+{
+    Session s;
+    const std::string real = s.dir.Write("real.level", Level());
+    ::chmod(real.c_str(), 0604);
+    std::filesystem::remove(s.path);
+    std::filesystem::create_symlink(real, s.path);
+    s.dir.Write("a.level.bak", Level("Backup"));
+    s.Load();
+    s.ui.answers.push_back(true);
+    ASSERT_TRUE(s.doc.RestoreBackupCommand(s.report));
+    ASSERT_EQ(s.ui.questions.size(), 1u);
+    EXPECT_EQ(s.ui.questions[0].rfind("Put the backup " + s.path + ".bak of 20", 0), 0u) << s.ui.questions[0];
+    EXPECT_TRUE(std::filesystem::is_symlink(s.path));
+    EXPECT_EQ(test::ReadBytes(real), Level("Backup"));
+    struct stat st {};
+    ASSERT_EQ(::stat(real.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0604u);
+    EXPECT_EQ(s.report.Title.substr(0, 6), "Backup");  // loaded again
+}
+
+TEST(Restore, FromTheCommandLine)
+{
+    test::TempDir dir;
+    const std::string path = dir.Write("a.level", Level());
+    ASSERT_EQ(test::RunCli({"counter", path}, dir).status, 0);  // the backup is made, the level grows
+    const std::size_t grown = test::ReadBytes(path).size();
+    const test::CliResult r = test::RunCli({"restore", path, "--verbose"}, dir);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(test::ReadBytes(path), Level());
+    const std::string head = "restored: " + path + " from " + path + ".bak of ";
+    ASSERT_EQ(r.out.rfind(head, 0), 0u) << r.out;
+    const std::string size = std::to_string(Level().size());
+    EXPECT_EQ(r.out.substr(r.out.find('\n') + 1), "changed: " + path + ", 1 write of " + size + " bytes, " +
+                                                     std::to_string(grown) + " -> " + size +
+                                                     " bytes long\nwrite: offset 0, " + size + " bytes\n");
+    std::filesystem::remove(path + ".bak");
+    const test::CliResult none = test::RunCli({"restore", path}, dir);
+    EXPECT_EQ(none.status, 1);
+    EXPECT_EQ(none.err, "message: There is no backup of this level (" + path + ".bak), so nothing was restored.\n");
+    EXPECT_FALSE(std::filesystem::exists(path + ".bak"));
+}
+
+}  // namespace
+}  // namespace vantrel
