@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace vantrel {
 
@@ -24,6 +25,33 @@ public:
                                                   const std::string& pattern, const std::string& initialDir) = 0;
     // A directory chooser that can create a typed directory; nothing when cancelled.
     virtual std::optional<std::string> ChooseDirectory(const std::string& title, const std::string& initialDir) = 0;
+};
+
+// Talks to nobody: keeps what it is told, in order, answers No and Cancel,
+// and picks no file. For work whose words go into a summary, or nowhere.
+class CollectingUi : public UserInterface {
+public:
+    std::vector<std::string> said;
+    void Message(const std::string& text) override { said.push_back(text); }
+    bool WarningYesNo(const std::string& text) override
+    {
+        said.push_back(text);
+        return false;
+    }
+    bool ConfirmOkCancel(const std::string& text) override
+    {
+        said.push_back(text);
+        return false;
+    }
+    std::optional<std::string> ChooseFile(const std::string&, const std::string&, const std::string&,
+                                          const std::string&) override
+    {
+        return std::nullopt;
+    }
+    std::optional<std::string> ChooseDirectory(const std::string&, const std::string&) override
+    {
+        return std::nullopt;
+    }
 };
 
 class SettingsStore {

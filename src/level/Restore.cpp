@@ -13,20 +13,6 @@ namespace vantrel {
 
 namespace {
 
-// Says nothing: the backup is only tried as a level.
-class SilentUi : public UserInterface {
-public:
-    void Message(const std::string&) override {}
-    bool WarningYesNo(const std::string&) override { return false; }
-    bool ConfirmOkCancel(const std::string&) override { return false; }
-    std::optional<std::string> ChooseFile(const std::string&, const std::string&, const std::string&,
-                                          const std::string&) override
-    {
-        return std::nullopt;
-    }
-    std::optional<std::string> ChooseDirectory(const std::string&, const std::string&) override { return std::nullopt; }
-};
-
 std::string NotALevel(const std::string& name, const std::string& why)
 {
     return "The backup " + name + " is not a level (" + why + "), so nothing was restored.";
@@ -61,7 +47,7 @@ LevelBackup ReadLevelBackup(const OpenLevel& lvl)
     file.Close();
     // Loaded as the program loads a level, from the bytes just read.
     OpenLevel trial;
-    SilentUi silent;
+    CollectingUi silent;  // the backup is only tried as a level: nothing is shown
     LoadReport report;
     try {
         LoadLevelFrom(trial, std::make_unique<MemoryFile>(backup.Name, backup.Bytes), silent, report);

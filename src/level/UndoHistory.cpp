@@ -138,22 +138,24 @@ std::string UndoHistory::Replay(OpenLevel& lvl, const LevelStep& step, bool forw
     return (forward ? "Redone: " : "Undone: ") + StepName(step);
 }
 
+std::string UndoHistory::Move(OpenLevel& lvl, std::vector<LevelStep>& from, std::vector<LevelStep>& to,
+                              bool forward)
+{
+    if (from.empty()) throw VantrelError(forward ? kNothingToRedoMessage : kNothingToUndoMessage);
+    const std::string line = Replay(lvl, from.back(), forward);
+    to.push_back(std::move(from.back()));
+    from.pop_back();
+    return line;
+}
+
 std::string UndoHistory::Undo(OpenLevel& lvl)
 {
-    if (undo_.empty()) throw VantrelError(kNothingToUndoMessage);
-    const std::string line = Replay(lvl, undo_.back(), false);
-    redo_.push_back(std::move(undo_.back()));
-    undo_.pop_back();
-    return line;
+    return Move(lvl, undo_, redo_, false);
 }
 
 std::string UndoHistory::Redo(OpenLevel& lvl)
 {
-    if (redo_.empty()) throw VantrelError(kNothingToRedoMessage);
-    const std::string line = Replay(lvl, redo_.back(), true);
-    undo_.push_back(std::move(redo_.back()));
-    redo_.pop_back();
-    return line;
+    return Move(lvl, redo_, undo_, true);
 }
 
 std::string UndoHistory::Clear(const std::string& path, const std::string& why)

@@ -54,6 +54,8 @@ public:
 
 private:
     std::string Replay(OpenLevel& lvl, const LevelStep& step, bool forward);
+    // Replays the last step of from (forward: a redo) and moves it onto to.
+    std::string Move(OpenLevel& lvl, std::vector<LevelStep>& from, std::vector<LevelStep>& to, bool forward);
 
     std::vector<LevelStep> undo_;
     std::vector<LevelStep> redo_;

@@ -45,33 +45,6 @@ PlayerPlacement Placement(const OpenLevel& lvl, std::uint16_t code, LinePoint p)
     return placed;
 }
 
-// The loads of the batch talk to this, not to the user: what they say goes
-// into the summary.
-class CollectingUi : public UserInterface {
-public:
-    std::vector<std::string> said;
-    void Message(const std::string& text) override { said.push_back(text); }
-    bool WarningYesNo(const std::string& text) override
-    {
-        said.push_back(text);
-        return false;
-    }
-    bool ConfirmOkCancel(const std::string& text) override
-    {
-        said.push_back(text);
-        return false;
-    }
-    std::optional<std::string> ChooseFile(const std::string&, const std::string&, const std::string&,
-                                          const std::string&) override
-    {
-        return std::nullopt;
-    }
-    std::optional<std::string> ChooseDirectory(const std::string&, const std::string&) override
-    {
-        return std::nullopt;
-    }
-};
-
 // The loader's words without its "can not open" line.
 std::string LoaderWords(const std::string& text)
 {
