@@ -49,8 +49,8 @@ std::optional<std::vector<std::uint8_t>> LevelBytes(ByteFile& file, std::int64_t
 std::string ExportFault(ByteFile& file, std::int64_t record, std::vector<std::uint8_t>& chunk)
 {
     const std::int64_t size = file.Size();
-    const std::int64_t at = record - kCeChunkHeaderLength;
-    const auto header = LevelBytes(file, at, kCeChunkHeaderLength);
+    const std::int64_t at = record - kChunkHeaderLength;
+    const auto header = LevelBytes(file, at, kChunkHeaderLength);
     if (!header || std::memcmp(header->data(), kCus4, 4) != 0)
         return "there is no CUS4 chunk at " + std::to_string(at) + " in the level file";
     const auto pages = ReadChangePageCount(file, record);
@@ -58,10 +58,11 @@ std::string ExportFault(ByteFile& file, std::int64_t record, std::vector<std::ui
     if (!pages || at + whole > size)
         return "its chunk runs past the end of the level file (" + std::to_string(size) + " bytes)";
     const std::uint32_t stored = ReadBigEndian(header->data() + 4, 4);
-    if (stored != CeRecordLength(*pages))
+    if (stored != Cus4RecordLength(*pages))
         return "its stored length " + std::to_string(stored) + " disagrees with its " + std::to_string(*pages) +
-               " change pages (96 + 48 x " + std::to_string(*pages) + " = " +
-               std::to_string(CeRecordLength(*pages)) + ")";
+               " change pages (" + std::to_string(kCus4RecordLength) + " + " + std::to_string(kCus4PageLength) + " x " +
+               std::to_string(*pages) + " = " +
+               std::to_string(Cus4RecordLength(*pages)) + ")";
     chunk = *LevelBytes(file, at, whole);
     return {};
 }
@@ -174,7 +175,7 @@ VceScan ScanVceBytes(const std::vector<std::uint8_t>& bytes, const std::string& 
             s += 5;
             continue;
         }
-        const std::int64_t r = s + kCeChunkHeaderLength;
+        const std::int64_t r = s + kChunkHeaderLength;
         const auto pages = ReadChangePageCount(file, r);
         const std::uint32_t length = r <= size ? ReadBigEndian(bytes.data() + s + 4, 4) : 0;
         const std::string where = "The custom element at offset " + std::to_string(s) + " of " + path;
@@ -182,9 +183,9 @@ VceScan ScanVceBytes(const std::vector<std::uint8_t>& bytes, const std::string& 
             scan.Fault = where + " runs past the end of the file (" + std::to_string(size) + " bytes).";
             break;
         }
-        if (length != CeRecordLength(*pages)) {
+        if (length != Cus4RecordLength(*pages)) {
             scan.Fault = where + " has the stored length " + std::to_string(length) + ", but its " +
-                         std::to_string(*pages) + " change pages need " + std::to_string(CeRecordLength(*pages)) +
+                         std::to_string(*pages) + " change pages need " + std::to_string(Cus4RecordLength(*pages)) +
                          ".";
             break;
         }
@@ -289,7 +290,7 @@ RenumberedVce RenumberVceCopy(OpenLevel& lvl, const CeImportList& list, const Vc
     for (std::size_t k = 0; k < scan.Chunks.size(); ++k) {
         const int index = static_cast<int>(k);
         const VceChunk& chunk = scan.Chunks[k];
-        const std::int64_t r = chunk.Position + kCeChunkHeaderLength;
+        const std::int64_t r = chunk.Position + kChunkHeaderLength;
         const std::uint16_t newId = NewCEIdOfIndex(lvl, list, index);
         lvl.Log().push_back("CEIndex " + std::to_string(index) + " will have CEId " + std::to_string(newId));
         hexBox(r);
@@ -301,7 +302,7 @@ RenumberedVce RenumberVceCopy(OpenLevel& lvl, const CeImportList& list, const Vc
             const std::int64_t at = links[n];
             if (at + 2 > r + chunk.Length) continue;  // only inside the chunk just read
             const std::uint16_t code = GetWordAtPos(at, copy, true);
-            if (!IsCeReference(code)) continue;
+            if (!IsCeCode(code)) continue;
             const int j = OldCEIdIsInImportList(lvl, list, CeNumberOf(code));
             if (j < 0) continue;
             ++result.LinkCount;

@@ -10,6 +10,8 @@
 // nothing and leaves the increments list as it was.
 #pragma once
 
+#include "base/Elements.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -57,7 +59,7 @@ struct CounterCe {
     std::int32_t Increment = 0;   // d
     std::string Name;
     std::vector<CounterChangePage> Pages;
-    int Code() const { return Number + 359; }
+    int Code() const { return Number + kFirstCeCode - 1; }
 };
 
 // A run worked out whole.

@@ -18,7 +18,8 @@ inline constexpr char kNoAuthChunkMessage[] = "This level has no author chunk (A
 inline constexpr char kTimeNoteMessage[] =
     "NOTE: When setting time left or emeralds to collect to a value more than 999, the value will be reset to 999 "
     "when going to the Level Settings screen in the Level Editor (Don't blame me for this, blame Doval!)";
-inline constexpr std::size_t kTitleLength = 32;
+// The largest time left or emeralds to collect the game's level editor keeps.
+inline constexpr int kEditorMaxValue = 999;
 inline constexpr char kNoHeadMessage[] = "This level has no header (HEAD chunk); nothing was written.";
 // Levels of the newer layout keep the title in NAME and time and emeralds as INFO entries.
 inline constexpr char kNoNameChunkMessage[] = "This level has no title chunk (NAME); nothing was written.";

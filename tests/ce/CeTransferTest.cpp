@@ -449,7 +449,7 @@ const char kTutorial[] = "levels/Tutorials/rnd_tutorial_niko_boehm/";
 
 std::uint16_t Renumbered(std::uint16_t code, const std::map<int, int>& ids)
 {
-    if (!IsCeReference(code)) return code;
+    if (!IsCeCode(code)) return code;
     const auto it = ids.find(CeNumberOf(code));
     return it == ids.end() ? code : CeElementCode(it->second);
 }
