@@ -21,7 +21,7 @@ int main(int argc, char** argv)
         ui.SetParent(&main);
         main.show();
         // Hidden until Tool > Element View: made once the main window is on its way to the screen.
-        vantrel::PaletteWindow palette(ui);
+        vantrel::PaletteWindow palette(main.Document());
         main.SetPaletteWindow(&palette);
         // "vantrel PATH" opens that level after start-up, as a direct load does.
         if (argc > 1) main.OpenAtStart(argv[1]);

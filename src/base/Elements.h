@@ -1,7 +1,9 @@
 // The element codes the program relies on.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <optional>
 
 namespace vantrel {
 
@@ -21,5 +23,10 @@ constexpr std::uint16_t kLastGroupCode = 655;
 inline constexpr std::uint16_t CeElementCode(int n) { return static_cast<std::uint16_t>(n + kFirstCeCode - 1); }
 inline constexpr std::uint16_t CeNumberOf(std::uint16_t code) { return static_cast<std::uint16_t>(code - (kFirstCeCode - 1)); }
 inline constexpr bool IsCeCode(int code) { return code >= kFirstCeCode && code <= kLastCeCode; }
+
+// How the custom elements of a level are drawn, by CE number - 1: with the
+// graphic of another element (its code), or, when empty, with the custom
+// element tile and the CE's number.
+using CeGraphics = std::array<std::optional<std::uint16_t>, kCeCount>;
 
 }  // namespace vantrel

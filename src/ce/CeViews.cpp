@@ -1,6 +1,7 @@
 #include "ce/CeViews.h"
 
 #include "base/Bytes.h"
+#include "base/ElementTable.h"
 #include "ce/CeRecord.h"
 
 #include <algorithm>
@@ -220,7 +221,12 @@ std::optional<CusxView> CusxListClick(const OpenLevel& lvl, int line)
 std::string CusxEntryLine(const CusxEntryView& entry)
 {
     const std::string part = entry.Page < 0 ? "base" : "page " + std::to_string(entry.Page + 1);
-    return part + "  " + HexText(entry.Entry.Key, 2) + "  " + entry.Meaning + " = " + entry.Value;
+    std::string line = part + "  " + HexText(entry.Entry.Key, 2) + "  " + entry.Meaning + " = " + entry.Value;
+    // One element code: its name beside it (a content of nine shows in the preview).
+    if (!entry.Codes.empty() && entry.Codes.find('\r') == std::string::npos) {
+        if (const auto code = ParseHex(entry.Codes, 4)) line += " " + ElementName(static_cast<std::uint16_t>(*code));
+    }
+    return line;
 }
 
 CusxBaseControls CusxControlsOf(const CusxView& view)

@@ -1,6 +1,7 @@
 #include "level/LevelDocument.h"
 
 #include "base/UserInterface.h"
+#include "level/RecentFiles.h"
 
 #include <filesystem>
 
@@ -31,6 +32,7 @@ bool LevelDocument::LoadLevelCommand(LoadReport& report, const LoadOptions& opti
         throw;
     }
     KeepLoad(report);
+    if (report.Completed) NoteRecentFile(settings_, path);
     return true;
 }
 

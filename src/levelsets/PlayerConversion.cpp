@@ -1,5 +1,6 @@
 #include "levelsets/PlayerConversion.h"
 
+#include "base/ElementTable.h"
 #include "base/Elements.h"
 #include "base/UserInterface.h"
 #include "level/Loader.h"
@@ -327,7 +328,7 @@ std::string PlacementText(const std::vector<PlayerPlacement>& cells)
     std::string text;
     for (const PlayerPlacement& p : cells) {
         if (!text.empty()) text += " ";
-        text += CellText(p) + "=" + std::to_string(p.Code);
+        text += CellText(p) + "=" + std::to_string(p.Code) + " (" + ElementName(p.Code) + ")";
     }
     return text;
 }

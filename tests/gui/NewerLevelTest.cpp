@@ -72,7 +72,7 @@ TEST_F(NewerLevel, CeManagerShowsTheEntriesOfACusxChunk)
     ASSERT_EQ(entries->count(), 7);
     EXPECT_EQ(entries->item(3)->text(), "base  C2  explosion content = 1 content: 0001 0002 0003 / 0004 0005 0006 / "
                                         "0168 0000 0009");
-    EXPECT_EQ(entries->item(6)->text(), "page 1  41  target element = 0168");
+    EXPECT_EQ(entries->item(6)->text(), "page 1  41  target element = 0168 Custom element 1");
     EXPECT_TRUE(Find<QCheckBox>("CEMan_Adv_GraphicOfCheck")->isChecked());
     EXPECT_EQ(Find<QLineEdit>("CEMan_Adv_GraphicOf")->text(), "0050");
     EXPECT_EQ(Find<QPlainTextEdit>("CEMan_Conf_ExplodeCont")->toPlainText(),
