@@ -7,12 +7,14 @@
 #include "app/MainWindow.h"
 #include "ce/CeBytes.h"
 #include "gui/palette/PaletteWindow.h"
+#include "gui/view/LevelViewPage.h"
 #include "support/LevelBuilder.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
 
 #include <QApplication>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QScrollBar>
 #include <QTabWidget>
@@ -93,9 +95,32 @@ public:
         Save(&main_, QStringLiteral("levelview"));
     }
 
+    // Paint mode: a stroke of walls, the status line over a cell; then zoomed in, and the whole map.
+    void PaintAndZoom()
+    {
+        auto* view = main_.LevelView();
+        auto* img = Find<QWidget>("LView_Img");
+        main_.Document().SelectElement(2);
+        view->SetPaintMode(true);
+        QTest::mousePress(img, Qt::LeftButton, {}, {16 * 20 + 8, 16 * 15 + 8});
+        for (const QPoint to : {QPoint(16 * 30 + 8, 16 * 18 + 8), QPoint(16 * 30 + 8, 16 * 24 + 8)}) {
+            QMouseEvent move(QEvent::MouseMove, to, img->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(img, &move);
+        }
+        QTest::mouseRelease(img, Qt::LeftButton, {}, {16 * 30 + 8, 16 * 24 + 8});
+        QTest::mouseMove(img, {16 * 13 + 8, 16 * 10 + 8});
+        Save(&main_, QStringLiteral("levelpaint"));
+        view->ZoomTo(32, QPoint(16 * 13 + 8, 16 * 10 + 8));
+        Save(&main_, QStringLiteral("levelzoom"));
+        view->LView_ZoomFitClick();
+        Save(&main_, QStringLiteral("levelfit"));
+        view->ZoomTo(16);
+        view->SetPaintMode(false);
+    }
+
     void Palette()
     {
-        PaletteWindow palette(ui_);
+        PaletteWindow palette(main_.Document());
         palette.show();
         auto* atlas = palette.findChild<QWidget*>(QStringLiteral("El"));
         const QPoint tile(16 * 5 + 5, 11);
@@ -182,6 +207,7 @@ int main(int argc, char** argv)
     shooter.CeLine(0, QStringLiteral("three"));
     shooter.CeLine(1, QStringLiteral("none"));
     shooter.ScrolledView(ViewLevel(dir));
+    shooter.PaintAndZoom();
     shooter.Palette();
     return shooter.Failures() == 0 ? 0 : 1;
 }

@@ -444,6 +444,7 @@ void LevelViewPage::ZoomTo(int cellSize, std::optional<QPoint> anchor)
         scrollY_->setValue(ScrollKeeping(CellY(kept), pixel.y(), cellSize_, scrollY_->maximum()));
     }
     if (drawn_) ScrollChange();
+    if (const auto at = PointerInView()) ShowCellStatus(*at);
 }
 
 void LevelViewPage::LView_ZoomInClick()
