@@ -54,12 +54,13 @@ std::string PaintRefusal(const OpenLevel& lvl, std::uint16_t code)
 int PaintCells(OpenLevel& lvl, const PaintStroke& stroke)
 {
     if (const std::string why = PaintRefusal(lvl, stroke.Code()); !why.empty()) throw VantrelError(why);
-    lvl.EnsureWritable();
+    LevelWrite write(lvl);  // one step: all of the stroke's cells, or none of them
     int written = 0;
     for (const PackedCell c : stroke.Cells()) {
         if (lvl.Grid().At(CellX(c), CellY(c)) == stroke.Code()) continue;
         if (SetCell(lvl, c, stroke.Code())) ++written;
     }
+    write.Commit();
     return written;
 }
 

@@ -40,7 +40,8 @@ private:
 std::string PaintRefusal(const OpenLevel& lvl, std::uint16_t code);
 
 // Writes the stroke into the grid and the level file, every cell that does
-// not hold the code yet, as one command. Throws VantrelError (nothing
+// not hold the code yet, as one step of the level's door (a write that fails
+// part way takes the stroke back whole). Throws VantrelError (nothing
 // written) with PaintRefusal's text, or when the level may not be written.
 // Returns the cells written.
 int PaintCells(OpenLevel& lvl, const PaintStroke& stroke);

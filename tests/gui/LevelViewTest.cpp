@@ -614,7 +614,8 @@ TEST_F(LevelViewTest, AStrokeOfPaintWritesExactlyTheCellsUnderItsPathAndTheRight
         want[at + 1] = 6;
     }
     EXPECT_EQ(ReadBytes(path), want);
-    EXPECT_EQ(main->Level().Edits().size(), 8u);
+    ASSERT_EQ(main->Level().Steps().size(), 1u) << "one stroke, one step";
+    EXPECT_EQ(main->Level().Steps().front().Edits.size(), 8u);
     EXPECT_TRUE(HoldsCode(Shown(), {16 * 5, 16 * 4}, 6)) << "the view shows what was written";
 
     QTest::mouseClick(Img(), Qt::RightButton, {}, CellCenter(9, 3));

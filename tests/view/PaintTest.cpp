@@ -48,6 +48,7 @@ TEST(PaintCells, WritesTheStrokesCellsAsOneCommandAndRefusesWhatTheLevelCannotHo
     for (const PackedCell c : Cells({{1, 1}, {2, 2}, {3, 2}, {3, 4}})) stroke.ExtendTo(c, 6, 4);
     const std::vector<std::uint8_t> before = test::FileBytes(lvl);
     EXPECT_EQ(PaintCells(lvl, stroke), 4) << "(3, 2) holds 9 already";
+    EXPECT_EQ(lvl.Steps().size(), 1u) << "one stroke, one step";
     std::vector<std::uint8_t> want = before;
     for (const auto& [x, y] : {std::pair{1, 1}, {2, 2}, {3, 2}, {3, 3}, {3, 4}})
         want[static_cast<std::size_t>(test::kStandardBodyStart + (y - 1) * 6 + x - 1)] = 9;
