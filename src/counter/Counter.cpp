@@ -5,6 +5,7 @@
 #include "base/Error.h"
 #include "base/RecordLayouts.h"
 #include "base/UserInterface.h"
+#include "level/GameRead.h"
 #include "level/OpenLevel.h"
 
 #include <algorithm>
@@ -222,7 +223,7 @@ std::string CounterClosingMessage(int created, int startCe)
            "), but not placed on the map\rBe sure to change the change conditions in CE " + Num(startCe) + "\r";
 }
 
-CounterResult RunCounterCreation(OpenLevel& lvl, CounterSettings& settings, bool dryRun)
+CounterResult RunCounterCreation(OpenLevel& lvl, CounterSettings& settings, UserInterface& ui, bool dryRun)
 {
     CounterResult result;
     std::error_code ec;
@@ -232,10 +233,6 @@ CounterResult RunCounterCreation(OpenLevel& lvl, CounterSettings& settings, bool
         return result;
     }
     result.Outcome = CounterOutcome::Refused;
-    if (lvl.Index().Newer) {
-        result.Message = kNewerLevelCounterMessage;
-        return result;
-    }
     if (settings.Steps < kMinDigitSteps || settings.Steps > kMaxDigitSteps) {
         result.Message = "The number of steps for each digit must lie between 2 and 16, not " +
                          Num(settings.Steps) + "." + kNothingWritten;
@@ -245,6 +242,12 @@ CounterResult RunCounterCreation(OpenLevel& lvl, CounterSettings& settings, bool
     result.Message = CheckCounterPlan(plan);
     if (!result.Message.empty()) return result;
     const std::vector<std::uint8_t> bytes = CounterChunks(plan);
+    // Chunks appended after the point where the game stops reading are lost to it.
+    const GameReading reading = ReadAsTheGame(lvl.File().ReadAll());
+    if (reading.LostAt() >= 0 && !ui.WarningYesNo(GameStopsWarning(reading) + " Create the counter all the same?")) {
+        result.Message = std::string("The counter was not created.") + kNothingWritten;
+        return result;
+    }
     if (!dryRun) {
         std::int64_t at = lvl.File().Size();
         lvl.Append(bytes);
@@ -317,7 +320,7 @@ int FirstFreeCounterStart(const OpenLevel& lvl, const CounterSettings& settings)
 CounterResult CreateCounter(OpenLevel& lvl, CounterSettings& settings, UserInterface& ui)
 {
     CounterSettings trial = settings;
-    const CounterResult planned = RunCounterCreation(lvl, trial, true);
+    const CounterResult planned = RunCounterCreation(lvl, trial, ui, true);
     if (planned.Outcome == CounterOutcome::Created) {
         const std::vector<int> taken =
             TakenBy(CeNumbersInUse(lvl), planned.Plan.StartCe, planned.Plan.Ces.size());
@@ -328,7 +331,7 @@ CounterResult CreateCounter(OpenLevel& lvl, CounterSettings& settings, UserInter
             return declined;
         }
     }
-    CounterResult result = RunCounterCreation(lvl, settings);
+    CounterResult result = RunCounterCreation(lvl, settings, ui);
     ui.Message(result.Message);
     return result;
 }

@@ -144,3 +144,77 @@ bool WriteTimeAndEmeralds(OpenLevel& lvl, std::uint16_t time, std::uint16_t emer
 }
 
 }  // namespace vantrel
+
+namespace vantrel {
+
+bool WriteLevelAuthor(OpenLevel& lvl, const std::string& author, UserInterface& ui)
+{
+    if (!lvl.LevelOpen()) return false;
+    if (lvl.AuthPos() < 0) {
+        ui.Message(kNoAuthChunkMessage);
+        return false;
+    }
+    lvl.EnsureWritable();
+    std::uint8_t bytes[kTitleLength] = {};
+    for (std::size_t i = 0; i < kTitleLength && i < author.size(); ++i) bytes[i] = static_cast<std::uint8_t>(author[i]);
+    const std::int64_t at = lvl.AuthPos() + 4;
+    if (!FitsInFile(lvl, at, kTitleLength, "author", ui)) return false;
+    KeepFilePosition(lvl, [&] { lvl.Patch(at, bytes, kTitleLength); });
+    ui.Message(kAuthorUpdatedMessage);
+    return true;
+}
+
+namespace {
+
+// Why a change cannot be made, or nothing.
+std::string HeaderRefusal(const OpenLevel& lvl, const HeaderChanges& c)
+{
+    const ChunkIndex& ix = lvl.Index();
+    for (const auto& [text, what] : {std::pair{&c.Title, "title"}, std::pair{&c.Author, "author"}})
+        if (*text && (*text)->size() > kTitleLength)
+            return std::string("The ") + what + " \"" + **text + "\" holds " + std::to_string((*text)->size()) +
+                   " characters; a level keeps at most " + std::to_string(kTitleLength) + ". Nothing was written.";
+    if (c.Title && (ix.Newer ? ix.NamePos < 0 : lvl.HeadPos() < 0))
+        return ix.Newer ? kNoNameChunkMessage : kNoHeadMessage;
+    if (c.Author && lvl.AuthPos() < 0) return kNoAuthChunkMessage;
+    if (!c.Time && !c.Emeralds) return {};
+    const long long most = ix.Newer ? kNewerMaxValue : 65535;
+    for (const auto& [value, what] : {std::pair{&c.Time, "time left"}, std::pair{&c.Emeralds, "emeralds to collect"}})
+        if (*value && (**value < 0 || **value > most))
+            return ix.Newer && **value > most ? std::string(kNewerValueTooLargeMessage)
+                                              : std::string("The ") + what + " must lie between 0 and " +
+                                                    std::to_string(most) + ", not " + std::to_string(**value) +
+                                                    ". Nothing was written.";
+    if (ix.Newer && (ix.InfoTimePos < 0 || ix.InfoEmeraldsPos < 0)) return kNoInfoEntryMessage;
+    if (!ix.Newer && lvl.HeadPos() < 0) return kNoHeadMessage;
+    return {};
+}
+
+}  // namespace
+
+bool WriteHeaderChanges(OpenLevel& lvl, const HeaderChanges& changes, UserInterface& ui)
+{
+    if (!lvl.LevelOpen()) return false;
+    if (const std::string why = HeaderRefusal(lvl, changes); !why.empty()) {
+        ui.Message(why);
+        return false;
+    }
+    lvl.EnsureWritable();
+    bool wrote = false;
+    if (changes.Title) wrote = WriteLevelTitle(lvl, *changes.Title, ui) || wrote;
+    if (changes.Author) wrote = WriteLevelAuthor(lvl, *changes.Author, ui) || wrote;
+    if (changes.Time || changes.Emeralds) {
+        const ChunkIndex& ix = lvl.Index();
+        auto current = [&](std::int64_t at) {
+            return static_cast<std::uint16_t>(GetWordAtPos(at, lvl.File(), true));
+        };
+        const std::uint16_t time = changes.Time ? static_cast<std::uint16_t>(*changes.Time)
+                                                : current(ix.Newer ? ix.InfoTimePos : lvl.HeadPos() + 6);
+        const std::uint16_t emeralds = changes.Emeralds ? static_cast<std::uint16_t>(*changes.Emeralds)
+                                                        : current(ix.Newer ? ix.InfoEmeraldsPos : lvl.HeadPos() + 8);
+        wrote = WriteTimeAndEmeralds(lvl, time, emeralds, ui) || wrote;
+    }
+    return wrote;
+}
+
+}  // namespace vantrel

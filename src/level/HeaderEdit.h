@@ -5,6 +5,7 @@
 #include "level/OpenLevel.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace vantrel {
@@ -30,6 +31,28 @@ inline constexpr char kNoInfoEntryMessage[] =
     "This level's INFO chunk holds no entry for time left or for emeralds to collect (the game takes its default "
     "then), so they cannot be changed in place. Nothing was written.";
 inline constexpr std::uint16_t kNewerMaxValue = 32767;
+
+inline constexpr char kAuthorUpdatedMessage[] = "Level author updated!";
+inline constexpr char kNoAuthChunkMessage[] = "This level has no author chunk (AUTH); nothing was written.";
+
+// Writes all 32 author bytes (the text, then zero bytes) into the AUTH
+// chunk's data and tells the user. Does nothing when no level is open.
+bool WriteLevelAuthor(OpenLevel& lvl, const std::string& author, UserInterface& ui);
+
+// The File Info edits of one command: what to change, the rest as it is.
+struct HeaderChanges {
+    std::optional<std::string> Title;
+    std::optional<std::string> Author;
+    std::optional<long long> Time;
+    std::optional<long long> Emeralds;
+};
+
+// Checks every change first (texts of at most 32 bytes, numbers the level
+// can hold, the fields it has); a change that cannot be made refuses the
+// whole command with a message and nothing is written. Then writes them,
+// with the messages the window shows. A time or emeralds value not given
+// keeps what the level holds. Returns whether it wrote.
+bool WriteHeaderChanges(OpenLevel& lvl, const HeaderChanges& changes, UserInterface& ui);
 
 // Writes all 32 title bytes (the text, then zero bytes) at HeadPos + 10 (in
 // the newer layout: the NAME data) and tells the user. Does nothing when no level is open. Returns whether it wrote.

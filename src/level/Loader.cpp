@@ -217,7 +217,53 @@ private:
         }
         f_->Seek(p);
         ix_.Newer = ix_.InfoPos != -1 && ix_.HeadPos == -1;
+        if (ix_.HasCusx()) ListCesAsTheGame();
         return true;
+    }
+
+    // A level with CUSX chunks lists its custom elements as the game holds
+    // them: one line a CE, in CE order, for the last chunk that sets it (a
+    // CUS4 appended for CE n stands for CE n), named by the last chunk that
+    // carries a name.
+    void ListCesAsTheGame()
+    {
+        struct Ce {
+            bool Seen = false;
+            ChunkIndex::CeLine Line;
+            std::string Name;
+        };
+        std::vector<Ce> ces(kCeCount + 1);
+        for (const ChunkIndex::CeLine& line : ix_.CeLines) {
+            int n = 0;
+            std::optional<std::string> name;
+            if (line.Cusx) {
+                const std::int64_t data = ix_.CusxPositions[line.Index];
+                const CusxView view = ReadCusx(bytes_, data, data + Field(data - 4, 4));
+                n = view.CeNumber;
+                if (view.NameStored) name = view.Name;
+            } else {
+                const std::int64_t record = ix_.CePositions[line.Index];
+                n = static_cast<int>(Field(record, 2)) - (kFirstCeCode - 1);
+                const std::int64_t end = std::min<std::int64_t>(record + 32, size_);
+                std::string_view text(reinterpret_cast<const char*>(bytes_) + record + 2,
+                                      static_cast<std::size_t>(std::max<std::int64_t>(end - record - 2, 0)));
+                name = std::string(text.substr(0, text.find('\0')));
+            }
+            if (n < 1 || n > kCeCount) continue;  // no custom element: the game skips it
+            Ce& ce = ces[static_cast<std::size_t>(n)];
+            if (!ce.Seen) ce.Name = CusxDefaultName(n);
+            ce.Seen = true;
+            ce.Line = line;
+            if (name) ce.Name = *name;
+        }
+        ix_.CeLines.clear();
+        report_.CeList.clear();
+        for (int n = 1; n <= kCeCount; ++n) {
+            const Ce& ce = ces[static_cast<std::size_t>(n)];
+            if (!ce.Seen) continue;
+            ix_.CeLines.push_back(ce.Line);
+            report_.CeList.Add(n, ": ", ce.Name);
+        }
     }
 
     // A chunk's name as the number its four bytes spell, big-endian.
@@ -248,6 +294,7 @@ private:
         case Tag("AUTH"): return Auth(p);
         case Tag("BODY"): return Body(p);
         case Tag("CUS3"): return Cus3(p);
+        case Tag("CUSX"): return Cusx(p);  // the game reads it in files of either layout
         default:
             // The chunks of the newer layout, in files of version 3.0 and later only.
             if (newerChunks_) {
@@ -257,7 +304,6 @@ private:
                 case Tag("DATE"): return Date(p);
                 case Tag("ELEM"): return Elem(p);
                 case Tag("NOTE"): return Note(p);
-                case Tag("CUSX"): return Cusx(p);
                 case Tag("GRPX"): return Grpx(p);
                 case Tag("EMPX"): return Empx(p);
                 default: break;

@@ -1,5 +1,5 @@
 // A level of the newer layout in the window: the File Info boxes, the CE
-// Manager's view of a CUSX chunk, and the refusals of export and counters.
+// Manager's view of a CUSX chunk, and its export into a .vce file.
 #include "gui/ce/CeManagerPage.h"
 #include "ce/CeTransfer.h"
 #include "ce/CeViews.h"
@@ -97,15 +97,15 @@ TEST_F(NewerLevel, CeManagerShowsTheEntriesOfACusxChunk)
     EXPECT_TRUE(Find<QCheckBox>("CEMan_Conf_CanMove")->isEnabled());
 }
 
-TEST_F(NewerLevel, ExportAndImportAreRefused)
+TEST_F(NewerLevel, ExportWritesTheCusxChunkAndImportListsIt)
 {
     auto* list = Find<QListWidget>("CEMan_CEList");
     list->item(0)->setCheckState(Qt::Checked);
     Find<QPushButton>("CEMan_ExportBtn")->click();
+    ui.files.push_back(path + ".vce");
     Find<QPushButton>("CEMan_Info_LoadVCE")->click();
-    EXPECT_EQ(ui.messages, (std::vector<std::string>{kNewerLevelTransferMessage, kNewerLevelTransferMessage}));
-    EXPECT_TRUE(ui.fileDialogTitles.empty());
-    EXPECT_FALSE(std::filesystem::exists(path + ".vce"));
+    EXPECT_EQ(ui.messages, std::vector<std::string>{std::string("1") + kExportedSuffix});
+    EXPECT_EQ(Find<QListWidget>("CEMan_Info_ImportedCEList")->item(0)->text(), "2:Door-->2");
 }
 
 }  // namespace

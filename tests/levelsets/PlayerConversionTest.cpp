@@ -79,6 +79,8 @@ const PlacementCase kCases[] = {
     {"Set4Player4There", 4, 12, 10, {{{1, 1}, 80}, {{2, 1}, 81}, {{9, 9}, 83}}, {},
      "001.level: skipped, player 4 is already on the map"},
     {"Set3NoPlayer2", 3, 10, 8, {{{5, 5}, 80}}, {}, "001.level: skipped, player 1 or player 2 is not on the map"},
+    // The old player code 8 is player 1 to the game, as in the levels of file version 1.0.
+    {"OldPlayerCode", 3, 10, 8, {{{5, 5}, 8}, {{6, 5}, 81}}, {{7, 5, 82}}, "001.level: 7,5=82"},
     {"Set4NoPlayer1", 4, 10, 8, {{{5, 5}, 81}}, {}, "001.level: skipped, player 1 or player 2 is not on the map"},
     // Two cells hold player 1: the first in reading order counts, the upper one, then the left one.
     {"FirstPlayer1Upper", 3, 10, 8, {{{4, 2}, 80}, {{1, 3}, 80}, {{5, 2}, 81}}, {{6, 2, 82}}, "001.level: 6,2=82 (Player 3)"},
