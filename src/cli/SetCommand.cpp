@@ -18,7 +18,9 @@ int RunSet(const std::string& file, const HeaderChanges& changes)
     CliUserInterface ui(std::cerr);
     OpenLevel lvl;
     LoadReport report;
-    LoadLevel(lvl, file, ui, report);
+    LoadOptions options;
+    options.Locked = true;  // read, checked and written under one lock
+    LoadLevel(lvl, file, ui, report, options);
     if (!report.Completed) return 1;
     const bool wrote = WriteHeaderChanges(lvl, changes, ui);
     lvl.CloseLevelFile();

@@ -200,6 +200,7 @@ bool WriteHeaderChanges(OpenLevel& lvl, const HeaderChanges& changes, UserInterf
         return false;
     }
     lvl.EnsureWritable();
+    LevelWrite step(lvl);  // every change, or none
     bool wrote = false;
     if (changes.Title) wrote = WriteLevelTitle(lvl, *changes.Title, ui) || wrote;
     if (changes.Author) wrote = WriteLevelAuthor(lvl, *changes.Author, ui) || wrote;
@@ -214,6 +215,7 @@ bool WriteHeaderChanges(OpenLevel& lvl, const HeaderChanges& changes, UserInterf
                                                         : current(ix.Newer ? ix.InfoEmeraldsPos : lvl.HeadPos() + 8);
         wrote = WriteTimeAndEmeralds(lvl, time, emeralds, ui) || wrote;
     }
+    step.Commit();
     return wrote;
 }
 
