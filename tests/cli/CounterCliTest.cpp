@@ -61,8 +61,9 @@ TEST(CliCounterTest, RunDryRunAndRefusals)
         EXPECT_EQ(r.out, row.out);
         EXPECT_EQ(r.err, row.err);
         const Bytes after = test::ReadBytes(path);
-        if (!row.args.empty() && row.args.back() == "--dry-run")
+        if (!row.args.empty() && row.args.back() == "--dry-run") {
             EXPECT_FALSE(std::filesystem::exists(path + ".bak"));  // a dry run writes no backup either
+        }
         if (!row.written) {
             EXPECT_EQ(after, BaseLevel());
             continue;

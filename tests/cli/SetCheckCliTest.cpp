@@ -67,7 +67,8 @@ TEST(CliCheckTest, FindingsAndSummary)
     const std::string bad = dir.Write("set/002.level", faulty);
     const auto r = test::RunCli({"check", (dir.Path() / "set").string()}, dir);
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, clean + ": 166: note: BODY holds the code 8 once: the game reads it as 80\n" + bad + ": " +
+    EXPECT_EQ(r.out, clean + ": 197: note: BODY holds the code 8 once: the game reads it as 80\n" + clean +
+                         ": 200: note: BODY holds the code 5 once: the game reads it as 32\n" + bad + ": " +
                          std::to_string(end) + ": unknown chunk \"ABCD\" of 1 bytes: the game skips it\n" + bad + ": " +
                          std::to_string(end + 9) + ": CUS4 chunk for CE 1 has 0 change pages: the game reads one "
                          "change page of 48 bytes from what follows it and goes on at " + std::to_string(end + 161) +
