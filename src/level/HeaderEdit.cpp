@@ -147,23 +147,6 @@ bool WriteTimeAndEmeralds(OpenLevel& lvl, std::uint16_t time, std::uint16_t emer
 
 namespace vantrel {
 
-bool WriteLevelAuthor(OpenLevel& lvl, const std::string& author, UserInterface& ui)
-{
-    if (!lvl.LevelOpen()) return false;
-    if (lvl.AuthPos() < 0) {
-        ui.Message(kNoAuthChunkMessage);
-        return false;
-    }
-    lvl.EnsureWritable();
-    std::uint8_t bytes[kTitleLength] = {};
-    for (std::size_t i = 0; i < kTitleLength && i < author.size(); ++i) bytes[i] = static_cast<std::uint8_t>(author[i]);
-    const std::int64_t at = lvl.AuthPos() + 4;
-    if (!FitsInFile(lvl, at, kTitleLength, "author", ui)) return false;
-    KeepFilePosition(lvl, [&] { lvl.Patch(at, bytes, kTitleLength); });
-    ui.Message(kAuthorUpdatedMessage);
-    return true;
-}
-
 namespace {
 
 // Why a change cannot be made, or nothing.

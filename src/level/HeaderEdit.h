@@ -32,13 +32,6 @@ inline constexpr char kNoInfoEntryMessage[] =
     "then), so they cannot be changed in place. Nothing was written.";
 inline constexpr std::uint16_t kNewerMaxValue = 32767;
 
-inline constexpr char kAuthorUpdatedMessage[] = "Level author updated!";
-inline constexpr char kNoAuthChunkMessage[] = "This level has no author chunk (AUTH); nothing was written.";
-
-// Writes all 32 author bytes (the text, then zero bytes) into the AUTH
-// chunk's data and tells the user. Does nothing when no level is open.
-bool WriteLevelAuthor(OpenLevel& lvl, const std::string& author, UserInterface& ui);
-
 // The File Info edits of one command: what to change, the rest as it is.
 struct HeaderChanges {
     std::optional<std::string> Title;
