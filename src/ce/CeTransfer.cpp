@@ -337,7 +337,7 @@ RenumberedVce RenumberVceCopy(OpenLevel& lvl, const CeImportList& list, const Vc
         lvl.Log().push_back("OLDCEId = " + std::to_string(own));
         std::vector<std::int64_t> links =
             chunk.Cusx ? CusxLinkPositions(bytes, r, r + chunk.Length) : CeLinkPositions(copy, r);
-        if (!chunk.Cusx) links.push_back(r + CeBaseOffset::GraphicOf);  // a borrowed graphic is a link as well
+        if (!chunk.Cusx) links.push_back(r + Cus4Field::GraphicOf.Offset);  // a borrowed graphic is a link as well
         WriteCeLink(copy, r, CeElementCode(NewCEIdOfIndex(lvl, list, index)), ui);
         for (std::size_t n = 1; n < links.size(); ++n) {
             const std::int64_t at = links[n];

@@ -2,6 +2,7 @@
 
 #include "base/Bytes.h"
 #include "base/Elements.h"
+#include "base/RecordLayouts.h"
 
 #include <algorithm>
 #include <array>
