@@ -5,7 +5,10 @@ set -euo pipefail
 
 # What the build and the tests need; the fuzz targets need more (vantrel_install_fuzz_packages).
 VANTREL_PACKAGES=(cmake ninja-build g++ qt6-base-dev libpng-dev libcli11-dev googletest libgtest-dev libbenchmark-dev
-                  xvfb xauth)
+                  xvfb xauth
+                  # the Debian package and its check: cpack's dependency computation, the validators,
+                  # MIME look-up, manual pages and bash completion
+                  dpkg-dev file desktop-file-utils appstream shared-mime-info libglib2.0-bin man-db bash-completion)
 VANTREL_FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 # The game itself, built from ../shared/game for the tests that hold the commands' output against it.
 VANTREL_GAME_PACKAGES=(gcc make libsdl2-dev libsdl2-image-dev libsdl2-mixer-dev libsdl2-net-dev zlib1g-dev)

@@ -3,11 +3,13 @@
 #include "gui/ce/CeManagerPage.h"
 #include "gui/level/FileInfoPage.h"
 #include "gui/levelsets/LevelsetPage.h"
+#include "app/About.h"
 #include "app/SettingsDialog.h"
 #include "base/UserInterface.h"
 #include "gui/base/QtText.h"
 #include "gui/view/LevelViewPage.h"
 #include "level/RecentFiles.h"
+#include "levelsets/LevelsetConfig.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -139,7 +141,8 @@ void MainWindow::BuildMenu()
     QAction* about = help->addAction(tr("&About"));
     about->setObjectName(QStringLiteral("Help_About"));
     about->setShortcut(QKeySequence(Qt::Key_F11));
-    about->setEnabled(false);
+    connect(about, &QAction::triggered, this,
+            [this] { doc_.Ui().Message(AboutText(doc_.Settings().ReadSetting(kDataDirSetting))); });
 }
 
 void MainWindow::SetPaletteWindow(QWidget* palette)

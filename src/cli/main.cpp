@@ -1,6 +1,7 @@
 // vantrel-cli: the program's core commands from a terminal. This file alone
 // holds the command-line parser; each command is a plain function.
 #include "base/ErrorBoundary.h"
+#include "cli/CliDocs.h"
 #include "cli/CliUserInterface.h"
 #include "cli/Commands.h"
 #include "quote/QuotePost.h"
@@ -287,8 +288,9 @@ int main(int argc, char** argv)
     std::signal(SIGXFSZ, SIG_IGN);
     CLI::App app{"vantrel-cli: inspect and change Rocks'n'Diamonds level files from a terminal.\n"
                  "Messages the window would show in a box are printed to standard error as \"message: \" and "
-                 "their text.\nExit status: 0 done, 1 refused or failed, 2 wrong command line."};
+                 "their text."};
     app.require_subcommand(1);
+    vantrel::AddVersionAndDocs(app);
     vantrel::CliRun run;
     vantrel::AddLoadCommand(app, run);
     vantrel::AddCeCommand(app, run);
@@ -305,9 +307,7 @@ int main(int argc, char** argv)
 
     try {
         app.parse(argc, argv);
-    } catch (const CLI::CallForHelp& e) {
-        return app.exit(e);
-    } catch (const CLI::CallForAllHelp& e) {
+    } catch (const CLI::Success& e) {  // --help, --version, --generate
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
         app.exit(e);

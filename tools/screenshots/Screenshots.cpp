@@ -1,11 +1,13 @@
 // Pictures of the window for a person to look at: every page with a level of
 // the corpus loaded, the CE Manager's sub-pages with custom elements shown,
-// the level view scrolled with a selection, and the palette. Checks nothing;
+// the level view scrolled with a selection, the palette, and the AppStream
+// screenshot of an example level. Checks nothing;
 // scripts/screenshots.sh builds and runs it.
 //
 //   vantrel-screenshots FOLDER
 #include "app/MainWindow.h"
 #include "ce/CeBytes.h"
+#include "gui/levelsets/LevelsetPage.h"
 #include "gui/palette/PaletteWindow.h"
 #include "gui/view/LevelViewPage.h"
 #include "support/LevelBuilder.h"
@@ -21,6 +23,7 @@
 #include <QTest>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 namespace vantrel::test {
@@ -118,6 +121,19 @@ public:
         view->SetPaintMode(false);
     }
 
+    // The AppStream screenshot: the example levelset the build wrote, its
+    // level from a forum post in the Level View. On a copy: a load makes a backup.
+    void AppStream(const std::string& examples, const TempDir& dir)
+    {
+        const std::string copy = (dir.Path() / "examples").string();
+        std::filesystem::copy(examples, copy, std::filesystem::copy_options::recursive);
+        settings_.values["datadir"] = copy;
+        main_.Levelsets()->Scan();
+        Load(copy + "/levels/vantrel_examples/quote/001.level");
+        main_.Book()->setCurrentIndex(kLevelViewPage);
+        Save(&main_, QStringLiteral("appstream"));
+    }
+
     void Palette()
     {
         PaletteWindow palette(main_.Document());
@@ -209,5 +225,6 @@ int main(int argc, char** argv)
     shooter.ScrolledView(ViewLevel(dir));
     shooter.PaintAndZoom();
     shooter.Palette();
+    shooter.AppStream(VANTREL_EXAMPLES_DIR, dir);
     return shooter.Failures() == 0 ? 0 : 1;
 }
