@@ -53,6 +53,9 @@ const std::map<std::string, const char*> kMenuHelp = {
     {"File_LoadLevel",
      "Open a level file (.level). Its backup LEVEL.bak is made once; the header, the load log, the map and the "
      "custom elements fill the pages. Every change is written into the file at once"},
+    {"File_Settings",
+     "Set the game's data directory, the folder for levels made from forum posts and the address of Level Sketch "
+     "images"},
     {"File_SaveLevel", "Close the open level; every change is in the file already"},
     {"File_Exit", "Close the open level and end Vantrel"},
     {"Tool_MainInfo", "Show the File Info page: the header, the load log, and a new level from a forum post"},
