@@ -5,6 +5,7 @@ cd "$(dirname "$0")"
 source scripts/setup.sh
 vantrel_install_packages
 vantrel_build
+vantrel_build_game
 # A short run of every fuzz target when clang is there (it says so when not).
 fuzz/smoke.sh
 export QT_QPA_PLATFORM=offscreen

@@ -2,8 +2,9 @@
 // tiles of 16 x 16 pixels into the view's off-screen picture (it runs on
 // every scroll and every press in the view); the floor is copying one
 // 640 x 480 picture once, the same number of pixels in one piece. Also timed:
-// the drawing function alone (no window), and one full scroll change through
-// the scroll bar. Run with QT_QPA_PLATFORM=offscreen (set when unset).
+// the drawing function alone (no window), one full scroll change through
+// the scroll bar, and the redraw at every zoom beside a copy of the picture
+// the view then shows. Run with QT_QPA_PLATFORM=offscreen (set when unset).
 #include "level/OpenLevel.h"
 #include "app/MainWindow.h"
 #include "support/LevelBuilder.h"
@@ -69,10 +70,10 @@ BENCHMARK(BM_RedrawLevelView);
 void BM_DrawMapCells(benchmark::State& state)
 {
     const OpenLevel& lvl = Window().main->Level();
-    const TileSheet& sheet = ElementAtlas();
+    const TileSet& tiles = PlainTiles();
     QImage picture(640, 480, QImage::Format_RGB32);
     for (auto _ : state) {
-        DrawMapCells(picture, {0, 0}, sheet, lvl.Grid(), 1, 1, 40, 30);
+        DrawMapCells(picture, {0, 0}, tiles, lvl.Grid(), 1, 1, 40, 30);
         benchmark::DoNotOptimize(picture.constBits());
     }
     state.SetItemsProcessed(state.iterations() * 1200);
@@ -104,6 +105,43 @@ void BM_CopyOnePicture(benchmark::State& state)
     state.SetBytesProcessed(state.iterations() * from.sizeInBytes());
 }
 BENCHMARK(BM_CopyOnePicture);
+
+// The redraw at each zoom (cells of 4, 8, 16, 32 and 48 pixels, and 2, the
+// smallest "fit the whole map" takes), beside its floor: one copy of a picture
+// of the size the view then shows (BM_CopyPictureAtZoom, same argument).
+LevelViewPage* ViewAtZoom(int cellSize)
+{
+    LevelViewPage* view = Window().main->LevelView();
+    view->ZoomTo(cellSize);
+    return view;
+}
+
+void BM_RedrawAtZoom(benchmark::State& state)
+{
+    LevelViewPage* view = ViewAtZoom(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        view->RedrawLevelView();
+        benchmark::DoNotOptimize(view->Picture().constBits());
+    }
+    const QSize size = view->Picture().size();
+    state.SetLabel(std::to_string(size.width()) + " x " + std::to_string(size.height()) + " pixels");
+    view->ZoomTo(16);
+}
+BENCHMARK(BM_RedrawAtZoom)->Arg(2)->Arg(4)->Arg(8)->Arg(16)->Arg(32)->Arg(48);
+
+void BM_CopyPictureAtZoom(benchmark::State& state)
+{
+    const QSize size = ViewAtZoom(static_cast<int>(state.range(0)))->Picture().size();
+    Window().main->LevelView()->ZoomTo(16);
+    QImage from(size, QImage::Format_RGB32);
+    from.fill(Qt::darkGreen);
+    QImage to(size, QImage::Format_RGB32);
+    for (auto _ : state) {
+        std::memcpy(to.bits(), from.constBits(), static_cast<std::size_t>(from.sizeInBytes()));
+        benchmark::DoNotOptimize(to.constBits());
+    }
+}
+BENCHMARK(BM_CopyPictureAtZoom)->Arg(2)->Arg(4)->Arg(8)->Arg(16)->Arg(32)->Arg(48);
 
 }  // namespace
 

@@ -5,8 +5,13 @@ set -euo pipefail
 
 # What the build and the tests need; the fuzz targets need more (vantrel_install_fuzz_packages).
 VANTREL_PACKAGES=(cmake ninja-build g++ qt6-base-dev libpng-dev libcli11-dev googletest libgtest-dev libbenchmark-dev
-                  xvfb xauth)
+                  xvfb xauth
+                  # the Debian package and its check: cpack's dependency computation, the validators,
+                  # MIME look-up, manual pages and bash completion
+                  dpkg-dev file desktop-file-utils appstream shared-mime-info libglib2.0-bin man-db bash-completion)
 VANTREL_FUZZ_PACKAGES=(clang libclang-rt-14-dev)
+# The game itself, built from ../shared/game for the tests that hold the commands' output against it.
+VANTREL_GAME_PACKAGES=(gcc make libsdl2-dev libsdl2-image-dev libsdl2-mixer-dev libsdl2-net-dev zlib1g-dev)
 
 vantrel_install_packages() {
     vantrel_install "${VANTREL_PACKAGES[@]}"
@@ -15,6 +20,19 @@ vantrel_install_packages() {
 # clang with libFuzzer and the sanitizers, for building the fuzz targets (see fuzz/README.md).
 vantrel_install_fuzz_packages() {
     vantrel_install "${VANTREL_FUZZ_PACKAGES[@]}"
+}
+
+# Builds the game into build/game (kept while its source is unchanged); the
+# tests that need it skip, saying why, when it cannot be built.
+vantrel_build_game() {
+    local script=../shared/game/build.sh
+    if [ ! -x "$script" ]; then
+        echo "The game's source ($script) is absent: the tests that judge by it will skip."
+        return 0
+    fi
+    vantrel_install "${VANTREL_GAME_PACKAGES[@]}" || true
+    mkdir -p build/game
+    echo "The game: $(flock build/game/.lock "$script" "$PWD/build/game" 2>&1 | tail -1)"
 }
 
 vantrel_install() {

@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
-"""Writes src/view/ElementRows.h, the rows of the element table, from a
+"""Writes src/base/ElementRows.h, the rows of the element table, from a
 tab-separated list of element codes (code, token, class, description).
 
-    tools/make_element_table.py ../shared/elements.tsv src/view/ElementRows.h
+    tools/make_element_table.py ../shared/elements.tsv src/base/ElementRows.h
 
 Descriptions may carry \\xNN escapes; they become the Latin-1 byte they name,
 since the program's texts are byte strings shown as Latin-1.
@@ -75,7 +75,7 @@ def main(argv):
         out.write("// Written by tools/make_element_table.py from the list of element codes;\n")
         out.write("// run the script again instead of editing this file.\n")
         out.write("#pragma once\n\n")
-        out.write('#include "view/ElementTable.h"\n\n')
+        out.write('#include "base/ElementTable.h"\n\n')
         out.write("namespace vantrel {\n\n")
         out.write("inline constexpr ElementInfo kElementRows[] = {\n")
         for code, token, cls, desc in rows:

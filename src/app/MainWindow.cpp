@@ -4,14 +4,22 @@
 #include "gui/ce/CeManagerPage.h"
 #include "gui/level/FileInfoPage.h"
 #include "gui/levelsets/LevelsetPage.h"
+#include "app/About.h"
 #include "app/SettingsDialog.h"
 #include "base/UserInterface.h"
 #include "gui/base/QtText.h"
 #include "gui/view/LevelViewPage.h"
+#include "level/RecentFiles.h"
+#include "levelsets/LevelsetConfig.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QUrl>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -20,8 +28,11 @@ namespace vantrel {
 
 namespace {
 
-constexpr int kClientWidth = 772;
-constexpr int kClientHeight = 534;
+// The first size of the window: room for the Level View's 40 x 30 cells at zoom 1.
+constexpr int kClientWidth = 820;
+constexpr int kClientHeight = 580;
+constexpr int kMinimumClientWidth = 480;
+constexpr int kMinimumClientHeight = 320;
 
 }  // namespace
 
@@ -44,16 +55,17 @@ MainWindow::MainWindow(UserInterface& ui, SettingsStore& settings, QWidget* pare
 
     auto* client = new QWidget;
     client->setObjectName(QStringLiteral("ClientArea"));
-    client->setFixedSize(kClientWidth, kClientHeight);
+    client->setMinimumSize(kMinimumClientWidth, kMinimumClientHeight);
     auto* layout = new QVBoxLayout(client);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(book_);
     setCentralWidget(client);
     BuildMenu();
 
-    // Not resizable: the window is as large as its client area and its menu.
-    setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+    // Resizable and maximisable; the pages follow its size.
+    resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
     move(188, 104);
+    setAcceptDrops(true);  // a level dropped on the window opens
     FormCreate();
 }
 
@@ -104,6 +116,10 @@ void MainWindow::BuildMenu()
     settings->setObjectName(QStringLiteral("File_Settings"));
     QAction* restore = file->addAction(tr("&Restore from Backup..."), this, &MainWindow::File_RestoreBackupClick);
     restore->setObjectName(QStringLiteral("File_RestoreBackup"));
+    recent_ = file->addMenu(tr("&Recent Levels"));
+    recent_->setObjectName(QStringLiteral("File_Recent"));
+    connect(recent_, &QMenu::aboutToShow, this, &MainWindow::File_RecentShow);
+    File_RecentShow();
     file->addSeparator();
     QAction* exit = file->addAction(tr("E&xit"), QKeySequence(Qt::Key_Escape), this, &MainWindow::File_ExitClick);
     exit->setObjectName(QStringLiteral("File_Exit"));
@@ -138,7 +154,8 @@ void MainWindow::BuildMenu()
     QAction* about = help->addAction(tr("&About"));
     about->setObjectName(QStringLiteral("Help_About"));
     about->setShortcut(QKeySequence(Qt::Key_F11));
-    about->setEnabled(false);
+    connect(about, &QAction::triggered, this,
+            [this] { doc_.Ui().Message(AboutText(doc_.Settings().ReadSetting(kDataDirSetting))); });
 }
 
 void MainWindow::SetPaletteWindow(QWidget* palette)
@@ -152,8 +169,7 @@ void MainWindow::SetPaletteWindow(QWidget* palette)
 void MainWindow::OpenAtStart(const std::string& path)
 {
     QTimer::singleShot(0, this, [this, path] {
-        doc_.SetOpenDialogName("%" + path);
-        File_LoadLevelClick();
+        OpenLevelPath(path);
         book_->setCurrentIndex(kFileInfoPage);
     });
 }
@@ -216,6 +232,38 @@ void MainWindow::Tool_ElementViewClick()
     palette_->show();
     palette_->raise();
     palette_->activateWindow();
+}
+
+void MainWindow::OpenLevelPath(const std::string& path)
+{
+    doc_.SetOpenDialogName("%" + path);
+    File_LoadLevelClick();
+}
+
+void MainWindow::File_RecentShow()
+{
+    recent_->clear();
+    const std::vector<std::string> paths = ReadRecentFiles(doc_.Settings());
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        QAction* item = recent_->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(FromPath(paths[i])));
+        item->setObjectName(QStringLiteral("File_Recent%1").arg(i + 1));
+        connect(item, &QAction::triggered, this, [this, path = paths[i]] { OpenLevelPath(path); });
+    }
+    recent_->setEnabled(!paths.empty());
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() == 1 && urls.front().isLocalFile()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() != 1 || !urls.front().isLocalFile()) return;
+    event->acceptProposedAction();
+    OpenLevelPath(ToPath(urls.front().toLocalFile()));
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

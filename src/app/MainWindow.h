@@ -13,6 +13,7 @@
 #include <QMainWindow>
 
 class QAction;
+class QMenu;
 class QTabWidget;
 
 namespace vantrel {
@@ -50,6 +51,10 @@ public:
     void OpenAtStart(const std::string& path);
 
     void File_LoadLevelClick();
+    // A level of the recent files list, or a file dropped on the window: a direct load.
+    void OpenLevelPath(const std::string& path);
+    // Fills File > Recent Levels from the settings, most recent first.
+    void File_RecentShow();
     void File_SaveLevelClick();
     // File > Settings: the settings dialog, not modal for the program's loop
     // (window-modal); a changed data directory is scanned again.
@@ -63,6 +68,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void FormCreate();
@@ -77,6 +84,7 @@ private:
     QWidget* palette_ = nullptr;
     QAction* undo_ = nullptr;
     QAction* redo_ = nullptr;
+    QMenu* recent_ = nullptr;
 };
 
 }  // namespace vantrel

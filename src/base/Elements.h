@@ -1,7 +1,9 @@
-// The element codes and record sizes the program relies on.
+// The element codes the program relies on.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <optional>
 
 namespace vantrel {
 
@@ -18,13 +20,13 @@ constexpr std::uint16_t kFirstGroupCode = 624;
 constexpr std::uint16_t kLastGroupCode = 655;
 
 // Custom element n (1..256) is element code n + 359.
-inline constexpr std::uint16_t CeElementCode(int n) { return static_cast<std::uint16_t>(n + 359); }
-inline constexpr std::uint16_t CeNumberOf(std::uint16_t code) { return static_cast<std::uint16_t>(code - 359); }
-inline constexpr bool IsCeCode(std::uint16_t code) { return code >= kFirstCeCode && code <= kLastCeCode; }
+inline constexpr std::uint16_t CeElementCode(int n) { return static_cast<std::uint16_t>(n + kFirstCeCode - 1); }
+inline constexpr std::uint16_t CeNumberOf(std::uint16_t code) { return static_cast<std::uint16_t>(code - (kFirstCeCode - 1)); }
+inline constexpr bool IsCeCode(int code) { return code >= kFirstCeCode && code <= kLastCeCode; }
 
-// A CUS4 chunk: "CUS4", its 4-byte length, then a 96-byte record and 48 bytes a change page.
-constexpr int kCus4RecordLength = 96;
-constexpr int kCus4PageLength = 48;
-inline constexpr std::int32_t Cus4ChunkLength(int pages) { return 8 + kCus4RecordLength + kCus4PageLength * pages; }
+// How the custom elements of a level are drawn, by CE number - 1: with the
+// graphic of another element (its code), or, when empty, with the custom
+// element tile and the CE's number.
+using CeGraphics = std::array<std::optional<std::uint16_t>, kCeCount>;
 
 }  // namespace vantrel

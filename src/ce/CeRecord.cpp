@@ -32,37 +32,22 @@ bool ValidBlockCell(int row, int column)
     return row >= 1 && row <= 3 && column >= 1 && column <= 3;
 }
 
-std::optional<std::uint16_t> PageWord(ByteFile& file, std::int64_t record, int page, int offset)
+// A number field of change page p (1..P), when it lies inside the file.
+std::optional<std::uint32_t> PageNumber(ByteFile& file, std::int64_t record, int page, RecordField f)
 {
-    const auto at = CePageFieldPosition(file, record, page, offset, 2);
+    const auto at = CePageFieldPosition(file, record, page, f.Offset, f.Width);
     if (!at) return std::nullopt;
-    return Word(file, *at);
+    return ReadNumberInFile(file, *at, f.Width);
 }
 
-std::optional<std::uint32_t> PageByte(ByteFile& file, std::int64_t record, int page, int offset)
+std::optional<std::uint16_t> PageWord(ByteFile& file, std::int64_t record, int page, RecordField f)
 {
-    const auto at = CePageFieldPosition(file, record, page, offset, 1);
-    if (!at) return std::nullopt;
-    return ReadNumberInFile(file, *at, 1);
+    const auto v = PageNumber(file, record, page, f);
+    if (!v) return std::nullopt;
+    return static_cast<std::uint16_t>(*v);
 }
 
 }  // namespace
-
-bool IsCeReference(std::uint16_t code)
-{
-    const std::uint16_t n = CeNumberOf(code);
-    return n >= 1 && n <= kCeCount;
-}
-
-std::int64_t ChangePageOffset(int page)
-{
-    return 48 + 48 * static_cast<std::int64_t>(page);
-}
-
-std::int64_t CeRecordLength(int pages)
-{
-    return kCeBaseBlockLength + kCeChangePageLength * static_cast<std::int64_t>(pages);
-}
 
 int BlockCellOffset(int row, int column)
 {
@@ -73,17 +58,17 @@ std::vector<std::int64_t> CeLinkOffsets(int pages)
 {
     std::vector<std::int64_t> offsets;
     offsets.reserve(static_cast<std::size_t>(1 + 9 + 11 * std::max(pages, 0)));
-    offsets.push_back(CeBaseOffset::ElementCode);
+    offsets.push_back(Cus4Field::ElementCode.Offset);
     for (int row = 1; row <= 3; ++row)
         for (int column = 1; column <= 3; ++column)
-            offsets.push_back(CeBaseOffset::ExplodeCont + BlockCellOffset(row, column));
+            offsets.push_back(Cus4Field::ExplodeCont.Offset + BlockCellOffset(row, column));
     for (int page = 1; page <= pages; ++page) {
-        const std::int64_t q = ChangePageOffset(page);
-        offsets.push_back(q + CePageOffset::ChangeTo);
-        offsets.push_back(q + CePageOffset::ChangeCondElement);
+        const std::int64_t q = Cus4PageOffset(page);
+        offsets.push_back(q + Cus4PageField::ChangeTo.Offset);
+        offsets.push_back(q + Cus4PageField::ChangeCondElement.Offset);
         for (int row = 1; row <= 3; ++row)
             for (int column = 1; column <= 3; ++column)
-                offsets.push_back(q + CePageOffset::ExtChange + BlockCellOffset(row, column));
+                offsets.push_back(q + Cus4PageField::ExtChange.Offset + BlockCellOffset(row, column));
     }
     return offsets;
 }
@@ -113,15 +98,15 @@ std::optional<std::uint32_t> ReadNumberInFile(ByteFile& file, std::int64_t posit
 
 std::optional<std::uint16_t> ReadCeElementCode(ByteFile& file, std::int64_t record)
 {
-    return Word(file, record + CeBaseOffset::ElementCode);
+    return Word(file, record + Cus4Field::ElementCode.Offset);
 }
 
 std::optional<std::string> ReadCeName(ByteFile& file, std::int64_t record)
 {
-    const std::int64_t at = record + CeBaseOffset::Name;
+    const std::int64_t at = record + Cus4Field::Name.Offset;
     if (at < 0) return std::nullopt;
     std::string name;
-    for (int i = 0; i < kCeNameLength; ++i) {
+    for (int i = 0; i < Cus4Field::Name.Width; ++i) {
         const auto byte = ReadNumberInFile(file, at + i, 1);
         if (!byte) return std::nullopt;  // cut by the end of the file before the name ended
         if (*byte == 0) return name;
@@ -132,100 +117,98 @@ std::optional<std::string> ReadCeName(ByteFile& file, std::int64_t record)
 
 std::optional<int> ReadChangePageCount(ByteFile& file, std::int64_t record)
 {
-    const auto v = ReadNumberInFile(file, record + CeBaseOffset::ChangePageCount, 1);
+    const auto v = ReadNumberInFile(file, record + Cus4Field::ChangePageCount.Offset, 1);
     if (!v) return std::nullopt;
     return static_cast<int>(*v);
 }
 
 std::optional<bool> ReadUseGraphicOf(ByteFile& file, std::int64_t record)
 {
-    return FlagIsOne(ReadNumberInFile(file, record + CeBaseOffset::UseGraphicOf, 1));
+    return FlagIsOne(ReadNumberInFile(file, record + Cus4Field::UseGraphicOf.Offset, 1));
 }
 
 std::optional<std::uint16_t> ReadGraphicOf(ByteFile& file, std::int64_t record)
 {
-    return Word(file, record + CeBaseOffset::GraphicOf);
+    return Word(file, record + Cus4Field::GraphicOf.Offset);
 }
 
 std::optional<std::uint16_t> ReadExplodeCont(ByteFile& file, std::int64_t record, int row, int column)
 {
     if (!ValidBlockCell(row, column)) return std::nullopt;
-    return Word(file, record + CeBaseOffset::ExplodeCont + BlockCellOffset(row, column));
+    return Word(file, record + Cus4Field::ExplodeCont.Offset + BlockCellOffset(row, column));
 }
 
 int ChangePagesInFile(ByteFile& file, std::int64_t record)
 {
     const auto pages = ReadChangePageCount(file, record);
     if (!pages || record < 0) return 0;
-    const std::int64_t room = file.Size() - (record + kCeBaseBlockLength);
+    const std::int64_t room = file.Size() - (record + kCus4RecordLength);
     if (room <= 0) return 0;
-    return static_cast<int>(std::min<std::int64_t>(*pages, room / kCeChangePageLength));
+    return static_cast<int>(std::min<std::int64_t>(*pages, room / kCus4PageLength));
 }
 
 std::optional<std::int64_t> CePageFieldPosition(ByteFile& file, std::int64_t record, int page, int offset,
                                                 int size)
 {
-    if (page < 1 || offset < 0 || size < 1 || offset + size > kCeChangePageLength) return std::nullopt;
+    if (page < 1 || offset < 0 || size < 1 || offset + size > kCus4PageLength) return std::nullopt;
     const auto pages = ReadChangePageCount(file, record);
     if (!pages || page > *pages) return std::nullopt;
-    const std::int64_t at = record + ChangePageOffset(page) + offset;
+    const std::int64_t at = record + Cus4PageOffset(page) + offset;
     if (!LiesInFile(file, at, size)) return std::nullopt;
     return at;
 }
 
 std::optional<std::uint32_t> ReadEventBits(ByteFile& file, std::int64_t record, int page)
 {
-    const auto at = CePageFieldPosition(file, record, page, CePageOffset::EventBits, 4);
-    if (!at) return std::nullopt;
-    return ReadNumberInFile(file, *at, 4);
+    return PageNumber(file, record, page, Cus4PageField::EventBits);
 }
 
 std::optional<bool> ReadDelayCondition(ByteFile& file, std::int64_t record, int page)
 {
-    const auto byte = PageByte(file, record, page, CePageOffset::DelayBitByte);
+    const auto byte = PageNumber(file, record, page, {Cus4PageField::DelayBitByte, 1});
     if (!byte) return std::nullopt;
     return (*byte & 0x01) != 0;
 }
 
 std::optional<std::uint16_t> ReadChangeTo(ByteFile& file, std::int64_t record, int page)
 {
-    return PageWord(file, record, page, CePageOffset::ChangeTo);
+    return PageWord(file, record, page, Cus4PageField::ChangeTo);
 }
 
 std::optional<std::uint16_t> ReadDelayFixed(ByteFile& file, std::int64_t record, int page)
 {
-    return PageWord(file, record, page, CePageOffset::DelayFixed);
+    return PageWord(file, record, page, Cus4PageField::DelayFixed);
 }
 
 std::optional<std::uint16_t> ReadDelayRandom(ByteFile& file, std::int64_t record, int page)
 {
-    return PageWord(file, record, page, CePageOffset::DelayRandom);
+    return PageWord(file, record, page, Cus4PageField::DelayRandom);
 }
 
 std::optional<std::uint16_t> ReadDelayType(ByteFile& file, std::int64_t record, int page)
 {
-    return PageWord(file, record, page, CePageOffset::DelayType);
+    return PageWord(file, record, page, Cus4PageField::DelayType);
 }
 
 std::optional<std::uint16_t> ReadChangeCondElement(ByteFile& file, std::int64_t record, int page)
 {
-    return PageWord(file, record, page, CePageOffset::ChangeCondElement);
+    return PageWord(file, record, page, Cus4PageField::ChangeCondElement);
 }
 
 std::optional<bool> ReadUseExtChange(ByteFile& file, std::int64_t record, int page)
 {
-    return FlagIsOne(PageByte(file, record, page, CePageOffset::UseExtChange));
+    return FlagIsOne(PageNumber(file, record, page, Cus4PageField::UseExtChange));
 }
 
 std::optional<std::uint16_t> ReadExtChange(ByteFile& file, std::int64_t record, int page, int row, int column)
 {
     if (!ValidBlockCell(row, column)) return std::nullopt;
-    return PageWord(file, record, page, CePageOffset::ExtChange + BlockCellOffset(row, column));
+    return PageWord(file, record, page, {Cus4PageField::ExtChange.Offset + BlockCellOffset(row, column), 2});
 }
 
 std::optional<bool> ReadCanChange(ByteFile& file, std::int64_t record, int page)
 {
-    return FlagIsOne(PageByte(file, record, page, CePageOffset::CanChange));
+    return FlagIsOne(PageNumber(file, record, page, Cus4PageField::CanChange));
 }
 
 }  // namespace vantrel

@@ -14,6 +14,7 @@
 #pragma once
 
 #include "base/Elements.h"
+#include "base/RecordLayouts.h"
 #include "level/ByteFile.h"
 
 #include <cstdint>
@@ -25,42 +26,11 @@ namespace vantrel {
 
 class UserInterface;
 
-inline constexpr int kCeChunkHeaderLength = 8;  // "CUS4" and the record length
-inline constexpr int kCeBaseBlockLength = kCus4RecordLength;
-inline constexpr int kCeChangePageLength = kCus4PageLength;
-inline constexpr int kCeNameLength = 30;
 inline constexpr std::uint16_t kDelayTypeSeconds = 50;  // frames per delay unit that mean seconds
 
-// Offsets of the base block's fields from the record position.
-struct CeBaseOffset {
-    static constexpr int ElementCode = 0;       // 2 bytes, the CE's own code; a link
-    static constexpr int Name = 2;              // 30 bytes, NUL padded
-    static constexpr int ChangePageCount = 42;  // 1 byte, P
-    static constexpr int UseGraphicOf = 48;     // 1 byte, 1: yes
-    static constexpr int GraphicOf = 49;        // 2 bytes
-    static constexpr int ExplodeCont = 66;      // 3x3 codes, row by row; links
-};
+// The record's fields, its length and where its pages lie: Cus4Field,
+// Cus4PageField, Cus4RecordLength and Cus4PageOffset (base/RecordLayouts.h).
 
-// Offsets of a change page's fields from the page's start.
-struct CePageOffset {
-    static constexpr int EventBits = 0;          // 4 bytes
-    static constexpr int DelayBitByte = 3;       // the low byte of EventBits; bit 0 is the delay condition
-    static constexpr int ChangeTo = 4;           // 2 bytes; a link
-    static constexpr int DelayFixed = 6;         // 2 bytes
-    static constexpr int DelayRandom = 8;        // 2 bytes
-    static constexpr int DelayType = 10;         // 2 bytes, frames per delay unit
-    static constexpr int ChangeCondElement = 12; // 2 bytes; a link
-    static constexpr int UseExtChange = 15;      // 1 byte, 1: yes
-    static constexpr int ExtChange = 20;         // 3x3 codes, row by row; links
-    static constexpr int CanChange = 38;         // 1 byte, 1: the change is active
-};
-
-// True when the code names custom element 1..256 (codes 360..615).
-bool IsCeReference(std::uint16_t code);
-// The record offset of change page p (from 1): 48 + 48 x p.
-std::int64_t ChangePageOffset(int page);
-// The record's length: 96 + 48 x P (the chunk is 8 bytes longer).
-std::int64_t CeRecordLength(int pages);
 // Offset of the cell in row and column (both 1..3) of a 3x3 block of codes.
 int BlockCellOffset(int row, int column);
 

@@ -5,6 +5,8 @@
 #include "base/UserInterface.h"
 #include "ce/CeRecord.h"
 #include "ce/CeViews.h"
+#include "level/ConfEntries.h"
+#include "level/GameRead.h"
 #include "level/WholeFile.h"
 
 #include <algorithm>
@@ -22,17 +24,26 @@ namespace {
 
 constexpr char kArrow[] = "-->";
 constexpr char kCus4[] = "CUS4";
+constexpr char kCusx[] = "CUSX";
 
 std::string Quoted(const std::string& text)
 {
     return "\"" + text + "\"";
 }
 
-bool IsCus4At(const std::vector<std::uint8_t>& bytes, std::int64_t s)
+bool IsChunkAt(const std::vector<std::uint8_t>& bytes, std::int64_t s, const char* name)
 {
     return s >= 0 && s + 4 <= static_cast<std::int64_t>(bytes.size()) &&
-           std::memcmp(bytes.data() + s, kCus4, 4) == 0;
+           std::memcmp(bytes.data() + s, name, 4) == 0;
 }
+
+bool IsCeChunkAt(const std::vector<std::uint8_t>& bytes, std::int64_t s)
+{
+    return IsChunkAt(bytes, s, kCus4) || IsChunkAt(bytes, s, kCusx);
+}
+
+constexpr char kNoPagesFault[] =
+    "has no change page: the game would read one change page past its end and misread everything after it";
 
 // The level's bytes from offset, n of them, when all lie inside the file.
 std::optional<std::vector<std::uint8_t>> LevelBytes(ByteFile& file, std::int64_t offset, std::int64_t n)
@@ -49,8 +60,8 @@ std::optional<std::vector<std::uint8_t>> LevelBytes(ByteFile& file, std::int64_t
 std::string ExportFault(ByteFile& file, std::int64_t record, std::vector<std::uint8_t>& chunk)
 {
     const std::int64_t size = file.Size();
-    const std::int64_t at = record - kCeChunkHeaderLength;
-    const auto header = LevelBytes(file, at, kCeChunkHeaderLength);
+    const std::int64_t at = record - kChunkHeaderLength;
+    const auto header = LevelBytes(file, at, kChunkHeaderLength);
     if (!header || std::memcmp(header->data(), kCus4, 4) != 0)
         return "there is no CUS4 chunk at " + std::to_string(at) + " in the level file";
     const auto pages = ReadChangePageCount(file, record);
@@ -58,11 +69,27 @@ std::string ExportFault(ByteFile& file, std::int64_t record, std::vector<std::ui
     if (!pages || at + whole > size)
         return "its chunk runs past the end of the level file (" + std::to_string(size) + " bytes)";
     const std::uint32_t stored = ReadBigEndian(header->data() + 4, 4);
-    if (stored != CeRecordLength(*pages))
+    if (*pages == 0) return std::string("its record ") + kNoPagesFault;
+    if (stored != Cus4RecordLength(*pages))
         return "its stored length " + std::to_string(stored) + " disagrees with its " + std::to_string(*pages) +
-               " change pages (96 + 48 x " + std::to_string(*pages) + " = " +
-               std::to_string(CeRecordLength(*pages)) + ")";
+               " change pages (" + std::to_string(kCus4RecordLength) + " + " + std::to_string(kCus4PageLength) + " x " +
+               std::to_string(*pages) + " = " +
+               std::to_string(Cus4RecordLength(*pages)) + ")";
     chunk = *LevelBytes(file, at, whole);
+    return {};
+}
+
+// Why the CUSX chunk whose data begins at data cannot be exported, or nothing.
+std::string CusxExportFault(ByteFile& file, std::int64_t data, std::vector<std::uint8_t>& chunk)
+{
+    const std::int64_t at = data - kChunkHeaderLength;
+    const auto header = LevelBytes(file, at, kChunkHeaderLength);
+    if (!header || std::memcmp(header->data(), kCusx, 4) != 0)
+        return "there is no CUSX chunk at " + std::to_string(at) + " in the level file";
+    const std::int64_t whole = kChunkHeaderLength + static_cast<std::int64_t>(ReadBigEndian(header->data() + 4, 4));
+    const auto bytes = LevelBytes(file, at, whole);
+    if (!bytes) return "its chunk runs past the end of the level file (" + std::to_string(file.Size()) + " bytes)";
+    chunk = *bytes;
     return {};
 }
 
@@ -170,21 +197,38 @@ VceScan ScanVceBytes(const std::vector<std::uint8_t>& bytes, const std::string& 
             s += 1;
             continue;
         }
-        if (!IsCus4At(bytes, s)) {
+        if (!IsCeChunkAt(bytes, s)) {
             s += 5;
             continue;
         }
-        const std::int64_t r = s + kCeChunkHeaderLength;
-        const auto pages = ReadChangePageCount(file, r);
+        const bool cusx = IsChunkAt(bytes, s, kCusx);
+        const std::int64_t r = s + kChunkHeaderLength;
+        const auto pages = cusx ? std::optional<int>(1) : ReadChangePageCount(file, r);
         const std::uint32_t length = r <= size ? ReadBigEndian(bytes.data() + s + 4, 4) : 0;
         const std::string where = "The custom element at offset " + std::to_string(s) + " of " + path;
-        if (r > size || r + static_cast<std::int64_t>(length) > size || !pages) {
+        if (r > size || r + static_cast<std::int64_t>(length) > size || !pages || (cusx && length < 2)) {
             scan.Fault = where + " runs past the end of the file (" + std::to_string(size) + " bytes).";
             break;
         }
-        if (length != CeRecordLength(*pages)) {
+        if (cusx) {
+            const CusxView view = ReadCusx(bytes.data(), r, r + length);
+            VceChunk chunk;
+            chunk.Position = s;
+            chunk.Length = length;
+            chunk.Cusx = true;
+            chunk.OldId = CeNumberOf(view.Code);
+            chunk.Name = view.Name;
+            scan.Chunks.push_back(std::move(chunk));
+            s = r + length;
+            continue;
+        }
+        if (*pages == 0) {
+            scan.Fault = where + " " + kNoPagesFault + ".";
+            break;
+        }
+        if (length != Cus4RecordLength(*pages)) {
             scan.Fault = where + " has the stored length " + std::to_string(length) + ", but its " +
-                         std::to_string(*pages) + " change pages need " + std::to_string(CeRecordLength(*pages)) +
+                         std::to_string(*pages) + " change pages need " + std::to_string(Cus4RecordLength(*pages)) +
                          ".";
             break;
         }
@@ -204,10 +248,10 @@ bool LoadVceFile(OpenLevel& lvl, const std::string& path, CeImportList& list, Us
     const std::vector<std::uint8_t> bytes = ReadWholeFile(path);
     if (bytes.size() < 4) {
         ui.Message("Could not open file - " + path + " holds " + std::to_string(bytes.size()) +
-                   " bytes; a vce file begins with the four bytes \"CUS4\".");
+                   " bytes; a vce file begins with the four bytes \"CUS4\" or \"CUSX\".");
         return false;
     }
-    if (!IsCus4At(bytes, 0)) {
+    if (!IsCeChunkAt(bytes, 0)) {
         ui.Message(kNotAVceFileMessage);
         return false;
     }
@@ -226,10 +270,6 @@ bool LoadVceFile(OpenLevel& lvl, const std::string& path, CeImportList& list, Us
 bool CEMan_Info_LoadVCE(OpenLevel& lvl, CeImportList& list, UserInterface& ui, const std::string& initialDir)
 {
     if (!lvl.LevelOpen()) return false;
-    if (lvl.Index().HasCusx()) {
-        ui.Message(kNewerLevelTransferMessage);
-        return false;
-    }
     const auto path = ui.ChooseFile(kOpenVceDialogTitle, kOpenVceFilterName, kOpenVcePattern, initialDir);
     if (!path) return false;
     return LoadVceFile(lvl, *path, list, ui);
@@ -289,19 +329,21 @@ RenumberedVce RenumberVceCopy(OpenLevel& lvl, const CeImportList& list, const Vc
     for (std::size_t k = 0; k < scan.Chunks.size(); ++k) {
         const int index = static_cast<int>(k);
         const VceChunk& chunk = scan.Chunks[k];
-        const std::int64_t r = chunk.Position + kCeChunkHeaderLength;
+        const std::int64_t r = chunk.Position + kChunkHeaderLength;
         const std::uint16_t newId = NewCEIdOfIndex(lvl, list, index);
         lvl.Log().push_back("CEIndex " + std::to_string(index) + " will have CEId " + std::to_string(newId));
         hexBox(r);
         const int own = OldCEIdIsInImportList(lvl, list, CeNumberOf(GetWordAtPos(r, copy, true)));
         lvl.Log().push_back("OLDCEId = " + std::to_string(own));
-        const std::vector<std::int64_t> links = CeLinkPositions(copy, r);
+        std::vector<std::int64_t> links =
+            chunk.Cusx ? CusxLinkPositions(bytes, r, r + chunk.Length) : CeLinkPositions(copy, r);
+        if (!chunk.Cusx) links.push_back(r + Cus4Field::GraphicOf.Offset);  // a borrowed graphic is a link as well
         WriteCeLink(copy, r, CeElementCode(NewCEIdOfIndex(lvl, list, index)), ui);
         for (std::size_t n = 1; n < links.size(); ++n) {
             const std::int64_t at = links[n];
             if (at + 2 > r + chunk.Length) continue;  // only inside the chunk just read
             const std::uint16_t code = GetWordAtPos(at, copy, true);
-            if (!IsCeReference(code)) continue;
+            if (!IsCeCode(code)) continue;
             const int j = OldCEIdIsInImportList(lvl, list, CeNumberOf(code));
             if (j < 0) continue;
             ++result.LinkCount;
@@ -319,10 +361,6 @@ ImportResult FinishImport(OpenLevel& lvl, const std::vector<std::string>& ceList
     ImportResult result;
     if (!lvl.LevelOpen()) {
         ui.Message(kNoLevelForImportMessage);
-        return result;
-    }
-    if (lvl.Index().HasCusx()) {
-        ui.Message(kNewerLevelTransferMessage);
         return result;
     }
     if (list.VcePath.empty() || list.Lines.empty()) {
@@ -349,6 +387,12 @@ ImportResult FinishImport(OpenLevel& lvl, const std::vector<std::string>& ceList
         for (std::size_t i = 0; i < ceList.size() && goOn; ++i)
             if (CeListLineNumber(ceList[i]) == ImportLineNewId(list.Lines[j]))
                 goOn = ui.WarningYesNo(OccupiedQuestion(ImportLineNewId(list.Lines[j]), CeListLineName(ceList[i])));
+    // Chunks appended after the point where the game stops reading are lost to it.
+    if (goOn) {
+        const GameReading reading = ReadAsTheGame(lvl.File().ReadAll());
+        if (reading.LostAt() >= 0)
+            goOn = ui.WarningYesNo(GameStopsWarning(reading) + " Import all the same?");
+    }
 
     if (goOn) {
         // The renumbered copy; the file on disk keeps its bytes.
@@ -374,6 +418,24 @@ ImportResult FinishImport(OpenLevel& lvl, const std::vector<std::string>& ceList
     return result;
 }
 
+std::vector<std::int64_t> CusxLinkPositions(const std::vector<std::uint8_t>& bytes, std::int64_t data,
+                                            std::int64_t end)
+{
+    std::vector<std::int64_t> positions{data};
+    if (data < 0 || end > static_cast<std::int64_t>(bytes.size()) || data + 2 > end) return positions;
+    const CusxView view = ReadCusx(bytes.data(), data, end);
+    for (const CusxEntryView& e : view.Entries) {
+        if (e.Codes.empty()) continue;  // no element code in it
+        if (e.Entry.Kind == ValueKind::S16) {
+            positions.push_back(e.Entry.ValuePos);
+            continue;
+        }
+        const std::int64_t codes = e.Entry.Length / 18 * 9;  // whole 3x3 contents
+        for (std::int64_t i = 0; i < codes; ++i) positions.push_back(e.Entry.ValuePos + 2 * i);
+    }
+    return positions;
+}
+
 // --- export ---
 
 std::string VcePathOf(const std::string& levelPath)
@@ -389,17 +451,18 @@ ExportResult ExportCes(OpenLevel& lvl, const std::vector<std::string>& ceList, c
         ui.Message(kNoLevelForExportMessage);
         return result;
     }
-    if (lvl.Index().HasCusx()) {
-        ui.Message(kNewerLevelTransferMessage);
-        return result;
-    }
     ByteFile& file = lvl.File();
     std::vector<std::uint8_t> out;
-    const std::size_t lines = std::min({ceList.size(), checked.size(), lvl.CePositions().size()});
+    const auto& ceLines = lvl.Index().CeLines;
+    const std::size_t chunks = ceLines.empty() ? lvl.CePositions().size() : ceLines.size();
+    const std::size_t lines = std::min({ceList.size(), checked.size(), chunks});
     for (std::size_t k = 0; k < lines; ++k) {
         if (!checked[k]) continue;
         std::vector<std::uint8_t> chunk;
-        const std::string fault = ExportFault(file, lvl.CePositions()[k], chunk);
+        const bool cusx = !ceLines.empty() && ceLines[k].Cusx;
+        const std::size_t index = ceLines.empty() ? k : ceLines[k].Index;
+        const std::string fault = cusx ? CusxExportFault(file, lvl.Index().CusxPositions[index], chunk)
+                                       : ExportFault(file, lvl.CePositions()[index], chunk);
         if (!fault.empty()) {
             result.RefusedLines.push_back(static_cast<int>(k));
             ui.Message("The custom element " + Quoted(ceList[k]) + " was not exported: " + fault + ".");

@@ -1,5 +1,8 @@
 // Moving custom elements between levels through a CE file (".vce"): CUS4
-// chunks back to back, nothing before, between or after them.
+// chunks (the older layout's records) and CUSX chunks (the newer layout's
+// entries) back to back, nothing before, between or after them. The game
+// reads either kind in a level of either layout, so either kind imports into
+// any level.
 //
 // Export copies the checked CEs' chunks byte for byte from the open level
 // into LEVELPATH.vce. Import reads a CE file into the import list, one line
@@ -24,10 +27,6 @@ namespace vantrel {
 class UserInterface;
 
 inline constexpr char kVceExtension[] = ".vce";
-inline constexpr char kNewerLevelTransferMessage[] =
-    "This level is of the newer layout (file version 3.0 or later, custom elements in CUSX chunks): custom element "
-    "files hold records of the older layout (CUS4 chunks), so they can be neither exported from nor imported into "
-    "it. Nothing was written.";
 inline constexpr char kOpenVceDialogTitle[] = "Open Vantrel Custom Element File";
 inline constexpr char kOpenVceFilterName[] = "Vantrel CE File";
 inline constexpr char kOpenVcePattern[] = "*.vce";
@@ -76,10 +75,11 @@ std::uint16_t NewCEIdOfIndex(OpenLevel& lvl, const CeImportList& list, int k);
 
 // --- reading a CE file ---
 
-// One CUS4 chunk of a CE file.
+// One chunk of a CE file.
 struct VceChunk {
-    std::int64_t Position = 0;  // of "CUS4"
-    std::uint32_t Length = 0;   // the stored record length
+    std::int64_t Position = 0;  // of "CUS4" or "CUSX"
+    std::uint32_t Length = 0;   // the stored length of what follows the 8-byte header
+    bool Cusx = false;
     unsigned OldId = 0;         // CeNumberOf the record's element code
     std::string Name;
     std::string ImportLine() const;  // "OLD:name-->OLD"
@@ -93,12 +93,13 @@ struct VceScan {
     std::string Fault;  // empty, or why the file cannot be imported
 };
 
-// Scans the bytes of a CE file from the start: at s, "CUS4" is a chunk whose
-// record follows at s + 8 and whose next chunk starts stored-length bytes
-// after the record; any other four bytes go on at s + 5; fewer than four
-// bytes left go on at s + 1. A chunk that runs past the end of the file, or
-// whose stored length is not 96 + 48 x its page count, is a fault: the scan
-// stops there. path names the file in the fault text.
+// Scans the bytes of a CE file from the start: at s, "CUS4" or "CUSX" is a
+// chunk whose data follows at s + 8 and whose next chunk starts stored-length
+// bytes after it; any other four bytes go on at s + 5; fewer than four bytes
+// left go on at s + 1. A chunk that runs past the end of the file, a CUS4
+// whose stored length is not 96 + 48 x its page count or that has no change
+// page (the game would read one past its end and misread what follows), is a
+// fault: the scan stops there. path names the file in the fault text.
 VceScan ScanVceBytes(const std::vector<std::uint8_t>& bytes, const std::string& path);
 
 // Loads the CE file at path into the list. A file shorter than four bytes,
@@ -150,8 +151,9 @@ std::string OccupiedQuestion(const std::string& id, const std::string& name);
 
 // The renumbered copy of a CE file: bytes are the file's bytes, scan their
 // chunks, and list the import list that matches them line for line. The k-th
-// chunk takes the new id of line k; every other link to a CE of the list
-// takes that CE's new id and is counted. Logs every lookup as it runs and,
+// chunk takes the new id of line k; every other link to a CE of the list (in
+// a CUS4 record: the links and the borrowed graphic; in a CUSX chunk: every
+// entry that names an element) takes that CE's new id and is counted. Logs every lookup as it runs and,
 // when asked, shows the ten bytes at each record and after each chunk.
 struct RenumberedVce {
     std::vector<std::uint8_t> Bytes;
@@ -164,11 +166,12 @@ RenumberedVce RenumberVceCopy(OpenLevel& lvl, const CeImportList& list, const Vc
 // "Finish Import". Refuses, with a message and without writing, when no level
 // is open, the list is empty, a new id lies outside 1..256, or the CE file no
 // longer holds the chunks of the list. Then asks about every new id that a CE
-// list line occupies, naming it; a No ends with the closing messages and a
-// link count of 0. Otherwise renumbers a copy of the CE file in memory,
-// logging every lookup, appends the copy to the level in one write, adds its
-// chunks to the level's index, then shows the link count and "Importing CEs
-// finished".
+// list line occupies, naming it, and, when the game stops reading the level
+// before its end, whether to append all the same; a No ends with the closing
+// messages and a link count of 0. Otherwise renumbers a copy of the CE file in
+// memory, logging every lookup, appends the copy to the level in one write,
+// adds its chunks to the level's index, then shows the link count and
+// "Importing CEs finished".
 ImportResult FinishImport(OpenLevel& lvl, const std::vector<std::string>& ceList, const CeImportList& list,
                           UserInterface& ui, const FinishImportOptions& options = {});
 
@@ -184,13 +187,18 @@ struct ExportResult {
     std::vector<int> RefusedLines;  // CE list lines (from 0) not exported
 };
 
-// "Export Selected to a .vce file": writes the chunk of every checked CE list
-// line into LEVELPATH.vce, through a new file in the same folder that then
+// The positions of the element codes a CUSX chunk names (its data from data
+// to end): its own code first, then every entry's code in order.
+std::vector<std::int64_t> CusxLinkPositions(const std::vector<std::uint8_t>& bytes, std::int64_t data,
+                                            std::int64_t end);
+
+// "Export Selected to a .vce file": writes the chunk (CUS4 or CUSX) of every
+// checked CE list line into LEVELPATH.vce, through a new file in the same folder that then
 // replaces it. A chunk that runs past the end of the level file, or whose
-// stored length disagrees with its page count, is not exported: a message
-// names it and the others go on. Ends with "N CEs exported successfully to
-// PATH". With no level open, no line ticked, or no ticked chunk that can be
-// exported: a message, and the file is not touched.
+// stored length disagrees with its page count or that has no change page, is
+// not exported: a message names it and the others go on. Ends with "N CEs
+// exported successfully to PATH". With no level open, no line ticked, or no
+// ticked chunk that can be exported: a message, and the file is not touched.
 ExportResult ExportCes(OpenLevel& lvl, const std::vector<std::string>& ceList, const std::vector<bool>& checked,
                        UserInterface& ui);
 

@@ -1,6 +1,7 @@
 #include "ce/CeViews.h"
 
 #include "base/Bytes.h"
+#include "base/ElementTable.h"
 #include "ce/CeRecord.h"
 
 #include <algorithm>
@@ -42,7 +43,7 @@ std::array<std::string, 3> BlockLines(ByteFile& file, std::int64_t position)
 
 std::string PastEndNotice(ByteFile& file, std::int64_t record, const CeView& v)
 {
-    const bool baseCut = record + kCeBaseBlockLength > file.Size();
+    const bool baseCut = record + kCus4RecordLength > file.Size();
     const int pages = v.PageCount.value_or(0);
     const bool pagesCut = v.PagesOffered < pages;
     if (!baseCut && !pagesCut) return {};
@@ -115,14 +116,14 @@ CeChangePageView ReadChangePageView(ByteFile& file, std::int64_t record, int pag
 {
     CeChangePageView v;
     if (page < 1 || page > ChangePagesInFile(file, record)) return v;
-    const std::int64_t q = record + ChangePageOffset(page);
+    const std::int64_t q = record + Cus4PageOffset(page);
     v.Page = page;
     v.Position = q;
     v.CanChange = ReadCanChange(file, record, page).value_or(false);
     v.GroupVisible = v.CanChange;
-    v.ChangeTo = CodeText(file, q + CePageOffset::ChangeTo);
+    v.ChangeTo = CodeText(file, q + Cus4PageField::ChangeTo.Offset);
     v.ChangeToTiles = ElementCodesToDraw(v.ChangeTo);
-    v.ChangeCondEl = CodeText(file, q + CePageOffset::ChangeCondElement);
+    v.ChangeCondEl = CodeText(file, q + Cus4PageField::ChangeCondElement.Offset);
     v.ChangeCondElTiles = ElementCodesToDraw(v.ChangeCondEl);
     v.DelayFixedStored = ReadDelayFixed(file, record, page).value_or(0);
     v.DelayRandomStored = ReadDelayRandom(file, record, page).value_or(0);
@@ -132,7 +133,7 @@ CeChangePageView ReadChangePageView(ByteFile& file, std::int64_t record, int pag
     v.DelayTypeIndex = v.DelayTypeStored == kDelayTypeSeconds ? kDelayTypeSecondsIndex : kDelayTypeFramesIndex;
     v.DelayCheck = ReadDelayCondition(file, record, page).value_or(false);
     v.ExtChangeCheck = ReadUseExtChange(file, record, page).value_or(false);
-    v.ExtChangeLines = BlockLines(file, q + CePageOffset::ExtChange);
+    v.ExtChangeLines = BlockLines(file, q + Cus4PageField::ExtChange.Offset);
     v.ExtChangeTiles = ElementCodesToDraw(MemoText(v.ExtChangeLines));
     return v;
 }
@@ -152,7 +153,7 @@ CeView ReadCeView(ByteFile& file, std::int64_t record, const std::string& name)
     const auto useGraphic = ReadUseGraphicOf(file, record);
     v.UseGraphicOf = useGraphic.value_or(false);
     v.UseGraphicOfEnabled = useGraphic.has_value();
-    v.GraphicOf = CodeText(file, record + CeBaseOffset::GraphicOf);
+    v.GraphicOf = CodeText(file, record + Cus4Field::GraphicOf.Offset);
     v.GraphicOfTiles = ElementCodesToDraw(v.GraphicOf);
 
     v.PageCount = ReadChangePageCount(file, record);
@@ -166,7 +167,7 @@ CeView ReadCeView(ByteFile& file, std::int64_t record, const std::string& name)
         v.ChangePage = ReadChangePageView(file, record, v.PageValue);
     }
 
-    v.ExplodeContLines = BlockLines(file, record + CeBaseOffset::ExplodeCont);
+    v.ExplodeContLines = BlockLines(file, record + Cus4Field::ExplodeCont.Offset);
     v.ExplodeContTiles = ElementCodesToDraw(MemoText(v.ExplodeContLines));
     v.Notice = PastEndNotice(file, record, v);
     return v;
@@ -220,7 +221,12 @@ std::optional<CusxView> CusxListClick(const OpenLevel& lvl, int line)
 std::string CusxEntryLine(const CusxEntryView& entry)
 {
     const std::string part = entry.Page < 0 ? "base" : "page " + std::to_string(entry.Page + 1);
-    return part + "  " + HexText(entry.Entry.Key, 2) + "  " + entry.Meaning + " = " + entry.Value;
+    std::string line = part + "  " + HexText(entry.Entry.Key, 2) + "  " + entry.Meaning + " = " + entry.Value;
+    // One element code: its name beside it (a content of nine shows in the preview).
+    if (!entry.Codes.empty() && entry.Codes.find('\r') == std::string::npos) {
+        if (const auto code = ParseHex(entry.Codes, 4)) line += " " + ElementName(static_cast<std::uint16_t>(*code));
+    }
+    return line;
 }
 
 CusxBaseControls CusxControlsOf(const CusxView& view)

@@ -16,6 +16,7 @@
 //   are not offered, and Notice says so.
 #pragma once
 
+#include "base/RecordLayouts.h"
 #include "level/ByteFile.h"
 #include "level/ConfEntries.h"
 #include "level/OpenLevel.h"
@@ -30,7 +31,7 @@
 namespace vantrel {
 
 // --- design values of the bound controls ---
-inline constexpr int kCeNameEditMaxLength = 30;          // CEMan_Conf_Name
+inline constexpr int kCeNameEditMaxLength = Cus4Field::Name.Width;  // CEMan_Conf_Name
 inline constexpr int kDelaySpinMax = 999;                // CEMan_Adv_DelayFixed, CEMan_Adv_DelayRandom: 0..999
 inline constexpr int kPageSpinDesignMax = 16;            // CEMan_Adv_Page at start: 1..16
 inline constexpr int kDelayTypeFramesIndex = 0;          // CEMan_Adv_DelayType item indexes
@@ -53,7 +54,7 @@ struct TileCode {
 // Default-constructed: no page (the group hidden and its controls empty).
 struct CeChangePageView {
     int Page = 0;                               // the page shown, 1..P; 0: none
-    std::int64_t Position = -1;                 // its file position, record + ChangePageOffset(Page)
+    std::int64_t Position = -1;                 // its file position, record + Cus4PageOffset(Page)
     bool CanChange = false;                     // CEMan_Adv_CanChange ("Element Changes")
     bool GroupVisible = false;                  // CEMan_Adv_ChangePage: enabled and visible exactly when CanChange
     std::string ChangeTo;                       // CEMan_Adv_ChangeTo, four hex digits

@@ -3,6 +3,8 @@
 // parses the command line.
 #pragma once
 
+#include "level/HeaderEdit.h"
+
 #include <string>
 #include <vector>
 
@@ -16,7 +18,7 @@ int RunImport(const std::string& file, const std::string& vce, const std::vector
               bool yes, bool verbose);
 // Creates a counter's custom elements at the end of the level file (none with dryRun).
 int RunCounter(const std::string& file, int steps, const std::vector<int>& increments, int startCe, bool dryRun,
-               bool verbose);
+               bool yes, bool verbose);
 // Puts the level's backup back into the level.
 int RunRestore(const std::string& file, bool verbose);
 int RunLevelsets(const std::string& dataDir);
@@ -24,6 +26,10 @@ int RunSort(const std::string& dir, bool dryRun);
 // Set 3 players / Set 4 players over the level files of dir (nothing written with dryRun).
 int RunPlayers(int players, const std::string& dir, bool dryRun);
 int RunQuote(const std::string& postFile, const std::string& outDir, const std::string& imagePrefix);
+// The File Info edits of a level: title, author, time left, emeralds to collect.
+int RunSet(const std::string& file, const HeaderChanges& changes, bool verbose);
+// What the game makes of each level: findings, then a summary; 0 only when all are clean.
+int RunCheck(const std::vector<std::string>& names);
 int RunSketch(const std::string& file, const std::vector<int>& rect);
 
 }  // namespace vantrel

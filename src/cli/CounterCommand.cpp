@@ -11,16 +11,17 @@
 namespace vantrel {
 
 int RunCounter(const std::string& file, int steps, const std::vector<int>& increments, int startCe, bool dryRun,
-               bool verbose)
+               bool yes, bool verbose)
 {
-    CliUserInterface ui(std::cerr);
+    CliUserInterface ui(std::cerr, yes);
     OpenLevel lvl;
     LoadReport report;
-    LoadOptions options;
-    options.Locked = !dryRun;  // read, checked and written under one lock
+    // A dry run only reads the level (no backup); a run reads, checks and writes it under one lock.
+    LoadOptions options = dryRun ? ReadOnlyLoad() : LoadOptions{};
+    options.Locked = !dryRun;
     LoadLevel(lvl, file, ui, report, options);
     CounterSettings settings{steps, std::vector<std::int32_t>(increments.begin(), increments.end()), startCe};
-    const CounterResult result = RunCounterCreation(lvl, settings, dryRun);
+    const CounterResult result = RunCounterCreation(lvl, settings, ui, dryRun);
     lvl.CloseLevelFile();
     if (result.Outcome != CounterOutcome::Created) {
         ui.Message(result.Message);

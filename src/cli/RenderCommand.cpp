@@ -1,11 +1,13 @@
 // vantrel-cli render FILE OUT: the whole map of a level as a picture, drawn
 // tile for tile as the level view draws it.
+#include "ce/CeGraphics.h"
 #include "cli/CliUserInterface.h"
 #include "cli/Commands.h"
 #include "level/Loader.h"
 #include "base/Error.h"
 #include "view/Picture.h"
 #include "view/TileAtlas.h"
+#include "view/Tiles.h"
 
 #include <algorithm>
 #include <cctype>
@@ -46,8 +48,9 @@ int RunRender(const std::string& file, const std::string& out)
     try {
         LoadLevel(lvl, file, ui, report, ReadOnlyLoad());
         if (!report.Completed) return 1;  // refused: the loader has said why
+        const TileSet tiles(ElementTiles(), kTileSize, CeGraphicsOf(lvl));  // read while the file is open
         lvl.CloseLevelFile();
-        const Picture picture = MapPicture(ElementTiles(), lvl);
+        const Picture picture = MapPicture(tiles, lvl);
         SavePicture(picture, out, *format);
         std::cout << out << ": " << picture.Width() << " x " << picture.Height() << " pixels, "
                   << lvl.MapWidth() << " x " << lvl.MapHeight() << " cells\n";

@@ -1,6 +1,7 @@
 // vantrel-cli: the program's core commands from a terminal. This file alone
 // holds the command-line parser; each command is a plain function.
 #include "base/ErrorBoundary.h"
+#include "cli/CliDocs.h"
 #include "cli/CliUserInterface.h"
 #include "cli/Commands.h"
 #include "quote/QuotePost.h"
@@ -11,6 +12,7 @@
 #include <functional>
 #include <iostream>
 #include <memory>
+#include <optional>
 
 namespace vantrel {
 namespace {
@@ -129,6 +131,7 @@ void AddCounterCommand(CLI::App& app, CliRun& run)
         std::vector<int> increments;
         int start = 1;
         bool dryRun = false;
+        bool yes = false;
         bool verbose = false;
     };
     auto opts = std::make_shared<Options>();
@@ -147,13 +150,16 @@ void AddCounterCommand(CLI::App& app, CliRun& run)
         ->check(CLI::Range(-1000, 1000));
     cmd->add_option("--start", opts->start, "The CE number of the first CE written (1 to 255)")
         ->check(CLI::Range(1, 255));
-    cmd->add_flag("--dry-run", opts->dryRun, "Print what would be created; write nothing");
+    cmd->add_flag("--dry-run", opts->dryRun, "Print what would be created; write nothing, not even the backup");
+    cmd->add_flag("--yes", opts->yes,
+                  "Answer Yes where the window asks whether to append after the point where the game stops reading");
     cmd->add_flag("--verbose", opts->verbose, kVerboseChangesHelp);
     cmd->callback([&run, opts] {
         if (opts->increments.size() > 16) throw CLI::ValidationError("--inc", "at most 16 increments");
         if (opts->increments.empty()) opts->increments.push_back(1);
         run = [opts] {
-            return RunCounter(opts->file, opts->steps, opts->increments, opts->start, opts->dryRun, opts->verbose);
+            return RunCounter(opts->file, opts->steps, opts->increments, opts->start, opts->dryRun, opts->yes,
+                              opts->verbose);
         };
     });
 }
@@ -192,8 +198,9 @@ void AddLevelsetsCommands(CLI::App& app, CliRun& run)
     auto opts = std::make_shared<Options>();
     CLI::App* sort = app.add_subcommand(
         "sort",
-        "Renumber the level files of a directory 001.level, 002.level, ... as \"Sort the levels\" does, never "
-        "replacing a file; print each rename as \"old -> new\" and each skipped level with its reason");
+        "Renumber the level files of a directory as \"Sort the levels\" does, from the set's first level as the game "
+        "numbers it (first_level of its levelinfo.conf or of the groups above it, else 0), never replacing a file; "
+        "print each rename as \"old -> new\" and each skipped level with its reason");
     sort->add_option("DIR", opts->dir, "The levelset directory")->required();
     sort->add_flag("--dry-run", opts->dryRun, "Print what would be renamed; change nothing");
     sort->callback([&run, opts] { run = [opts] { return RunSort(opts->dir, opts->dryRun); }; });
@@ -258,6 +265,48 @@ void AddSketchCommand(CLI::App& app, CliRun& run)
 }
 
 
+void AddSetCommand(CLI::App& app, CliRun& run)
+{
+    struct Options {
+        std::string file;
+        std::optional<std::string> title, author;
+        std::optional<long long> time, emeralds;
+        bool verbose = false;
+    };
+    auto opts = std::make_shared<Options>();
+    CLI::App* cmd = app.add_subcommand(
+        "set",
+        "Load a level file as the window does (its backup included) and write the File Info edits given: the "
+        "title, the author, time left and emeralds to collect, with the window's checks and messages. Every value "
+        "is checked before anything is written");
+    cmd->add_option("LEVEL", opts->file, "The .level file")->required();
+    cmd->add_option("--title", opts->title, "The level title (at most 32 characters)");
+    cmd->add_option("--author", opts->author, "The author (at most 32 characters)");
+    cmd->add_option("--time", opts->time, "Time left (0 to 65535; 0 to 32767 in levels of the newer layout)");
+    cmd->add_option("--emeralds", opts->emeralds, "Emeralds to collect (the same range)");
+    cmd->add_flag("--verbose", opts->verbose, kVerboseChangesHelp);
+    cmd->callback([&run, opts] {
+        run = [opts] {
+            return RunSet(opts->file, HeaderChanges{opts->title, opts->author, opts->time, opts->emeralds},
+                          opts->verbose);
+        };
+    });
+}
+
+void AddCheckCommand(CLI::App& app, CliRun& run)
+{
+    auto names = std::make_shared<std::vector<std::string>>();
+    CLI::App* cmd = app.add_subcommand(
+        "check",
+        "Read each level as the game reads it and print one line a finding, \"FILE: OFFSET: text\": chunk sizes "
+        "that do not add up, custom element records the game misreads, a map shorter than its header says, codes "
+        "the game replaces (as notes), the chunk after which the game stops reading and the custom elements it will "
+        "not see; then a summary line. Folders are searched for .level files. Exit status 0 only when every level "
+        "is clean (notes aside)");
+    cmd->add_option("LEVEL", *names, "Level files or folders")->required();
+    cmd->callback([&run, names] { run = [names] { return RunCheck(*names); }; });
+}
+
 }  // namespace
 }  // namespace vantrel
 
@@ -267,8 +316,9 @@ int main(int argc, char** argv)
     std::signal(SIGXFSZ, SIG_IGN);
     CLI::App app{"vantrel-cli: inspect and change Rocks'n'Diamonds level files from a terminal.\n"
                  "Messages the window would show in a box are printed to standard error as \"message: \" and "
-                 "their text.\nExit status: 0 done, 1 refused or failed, 2 wrong command line."};
+                 "their text."};
     app.require_subcommand(1);
+    vantrel::AddVersionAndDocs(app);
     vantrel::CliRun run;
     vantrel::AddLoadCommand(app, run);
     vantrel::AddCeCommand(app, run);
@@ -281,12 +331,12 @@ int main(int argc, char** argv)
     vantrel::AddPlayersCommand(app, run);
     vantrel::AddQuoteCommand(app, run);
     vantrel::AddSketchCommand(app, run);
+    vantrel::AddSetCommand(app, run);
+    vantrel::AddCheckCommand(app, run);
 
     try {
         app.parse(argc, argv);
-    } catch (const CLI::CallForHelp& e) {
-        return app.exit(e);
-    } catch (const CLI::CallForAllHelp& e) {
+    } catch (const CLI::Success& e) {  // --help, --version, --generate
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
         app.exit(e);

@@ -3,7 +3,9 @@
 #include "base/Bytes.h"
 #include "base/Elements.h"
 #include "base/Error.h"
+#include "base/RecordLayouts.h"
 #include "base/UserInterface.h"
+#include "level/GameRead.h"
 #include "level/OpenLevel.h"
 
 #include <algorithm>
@@ -15,8 +17,9 @@ namespace vantrel {
 namespace {
 
 constexpr char kNothingWritten[] = " Nothing was written.";
-constexpr std::uint16_t kControllerKind = 0x00A0;  // record bytes 36..37
-constexpr std::uint16_t kDigitKind = 0x0180;
+constexpr std::uint32_t kControllerKind = 0x00A0;  // the property bits of the controller
+constexpr std::uint32_t kDigitKind = 0x0180;       // and of a digit CE
+constexpr std::uint32_t kCounterEvents = 0x00040100;  // the change events of every page; bit 0: delayed
 constexpr int kEndCondition = 13;  // the condition of a digit CE's last page
 
 std::string Num(std::int64_t v)
@@ -32,7 +35,7 @@ public:
     CounterRun(int steps, const std::vector<std::int32_t>& increments, int startCe)
         : increments_(increments), steps_(steps), startCe_(startCe), lines_(static_cast<int>(increments.size()))
     {
-        CounterBase = startCe + 359;
+        CounterBase = CeElementCode(startCe);
     }
 
     CounterPlan Run()
@@ -83,7 +86,7 @@ private:
             }
             ce.Pages.push_back({kEndCondition, 0, 0, 0, true});
         }
-        ce.Name = ce.Name.substr(0, kCeNameLength);
+        ce.Name = ce.Name.substr(0, static_cast<std::size_t>(Cus4Field::Name.Width));
         ces_.push_back(std::move(ce));
     }
 
@@ -99,8 +102,6 @@ private:
         return CounterBase + static_cast<int>(increments_.size());
     }
 
-    static constexpr int kCeNameLength = 30;
-
     int CounterBase = 0;
     int CountersCreated = 0;
     std::vector<std::int32_t> PendingIncrements;
@@ -110,16 +111,6 @@ private:
     int startCe_;
     int lines_;  // the lines of the list when the run starts
 };
-
-void AppendWord(std::vector<std::uint8_t>& out, int value)
-{
-    AppendBigEndian(out, static_cast<std::uint32_t>(value) & 0xFFFF, 2);
-}
-
-void AppendZeros(std::vector<std::uint8_t>& out, int n)
-{
-    out.insert(out.end(), static_cast<std::size_t>(n), 0);
-}
 
 bool IsCodeInRange(int code)
 {
@@ -153,49 +144,50 @@ CounterPlan PlanCounter(int steps, const std::vector<std::int32_t>& increments, 
 
 std::vector<std::uint8_t> CounterChunk(const CounterCe& ce, int counterBase)
 {
-    if (ce.Code() < kFirstCeCode || ce.Code() > kLastCeCode)
+    if (!IsCeCode(ce.Code()))
         throw VantrelError("CE " + Num(ce.Number) + " is not a CE number (1 to 256): its chunk is not written");
     const int pages = static_cast<int>(ce.Pages.size());
     if (pages > 255) throw VantrelError("CE " + Num(ce.Number) + " would have more than 255 change pages");
-    std::vector<std::uint8_t> out;
-    out.reserve(static_cast<std::size_t>(Cus4ChunkLength(pages)));
-    out.insert(out.end(), {'C', 'U', 'S', '4'});
-    AppendBigEndian(out, static_cast<std::uint32_t>(kCus4RecordLength + kCus4PageLength * pages), 4);
+    std::vector<std::uint8_t> out(static_cast<std::size_t>(Cus4ChunkLength(pages)), 0);
+    out[0] = 'C', out[1] = 'U', out[2] = 'S', out[3] = '4';
+    PutBigEndian(out.data() + 4, static_cast<std::uint32_t>(Cus4ChunkLength(pages) - kChunkHeaderLength), 4);
     // The base block.
-    AppendWord(out, ce.Code());
-    std::string name = ce.Name.substr(0, 30);
-    name.resize(30, '\0');
-    out.insert(out.end(), name.begin(), name.end());
-    AppendZeros(out, 4);
-    AppendWord(out, ce.Controller ? kControllerKind : kDigitKind);
-    AppendZeros(out, 4);
-    out.push_back(static_cast<std::uint8_t>(pages));
-    AppendZeros(out, 5);
-    out.push_back(0);  // no borrowed graphic
-    AppendWord(out, ce.Number);
-    out.insert(out.end(), {0x0A, 0x01, 0x00, 0x08, 0x00, 0x08, 0x00, 0x00, 0x00, 0x00, 0x00, 0x01, 0x01, 0x10});
-    AppendZeros(out, 31);
+    std::uint8_t* const r = out.data() + kChunkHeaderLength;
+    PutField(r, Cus4Field::ElementCode, static_cast<std::uint32_t>(ce.Code()));
+    PutTextField(r, Cus4Field::Name, ce.Name);
+    PutField(r, Cus4Field::Properties, ce.Controller ? kControllerKind : kDigitKind);
+    PutField(r, Cus4Field::ChangePageCount, static_cast<std::uint32_t>(pages));
+    PutField(r, Cus4Field::UseGraphicOf, 0);  // no borrowed graphic
+    PutField(r, Cus4Field::GraphicOf, static_cast<std::uint32_t>(ce.Number));
+    PutField(r, Cus4Field::CollectScore, 10);
+    PutField(r, Cus4Field::CollectCount, 1);
+    PutField(r, Cus4Field::PushDelayFixed, 8);
+    PutField(r, Cus4Field::PushDelayRandom, 8);
+    PutField(r, Cus4Field::MovePattern, 1);
+    PutField(r, Cus4Field::MoveDirection, 1);
+    PutField(r, Cus4Field::MoveStepSize, 16);
     // The change pages.
-    for (const CounterChangePage& p : ce.Pages) {
+    for (std::size_t i = 0; i < ce.Pages.size(); ++i) {
+        const CounterChangePage& p = ce.Pages[i];
         for (const int code : {p.Condition, p.Target, p.Up, p.Down})
             if (!IsCodeInRange(code))
                 throw VantrelError("CE " + Num(ce.Number) + " would name the element code " + Num(code) +
                                    ", which does not exist");
-        out.insert(out.end(), {0x00, 0x04, 0x01, static_cast<std::uint8_t>(p.Delay ? 1 : 0)});
-        AppendWord(out, p.Target);
-        AppendWord(out, 2);  // fixed delay
-        AppendWord(out, 0);  // random delay
-        AppendWord(out, 1);  // counted in frames
-        AppendWord(out, p.Condition);
-        out.push_back(0);
-        out.push_back(1);  // the extended change target is used
-        AppendZeros(out, 2);
-        out.push_back(100);
-        out.push_back(p.Target == counterBase ? 0 : 2);
-        for (const int cell : {0, p.Up, 0, 0, p.Target, 0, 0, p.Down, 0}) AppendWord(out, cell);
-        out.push_back(1);  // the change is active
-        out.push_back(4);
-        AppendZeros(out, 8);
+        std::uint8_t* const q = r + Cus4PageOffset(static_cast<int>(i) + 1);
+        PutField(q, Cus4PageField::EventBits, kCounterEvents | (p.Delay ? 1u : 0u));
+        PutField(q, Cus4PageField::ChangeTo, static_cast<std::uint32_t>(p.Target));
+        PutField(q, Cus4PageField::DelayFixed, 2);
+        PutField(q, Cus4PageField::DelayRandom, 0);
+        PutField(q, Cus4PageField::DelayType, 1);  // counted in frames
+        PutField(q, Cus4PageField::ChangeCondElement, static_cast<std::uint32_t>(p.Condition));
+        PutField(q, Cus4PageField::UseExtChange, 1);  // the extended change target is used
+        PutField(q, Cus4PageField::RandomPercentage, 100);
+        PutField(q, Cus4PageField::ReplaceWhen, p.Target == counterBase ? 0 : 2);
+        const int cells[9] = {0, p.Up, 0, 0, p.Target, 0, 0, p.Down, 0};
+        for (int c = 0; c < 9; ++c)
+            PutField(q, {Cus4PageField::ExtChange.Offset + 2 * c, 2}, static_cast<std::uint32_t>(cells[c]));
+        PutField(q, Cus4PageField::CanChange, 1);  // the change is active
+        PutField(q, Cus4PageField::TriggerSide, 4);
     }
     return out;
 }
@@ -231,7 +223,7 @@ std::string CounterClosingMessage(int created, int startCe)
            "), but not placed on the map\rBe sure to change the change conditions in CE " + Num(startCe) + "\r";
 }
 
-CounterResult RunCounterCreation(OpenLevel& lvl, CounterSettings& settings, bool dryRun)
+CounterResult RunCounterCreation(OpenLevel& lvl, CounterSettings& settings, UserInterface& ui, bool dryRun)
 {
     CounterResult result;
     std::error_code ec;
@@ -241,10 +233,6 @@ CounterResult RunCounterCreation(OpenLevel& lvl, CounterSettings& settings, bool
         return result;
     }
     result.Outcome = CounterOutcome::Refused;
-    if (lvl.Index().Newer) {
-        result.Message = kNewerLevelCounterMessage;
-        return result;
-    }
     if (settings.Steps < kMinDigitSteps || settings.Steps > kMaxDigitSteps) {
         result.Message = "The number of steps for each digit must lie between 2 and 16, not " +
                          Num(settings.Steps) + "." + kNothingWritten;
@@ -254,6 +242,12 @@ CounterResult RunCounterCreation(OpenLevel& lvl, CounterSettings& settings, bool
     result.Message = CheckCounterPlan(plan);
     if (!result.Message.empty()) return result;
     const std::vector<std::uint8_t> bytes = CounterChunks(plan);
+    // Chunks appended after the point where the game stops reading are lost to it.
+    const GameReading reading = ReadAsTheGame(lvl.File().ReadAll());
+    if (reading.LostAt() >= 0 && !ui.WarningYesNo(GameStopsWarning(reading) + " Create the counter all the same?")) {
+        result.Message = std::string("The counter was not created.") + kNothingWritten;
+        return result;
+    }
     if (!dryRun) {
         std::int64_t at = lvl.File().Size();
         LevelWrite step(lvl, "Counter (" + Num(static_cast<std::int64_t>(plan.Ces.size())) + " CEs)");
@@ -328,7 +322,7 @@ int FirstFreeCounterStart(const OpenLevel& lvl, const CounterSettings& settings)
 CounterResult CreateCounter(OpenLevel& lvl, CounterSettings& settings, UserInterface& ui)
 {
     CounterSettings trial = settings;
-    const CounterResult planned = RunCounterCreation(lvl, trial, true);
+    const CounterResult planned = RunCounterCreation(lvl, trial, ui, true);
     if (planned.Outcome == CounterOutcome::Created) {
         const std::vector<int> taken =
             TakenBy(CeNumbersInUse(lvl), planned.Plan.StartCe, planned.Plan.Ces.size());
@@ -339,7 +333,7 @@ CounterResult CreateCounter(OpenLevel& lvl, CounterSettings& settings, UserInter
             return declined;
         }
     }
-    CounterResult result = RunCounterCreation(lvl, settings);
+    CounterResult result = RunCounterCreation(lvl, settings, ui);
     ui.Message(result.Message);
     return result;
 }

@@ -10,6 +10,8 @@
 // nothing and leaves the increments list as it was.
 #pragma once
 
+#include "base/Elements.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -57,7 +59,7 @@ struct CounterCe {
     std::int32_t Increment = 0;   // d
     std::string Name;
     std::vector<CounterChangePage> Pages;
-    int Code() const { return Number + 359; }
+    int Code() const { return Number + kFirstCeCode - 1; }
 };
 
 // A run worked out whole.
@@ -75,10 +77,6 @@ struct CounterPlan {
 int CEsNeededForCounter(int createMode, int specialChange, int steps, int lines);
 // "CREATE COUNTER (n CEs needed)"
 std::string CreateButtonCaption(int needed);
-inline constexpr char kNewerLevelCounterMessage[] =
-    "This level is of the newer layout (file version 3.0 or later, custom elements in CUSX chunks): the counter "
-    "creator writes custom elements of the older layout (CUS4 chunks), so it adds none to this level. Nothing was "
-    "written.";
 inline constexpr char kCreateButtonStartCaption[] = "CREATE (2 CEs needed - or a few more)";
 
 // Works a run out: the controller, one CE per line of the list, then the
@@ -107,11 +105,13 @@ struct CounterResult {
     CounterPlan Plan;     // the CEs of the run (empty unless Created)
 };
 
-// The creation run on the open level: plans, checks, and appends all chunks
-// in one write through the level's door for writes. With dryRun nothing is
-// written. Unless refused, the lines the run added to the increments list
-// stay in settings.Increments. Shows nothing itself.
-CounterResult RunCounterCreation(OpenLevel& lvl, CounterSettings& settings, bool dryRun = false);
+// The creation run on the open level (of either layout: the game reads CUS4
+// chunks in both): plans, checks, and appends all chunks in one write through
+// the level's door for writes. When the game stops reading the level before
+// its end, ui is asked whether to append all the same (No: refused). With
+// dryRun nothing is written. Unless refused, the lines the run added to the
+// increments list stay in settings.Increments. Shows no message itself.
+CounterResult RunCounterCreation(OpenLevel& lvl, CounterSettings& settings, UserInterface& ui, bool dryRun = false);
 
 // The create button's command: asks first when the run would take CE numbers
 // the level already uses (naming them; No writes nothing and says nothing

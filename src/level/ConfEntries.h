@@ -11,15 +11,6 @@
 namespace vantrel {
 
 inline constexpr std::uint32_t kNewerFileVersion = 0x03000000;  // 3.0.0.0: NAME, AUTH, INFO, CUSX ...
-inline constexpr int kInfoDefaultWidth = 64;
-inline constexpr int kInfoDefaultHeight = 32;
-inline constexpr int kInfoDefaultTime = 100;
-inline constexpr int kInfoDefaultEmeralds = 0;
-inline constexpr std::uint8_t kInfoKeyWidth = 0x41;
-inline constexpr std::uint8_t kInfoKeyHeight = 0x42;
-inline constexpr std::uint8_t kInfoKeyTime = 0x43;
-inline constexpr std::uint8_t kInfoKeyEmeralds = 0x44;
-inline constexpr std::size_t kNameChunkSize = 32;
 inline constexpr int kMaxChangePages = 32;
 inline constexpr std::size_t kCusxNameMax = 32;
 inline constexpr char kCusxDefaultNamePrefix[] = "Custom element ";

@@ -1,17 +1,21 @@
 #include "level/HeaderEdit.h"
 
 #include "base/Bytes.h"
+#include "base/RecordLayouts.h"
 #include "base/UserInterface.h"
 
 namespace vantrel {
 
 namespace {
 
+// The title and the author: 32 bytes each (HEAD's title field, NAME, AUTH).
+constexpr std::size_t kTitleLength = kLevelTextLength;
+
 // The bytes of a header field lie wholly inside the file; else the user is told.
-bool FitsInFile(const OpenLevel& lvl, std::int64_t at, std::size_t n, const char* what, UserInterface& ui)
+bool FitsInFile(const OpenLevel& lvl, std::int64_t at, int n, const char* what, UserInterface& ui)
 {
     const std::int64_t size = lvl.File().Size();
-    if (at >= 0 && at + static_cast<std::int64_t>(n) <= size) return true;
+    if (at >= 0 && at + n <= size) return true;
     ui.Error(std::string("The ") + what + " was not written: its " + std::to_string(n) + " bytes at offset " +
              std::to_string(at) + " lie past the end of the file (" + std::to_string(size) +
              " bytes). Nothing was written.");
@@ -70,7 +74,8 @@ bool WriteLevelTitle(OpenLevel& lvl, const std::string& title, UserInterface& ui
         return false;
     }
     if (!newer && !HasHead(lvl, ui)) return false;
-    const std::int64_t at = newer ? lvl.Index().NamePos + 4 : lvl.HeadPos() + 10;
+    const std::int64_t at = newer ? lvl.Index().NamePos + kDataFromSizeField
+                                  : lvl.HeadPos() + kDataFromSizeField + HeadField::Title.Offset;
     return WriteTextField(lvl, at, title, "title", kTitleStepName, kTitleUpdatedMessage, ui);
 }
 
@@ -110,16 +115,16 @@ bool WriteInfoTimeAndEmeralds(OpenLevel& lvl, std::uint16_t time, std::uint16_t 
         return false;
     }
     lvl.EnsureWritable();
-    if (!FitsInFile(lvl, ix.InfoTimePos, 2, "time left", ui) ||
-        !FitsInFile(lvl, ix.InfoEmeraldsPos, 2, "emeralds to collect", ui))
+    if (!FitsInFile(lvl, ix.InfoTimePos, kInfoValueWidth, "time left", ui) ||
+        !FitsInFile(lvl, ix.InfoEmeraldsPos, kInfoValueWidth, "emeralds to collect", ui))
         return false;
-    if (time > 999 || emeralds > 999) ui.Message(kTimeNoteMessage);
-    std::uint8_t t[2], e[2];
-    PutBigEndian(t, time, 2);
-    PutBigEndian(e, emeralds, 2);
+    if (time > kEditorMaxValue || emeralds > kEditorMaxValue) ui.Message(kTimeNoteMessage);
+    std::uint8_t t[kInfoValueWidth], e[kInfoValueWidth];
+    PutBigEndian(t, time, kInfoValueWidth);
+    PutBigEndian(e, emeralds, kInfoValueWidth);
     WriteStep(lvl, kTimeStepName, [&] {  // both values or neither
-        lvl.Patch(ix.InfoTimePos, t, 2);
-        lvl.Patch(ix.InfoEmeraldsPos, e, 2);
+        lvl.Patch(ix.InfoTimePos, t, kInfoValueWidth);
+        lvl.Patch(ix.InfoEmeraldsPos, e, kInfoValueWidth);
     });
     ui.Message(kTimeUpdatedMessage);
     return true;
@@ -134,15 +139,76 @@ bool WriteTimeAndEmeralds(OpenLevel& lvl, std::uint16_t time, std::uint16_t emer
     if (!HasHead(lvl, ui)) return false;
     lvl.EnsureWritable();
     // Time left and emeralds to collect lie side by side: both words or neither.
-    const std::int64_t at = lvl.HeadPos() + 6;
-    if (!FitsInFile(lvl, at, 4, "time left and emeralds to collect", ui)) return false;
-    if (time > 999 || emeralds > 999) ui.Message(kTimeNoteMessage);
-    std::uint8_t bytes[4];
-    PutBigEndian(bytes, time, 2);
-    PutBigEndian(bytes + 2, emeralds, 2);
-    WriteStep(lvl, kTimeStepName, [&] { lvl.Patch(at, bytes, 4); });
+    constexpr RecordField both{HeadField::Time.Offset, HeadField::Emeralds.End() - HeadField::Time.Offset};
+    static_assert(HeadField::Time.End() == HeadField::Emeralds.Offset);
+    const std::int64_t at = lvl.HeadPos() + kDataFromSizeField + both.Offset;
+    if (!FitsInFile(lvl, at, both.Width, "time left and emeralds to collect", ui)) return false;
+    if (time > kEditorMaxValue || emeralds > kEditorMaxValue) ui.Message(kTimeNoteMessage);
+    std::uint8_t bytes[both.Width];
+    PutBigEndian(bytes, time, HeadField::Time.Width);
+    PutBigEndian(bytes + HeadField::Time.Width, emeralds, HeadField::Emeralds.Width);
+    WriteStep(lvl, kTimeStepName, [&] { lvl.Patch(at, bytes, both.Width); });
     ui.Message(kTimeUpdatedMessage);
     return true;
+}
+
+}  // namespace vantrel
+
+namespace vantrel {
+
+namespace {
+
+// Why a change cannot be made, or nothing.
+std::string HeaderRefusal(const OpenLevel& lvl, const HeaderChanges& c)
+{
+    const ChunkIndex& ix = lvl.Index();
+    for (const auto& [text, what] : {std::pair{&c.Title, "title"}, std::pair{&c.Author, "author"}})
+        if (*text && (*text)->size() > kTitleLength)
+            return std::string("The ") + what + " \"" + **text + "\" holds " + std::to_string((*text)->size()) +
+                   " characters; a level keeps at most " + std::to_string(kTitleLength) + ". Nothing was written.";
+    if (c.Title && (ix.Newer ? ix.NamePos < 0 : lvl.HeadPos() < 0))
+        return ix.Newer ? kNoNameChunkMessage : kNoHeadMessage;
+    if (c.Author && lvl.AuthPos() < 0) return kNoAuthChunkMessage;
+    if (!c.Time && !c.Emeralds) return {};
+    const long long most = ix.Newer ? kNewerMaxValue : 65535;
+    for (const auto& [value, what] : {std::pair{&c.Time, "time left"}, std::pair{&c.Emeralds, "emeralds to collect"}})
+        if (*value && (**value < 0 || **value > most))
+            return ix.Newer && **value > most ? std::string(kNewerValueTooLargeMessage)
+                                              : std::string("The ") + what + " must lie between 0 and " +
+                                                    std::to_string(most) + ", not " + std::to_string(**value) +
+                                                    ". Nothing was written.";
+    if (ix.Newer && (ix.InfoTimePos < 0 || ix.InfoEmeraldsPos < 0)) return kNoInfoEntryMessage;
+    if (!ix.Newer && lvl.HeadPos() < 0) return kNoHeadMessage;
+    return {};
+}
+
+}  // namespace
+
+bool WriteHeaderChanges(OpenLevel& lvl, const HeaderChanges& changes, UserInterface& ui)
+{
+    if (!lvl.LevelOpen()) return false;
+    if (const std::string why = HeaderRefusal(lvl, changes); !why.empty()) {
+        ui.Message(why);
+        return false;
+    }
+    lvl.EnsureWritable();
+    LevelWrite step(lvl, kFileInfoStepName);  // every change, or none
+    bool wrote = false;
+    if (changes.Title) wrote = WriteLevelTitle(lvl, *changes.Title, ui) || wrote;
+    if (changes.Author) wrote = WriteLevelAuthor(lvl, *changes.Author, ui) || wrote;
+    if (changes.Time || changes.Emeralds) {
+        const ChunkIndex& ix = lvl.Index();
+        auto current = [&](std::int64_t at) {
+            return static_cast<std::uint16_t>(GetWordAtPos(at, lvl.File(), true));
+        };
+        const std::uint16_t time = changes.Time ? static_cast<std::uint16_t>(*changes.Time)
+                                                : current(ix.Newer ? ix.InfoTimePos : lvl.HeadPos() + 6);
+        const std::uint16_t emeralds = changes.Emeralds ? static_cast<std::uint16_t>(*changes.Emeralds)
+                                                        : current(ix.Newer ? ix.InfoEmeraldsPos : lvl.HeadPos() + 8);
+        wrote = WriteTimeAndEmeralds(lvl, time, emeralds, ui) || wrote;
+    }
+    step.Commit();
+    return wrote;
 }
 
 }  // namespace vantrel

@@ -5,6 +5,7 @@
 #include "level/OpenLevel.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace vantrel {
@@ -18,7 +19,8 @@ inline constexpr char kNoAuthChunkMessage[] = "This level has no author chunk (A
 inline constexpr char kTimeNoteMessage[] =
     "NOTE: When setting time left or emeralds to collect to a value more than 999, the value will be reset to 999 "
     "when going to the Level Settings screen in the Level Editor (Don't blame me for this, blame Doval!)";
-inline constexpr std::size_t kTitleLength = 32;
+// The largest time left or emeralds to collect the game's level editor keeps.
+inline constexpr int kEditorMaxValue = 999;
 inline constexpr char kNoHeadMessage[] = "This level has no header (HEAD chunk); nothing was written.";
 // Levels of the newer layout keep the title in NAME and time and emeralds as INFO entries.
 inline constexpr char kNoNameChunkMessage[] = "This level has no title chunk (NAME); nothing was written.";
@@ -33,6 +35,22 @@ inline constexpr std::uint16_t kNewerMaxValue = 32767;
 inline constexpr char kTitleStepName[] = "Title";
 inline constexpr char kAuthorStepName[] = "Author";
 inline constexpr char kTimeStepName[] = "Time and Emeralds";
+inline constexpr char kFileInfoStepName[] = "File Info";
+
+// The File Info edits of one command: what to change, the rest as it is.
+struct HeaderChanges {
+    std::optional<std::string> Title;
+    std::optional<std::string> Author;
+    std::optional<long long> Time;
+    std::optional<long long> Emeralds;
+};
+
+// Checks every change first (texts of at most 32 bytes, numbers the level
+// can hold, the fields it has); a change that cannot be made refuses the
+// whole command with a message and nothing is written. Then writes them,
+// with the messages the window shows. A time or emeralds value not given
+// keeps what the level holds. Returns whether it wrote.
+bool WriteHeaderChanges(OpenLevel& lvl, const HeaderChanges& changes, UserInterface& ui);
 
 // Writes all 32 title bytes (the text, then zero bytes) at HeadPos + 10 (in
 // the newer layout: the NAME data) and tells the user. Does nothing when no level is open. Returns whether it wrote.

@@ -2,6 +2,7 @@
 
 #include "base/UserInterface.h"
 #include "level/Restore.h"
+#include "level/RecentFiles.h"
 
 #include <filesystem>
 
@@ -35,6 +36,7 @@ bool LevelDocument::LoadLevelCommand(LoadReport& report, const LoadOptions& opti
     }
     KeepLoad(report);
     Note(cleared);
+    if (report.Completed) NoteRecentFile(settings_, path);
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include "base/Bytes.h"
 #include "base/Error.h"
+#include "base/RecordLayouts.h"
 #include "base/UserInterface.h"
 #include "level/ConfEntries.h"
 #include "level/WholeFile.h"
@@ -158,6 +159,8 @@ private:
         if (offset < 0 || offset + n > size_) return 0;
         return ReadBigEndian(bytes_ + offset, n);  // straight from the bytes in memory
     }
+    // A field of the record at record.
+    std::uint32_t Field(std::int64_t record, RecordField f) { return Field(record + f.Offset, f.Width); }
 
     // The signature, then the version: the cookie's three characters or the CAVEVERS chunk.
     bool RecogniseFormat()
@@ -214,7 +217,53 @@ private:
         }
         f_->Seek(p);
         ix_.Newer = ix_.InfoPos != -1 && ix_.HeadPos == -1;
+        if (ix_.HasCusx()) ListCesAsTheGame();
         return true;
+    }
+
+    // A level with CUSX chunks lists its custom elements as the game holds
+    // them: one line a CE, in CE order, for the last chunk that sets it (a
+    // CUS4 appended for CE n stands for CE n), named by the last chunk that
+    // carries a name.
+    void ListCesAsTheGame()
+    {
+        struct Ce {
+            bool Seen = false;
+            ChunkIndex::CeLine Line;
+            std::string Name;
+        };
+        std::vector<Ce> ces(kCeCount + 1);
+        for (const ChunkIndex::CeLine& line : ix_.CeLines) {
+            int n = 0;
+            std::optional<std::string> name;
+            if (line.Cusx) {
+                const std::int64_t data = ix_.CusxPositions[line.Index];
+                const CusxView view = ReadCusx(bytes_, data, data + Field(data - 4, 4));
+                n = view.CeNumber;
+                if (view.NameStored) name = view.Name;
+            } else {
+                const std::int64_t record = ix_.CePositions[line.Index];
+                n = static_cast<int>(Field(record, 2)) - (kFirstCeCode - 1);
+                const std::int64_t end = std::min<std::int64_t>(record + 32, size_);
+                std::string_view text(reinterpret_cast<const char*>(bytes_) + record + 2,
+                                      static_cast<std::size_t>(std::max<std::int64_t>(end - record - 2, 0)));
+                name = std::string(text.substr(0, text.find('\0')));
+            }
+            if (n < 1 || n > kCeCount) continue;  // no custom element: the game skips it
+            Ce& ce = ces[static_cast<std::size_t>(n)];
+            if (!ce.Seen) ce.Name = CusxDefaultName(n);
+            ce.Seen = true;
+            ce.Line = line;
+            if (name) ce.Name = *name;
+        }
+        ix_.CeLines.clear();
+        report_.CeList.clear();
+        for (int n = 1; n <= kCeCount; ++n) {
+            const Ce& ce = ces[static_cast<std::size_t>(n)];
+            if (!ce.Seen) continue;
+            ix_.CeLines.push_back(ce.Line);
+            report_.CeList.Add(n, ": ", ce.Name);
+        }
     }
 
     // A chunk's name as the number its four bytes spell, big-endian.
@@ -245,6 +294,7 @@ private:
         case Tag("AUTH"): return Auth(p);
         case Tag("BODY"): return Body(p);
         case Tag("CUS3"): return Cus3(p);
+        case Tag("CUSX"): return Cusx(p);  // the game reads it in files of either layout
         default:
             // The chunks of the newer layout, in files of version 3.0 and later only.
             if (newerChunks_) {
@@ -254,7 +304,6 @@ private:
                 case Tag("DATE"): return Date(p);
                 case Tag("ELEM"): return Elem(p);
                 case Tag("NOTE"): return Note(p);
-                case Tag("CUSX"): return Cusx(p);
                 case Tag("GRPX"): return Grpx(p);
                 case Tag("EMPX"): return Empx(p);
                 default: break;
@@ -273,7 +322,7 @@ private:
     // The chunk's size field, when it lies inside the file.
     std::optional<std::uint32_t> SizeField(std::string_view name, std::int64_t p)
     {
-        if (p + 8 > size_) {
+        if (p + kChunkHeaderLength > size_) {
             Stop(name, p, "has no room for its size field before the end of the file (" + Num(size_) + " bytes)");
             return std::nullopt;
         }
@@ -305,28 +354,28 @@ private:
 
     std::int64_t Head(std::int64_t p)
     {
-        std::int64_t size = 112;
         std::int64_t q;
         if (ix_.Format == LevelFormat::Cookie10) {
-            q = ix_.HeadPos + size + 4;
+            q = ix_.HeadPos + kDataFromSizeField + kHeadLength;
         } else {
+            // The size field says 80, but the header's 112 bytes follow.
             const auto s = SizeField("HEAD", p);
             if (!s) return kStopScan;
-            size = *s;
-            q = p + 4 + size + 36;
+            q = p + kChunkHeaderLength + static_cast<std::int64_t>(*s) + (kHeadLength - kHeadStatedSize);
         }
         if (!CanGo("HEAD", p, q)) return kStopScan;
         const std::int32_t headPos = ix_.Format == LevelFormat::Cookie10 ? ix_.HeadPos : static_cast<std::int32_t>(p + 4);
-        const unsigned width = Field(headPos + 4, 1), height = Field(headPos + 5, 1);
+        const std::int64_t head = headPos + kDataFromSizeField;
+        const unsigned width = Field(head, HeadField::Width), height = Field(head, HeadField::Height);
         if (width > kMaxMapSize || height > kMaxMapSize) return RefuseSize("HEAD", p, width, height);
         ix_.HeadPos = headPos;
-        title_ = NameAt(headPos + 10, 32);
-        ix_.Wide16 = Field(headPos + 100, 1) != 0;
+        title_ = NameAt(head + HeadField::Title.Offset, HeadField::Title.Width);
+        ix_.Wide16 = Field(head, HeadField::Wide16) != 0;
         ix_.MapWidth = static_cast<std::uint8_t>(width);
         ix_.MapHeight = static_cast<std::uint8_t>(height);
         report_.HeaderBoxes = LoadReport::Header{Num(width) + "x" + Num(height),
-                                                 static_cast<std::uint16_t>(Field(headPos + 6, 2)),
-                                                 static_cast<std::uint16_t>(Field(headPos + 8, 2))};
+                                                 static_cast<std::uint16_t>(Field(head, HeadField::Time)),
+                                                 static_cast<std::uint16_t>(Field(head, HeadField::Emeralds))};
         return Seen(q, "HEAD at ", p);
     }
 
@@ -346,7 +395,7 @@ private:
     {
         const auto s = SizeField(name, p);
         if (!s) return std::nullopt;
-        const std::int64_t q = p + 8 + static_cast<std::int64_t>(*s);
+        const std::int64_t q = p + kChunkHeaderLength + static_cast<std::int64_t>(*s);
         if (!CanGo(name, p, q)) return std::nullopt;
         return q;
     }
@@ -360,14 +409,14 @@ private:
     {
         const auto q = NewerChunk("NAME", p);
         if (!q) return kStopScan;
-        const std::int64_t size = *q - (p + 8);
+        const std::int64_t size = *q - (p + kChunkHeaderLength);
         Seen(*q, "NAME at ", p);
-        if (size != static_cast<std::int64_t>(kNameChunkSize)) {
+        if (size != kNameChunkSize) {
             LogLine("NAME at ", p, ": ", size, " bytes instead of ", kNameChunkSize, "; the title is not taken from it");
             return *q;
         }
         ix_.NamePos = static_cast<std::int32_t>(p + 4);
-        title_ = std::string_view(reinterpret_cast<const char*>(bytes_) + p + 8, kNameChunkSize);
+        title_ = std::string_view(reinterpret_cast<const char*>(bytes_) + p + kChunkHeaderLength, kNameChunkSize);
         return *q;
     }
 
@@ -377,22 +426,22 @@ private:
     {
         const auto q = NewerChunk("INFO", p);
         if (!q) return kStopScan;
-        const EntryWalk walk = WalkEntries(bytes_, p + 8, *q);
+        const EntryWalk walk = WalkEntries(bytes_, p + kChunkHeaderLength, *q);
         const bool haveHeader = report_.HeaderBoxes.has_value();
-        std::int64_t width = haveHeader ? ix_.MapWidth : kInfoDefaultWidth;
-        std::int64_t height = haveHeader ? ix_.MapHeight : kInfoDefaultHeight;
-        std::int64_t time = haveHeader ? static_cast<std::int16_t>(report_.HeaderBoxes->Time) : kInfoDefaultTime;
+        std::int64_t width = haveHeader ? ix_.MapWidth : InfoField::Width.Default;
+        std::int64_t height = haveHeader ? ix_.MapHeight : InfoField::Height.Default;
+        std::int64_t time = haveHeader ? static_cast<std::int16_t>(report_.HeaderBoxes->Time) : InfoField::Time.Default;
         std::int64_t emeralds =
-            haveHeader ? static_cast<std::int16_t>(report_.HeaderBoxes->Emeralds) : kInfoDefaultEmeralds;
+            haveHeader ? static_cast<std::int16_t>(report_.HeaderBoxes->Emeralds) : InfoField::Emeralds.Default;
         std::int32_t timePos = -1, emeraldsPos = -1;
         for (const ConfEntry& e : walk.Entries) {
-            if (e.Key == kInfoKeyWidth) width = e.Number;
-            if (e.Key == kInfoKeyHeight) height = e.Number;
-            if (e.Key == kInfoKeyTime) {
+            if (e.Key == InfoField::Width.Key) width = e.Number;
+            if (e.Key == InfoField::Height.Key) height = e.Number;
+            if (e.Key == InfoField::Time.Key) {
                 time = e.Number;
                 timePos = static_cast<std::int32_t>(e.ValuePos);
             }
-            if (e.Key == kInfoKeyEmeralds) {
+            if (e.Key == InfoField::Emeralds.Key) {
                 emeralds = e.Number;
                 emeraldsPos = static_cast<std::int32_t>(e.ValuePos);
             }
@@ -430,11 +479,11 @@ private:
     {
         const auto q = NewerChunk("CUSX", p);
         if (!q) return kStopScan;
-        const CusxView view = ReadCusx(bytes_, p + 8, *q);
+        const CusxView view = ReadCusx(bytes_, p + kChunkHeaderLength, *q);
         const bool hasCode = p + 10 <= *q;
         const std::string label = hasCode ? Line("CUSX (", view.CeNumber, ")") : std::string("CUSX");
         Seen(*q, label, " at ", p);
-        if (hasCode && (view.Code < kFirstCeCode || view.Code > kLastCeCode)) {
+        if (hasCode && !IsCeCode(view.Code)) {
             LogLine(label, " at ", p, ": element code ", view.Code, " is not a custom element (",
                      kFirstCeCode, "..", kLastCeCode, "); not listed");
             return *q;
@@ -442,18 +491,19 @@ private:
         LogProblems(label, p, view.Problems);
         if (!hasCode) return *q;
         ix_.CeLines.push_back({true, ix_.CusxPositions.size()});
-        ix_.CusxPositions.push_back(static_cast<std::int32_t>(p + 8));
+        ix_.CusxPositions.push_back(static_cast<std::int32_t>(p + kChunkHeaderLength));
         report_.CeList.Add(view.CeNumber, ": ", view.Name);
         return *q;
     }
 
     std::int64_t Cus4(std::int64_t p)
     {
-        if (p + 51 > size_) {
+        const std::int64_t record = p + kChunkHeaderLength;
+        if (record + Cus4Field::ChangePageCount.End() > size_) {
             ListCe(p);  // cut off by the end of the file: listed all the same
             return Stop("CUS4", p, "runs past the end of the file (" + Num(size_) + " bytes)");
         }
-        const std::int64_t q = p + Cus4ChunkLength(Field(p + 50, 1));
+        const std::int64_t q = p + Cus4ChunkLength(static_cast<int>(Field(record, Cus4Field::ChangePageCount)));
         if (!CanGo("CUS4", p, q)) {
             if (q > size_) ListCe(p);
             return kStopScan;
@@ -467,29 +517,31 @@ private:
     // chunk whose element code does not lie inside the file is not listed.
     unsigned ListCe(std::int64_t p)
     {
-        if (p + 10 > size_) return 0;
+        const std::int64_t record = p + kChunkHeaderLength;
+        if (record + Cus4Field::ElementCode.End() > size_) return 0;
         ix_.CeLines.push_back({false, ix_.CePositions.size()});
-        ix_.CePositions.push_back(static_cast<std::int32_t>(p + 8));
-        const std::int64_t nameEnd = p + 40 < size_ ? p + 40 : size_;
-        const std::string_view name(reinterpret_cast<const char*>(bytes_) + p + 10,
-                                    static_cast<std::size_t>(nameEnd - (p + 10)));
-        const unsigned n = CeNumberOf(static_cast<std::uint16_t>(Field(p + 8, 2)));
+        ix_.CePositions.push_back(static_cast<std::int32_t>(record));
+        const std::int64_t nameAt = record + Cus4Field::Name.Offset;
+        const std::int64_t nameEnd = std::min<std::int64_t>(record + Cus4Field::Name.End(), size_);
+        const std::string_view name(reinterpret_cast<const char*>(bytes_) + nameAt,
+                                    static_cast<std::size_t>(nameEnd - nameAt));
+        const unsigned n = CeNumberOf(static_cast<std::uint16_t>(Field(record, Cus4Field::ElementCode)));
         report_.CeList.Add(n, ": ", name.substr(0, name.find('\0')));
         return n;
     }
 
     std::int64_t CaveVers(std::int64_t p)
     {
-        if (p != 8) return Stop("CAVEVERS", p, "is a second version chunk; it belongs at offset 8 only");
-        if (p + 20 > size_) return Stop("CAVEVERS", p, "runs past the end of the file (" + Num(size_) + " bytes)");
+        if (p != kVersChunkPos) return Stop("CAVEVERS", p, "is a second version chunk; it belongs at offset 8 only");
+        if (kVersDataPos + kVersLength > size_) return Stop("CAVEVERS", p, "runs past the end of the file (" + Num(size_) + " bytes)");
         char digits[16];
-        PutHex8(digits, Field(p + 12, 4));
-        PutHex8(digits + 8, Field(p + 16, 4));
+        PutHex8(digits, Field(kVersDataPos, VersField::FileVersion));
+        PutHex8(digits + 8, Field(kVersDataPos, VersField::GameVersion));
         const std::string_view version(digits, sizeof digits);
         report_.FileVersion.emplace(version);
-        ix_.FileVersion = Field(p + 12, 4);
+        ix_.FileVersion = Field(kVersDataPos, VersField::FileVersion);
         newerChunks_ = ix_.FileVersion >= kNewerFileVersion;
-        const std::int64_t q = 28;
+        const std::int64_t q = kVersDataPos + kVersLength;
         if (!CanGo("CAVEVERS", p, q)) return kStopScan;
         return Seen(q, "CAVEVERS ", version);
     }
@@ -538,7 +590,7 @@ private:
     template <std::size_t N>
     std::int64_t Indexed(const char* name, std::int64_t p, int offset, std::array<std::int32_t, N>& table)
     {
-        const int i = static_cast<int>(Field(p + 8, 2)) - offset;
+        const int i = static_cast<int>(Field(p + kChunkHeaderLength, 2)) - offset;
         std::int32_t pos = -1;
         const std::int64_t q = Plain(name, p, pos, Line(name, " (", i, ")"));
         if (q != kStopScan && i >= 1 && i < static_cast<int>(N)) table[static_cast<std::size_t>(i)] = pos;
@@ -557,9 +609,9 @@ private:
         const auto s = SizeField("BODY", p);
         if (!s) return kStopScan;
         const std::int64_t factor = ix_.Wide16 && ix_.Format != LevelFormat::Rnd1 ? 2 : 1;
-        const std::int64_t q = p + 8 + factor * static_cast<std::int64_t>(*s);
+        const std::int64_t q = p + kChunkHeaderLength + factor * static_cast<std::int64_t>(*s);
         if (!CanGo("BODY", p, q)) return kStopScan;
-        ix_.BodyStart = static_cast<std::int32_t>(p + 8);
+        ix_.BodyStart = static_cast<std::int32_t>(p + kChunkHeaderLength);
         ix_.BodySize = static_cast<std::int32_t>(*s);
         return Seen(q, "BODY at ", p);
     }
@@ -569,9 +621,9 @@ private:
     std::int64_t Unlisted(std::int64_t p, std::string_view name)
     {
         const std::uint8_t b = static_cast<std::uint8_t>(Field(p, 1));
-        if (b >= 'A' && b <= 'Z' && p + 8 <= size_) {
+        if (b >= 'A' && b <= 'Z' && p + kChunkHeaderLength <= size_) {
             const std::uint32_t s = Field(p + 4, 4);
-            const std::int64_t q = p + 8 + static_cast<std::int64_t>(s);
+            const std::int64_t q = p + kChunkHeaderLength + static_cast<std::int64_t>(s);
             if (!CanGo(name, p, q)) return kStopScan;
             LogLine(name, " guessed chunk, chunksize = ", s);
             return q;
@@ -584,7 +636,7 @@ private:
     void ReadMap()
     {
         SetCaption(kCaptionLoadComplete);
-        report_.Author = ix_.AuthPos != -1 ? ReadFileString(lvl_, 32, *f_, ix_.AuthPos + 4) : std::string();
+        report_.Author = ix_.AuthPos != -1 ? ReadFileString(lvl_, kAuthChunkSize, *f_, ix_.AuthPos + kDataFromSizeField) : std::string();
         if (ix_.BodyStart == -1 && bodyMissing_ > 0)
             throw VantrelError("The map of this level (BODY chunk) is cut short: " + Num(bodyMissing_) +
                                " bytes are missing at the end of the file, so it cannot be opened: " + report_.Path);

@@ -9,7 +9,10 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <set>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -90,10 +93,10 @@ private:
     std::set<std::string> names_;
 };
 
-SortResult Sort(SortFiles& files, const std::vector<std::string>& entries)
+SortResult Sort(SortFiles& files, const std::vector<std::string>& entries, long first)
 {
     SortResult result;
-    long n = 1;
+    long n = first;
     for (const std::string& entry : entries) {
         auto skip = [&](const std::string& reason) { result.Skipped.push_back({entry, reason}); };
         const std::string base = TextBefore(entry, ".level");
@@ -158,22 +161,51 @@ std::string Counted(std::size_t count, const char* one, const char* many)
     return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
+// The first_level a levelinfo.conf gives, as the game reads a number (its leading digits).
+std::optional<long> FirstLevelOf(const std::string& conf)
+{
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(conf, ec)) return std::nullopt;
+    const std::string value = ReadConfValue(conf, "first_level");
+    if (value.empty()) return std::nullopt;
+    return std::strtol(value.c_str(), nullptr, 10);
+}
+
 }  // namespace
+
+long GameFirstLevel(const std::string& dir, const std::vector<std::string>& entries)
+{
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    fs::path folder = fs::absolute(dir, ec).lexically_normal();
+    if (!folder.has_filename()) folder = folder.parent_path();
+    if (!fs::is_regular_file(folder / kLevelinfoName, ec))
+        return std::find(entries.begin(), entries.end(), "000.level") != entries.end() ? 0 : 1;
+    // A set inside level groups takes its first level from them unless it gives one.
+    for (fs::path at = folder; !at.empty() && fs::is_regular_file(at / kLevelinfoName, ec); at = at.parent_path()) {
+        if (const auto first = FirstLevelOf((at / kLevelinfoName).string())) return *first;
+        if (at == at.parent_path()) break;
+    }
+    return 0;
+}
 
 SortResult SortLevels(const std::string& dir, const std::vector<std::string>& entries, bool dryRun)
 {
+    const long first = GameFirstLevel(dir, entries);
     if (dryRun) {
         DryRunFiles files(dir);
-        return Sort(files, entries);
+        return Sort(files, entries, first);
     }
     DiskFiles files(dir);
-    return Sort(files, entries);
+    return Sort(files, entries, first);
 }
 
-std::string SortQuestion(const std::string& dir, std::size_t count)
+std::string SortQuestion(const std::string& dir, const std::vector<std::string>& entries)
 {
-    return "Renumber the " + Counted(count, "level", "levels") + " listed in " + dir +
-           " as 001.level, 002.level, ... in the order shown? Files are renamed on disk.";
+    const long first = GameFirstLevel(dir, entries);
+    return "Renumber the " + Counted(entries.size(), "level", "levels") + " listed in " + dir + " as " +
+           ZeroPadInt(first, 3) + ".level, " + ZeroPadInt(first + 1, 3) +
+           ".level, ... in the order shown? Files are renamed on disk.";
 }
 
 std::string SortSummary(const SortResult& result)

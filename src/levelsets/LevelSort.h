@@ -1,8 +1,10 @@
-// Sort the levels: renumbers the level files of one directory 001.level,
-// 002.level, ... in listing order. A rename never replaces a file: a level
-// whose new name is taken keeps its name, and a level's backup
-// NAME.level.bak moves with it. The backup of a level that is gone does not
-// stand in the way: it is moved aside under a free name.
+// Sort the levels: renumbers the level files of one directory in listing
+// order from the set's first level as the game numbers it (001.level,
+// 002.level, ... for a set that starts at 1; 000.level, ... for one that
+// starts at 0). A rename never replaces a file: a level whose new name is
+// taken keeps its name, and a level's backup NAME.level.bak moves with it.
+// The backup of a level that is gone does not stand in the way: it is moved
+// aside under a free name.
 #pragma once
 
 #include <string>
@@ -32,12 +34,19 @@ struct SortResult {
     std::vector<std::string> BackupsKept;
 };
 
-// Renumbers entries (names of files in dir, in listing order). With dryRun,
+// The number of a levelset's first level as the game reads it: the
+// "first_level" of the folder's levelinfo.conf, else that of the level
+// groups above it, else 0. A folder without levelinfo.conf (which the game
+// does not read as a levelset) starts at 0 when it holds 000.level, else at 1.
+long GameFirstLevel(const std::string& dir, const std::vector<std::string>& entries);
+
+// Renumbers entries (names of files in dir, in listing order) from GameFirstLevel. With dryRun,
 // nothing on disk changes and the result says what a sort would do.
 SortResult SortLevels(const std::string& dir, const std::vector<std::string>& entries, bool dryRun = false);
 
-// The question asked once before a sort of count listed levels in dir.
-std::string SortQuestion(const std::string& dir, std::size_t count);
+// The question asked once before a sort of the listed levels in dir, naming
+// the numbers they will take.
+std::string SortQuestion(const std::string& dir, const std::vector<std::string>& entries);
 
 // One text that sums up a sort: what was renamed, what was skipped and why.
 std::string SortSummary(const SortResult& result);

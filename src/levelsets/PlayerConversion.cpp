@@ -1,7 +1,9 @@
 #include "levelsets/PlayerConversion.h"
 
+#include "base/ElementTable.h"
 #include "base/Elements.h"
 #include "base/UserInterface.h"
+#include "level/GameRead.h"
 #include "level/Loader.h"
 #include "level/OpenLevel.h"
 #include "levelsets/LevelsetConfig.h"
@@ -164,13 +166,27 @@ const char* PlayerRefusal(int players)
     return players == 4 ? kSet4PlayersRefusal : kSet3PlayersRefusal;
 }
 
+namespace {
+
+// The first cell, in reading order, that the game reads as the player's code
+// (an old level's player 1 may have the old code 8).
+PackedCell FindPlayer(const OpenLevel& lvl, int player)
+{
+    for (int y = 1; y <= lvl.MapHeight(); ++y)
+        for (int x = 1; x <= lvl.MapWidth(); ++x)
+            if (GameElementCode(lvl.Grid().At(x, y)) == PlayerCode(player)) return PackCell(x, y);
+    return 0;
+}
+
+}  // namespace
+
 PlayerPlan PlanPlayers(const OpenLevel& lvl, int players)
 {
     PlayerPlan plan;
-    const PackedCell p1 = FindElement(lvl, PlayerCode(1), 1);
-    const PackedCell p2 = FindElement(lvl, PlayerCode(2), 1);
-    const PackedCell p3 = FindElement(lvl, PlayerCode(3), 1);
-    const PackedCell added = players == 4 ? FindElement(lvl, PlayerCode(4), 1) : p3;
+    const PackedCell p1 = FindPlayer(lvl, 1);
+    const PackedCell p2 = FindPlayer(lvl, 2);
+    const PackedCell p3 = FindPlayer(lvl, 3);
+    const PackedCell added = players == 4 ? FindPlayer(lvl, 4) : p3;
     // A position counts as found when its column is not 0.
     if (CellX(p1) == 0 || CellX(p2) == 0) {
         plan.Verdict = PlayerPlanVerdict::PlayersMissing;
@@ -300,7 +316,7 @@ std::string PlacementText(const std::vector<PlayerPlacement>& cells)
     std::string text;
     for (const PlayerPlacement& p : cells) {
         if (!text.empty()) text += " ";
-        text += CellText(p) + "=" + std::to_string(p.Code);
+        text += CellText(p) + "=" + std::to_string(p.Code) + " (" + ElementName(p.Code) + ")";
     }
     return text;
 }

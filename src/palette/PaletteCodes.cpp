@@ -1,6 +1,7 @@
 #include "palette/PaletteCodes.h"
 
 #include "base/Bytes.h"
+#include "base/ElementTable.h"
 #include "base/Error.h"
 #include "base/Text.h"
 #include "view/Tiles.h"
@@ -46,14 +47,14 @@ std::string PaletteIdText(std::uint16_t code)
     return id;
 }
 
-std::string PaletteMoveTitle(std::uint16_t code)
-{
-    return "Element id " + PaletteIdText(code) + " ($" + Hex(code, 2) + ")";
-}
-
 std::string PaletteHint(std::uint16_t code)
 {
-    return "Element " + PaletteIdText(code);
+    return "Element " + PaletteIdText(code) + ": " + ElementName(code);
+}
+
+std::string PaletteSelectedTitle(std::uint16_t code)
+{
+    return PaletteCheckTitle(code) + ": " + ElementName(code);
 }
 
 std::uint16_t CheckEntryCode(const std::string& entry)

@@ -16,11 +16,12 @@ std::uint16_t PaletteCodeAt(int x, int y);
 // with "0" in front to at least 3 (6 gives "006", 65535 gives "6553").
 std::string PaletteIdText(std::uint16_t code);
 
-// The title while the pointer moves over the atlas: "Element id 006 ($06)".
-std::string PaletteMoveTitle(std::uint16_t code);
-
-// The hint over the atlas: "Element 006".
+// The hint over a tile of the atlas: "Element 006: Emerald".
 std::string PaletteHint(std::uint16_t code);
+
+// The title while an element is selected (a click, "Check It", the level
+// view's eyedropper): "Element id 006 ($0006): Emerald".
+std::string PaletteSelectedTitle(std::uint16_t code);
 
 // The code of a "Check It" entry, cut to its first 4 characters: 4
 // characters are read as hexadecimal ("0168" is 360), 3 as decimal ("360"),

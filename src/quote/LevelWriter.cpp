@@ -2,32 +2,20 @@
 
 #include "base/Bytes.h"
 #include "base/Error.h"
+#include "base/RecordLayouts.h"
 #include "base/Text.h"
-#include "level/ByteFile.h"
-#include "level/OpenLevel.h"
 #include "level/WholeFile.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
+#include <array>
 #include <filesystem>
+#include <string_view>
 #include <system_error>
-#include <unistd.h>
 
 namespace vantrel {
 
 namespace {
 
 namespace fs = std::filesystem;
-
-// A text field of 32 bytes as hexadecimal digits: the text cut to 32
-// characters, then zero bytes.
-std::string TextField(const std::string& text)
-{
-    std::string hex = BytesToHex(text.substr(0, kNewLevelTextSize));
-    while (hex.size() < 2 * kNewLevelTextSize) hex += "00";
-    return hex;
-}
 
 bool IsDirectory(const std::string& path)
 {
@@ -62,49 +50,54 @@ Created TryCreateLevelFile(const std::string& path, const std::vector<std::uint8
 
 std::optional<std::string> NextFreeLevelPath(const std::string& directory)
 {
-    for (int n = 1; n <= 999; ++n) {
+    for (int n = 1; n <= kLastLevelNumber; ++n) {
         std::string path = Join(directory, ZeroPadInt(n, 3) + ".level");
         if (!Exists(path)) return path;
     }
     return std::nullopt;
 }
 
-void WriteNewLevelHeader(WritableFile& file, const std::string& author, const std::string& title, std::uint8_t width,
-                         std::uint8_t height, std::uint16_t emeralds, std::uint16_t timeLeft)
-{
-    WriteHexAtPos(-1, file, "524E4431000000004341564556455253");  // "RND1", 0, "CAVE" "VERS"
-    WriteHexAtPos(-1, file, "00000008020000000300080348454144");  // 8, the versions, "HEAD"
-    WriteHexAtPos(-1, file, "00000050" + HexText(width, 2) + HexText(height, 2) + HexText(timeLeft, 4) +
-                                HexText(emeralds, 4) + TextField(title));
-    std::string defaults;
-    RepeatHexByte(16, 10, defaults);
-    RepeatHexByte(36, 4, defaults);
-    RepeatHexByte(2, 10, defaults);
-    WriteHexAtPos(-1, file, defaults);
-    WriteHexAtPos(-1, file, "0A0E0000010000000000000000000000");  // 10, 14, 0, 0, cell width flag 1, zeros
-    WriteHexAtPos(-1, file, "000000004155544800000020" + TextField(author));
-}
-
-void WriteBodyHeader(WritableFile& file, std::uint8_t width, std::uint8_t height)
-{
-    WriteHexAtPos(-1, file, "424F4459" + HexText(static_cast<std::uint32_t>(width) * height * 2, 8));
-}
-
-void WriteBodyCells(WritableFile& file, const std::vector<std::uint16_t>& cells)
-{
-    std::string hex;
-    hex.reserve(cells.size() * 4);
-    for (const std::uint16_t code : cells) hex += HexText(code, 4);
-    WriteHexAtPos(-1, file, hex);
-}
-
 std::vector<std::uint8_t> NewLevelBytes(const NewLevel& level)
 {
-    MemoryFile file("new.level", {});
-    WriteNewLevelHeader(file, level.Author, level.Title, level.Width, level.Height, level.Emeralds, level.TimeLeft);
-    WriteBodyHeader(file, level.Width, level.Height);
-    WriteBodyCells(file, level.Cells);
-    return file.Bytes();
+    std::vector<std::uint8_t> out;
+    out.reserve(kNewLevelFixedSize + level.Cells.size() * 2);
+    const auto chunk = [&out](std::string_view name, std::uint32_t size) {
+        out.insert(out.end(), name.begin(), name.end());
+        AppendBigEndian(out, size, 4);
+    };
+    const auto record = [&out](const auto& bytes) { out.insert(out.end(), bytes.begin(), bytes.end()); };
+    // "RND1" with a size the game never reads, "CAVE", the version chunk.
+    chunk("RND1", 0);
+    record(std::string_view("CAVE"));
+    std::array<std::uint8_t, kVersLength> vers{};
+    PutField(vers.data(), VersField::FileVersion, kNewLevelFileVersion);
+    PutField(vers.data(), VersField::GameVersion, kNewLevelGameVersion);
+    chunk("VERS", kVersLength);
+    record(vers);
+    // The header: the level's own values, the game's defaults for the rest.
+    std::array<std::uint8_t, kHeadLength> head{};
+    std::uint8_t* const h = head.data();
+    PutField(h, HeadField::Width, level.Width);
+    PutField(h, HeadField::Height, level.Height);
+    PutField(h, HeadField::Time, level.TimeLeft);
+    PutField(h, HeadField::Emeralds, level.Emeralds);
+    PutTextField(h, HeadField::Title, level.Title);
+    FillField(h, HeadField::Scores, 10);
+    FillField(h, HeadField::YamYamContents, 4);  // rocks
+    PutField(h, HeadField::AmoebaSpeed, 10);
+    PutField(h, HeadField::MagicWallTime, 10);
+    PutField(h, HeadField::WheelTime, 10);
+    PutField(h, HeadField::AmoebaContent, 14);  // diamonds
+    PutField(h, HeadField::Wide16, 1);
+    chunk("HEAD", kHeadStatedSize);
+    record(head);
+    std::array<std::uint8_t, kAuthChunkSize> author{};
+    PutTextField(author.data(), {0, kAuthChunkSize}, level.Author);
+    chunk("AUTH", kAuthChunkSize);
+    record(author);
+    chunk("BODY", static_cast<std::uint32_t>(level.Width) * level.Height * 2);
+    for (const std::uint16_t code : level.Cells) AppendBigEndian(out, code, 2);
+    return out;
 }
 
 std::optional<std::string> ChooseNewLevelPath(const std::string& outputDir, const std::string& fallbackDir,
@@ -112,7 +105,8 @@ std::optional<std::string> ChooseNewLevelPath(const std::string& outputDir, cons
 {
     if (IsDirectory(outputDir)) {
         auto path = NextFreeLevelPath(outputDir);
-        if (!path) reason = "No free level file name in " + outputDir + ": 001.level to 999.level all exist.";
+        if (!path) reason = "No free level file name in " + outputDir + ": 001.level to " + ZeroPadInt(kLastLevelNumber, 3) +
+                                ".level all exist.";
         return path;
     }
     const std::string why = outputDir.empty() ? "No output directory is set"
@@ -141,7 +135,7 @@ std::optional<std::string> SaveNewLevel(const NewLevel& level, const std::string
 {
     const std::vector<std::uint8_t> bytes = NewLevelBytes(level);
     // Each name found taken at the create is one more existing file, so this ends.
-    for (int tries = 0; tries < 1000; ++tries) {
+    for (int tries = 0; tries <= kLastLevelNumber; ++tries) {
         std::optional<std::string> path = ChooseNewLevelPath(outputDir, fallbackDir, reason);
         if (!path) return std::nullopt;
         if (TryCreateLevelFile(*path, bytes) == Created::Yes) return path;

@@ -12,6 +12,8 @@
 // 188 "BODY", w x h x 2, the cells row by row, high byte first
 #pragma once
 
+#include "base/RecordLayouts.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -19,28 +21,15 @@
 
 namespace vantrel {
 
-class ByteFile;
-class WritableFile;
-
-inline constexpr int kNewLevelHeaderSize = 188;  // offsets 0..187: everything before "BODY"
 inline constexpr int kNewLevelFixedSize = 196;   // the file without its cells
-inline constexpr std::size_t kNewLevelTextSize = 32;  // title and author fields
+inline constexpr std::size_t kNewLevelTextSize = kLevelTextLength;  // title and author fields
+inline constexpr std::uint32_t kNewLevelFileVersion = 0x02000000;  // 2.0.0.0
+inline constexpr std::uint32_t kNewLevelGameVersion = 0x03000803;  // 3.0.8.3
+inline constexpr int kLastLevelNumber = 999;  // the names run from 001.level to 999.level
 
 // The full path of the first of 001.level .. 999.level that does not exist
 // in directory, which must exist; nothing when all 999 exist.
 std::optional<std::string> NextFreeLevelPath(const std::string& directory);
-
-// Appends offsets 0..187 of a new level file: the version chunk, HEAD with
-// its data, AUTH with the author. Title and author are cut to 32 characters
-// and padded with zero bytes.
-void WriteNewLevelHeader(WritableFile& file, const std::string& author, const std::string& title, std::uint8_t width,
-                         std::uint8_t height, std::uint16_t emeralds, std::uint16_t timeLeft);
-
-// Appends "BODY" and width x height x 2 (offsets 188..195).
-void WriteBodyHeader(WritableFile& file, std::uint8_t width, std::uint8_t height);
-
-// Appends the cells, two bytes each, high byte first.
-void WriteBodyCells(WritableFile& file, const std::vector<std::uint16_t>& cells);
 
 struct NewLevel {
     std::string Author;
@@ -52,7 +41,7 @@ struct NewLevel {
     std::vector<std::uint16_t> Cells;  // Width x Height of them, row by row
 };
 
-// The whole file of a new level, written through the functions above.
+// The whole file of a new level, laid out as above.
 std::vector<std::uint8_t> NewLevelBytes(const NewLevel& level);
 
 // Where a new level goes: the first free numbered name in outputDir when

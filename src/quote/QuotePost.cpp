@@ -57,6 +57,18 @@ std::string TrimBlanks(const std::string& line)
     return line.substr(first, line.find_last_not_of(" \t") - first + 1);
 }
 
+// A Level Sketch token names its code in as many digits as it needs
+// ("`1217"); forum images are named in three.
+Cell SketchCell(const std::string& digits)
+{
+    long code = 0;
+    for (const char c : digits) {
+        code = code * 10 + (c - '0');
+        if (code > 0xFFFF) return {};
+    }
+    return {static_cast<std::uint16_t>(code), true};
+}
+
 // The cells of a Level Sketch line (IsLevelSketchLine holds).
 std::vector<Cell> SketchLineCells(const std::string& line)
 {
@@ -66,7 +78,7 @@ std::vector<Cell> SketchLineCells(const std::string& line)
     while (from <= text.size()) {
         std::size_t next = text.find('`', from);
         if (next == std::string::npos) next = text.size();
-        cells.push_back(NamedCell(text.substr(from, next - from)));
+        cells.push_back(SketchCell(text.substr(from, next - from)));
         from = next + 1;
     }
     return cells;

@@ -8,8 +8,6 @@ namespace vantrel {
 
 namespace {
 
-constexpr std::uint8_t kCell = static_cast<std::uint8_t>(kViewCellSize);
-
 // What the Edit menu calls a command on a block: "Paste 3 x 3 cells".
 std::string BlockStepName(const char* verb, const CellBlock& b)
 {
@@ -17,7 +15,7 @@ std::string BlockStepName(const char* verb, const CellBlock& b)
            (b.Width() * b.Height() == 1 ? " cell" : " cells");
 }
 
-// Writes the block's cells, as MapGrid now holds them, into the level file, as one step.
+// Writes the block's cells, as the grid now holds them, into the level file, as one step.
 void WriteBlock(OpenLevel& lvl, const CellBlock& b, const char* verb)
 {
     WriteGridRect(lvl, PackCell(b.Left, b.Top), PackCell(b.Right, b.Bottom), BlockStepName(verb, b));
@@ -29,24 +27,24 @@ void SelectionPress(MapSelection& sel, PixelPoint p, const ViewPosition& view)
 {
     const PackedCell v = ViewCellAt(p, view);
     sel.SelectionStart = MapCellOfViewCell(v, view);
-    sel.FrameStart = CellOrigin(v, kCell);
+    sel.FrameStart = CellOrigin(v, static_cast<std::uint8_t>(view.CellSize));
 }
 
 PixelRect SelectionRelease(MapSelection& sel, PixelPoint p, const ViewPosition& view)
 {
     const PackedCell v = ViewCellAt(p, view);
     sel.SelectionEnd = MapCellOfViewCell(v, view);
-    sel.FrameEnd = CellOrigin(v, kCell);
+    sel.FrameEnd = CellOrigin(v, static_cast<std::uint8_t>(view.CellSize));
     // Widen the frame to whole cells: the corner further right (or down)
     // moves to the far side of its cell.
     if (sel.FrameEnd.x > sel.FrameStart.x)
-        sel.FrameEnd.x += kViewCellSize;
+        sel.FrameEnd.x += view.CellSize;
     else
-        sel.FrameStart.x += kViewCellSize;
+        sel.FrameStart.x += view.CellSize;
     if (sel.FrameEnd.y > sel.FrameStart.y)
-        sel.FrameEnd.y += kViewCellSize;
+        sel.FrameEnd.y += view.CellSize;
     else
-        sel.FrameStart.y += kViewCellSize;
+        sel.FrameStart.y += view.CellSize;
     OrderCellCorners(sel.SelectionStart, sel.SelectionEnd);
     return RectFromCorners(sel.FrameStart, sel.FrameEnd);
 }

@@ -4,6 +4,7 @@
 #include "base/Error.h"
 #include "view/Tiles.h"
 
+#include <algorithm>
 #include <cstring>
 #include <initializer_list>
 #include <string>
@@ -87,40 +88,184 @@ const TileAtlas& ElementTiles()
     return atlas;
 }
 
-void DrawMapCells(const PixelTarget& target, PixelPoint origin, const TileAtlas& atlas, const CellGrid& grid,
-                  int firstX, int firstY, int columns, int rows)
+namespace {
+
+// The digits 0..9 in 3 x 5 pixels, one row a byte of three bits, top row first.
+constexpr std::uint8_t kDigits[10][5] = {
+    {7, 5, 5, 5, 7}, {2, 6, 2, 2, 7}, {7, 1, 7, 4, 7}, {7, 1, 7, 1, 7}, {5, 5, 7, 1, 1},
+    {7, 4, 7, 1, 7}, {7, 4, 7, 5, 7}, {7, 1, 1, 1, 1}, {7, 5, 7, 5, 7}, {7, 5, 7, 1, 7},
+};
+constexpr Rgb kNumberGround = 0xFF202020;
+constexpr Rgb kNumberInk = 0xFFFFFFFF;
+constexpr Rgb kCeMarkFill = 0xFFFF40FF;
+constexpr Rgb kCeMarkEdge = 0xFF000000;
+constexpr int kCeMarkSize = 5;
+
+// A 16 x 16 tile as a picture, from 256 pixels row after row.
+Picture TileOf(const Rgb* pixels)
 {
-    if (!target.Pixels) return;
-    for (int j = 0; j < rows; ++j) {
-        const int y = firstY + j;
-        if (y < 1 || y > kMaxMapSize) continue;
-        int top = origin.y + j * kTileSize, spanY = kTileSize, skipY = 0;
-        if (!ClipSpan(top, spanY, target.Height, skipY)) continue;
-        Rgb* band = target.Pixels + static_cast<std::ptrdiff_t>(top) * target.Stride;
-        // One band of tiles, row by row of pixels: each pixel row of the band is written left to right.
-        for (int i = 0; i < columns; ++i) {
-            const int x = firstX + i;
-            if (x < 1 || x > kMaxMapSize) continue;
-            int left = origin.x + i * kTileSize, spanX = kTileSize, skipX = 0;
-            if (!ClipSpan(left, spanX, target.Width, skipX)) continue;
-            const Rgb* tile = atlas.TilePixels(grid.At(x, y)) + skipY * kTileSize + skipX;
-            Rgb* to = band + left;
-            if (spanX == kTileSize) {
-                for (int r = 0; r < spanY; ++r, to += target.Stride, tile += kTileSize)
-                    std::memcpy(to, tile, kTileSize * sizeof(Rgb));
-            } else {
-                for (int r = 0; r < spanY; ++r, to += target.Stride, tile += kTileSize)
-                    std::memcpy(to, tile, static_cast<std::size_t>(spanX) * sizeof(Rgb));
-            }
+    Picture tile(kTileSize, kTileSize);
+    for (int r = 0; r < kTileSize; ++r) std::memcpy(tile.Line(r), pixels + r * kTileSize, kTileSize * sizeof(Rgb));
+    return tile;
+}
+
+// The number in white digits on a dark box in the tile's bottom-right corner.
+void DrawNumber(Picture& tile, int number)
+{
+    const std::string digits = std::to_string(number);
+    const int width = 4 * static_cast<int>(digits.size()) + 1, height = 7;
+    const int left = kTileSize - width, top = kTileSize - height;
+    for (int y = top; y < kTileSize; ++y)
+        for (int x = left; x < kTileSize; ++x) tile.Set(x, y, kNumberGround);
+    for (std::size_t d = 0; d < digits.size(); ++d) {
+        const auto& glyph = kDigits[digits[d] - '0'];
+        for (int row = 0; row < 5; ++row)
+            for (int col = 0; col < 3; ++col)
+                if (glyph[row] & (4 >> col)) tile.Set(left + 1 + 4 * static_cast<int>(d) + col, top + 1 + row, kNumberInk);
+    }
+}
+
+// The custom element mark: a small triangle in the top-left corner.
+void DrawCeMark(Picture& tile)
+{
+    for (int y = 0; y < kCeMarkSize; ++y)
+        for (int x = 0; x + y < kCeMarkSize; ++x) tile.Set(x, y, x + y == kCeMarkSize - 1 ? kCeMarkEdge : kCeMarkFill);
+}
+
+// Scales a 16 x 16 tile to size x size into out: each pixel the average of
+// the source pixels it covers (a nearest pick when it covers less than one).
+void ScaleTile(const Picture& tile, int size, Rgb* out)
+{
+    for (int y = 0; y < size; ++y) {
+        const int y0 = y * kTileSize / size, y1 = std::max(y0 + 1, (y + 1) * kTileSize / size);
+        for (int x = 0; x < size; ++x) {
+            const int x0 = x * kTileSize / size, x1 = std::max(x0 + 1, (x + 1) * kTileSize / size);
+            unsigned r = 0, g = 0, b = 0, n = 0;
+            for (int sy = y0; sy < y1; ++sy)
+                for (int sx = x0; sx < x1; ++sx) {
+                    const Rgb p = tile.Line(sy)[sx];
+                    r += (p >> 16) & 0xFF;
+                    g += (p >> 8) & 0xFF;
+                    b += p & 0xFF;
+                    ++n;
+                }
+            out[y * size + x] = 0xFF000000 | (r / n) << 16 | (g / n) << 8 | (b / n);
         }
     }
 }
 
-Picture MapPicture(const TileAtlas& atlas, const OpenLevel& lvl)
+constexpr int kCeTileBase = kTiledCodes + 1;  // after the codes 0..623 and the no-picture tile
+
+}  // namespace
+
+TileSet::TileSet(const TileAtlas& atlas, int cellSize, const CeGraphics& ce)
+    : size_(std::clamp(cellSize, 1, 4 * kTileSize)), ce_(ce)
+{
+    const std::size_t area = static_cast<std::size_t>(size_) * size_;
+    pixels_.resize((kCeTileBase + kCeCount) * area);
+    for (int index = 0; index <= kTiledCodes; ++index) {
+        const Rgb* from = index < kTiledCodes ? atlas.TilePixels(static_cast<std::uint16_t>(index))
+                                              : atlas.TilePixels(kFirstGroupCode);
+        ScaleTile(TileOf(from), size_, pixels_.data() + index * area);
+    }
+    std::vector<Picture> numbered;
+    numbered.reserve(kCeCount);
+    for (int n = 1; n <= kCeCount; ++n) {
+        numbered.push_back(TileOf(atlas.TilePixels(CeElementCode(n))));
+        DrawNumber(numbered.back(), n);
+    }
+    for (int n = 1; n <= kCeCount; ++n) {
+        Picture tile = numbered[n - 1];
+        if (const std::optional<std::uint16_t> graphic = ce_[n - 1]) {
+            // The graphic of the element named, one step: a CE named shows its own numbered tile.
+            tile = IsCeCode(*graphic) ? numbered[CeNumberOf(*graphic) - 1] : TileOf(atlas.TilePixels(*graphic));
+            DrawCeMark(tile);
+        }
+        ScaleTile(tile, size_, pixels_.data() + (kCeTileBase + n - 1) * area);
+    }
+}
+
+int TileSet::IndexOf(std::uint16_t code)
+{
+    if (IsCeCode(code)) return kCeTileBase + CeNumberOf(code) - 1;
+    return code < kTiledCodes ? code : kNoPictureIndex;
+}
+
+const TileSet& PlainTiles()
+{
+    static const TileSet tiles(ElementTiles(), kTileSize);
+    return tiles;
+}
+
+namespace {
+
+// Copies rows of a tile of S pixels a row into the target, spanX pixels of each.
+template <int S>
+void CopyTileRows(Rgb* to, int stride, const Rgb* tile, int size, int spanX, int spanY)
+{
+    if (S > 0 && spanX == S) {
+        for (int r = 0; r < spanY; ++r, to += stride, tile += S) std::memcpy(to, tile, S * sizeof(Rgb));
+    } else {
+        for (int r = 0; r < spanY; ++r, to += stride, tile += size)
+            std::memcpy(to, tile, static_cast<std::size_t>(spanX) * sizeof(Rgb));
+    }
+}
+
+template <int S>
+void DrawCells(const PixelTarget& target, PixelPoint origin, const TileSet& tiles, const CellGrid& grid, int firstX,
+               int firstY, int columns, int rows)
+{
+    const int size = S > 0 ? S : tiles.Size();
+    for (int j = 0; j < rows; ++j) {
+        const int y = firstY + j;
+        if (y < 1 || y > kMaxMapSize) continue;
+        int top = origin.y + j * size, spanY = size, skipY = 0;
+        if (!ClipSpan(top, spanY, target.Height, skipY)) continue;
+        Rgb* band = target.Pixels + static_cast<std::ptrdiff_t>(top) * target.Stride;
+        // One band of tiles, tile after tile: each tile's rows are copied into the band's rows.
+        for (int i = 0; i < columns; ++i) {
+            const int x = firstX + i;
+            if (x < 1 || x > kMaxMapSize) continue;
+            int left = origin.x + i * size, spanX = size, skipX = 0;
+            if (!ClipSpan(left, spanX, target.Width, skipX)) continue;
+            const Rgb* tile = tiles.TilePixels(grid.At(x, y)) + skipY * size + skipX;
+            CopyTileRows<S>(band + left, target.Stride, tile, size, spanX, spanY);
+        }
+    }
+}
+
+}  // namespace
+
+void DrawMapCells(const PixelTarget& target, PixelPoint origin, const TileSet& tiles, const CellGrid& grid,
+                  int firstX, int firstY, int columns, int rows)
+{
+    if (!target.Pixels) return;
+    // The zoom steps' sizes get copies of a size known when compiled.
+    switch (tiles.Size()) {
+    case 4: return DrawCells<4>(target, origin, tiles, grid, firstX, firstY, columns, rows);
+    case 8: return DrawCells<8>(target, origin, tiles, grid, firstX, firstY, columns, rows);
+    case 16: return DrawCells<16>(target, origin, tiles, grid, firstX, firstY, columns, rows);
+    case 32: return DrawCells<32>(target, origin, tiles, grid, firstX, firstY, columns, rows);
+    case 48: return DrawCells<48>(target, origin, tiles, grid, firstX, firstY, columns, rows);
+    default: return DrawCells<0>(target, origin, tiles, grid, firstX, firstY, columns, rows);
+    }
+}
+
+void DrawTile(const PixelTarget& target, PixelPoint at, const TileSet& tiles, std::uint16_t code)
+{
+    if (!target.Pixels) return;
+    const int size = tiles.Size();
+    int left = at.x, top = at.y, spanX = size, spanY = size, skipX = 0, skipY = 0;
+    if (!ClipSpan(left, spanX, target.Width, skipX) || !ClipSpan(top, spanY, target.Height, skipY)) return;
+    CopyTileRows<0>(target.Pixels + static_cast<std::ptrdiff_t>(top) * target.Stride + left, target.Stride,
+                    tiles.TilePixels(code) + skipY * size + skipX, size, spanX, spanY);
+}
+
+Picture MapPicture(const TileSet& tiles, const OpenLevel& lvl)
 {
     if (lvl.MapWidth() <= 0 || lvl.MapHeight() <= 0) throw VantrelError(kNoMapToDraw);
-    Picture picture(lvl.MapWidth() * kTileSize, lvl.MapHeight() * kTileSize);
-    DrawMapCells({picture.Line(0), picture.Width(), picture.Height(), picture.Width()}, {0, 0}, atlas, lvl.Grid(), 1,
+    Picture picture(lvl.MapWidth() * tiles.Size(), lvl.MapHeight() * tiles.Size());
+    DrawMapCells({picture.Line(0), picture.Width(), picture.Height(), picture.Width()}, {0, 0}, tiles, lvl.Grid(), 1,
                  1, lvl.MapWidth(), lvl.MapHeight());
     return picture;
 }

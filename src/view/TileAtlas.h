@@ -5,11 +5,14 @@
 // all draw through it.
 #pragma once
 
+#include "base/Elements.h"
 #include "base/Text.h"
 #include "level/OpenLevel.h"
 #include "view/Picture.h"
 
+#include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace vantrel {
@@ -39,6 +42,33 @@ const TileAtlas& ElementTiles();
 // crossed in magenta.
 Picture NoPicturePixels();
 
+// The tiles a view draws a level with, at one size (cellSize x cellSize
+// pixels, scaled from the atlas's 16 x 16): every code's tile, and each
+// custom element as the level says it looks: the CE tile with its number,
+// or the graphic of the element its record names with a small mark in the
+// top-left corner that says it is a custom element.
+class TileSet {
+public:
+    TileSet(const TileAtlas& atlas, int cellSize, const CeGraphics& ce = {});
+    int Size() const { return size_; }
+    const CeGraphics& Ce() const { return ce_; }
+    // The cellSize rows of cellSize pixels of a code's tile, row after row.
+    const Rgb* TilePixels(std::uint16_t code) const
+    {
+        return pixels_.data() + static_cast<std::size_t>(IndexOf(code)) * size_ * size_;
+    }
+
+private:
+    static int IndexOf(std::uint16_t code);
+
+    int size_;
+    CeGraphics ce_;
+    std::vector<Rgb> pixels_;
+};
+
+// The tiles at 16 x 16 with every custom element drawn with its number.
+const TileSet& PlainTiles();
+
 // A picture's pixels in memory as the drawing sees them: Width x Height
 // pixels, Stride pixels from one row to the next.
 struct PixelTarget {
@@ -49,15 +79,17 @@ struct PixelTarget {
 };
 
 // Draws columns x rows map cells, map cell (firstX + i, firstY + j) as a
-// 16 x 16 tile at pixel (origin.x + 16 i, origin.y + 16 j) of target. Cells
-// outside MapGrid (below 1 or above 128) and pixels outside target are left
-// alone.
-void DrawMapCells(const PixelTarget& target, PixelPoint origin, const TileAtlas& atlas, const CellGrid& grid,
+// tile of s x s pixels (s the set's size) at pixel (origin.x + s i,
+// origin.y + s j) of target. Cells outside MapGrid (below 1 or above 128) and
+// pixels outside target are left alone.
+void DrawMapCells(const PixelTarget& target, PixelPoint origin, const TileSet& tiles, const CellGrid& grid,
                   int firstX, int firstY, int columns, int rows);
+// Draws one code's tile at a pixel of target (what is outside target is left alone).
+void DrawTile(const PixelTarget& target, PixelPoint at, const TileSet& tiles, std::uint16_t code);
 
 // The whole map, MapWidth x 16 by MapHeight x 16 pixels, every cell drawn.
 // Throws VantrelError with kNoMapToDraw for a level whose map has no cells.
 inline constexpr char kNoMapToDraw[] = "The level has no map to draw.";
-Picture MapPicture(const TileAtlas& atlas, const OpenLevel& lvl);
+Picture MapPicture(const TileSet& tiles, const OpenLevel& lvl);
 
 }  // namespace vantrel

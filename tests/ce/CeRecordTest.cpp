@@ -36,7 +36,7 @@ class CeLengthTest : public ::testing::TestWithParam<LengthCase> {};
 TEST_P(CeLengthTest, RecordAndChunkLengthFollowThePageCount)
 {
     const LengthCase c = GetParam();
-    EXPECT_EQ(CeRecordLength(c.pages), c.record);
+    EXPECT_EQ(Cus4RecordLength(c.pages), c.record);
     EXPECT_EQ(Cus4ChunkLength(c.pages), c.chunk);
     CeSpec ce;
     ce.pages.resize(static_cast<std::size_t>(c.pages));
@@ -51,15 +51,15 @@ INSTANTIATE_TEST_SUITE_P(Pages, CeLengthTest,
 TEST(CeRecordTest, ChangePagesStartAfterTheBaseBlock)
 {
     const std::vector<std::pair<int, std::int64_t>> cases = {{1, 96}, {2, 144}, {16, 816}};
-    for (const auto& [page, offset] : cases) EXPECT_EQ(ChangePageOffset(page), offset) << "page " << page;
-    EXPECT_EQ(ChangePageOffset(1) + CePageOffset::CanChange, 134);
+    for (const auto& [page, offset] : cases) EXPECT_EQ(Cus4PageOffset(page), offset) << "page " << page;
+    EXPECT_EQ(Cus4PageOffset(1) + Cus4PageField::CanChange.Offset, 134);
 }
 
 TEST(CeRecordTest, CeReferencesAreTheCodesOfCustomElements1To256)
 {
     const std::vector<std::pair<std::uint16_t, bool>> cases = {
         {360, true}, {615, true}, {487, true}, {0, false}, {359, false}, {616, false}, {65535, false}};
-    for (const auto& [code, reference] : cases) EXPECT_EQ(IsCeReference(code), reference) << "code " << code;
+    for (const auto& [code, reference] : cases) EXPECT_EQ(IsCeCode(code), reference) << "code " << code;
 }
 
 TEST(CeRecordTest, LinksOfARecordWithTwoPages)

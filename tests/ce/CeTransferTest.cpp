@@ -57,7 +57,7 @@ CeSpec Five()
 {
     CeSpec ce = Ce(5, "Five", 2);
     ce.pages[1].condElement = Code(5);
-    ce.graphicOf = Code(3);  // not a link: stays
+    ce.graphicOf = Code(3);  // a borrowed graphic: renumbered like a link
     return ce;
 }
 
@@ -263,9 +263,13 @@ INSTANTIATE_TEST_SUITE_P(
     Files, BadVceTest,
     ::testing::Values(
         BadVceCase{"Empty", {}, "Could not open file - {path} holds 0 bytes; a vce file begins with the four bytes "
-                                "\"CUS4\"."},
+                                "\"CUS4\" or \"CUSX\"."},
         BadVceCase{"ThreeBytes", {'C', 'U', 'S'},
-                   "Could not open file - {path} holds 3 bytes; a vce file begins with the four bytes \"CUS4\"."},
+                   "Could not open file - {path} holds 3 bytes; a vce file begins with the four bytes \"CUS4\" or "
+                   "\"CUSX\"."},
+        BadVceCase{"NoChangePage", Concat({Cus4Chunk(Three()), Cus4Chunk(Ce(9, "None", 0))}),
+                   "Could not open file - The custom element at offset 152 of {path} has no change page: the game "
+                   "would read one change page past its end and misread everything after it."},
         BadVceCase{"NotCus4", Concat({Bytes{'c'}, Cus4Chunk(Three())}), kNotAVceFileMessage},
         BadVceCase{"ChunkCutShort", Shortened(Cus4Chunk(Five()), 150),
                    "Could not open file - The custom element at offset 0 of {path} runs past the end of the file "
@@ -343,7 +347,7 @@ TEST_F(FinishTest, RenumbersACopyAppendsItAndKeepsTheVceFile)
     list.Lines[1] = "5:Five-->10";
     const ImportResult r = Finish();
     EXPECT_EQ(r.Status, ImportStatus::Imported);
-    EXPECT_EQ(r.LinkCount, 4);  // 364 twice in Three, 362 in Three, 364 in Five; 366 (CE 7) stays
+    EXPECT_EQ(r.LinkCount, 5);  // 364 twice in Three, 362 in Three, 364 and the graphic 362 in Five; 366 (CE 7) stays
     CeSpec three = Three(), five = Five();
     three.explode[0] = Code(10);
     three.pages[0].extChange[8] = Code(10);
@@ -370,12 +374,13 @@ TEST_F(FinishTest, RenumbersACopyAppendsItAndKeepsTheVceFile)
                   "Bytes at " + fiveRecordAt + ": 016C4669766500000000", "OldCEIdIsInImportList(5) = 1",
                   "OLDCEId = 1", "NewCEIdOfIndex(1) = 10",
                   "OldCEIdIsInImportList(5) = 1", "NewCEIdOfIndex(1) = 10",  // page 2 condition element
+                  "OldCEIdIsInImportList(3) = 0", "NewCEIdOfIndex(0) = 3",   // borrowed graphic
                   size + " (size) < " + size + " (pos) + 10 (ReadCount",
                   "Bytes at " + size + ": none, the end of the file"}));
     EXPECT_EQ(ui.messages, (std::vector<std::string>{"016A5468726565000000",   // Three's record
                                                      "43555334000000C0016C",   // Five's chunk header as read
                                                      "016C4669766500000000",   // Five's record; no box for no bytes
-                                                     "4 Links detected and changed!", "Importing CEs finished"}));
+                                                     "5 Links detected and changed!", "Importing CEs finished"}));
     EXPECT_TRUE(ui.questions.empty());
     // The level's index lists the chunks appended; the CE list can show them at once.
     EXPECT_EQ(r.NewCeLines, (std::vector<std::string>{"3: Three", "10: Five"}));
@@ -430,7 +435,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "The file {path} no longer matches the import list: it holds 1 custom elements, the import "
                     "list 2. Load it again. Nothing was imported."},
         RefusalCase{"FileGainedAChunk",
-                    [](FinishTest& t) { t.dir.Write("in.vce", Concat({t.vceBytes, Cus4Chunk(Ce(9, "New", 0))})); },
+                    [](FinishTest& t) { t.dir.Write("in.vce", Concat({t.vceBytes, Cus4Chunk(Ce(9, "New", 1))})); },
                     "The file {path} no longer matches the import list: it holds 3 custom elements, the import "
                     "list 2. Load it again. Nothing was imported."},
         RefusalCase{"ChunkHasAnotherId",
@@ -449,7 +454,7 @@ const char kTutorial[] = "levels/Tutorials/rnd_tutorial_niko_boehm/";
 
 std::uint16_t Renumbered(std::uint16_t code, const std::map<int, int>& ids)
 {
-    if (!IsCeReference(code)) return code;
+    if (!IsCeCode(code)) return code;
     const auto it = ids.find(CeNumberOf(code));
     return it == ids.end() ? code : CeElementCode(it->second);
 }
@@ -572,11 +577,18 @@ TEST_F(CliTransferTest, ExportThenImportWithSetAndShift)
 
     const auto im = RunCli({"import", target, level + ".vce", "--set", "5=20", "--shift=-1"}, dir);
     ASSERT_EQ(im.status, 0) << im.err;
-    EXPECT_EQ(im.out, "3:Three-->2\n5:Five-->19\n4 Links detected and changed!\nchanged: " + target +
+    EXPECT_EQ(im.out, "3:Three-->2\n5:Five-->19\n5 Links detected and changed!\nchanged: " + target +
                           ", 1 write of 352 bytes, 312 -> 664 bytes long\n");
-    EXPECT_EQ(im.err, "message: 4 Links detected and changed!\nmessage: Importing CEs finished\n");
+    EXPECT_EQ(im.err, "message: 5 Links detected and changed!\nmessage: Importing CEs finished\n");
     EXPECT_EQ(test::ReadBytes(level + ".vce"), vce);
-    EXPECT_GT(test::ReadBytes(target).size(), before.size());
+    CeSpec three = Three(), five = Five();
+    three.number = 2;
+    three.explode = {Code(19), 0, 0, 0, Code(2), 0, 0, 0, 0};
+    three.pages[0].extChange[8] = Code(19);
+    five.number = 19;
+    five.pages[1].condElement = Code(19);
+    five.graphicOf = Code(2);  // Five borrowed Three's graphic: it follows Three to CE 2
+    EXPECT_EQ(test::ReadBytes(target), Concat({before, Cus4Chunk(three), Cus4Chunk(five)}));
 }
 
 TEST_F(CliTransferTest, ImportRefusals)

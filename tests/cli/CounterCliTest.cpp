@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace vantrel {
 namespace {
 
@@ -61,6 +63,9 @@ TEST(CliCounterTest, RunDryRunAndRefusals)
         EXPECT_EQ(r.out, row.out + (row.changed.empty() ? "" : "changed: " + path + row.changed));
         EXPECT_EQ(r.err, row.err);
         const Bytes after = test::ReadBytes(path);
+        if (!row.args.empty() && row.args.back() == "--dry-run") {
+            EXPECT_FALSE(std::filesystem::exists(path + ".bak"));  // a dry run writes no backup either
+        }
         if (!row.written) {
             EXPECT_EQ(after, BaseLevel());
             continue;

@@ -62,7 +62,7 @@ TEST(NewerCli, CePrintsTheEntriesOfACusxChunk)
                      "  base  C1  name = \"Door\"\n"
                      "  base  09  number of change pages = 1\n"
                      "  page 1  01  page index = 0\n"
-                     "  page 1  41  target element = 0168\n");
+                     "  page 1  41  target element = 0168 Custom element 1\n");
 }
 
 TEST(NewerCli, RenderDrawsTheMap)

@@ -26,7 +26,7 @@ TEST(PlayersCliTest, LinesThenSummary)
     dir.Write("set/001.level", lone);
     dir.Write("set/notes.level", "text");
     const std::string lines = "001.level: skipped, player 1 or player 2 is not on the map\n"
-                              "002.level: 3,1=82 4,1=83\n"
+                              "002.level: 3,1=82 (Player 3) 4,1=83 (Player 4)\n"
                               "notes.level: skipped, not a level file: Not a Rocks'n'Diamonds level, or unknown "
                               "file version.\n";
     test::CliResult r = test::RunCli({"players", "4", set.string(), "--dry-run"}, dir);

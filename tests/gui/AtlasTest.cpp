@@ -66,7 +66,7 @@ TEST(DrawMapCells, DrawsEachCellAtItsPlace)
     grid.Set(3, 6, 80);
     QImage picture(48, 48, QImage::Format_RGB32);
     picture.fill(Qt::white);
-    DrawMapCells(picture, {16, 0}, ElementAtlas(), grid, 3, 5, 2, 2);
+    DrawMapCells(picture, {16, 0}, PlainTiles(), grid, 3, 5, 2, 2);
     EXPECT_TRUE(HoldsCode(picture, {16, 0}, 6));
     EXPECT_TRUE(HoldsTile(picture, {32, 0}, NoPictureTile()));
     EXPECT_TRUE(HoldsCode(picture, {16, 16}, 80));
@@ -83,7 +83,7 @@ TEST(DrawMapCells, CutsTilesAtThePicturesEdgeAndSkipsCellsOutsideTheGrid)
     QImage picture(24, 24, QImage::Format_RGB32);
     picture.fill(Qt::white);
     // Origin above and left of the picture: only the bottom-right quarter of the first tile shows.
-    DrawMapCells(picture, {-8, -8}, ElementAtlas(), grid, 1, 1, 2, 2);
+    DrawMapCells(picture, {-8, -8}, PlainTiles(), grid, 1, 1, 2, 2);
     const QImage tile = ElementAtlas().Tile(6);
     EXPECT_EQ(picture.pixel(0, 0), tile.pixel(8, 8));
     EXPECT_EQ(picture.pixel(23, 23), tile.pixel(15, 15));
@@ -92,12 +92,12 @@ TEST(DrawMapCells, CutsTilesAtThePicturesEdgeAndSkipsCellsOutsideTheGrid)
     QImage untouched(32, 16, QImage::Format_RGB32);
     untouched.fill(Qt::white);
     const QImage white = untouched;
-    DrawMapCells(untouched, {0, 0}, ElementAtlas(), grid, 129, 1, 2, 1);  // past the grid's last column
-    DrawMapCells(untouched, {0, 0}, ElementAtlas(), grid, -1, 1, 2, 1);   // before its first
+    DrawMapCells(untouched, {0, 0}, PlainTiles(), grid, 129, 1, 2, 1);  // past the grid's last column
+    DrawMapCells(untouched, {0, 0}, PlainTiles(), grid, -1, 1, 2, 1);   // before its first
     EXPECT_EQ(untouched, white);
 
     QImage other(16, 16, QImage::Format_Indexed8);  // another format is made 32-bit first
-    DrawMapCells(other, {0, 0}, ElementAtlas(), grid, 1, 1, 1, 1);
+    DrawMapCells(other, {0, 0}, PlainTiles(), grid, 1, 1, 1, 1);
     EXPECT_TRUE(HoldsCode(other, {0, 0}, 6));
 }
 

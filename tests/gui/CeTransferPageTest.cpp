@@ -44,7 +44,7 @@ protected:
         linked.pages[0].changeTo = Code(5);
         chunks = {Cus4Chunk(Ce(1, "One", 1)), Cus4Chunk(linked), Cus4Chunk(Ce(5, "A rather long name of five", 2))};
         source = dir.Write("017.level", LevelWithChunks(chunks));
-        target = dir.Write("018.level", LevelWithChunks({Cus4Chunk(Ce(1, "In target", 0))}));
+        target = dir.Write("018.level", LevelWithChunks({Cus4Chunk(Ce(1, "In target", 1))}));
         main->show();
         main->Book()->setCurrentIndex(kCeManagerPage);
         QCoreApplication::processEvents();
@@ -117,7 +117,7 @@ TEST_F(CeTransferPageTest, ExportWritesTheCheckedLinesAndImportRenumbersThemInto
 
 TEST_F(CeTransferPageTest, SaveAndCloseEmptiesTheImportList)
 {
-    const std::string vce = dir.Write("in.vce", Cus4Chunk(Ce(7, "Seven", 0)));
+    const std::string vce = dir.Write("in.vce", Cus4Chunk(Ce(7, "Seven", 1)));
     DirectLoad(target);
     ui.files = {vce};
     Click("CEMan_Info_LoadVCE");

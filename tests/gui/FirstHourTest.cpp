@@ -81,7 +81,7 @@ TEST_F(GuiTest, ATitleWithACharacterLatin1CannotHoldIsRefused)
 
 TEST_F(GuiTest, ThePaletteClosesWithTheMainWindowAndTheProgramEnds)
 {
-    PaletteWindow palette(ui);
+    PaletteWindow palette(main->Document());
     main->SetPaletteWindow(&palette);
     main->show();
     bool paletteShown = false, timedOut = false;
@@ -107,11 +107,11 @@ TEST_F(GuiTest, ThePaletteClosesWithTheMainWindowAndTheProgramEnds)
 
 TEST_F(GuiTest, EnterInThePalettesIdBoxRunsCheckIt)
 {
-    PaletteWindow palette(ui);
+    PaletteWindow palette(main->Document());
     auto* id = palette.findChild<QLineEdit*>("CheckElId");
     id->setText("0168");
     QTest::keyClick(id, Qt::Key_Return);
-    EXPECT_EQ(palette.windowTitle(), "Element id 360 ($0168)");
+    EXPECT_EQ(palette.windowTitle(), "Element id 360 ($0168): Custom element 1");
     EXPECT_EQ(palette.PaletteCode(), 360);
 }
 

@@ -12,6 +12,8 @@
 #include <QCheckBox>
 #include <QContextMenuEvent>
 #include <QFileInfo>
+#include <QLabel>
+#include <QToolButton>
 #include <QMenu>
 #include <QWheelEvent>
 #include <QPainter>
@@ -132,16 +134,22 @@ TEST_F(LevelViewTest, ControlsStandWhereTheyBelong)
     main->Book()->setCurrentIndex(kLevelViewPage);
     main->show();
     QCoreApplication::processEvents();
-    // The view at the top left, the scroll bars along its bottom and right edges, the buttons beside them.
-    const QRect img = Img()->geometry(), sx = SX()->geometry(), sy = SY()->geometry();
-    EXPECT_EQ(img, QRect(0, 0, 640, 480));
+    // The view's area at the top left, at least 40 x 30 cells in the first window, the scroll bars along its
+    // bottom and right edges, the status line under them, the buttons beside them.
+    auto inPage = [this](QWidget* w) { return QRect(w->mapTo(View(), QPoint(0, 0)), w->size()); };
+    const QRect img = inPage(Find<QWidget>("LView_Area")), sx = SX()->geometry(), sy = SY()->geometry();
+    EXPECT_EQ(img.topLeft(), QPoint(0, 0));
+    EXPECT_GE(img.width(), 640);
+    EXPECT_GE(img.height(), 480);
+    EXPECT_EQ(inPage(Img()), img) << "blank before a load, over the whole area";
     EXPECT_EQ(sx.top(), img.bottom() + 1);
     EXPECT_EQ(sx.left(), img.left());
     EXPECT_EQ(sx.width(), img.width());
     EXPECT_EQ(sy.left(), img.right() + 1);
     EXPECT_GE(sy.height(), img.height());
-    const QRect count = Find<QPushButton>("LView_CountEmeralds")->geometry();
-    const QRect save = Find<QPushButton>("LView_SaveImage")->geometry();
+    EXPECT_GT(inPage(Find<QLabel>("LView_Status")).top(), sx.bottom());
+    const QRect count = inPage(Find<QPushButton>("LView_CountEmeralds"));
+    const QRect save = inPage(Find<QPushButton>("LView_SaveImage"));
     EXPECT_GT(count.left(), sy.right());
     EXPECT_LT(count.bottom(), save.top()) << "Count emeralds stands above Save Image";
     for (const QRect& r : {img, sx, sy, count, save}) EXPECT_TRUE(View()->rect().contains(r)) << "clipped";
@@ -580,6 +588,101 @@ TEST_F(LevelViewTest, PopupCommandsChangeNothingBeforeASelectionOrWithNoLevelOpe
     EXPECT_EQ(memo->toPlainText(), "kept");
     EXPECT_EQ(ReadBytes(path), bytes);
     EXPECT_TRUE(ui.messages.empty());
+}
+
+// --- painting, the status line, zoom ---
+
+TEST_F(LevelViewTest, AStrokeOfPaintWritesExactlyTheCellsUnderItsPathAndTheRightButtonPicks)
+{
+    ShowLevelView();
+    const std::string path = WriteSpreadLevel("a.level", 20, 10);
+    DirectLoad(path);
+    main->Document().SelectElement(6);
+    QTest::mouseClick(Find<QToolButton>("LView_Paint"), Qt::LeftButton);
+    ASSERT_TRUE(View()->PaintMode());
+    // From (2, 2) right to (5, 2), down to (5, 4), then on a slant to (7, 6).
+    QTest::mousePress(Img(), Qt::LeftButton, {}, CellCenter(2, 2));
+    for (const QPoint to : {CellCenter(5, 2), CellCenter(5, 4), CellCenter(7, 6)}) {
+        QMouseEvent move(QEvent::MouseMove, to, Img()->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(Img(), &move);
+    }
+    QTest::mouseRelease(Img(), Qt::LeftButton, {}, CellCenter(7, 6));
+    std::vector<std::uint8_t> want = ReadBytes(path + ".bak");
+    for (const auto& [x, y] : {std::pair{2, 2}, {3, 2}, {4, 2}, {5, 2}, {5, 3}, {5, 4}, {6, 5}, {7, 6}}) {
+        const std::size_t at = 196 + 2 * static_cast<std::size_t>((y - 1) * 20 + x - 1);
+        want[at] = 0;
+        want[at + 1] = 6;
+    }
+    EXPECT_EQ(ReadBytes(path), want);
+    ASSERT_EQ(main->Level().Steps().size(), 1u) << "one stroke, one step";
+    EXPECT_EQ(main->Level().Steps().front().Edits.size(), 8u);
+    EXPECT_TRUE(HoldsCode(Shown(), {16 * 5, 16 * 4}, 6)) << "the view shows what was written";
+
+    QTest::mouseClick(Img(), Qt::RightButton, {}, CellCenter(9, 3));
+    EXPECT_EQ(main->Document().SelectedElement(), SpreadCode(9, 3)) << "the eyedropper";
+    EXPECT_FALSE(View()->PopupMenu()->isVisible());
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(LevelViewTest, PaintingACodeAOneByteLevelCannotHoldIsRefused)
+{
+    ShowLevelView();
+    const std::string path = WriteLevel("a.level", 8, 4, false, [](int, int) { return 2; });
+    DirectLoad(path);
+    main->Document().SelectElement(360);
+    View()->SetPaintMode(true);
+    Drag(CellCenter(1, 1), CellCenter(4, 1));
+    EXPECT_EQ(ReadBytes(path), ReadBytes(path + ".bak"));
+    EXPECT_EQ(ui.messages, std::vector<std::string>{"This level keeps one byte a cell, so it cannot hold element "
+                                                    "0x0168 Custom element 1 (only codes up to 0x00FF): nothing "
+                                                    "was painted."});
+    EXPECT_TRUE(HoldsCode(Shown(), {0, 0}, 2));
+}
+
+TEST_F(LevelViewTest, TheStatusLineNamesTheCellUnderThePointerAndTheSelectionsSize)
+{
+    ShowLevelView();
+    DirectLoad(WriteLevel("a.level", 20, 10, true, [](int x, int y) -> std::uint16_t { return x == 12 && y == 7 ? 360 : 1; }));
+    QTest::mouseMove(Img(), CellCenter(12, 7));
+    EXPECT_EQ(View()->StatusText(), "x 12, y 7: 0x0168 Custom element 1");
+    QTest::mousePress(Img(), Qt::LeftButton, {}, CellCenter(10, 6));
+    QMouseEvent move(QEvent::MouseMove, CellCenter(12, 7), Img()->mapToGlobal(CellCenter(12, 7)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(Img(), &move);
+    EXPECT_EQ(View()->StatusText(), "x 12, y 7: 0x0168 Custom element 1; selection 3 x 2");
+    QTest::mouseRelease(Img(), Qt::LeftButton, {}, CellCenter(12, 7));
+}
+
+TEST_F(LevelViewTest, ZoomKeepsTheCellUnderThePointerInPlace)
+{
+    ShowLevelView();
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+    DirectLoad(WriteSpreadLevel("a.level", 100, 100));
+    SX()->setValue(10);
+    SY()->setValue(10);
+    const QPoint pointer(200, 150);  // view cell (13, 10): map cell (23, 20)
+    auto ctrlWheel = [this, pointer](int delta) {
+        QWheelEvent e(pointer, Img()->mapToGlobal(QPointF(pointer)), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(Img(), &e);
+    };
+    ctrlWheel(120);
+    EXPECT_EQ(View()->CellSize(), 32);
+    EXPECT_EQ(Find<QLabel>("LView_Zoom")->text(), "200%");
+    // Pixel (200, 150) lies in view cell (7, 5) at 32 pixels a cell.
+    const QImage big = TileImage(TileSet(ElementTiles(), 32), SpreadCode(23, 20));
+    EXPECT_EQ(Shown().copy(6 * 32, 4 * 32, 32, 32), big);
+    EXPECT_EQ(SX()->value(), 16);
+    EXPECT_EQ(SY()->value(), 15);
+    Img()->setFocus();
+    QTest::keyClick(Img(), Qt::Key_Minus, Qt::ControlModifier);  // the pointer is still over (200, 150)
+    EXPECT_EQ(View()->CellSize(), 16);
+    EXPECT_TRUE(HoldsCode(Shown(), {12 * 16, 9 * 16}, SpreadCode(23, 20)));
+    QTest::mouseClick(Find<QToolButton>("LView_ZoomFit"), Qt::LeftButton);
+    EXPECT_EQ(SX()->maximum(), 0);
+    EXPECT_EQ(SY()->maximum(), 0) << "the whole map is shown";
+    EXPECT_LE(Img()->width(), Find<QWidget>("LView_Area")->width());
 }
 
 }  // namespace

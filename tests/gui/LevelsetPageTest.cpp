@@ -263,14 +263,15 @@ TEST_F(LevelsetPageTest, SortRenumbersAndReadsTheListAgain)
     Tree()->setCurrentItem(Node("Tutorials (8 levels)"));  // highlighted, not listed: the listed folder is named
     Find<QPushButton>("Lvlman_Sort")->click();  // the script says Cancel
     EXPECT_EQ(ui.questions, Lines{"Renumber the 4 levels listed in " + b.string() +
-                                  " as 001.level, 002.level, ... in the order shown? Files are renamed on disk."});
+                                  " as 000.level, 001.level, ... in the order shown? Files are renamed on disk."});
     EXPECT_TRUE(ui.messages.empty());
     ui.answers = {true};
-    Find<QPushButton>("Lvlman_Sort")->click();
-    EXPECT_EQ(Files(), (Lines{"001.level", "002.level", "003.level", "004.level"}));
-    EXPECT_EQ(ui.messages, Lines{"3 levels renamed, 0 skipped.\nRenamed:\n005.level -> 002.level\n"
-                                 "010.level -> 003.level\nintro.level -> 004.level (with its backup)"});
-    EXPECT_TRUE(fs::exists(b / "004.level.bak"));
+    Find<QPushButton>("Lvlman_Sort")->click();  // its levelinfo.conf names no first level: the game starts at 0
+    EXPECT_EQ(Files(), (Lines{"000.level", "001.level", "002.level", "003.level"}));
+    EXPECT_EQ(ui.messages, Lines{"4 levels renamed, 0 skipped.\nRenamed:\n001.level -> 000.level\n"
+                                 "005.level -> 001.level\n010.level -> 002.level\n"
+                                 "intro.level -> 003.level (with its backup)"});
+    EXPECT_TRUE(fs::exists(b / "003.level.bak"));
 }
 
 TEST_F(LevelsetPageTest, CancelledDataDirectorySearchCaptionsTheListedDirectory)

@@ -12,7 +12,11 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QMimeData>
 #include <QRegularExpression>
+#include <QDropEvent>
+#include <QMenu>
+#include <QUrl>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -53,8 +57,38 @@ TEST_F(GuiTest, StartsOnTheLevelsetPageWithEverythingEmpty)
     EXPECT_TRUE(Find<QPlainTextEdit>("Log")->toPlainText().isEmpty());
     EXPECT_FALSE(main->Level().LevelOpen());
     EXPECT_TRUE(Find<QCheckBox>("Option_PaintLevel")->isChecked());
-    EXPECT_EQ(Find<QWidget>("ClientArea")->size(), QSize(772, 534));
-    EXPECT_EQ(main->minimumSize(), main->maximumSize()) << "the window must not be resizable";
+    EXPECT_EQ(main->width(), 820);
+    EXPECT_NE(main->minimumSize(), main->maximumSize()) << "the window can be resized and maximised";
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(GuiTest, ADroppedLevelLoadsAndTheLastEightLevelsAreOfferedInTheFileMenu)
+{
+    std::vector<std::string> paths;
+    for (int i = 1; i <= 9; ++i)
+        paths.push_back(dir.Write(std::to_string(i) + ".level", LevelBuilder::Standard({.width = 4, .height = 4}, std::vector<std::uint16_t>(16, 1)).Data()));
+    main->show();
+    for (const std::string& path : paths) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(QString::fromStdString(path))});
+        QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(main.get(), &enter);
+        ASSERT_TRUE(enter.isAccepted());
+        QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(main.get(), &drop);
+        ASSERT_EQ(main->Level().LevelPath(), path) << (ui.messages.empty() ? "" : ui.messages.back());
+        ASSERT_TRUE(main->Level().LevelOpen());
+    }
+    main->File_RecentShow();
+    QStringList items;
+    for (QAction* a : Find<QMenu>("File_Recent")->actions()) items << a->text();
+    ASSERT_EQ(items.size(), 8);
+    EXPECT_EQ(items.front(), "&1 " + QString::fromStdString(paths[8]));
+    EXPECT_EQ(items.back(), "&8 " + QString::fromStdString(paths[1]));
+    EXPECT_EQ(settings.values["recentfile1"], paths[8]) << "kept in the settings";
+    Find<QAction>("File_Recent3")->trigger();
+    EXPECT_EQ(main->Level().LevelPath(), paths[6]);
+    EXPECT_EQ(settings.values["recentfile1"], paths[6]) << "opened again, it moves to the top";
     EXPECT_TRUE(ui.messages.empty());
 }
 
@@ -112,7 +146,9 @@ TEST_F(GuiTest, APageBuiltAfterLoadsShowsWhatItWouldHaveShownFromTheStart)
             if (c.close) w->File_SaveLevelClick();
         }
         late.show();
-        for (int page : {kFileInfoPage, kLevelViewPage, kCeManagerPage}) late.Book()->setCurrentIndex(page);
+        for (int page : {kFileInfoPage, kCeManagerPage, kLevelViewPage}) late.Book()->setCurrentIndex(page);
+        early.show();  // the view fills the same room in both windows
+        early.Book()->setCurrentIndex(kLevelViewPage);
         EXPECT_EQ(Shown(late), Shown(early));
         EXPECT_TRUE(late.LevelView()->Picture() == early.LevelView()->Picture()) << "the level view differs";
         EXPECT_EQ(late.LevelView()->Picture().isNull(), c.close) << "no map after Save and Close";
@@ -160,7 +196,7 @@ TEST_F(GuiTest, MenuItemsCarryTheirCaptionsAndKeys)
         {"Tool_CounterCreator", "C&ounter Creator", "F9", true},
         {"Tool_ElementView", "Element View", "F10", true},
         {"Help_Help", "&Help", "F1", false},
-        {"Help_About", "&About", "F11", false},
+        {"Help_About", "&About", "F11", true},
     };
     for (const Item& item : items) {
         auto* action = Find<QAction>(item.name);

@@ -1,5 +1,5 @@
 // A level of the newer layout in the window: the File Info boxes, the CE
-// Manager's view of a CUSX chunk, and the refusals of export and counters.
+// Manager's view of a CUSX chunk, and its export into a .vce file.
 #include "gui/ce/CeManagerPage.h"
 #include "ce/CeTransfer.h"
 #include "ce/CeViews.h"
@@ -72,7 +72,7 @@ TEST_F(NewerLevel, CeManagerShowsTheEntriesOfACusxChunk)
     ASSERT_EQ(entries->count(), 7);
     EXPECT_EQ(entries->item(3)->text(), "base  C2  explosion content = 1 content: 0001 0002 0003 / 0004 0005 0006 / "
                                         "0168 0000 0009");
-    EXPECT_EQ(entries->item(6)->text(), "page 1  41  target element = 0168");
+    EXPECT_EQ(entries->item(6)->text(), "page 1  41  target element = 0168 Custom element 1");
     EXPECT_TRUE(Find<QCheckBox>("CEMan_Adv_GraphicOfCheck")->isChecked());
     EXPECT_EQ(Find<QLineEdit>("CEMan_Adv_GraphicOf")->text(), "0050");
     EXPECT_EQ(Find<QPlainTextEdit>("CEMan_Conf_ExplodeCont")->toPlainText(),
@@ -97,15 +97,15 @@ TEST_F(NewerLevel, CeManagerShowsTheEntriesOfACusxChunk)
     EXPECT_TRUE(Find<QCheckBox>("CEMan_Conf_CanMove")->isEnabled());
 }
 
-TEST_F(NewerLevel, ExportAndImportAreRefused)
+TEST_F(NewerLevel, ExportWritesTheCusxChunkAndImportListsIt)
 {
     auto* list = Find<QListWidget>("CEMan_CEList");
     list->item(0)->setCheckState(Qt::Checked);
     Find<QPushButton>("CEMan_ExportBtn")->click();
+    ui.files.push_back(path + ".vce");
     Find<QPushButton>("CEMan_Info_LoadVCE")->click();
-    EXPECT_EQ(ui.messages, (std::vector<std::string>{kNewerLevelTransferMessage, kNewerLevelTransferMessage}));
-    EXPECT_TRUE(ui.fileDialogTitles.empty());
-    EXPECT_FALSE(std::filesystem::exists(path + ".vce"));
+    EXPECT_EQ(ui.messages, std::vector<std::string>{"1 CEs exported successfully to " + path + ".vce"});
+    EXPECT_EQ(Find<QListWidget>("CEMan_Info_ImportedCEList")->item(0)->text(), "2:Door-->2");
 }
 
 }  // namespace

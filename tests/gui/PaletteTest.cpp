@@ -18,7 +18,7 @@ protected:
     void SetUp() override
     {
         GuiTest::SetUp();
-        form = std::make_unique<PaletteWindow>(ui);
+        form = std::make_unique<PaletteWindow>(main->Document());
     }
 
     // A control of the palette by name.
@@ -94,17 +94,19 @@ void PrintTo(const MoveCase& c, std::ostream* os) { *os << "tile (" << c.col << 
 
 class PointerOverTile : public PaletteTest, public ::testing::WithParamInterface<MoveCase> {};
 
-TEST_P(PointerOverTile, TitleAndHintNameTheCodeAndAClickTakesIt)
+TEST_P(PointerOverTile, HintNamesTheElementAndAClickSelectsIt)
 {
     const MoveCase& c = GetParam();
     Show();
     QTest::mouseMove(El(), InTile(c.col, c.row));
     EXPECT_EQ(form->PaletteCode(), c.code);
-    EXPECT_EQ(form->windowTitle(), c.title);
+    EXPECT_EQ(form->windowTitle(), "FormEl") << "the title names the selected element, not the one pointed at";
     EXPECT_EQ(El()->toolTip(), c.hint);
 
     QTest::mouseClick(El(), Qt::LeftButton, {}, InTile(c.col, c.row));
-    const QString id = QString::fromLatin1(c.hint).mid(8);
+    EXPECT_EQ(form->windowTitle(), c.title);
+    EXPECT_EQ(main->Document().SelectedElement(), c.code) << "painting writes it";
+    const QString id = QString::fromLatin1(c.hint).mid(8, 3);
     EXPECT_EQ(CheckElId()->text(), id);
     // El2 shows the very tile under the pointer.
     EXPECT_EQ(El2Picture().convertToFormat(QImage::Format_RGB32),
@@ -119,14 +121,18 @@ TEST_P(PointerOverTile, TitleAndHintNameTheCodeAndAClickTakesIt)
 }
 
 INSTANTIATE_TEST_SUITE_P(Tiles, PointerOverTile,
-                         ::testing::Values(MoveCase{1, 1, 1, "Element id 001 ($01)", "Element 001"},
-                                           MoveCase{6, 1, 6, "Element id 006 ($06)", "Element 006"},
-                                           MoveCase{16, 22, 352, "Element id 352 ($160)", "Element 352"},
-                                           MoveCase{9, 23, 616, "Element id 616 ($268)", "Element 616"},
-                                           MoveCase{7, 23, 359, "Element id 359 ($167)", "Element 359"},
-                                           MoveCase{8, 23, 360, "Element id 360 ($168)", "Element 360"},
-                                           MoveCase{16, 23, 623, "Element id 623 ($26F)", "Element 623"},
-                                           MoveCase{2, 14, 0, "Element id 000 ($00)", "Element 000"}),
+                         ::testing::Values(
+                             MoveCase{1, 1, 1, "Element id 001 ($0001): Sand", "Element 001: Sand"},
+                             MoveCase{6, 1, 6, "Element id 006 ($0006): Emerald", "Element 006: Emerald"},
+                             MoveCase{16, 22, 352, "Element id 352 ($0160): Tube (left & down)",
+                                      "Element 352: Tube (left & down)"},
+                             MoveCase{9, 23, 616, "Element id 616 ($0268): Key 1 (EM style)", "Element 616: Key 1 (EM style)"},
+                             MoveCase{7, 23, 359, "Element id 359 ($0167): -", "Element 359: -"},
+                             MoveCase{8, 23, 360, "Element id 360 ($0168): Custom element 1",
+                                      "Element 360: Custom element 1"},
+                             MoveCase{16, 23, 623, "Element id 623 ($026F): Mail envelope 4",
+                                      "Element 623: Mail envelope 4"},
+                             MoveCase{2, 14, 0, "Element id 000 ($0000): Empty space", "Element 000: Empty space"}),
                          [](const auto& info) { return std::to_string(info.param.code); });
 
 TEST_F(PaletteTest, OtherButtonsTakeNothing)
@@ -146,17 +152,19 @@ TEST_F(PaletteTest, CheckItReadsFourCharactersAsHexadecimalAndThreeAsDecimal)
         std::uint16_t code;
     };
     const Case cases[] = {
-        {"0168", "Element id 360 ($0168)", 360}, {"360", "Element id 360 ($0168)", 360},
-        {"1234", "Element id 4660 ($1234)", 4660}, {"99", "Element id 000 ($0000)", 0},
-        {"0300", "Element id 768 ($0300)", 768}, {"999", "Element id 999 ($03E7)", 999},
-        {"006", "Element id 006 ($0006)", 6},
+        {"0168", "Element id 360 ($0168): Custom element 1", 360},
+        {"360", "Element id 360 ($0168): Custom element 1", 360},
+        {"1234", "Element id 4660 ($1234): no element of the game", 4660},
+        {"99", "Element id 000 ($0000): Empty space", 0},
+        {"0300", "Element id 768 ($0300): no element of the game", 768},
+        {"006", "Element id 006 ($0006): Emerald", 6},
     };
     for (const Case& c : cases) {
         Check(QString::fromLatin1(c.entry));
         EXPECT_EQ(form->windowTitle(), c.title) << c.entry;
         EXPECT_EQ(form->PaletteCode(), c.code) << c.entry;
         EXPECT_EQ(CheckElId()->text(), c.entry) << "the entry stays as typed";
-        EXPECT_TRUE(HoldsCode(El2Picture(), {0, 0}, c.code)) << c.entry;
+        EXPECT_TRUE(HoldsTile(El2Picture(), {0, 0}, ElementAtlas().Tile(c.code))) << c.entry;
     }
     // Codes without a picture show the no-picture tile, never a piece of the atlas.
     Check("1234");
@@ -170,7 +178,7 @@ TEST_F(PaletteTest, AnEntryThatIsNoNumberShowsTheErrorAndChangesNothing)
     const QImage tile = El2Picture();
     for (const char* entry : {"12G", "zz00"}) {
         Check(QString::fromLatin1(entry));
-        EXPECT_EQ(form->windowTitle(), "Element id 360 ($0168)") << entry;
+        EXPECT_EQ(form->windowTitle(), "Element id 360 ($0168): Custom element 1") << entry;
         EXPECT_EQ(El2Picture(), tile) << entry;
         EXPECT_EQ(form->PaletteCode(), 360) << entry;
     }
@@ -188,9 +196,9 @@ TEST_F(PaletteTest, ClosingOnlyHidesAndElementViewShowsItAgainAsItWas)
     EXPECT_FALSE(form->isVisible());
     main->findChild<QAction*>(QStringLiteral("Tool_ElementView"))->trigger();
     EXPECT_TRUE(form->isVisible());
-    EXPECT_EQ(form->windowTitle(), "Element id 360 ($0168)");
+    EXPECT_EQ(form->windowTitle(), "Element id 360 ($0168): Custom element 1");
     EXPECT_EQ(CheckElId()->text(), "0168");
-    EXPECT_TRUE(HoldsCode(El2Picture(), {0, 0}, 360));
+    EXPECT_TRUE(HoldsTile(El2Picture(), {0, 0}, ElementAtlas().Tile(360)));
 }
 
 }  // namespace

@@ -63,7 +63,7 @@ TEST_F(PlayerConversionPageTest, Set4PlayersConvertsTheLevelsOnDiskAndSumsUp)
                                          " levels for 4 players? Each level file is changed in place."));
 
     EXPECT_EQ(ui.messages, Lines{"Set 4 players: 2 levels changed, 1 skipped.\n"
-                                 "Changed:\n001.level: 3,1=82 4,1=83\n003.level: 3,1=82 4,1=83\n"
+                                 "Changed:\n001.level: 3,1=82 (Player 3) 4,1=83 (Player 4)\n003.level: 3,1=82 (Player 3) 4,1=83 (Player 4)\n"
                                  "Skipped:\n002.level: player 1 or player 2 is not on the map"});
     Bytes converted = good;
     converted[196 + 2] = 82;
@@ -89,7 +89,7 @@ TEST_F(PlayerConversionPageTest, Set3PlayersTwiceAndAVanishedFile)
     ui.answers = {true, true};
     Find<QPushButton>("Lvlman_Make3")->click();
     Find<QPushButton>("Lvlman_Make3")->click();
-    EXPECT_EQ(ui.messages, (Lines{"Set 3 players: 1 level changed, 1 skipped.\nChanged:\n001.level: 3,1=82\n"
+    EXPECT_EQ(ui.messages, (Lines{"Set 3 players: 1 level changed, 1 skipped.\nChanged:\n001.level: 3,1=82 (Player 3)\n"
                                   "Skipped:\n002.level: the file is no longer there",
                                   "Set 3 players: 0 levels changed, 1 skipped.\n"
                                   "Skipped:\n001.level: player 3 is already on the map"}));

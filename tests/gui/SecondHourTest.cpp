@@ -32,7 +32,7 @@ std::string Level(const TempDir& dir, const std::string& name, int fill = -1, in
 {
     LevelBuilder b = LevelBuilder::Standard({.width = 5, .height = 5, .title = "T"},
                                             fill < 0 ? PatternCells(5, 5, false) : std::vector<std::uint16_t>(25, fill));
-    for (int ce = 1; ce <= ces; ++ce) b.Cus4(static_cast<std::uint16_t>(359 + ce), "ce", 0);
+    for (int ce = 1; ce <= ces; ++ce) b.Cus4(static_cast<std::uint16_t>(359 + ce), "ce", 1);
     return dir.Write(name, b.Data());
 }
 
@@ -87,7 +87,7 @@ TEST_F(GuiTest, TheCounterProposesFreeCeNumbersAndAsksBeforeTakingOnesInUse)
         start->setValue(at);
         QTest::mouseClick(Find<QPushButton>("CC_DoCreate"), Qt::LeftButton);  // the script says No
     }
-    ASSERT_EQ(ui.questions.size(), 2u);
+    ASSERT_EQ(ui.questions.size(), 2u) << testing::PrintToString(ui.questions);
     EXPECT_EQ(ui.questions[0], "Custom Element Ids 1 and 2 are occupied in this level; the counter would add a "
                                "second custom element under each. Use anyways?");
     EXPECT_EQ(ui.questions[1].rfind("Custom Element Id 7 is occupied", 0), 0u);

@@ -21,9 +21,11 @@ inline bool HoldsTile(const QImage& picture, QPoint at, const QImage& tile)
     return true;
 }
 
+// The tile the level view draws for a code of a level without custom element
+// graphics: the atlas's tile, custom elements with their number.
 inline bool HoldsCode(const QImage& picture, QPoint at, std::uint16_t code)
 {
-    return HoldsTile(picture, at, ElementAtlas().Tile(code));
+    return HoldsTile(picture, at, TileImage(PlainTiles(), code));
 }
 
 // The codes of atlas tiles spread over a map: cell (x, y) gets a different

@@ -247,7 +247,7 @@ TEST(NewerLayout, CusxChunksFillTheCeList)
                       ": ends before its page count (key 0x09); the element keeps one page"),
                  Line(at(end) + " bytes loaded in 0 milliseconds")})));
     EXPECT_EQ(run.report.CeList, (std::vector<std::string>{"1: Door", "2: Custom element 2",
-                                                           "256: " + longName.substr(0, 32), "41: Custom element 41"}));
+                                                           "41: Custom element 41", "256: " + longName.substr(0, 32)}));
     EXPECT_EQ(run.lvl.Index().CusxPositions,
               (std::vector<std::int32_t>{static_cast<std::int32_t>(c1 + 8), static_cast<std::int32_t>(c2 + 8),
                                          static_cast<std::int32_t>(c4 + 8), static_cast<std::int32_t>(c5 + 8)}));
@@ -274,6 +274,29 @@ TEST(NewerLayout, HeadAndInfoLaterWins)
     EXPECT_EQ(headLast.report.HeaderBoxes->Time, 40);
     EXPECT_EQ(UpToZero(headLast.report.Title), "Head");
     EXPECT_EQ(headLast.lvl.Grid().At(2, 1), 2);
+}
+
+// The CE list holds what the game holds: a CUS4 appended for CE n stands for
+// CE n, and a later CUSX without a name keeps the name before it.
+TEST(NewerLayout, AppendedRecordsStandForTheirCe)
+{
+    auto cus4 = [](std::uint16_t code, const std::string& name) {
+        Bytes record(144, 0);
+        record[0] = static_cast<std::uint8_t>(code >> 8), record[1] = static_cast<std::uint8_t>(code);
+        std::copy(name.begin(), name.end(), record.begin() + 2);
+        record[42] = 1;
+        return record;
+    };
+    NewerRun run;
+    run.Load(Prefix().Info(LB::InfoEntries(1, 1, 0, 0)).Body({0}, true)
+                 .Cusx(362, Concat({LB::EText(0xC1, "Old three"), LB::E8(0x09, 1)}))
+                 .Cusx(365, LB::E8(0x09, 1))
+                 .Chunk("CUS4", cus4(362, "New three")).Chunk("CUS4", cus4(360, "One"))
+                 .Chunk("CUS4", cus4(365, "Six")).Cusx(365, LB::E8(0x09, 1))
+                 .Data());
+    EXPECT_EQ(run.report.CeList, (std::vector<std::string>{"1: One", "3: New three", "6: Six"}));
+    EXPECT_EQ(run.lvl.Index().CeLines.size(), 3u);
+    EXPECT_TRUE(run.lvl.Index().CeLines[2].Cusx);
 }
 
 // --- in-place patches ---
@@ -339,23 +362,30 @@ TEST(NewerLayout, CellsAreWrittenAsTwoBytes)
     EXPECT_EQ(p.run.lvl.Grid().At(3, 2), 0x0168);
 }
 
-// Custom element files and the counter creator hold records of the older layout.
-TEST(NewerLayout, OlderRecordWritersRefuse)
+// The game reads CUS4 and CUSX chunks in files of either layout: export
+// copies the CUSX chunk, import renumbers it and the element it names when
+// that lies in the imported set, and the counter appends its CUS4 records.
+TEST(NewerLayout, CustomElementCommandsAppendWhatTheGameReads)
 {
     Patched p;
-    p.before = Prefix().Info(LB::InfoEntries(1, 1, 100, 3)).Body({0}, true).Cusx(360, LB::E8(0x09, 1)).Data();
+    const Bytes cusx = Concat({Bytes{'C', 'U', 'S', 'X', 0, 0, 0, 12, 0x01, 0x68}, LB::E16(0x41, 360), LB::E8(0x09, 1),
+                               LB::E8(0x01, 0), LB::E16(0x45, 361)});
+    p.before = Concat({Prefix().Info(LB::InfoEntries(1, 1, 100, 3)).Body({0}, true).Data(), cusx});
     p.run.Load(p.before);
-    CounterSettings settings;
-    const CounterResult counter = RunCounterCreation(p.run.lvl, settings);
-    EXPECT_EQ(counter.Outcome, CounterOutcome::Refused);
-    EXPECT_EQ(counter.Message, kNewerLevelCounterMessage);
     const ExportResult exported = ExportCes(p.run.lvl, p.run.report.CeList, {true}, p.run.ui);
-    EXPECT_FALSE(exported.Written);
-    CeImportList list{p.run.path, {"1:x-->2"}};
-    EXPECT_EQ(FinishImport(p.run.lvl, p.run.report.CeList, list, p.run.ui).Status, ImportStatus::Refused);
-    EXPECT_EQ(p.run.ui.messages, (std::vector<std::string>{kNewerLevelTransferMessage, kNewerLevelTransferMessage}));
-    EXPECT_EQ(p.After(), p.before);
-    EXPECT_FALSE(std::filesystem::exists(p.run.path + ".vce"));
+    EXPECT_EQ(test::ReadBytes(exported.Path), cusx);
+    CeImportList list;
+    ASSERT_TRUE(LoadVceFile(p.run.lvl, exported.Path, list, p.run.ui));
+    EXPECT_EQ(list.Lines, std::vector<std::string>{"1:Custom element 1-->1"});
+    IncDecAll(list, 1);
+    EXPECT_EQ(FinishImport(p.run.lvl, p.run.report.CeList, list, p.run.ui, {false}).LinkCount, 1);
+    CounterSettings settings;
+    const CounterResult counter = RunCounterCreation(p.run.lvl, settings, p.run.ui);
+    ASSERT_EQ(counter.Outcome, CounterOutcome::Created);
+    Bytes renumbered = cusx;
+    renumbered[9] = renumbered[12] = 0x69;  // own code and borrowed graphic CE 1 -> CE 2; the trigger CE 2 stays
+    EXPECT_EQ(p.After(), Concat({p.before, renumbered, CounterChunks(counter.Plan)}));
+    EXPECT_EQ(p.run.ui.questions, std::vector<std::string>{});
 }
 
 // --- the real files ---

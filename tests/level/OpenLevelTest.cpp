@@ -4,6 +4,7 @@
 
 #include "level/Loader.h"
 #include "base/Error.h"
+#include "base/RecordLayouts.h"
 #include "support/LevelBuilder.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"

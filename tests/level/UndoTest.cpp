@@ -80,7 +80,7 @@ TEST(Undo, EveryKindOfChangeIsUndoneRedoneAndRefusedAfterAnOutsideChange)
         {"Delete 1 x 1 cell", [](Session& s) { DeleteSelection(s.doc.Level(), s.Cells(4, 1, 4, 1)); }},
         {"Counter (2 CEs)", [](Session& s) {
              CounterSettings settings;
-             RunCounterCreation(s.doc.Level(), settings);
+             RunCounterCreation(s.doc.Level(), settings, s.doc.Ui());
          }},
         {"Import of 2 CEs", [](Session& s) {
              test::CeSpec four, nine;

@@ -44,6 +44,36 @@ TEST(SortLevelsTest, RenumbersInListingOrder)
                               "010.level -> 003.level\nintro.level -> 004.level");
 }
 
+// The first number is the set's first level as the game reads it.
+TEST(SortLevelsTest, StartsAtTheSetsFirstLevel)
+{
+    struct Case {
+        const char* name;
+        Files set;           // the set's folder, a "set" folder inside a group folder
+        const char* group;   // the group's levelinfo.conf, or nullptr for none
+        Files expected;
+    };
+    const Case cases[] = {
+        {"ConfSaysZero", {{"levelinfo.conf", "first_level: 0\n"}, {"001.level", "a"}, {"002.level", "b"}}, nullptr,
+         {{"levelinfo.conf", "first_level: 0\n"}, {"000.level", "a"}, {"001.level", "b"}}},
+        {"ConfGivesNoneTheGameStartsAtZero", {{"levelinfo.conf", "name: S\n"}, {"001.level", "a"}}, nullptr,
+         {{"levelinfo.conf", "name: S\n"}, {"000.level", "a"}}},
+        {"GroupGivesIt", {{"levelinfo.conf", "name: S\n"}, {"001.level", "a"}}, "level_group: true\nfirst_level: 5\n",
+         {{"levelinfo.conf", "name: S\n"}, {"005.level", "a"}}},
+        {"NoConfFilesFromZero", {{"000.level", "a"}, {"002.level", "b"}}, nullptr, {{"000.level", "a"}, {"001.level", "b"}}},
+        {"NoConfFilesFromOne", {{"002.level", "a"}}, nullptr, {{"001.level", "a"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TempDir dir;
+        if (c.group) test::WriteFile(dir.Path() / "levelinfo.conf", c.group);
+        fs::create_directory(dir.Path() / "set");
+        MakeFiles(dir.Path() / "set", c.set);
+        SortDir(dir.Path() / "set");
+        EXPECT_EQ(FilesIn(dir.Path() / "set"), c.expected);
+    }
+}
+
 TEST(SortLevelsTest, EmptyListRenamesNothing)
 {
     test::TempDir dir;

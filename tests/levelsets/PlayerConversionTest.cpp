@@ -64,28 +64,30 @@ struct PlacementCase {
 };
 
 const PlacementCase kCases[] = {
-    {"Set3Right", 3, 10, 8, {{{5, 5}, 80}, {{6, 5}, 81}}, {{7, 5, 82}}, "001.level: 7,5=82"},
-    {"Set4Right", 4, 10, 8, {{{5, 5}, 80}, {{6, 5}, 81}}, {{7, 5, 82}, {8, 5, 83}}, "001.level: 7,5=82 8,5=83"},
-    {"Set3Slant", 3, 20, 8, {{{10, 3}, 80}, {{12, 4}, 81}}, {{14, 5, 82}}, "001.level: 14,5=82"},
-    {"Set4Slant", 4, 20, 8, {{{10, 3}, 80}, {{12, 4}, 81}}, {{14, 5, 82}, {16, 6, 83}}, "001.level: 14,5=82 16,6=83"},
-    {"Set3Left", 3, 10, 8, {{{3, 1}, 80}, {{2, 1}, 81}}, {{1, 1, 82}}, "001.level: 1,1=82"},
+    {"Set3Right", 3, 10, 8, {{{5, 5}, 80}, {{6, 5}, 81}}, {{7, 5, 82}}, "001.level: 7,5=82 (Player 3)"},
+    {"Set4Right", 4, 10, 8, {{{5, 5}, 80}, {{6, 5}, 81}}, {{7, 5, 82}, {8, 5, 83}}, "001.level: 7,5=82 (Player 3) 8,5=83 (Player 4)"},
+    {"Set3Slant", 3, 20, 8, {{{10, 3}, 80}, {{12, 4}, 81}}, {{14, 5, 82}}, "001.level: 14,5=82 (Player 3)"},
+    {"Set4Slant", 4, 20, 8, {{{10, 3}, 80}, {{12, 4}, 81}}, {{14, 5, 82}, {16, 6, 83}}, "001.level: 14,5=82 (Player 3) 16,6=83 (Player 4)"},
+    {"Set3Left", 3, 10, 8, {{{3, 1}, 80}, {{2, 1}, 81}}, {{1, 1, 82}}, "001.level: 1,1=82 (Player 3)"},
     {"Set4LeftColumnZero", 4, 10, 8, {{{3, 1}, 80}, {{2, 1}, 81}}, {{1, 1, 82}},
-     "001.level: 1,1=82 (outside the map: 0,1=83)"},
+     "001.level: 1,1=82 (Player 3) (outside the map: 0,1=83 (Player 4))"},
     {"Set3Wraps", 3, 10, 8, {{{3, 1}, 80}, {{1, 1}, 81}}, {},
-     "001.level: skipped, the new players fall outside the map (255,1=82)"},
-    {"Set4KeepsPlayer3", 4, 12, 10, {{{1, 1}, 80}, {{2, 1}, 81}, {{9, 9}, 82}}, {{10, 9, 83}}, "001.level: 10,9=83"},
+     "001.level: skipped, the new players fall outside the map (255,1=82 (Player 3))"},
+    {"Set4KeepsPlayer3", 4, 12, 10, {{{1, 1}, 80}, {{2, 1}, 81}, {{9, 9}, 82}}, {{10, 9, 83}}, "001.level: 10,9=83 (Player 4)"},
     {"Set3Player3There", 3, 12, 10, {{{1, 1}, 80}, {{2, 1}, 81}, {{9, 9}, 82}}, {},
      "001.level: skipped, player 3 is already on the map"},
     {"Set4Player4There", 4, 12, 10, {{{1, 1}, 80}, {{2, 1}, 81}, {{9, 9}, 83}}, {},
      "001.level: skipped, player 4 is already on the map"},
     {"Set3NoPlayer2", 3, 10, 8, {{{5, 5}, 80}}, {}, "001.level: skipped, player 1 or player 2 is not on the map"},
+    // The old player code 8 is player 1 to the game, as in the levels of file version 1.0.
+    {"OldPlayerCode", 3, 10, 8, {{{5, 5}, 8}, {{6, 5}, 81}}, {{7, 5, 82}}, "001.level: 7,5=82 (Player 3)"},
     {"Set4NoPlayer1", 4, 10, 8, {{{5, 5}, 81}}, {}, "001.level: skipped, player 1 or player 2 is not on the map"},
     // Two cells hold player 1: the first in reading order counts, the upper one, then the left one.
-    {"FirstPlayer1Upper", 3, 10, 8, {{{4, 2}, 80}, {{1, 3}, 80}, {{5, 2}, 81}}, {{6, 2, 82}}, "001.level: 6,2=82"},
-    {"FirstPlayer1Left", 3, 10, 8, {{{2, 2}, 80}, {{8, 2}, 80}, {{3, 2}, 81}}, {{4, 2, 82}}, "001.level: 4,2=82"},
+    {"FirstPlayer1Upper", 3, 10, 8, {{{4, 2}, 80}, {{1, 3}, 80}, {{5, 2}, 81}}, {{6, 2, 82}}, "001.level: 6,2=82 (Player 3)"},
+    {"FirstPlayer1Left", 3, 10, 8, {{{2, 2}, 80}, {{8, 2}, 80}, {{3, 2}, 81}}, {{4, 2, 82}}, "001.level: 4,2=82 (Player 3)"},
     // Player 3 at column 255, player 4 at 382: its remainder 126 lies on the map, yet the line left it.
     {"Set4TwiceWrapped", 4, 128, 2, {{{1, 1}, 80}, {{128, 1}, 81}}, {},
-     "001.level: skipped, the new players fall outside the map (255,1=82 126,1=83)"},
+     "001.level: skipped, the new players fall outside the map (255,1=82 (Player 3) 126,1=83 (Player 4))"},
 };
 
 void PrintTo(const PlacementCase& c, std::ostream* os) { *os << c.name; }
@@ -154,7 +156,7 @@ TEST_F(BatchTest, MixedSetSummaryNamesEachLevel)
     EXPECT_EQ(Read("007.level"), wide200);
     EXPECT_EQ(BatchSummary(r),
               "Set 3 players: 2 levels changed, 6 skipped.\n"
-              "Changed:\n001.level: 4,2=82\n005.level: 3,1=82\n"
+              "Changed:\n001.level: 4,2=82 (Player 3)\n005.level: 3,1=82 (Player 3)\n"
               "Skipped:\n"
               "002.level: player 1 or player 2 is not on the map\n"
               "0025.level: the file is no longer there\n"
@@ -176,7 +178,7 @@ TEST_F(BatchTest, SecondRunChangesNothingAndSaysWhy)
     dir.Write("B.level", b.bytes);
     const std::string outside = "\nOutside the map, not written:\nB.level: player 3 at 0,1\nB.level: player 4 at 255,1";
     const PlayerBatchResult first = ConvertLevelsetPlayers(lvl, Dir(), 4);
-    EXPECT_EQ(BatchSummary(first), "Set 4 players: 1 level changed, 1 skipped.\nChanged:\na.level: 3,3=82 4,4=83\n"
+    EXPECT_EQ(BatchSummary(first), "Set 4 players: 1 level changed, 1 skipped.\nChanged:\na.level: 3,3=82 (Player 3) 4,4=83 (Player 4)\n"
                                    "Skipped:\nB.level: the new players fall outside the map" + outside);
     EXPECT_EQ(Read("a.level"), a.With({{3, 3, 82}, {4, 4, 83}}));
     EXPECT_EQ(Read("B.level"), b.bytes);
@@ -201,7 +203,7 @@ TEST_F(BatchTest, ErrorEndsTheBatchAndSaysWhatWasDone)
     EXPECT_EQ(BatchSummary(r), "Set 3 players stopped at " + tooLong + ": Cannot read the file (File name too long): " +
                                    Dir() + "/" + tooLong +
                                    "\nBefore it 1 level was changed and 0 skipped; they stay as they are. "
-                                   "1 level was not reached.\nChanged:\n001.level: 4,2=82");
+                                   "1 level was not reached.\nChanged:\n001.level: 4,2=82 (Player 3)");
     EXPECT_FALSE(lvl.HasFile());
 }
 
@@ -217,7 +219,7 @@ TEST_F(BatchTest, DryRunWritesNothing)
     };
     const PlayerBatchResult r = ConvertLevelsetPlayers(lvl, Dir(), 4, options);
     EXPECT_EQ(BatchSummary(r), "Set 4 players (dry run, nothing written): 1 level to change, 0 skipped.\n"
-                               "To change:\n001.level: 4,2=82 5,2=83");
+                               "To change:\n001.level: 4,2=82 (Player 3) 5,2=83 (Player 4)");
     EXPECT_EQ(Read("001.level"), good.bytes);
     EXPECT_FALSE(fs::exists(dir.Path() / "001.level.bak"));
     EXPECT_EQ(progress, std::vector<std::string>{"0/1 001.level"});

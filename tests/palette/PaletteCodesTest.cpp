@@ -14,7 +14,6 @@ struct TileCase {
     int col;
     int row;
     std::uint16_t code;
-    const char* title;
     const char* hint;
 };
 
@@ -30,7 +29,6 @@ TEST_P(PointerOverTile, ReportsTheCodeDrawnThere)
         const std::uint16_t code = PaletteCodeAt(16 * (c.col - 1) + dx, 16 * (c.row - 1) + dy);
         ASSERT_EQ(code, c.code) << dx << "," << dy;
     }
-    EXPECT_EQ(PaletteMoveTitle(c.code), c.title);
     EXPECT_EQ(PaletteHint(c.code), c.hint);
     // The tile reports a code whose picture is this very tile.
     EXPECT_EQ(ElementTile(c.code), PackCell(c.col, c.row));
@@ -38,16 +36,16 @@ TEST_P(PointerOverTile, ReportsTheCodeDrawnThere)
 
 INSTANTIATE_TEST_SUITE_P(
     Tiles, PointerOverTile,
-    ::testing::Values(TileCase{1, 1, 1, "Element id 001 ($01)", "Element 001"},
-                      TileCase{6, 1, 6, "Element id 006 ($06)", "Element 006"},
-                      TileCase{16, 22, 352, "Element id 352 ($160)", "Element 352"},
-                      TileCase{7, 23, 359, "Element id 359 ($167)", "Element 359"},
-                      TileCase{8, 23, 360, "Element id 360 ($168)", "Element 360"},
-                      TileCase{9, 23, 616, "Element id 616 ($268)", "Element 616"},
-                      TileCase{16, 23, 623, "Element id 623 ($26F)", "Element 623"},
+    ::testing::Values(TileCase{1, 1, 1, "Element 001: Sand"},
+                      TileCase{6, 1, 6, "Element 006: Emerald"},
+                      TileCase{16, 22, 352, "Element 352: Tube (left & down)"},
+                      TileCase{7, 23, 359, "Element 359: -"},
+                      TileCase{8, 23, 360, "Element 360: Custom element 1"},
+                      TileCase{9, 23, 616, "Element 616: Key 1 (EM style)"},
+                      TileCase{16, 23, 623, "Element 623: Mail envelope 4"},
                       // The empty-space tile, although (14 - 1) x 16 + 2 would be 210.
-                      TileCase{2, 14, 0, "Element id 000 ($00)", "Element 000"},
-                      TileCase{1, 14, 209, "Element id 209 ($D1)", "Element 209"}));
+                      TileCase{2, 14, 0, "Element 000: Empty space"},
+                      TileCase{1, 14, 209, "Element 209: Key (obsolete)"}));
 
 TEST(PaletteCodeAt, APointerPastTheAtlasCountsAsOnItsEdge)
 {

@@ -67,7 +67,9 @@ std::vector<PostCase> PostCases()
          "", "", 3, 3, 1, 6, 2, {1, 1, 1, 6, 0, 0, 2, 2, 0}},
         {"LineEndings", "[quote author=Al link=1]T\r\n" + Img("001") + "\r" + Img("002") + "\n" + Img("003") + "\r\n",
          "Al", "T", 1, 3, 0, 3, 0, {1, 2, 3}},
-        {"SketchLines", "`001`006`001\n \t`014`0700`257\t \n", "", "", 3, 2, 12, 5, 0, {1, 6, 1, 14, 0, 257}},
+        {"SketchLines", "`001`006`001\n \t`014`0700`257\t \n", "", "", 3, 2, 12, 6, 0, {1, 6, 1, 14, 700, 257}},
+        // Level Sketch text names codes in as many digits as they need: a row of them is kept whole.
+        {"SketchFourDigits", "`1217`1232\n`0001`99999\n", "", "", 2, 2, 0, 3, 0, {1217, 1232, 1, 0}},
         {"NoSketchLines", "see `001 here\n`01`001\n`001x\n``001\n`001 `002", "", "", 0, 0, 0, 0, 0, {}},
         {"SketchBesideImages", Row({"001", "002"}) + "\r\n`003`004\r\n", "", "", 2, 2, 0, 4, 0, {1, 2, 3, 4}},
         {"OtherPrefixIsNoImage", Img("001", "http://elsewhere/I/") + Img("002"), "", "", 2, 1, 0, 1, 0, {0, 2}},

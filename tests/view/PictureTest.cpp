@@ -85,7 +85,7 @@ TEST(TileAtlas, DrawingClipsAtThePicturesEdgesAndSkipsCellsOffTheGrid)
     grid.Set(3, 1, 700);
     Picture p(36, 10, 0xFF123456);
     // Columns 0..3 from pixel -8: column 0 is off the grid, column 1 half shown, column 3 cut at the right edge.
-    DrawMapCells({p.Line(0), p.Width(), p.Height(), p.Width()}, {-24, -6}, ElementTiles(), grid, 0, 1, 4, 1);
+    DrawMapCells({p.Line(0), p.Width(), p.Height(), p.Width()}, {-24, -6}, PlainTiles(), grid, 0, 1, 4, 1);
     const TileAtlas& atlas = ElementTiles();
     EXPECT_EQ(p.At(0, 0), atlas.TilePixels(1)[6 * 16 + 8]);
     EXPECT_EQ(p.At(8, 9), atlas.TilePixels(2)[15 * 16 + 0]);

@@ -1,4 +1,4 @@
-#include "view/ElementTable.h"
+#include "base/ElementTable.h"
 #include "view/Tiles.h"
 
 #include <gtest/gtest.h>

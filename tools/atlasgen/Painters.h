@@ -3,7 +3,7 @@
 
 #include "Canvas.h"
 
-#include "view/ElementTable.h"
+#include "base/ElementTable.h"
 
 #include <string_view>
 

@@ -10,7 +10,7 @@
 #include "Canvas.h"
 #include "Painters.h"
 
-#include "view/ElementTable.h"
+#include "base/ElementTable.h"
 #include "view/Tiles.h"
 
 #include <QImage>

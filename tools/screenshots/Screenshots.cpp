@@ -1,24 +1,29 @@
 // Pictures of the window for a person to look at: every page with a level of
 // the corpus loaded, the CE Manager's sub-pages with custom elements shown,
-// the level view scrolled with a selection, and the palette. Checks nothing;
+// the level view scrolled with a selection, the palette, and the AppStream
+// screenshot of an example level. Checks nothing;
 // scripts/screenshots.sh builds and runs it.
 //
 //   vantrel-screenshots FOLDER
 #include "app/MainWindow.h"
 #include "ce/CeBytes.h"
+#include "gui/levelsets/LevelsetPage.h"
 #include "gui/palette/PaletteWindow.h"
+#include "gui/view/LevelViewPage.h"
 #include "support/LevelBuilder.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
 
 #include <QApplication>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTest>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 namespace vantrel::test {
@@ -93,9 +98,45 @@ public:
         Save(&main_, QStringLiteral("levelview"));
     }
 
+    // Paint mode: a stroke of walls, the status line over a cell; then zoomed in, and the whole map.
+    void PaintAndZoom()
+    {
+        auto* view = main_.LevelView();
+        auto* img = Find<QWidget>("LView_Img");
+        main_.Document().SelectElement(2);
+        view->SetPaintMode(true);
+        QTest::mousePress(img, Qt::LeftButton, {}, {16 * 20 + 8, 16 * 15 + 8});
+        for (const QPoint to : {QPoint(16 * 30 + 8, 16 * 18 + 8), QPoint(16 * 30 + 8, 16 * 24 + 8)}) {
+            QMouseEvent move(QEvent::MouseMove, to, img->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(img, &move);
+        }
+        QTest::mouseRelease(img, Qt::LeftButton, {}, {16 * 30 + 8, 16 * 24 + 8});
+        QTest::mouseMove(img, {16 * 13 + 8, 16 * 10 + 8});
+        Save(&main_, QStringLiteral("levelpaint"));
+        view->ZoomTo(32, QPoint(16 * 13 + 8, 16 * 10 + 8));
+        Save(&main_, QStringLiteral("levelzoom"));
+        view->LView_ZoomFitClick();
+        Save(&main_, QStringLiteral("levelfit"));
+        view->ZoomTo(16);
+        view->SetPaintMode(false);
+    }
+
+    // The AppStream screenshot: the example levelset the build wrote, its
+    // level from a forum post in the Level View. On a copy: a load makes a backup.
+    void AppStream(const std::string& examples, const TempDir& dir)
+    {
+        const std::string copy = (dir.Path() / "examples").string();
+        std::filesystem::copy(examples, copy, std::filesystem::copy_options::recursive);
+        settings_.values["datadir"] = copy;
+        main_.Levelsets()->Scan();
+        Load(copy + "/levels/vantrel_examples/quote/001.level");
+        main_.Book()->setCurrentIndex(kLevelViewPage);
+        Save(&main_, QStringLiteral("appstream"));
+    }
+
     void Palette()
     {
-        PaletteWindow palette(ui_);
+        PaletteWindow palette(main_.Document());
         palette.show();
         auto* atlas = palette.findChild<QWidget*>(QStringLiteral("El"));
         const QPoint tile(16 * 5 + 5, 11);
@@ -182,6 +223,8 @@ int main(int argc, char** argv)
     shooter.CeLine(0, QStringLiteral("three"));
     shooter.CeLine(1, QStringLiteral("none"));
     shooter.ScrolledView(ViewLevel(dir));
+    shooter.PaintAndZoom();
     shooter.Palette();
+    shooter.AppStream(VANTREL_EXAMPLES_DIR, dir);
     return shooter.Failures() == 0 ? 0 : 1;
 }

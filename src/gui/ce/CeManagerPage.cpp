@@ -1,4 +1,6 @@
 #include "gui/ce/CeManagerPage.h"
+
+#include "base/ElementTable.h"
 #include "gui/base/NamedWidget.h"
 
 #include "ce/CeViews.h"
@@ -219,12 +221,25 @@ void DrawElementCodes(const std::string& text, ElementCodesImage& image)
     QImage& picture = image.Picture();
     picture.fill(Qt::white);
     const std::vector<TileCode> tiles = ElementCodesToDraw(text);
+    QStringList names;  // the hint: each element's code and name, a row of the preview a line
     if (!tiles.empty()) {
         const TileSheet& sheet = ElementAtlas();
         QPainter painter(&picture);
         painter.setCompositionMode(QPainter::CompositionMode_Source);
-        for (const TileCode& tile : tiles) painter.drawImage(tile.Rect.left, tile.Rect.top, sheet.Tile(tile.Code));
+        int row = tiles.front().Row;
+        QString line;
+        for (const TileCode& tile : tiles) {
+            painter.drawImage(tile.Rect.left, tile.Rect.top, sheet.Tile(tile.Code));
+            if (tile.Row != row) {
+                names << line;
+                line.clear();
+                row = tile.Row;
+            }
+            line += (line.isEmpty() ? QString() : QStringLiteral(", ")) + FromLatin1(ElementLabel(tile.Code));
+        }
+        names << line;
     }
+    image.setToolTip(names.join(QLatin1Char('\n')));
     image.update();
 }
 

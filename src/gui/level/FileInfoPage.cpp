@@ -2,6 +2,7 @@
 #include "gui/base/NamedWidget.h"
 
 #include "gui/base/QtText.h"
+#include "base/RecordLayouts.h"
 #include "base/UserInterface.h"
 #include "level/HeaderEdit.h"
 #include "gui/level/LevelDocumentQt.h"
@@ -35,9 +36,9 @@ QSpinBox* WordSpin(const char* name)
 FileInfoPage::FileInfoPage(LevelDocumentQt& doc) : doc_(doc)
 {
     title_ = Named(new QLineEdit, "Edit_LevelName");
-    title_->setMaxLength(32);
+    title_->setMaxLength(kLevelTextLength);
     author_ = Named(new QLineEdit, "Edit_Author");
-    author_->setMaxLength(32);
+    author_->setMaxLength(kLevelTextLength);
     fileVersion_ = Named(new QLineEdit, "FileVersion");
     fileVersion_->setReadOnly(true);
     mapSize_ = Named(new QLineEdit, "Edit_MapSize");

@@ -82,4 +82,11 @@ void LevelDocumentQt::SetPaintLevels(bool on)
     emit paintLevelsChanged(on);
 }
 
+void LevelDocumentQt::SelectElement(std::uint16_t code)
+{
+    if (selectedElement_ == code) return;
+    selectedElement_ = code;
+    emit elementSelected(code);
+}
+
 }  // namespace vantrel

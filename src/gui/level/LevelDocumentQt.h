@@ -7,6 +7,7 @@
 
 #include <QObject>
 #include <QString>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -44,6 +45,12 @@ public:
     // The window's caption while a long command runs (the caption of the level otherwise).
     void ShowCaption(const QString& caption) { emit captionChanged(caption); }
 
+    // The element the palette has selected: what painting in the level view
+    // writes. Picked in the palette or with the view's eyedropper; signals
+    // when it changed.
+    std::uint16_t SelectedElement() const { return selectedElement_; }
+    void SelectElement(std::uint16_t code);
+
 signals:
     void captionChanged(const QString& caption);
     // A load ended: report holds what it set (all of it, or what came before a failure).
@@ -55,12 +62,14 @@ signals:
     void quoteChanged();
     void listingChanged();
     void paintLevelsChanged(bool on);
+    void elementSelected(std::uint16_t code);
 
 private:
     // Runs a command that loads the level (true when it did) and signals the load.
     void RunLoading(const std::function<bool(LoadReport&, const LoadOptions&)>& command);
 
     LevelDocument& doc_;
+    std::uint16_t selectedElement_ = 0;
 };
 
 }  // namespace vantrel

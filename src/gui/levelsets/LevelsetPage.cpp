@@ -275,8 +275,8 @@ void LevelsetPage::Lvlman_SortClick()
     doc_.Run([this] {
         const std::string dir = doc_.Doc().DirectoryLastListed();
         if (dir.empty()) return;
-        const std::size_t listed = doc_.Doc().ListedFiles().size();
-        if (listed > 0 && !doc_.Ui().ConfirmOkCancel(SortQuestion(dir, listed))) return;
+        const std::vector<std::string>& listed = doc_.Doc().ListedFiles();
+        if (!listed.empty() && !doc_.Ui().ConfirmOkCancel(SortQuestion(dir, listed))) return;
         BusyCursor busy;
         const SortResult result = SortLevels(dir, doc_.Doc().ListedFiles());
         ListDirectory(dir);

@@ -1,9 +1,11 @@
 #include "gui/palette/PaletteWindow.h"
 #include "gui/base/NamedWidget.h"
 
+#include "base/ElementTable.h"
 #include "palette/PaletteCodes.h"
 #include "base/Error.h"
 #include "base/ErrorBoundary.h"
+#include "gui/level/LevelDocumentQt.h"
 #include "gui/view/AtlasQt.h"
 #include "view/Tiles.h"
 
@@ -25,8 +27,8 @@ namespace vantrel {
 
 namespace {
 
-// The longest title the window shows: the check of a four-digit hexadecimal id.
-constexpr char kLongestTitle[] = "Element id 999 ($03E7)";
+// A long title the window shows: the selected element's id, code and name.
+constexpr char kLongestTitle[] = "Element id 360 ($0168): Custom element 256";
 // Room a title bar takes besides its text: icon and buttons.
 constexpr int kTitleBarExtras = 140;
 
@@ -66,7 +68,7 @@ void AtlasPicture::mousePressEvent(QMouseEvent* event)
 
 // --- the window ---
 
-PaletteWindow::PaletteWindow(UserInterface& ui, QWidget* parent) : QWidget(parent, Qt::Window), ui_(ui)
+PaletteWindow::PaletteWindow(LevelDocumentQt& doc, QWidget* parent) : QWidget(parent, Qt::Window), doc_(doc)
 {
     setObjectName(QStringLiteral("FormEl"));
     setWindowTitle(QStringLiteral("FormEl"));
@@ -100,6 +102,10 @@ PaletteWindow::PaletteWindow(UserInterface& ui, QWidget* parent) : QWidget(paren
     const int titleWidth = QFontMetrics(QApplication::font("QWorkspaceTitleBar")).horizontalAdvance(
                                QString::fromLatin1(kLongestTitle)) + kTitleBarExtras;
     setFixedSize(std::max({kAtlasWidth + 1, titleWidth, layout->sizeHint().width()}), layout->sizeHint().height());
+    // The level view's eyedropper selects here too.
+    connect(&doc_, &LevelDocumentQt::elementSelected, this, [this](std::uint16_t code) {
+        if (echo_) ShowSelected(code);
+    });
 }
 
 void PaletteWindow::ShowTile(std::uint16_t code)
@@ -107,32 +113,44 @@ void PaletteWindow::ShowTile(std::uint16_t code)
     chosenTile_->setPixmap(QPixmap::fromImage(ElementAtlas().Tile(code)));
 }
 
+void PaletteWindow::ShowSelected(std::uint16_t code)
+{
+    RunGuarded(doc_.Ui(), [this, code] {
+        ShowTile(code);
+        checkElId_->setText(QString::fromLatin1(vantrel::PaletteIdText(code)));
+        setWindowTitle(QString::fromLatin1(PaletteSelectedTitle(code)));
+        chosenTile_->setToolTip(QString::fromLatin1(ElementLabel(code)));
+    });
+}
+
 void PaletteWindow::ElMouseMove(QPoint at)
 {
+    // The title keeps the selected element; the hint names the one under the pointer.
     paletteCode_ = PaletteCodeAt(at.x(), at.y());
     paletteIdText_ = vantrel::PaletteIdText(paletteCode_);
-    setWindowTitle(QString::fromLatin1(PaletteMoveTitle(paletteCode_)));
     atlas_->setToolTip(QString::fromLatin1(PaletteHint(paletteCode_)));
 }
 
 void PaletteWindow::ElMouseDown(Qt::MouseButton button)
 {
     if (button != Qt::LeftButton) return;
-    RunGuarded(ui_, [this] {
-        checkElId_->setText(QString::fromLatin1(paletteIdText_));
-        ShowTile(paletteCode_);
-    });
+    ShowSelected(paletteCode_);
+    doc_.SelectElement(paletteCode_);
 }
 
 void PaletteWindow::DoCheckClick()
 {
-    RunGuarded(ui_, [this] {
+    RunGuarded(doc_.Ui(), [this] {
         // A conversion error ends the command here: title and El2 stay as they were.
         const std::uint16_t code = CheckEntryCode(checkElId_->text().left(4).toStdString());
-        ShowTile(code);
         paletteCode_ = code;
         paletteIdText_ = vantrel::PaletteIdText(code);
-        setWindowTitle(QString::fromLatin1(PaletteCheckTitle(code)));
+        ShowTile(code);
+        setWindowTitle(QString::fromLatin1(PaletteSelectedTitle(code)));
+        chosenTile_->setToolTip(QString::fromLatin1(ElementLabel(code)));
+        echo_ = false;  // the entry keeps what was typed
+        doc_.SelectElement(code);
+        echo_ = true;
     });
 }
 

@@ -1,7 +1,9 @@
-// The element palette window (objectName FormEl): the whole element atlas, and the code
-// of every element picture. Moving the pointer over a tile shows its code in
-// the title and the hint, a click puts the id into CheckElId and the tile into
-// El2, and "Check It" shows the tile of the id typed there.
+// The element palette window (objectName FormEl): the whole element atlas,
+// the code and name of every element picture, and the element that painting
+// in the level view writes. Moving the pointer over a tile shows its code and
+// name in the hint; a click selects the element (its id goes into CheckElId,
+// its tile into El2, its code and name into the title), and "Check It"
+// selects the element of the id typed there.
 #pragma once
 
 #include <QImage>
@@ -16,7 +18,7 @@ class QPushButton;
 namespace vantrel {
 
 class PaletteWindow;
-class UserInterface;
+class LevelDocumentQt;
 
 // El: the atlas, reporting pointer moves and presses to the window.
 class AtlasPicture : public QWidget {
@@ -37,7 +39,7 @@ private:
 class PaletteWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit PaletteWindow(UserInterface& ui, QWidget* parent = nullptr);
+    explicit PaletteWindow(LevelDocumentQt& doc, QWidget* parent = nullptr);
 
     void ElMouseMove(QPoint at);
     void ElMouseDown(Qt::MouseButton button);
@@ -51,13 +53,16 @@ protected:
 
 private:
     void ShowTile(std::uint16_t code);
+    // Shows the selected element: title, entry and tile.
+    void ShowSelected(std::uint16_t code);
 
-    UserInterface& ui_;
+    LevelDocumentQt& doc_;
     AtlasPicture* atlas_;
     QLabel* chosenTile_;
     QLineEdit* checkElId_;
     QPushButton* doCheck_;
     std::uint16_t paletteCode_ = 0;
+    bool echo_ = true;  // a selection made elsewhere is shown here
     std::string paletteIdText_;
 };
 

@@ -59,14 +59,24 @@ const TileSheet& ElementAtlas()
     return sheet;
 }
 
-void DrawMapCells(QImage& target, PixelPoint origin, const TileSheet& sheet, const CellGrid& grid, int firstX,
+void DrawMapCells(QImage& target, PixelPoint origin, const TileSet& tiles, const CellGrid& grid, int firstX,
                   int firstY, int columns, int rows)
 {
     if (target.isNull()) return;
     if (!IsRgb32(target)) target.convertTo(QImage::Format_RGB32);
     const PixelTarget pixels{reinterpret_cast<Rgb*>(target.bits()), target.width(), target.height(),
                              static_cast<int>(target.bytesPerLine() / sizeof(Rgb))};
-    DrawMapCells(pixels, origin, sheet.Tiles(), grid, firstX, firstY, columns, rows);
+    DrawMapCells(pixels, origin, tiles, grid, firstX, firstY, columns, rows);
+}
+
+QImage TileImage(const TileSet& tiles, std::uint16_t code)
+{
+    const int size = tiles.Size();
+    QImage tile(size, size, QImage::Format_RGB32);
+    const QRgb* from = tiles.TilePixels(code);
+    for (int r = 0; r < size; ++r)
+        std::memcpy(tile.scanLine(r), from + r * size, static_cast<std::size_t>(size) * sizeof(QRgb));
+    return tile;
 }
 
 void DrawDottedFrame(QImage& image, const PixelRect& rect)

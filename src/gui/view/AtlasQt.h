@@ -46,11 +46,14 @@ Picture FromQImage(const QImage& image);
 QImage NoPictureTile();
 
 // Draws columns x rows map cells, map cell (firstX + i, firstY + j) as a
-// 16 x 16 tile at pixel (origin.x + 16 i, origin.y + 16 j) of target, which
-// is made 32-bit RGB if it is not. Cells outside the grid (below 1 or above
-// 128) and pixels outside target are left alone.
-void DrawMapCells(QImage& target, PixelPoint origin, const TileSheet& sheet, const CellGrid& grid, int firstX,
+// tile of s x s pixels (the set's size) at pixel (origin.x + s i,
+// origin.y + s j) of target, which is made 32-bit RGB if it is not. Cells
+// outside the grid (below 1 or above 128) and pixels outside target are left
+// alone.
+void DrawMapCells(QImage& target, PixelPoint origin, const TileSet& tiles, const CellGrid& grid, int firstX,
                   int firstY, int columns, int rows);
+// A code's tile of a set as a picture of the set's size.
+QImage TileImage(const TileSet& tiles, std::uint16_t code);
 
 // The selection frame: dots of black and white in turn along the border of
 // rect (right and bottom exclusive), as far as the border lies inside image,

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace vantrel {
@@ -22,6 +23,12 @@ std::span<const ElementInfo> AllElements();
 
 // The row of a code, or nullptr for a code the table does not know.
 const ElementInfo* ElementByCode(std::uint16_t code);
+
+// The name of a code as the program shows it: its description ("Custom
+// element 1"), or "no element of the game" for a code the table does not know.
+std::string ElementName(std::uint16_t code);
+// The code and its name beside each other: "0x0168 Custom element 1".
+std::string ElementLabel(std::uint16_t code);
 
 // The first row with this token (tokens such as "char_unused" repeat), or nullptr.
 const ElementInfo* ElementByToken(std::string_view token);

@@ -1,5 +1,5 @@
 #include "level/OpenLevel.h"
-#include "view/ElementTable.h"
+#include "base/ElementTable.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
-#include "view/ElementTable.h"
+#include "base/ElementTable.h"
 
-#include "view/ElementRows.h"
+#include "base/Bytes.h"
+#include "base/ElementRows.h"
 
 #include <algorithm>
 
@@ -43,6 +44,17 @@ const ElementInfo* ElementByCode(std::uint16_t code)
     const auto it = std::lower_bound(rows.begin(), rows.end(), code,
                                      [](const ElementInfo& e, std::uint16_t c) { return e.code < c; });
     return it != rows.end() && it->code == code ? &*it : nullptr;
+}
+
+std::string ElementName(std::uint16_t code)
+{
+    const ElementInfo* e = ElementByCode(code);
+    return e != nullptr ? std::string(e->description) : "no element of the game";
+}
+
+std::string ElementLabel(std::uint16_t code)
+{
+    return "0x" + HexText(code, 4) + " " + ElementName(code);
 }
 
 const ElementInfo* ElementByToken(std::string_view token)

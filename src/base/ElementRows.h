@@ -4,7 +4,7 @@
 // run the script again instead of editing this file.
 #pragma once
 
-#include "view/ElementTable.h"
+#include "base/ElementTable.h"
 
 namespace vantrel {
 

@@ -1,0 +1,154 @@
+// vantrel-cli check LEVEL...|DIR: whether the game reads each level whole
+// and what it makes of it, one line a finding, then a summary. The levels
+// are read on every core; on a terminal a line of progress is kept up.
+#include "cli/CliUserInterface.h"
+#include "cli/Commands.h"
+#include "level/GameRead.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <iostream>
+#include <mutex>
+#include <string>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace vantrel {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// What one level came to: its lines, and whether it is clean.
+struct Checked {
+    std::string Lines;
+    bool Clean = true;
+    bool Done = false;
+};
+
+bool ReadFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& why)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        why = std::strerror(errno);
+        return false;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        why = "not a regular file";
+        ::close(fd);
+        return false;
+    }
+    bytes.resize(static_cast<std::size_t>(st.st_size));
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        done += static_cast<std::size_t>(n);
+    }
+    bytes.resize(done);
+    ::close(fd);
+    return true;
+}
+
+void CheckOne(const std::string& path, std::vector<std::uint8_t>& buffer, Checked& out)
+{
+    std::string why;
+    if (!ReadFile(path, buffer, why)) {
+        out.Lines = path + ": cannot be read: " + why + "\n";
+        out.Clean = false;
+        return;
+    }
+    const GameReading reading = ReadAsTheGame(buffer);
+    out.Clean = reading.Clean();
+    for (const GameFinding& f : reading.Findings)
+        out.Lines += path + ": " + std::to_string(f.Offset) + ": " + (f.Note ? "note: " : "") + f.Text + "\n";
+}
+
+// The levels named: files as given, folders walked for ".level" files, in order.
+bool CollectLevels(const std::vector<std::string>& names, std::vector<std::string>& levels)
+{
+    for (const std::string& name : names) {
+        std::error_code ec;
+        if (!fs::is_directory(name, ec)) {
+            levels.push_back(name);
+            continue;
+        }
+        std::vector<std::string> found;
+        fs::recursive_directory_iterator it(name, fs::directory_options::skip_permission_denied, ec), end;
+        if (ec) {
+            PrintMessage(std::cerr, "The folder " + name + " cannot be listed: " + ec.message());
+            return false;
+        }
+        for (; it != end; it.increment(ec)) {
+            if (ec) break;
+            const fs::path& p = it->path();
+            if (p.extension() == ".level" && it->is_regular_file(ec)) found.push_back(p.string());
+        }
+        std::sort(found.begin(), found.end());
+        levels.insert(levels.end(), found.begin(), found.end());
+    }
+    return true;
+}
+
+}  // namespace
+
+int RunCheck(const std::vector<std::string>& names)
+{
+    std::vector<std::string> levels;
+    if (!CollectLevels(names, levels)) return 1;
+    std::vector<Checked> results(levels.size());
+    std::atomic<std::size_t> next{0}, finished{0};
+    std::mutex printed;
+    std::size_t shown = 0;  // results printed so far, in order
+    const bool terminal = ::isatty(STDERR_FILENO) != 0;
+    std::size_t clean = 0;
+
+    // Prints the results that are ready, in the order of the levels.
+    auto flush = [&] {
+        std::string text;
+        while (shown < results.size() && results[shown].Done) {
+            text += results[shown].Lines;
+            clean += results[shown].Clean ? 1 : 0;
+            results[shown].Lines.clear();
+            ++shown;
+        }
+        if (text.empty()) return;
+        if (terminal) std::cerr << "\r\033[K";
+        std::cout << text << std::flush;
+    };
+    auto work = [&] {
+        std::vector<std::uint8_t> buffer;
+        for (std::size_t i = next++; i < levels.size(); i = next++) {
+            Checked done;
+            CheckOne(levels[i], buffer, done);
+            done.Done = true;
+            std::lock_guard<std::mutex> lock(printed);
+            results[i] = std::move(done);
+            const std::size_t count = ++finished;
+            flush();
+            if (terminal && (count % 64 == 0 || count == levels.size()))
+                std::cerr << "\rchecked " << count << " of " << levels.size() << std::flush;
+        }
+    };
+    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+    const std::size_t threads = std::min<std::size_t>(cores, std::max<std::size_t>(1, levels.size() / 16));
+    std::vector<std::thread> pool;
+    for (std::size_t t = 1; t < threads; ++t) pool.emplace_back(work);
+    work();
+    for (std::thread& t : pool) t.join();
+    if (terminal) std::cerr << "\r\033[K" << std::flush;
+    const std::size_t total = levels.size();
+    std::cout << total << (total == 1 ? " level" : " levels") << " checked: " << clean << " clean, "
+              << total - clean << " with findings\n";
+    return clean == total ? 0 : 1;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,45 @@
+#include "levelsets/ExampleLevelset.h"
+
+#include "base/Error.h"
+#include "base/UserInterface.h"
+#include "levelsets/LevelsetConfig.h"
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace vantrel {
+
+namespace {
+
+bool HasLevels(const std::string& dir)
+{
+    std::error_code ec;
+    return !dir.empty() && fs::is_directory(JoinPath(dir, "levels"), ec);
+}
+
+}  // namespace
+
+std::string ExamplesOfferText(const std::string& copyDir)
+{
+    return "No game data directory was found. Try Vantrel on its example levels (a level made from a forum quote, "
+           "a level with a counter, a levelset for 2, 3 and 4 players)?\n\nYes copies them to " +
+           copyDir + " and shows them; No lets you choose the game's data directory.";
+}
+
+bool OfferExampleLevelset(SettingsStore& settings, UserInterface& ui, const std::string& examplesDir,
+                          const std::string& copyDir)
+{
+    if (HasLevels(settings.ReadSetting(kDataDirSetting)) || !HasLevels(examplesDir)) return false;
+    if (!ui.WarningYesNo(ExamplesOfferText(copyDir))) return false;
+    if (!HasLevels(copyDir)) {
+        std::error_code ec;
+        fs::create_directories(copyDir, ec);
+        if (!ec) fs::copy(examplesDir, copyDir, fs::copy_options::recursive | fs::copy_options::skip_existing, ec);
+        if (ec) throw VantrelError("Cannot copy the example levels to " + copyDir + ": " + ec.message());
+    }
+    settings.WriteSetting(kDataDirSetting, copyDir);
+    return true;
+}
+
+}  // namespace vantrel

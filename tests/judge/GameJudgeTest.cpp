@@ -1,0 +1,280 @@
+// The game judges what every writing command wrote: each command runs on a
+// copy of every real level of ../shared/corpus (cookie files of version 1.0,
+// the older chunked layout, the newer layout), and the game's own dump of the
+// result must show what the command meant. Each test prints its figures
+// (files tried / game agrees) a kind of level.
+#include "counter/Counter.h"
+#include "judge/GameJudge.h"
+#include "level/GameRead.h"
+#include "support/RunCli.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <iostream>
+#include <regex>
+#include <set>
+#include <sstream>
+
+namespace vantrel::test {
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+
+std::string KindOf(const std::string& rel)
+{
+    return rel.find("Classic_Games") != std::string::npos ? "1.0" : rel.find("newer") == 0 ? "newer" : "older";
+}
+
+std::vector<std::string> CorpusLevels()
+{
+    std::vector<std::string> levels;
+    for (const auto& e : fs::recursive_directory_iterator(CorpusDir()))
+        if (e.path().extension() == ".level") levels.push_back(fs::relative(e.path(), CorpusDir()).string());
+    std::sort(levels.begin(), levels.end());
+    return levels;
+}
+
+// Files tried and files the game agrees with, a kind of level; printed at the end.
+struct Tally {
+    explicit Tally(std::string name) : command(std::move(name)) {}
+    std::string command;
+    std::map<std::string, std::pair<int, int>> kinds;
+    void Add(const std::string& kind, bool agrees, const std::string& what)
+    {
+        kinds[kind].first++;
+        kinds[kind].second += agrees ? 1 : 0;
+        EXPECT_TRUE(agrees) << command << ": the game disagrees on " << what;
+    }
+    ~Tally()
+    {
+        std::cout << "[judge] " << command << ":";
+        for (const auto& [kind, n] : kinds) std::cout << " " << kind << " " << n.first << "/" << n.second;
+        std::cout << " (files tried/game agrees)" << std::endl;
+    }
+};
+
+// Runs body on a copy of every corpus level, in a folder of its own.
+void EachLevel(const std::function<void(const std::string&, const std::string&, const TempDir&)>& body)
+{
+    for (const std::string& rel : CorpusLevels()) {
+        TempDir dir;
+        body(rel, CopyFromCorpus(rel, dir), dir);
+    }
+}
+
+#define JUDGE_START()    \
+    VANTREL_NEED_GAME(); \
+    if (CorpusDir().empty()) GTEST_SKIP() << "no corpus"
+
+std::vector<int> Codes(const std::string& row)
+{
+    std::vector<int> codes;
+    std::istringstream in(row);
+    for (int c; in >> c;) codes.push_back(c);
+    return codes;
+}
+
+TEST(GameJudge, QuoteOfASketchIsTheMap)
+{
+    JUDGE_START();
+    Tally tally("sketch | quote");
+    EachLevel([&](const std::string& rel, const std::string& level, const TempDir& dir) {
+        const std::string sketch = dir.Write("sketch.txt", RunCli({"sketch", level}, dir).out);
+        fs::create_directory(dir.Path() / "out");
+        const auto made = RunCli({"quote", sketch, "--out", (dir.Path() / "out").string()}, dir);
+        const GameDump before = DumpLevel(level), after = DumpLevel(made.out.substr(0, made.out.find('\n')));
+        bool same = after.Size == before.Size && after.Rows.size() == before.Rows.size();
+        for (std::size_t y = 0; same && y < before.Rows.size(); ++y) {
+            std::vector<int> expected = Codes(before.Rows[y]);  // the sketch shows every CE as 360, every group as 624
+            for (int& c : expected) c = c >= 360 && c <= 615 ? 360 : c >= 624 && c <= 655 ? 624 : c;
+            same = Codes(after.Rows[y]) == expected;
+        }
+        tally.Add(KindOf(rel), made.status == 0 && same, rel);
+    });
+}
+
+TEST(GameJudge, HeaderEditsAreWhatTheGameShows)
+{
+    JUDGE_START();
+    Tally tally("set");
+    EachLevel([&](const std::string& rel, const std::string& level, const TempDir& dir) {
+        GameDump expected = DumpLevel(level);
+        if (RunCli({"set", level, "--title", "Judged by the game", "--time", "321", "--emeralds", "12"}, dir).status == 0)
+            expected.Title = "Judged by the game", expected.Time = "321", expected.Gems = "12";
+        if (RunCli({"set", level, "--author", "Vantrel"}, dir).status == 0) expected.Author = "Vantrel";
+        const GameDump after = DumpLevel(level);
+        tally.Add(KindOf(rel),
+                  after.Title == expected.Title && after.Author == expected.Author && after.Time == expected.Time &&
+                      after.Gems == expected.Gems && after.Rows == expected.Rows && after.Ces == expected.Ces,
+                  rel);
+    });
+}
+
+TEST(GameJudge, CounterElementsAreWhatTheGameReads)
+{
+    JUDGE_START();
+    Tally tally("counter");
+    const CounterPlan plan = PlanCounter(10, {1, -3}, 200);
+    EachLevel([&](const std::string& rel, const std::string& level, const TempDir& dir) {
+        const GameDump before = DumpLevel(level);
+        const bool made = RunCli({"counter", level, "--start", "200", "--inc=1", "--inc=-3"}, dir).status == 0;
+        const GameDump after = DumpLevel(level);
+        bool agrees = after.Rows == before.Rows && (made || after.Ces == before.Ces);
+        for (const auto& [n, text] : before.Ces) agrees = agrees && (n >= 200 || after.Ce(n) == text);
+        for (const CounterCe& ce : plan.Ces) {
+            const std::string got = after.Ce(ce.Number);
+            agrees = agrees && (!made || got.rfind("desc=" + ce.Name + " pages=" + std::to_string(ce.Pages.size()) + " ", 0) == 0);
+            for (std::size_t j = 0; made && j < ce.Pages.size(); ++j)
+                agrees = agrees && got.find("page " + std::to_string(j) + " target=" + std::to_string(ce.Pages[j].Target) +
+                                            " delay_fixed=2 delay_random=0 can_change=1 trigger=" +
+                                            std::to_string(ce.Pages[j].Condition) + "/") != std::string::npos;
+        }
+        tally.Add(KindOf(rel) + (made ? "" : " (refused)"), agrees, rel);
+    });
+}
+
+TEST(GameJudge, ImportedElementsAreTheExportedOnesRenumbered)
+{
+    JUDGE_START();
+    Tally tally("export/import");
+    std::map<std::string, GameDump> targets;
+    for (const char* t : {"levels/Tutorials/rnd_tutorial_niko_boehm/001.level", "newer/long_plan/011.level"})
+        targets[t] = DumpLevel((CorpusDir() / t).string());
+    EachLevel([&](const std::string& rel, const std::string& source, const TempDir& dir) {
+        const std::string list = RunCli({"ce", source}, dir).out;
+        if (list.empty() || RunCli({"export", source, "--all"}, dir).status != 0) return;
+        std::map<int, int> renumber;  // every CE of the list goes 100 further
+        const std::regex line(R"((\d+): .*)");
+        for (std::sregex_iterator it(list.begin(), list.end(), line), end; it != end; ++it)
+            renumber[std::stoi((*it)[1])] = std::stoi((*it)[1]) + 100;
+        const GameDump exported = DumpLevel(source);
+        for (const auto& [targetRel, before] : targets) {
+            TempDir into;
+            const std::string target = CopyFromCorpus(targetRel, into);
+            bool agrees = RunCli({"import", target, source + ".vce", "--shift=100", "--yes"}, into).status == 0;
+            const GameDump after = DumpLevel(target);
+            agrees = agrees && after.Rows == before.Rows;
+            for (const auto& [from, to] : renumber) agrees = agrees && after.Ce(to) == Renumbered(exported.Ce(from), renumber);
+            tally.Add(KindOf(rel) + " into " + KindOf(targetRel), agrees, rel + " into " + targetRel);
+        }
+    });
+}
+
+TEST(GameJudge, PlayersAreWhereTheCommandSays)
+{
+    JUDGE_START();
+    Tally tally("players 4");
+    std::set<fs::path> sets;
+    for (const std::string& rel : CorpusLevels()) sets.insert((CorpusDir() / rel).parent_path());
+    for (const fs::path& set : sets) {
+        TempDir dir;
+        fs::copy(set, dir.Path() / "set");
+        std::map<std::string, GameDump> expected;
+        for (const auto& e : fs::directory_iterator(dir.Path() / "set"))
+            if (e.path().extension() == ".level") expected[e.path().filename().string()] = DumpLevel(e.path().string());
+        const std::string out = RunCli({"players", "4", (dir.Path() / "set").string()}, dir).out;
+        for (auto& [name, dump] : expected) {
+            const auto at = out.find(name + ": ");
+            std::string said = at == std::string::npos ? "" : out.substr(at, out.find('\n', at) - at);
+            said = said.substr(0, said.find(" ("));  // cells outside the map are not written
+            const std::regex cell(R"((\d+),(\d+)=(\d+))");
+            for (std::sregex_iterator it(said.begin(), said.end(), cell), end; it != end; ++it) {
+                std::string& row = dump.Rows.at(std::stoul((*it)[2]) - 1);
+                std::vector<int> codes = Codes(row);
+                codes.at(std::stoul((*it)[1]) - 1) = std::stoi((*it)[3]);
+                row.clear();
+                for (const int c : codes) row += (row.empty() ? "" : " ") + std::to_string(c);
+            }
+            const GameDump after = DumpLevel((dir.Path() / "set" / name).string());
+            tally.Add(KindOf(fs::relative(set, CorpusDir()).string()), !said.empty() && after.Rows == dump.Rows, name);
+        }
+    }
+}
+
+TEST(GameJudge, SortedSetsAreReadWholeByTheGame)
+{
+    JUDGE_START();
+    Tally tally("sort");
+    const std::pair<std::string, std::string> cases[] = {  // a set, and the levelinfo.conf put in its place
+        {"levels/Classic_Games/classic_sokoban", ""},
+        {"levels/Tutorials/rnd_tutorial_niko_boehm", ""},
+        {"levels/Classic_Games/classic_sokoban", "name: From zero\nlevels: 50\nfirst_level: 0\n"}};
+    for (const auto& [from, conf] : cases) {
+        TempDir home;
+        const fs::path set = home.Path() / ".rocksndiamonds" / "levels" / "judged";
+        fs::create_directories(set.parent_path());
+        fs::copy(CorpusDir() / from, set);
+        if (!conf.empty()) home.Write(".rocksndiamonds/levels/judged/levelinfo.conf", conf);
+        std::vector<fs::path> files;
+        for (const auto& e : fs::directory_iterator(set))
+            if (e.path().extension() == ".level") files.push_back(e.path());
+        std::sort(files.begin(), files.end());
+        std::vector<GameDump> order;  // the levels in listing order, each renamed to a name that is no number
+        for (const fs::path& file : files) {
+            order.push_back(DumpLevel(file.string()));
+            fs::rename(file, set / ("x" + file.filename().string()));
+        }
+        RunCli({"sort", set.string()}, home);
+        const auto [levels, first] = DumpLevelset(home.Path().string(), "judged");
+        // The game looks up the first and the last level itself (slow: it reads its whole tree); the
+        // others are read from the files it takes for them.
+        const int count = std::min(levels, static_cast<int>(order.size()));
+        for (int i = 0; i < count; ++i) {
+            char name[16];
+            std::snprintf(name, sizeof name, "%03d.level", first + i);
+            const GameDump got = i == 0 || i == count - 1 ? DumpSetLevel(home.Path().string(), "judged", first + i)
+                                                          : DumpLevel((set / name).string());
+            const GameDump& want = order[static_cast<std::size_t>(i)];
+            tally.Add(KindOf(from) + " from " + std::to_string(first),
+                      got.Level && got.Title == want.Title && got.Rows == want.Rows, from + " " + name);
+        }
+    }
+}
+
+// check's findings carry the warnings the game prints, on every real level and
+// on copies of some of them made faulty in the ways levels go wrong.
+TEST(GameJudge, CheckFindsWhatTheGameWarnsAbout)
+{
+    JUDGE_START();
+    Tally tally("check");
+    auto cus4 = [](int code, int pages, int stated) {
+        Bytes c{'C', 'U', 'S', '4', 0, 0, static_cast<std::uint8_t>(stated >> 8), static_cast<std::uint8_t>(stated)};
+        c.resize(8 + 96 + 48 * static_cast<std::size_t>(pages));
+        c[8] = static_cast<std::uint8_t>(code >> 8), c[9] = static_cast<std::uint8_t>(code);
+        c[50] = static_cast<std::uint8_t>(pages);
+        return c;
+    };
+    auto with = [](Bytes b, const Bytes& tail) { return b.insert(b.end(), tail.begin(), tail.end()), b; };
+    const std::vector<std::pair<std::string, std::function<Bytes(const Bytes&)>>> faults = {
+        {"as it is", [](const Bytes& b) { return b; }},
+        {"unknown chunk", [&](const Bytes& b) { return with(b, {'A', 'B', 'C', 'D', 0, 0, 0, 2, 1, 2}); }},
+        {"CUS4 of no page", [&](const Bytes& b) { return with(with(b, cus4(400, 0, 96)), cus4(401, 1, 144)); }},
+        {"CUS4 size", [&](const Bytes& b) { return with(b, cus4(402, 2, 200)); }},
+        {"CUS4 of no CE", [&](const Bytes& b) { return with(b, cus4(20, 1, 144)); }},
+        {"code past the last", [&](const Bytes& b) { return with(b, cus4(1700, 1, 144)); }},
+        // Cut inside the map (the game reads memory it never filled when a file ends inside an entry).
+        {"map cut short", [](const Bytes& b) {
+             const auto body = std::string(b.begin(), b.end()).find("BODY");
+             return Bytes(b.begin(), b.begin() + static_cast<long>(body == std::string::npos ? 160 : body + 18));
+         }},
+    };
+    const std::vector<std::string> levels = CorpusLevels();
+    for (std::size_t i = 0; i < levels.size(); ++i) {
+        for (const auto& [name, fault] : faults) {
+            if (name != "as it is" && i % 5 != 0) continue;
+            TempDir dir;
+            const std::string path = dir.Write("f.level", fault(ReadBytes(CorpusDir() / levels[i])));
+            const int warnings = static_cast<int>(DumpLevel(path).Warnings.size());
+            const int found = ReadAsTheGame(ReadBytes(path)).Warnings();
+            tally.Add(KindOf(levels[i]) + (name == "as it is" ? "" : " made faulty"), found == warnings,
+                      levels[i] + ", " + name + ": " + std::to_string(found) + " for " + std::to_string(warnings));
+        }
+    }
+}
+
+}  // namespace
+}  // namespace vantrel::test
