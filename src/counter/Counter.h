@@ -81,6 +81,9 @@ inline constexpr char kNewerLevelCounterMessage[] =
     "This level is of the newer layout (file version 3.0 or later, custom elements in CUSX chunks): the counter "
     "creator writes custom elements of the older layout (CUS4 chunks), so it adds none to this level. Nothing was "
     "written.";
+inline constexpr char kOldestLevelCounterMessage[] =
+    "This level is of file version 1.0: its map runs to the end of the file and the game reads nothing after it, "
+    "so a counter's custom elements added there would never be seen. Nothing was written.";
 inline constexpr char kCreateButtonStartCaption[] = "CREATE (2 CEs needed - or a few more)";
 
 // Works a run out: the controller, one CE per line of the list, then the

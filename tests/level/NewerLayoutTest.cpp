@@ -351,7 +351,7 @@ TEST(NewerLayout, OlderRecordWritersRefuse)
     EXPECT_EQ(counter.Message, kNewerLevelCounterMessage);
     const ExportResult exported = ExportCes(p.run.lvl, p.run.report.CeList, {true}, p.run.ui);
     EXPECT_FALSE(exported.Written);
-    CeImportList list{p.run.path, {"1:x-->2"}};
+    CeImportList list{p.run.path, {"1:x-->2"}, {}};
     EXPECT_EQ(FinishImport(p.run.lvl, p.run.report.CeList, list, p.run.ui).Status, ImportStatus::Refused);
     EXPECT_EQ(p.run.ui.messages, (std::vector<std::string>{kNewerLevelTransferMessage, kNewerLevelTransferMessage}));
     EXPECT_EQ(p.After(), p.before);
