@@ -321,7 +321,7 @@ RenumberedVce RenumberVceCopy(OpenLevel& lvl, const CeImportList& list, const Vc
     // Only the chunks the scan listed go into the level.
     for (const VceChunk& chunk : scan.Chunks) {
         const auto from = copy.Bytes().begin() + chunk.Position;
-        result.Bytes.insert(result.Bytes.end(), from, from + kCeChunkHeaderLength + chunk.Length);
+        result.Bytes.insert(result.Bytes.end(), from, from + kChunkHeaderLength + chunk.Length);
     }
     return result;
 }
