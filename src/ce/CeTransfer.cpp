@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <unordered_map>
 
 namespace vantrel {
 
@@ -95,10 +96,7 @@ std::string CusxExportFault(ByteFile& file, std::int64_t data, std::vector<std::
 
 std::vector<std::uint8_t> ReadWholeFile(const std::string& path)
 {
-    DiskFile in(path, DiskFile::Mode::ReadOnly);
-    std::vector<std::uint8_t> bytes = in.ReadAll();
-    in.Close();
-    return bytes;
+    return ReadFileToEnd(path);  // a named pipe is read to its end too
 }
 
 // The first line whose new id is no number in 1..256, or -1.
@@ -192,14 +190,12 @@ VceScan ScanVceBytes(const std::vector<std::uint8_t>& bytes, const std::string& 
     MemoryFile file(path, bytes);
     std::int64_t s = 0;
     while (s < size) {
-        if (size - s < 4) {
-            scan.GuardLines.push_back(GuardLine(size, s, 4));
-            s += 1;
-            continue;
-        }
         if (!IsCeChunkAt(bytes, s)) {
-            s += 5;
-            continue;
+            // A .vce file is chunks back to back: bytes of no chunk are not carried into a level.
+            scan.Fault = "The file " + path + " holds " + std::to_string(size - s) + " bytes from offset " +
+                         std::to_string(s) + " on that begin no custom element (CUS4 or CUSX chunk); a .vce file "
+                         "holds nothing between or after its chunks.";
+            break;
         }
         const bool cusx = IsChunkAt(bytes, s, kCusx);
         const std::int64_t r = s + kChunkHeaderLength;
@@ -243,7 +239,7 @@ VceScan ScanVceBytes(const std::vector<std::uint8_t>& bytes, const std::string& 
     return scan;
 }
 
-bool LoadVceFile(OpenLevel& lvl, const std::string& path, CeImportList& list, UserInterface& ui)
+bool LoadVceFile(OpenLevel& /*lvl*/, const std::string& path, CeImportList& list, UserInterface& ui)
 {
     const std::vector<std::uint8_t> bytes = ReadWholeFile(path);
     if (bytes.size() < 4) {
@@ -256,7 +252,6 @@ bool LoadVceFile(OpenLevel& lvl, const std::string& path, CeImportList& list, Us
         return false;
     }
     const VceScan scan = ScanVceBytes(bytes, path);
-    for (const std::string& line : scan.GuardLines) lvl.Log().push_back(line);
     if (!scan.Fault.empty()) {
         ui.Message("Could not open file - " + scan.Fault);
         return false;
@@ -264,6 +259,9 @@ bool LoadVceFile(OpenLevel& lvl, const std::string& path, CeImportList& list, Us
     list.Lines.clear();
     for (const VceChunk& chunk : scan.Chunks) list.Lines.push_back(chunk.ImportLine());
     list.VcePath = path;
+    std::error_code ec;
+    list.PipedBytes.clear();
+    if (!std::filesystem::is_regular_file(path, ec)) list.PipedBytes = bytes;
     return true;
 }
 
@@ -320,6 +318,15 @@ RenumberedVce RenumberVceCopy(OpenLevel& lvl, const CeImportList& list, const Vc
 {
     RenumberedVce result;
     MemoryFile copy(list.VcePath, bytes);
+    // The first line of each old id, looked up once: the renumbering is linear in the chunks.
+    std::unordered_map<std::string, int> firstLine;
+    for (std::size_t k = list.Lines.size(); k-- > 0;) firstLine[ImportLineOldId(list.Lines[k])] = static_cast<int>(k);
+    const auto lineOf = [&](unsigned id) {
+        const auto at = firstLine.find(std::to_string(id));
+        const int found = at == firstLine.end() ? -1 : at->second;
+        lvl.Log().push_back("OldCEIdIsInImportList(" + std::to_string(id) + ") = " + std::to_string(found));
+        return found;
+    };
     auto hexBox = [&](std::int64_t at) {
         copy.Seek(at);
         const std::string hex = BytesToHex(ReadFileString(lvl, kHexBoxBytes, copy));
@@ -333,7 +340,8 @@ RenumberedVce RenumberVceCopy(OpenLevel& lvl, const CeImportList& list, const Vc
         const std::uint16_t newId = NewCEIdOfIndex(lvl, list, index);
         lvl.Log().push_back("CEIndex " + std::to_string(index) + " will have CEId " + std::to_string(newId));
         hexBox(r);
-        const int own = OldCEIdIsInImportList(lvl, list, CeNumberOf(GetWordAtPos(r, copy, true)));
+        if (options.Progress) options.Progress(k, scan.Chunks.size());
+        const int own = lineOf(CeNumberOf(GetWordAtPos(r, copy, true)));
         lvl.Log().push_back("OLDCEId = " + std::to_string(own));
         std::vector<std::int64_t> links =
             chunk.Cusx ? CusxLinkPositions(bytes, r, r + chunk.Length) : CeLinkPositions(copy, r);
@@ -344,14 +352,18 @@ RenumberedVce RenumberVceCopy(OpenLevel& lvl, const CeImportList& list, const Vc
             if (at + 2 > r + chunk.Length) continue;  // only inside the chunk just read
             const std::uint16_t code = GetWordAtPos(at, copy, true);
             if (!IsCeCode(code)) continue;
-            const int j = OldCEIdIsInImportList(lvl, list, CeNumberOf(code));
+            const int j = lineOf(CeNumberOf(code));
             if (j < 0) continue;
             ++result.LinkCount;
             WriteCeLink(copy, at, CeElementCode(NewCEIdOfIndex(lvl, list, j)), ui);
         }
         hexBox(r + chunk.Length);
     }
-    result.Bytes = copy.Bytes();
+    // Only the chunks the scan listed go into the level.
+    for (const VceChunk& chunk : scan.Chunks) {
+        const auto from = copy.Bytes().begin() + chunk.Position;
+        result.Bytes.insert(result.Bytes.end(), from, from + kChunkHeaderLength + chunk.Length);
+    }
     return result;
 }
 
@@ -361,6 +373,10 @@ ImportResult FinishImport(OpenLevel& lvl, const std::vector<std::string>& ceList
     ImportResult result;
     if (!lvl.LevelOpen()) {
         ui.Message(kNoLevelForImportMessage);
+        return result;
+    }
+    if (lvl.Format() == LevelFormat::Cookie10) {
+        ui.Message(kOldestLevelImportMessage);
         return result;
     }
     if (list.VcePath.empty() || list.Lines.empty()) {
@@ -373,7 +389,10 @@ ImportResult FinishImport(OpenLevel& lvl, const std::vector<std::string>& ceList
                    ImportLineNewId(line) + ", which lies outside 1..256. Nothing was imported.");
         return result;
     }
-    const std::vector<std::uint8_t> original = ReadWholeFile(list.VcePath);
+    // A plain file is read again, to see that it still holds what was listed.
+    std::error_code ec;
+    const std::vector<std::uint8_t> original =
+        std::filesystem::is_regular_file(list.VcePath, ec) ? ReadWholeFile(list.VcePath) : list.PipedBytes;
     const VceScan scan = ScanVceBytes(original, list.VcePath);
     if (const std::string fault = MismatchFault(scan, list); !fault.empty()) {
         ui.Message("The file " + list.VcePath + " no longer matches the import list: " + fault +
@@ -383,10 +402,15 @@ ImportResult FinishImport(OpenLevel& lvl, const std::vector<std::string>& ceList
 
     // Every new id that a CE of the level holds, as long as the user goes on.
     bool goOn = true;
-    for (std::size_t j = 0; j < list.Lines.size() && goOn; ++j)
-        for (std::size_t i = 0; i < ceList.size() && goOn; ++i)
-            if (CeListLineNumber(ceList[i]) == ImportLineNewId(list.Lines[j]))
-                goOn = ui.WarningYesNo(OccupiedQuestion(ImportLineNewId(list.Lines[j]), CeListLineName(ceList[i])));
+    std::unordered_map<std::string, std::vector<std::string>> held;  // the names of the CE list lines of each number
+    for (const std::string& line : ceList) held[CeListLineNumber(line)].push_back(CeListLineName(line));
+    for (std::size_t j = 0; j < list.Lines.size() && goOn; ++j) {
+        const std::string id = ImportLineNewId(list.Lines[j]);
+        const auto at = held.find(id);
+        if (at == held.end()) continue;
+        for (std::size_t i = 0; i < at->second.size() && goOn; ++i)
+            goOn = ui.WarningYesNo(OccupiedQuestion(id, at->second[i]));
+    }
     // Chunks appended after the point where the game stops reading are lost to it.
     if (goOn) {
         const GameReading reading = ReadAsTheGame(lvl.File().ReadAll());
@@ -455,6 +479,10 @@ ExportResult ExportCes(OpenLevel& lvl, const std::vector<std::string>& ceList, c
     std::vector<std::uint8_t> out;
     const auto& ceLines = lvl.Index().CeLines;
     const std::size_t chunks = ceLines.empty() ? lvl.CePositions().size() : ceLines.size();
+    if (chunks == 0) {
+        ui.Message(kNoCesToExportMessage);
+        return result;
+    }
     const std::size_t lines = std::min({ceList.size(), checked.size(), chunks});
     for (std::size_t k = 0; k < lines; ++k) {
         if (!checked[k]) continue;

@@ -18,6 +18,7 @@
 #include "level/OpenLevel.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,6 +28,11 @@ namespace vantrel {
 class UserInterface;
 
 inline constexpr char kVceExtension[] = ".vce";
+inline constexpr char kOldestLevelImportMessage[] =
+    "This level is of file version 1.0: its map runs to the end of the file and the game reads nothing after it, "
+    "so custom elements added there would never be seen. Nothing was written.";
+inline constexpr char kNoCesToExportMessage[] =
+    "This level holds no custom elements, so there is nothing to export. No .vce file was written.";
 inline constexpr char kOpenVceDialogTitle[] = "Open Vantrel Custom Element File";
 inline constexpr char kOpenVceFilterName[] = "Vantrel CE File";
 inline constexpr char kOpenVcePattern[] = "*.vce";
@@ -51,10 +57,13 @@ inline constexpr int kHexBoxBytes = 10;  // the bytes each check box of Finish I
 struct CeImportList {
     std::string VcePath;             // the CE file of the last successful load; empty: none
     std::vector<std::string> Lines;  // "OLD:name-->NEW"
+    // The bytes that load read, for a CE file that cannot be read again (a named pipe).
+    std::vector<std::uint8_t> PipedBytes;
     void Clear()
     {
         VcePath.clear();
         Lines.clear();
+        PipedBytes.clear();
     }
 };
 
@@ -85,21 +94,19 @@ struct VceChunk {
     std::string ImportLine() const;  // "OLD:name-->OLD"
 };
 
-// What a scan of a CE file found: its chunks, the guard lines of the reads
-// that found fewer than four bytes left, and the first fault, if any.
+// What a scan of a CE file found: its chunks and the first fault, if any.
 struct VceScan {
     std::vector<VceChunk> Chunks;
-    std::vector<std::string> GuardLines;
     std::string Fault;  // empty, or why the file cannot be imported
 };
 
 // Scans the bytes of a CE file from the start: at s, "CUS4" or "CUSX" is a
 // chunk whose data follows at s + 8 and whose next chunk starts stored-length
-// bytes after it; any other four bytes go on at s + 5; fewer than four bytes
-// left go on at s + 1. A chunk that runs past the end of the file, a CUS4
-// whose stored length is not 96 + 48 x its page count or that has no change
-// page (the game would read one past its end and misread what follows), is a
-// fault: the scan stops there. path names the file in the fault text.
+// bytes after it. Bytes that begin no chunk (between or after the chunks), a
+// chunk that runs past the end of the file, a CUS4 whose stored length is not
+// 96 + 48 x its page count or that has no change page (the game would read one
+// past its end and misread what follows) are faults: the scan stops there,
+// and the fault text names the offset and the file (path).
 VceScan ScanVceBytes(const std::vector<std::uint8_t>& bytes, const std::string& path);
 
 // Loads the CE file at path into the list. A file shorter than four bytes,
@@ -144,6 +151,8 @@ struct FinishImportOptions {
     // The boxes of ten bytes at each record and after each chunk (the bytes
     // go into the log either way; no box is shown for no bytes).
     bool ShowHexBoxes = true;
+    // Called before each chunk is renumbered: chunks done, chunks in all.
+    std::function<void(std::size_t, std::size_t)> Progress;
 };
 
 // The question asked when a new id is one a CE of the level has.

@@ -20,9 +20,14 @@ int RunCounter(const std::string& file, int steps, const std::vector<int>& incre
     LoadOptions options = dryRun ? ReadOnlyLoad() : LoadOptions{};
     options.Locked = !dryRun;
     LoadLevel(lvl, file, ui, report, options);
+    if (!report.Completed) return 1;  // the loader has said why
     CounterSettings settings{steps, std::vector<std::int32_t>(increments.begin(), increments.end()), startCe};
     const CounterResult result = RunCounterCreation(lvl, settings, ui, dryRun);
     lvl.CloseLevelFile();
+    if (result.Outcome == CounterOutcome::NoLevel) {
+        ui.Message("The level file " + file + " is gone (deleted or moved since it was read), so nothing was written.");
+        return 1;
+    }
     if (result.Outcome != CounterOutcome::Created) {
         ui.Message(result.Message);
         return 1;

@@ -45,10 +45,17 @@ int RunSort(const std::string& dir, bool dryRun)
         std::cout << r.From << " -> " << r.To << '\n';
         if (r.WithBackup) std::cout << r.From << ".bak -> " << r.To << ".bak\n";
     }
-    for (const SortSkip& s : result.Skipped) std::cout << "skipped " << s.Entry << ": " << s.Reason << '\n';
+    std::size_t refused = 0;
+    for (const SortSkip& s : result.Skipped) {
+        std::cout << "skipped " << s.Entry << ": " << s.Reason << '\n';
+        if (s.Refused) ++refused;
+    }
     for (const SortRename& r : result.BackupsMoved) std::cout << "moved aside " << r.From << " -> " << r.To << '\n';
     for (const std::string& name : result.BackupsKept) std::cout << "kept " << name << '\n';
-    return 0;
+    if (refused == 0) return 0;
+    PrintMessage(std::cerr, std::to_string(refused) + " of the renames were refused by the system (see the lines "
+                                                      "above); those levels keep their names.");
+    return 1;
 }
 
 }  // namespace vantrel

@@ -9,6 +9,7 @@
 #include "quote/QuotePost.h"
 #include "view/MapClipboard.h"
 
+#include <filesystem>
 #include <iostream>
 #include <iterator>
 #include <memory>
@@ -25,8 +26,7 @@ std::string ReadPost(const std::string& postFile)
         text << std::cin.rdbuf();
         return text.str();
     }
-    DiskFile file(postFile, DiskFile::Mode::ReadOnly);
-    const std::vector<std::uint8_t> bytes = file.ReadAll();
+    const std::vector<std::uint8_t> bytes = ReadFileToEnd(postFile);  // a named pipe to its end too
     return {bytes.begin(), bytes.end()};
 }
 
@@ -35,6 +35,12 @@ std::string ReadPost(const std::string& postFile)
 int RunQuote(const std::string& postFile, const std::string& outDir, const std::string& imagePrefix)
 {
     CliUserInterface ui(std::cerr);
+    std::error_code ec;
+    if (!std::filesystem::is_directory(outDir, ec)) {
+        PrintMessage(std::cerr, "The output folder " + outDir + " does not exist or is no folder: make it, or name "
+                                "another with --out. No level was written.");
+        return 1;
+    }
     try {
         const std::string post = ReadPost(postFile);
         const auto path = MakeLevelFromQuote(post, outDir, "", ui, imagePrefix);

@@ -45,6 +45,12 @@ int RunRender(const std::string& file, const std::string& out)
     CliUserInterface ui(std::cerr);
     OpenLevel lvl;
     LoadReport report;
+    // The picture never takes the place of the level.
+    std::error_code differ;
+    if (std::filesystem::equivalent(file, out, differ)) {
+        PrintMessage(std::cerr, "The picture would replace the level " + file + " itself; name another file for it.");
+        return 1;
+    }
     try {
         LoadLevel(lvl, file, ui, report, ReadOnlyLoad());
         if (!report.Completed) return 1;  // refused: the loader has said why

@@ -233,6 +233,10 @@ CounterResult RunCounterCreation(OpenLevel& lvl, CounterSettings& settings, User
         return result;
     }
     result.Outcome = CounterOutcome::Refused;
+    if (lvl.Format() == LevelFormat::Cookie10) {
+        result.Message = kOldestLevelCounterMessage;
+        return result;
+    }
     if (settings.Steps < kMinDigitSteps || settings.Steps > kMaxDigitSteps) {
         result.Message = "The number of steps for each digit must lie between 2 and 16, not " +
                          Num(settings.Steps) + "." + kNothingWritten;

@@ -77,6 +77,9 @@ struct CounterPlan {
 int CEsNeededForCounter(int createMode, int specialChange, int steps, int lines);
 // "CREATE COUNTER (n CEs needed)"
 std::string CreateButtonCaption(int needed);
+inline constexpr char kOldestLevelCounterMessage[] =
+    "This level is of file version 1.0: its map runs to the end of the file and the game reads nothing after it, "
+    "so a counter's custom elements added there would never be seen. Nothing was written.";
 inline constexpr char kCreateButtonStartCaption[] = "CREATE (2 CEs needed - or a few more)";
 
 // Works a run out: the controller, one CE per line of the list, then the

@@ -135,6 +135,27 @@ bool DiskFile::StillWritable() const
     return errno != EACCES && errno != EPERM && errno != EROFS;
 }
 
+std::vector<std::uint8_t> ReadFileToEnd(const std::string& path)
+{
+    const auto fail = [&](const std::string& what) -> void { throw VantrelError(what + ": " + path); };
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) fail(std::string("Cannot open the file for reading (") + std::strerror(errno) + ")");
+    std::vector<std::uint8_t> bytes;
+    std::uint8_t buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0 || bytes.size() + static_cast<std::size_t>(n) > kMaxReadToEnd) {
+            const int error = errno;
+            ::close(fd);
+            if (n < 0) fail(std::string("Cannot read the file (") + std::strerror(error) + ")");
+            if (n > 0) fail("The file holds more than " + std::to_string(kMaxReadToEnd) + " bytes, too many to read");
+            return bytes;
+        }
+        bytes.insert(bytes.end(), buffer, buffer + n);
+    }
+}
+
 std::unique_ptr<DiskFile> OpenLevelFile(const std::string& path, std::string& readOnlyReason)
 {
     readOnlyReason.clear();

@@ -114,6 +114,11 @@ private:
     bool readOnly_ = false;
 };
 
+// Reads the file at path to its end, also when its size is not known
+// beforehand (a named pipe); more than kMaxReadToEnd bytes are refused.
+inline constexpr std::size_t kMaxReadToEnd = std::size_t{64} << 20;
+std::vector<std::uint8_t> ReadFileToEnd(const std::string& path);
+
 // Opens a level file for reading and writing; a file that may be read but
 // not written (no permission, read-only media) is opened for reading only and
 // readOnlyReason says why (the system's text). Throws when it cannot be opened.

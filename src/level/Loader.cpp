@@ -839,11 +839,12 @@ void LoadLevel(OpenLevel& lvl, const std::string& givenPath, UserInterface& ui, 
             if (LookAt(givenPath, named)) CheckLevelFile(named, path);
             throw;
         }
+        // A command's read, checks and writes under one lock on the file, taken
+        // before the file is looked at (another writer may be making it longer).
+        const bool locked = options.Locked && !options.ReadOnly && readOnlyReason.empty();
+        if (locked && file->Look().OtherKind == nullptr) LockLevelFile(*file, lvl.LockWait(), path);
         const FileLook look = file->Look();
         CheckLevelFile(look, path);
-        // A command's read, checks and writes under one lock on the file.
-        const bool locked = options.Locked && !options.ReadOnly && readOnlyReason.empty();
-        if (locked) LockLevelFile(*file, lvl.LockWait(), path);
         // The scan reads the bytes of one read of the file, into the buffer of an earlier load.
         std::vector<std::uint8_t> bytes = lvl.TakeReadBuffer();
         file->ReadAll(bytes, look.Size);

@@ -247,8 +247,14 @@ std::string OpenLevel::RollBack()
     try {
         for (; left > 0; --left) {
             const LevelEdit& e = step.Edits[left - 1];
-            file_->Seek(e.Offset);
-            file_->Write(e.Before.data(), e.Before.size());
+            try {
+                file_->Seek(e.Offset);
+                file_->Write(e.Before.data(), e.Before.size());
+            } catch (const VantrelError&) {
+                // A write that was refused whole left the bytes as they were.
+                file_->Seek(e.Offset);
+                if (file_->Read(e.Before.size()) != e.Before) throw;
+            }
         }
         if (file_->Size() > step.EndBefore) file_->Truncate(step.EndBefore);
     } catch (const std::exception& e) {

@@ -98,7 +98,9 @@ SortResult Sort(SortFiles& files, const std::vector<std::string>& entries, long 
     SortResult result;
     long n = first;
     for (const std::string& entry : entries) {
-        auto skip = [&](const std::string& reason) { result.Skipped.push_back({entry, reason}); };
+        auto skip = [&](const std::string& reason, bool refused = false) {
+            result.Skipped.push_back({entry, reason, refused});
+        };
         const std::string base = TextBefore(entry, ".level");
         if (base.empty()) {
             skip("its name has nothing before \".level\"");
@@ -131,13 +133,13 @@ SortResult Sort(SortFiles& files, const std::vector<std::string>& entries, long 
         }
         const bool withBackup = files.Exists(entry + ".bak");
         if (const int error = files.Rename(entry, target)) {
-            skip("it could not be renamed to " + target + ": " + std::strerror(error));
+            skip("it could not be renamed to " + target + ": " + std::strerror(error), true);
             continue;
         }
         if (withBackup) {
             if (const int error = files.Rename(entry + ".bak", target + ".bak")) {
                 files.Rename(target, entry);
-                skip("its backup could not be renamed to " + target + ".bak: " + std::strerror(error));
+                skip("its backup could not be renamed to " + target + ".bak: " + std::strerror(error), true);
                 continue;
             }
         }

@@ -21,6 +21,7 @@ struct SortRename {
 struct SortSkip {
     std::string Entry;
     std::string Reason;
+    bool Refused = false;  // the system refused the rename
 };
 
 struct SortResult {

@@ -29,7 +29,7 @@ public:
     void Run(const std::string& levelsDir)
     {
         FolderId id;
-        if (Identify(levelsDir, id)) visited_.insert(id);
+        if (Identify(levelsDir, id)) ancestors_.insert(id);
         try {
             ScanLevelsetDir(levelsDir, result_.Roots, 0);
         } catch (...) {
@@ -80,16 +80,26 @@ private:
     {
         for (const std::string& name : Subdirectories(dir)) {
             const std::string sub = JoinPath(dir, name);
+            // Only a link back to a folder that holds it is a loop: another
+            // path to a folder shown elsewhere is shown again.
             FolderId id;
-            if (Identify(sub, id) && !visited_.insert(id).second) {
-                ReportOnce(loopReported_, sub + " leads to a folder the scan has already shown; it is left out.");
+            const bool known = Identify(sub, id);
+            if (known && ancestors_.count(id) != 0) {
+                ui_.Message(sub + " leads back to a folder that holds it; it is left out.");
                 continue;
             }
-            if (!HoldsLevelinfo(sub)) {
-                missing_.push_back(sub);
+            // A levelinfo.conf that cannot be read leaves its folder out, named; the scan goes on.
+            LevelsetInfo info;
+            try {
+                if (!HoldsLevelinfo(sub)) {
+                    missing_.push_back(sub);
+                    continue;
+                }
+                info = LevelsetLabel(sub);
+            } catch (const VantrelError& e) {
+                ui_.Message(std::string(e.what()) + "; the folder is left out.");
                 continue;
             }
-            const LevelsetInfo info = LevelsetLabel(sub);
             result_.LastListed = sub;
             if (info.Kind == LevelsetKind::Group) {
                 ++result_.Totals.Groups;
@@ -110,7 +120,9 @@ private:
                 continue;
             }
             // node stays valid: nothing is added to into while its children are scanned.
+            if (known) ancestors_.insert(id);
             ScanLevelsetDir(sub, node.Children, depth + 1);
+            if (known) ancestors_.erase(id);
         }
     }
 
@@ -137,9 +149,8 @@ private:
     UserInterface& ui_;
     const ScanOptions& options_;
     LevelsetScanResult& result_;
-    std::set<FolderId> visited_;
+    std::set<FolderId> ancestors_;  // the folders that hold the one being scanned
     std::vector<std::string> missing_;
-    bool loopReported_ = false;
     bool depthReported_ = false;
 };
 

@@ -68,10 +68,21 @@ enum class Loaded { Open, Skipped, Failed };
 
 // Loads one level for conversion. A dry run loads it for reading only: no
 // backup, and nothing can be written.
-Loaded LoadForConversion(OpenLevel& lvl, const std::string& path, bool dryRun, LevelConversion& level,
-                         std::string& error)
+Loaded LoadForConversion(OpenLevel& lvl, const std::string& dir, const std::string& entry, bool dryRun,
+                         LevelConversion& level, std::string& error)
 {
+    const std::string path = JoinPath(dir, entry);
     std::error_code ec;
+    // A link is followed only to a file of the folder itself: nothing outside it is changed.
+    if (fs::is_symlink(fs::symlink_status(path, ec))) {
+        std::error_code bad;
+        const fs::path target = fs::canonical(path, bad);
+        if (!bad && target.parent_path() != fs::canonical(dir, bad)) {
+            level.Skip = LevelSkip::NotALevel;
+            level.Detail = "it is a link to a file outside the folder (" + target.string() + ")";
+            return Loaded::Skipped;
+        }
+    }
     const fs::file_status status = fs::status(path, ec);
     if (ec && ec != std::errc::no_such_file_or_directory && ec != std::errc::not_a_directory) {
         error = "Cannot read the file (" + ec.message() + "): " + path;
@@ -246,7 +257,7 @@ PlayerBatchResult ConvertPlayers(OpenLevel& lvl, const std::string& dir, const s
         LevelConversion level;
         level.Entry = entries[i];
         std::string error;
-        const Loaded loaded = LoadForConversion(lvl, JoinPath(dir, entries[i]), options.DryRun, level, error);
+        const Loaded loaded = LoadForConversion(lvl, dir, entries[i], options.DryRun, level, error);
         if (loaded == Loaded::Open) {
             try {
                 const PlayerPlan plan = PlanPlayers(lvl, players);

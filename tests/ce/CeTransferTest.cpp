@@ -215,21 +215,6 @@ TEST_F(TransferTest, AnExportCutShortByTheFileSizeLimitKeepsTheEarlierFile)
 // ---------------------------------------------------------------------------
 // Loading a CE file into the import list
 
-TEST_F(TransferTest, LoadListsEveryChunkAndLogsTheReadsPastTheEnd)
-{
-    OpenLevelFile(test::LevelWithChunks({}));
-    // Stray bytes between the chunks are stepped over five at a time; three bytes end the file.
-    WriteVce(Concat({Cus4Chunk(Three()), Bytes{'x', 'x', 'x', 'x', 'x'}, Cus4Chunk(Five()), Bytes{1, 2, 3}}));
-    LoadVce();
-    EXPECT_EQ(list.Lines, (std::vector<std::string>{"3:Three-->3", "5:Five-->5"}));
-    EXPECT_EQ(list.VcePath, vcePath);
-    const std::string size = std::to_string(test::ReadBytes(vcePath).size());
-    const auto pos = [&](int back) { return std::to_string(test::ReadBytes(vcePath).size() - back); };
-    EXPECT_EQ(LogSinceLoad(), (std::vector<std::string>{size + " (size) < " + pos(3) + " (pos) + 4 (ReadCount",
-                                                        size + " (size) < " + pos(2) + " (pos) + 4 (ReadCount",
-                                                        size + " (size) < " + pos(1) + " (pos) + 4 (ReadCount"}));
-}
-
 struct BadVceCase {
     const char* name;
     Bytes bytes;
@@ -281,7 +266,13 @@ INSTANTIATE_TEST_SUITE_P(
                        return b;
                    }(),
                    "Could not open file - The custom element at offset 152 of {path} has the stored length 144, "
-                   "but its 2 change pages need 192."}),
+                   "but its 2 change pages need 192."},
+        BadVceCase{"StrayBytesBetweenChunks", Concat({Cus4Chunk(Three()), Bytes(5, 'x'), Cus4Chunk(Five())}),
+                   "Could not open file - The file {path} holds 205 bytes from offset 152 on that begin no custom "
+                   "element (CUS4 or CUSX chunk); a .vce file holds nothing between or after its chunks."},
+        BadVceCase{"StrayBytesAfterTheChunks", Concat({Cus4Chunk(Three()), Bytes{1, 2, 3}}),
+                   "Could not open file - The file {path} holds 3 bytes from offset 152 on that begin no custom "
+                   "element (CUS4 or CUSX chunk); a .vce file holds nothing between or after its chunks."}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---------------------------------------------------------------------------

@@ -58,9 +58,8 @@ TEST(QuoteCliTest, RefusalsExitWithOneAndWriteNothing)
         {{"quote", dir.Write("empty.txt", "no images here\n"), "--out", out.string()},
          std::string("message: ") + kNoSizeMessage + "\n"},
         {{"quote", dir.Write("one.txt", "`001"), "--out", (dir.Path() / "missing").string()},
-         "message: The output directory " + (dir.Path() / "missing").string() +
-             " does not exist, and no directory was listed on the Levelset Manager page.\n"
-             "message: No level was written.\n"},
+         "message: The output folder " + (dir.Path() / "missing").string() +
+             " does not exist or is no folder: make it, or name another with --out. No level was written.\n"},
         {{"quote", (dir.Path() / "nopost.txt").string(), "--out", out.string()},
          "message: Cannot open the file for reading (No such file or directory): " + (dir.Path() / "nopost.txt").string() +
              "\n"},

@@ -287,17 +287,16 @@ TEST_F(LevelsetPageTest, CancelledDataDirectorySearchCaptionsTheListedDirectory)
     EXPECT_EQ(Caption("Lvlman_Counter"), totals);
 }
 
-TEST_F(LevelsetPageTest, FailedScanKeepsThePage)
+TEST_F(LevelsetPageTest, AnUnreadableLevelinfoLeavesOnlyItsFolderOut)
 {
     StartWithData();
-    const std::string totals = Caption("Lvlman_Counter");
     fs::remove(Levels() / "Tutorials" / "levelinfo.conf");
     ASSERT_EQ(::mkfifo((Levels() / "Tutorials" / "levelinfo.conf").c_str(), 0600), 0);
     Find<QPushButton>("Lvlman_CheckLevels")->click();
     EXPECT_EQ(ui.messages, Lines{"Cannot read " + (Levels() / "Tutorials" / "levelinfo.conf").string() +
-                                 ": it is not a regular file"});
-    EXPECT_EQ(TreeLines(), kTree);
-    EXPECT_EQ(Caption("Lvlman_Counter"), totals);
+                                 ": it is not a regular file; the folder is left out."});
+    EXPECT_EQ(TreeLines(), (Lines{"Classics (Group)", "  A (10 levels)", "  B (4 levels)"}));
+    EXPECT_EQ(Caption("Lvlman_Counter"), "14 levels in \n2 levelsets in \n1 levelgroups");
     EXPECT_FALSE(FileList()->isHidden());
 }
 

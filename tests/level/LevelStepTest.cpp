@@ -61,7 +61,8 @@ TEST(LevelStep, AWriteThatFailsPartWayIsTakenBackWhole)
         {"title", [](OpenLevel& l, UserInterface& ui) { WriteLevelTitle(l, "A new title", ui); }},
         {"time and emeralds", [](OpenLevel& l, UserInterface& ui) { WriteTimeAndEmeralds(l, 300, 12, ui); }},
         {"map block", [](OpenLevel& l, UserInterface&) {
-             for (int x = 1; x <= 4; ++x) l.Grid().Set(x, 2, 99);
+             for (int y = 1; y <= 3; ++y)
+                 for (int x = 1; x <= 4; ++x) l.Grid().Set(x, y, 99);
              WriteGridRect(l, PackCell(1, 1), PackCell(4, 3));
          }},
     };
@@ -75,12 +76,12 @@ TEST(LevelStep, AWriteThatFailsPartWayIsTakenBackWhole)
                 LoadReport report;
                 LoadLevelFrom(lvl, std::make_unique<FailingFile>(Level(), budget, failBack), ui, report);
                 const CellGrid grid = lvl.Grid();
+                const bool cut = failBack && budget > 0 && !c.appends;  // what was written stays
                 try {
                     c.run(lvl, ui);
                     ADD_FAILURE() << "no error";
                 } catch (const VantrelError& e) {
                     const std::string text = e.what();
-                    const bool cut = failBack && !c.appends;  // what was written may stay
                     EXPECT_EQ(text.find("Nothing was changed: the level is as it was before this command.") !=
                                   std::string::npos,
                               !cut)
@@ -90,12 +91,31 @@ TEST(LevelStep, AWriteThatFailsPartWayIsTakenBackWhole)
                     }
                 }
                 EXPECT_TRUE(lvl.Steps().empty());
-                if (failBack && !c.appends) continue;
+                if (cut) continue;
                 EXPECT_EQ(dynamic_cast<const MemoryFile&>(lvl.File()).Bytes(), Level());
                 EXPECT_EQ(lvl.Grid(), grid);
             }
         }
     }
+}
+
+TEST(LevelStep, AWriteThatWouldPassTheSizeBoundIsRefusedBeforeAnyByte)
+{
+    Bytes big = Level();
+    big.resize(kMaxLevelFileSize - 10);
+    OpenLevel lvl;
+    test::ScriptedUi ui;
+    LoadReport report;
+    LoadLevelFrom(lvl, std::make_unique<MemoryFile>("a.level", big), ui, report);
+    ASSERT_TRUE(lvl.LevelOpen());
+    try {
+        lvl.Append(Bytes(20, 1));
+        ADD_FAILURE() << "appended";
+    } catch (const VantrelError& e) {
+        EXPECT_EQ(std::string(e.what()), "This would make the level 1048586 bytes long, more than any level can be "
+                                         "(at most 1048576 bytes), so nothing was written: a.level");
+    }
+    EXPECT_EQ(dynamic_cast<const MemoryFile&>(lvl.File()).Bytes(), big);
 }
 
 TEST(LevelStep, AnotherProgramsLockOrChangeRefusesTheWrite)

@@ -378,7 +378,9 @@ TEST(NewerLayout, CustomElementCommandsAppendWhatTheGameReads)
     ASSERT_TRUE(LoadVceFile(p.run.lvl, exported.Path, list, p.run.ui));
     EXPECT_EQ(list.Lines, std::vector<std::string>{"1:Custom element 1-->1"});
     IncDecAll(list, 1);
-    EXPECT_EQ(FinishImport(p.run.lvl, p.run.report.CeList, list, p.run.ui, {false}).LinkCount, 1);
+    FinishImportOptions quiet;
+    quiet.ShowHexBoxes = false;
+    EXPECT_EQ(FinishImport(p.run.lvl, p.run.report.CeList, list, p.run.ui, quiet).LinkCount, 1);
     CounterSettings settings;
     const CounterResult counter = RunCounterCreation(p.run.lvl, settings, p.run.ui);
     ASSERT_EQ(counter.Outcome, CounterOutcome::Created);

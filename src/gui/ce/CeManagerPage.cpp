@@ -4,12 +4,14 @@
 #include "gui/base/NamedWidget.h"
 
 #include "ce/CeViews.h"
+#include "level/Loader.h"
 #include "gui/level/LevelDocumentQt.h"
 #include "gui/base/QtText.h"
 #include "gui/view/AtlasQt.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -678,9 +680,27 @@ void CeManagerPage::CEMan_Info_FinishImportClick()
 {
     EnsureSubPages();
     doc_.Run([this] {
+        // A long import shows how far it is in the caption, at most every tenth of a second.
+        QElapsedTimer sinceShown;
+        sinceShown.start();
         FinishImportOptions options;
         options.ShowHexBoxes = showDetails_->isChecked();
-        const ImportResult result = FinishImport(doc_.Level(), CeListLines(), import_, doc_.Ui(), options);
+        options.Progress = [&](std::size_t i, std::size_t n) {
+            if (sinceShown.elapsed() < 100) return;
+            sinceShown.restart();
+            doc_.ShowCaption(QStringLiteral("%1 - Importing custom elements: %2 of %3")
+                                 .arg(QString::fromLatin1(kCaption))
+                                 .arg(i + 1)
+                                 .arg(n));
+        };
+        ImportResult result;
+        try {
+            result = FinishImport(doc_.Level(), CeListLines(), import_, doc_.Ui(), options);
+        } catch (...) {
+            doc_.ShowCaption(QString::fromLatin1(kCaption));
+            throw;
+        }
+        doc_.ShowCaption(QString::fromLatin1(kCaption));
         if (result.Status != ImportStatus::Imported) return;
         // The CE list shows the imported CEs at once; the import is done with.
         doc_.Doc().AddCeListLines(result.NewCeLines);

@@ -1,0 +1,188 @@
+// The commands that write into a level, run by the real vantrel-cli under a
+// file size limit and beside another program's lock: the level stays byte
+// for byte what it was and no stray file is left. Two programs appending to
+// one level many times lose no append and interleave none.
+#include "counter/Counter.h"
+#include "support/LevelBuilder.h"
+#include "support/RunCli.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <fstream>
+#include <functional>
+#include <sys/stat.h>
+#include <set>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace vantrel {
+namespace {
+
+namespace fs = std::filesystem;
+using test::Bytes;
+
+// A 40 x 40 map (1,796 bytes) with players 1 and 2 on its last row.
+Bytes Level()
+{
+    std::vector<std::uint16_t> cells(40 * 40, 1);
+    cells[39 * 40 + 1] = 80;
+    cells[39 * 40 + 3] = 81;
+    return test::LevelBuilder::Standard({.width = 40, .height = 40, .title = "Faults"}, cells).Data();
+}
+
+void Put(const fs::path& path, const Bytes& bytes)
+{
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                static_cast<std::streamsize>(bytes.size()));
+}
+
+std::set<std::string> Names(const fs::path& dir)
+{
+    std::set<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir)) names.insert(e.path().filename().string());
+    return names;
+}
+
+// Runs the tool under sh with a prefix (a ulimit); status and standard error.
+test::CliResult RunUnder(const std::string& prefix, const std::vector<std::string>& args, const test::TempDir& dir)
+{
+    std::string command = prefix + " '" + VANTREL_CLI_PATH + "'";
+    for (const std::string& a : args) command += " '" + a + "'";
+    const auto err = dir.Path().parent_path() / (dir.Path().filename().string() + ".err");
+    const int raw = std::system((command + " >'" + err.string() + "' 2>&1").c_str());
+    test::CliResult r;
+    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    r.err = test::ReadText(err);
+    fs::remove(err);
+    return r;
+}
+
+TEST(LevelFaultCli, EveryWritingCommandUnderEveryFaultLeavesTheLevelAsItWas)
+{
+    struct Fault {
+        const char* name;
+        const char* prefix;
+        bool lockHeld;
+        const char* said;
+    };
+    const Fault faults[] = {
+        {"size limit", "ulimit -f 1;", false, "Nothing was changed: the level is as it was before this command."},
+        {"second writer", "", true, "is being changed by another program, so nothing was written."},
+    };
+    for (const Fault& f : faults) {
+        for (const std::string command : {"counter", "import", "players"}) {
+            SCOPED_TRACE(std::string(f.name) + ": " + command);
+            test::TempDir dir;
+            const std::string level = dir.Write("a.level", Level());
+            const std::string vce = dir.Write("ce.vce", CounterChunks(PlanCounter(10, {1}, 200)));
+            const auto before = Names(dir.Path());
+            const std::vector<std::string> args = command == "counter"  ? std::vector<std::string>{command, level}
+                                                  : command == "import" ? std::vector<std::string>{command, level, vce}
+                                                                        : std::vector<std::string>{command, "3", dir.Path()};
+            const int lock = ::open(level.c_str(), O_RDONLY);
+            if (f.lockHeld) {
+                ASSERT_EQ(::flock(lock, LOCK_EX), 0);
+            }
+            const test::CliResult r = RunUnder(f.prefix, args, dir);
+            ::close(lock);
+            EXPECT_EQ(r.status, 1);
+            EXPECT_NE(r.err.find(f.said), std::string::npos) << r.err;
+            EXPECT_EQ(test::ReadBytes(level), Level());
+            EXPECT_EQ(Names(dir.Path()), before);
+        }
+    }
+}
+
+TEST(LevelFaultCli, TwoProgramsAppendingToOneLevelLoseNothing)
+{
+    test::TempDir dir;
+    const std::string level = dir.Write("a.level", Level());
+    const std::string run = "'" + std::string(VANTREL_CLI_PATH) + "' counter '" + level + "' >/dev/null 2>&1 || echo x";
+    const std::string loop = "(for i in $(seq 40); do " + run + "; done)";
+    const auto failures = dir.Path() / "failures";
+    ASSERT_EQ(std::system((loop + " >'" + failures.string() + "' & " + loop + " >>'" + failures.string() +
+                           "'; wait").c_str()),
+              0);
+    EXPECT_EQ(test::ReadText(failures), "");
+    Bytes expected = Level();
+    const Bytes chunks = CounterChunks(PlanCounter(10, {1}, 1));
+    for (int i = 0; i < 80; ++i) expected.insert(expected.end(), chunks.begin(), chunks.end());
+    EXPECT_EQ(test::ReadBytes(level), expected) << "every append whole, none lost";
+}
+
+// Commands on what is no place for them: each is refused or kept to what
+// it may touch, and says so.
+TEST(LevelFaultCli, CommandsKeepToWhatTheyMayChange)
+{
+    struct Row {
+        const char* name;
+        std::function<std::vector<std::string>(const fs::path&)> setUp;  // the arguments
+        const char* prefix;
+        int status;
+        std::string said;
+        std::function<void(const fs::path&)> check;
+    };
+    const Bytes oldest = test::LevelBuilder::Cookie("1.0").HeadData({}).Cells(std::vector<std::uint16_t>(3 * 2, 1), false).Data();
+    const auto unchanged = [](const char* name, const Bytes& bytes) {
+        return [=](const fs::path& d) { EXPECT_EQ(test::ReadBytes(d / name), bytes); };
+    };
+    const Row rows[] = {
+        {"counter on a version 1.0 level", [&](const fs::path& d) {
+             Put(d / "old.level", oldest);
+             return std::vector<std::string>{"counter", (d / "old.level").string()};
+         }, "", 1, "message: This level is of file version 1.0", unchanged("old.level", oldest)},
+        {"export --all on a version 1.0 level", [&](const fs::path& d) {
+             Put(d / "old.level", oldest);
+             return std::vector<std::string>{"export", (d / "old.level").string(), "--all"};
+         }, "", 1, "message: This level holds no custom elements, so there is nothing to export.",
+         [](const fs::path& d) { EXPECT_FALSE(fs::exists(d / "old.level.vce")); }},
+        {"players through links out of the folder", [&](const fs::path& d) {
+             fs::create_directory(d / "set");
+             Put(d / "outside.level", Level());
+             Put(d / "notes.txt", Bytes{'h', 'i'});
+             fs::create_symlink(d / "outside.level", d / "set" / "a.level");
+             fs::create_symlink(d / "notes.txt", d / "set" / "b.level");
+             return std::vector<std::string>{"players", "3", (d / "set").string()};
+         }, "", 0, "", [&](const fs::path& d) {
+             EXPECT_EQ(test::ReadBytes(d / "outside.level"), Level());
+             EXPECT_EQ(Names(d / "set"), (std::set<std::string>{"a.level", "b.level"})) << "no backup";
+         }},
+        {"a backup keeps the level's permissions, a .vce takes the umask", [&](const fs::path& d) {
+             Put(d / "a.level", Level());
+             fs::permissions(d / "a.level", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+             return std::vector<std::string>{"export", (d / "a.level").string(), "--all"};
+         }, "umask 077;", 1, "message: This level holds no custom elements", [](const fs::path& d) {
+             EXPECT_EQ(fs::status(d / "a.level.bak").permissions(),
+                       fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+         }},
+        {"render onto the level itself", [&](const fs::path& d) {
+             Put(d / "a.png", Level());
+             return std::vector<std::string>{"render", (d / "a.png").string(), (d / "." / "a.png").string()};
+         }, "", 1, "message: The picture would replace the level", unchanged("a.png", Level())},
+        {"import from a named pipe", [&](const fs::path& d) {
+             Put(d / "a.level", Level());
+             ::mkfifo((d / "ce.pipe").c_str(), 0600);
+             return std::vector<std::string>{"import", (d / "a.level").string(), (d / "ce.pipe").string()};
+         }, "(cat ce.vce > ce.pipe &);", 0, "", [](const fs::path& d) {
+             Bytes expected = Level();
+             const Bytes chunks = CounterChunks(PlanCounter(10, {1}, 200));
+             expected.insert(expected.end(), chunks.begin(), chunks.end());
+             EXPECT_EQ(test::ReadBytes(d / "a.level"), expected);
+         }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        test::TempDir dir;
+        dir.Write("ce.vce", CounterChunks(PlanCounter(10, {1}, 200)));
+        const std::vector<std::string> args = row.setUp(dir.Path());
+        const test::CliResult r = RunUnder("cd '" + dir.Path().string() + "'; " + row.prefix, args, dir);
+        EXPECT_EQ(r.status, row.status) << r.err;
+        EXPECT_NE(r.err.find(row.said), std::string::npos) << r.err;
+        row.check(dir.Path());
+    }
+}
+
+}  // namespace
+}  // namespace vantrel
