@@ -54,7 +54,7 @@ std::unique_ptr<vantrel::OpenLevel> Load(const std::vector<std::uint8_t>& bytes,
     LoadOptions options;
     options.TickMs = [] { return std::int64_t{0}; };
     try {
-        LoadLevelFrom(*lvl, std::make_unique<MemoryFile>("fuzz.level", bytes), ui, report, options);
+        LoadLevelFrom(*lvl, std::make_unique<MemoryFile>("fuzz.level", bytes), report, options);
     } catch (const VantrelError&) {
         return nullptr;
     }

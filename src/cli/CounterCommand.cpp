@@ -17,7 +17,7 @@ int RunCounter(const std::string& file, int steps, const std::vector<int>& incre
     LoadReport report;
     LoadOptions options;
     options.Locked = !dryRun;  // read, checked and written under one lock
-    LoadLevel(lvl, file, ui, report, options);
+    LoadAndTell(lvl, file, ui, report, options);
     CounterSettings settings{steps, std::vector<std::int32_t>(increments.begin(), increments.end()), startCe};
     const CounterResult result = RunCounterCreation(lvl, settings, dryRun);
     lvl.CloseLevelFile();

@@ -43,18 +43,13 @@ int RunRender(const std::string& file, const std::string& out)
     CliUserInterface ui(std::cerr);
     OpenLevel lvl;
     LoadReport report;
-    try {
-        LoadLevel(lvl, file, ui, report, ReadOnlyLoad());
-        if (!report.Completed) return 1;  // refused: the loader has said why
-        lvl.CloseLevelFile();
-        const Picture picture = MapPicture(ElementTiles(), lvl);
-        SavePicture(picture, out, *format);
-        std::cout << out << ": " << picture.Width() << " x " << picture.Height() << " pixels, "
-                  << lvl.MapWidth() << " x " << lvl.MapHeight() << " cells\n";
-    } catch (const VantrelError& e) {
-        PrintMessage(std::cerr, e.what());
-        return 1;
-    }
+    LoadAndTell(lvl, file, ui, report, ReadOnlyLoad());
+    if (!report.Completed) return 1;  // refused: the loader has said why
+    lvl.CloseLevelFile();
+    const Picture picture = MapPicture(ElementTiles(), lvl);
+    SavePicture(picture, out, *format);
+    std::cout << out << ": " << picture.Width() << " x " << picture.Height() << " pixels, " << lvl.MapWidth()
+              << " x " << lvl.MapHeight() << " cells\n";
     return 0;
 }
 

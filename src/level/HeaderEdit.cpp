@@ -22,12 +22,13 @@ bool FitsInFile(const OpenLevel& lvl, std::int64_t at, int n, const char* what, 
     return false;
 }
 
+// Runs write and puts the file's position back where it was.
 template <typename Write>
 void KeepFilePosition(OpenLevel& lvl, Write&& write)
 {
-    const std::int64_t pos = lvl.File().Position();
+    KeepPosition keep(lvl.File());
     write();
-    lvl.File().Seek(pos);
+    keep.Restore();
 }
 
 // A level without HEAD has no place for these values: writing at -1 + offset

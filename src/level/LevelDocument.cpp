@@ -25,7 +25,7 @@ bool LevelDocument::LoadLevelCommand(LoadReport& report, const LoadOptions& opti
     const std::string path = DirectLoadPath(name);
     openDialogName_ = path;
     try {
-        LoadLevel(level_, path, ui_, report, options);
+        LoadAndTell(level_, path, ui_, report, options);
     } catch (...) {
         KeepLoad(report);  // what came before the failure is shown as well
         throw;

@@ -10,7 +10,7 @@ namespace {
 
 constexpr std::uint8_t kCell = static_cast<std::uint8_t>(kViewCellSize);
 
-// Writes the block's cells, as MapGrid now holds them, into the level file.
+// Writes the block's cells, as the level's grid now holds them, into the level file.
 void WriteBlock(OpenLevel& lvl, const CellBlock& b)
 {
     WriteGridRect(lvl, PackCell(b.Left, b.Top), PackCell(b.Right, b.Bottom));
@@ -127,7 +127,7 @@ std::string PasteSkippedMessage(int skipped)
 std::string LevelSketchToken(std::uint16_t code)
 {
     std::uint16_t shown = code;
-    if (code >= kFirstCeCode && code <= kLastCeCode) shown = kFirstCeCode;
+    if (IsCeCode(code)) shown = kFirstCeCode;
     if (code >= kFirstGroupCode && code <= kLastGroupCode) shown = kFirstGroupCode;
     return "`" + ZeroPadInt(shown, 3);
 }

@@ -50,7 +50,7 @@ struct PixelTarget {
 
 // Draws columns x rows map cells, map cell (firstX + i, firstY + j) as a
 // 16 x 16 tile at pixel (origin.x + 16 i, origin.y + 16 j) of target. Cells
-// outside MapGrid (below 1 or above 128) and pixels outside target are left
+// outside the map (below 1 or above 128) and pixels outside target are left
 // alone.
 void DrawMapCells(const PixelTarget& target, PixelPoint origin, const TileAtlas& atlas, const CellGrid& grid,
                   int firstX, int firstY, int columns, int rows);

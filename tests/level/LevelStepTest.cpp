@@ -73,7 +73,7 @@ TEST(LevelStep, AWriteThatFailsPartWayIsTakenBackWhole)
                 OpenLevel lvl;
                 test::ScriptedUi ui;
                 LoadReport report;
-                LoadLevelFrom(lvl, std::make_unique<FailingFile>(Level(), budget, failBack), ui, report);
+                LoadLevelFrom(lvl, std::make_unique<FailingFile>(Level(), budget, failBack), report);
                 const CellGrid grid = lvl.Grid();
                 try {
                     c.run(lvl, ui);
@@ -106,7 +106,7 @@ TEST(LevelStep, AnotherProgramsLockOrChangeRefusesTheWrite)
     lvl.SetLockWait(std::chrono::milliseconds(50));
     test::ScriptedUi ui;
     LoadReport report;
-    LoadLevel(lvl, path, ui, report);
+    LoadAndTell(lvl, path, ui, report);
     const int other = ::open(path.c_str(), O_RDWR);
     ASSERT_EQ(::flock(other, LOCK_EX), 0);
     const auto refused = [&](const std::string& why) {

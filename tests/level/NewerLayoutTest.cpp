@@ -45,7 +45,7 @@ struct NewerRun {
         LoadOptions o;
         o.TickMs = [] { return std::int64_t{7}; };
         try {
-            LoadLevel(lvl, path, ui, report, o);
+            LoadAndTell(lvl, path, ui, report, o);
         } catch (const VantrelError& e) {
             error = e.what();
         }
@@ -308,7 +308,9 @@ TEST(NewerLayout, PatchesThatDoNotFitAreRefused)
     big.run.Load(big.before);
     EXPECT_FALSE(WriteTimeAndEmeralds(big.run.lvl, 32768, 0, big.run.ui));
     EXPECT_FALSE(WriteTimeAndEmeralds(big.run.lvl, 0, 40000, big.run.ui));
-    EXPECT_EQ(big.run.ui.messages, (std::vector<std::string>{kNewerValueTooLargeMessage, kNewerValueTooLargeMessage}));
+    EXPECT_EQ(big.run.ui.messages, (std::vector<std::string>{"In this level time left and emeralds to collect are signed 16-bit numbers: values above 32767 cannot be "
+         "stored. Nothing was written.", "In this level time left and emeralds to collect are signed 16-bit numbers: values above 32767 cannot be "
+         "stored. Nothing was written."}));
     EXPECT_EQ(big.After(), big.before);
 
     Patched noTime;
@@ -316,14 +318,15 @@ TEST(NewerLayout, PatchesThatDoNotFitAreRefused)
                         .Body({1, 2}, true).Data();
     noTime.run.Load(noTime.before);
     EXPECT_FALSE(WriteTimeAndEmeralds(noTime.run.lvl, 10, 10, noTime.run.ui));
-    EXPECT_EQ(noTime.run.ui.messages, std::vector<std::string>{kNoInfoEntryMessage});
+    EXPECT_EQ(noTime.run.ui.messages, std::vector<std::string>{"This level's INFO chunk holds no entry for time left or for emeralds to collect (the game takes its default "
+         "then), so they cannot be changed in place. Nothing was written."});
     EXPECT_EQ(noTime.After(), noTime.before);
 
     Patched noName;
     noName.before = LevelBuilder::Newer().Info(LB::InfoEntries(2, 1, 100, 3)).Body({1, 2}, true).Data();
     noName.run.Load(noName.before);
     EXPECT_FALSE(WriteLevelTitle(noName.run.lvl, "Cave", noName.run.ui));
-    EXPECT_EQ(noName.run.ui.messages, std::vector<std::string>{kNoNameChunkMessage});
+    EXPECT_EQ(noName.run.ui.messages, std::vector<std::string>{"This level has no title chunk (NAME); nothing was written."});
     EXPECT_EQ(noName.After(), noName.before);
 }
 
@@ -348,12 +351,18 @@ TEST(NewerLayout, OlderRecordWritersRefuse)
     CounterSettings settings;
     const CounterResult counter = RunCounterCreation(p.run.lvl, settings);
     EXPECT_EQ(counter.Outcome, CounterOutcome::Refused);
-    EXPECT_EQ(counter.Message, kNewerLevelCounterMessage);
+    EXPECT_EQ(counter.Message, "This level is of the newer layout (file version 3.0 or later, custom elements in CUSX chunks): the counter "
+         "creator writes custom elements of the older layout (CUS4 chunks), so it adds none to this level. Nothing was "
+         "written.");
     const ExportResult exported = ExportCes(p.run.lvl, p.run.report.CeList, {true}, p.run.ui);
     EXPECT_FALSE(exported.Written);
     CeImportList list{p.run.path, {"1:x-->2"}};
     EXPECT_EQ(FinishImport(p.run.lvl, p.run.report.CeList, list, p.run.ui).Status, ImportStatus::Refused);
-    EXPECT_EQ(p.run.ui.messages, (std::vector<std::string>{kNewerLevelTransferMessage, kNewerLevelTransferMessage}));
+    EXPECT_EQ(p.run.ui.messages, (std::vector<std::string>{"This level is of the newer layout (file version 3.0 or later, custom elements in CUSX chunks): custom element "
+         "files hold records of the older layout (CUS4 chunks), so they can be neither exported from nor imported into "
+         "it. Nothing was written.", "This level is of the newer layout (file version 3.0 or later, custom elements in CUSX chunks): custom element "
+         "files hold records of the older layout (CUS4 chunks), so they can be neither exported from nor imported into "
+         "it. Nothing was written."}));
     EXPECT_EQ(p.After(), p.before);
     EXPECT_FALSE(std::filesystem::exists(p.run.path + ".vce"));
 }
