@@ -459,8 +459,6 @@ void SetWordAtPos(std::int64_t offset, WritableFile& file, std::uint16_t value, 
     GuardedWrite(offset, file, bytes, 2, ui);
 }
 
-}
-
 void ShowBytesAsHex(OpenLevel& lvl, ByteFile& file, std::size_t count, UserInterface& ui)
 {
     KeepPosition keep(file);
