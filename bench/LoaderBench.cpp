@@ -120,7 +120,7 @@ void LoadFromDisk(benchmark::State& state, const std::string& path, const std::s
     bool turn = false;
     for (auto _ : state) {
         turn = !turn && !other.empty();
-        vantrel::LoadLevel(lvl, turn ? other : path, ui, report);
+        vantrel::LoadAndTell(lvl, turn ? other : path, ui, report);
         if (!report.Completed) {
             state.SkipWithError(("the load did not complete: " + path).c_str());
             break;

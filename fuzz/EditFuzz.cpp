@@ -46,15 +46,14 @@ vantrel::MapSelection Selection(Tail& tail, int w, int h)
     return sel;
 }
 
-std::unique_ptr<vantrel::OpenLevel> Load(const std::vector<std::uint8_t>& bytes, vantrel::fuzz::QuietUi& ui,
-                                         vantrel::LoadReport& report)
+std::unique_ptr<vantrel::OpenLevel> Load(const std::vector<std::uint8_t>& bytes, vantrel::LoadReport& report)
 {
     using namespace vantrel;
     auto lvl = std::make_unique<OpenLevel>();
     LoadOptions options;
     options.TickMs = [] { return std::int64_t{0}; };
     try {
-        LoadLevelFrom(*lvl, std::make_unique<MemoryFile>("fuzz.level", bytes), ui, report, options);
+        LoadLevelFrom(*lvl, std::make_unique<MemoryFile>("fuzz.level", bytes), report, options);
     } catch (const VantrelError&) {
         return nullptr;
     }
@@ -69,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<std::uint8_t> input(data, data + size);
     fuzz::QuietUi ui;
     LoadReport report;
-    auto lvl = Load(input, ui, report);
+    auto lvl = Load(input, report);
     if (!lvl) return 0;
     const auto& file = dynamic_cast<const MemoryFile&>(lvl->File());
     const int w = lvl->MapWidth(), h = lvl->MapHeight();
@@ -88,9 +87,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(kTarget, file.Size() == static_cast<std::int64_t>(size), "map edits keep the file's length");
 
     // The file as written holds the grid in memory.
-    fuzz::QuietUi again;
     LoadReport second;
-    const auto reloaded = Load(file.Bytes(), again, second);
+    const auto reloaded = Load(file.Bytes(), second);
     Check(kTarget, reloaded != nullptr, "the edited level loads again");
     Check(kTarget, reloaded->Grid() == lvl->Grid(), "the edited file holds the grid in memory");
 

@@ -83,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     bool threw = false;
     try {
         LoadLevelFrom(*lvl, std::make_unique<MemoryFile>("fuzz.level", std::vector<std::uint8_t>(data, data + size)),
-                      ui, report, options);
+                      report, options);
     } catch (const VantrelError&) {
         threw = true;  // a file the loader cannot open: an expected outcome
     }

@@ -42,6 +42,12 @@ void OrderCellCorners(PackedCell& first, PackedCell& second)
     second = PackCell(x2, y2);
 }
 
+std::string JoinPath(const std::string& directory, const std::string& name)
+{
+    if (!directory.empty() && directory.back() == '/') return directory + name;
+    return directory + "/" + name;
+}
+
 std::string ZeroPadInt(long long n, std::size_t width)
 {
     std::string s = std::to_string(n);

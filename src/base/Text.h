@@ -35,6 +35,10 @@ PixelRect RectFromCorners(PixelPoint a, PixelPoint b);
 void OrderCellCorners(PackedCell& first, PackedCell& second);
 
 std::string ZeroPadInt(long long n, std::size_t width);
+// A number in decimal.
+inline std::string Num(std::int64_t n) { return std::to_string(n); }
+// The path of name in directory: directory, one slash, name.
+std::string JoinPath(const std::string& directory, const std::string& name);
 std::string BytesToHex(const std::string& bytes);
 std::uint16_t MakeBigEndianWord(unsigned high, unsigned low);
 std::uint16_t SwapWordBytes(std::uint16_t value);

@@ -87,7 +87,7 @@ int RunCe(const std::string& path, int line)
     CliUserInterface ui(std::cerr);
     OpenLevel lvl;
     LoadReport report;
-    LoadLevel(lvl, path, ui, report, ReadOnlyLoad());
+    LoadAndTell(lvl, path, ui, report, ReadOnlyLoad());
     if (!report.Completed) return 1;
     int status = 0;
     if (line == 0) {

@@ -79,7 +79,7 @@ int RunExport(const std::string& path, const std::vector<int>& lines, bool all)
     CliUserInterface ui(std::cerr);
     OpenLevel lvl;
     LoadReport report;
-    LoadLevel(lvl, path, ui, report);
+    LoadAndTell(lvl, path, ui, report);
     if (!report.Completed) return 1;
     std::vector<bool> checked(report.CeList.size(), all);
     for (const int line : lines) {
@@ -104,7 +104,7 @@ int RunImport(const std::string& path, const std::string& vce, const std::vector
     LoadReport report;
     LoadOptions load;
     load.Locked = true;  // read, checked and written under one lock
-    LoadLevel(lvl, path, cli, report, load);
+    LoadAndTell(lvl, path, cli, report, load);
     if (!report.Completed) return 1;
     ui.StartLog();
     CeImportList list;

@@ -19,7 +19,7 @@ int RunCounter(const std::string& file, int steps, const std::vector<int>& incre
     // A dry run only reads the level (no backup); a run reads, checks and writes it under one lock.
     LoadOptions options = dryRun ? ReadOnlyLoad() : LoadOptions{};
     options.Locked = !dryRun;
-    LoadLevel(lvl, file, ui, report, options);
+    LoadAndTell(lvl, file, ui, report, options);
     if (!report.Completed) return 1;  // the loader has said why
     CounterSettings settings{steps, std::vector<std::int32_t>(increments.begin(), increments.end()), startCe};
     const CounterResult result = RunCounterCreation(lvl, settings, ui, dryRun);

@@ -44,11 +44,10 @@ int RunLoad(const std::string& file, bool withMap)
     OpenLevel lvl;
     LoadReport report;
     try {
-        LoadLevel(lvl, file, ui, report, ReadOnlyLoad());
-    } catch (const VantrelError& e) {
-        PrintLoad(lvl, report, false, std::cout);
-        PrintMessage(std::cerr, e.what());
-        return 1;
+        LoadAndTell(lvl, file, ui, report, ReadOnlyLoad());
+    } catch (const VantrelError&) {
+        PrintLoad(lvl, report, false, std::cout);  // what the load found before it failed
+        throw;
     }
     PrintLoad(lvl, report, withMap, std::cout);
     lvl.CloseLevelFile();

@@ -41,16 +41,11 @@ int RunQuote(const std::string& postFile, const std::string& outDir, const std::
                                 "another with --out. No level was written.");
         return 1;
     }
-    try {
-        const std::string post = ReadPost(postFile);
-        const auto path = MakeLevelFromQuote(post, outDir, "", ui, imagePrefix);
-        if (!path) return 1;
-        std::cout << *path << '\n';
-        return 0;
-    } catch (const VantrelError& e) {
-        PrintMessage(std::cerr, e.what());
-        return 1;
-    }
+    const std::string post = ReadPost(postFile);
+    const auto path = MakeLevelFromQuote(post, outDir, "", ui, imagePrefix);
+    if (!path) return 1;
+    std::cout << *path << '\n';
+    return 0;
 }
 
 int RunSketch(const std::string& file, const std::vector<int>& rect)
@@ -58,12 +53,7 @@ int RunSketch(const std::string& file, const std::vector<int>& rect)
     CliUserInterface ui(std::cerr);
     OpenLevel lvl;
     LoadReport report;
-    try {
-        LoadLevel(lvl, file, ui, report, ReadOnlyLoad());
-    } catch (const VantrelError& e) {
-        PrintMessage(std::cerr, e.what());
-        return 1;
-    }
+    LoadAndTell(lvl, file, ui, report, ReadOnlyLoad());
     if (!report.Completed) return 1;  // refused: the loader has said why
     const int width = lvl.MapWidth(), height = lvl.MapHeight();
     int x = 1, y = 1, w = width, h = height;

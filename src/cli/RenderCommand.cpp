@@ -51,19 +51,14 @@ int RunRender(const std::string& file, const std::string& out)
         PrintMessage(std::cerr, "The picture would replace the level " + file + " itself; name another file for it.");
         return 1;
     }
-    try {
-        LoadLevel(lvl, file, ui, report, ReadOnlyLoad());
-        if (!report.Completed) return 1;  // refused: the loader has said why
-        const TileSet tiles(ElementTiles(), kTileSize, CeGraphicsOf(lvl));  // read while the file is open
-        lvl.CloseLevelFile();
-        const Picture picture = MapPicture(tiles, lvl);
-        SavePicture(picture, out, *format);
-        std::cout << out << ": " << picture.Width() << " x " << picture.Height() << " pixels, "
-                  << lvl.MapWidth() << " x " << lvl.MapHeight() << " cells\n";
-    } catch (const VantrelError& e) {
-        PrintMessage(std::cerr, e.what());
-        return 1;
-    }
+    LoadAndTell(lvl, file, ui, report, ReadOnlyLoad());
+    if (!report.Completed) return 1;  // refused: the loader has said why
+    const TileSet tiles(ElementTiles(), kTileSize, CeGraphicsOf(lvl));  // read while the file is open
+    lvl.CloseLevelFile();
+    const Picture picture = MapPicture(tiles, lvl);
+    SavePicture(picture, out, *format);
+    std::cout << out << ": " << picture.Width() << " x " << picture.Height() << " pixels, " << lvl.MapWidth()
+              << " x " << lvl.MapHeight() << " cells\n";
     return 0;
 }
 

@@ -22,7 +22,7 @@ int RunRestore(const std::string& file, bool verbose)
     LoadReport report;
     LoadOptions load;
     load.Locked = true;  // read, checked and written under one lock
-    LoadLevel(lvl, file, ui, report, load);
+    LoadAndTell(lvl, file, ui, report, load);
     if (!lvl.LevelOpen()) return 1;  // the loader said why
     const LevelBackup backup = ReadLevelBackup(lvl);
     const LevelStep step = RestoreFromBackup(lvl, backup);

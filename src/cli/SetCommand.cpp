@@ -20,7 +20,7 @@ int RunSet(const std::string& file, const HeaderChanges& changes, bool verbose)
     LoadReport report;
     LoadOptions options;
     options.Locked = true;  // read, checked and written under one lock
-    LoadLevel(lvl, file, ui, report, options);
+    LoadAndTell(lvl, file, ui, report, options);
     if (!report.Completed) return 1;
     const bool wrote = WriteHeaderChanges(lvl, changes, ui);
     lvl.CloseLevelFile();

@@ -3,6 +3,7 @@
 #include "base/Bytes.h"
 #include "base/Elements.h"
 #include "base/Error.h"
+#include "base/Text.h"
 #include "base/RecordLayouts.h"
 #include "base/UserInterface.h"
 #include "level/GameRead.h"
@@ -21,11 +22,6 @@ constexpr std::uint32_t kControllerKind = 0x00A0;  // the property bits of the c
 constexpr std::uint32_t kDigitKind = 0x0180;       // and of a digit CE
 constexpr std::uint32_t kCounterEvents = 0x00040100;  // the change events of every page; bit 0: delayed
 constexpr int kEndCondition = 13;  // the condition of a digit CE's last page
-
-std::string Num(std::int64_t v)
-{
-    return std::to_string(v);
-}
 
 // The run as it goes: the controller first, then the digit CEs in list
 // order; a carry or borrow that is not in the list yet is added to it and

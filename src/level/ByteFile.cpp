@@ -212,15 +212,21 @@ void DiskFile::WriteAt(std::int64_t offset, const std::uint8_t* data, std::size_
 {
     if (fd_ < 0) Fail("The file is closed");
     if (readOnly_) Fail("The file is open for reading only");
+    if (const int error = WriteAllAt(fd_, data, n, offset))
+        Fail(std::string("Cannot write to the file (") + std::strerror(error) + ")");
+}
+
+int WriteAllAt(int fd, const std::uint8_t* data, std::size_t n, std::int64_t offset)
+{
     std::size_t done = 0;
     while (done < n) {
-        const ssize_t r = ::pwrite(fd_, data + done, n - done, static_cast<off_t>(offset + done));
-        if (r < 0) {
-            if (errno == EINTR) continue;
-            Fail(std::string("Cannot write to the file (") + std::strerror(errno) + ")");
-        }
+        const ssize_t r = ::pwrite(fd, data + done, n - done, static_cast<off_t>(offset) + static_cast<off_t>(done));
+        if (r < 0 && errno == EINTR) continue;
+        if (r < 0) return errno;
+        if (r == 0) return ENOSPC;  // nothing taken: the device is full
         done += static_cast<std::size_t>(r);
     }
+    return 0;
 }
 
 void DiskFile::Truncate(std::int64_t size)

@@ -24,7 +24,6 @@ public:
     const std::string& Name() const { return name_; }
     virtual std::int64_t Size() const = 0;
     std::int64_t Position() const { return pos_; }
-    bool AtEnd() const { return pos_ >= Size(); }
 
     // Any offset from 0 on is accepted; a read there fails.
     void Seek(std::int64_t offset);
@@ -72,6 +71,21 @@ public:
 protected:
     virtual void WriteAt(std::int64_t offset, const std::uint8_t* data, std::size_t n) = 0;
 };
+
+// Keeps a file's position to restore it when an operation ends normally.
+class KeepPosition {
+public:
+    explicit KeepPosition(ByteFile& f) : file_(f), pos_(f.Position()) {}
+    void Restore() { file_.Seek(pos_); }
+
+private:
+    ByteFile& file_;
+    std::int64_t pos_;
+};
+
+// Writes all n bytes at offset of the open descriptor fd, however many calls
+// that takes. 0 when written, else the system's error number.
+int WriteAllAt(int fd, const std::uint8_t* data, std::size_t n, std::int64_t offset);
 
 // What a name or an open file is: its size, and whether it is a regular file.
 struct FileLook {

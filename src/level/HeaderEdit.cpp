@@ -22,12 +22,13 @@ bool FitsInFile(const OpenLevel& lvl, std::int64_t at, int n, const char* what, 
     return false;
 }
 
+// Runs write and puts the file's position back where it was.
 template <typename Write>
 void KeepFilePosition(OpenLevel& lvl, Write&& write)
 {
-    const std::int64_t pos = lvl.File().Position();
+    KeepPosition keep(lvl.File());
     write();
-    lvl.File().Seek(pos);
+    keep.Restore();
 }
 
 // The writes of one edit, as one step of that name; the file's position is kept.

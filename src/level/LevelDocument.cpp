@@ -28,7 +28,7 @@ bool LevelDocument::LoadLevelCommand(LoadReport& report, const LoadOptions& opti
     openDialogName_ = path;
     const std::string cleared = ForgetHistory("a level was loaded");
     try {
-        LoadLevel(level_, path, ui_, report, options);
+        LoadAndTell(level_, path, ui_, report, options);
     } catch (...) {
         KeepLoad(report);  // what came before the failure is shown as well
         Note(cleared);
@@ -59,7 +59,7 @@ void LevelDocument::Reload(LoadReport& report, const LoadOptions& options, const
 {
     const std::string path = level_.LevelPath();
     try {
-        LoadLevel(level_, path, ui_, report, options);
+        LoadAndTell(level_, path, ui_, report, options);
     } catch (...) {
         report.Reread = true;
         KeepLoad(report);

@@ -27,8 +27,6 @@ constexpr std::int64_t kStopScan = -1;
 constexpr char kCookie[] = "ROCKSNDIAMONDS_LEVEL_FILE_VERSION_";
 constexpr std::size_t kCookieLength = sizeof(kCookie) - 1;
 
-std::string Num(std::int64_t v) { return std::to_string(v); }
-
 void Append(std::string& line, std::string_view text) { line += text; }
 
 template <std::integral T>
@@ -68,8 +66,8 @@ using Handler = std::int64_t (Loader::*)(std::int64_t p);
 
 class Loader {
 public:
-    Loader(OpenLevel& lvl, UserInterface& ui, LoadReport& report, const LoadOptions& options)
-        : lvl_(lvl), ui_(ui), report_(report), options_(options)
+    Loader(OpenLevel& lvl, LoadReport& report, const LoadOptions& options)
+        : lvl_(lvl), report_(report), options_(options)
     {
     }
 
@@ -135,6 +133,8 @@ private:
     }
 
     void Log(std::string_view line) { lvl_.Log().push_back(line); }
+    // A message for the user, shown when the load is over.
+    void Tell(std::string text) { report_.Notices.push_back({std::move(text), false}); }
     // A log line from its pieces (texts, and numbers in decimal), written straight into the log.
     template <typename... Parts>
     void LogLine(const Parts&... parts)
@@ -166,7 +166,7 @@ private:
     bool RecogniseFormat()
     {
         if (ReadFileString(lvl_, 4, *f_, 0) != "RND1" && ReadFileString(lvl_, kCookieLength, *f_, 0) != kCookie) {
-            ui_.Message(kRejectMessage);
+            Tell(kRejectMessage);
             return false;
         }
         LogLine("Loading ", report_.Path);
@@ -383,7 +383,7 @@ private:
     {
         refused_ = true;
         LogLine(std::string_view(name), " at ", p, ": map size ", width, "x", height, " refused");
-        ui_.Message("Error: Can not open file\nThe map is " + Num(width) + "x" + Num(height) +
+        Tell("Error: Can not open file\nThe map is " + Num(width) + "x" + Num(height) +
                     " cells; a level holds at most " + Num(kMaxMapSize) + "x" + Num(kMaxMapSize) + ".");
         return kStopScan;
     }
@@ -575,14 +575,14 @@ private:
     std::int64_t Cus1(std::int64_t p)
     {
         const std::int64_t q = Plain("CUS1", p, ix_.Cus1Pos);
-        if (q != kStopScan) ui_.Message(kCus1Message);
+        if (q != kStopScan) Tell(kCus1Message);
         return q;
     }
 
     std::int64_t Cus3(std::int64_t p)
     {
         const std::int64_t q = Plain("CUS3", p, ix_.Cus3Pos);
-        if (q != kStopScan) ui_.Message(kCus3Message);
+        if (q != kStopScan) Tell(kCus3Message);
         return q;
     }
 
@@ -702,7 +702,6 @@ private:
     }
 
     OpenLevel& lvl_;
-    UserInterface& ui_;
     LoadReport& report_;
     const LoadOptions& options_;
     MemoryFile* f_ = nullptr;  // the bytes of the file's one read
@@ -815,15 +814,14 @@ const std::string& FullPath(const std::string& name, std::string& storage)
 
 }  // namespace
 
-void LoadLevel(OpenLevel& lvl, const std::string& givenPath, UserInterface& ui, LoadReport& report,
-               const LoadOptions& options)
+void LoadLevel(OpenLevel& lvl, const std::string& givenPath, LoadReport& report, const LoadOptions& options)
 {
     // The level is shown by its full path (the log and the messages name it);
     // the file is opened, checked and backed up by the name given, which
     // works in a folder whose full path is too long for the system.
     std::string fullPath;
     const std::string& path = FullPath(givenPath, fullPath);
-    Loader loader(lvl, ui, report, options);
+    Loader loader(lvl, report, options);
     Guarded(lvl, loader, [&] {
         loader.Begin(path);
         // The file is looked at once it is open (the open does not wait on a
@@ -859,14 +857,35 @@ void LoadLevel(OpenLevel& lvl, const std::string& givenPath, UserInterface& ui, 
         };
         loader.SetReadOnlyReason(readOnlyReason);
         loader.Run(std::move(file), snapshot, locked, backUp);
-        if (!noBackup.empty() && report.Completed) ui.Error(NoBackupMessage(path, noBackup));
+        if (!noBackup.empty() && report.Completed) report.Notices.push_back({NoBackupMessage(path, noBackup), true});
     });
 }
 
-void LoadLevelFrom(OpenLevel& lvl, std::unique_ptr<WritableFile> file, UserInterface& ui, LoadReport& report,
-                   const LoadOptions& options)
+void TellLoad(const LoadReport& report, UserInterface& ui)
 {
-    Loader loader(lvl, ui, report, options);
+    for (const LoadReport::Notice& notice : report.Notices) {
+        if (notice.Error)
+            ui.Error(notice.Text);
+        else
+            ui.Message(notice.Text);
+    }
+}
+
+void LoadAndTell(OpenLevel& lvl, const std::string& path, UserInterface& ui, LoadReport& report,
+                 const LoadOptions& options)
+{
+    try {
+        LoadLevel(lvl, path, report, options);
+    } catch (...) {
+        TellLoad(report, ui);
+        throw;
+    }
+    TellLoad(report, ui);
+}
+
+void LoadLevelFrom(OpenLevel& lvl, std::unique_ptr<WritableFile> file, LoadReport& report, const LoadOptions& options)
+{
+    Loader loader(lvl, report, options);
     Guarded(lvl, loader, [&] {
         loader.Begin(file->Name());
         MemoryFile snapshot(file->Name(), file->ReadAll());

@@ -45,10 +45,17 @@ struct LoadReport {
     bool TitleAuthorSet = false;
     std::string Title;   // 32 bytes as read, zero bytes kept
     std::string Author;  // 32 bytes as read, or empty
-    LazyLines CeList;  // "45: name", pairs with OpenLevel::CePositions()
+    TextLines CeList;  // "45: name", pairs with OpenLevel::CePositions()
     bool ViewPrepared = false;  // the map was read: the view can be drawn
     bool Reread = false;  // the same level loaded again after an undo, a redo or a restore changed it
     std::string Caption;  // the caption last set
+    // What the load tells the user, in order: shown when the load is over
+    // (an Error with a warning icon), also after a failure.
+    struct Notice {
+        std::string Text;
+        bool Error = false;
+    };
+    std::vector<Notice> Notices;
 
     // Empties the report for a new load; its texts and lists keep their memory.
     void Reset();
@@ -91,13 +98,20 @@ std::string DirectLoadPath(const std::string& name);
 
 // Loads the level at path. Closes the level that was open first. A rejected
 // or failed load leaves no level open and no file handle behind. Errors are
-// thrown as VantrelError; report keeps what was set before them.
-void LoadLevel(OpenLevel& lvl, const std::string& path, UserInterface& ui, LoadReport& report,
-               const LoadOptions& options = {});
+// thrown as VantrelError; report keeps what was set before them. The load
+// shows nothing: what it has to tell the user is in report.Notices.
+void LoadLevel(OpenLevel& lvl, const std::string& path, LoadReport& report, const LoadOptions& options = {});
 
 // The same load over a file already open (bytes in memory for tests and
 // fuzzing). No backup is made.
-void LoadLevelFrom(OpenLevel& lvl, std::unique_ptr<WritableFile> file, UserInterface& ui, LoadReport& report,
+void LoadLevelFrom(OpenLevel& lvl, std::unique_ptr<WritableFile> file, LoadReport& report,
                    const LoadOptions& options = {});
+
+// Shows the load's notices, in order.
+void TellLoad(const LoadReport& report, UserInterface& ui);
+// A command's load: LoadLevel, then its notices shown once it is over (also
+// when it failed, before the error goes on up).
+void LoadAndTell(OpenLevel& lvl, const std::string& path, UserInterface& ui, LoadReport& report,
+                 const LoadOptions& options = {});
 
 }  // namespace vantrel

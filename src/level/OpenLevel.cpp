@@ -13,17 +13,6 @@ namespace vantrel {
 
 namespace {
 
-// Restores a file's position when the operation ends normally.
-class KeepPosition {
-public:
-    explicit KeepPosition(ByteFile& f) : file_(f), pos_(f.Position()) {}
-    void Restore() { file_.Seek(pos_); }
-
-private:
-    ByteFile& file_;
-    std::int64_t pos_;
-};
-
 void WriteCellBytes(OpenLevel& lvl, PackedCell coord, std::uint16_t code)
 {
     std::uint8_t bytes[2] = {};
@@ -505,30 +494,6 @@ void SetWordAtPos(std::int64_t offset, WritableFile& file, std::uint16_t value, 
     std::uint8_t bytes[2];
     PutBigEndian(bytes, value, 2);
     GuardedWrite(offset, file, bytes, 2, ui);
-}
-
-void WriteHexAtPos(std::int64_t offset, WritableFile& file, const std::string& hex)
-{
-    KeepPosition keep(file);
-    file.Seek(offset == -1 ? file.Size() : offset);
-    // Decode up to the first pair that is not hexadecimal; what came before it is written all the same.
-    std::vector<std::uint8_t> bytes;
-    bytes.reserve(hex.size() / 2);
-    std::size_t i = 0;
-    for (; i + 1 < hex.size(); i += 2) {
-        const int hi = HexDigitValue(hex[i]), lo = HexDigitValue(hex[i + 1]);
-        if (hi < 0 || lo < 0) break;
-        bytes.push_back(static_cast<std::uint8_t>(hi * 16 + lo));
-    }
-    file.Write(bytes.data(), bytes.size());
-    if (i + 1 < hex.size()) throw VantrelError("'" + hex.substr(i, 2) + "' is not a valid hexadecimal byte");
-    keep.Restore();
-}
-
-void RepeatHexByte(int count, std::uint8_t value, std::string& text)
-{
-    const std::string pair = BytesToHex(std::string(1, static_cast<char>(value)));
-    for (int i = 0; i < count; ++i) text += pair;
 }
 
 void ShowBytesAsHex(OpenLevel& lvl, ByteFile& file, std::size_t count, UserInterface& ui)

@@ -184,8 +184,8 @@ public:
     // The full path of the level last loaded; empty after Save and Close.
     const std::string& LevelPath() const { return path_; }
     // The load log, one entry a line.
-    LazyLines& Log() { return log_; }
-    const LazyLines& Log() const { return log_; }
+    TextLines& Log() { return log_; }
+    const TextLines& Log() const { return log_; }
 
     // A level is open only after a completed load, until Save and Close.
     bool LevelOpen() const { return loaded_ && file_ != nullptr; }
@@ -293,7 +293,7 @@ private:
     std::string backupName_;  // the level file whose backup is known to exist
     FileLook backupOf_;
     std::string path_;
-    LazyLines log_;
+    TextLines log_;
     std::vector<LevelStep> steps_;
     std::optional<LevelStep> step_;  // the step that is open
     int stepDepth_ = 0;               // LevelWrites open on the level, the outermost one's step
@@ -362,8 +362,6 @@ std::uint16_t GetWordAtPos(std::int64_t offset, ByteFile& file, bool seek);
 // out-of-range message.
 void SetByteAtPos(std::int64_t offset, WritableFile& file, std::uint8_t value, UserInterface& ui);
 void SetWordAtPos(std::int64_t offset, WritableFile& file, std::uint16_t value, UserInterface& ui);
-void WriteHexAtPos(std::int64_t offset, WritableFile& file, const std::string& hex);
-void RepeatHexByte(int count, std::uint8_t value, std::string& text);
 void ShowBytesAsHex(OpenLevel& lvl, ByteFile& file, std::size_t count, UserInterface& ui);
 
 inline constexpr char kOutOfRangeMessage[] = "SET_BYTE_AT_POS: Out of Range (This is a bug)";

@@ -47,10 +47,9 @@ LevelBackup ReadLevelBackup(const OpenLevel& lvl)
     file.Close();
     // Loaded as the program loads a level, from the bytes just read.
     OpenLevel trial;
-    CollectingUi silent;  // the backup is only tried as a level: nothing is shown
-    LoadReport report;
+    LoadReport report;  // the backup is only tried as a level: its notices are not shown
     try {
-        LoadLevelFrom(trial, std::make_unique<MemoryFile>(backup.Name, backup.Bytes), silent, report);
+        LoadLevelFrom(trial, std::make_unique<MemoryFile>(backup.Name, backup.Bytes), report);
     } catch (const VantrelError& e) {
         throw VantrelError(NotALevel(backup.Name, e.what()));
     }

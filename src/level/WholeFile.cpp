@@ -1,6 +1,7 @@
 #include "level/WholeFile.h"
 
 #include "base/Error.h"
+#include "level/ByteFile.h"
 
 #include <cerrno>
 #include <csignal>
@@ -72,16 +73,9 @@ std::unique_ptr<TempFile> WriteTempFile(const std::string& path, const std::vect
         ::close(fd);
         Fail(path, "giving the file its permissions", error);
     }
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            const int error = n < 0 ? errno : ENOSPC;
-            ::close(fd);
-            Fail(path, "writing", error);
-        }
-        done += static_cast<std::size_t>(n);
+    if (const int error = WriteAllAt(fd, bytes.data(), bytes.size(), 0)) {
+        ::close(fd);
+        Fail(path, "writing", error);
     }
     if (::fsync(fd) != 0 && errno != EINVAL) {
         const int error = errno;

@@ -45,12 +45,6 @@ char Lowered(char c)
 
 }  // namespace
 
-std::string JoinPath(const std::string& directory, const std::string& name)
-{
-    if (!directory.empty() && directory.back() == '/') return directory + name;
-    return directory + "/" + name;
-}
-
 std::string DirectorySetting(const std::string& name, SettingsStore& settings, UserInterface& ui)
 {
     const std::string stored = settings.ReadSetting(name);

@@ -3,6 +3,8 @@
 // and how a levelset directory is named in the levelset tree.
 #pragma once
 
+#include "base/Text.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -77,8 +79,5 @@ bool LevelNameLess(const std::string& a, const std::string& b);
 // The level files directly in a directory (regular files, links followed),
 // names only, in listing order. Throws when the directory cannot be listed.
 std::vector<std::string> ListLevelFiles(const std::string& directory);
-
-// A directory and a name in it, joined with one slash.
-std::string JoinPath(const std::string& directory, const std::string& name);
 
 }  // namespace vantrel

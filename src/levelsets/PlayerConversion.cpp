@@ -102,13 +102,13 @@ Loaded LoadForConversion(OpenLevel& lvl, const std::string& dir, const std::stri
     std::string readOnly;
     try {
         if (dryRun) {
-            LoadLevel(lvl, path, ui, report, ReadOnlyLoad());
+            LoadAndTell(lvl, path, ui, report, ReadOnlyLoad());
             // Said as the real run would find it: a level that may not be written is skipped.
             if (lvl.LevelOpen() && ::access(path.c_str(), W_OK) != 0) readOnly = std::strerror(errno);
         } else {
             LoadOptions options;
             options.Locked = true;  // the level is read, checked and written under one lock
-            LoadLevel(lvl, path, ui, report, options);
+            LoadAndTell(lvl, path, ui, report, options);
             if (lvl.LevelOpen() && lvl.ReadOnly()) readOnly = ReadOnlyReason(lvl);
         }
     } catch (const std::exception& e) {

@@ -33,9 +33,8 @@ bool Exists(const fs::path& path)
 std::string Join(const std::string& directory, const std::string& name)
 {
     std::error_code ec;
-    fs::path dir = fs::absolute(directory, ec);
-    if (ec) dir = directory;
-    return (dir / name).lexically_normal().string();
+    const fs::path dir = fs::absolute(directory, ec);
+    return JoinPath((ec ? fs::path(directory) : dir).lexically_normal().string(), name);
 }
 
 enum class Created { Yes, NameTaken };

@@ -134,7 +134,7 @@ std::string PasteSkippedMessage(int skipped)
 std::string LevelSketchToken(std::uint16_t code)
 {
     std::uint16_t shown = code;
-    if (code >= kFirstCeCode && code <= kLastCeCode) shown = kFirstCeCode;
+    if (IsCeCode(code)) shown = kFirstCeCode;
     if (code >= kFirstGroupCode && code <= kLastGroupCode) shown = kFirstGroupCode;
     return "`" + ZeroPadInt(shown, 3);
 }

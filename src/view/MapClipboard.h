@@ -1,7 +1,7 @@
 // Selection and the map clipboard of the level view. The user drags with the
 // left button to select a rectangle of map cells; Copy fills a clipboard
 // that lives as long as the program (the system clipboard is not used) and
-// outlasts loading another level; Cut, Paste and Delete change MapGrid and
+// outlasts loading another level; Cut, Paste and Delete change the level's grid and
 // write the changed rectangle into the open level file at once.
 //
 // A selection is always cut to the open level's map before it is used, so no

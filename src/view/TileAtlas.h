@@ -80,8 +80,8 @@ struct PixelTarget {
 
 // Draws columns x rows map cells, map cell (firstX + i, firstY + j) as a
 // tile of s x s pixels (s the set's size) at pixel (origin.x + s i,
-// origin.y + s j) of target. Cells outside MapGrid (below 1 or above 128) and
-// pixels outside target are left alone.
+// origin.y + s j) of target. Cells outside the map (below 1 or above 128)
+// and pixels outside target are left alone.
 void DrawMapCells(const PixelTarget& target, PixelPoint origin, const TileSet& tiles, const CellGrid& grid,
                   int firstX, int firstY, int columns, int rows);
 // Draws one code's tile at a pixel of target (what is outside target is left alone).

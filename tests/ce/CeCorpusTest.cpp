@@ -62,7 +62,7 @@ protected:
         path_ = test::CopyFromCorpus(kLevel042, dir_);
         bytes_ = test::ReadBytes(path_);
         test::ScriptedUi ui;
-        LoadLevel(lvl_, path_, ui, report_);
+        LoadAndTell(lvl_, path_, ui, report_);
         ASSERT_TRUE(report_.Completed);
     }
     void TearDown() override { lvl_.CloseLevelFile(); }

@@ -73,7 +73,7 @@ public:
     }
     void Load()
     {
-        LoadLevel(lvl, levelPath, ui, report);
+        LoadAndTell(lvl, levelPath, ui, report);
         ASSERT_TRUE(report.Completed);
     }
     std::string WriteVce(const Bytes& bytes) { return vcePath = dir.Write("in.vce", bytes); }
@@ -166,7 +166,7 @@ TEST_F(TransferTest, ExportWithNoLevelOpenWritesNoFile)
     const ExportResult r = ExportCes(lvl, lines, {true}, ui);
     fs::current_path(cwd);
     EXPECT_FALSE(r.Written);
-    EXPECT_EQ(ui.messages, std::vector<std::string>{kNoLevelForExportMessage});
+    EXPECT_EQ(ui.messages, std::vector<std::string>{"No level is open: load a level before exporting custom elements. No .vce file was written."});
     for (const auto& entry : fs::directory_iterator(dir.Path()))
         EXPECT_NE(entry.path().extension(), ".vce") << entry.path();
 }
@@ -255,7 +255,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadVceCase{"NoChangePage", Concat({Cus4Chunk(Three()), Cus4Chunk(Ce(9, "None", 0))}),
                    "Could not open file - The custom element at offset 152 of {path} has no change page: the game "
                    "would read one change page past its end and misread everything after it."},
-        BadVceCase{"NotCus4", Concat({Bytes{'c'}, Cus4Chunk(Three())}), kNotAVceFileMessage},
+        BadVceCase{"NotCus4", Concat({Bytes{'c'}, Cus4Chunk(Three())}),
+                   "Could not open file - File does not seem to be a real vce file!"},
         BadVceCase{"ChunkCutShort", Shortened(Cus4Chunk(Five()), 150),
                    "Could not open file - The custom element at offset 0 of {path} runs past the end of the file "
                    "(150 bytes)."},
@@ -433,8 +434,8 @@ INSTANTIATE_TEST_SUITE_P(
                     [](FinishTest& t) { t.dir.Write("in.vce", Concat({Cus4Chunk(Three()), Cus4Chunk(Ce(6, "Six", 2))})); },
                     "The file {path} no longer matches the import list: its custom element 2 has the id 6, import "
                     "line 2 is \"5:Five-->5\". Load it again. Nothing was imported."},
-        RefusalCase{"NoListLoaded", [](FinishTest& t) { t.list.Clear(); }, kNothingToImportMessage},
-        RefusalCase{"NoLevelOpen", [](FinishTest& t) { t.lvl.CloseLevelFile(); }, kNoLevelForImportMessage}),
+        RefusalCase{"NoListLoaded", [](FinishTest& t) { t.list.Clear(); }, "There is nothing to import: load a .vce file into the import list first."},
+        RefusalCase{"NoLevelOpen", [](FinishTest& t) { t.lvl.CloseLevelFile(); }, "No level is open: load a level before importing custom elements."}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---------------------------------------------------------------------------
@@ -492,7 +493,7 @@ TEST(CeRoundTripTest, ThreeLinkedCesOf042MoveInto006UnderNewIds)
 
     OpenLevel src;
     LoadReport srcReport;
-    LoadLevel(src, source, ui, srcReport);
+    LoadAndTell(src, source, ui, srcReport);
     ASSERT_EQ(srcReport.CeList.at(1), "2: A");  // links to 21 and 28
     ASSERT_EQ(srcReport.CeList.at(20), "21: Changer");
     ASSERT_EQ(srcReport.CeList.at(27), "28: explosive");
@@ -511,7 +512,7 @@ TEST(CeRoundTripTest, ThreeLinkedCesOf042MoveInto006UnderNewIds)
 
     OpenLevel dst;
     LoadReport dstReport;
-    LoadLevel(dst, target, ui, dstReport);
+    LoadAndTell(dst, target, ui, dstReport);
     ASSERT_EQ(dstReport.CeList, std::vector<std::string>{"1: custom element 1"});
     CeImportList list;
     ASSERT_TRUE(LoadVceFile(dst, exported.Path, list, ui));
@@ -524,7 +525,7 @@ TEST(CeRoundTripTest, ThreeLinkedCesOf042MoveInto006UnderNewIds)
     EXPECT_EQ(test::ReadBytes(exported.Path), vce);
     dst.CloseLevelFile();
 
-    LoadLevel(dst, target, ui, dstReport);
+    LoadAndTell(dst, target, ui, dstReport);
     ASSERT_TRUE(dstReport.Completed);
     EXPECT_EQ(dstReport.CeList,
               (std::vector<std::string>{"1: custom element 1", "12: A", "31: Changer", "38: explosive"}));

@@ -46,7 +46,7 @@ std::unique_ptr<Level> LoadCes(const std::vector<CeSpec>& ces)
     auto file = std::make_unique<test::ReadLogFile>("level", test::LevelWithChunks(chunks));
     level->file = file.get();
     test::ScriptedUi ui;
-    LoadLevelFrom(level->lvl, std::move(file), ui, level->report);
+    LoadLevelFrom(level->lvl, std::move(file), level->report);
     EXPECT_TRUE(level->report.Completed);
     EXPECT_EQ(level->lvl.CePositions().size(), ces.size());
     level->file->reads.clear();

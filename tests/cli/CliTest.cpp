@@ -117,7 +117,7 @@ TEST(CliLoadTest, CorpusLevelAgreesWithTheLoader)
     test::ScriptedUi ui;
     LoadReport report;
     const std::string copy = test::CopyFromCorpus(relative, other);
-    LoadLevel(lvl, copy, ui, report);
+    LoadAndTell(lvl, copy, ui, report);
     ASSERT_TRUE(lvl.LevelOpen());
 
     std::vector<Line> want;

@@ -56,7 +56,7 @@ TEST(QuoteCliTest, RefusalsExitWithOneAndWriteNothing)
         std::string err;
     } cases[] = {
         {{"quote", dir.Write("empty.txt", "no images here\n"), "--out", out.string()},
-         std::string("message: ") + kNoSizeMessage + "\n"},
+         "message: No width or height detected, are you sure there is some Level Sketch images included in the post?\n"},
         {{"quote", dir.Write("one.txt", "`001"), "--out", (dir.Path() / "missing").string()},
          "message: The output folder " + (dir.Path() / "missing").string() +
              " does not exist or is no folder: make it, or name another with --out. No level was written.\n"},

@@ -72,7 +72,7 @@ TEST_P(CorpusLevelTest, LoadsAndGridMatchesTheMapBytes)
     LoadReport report;
     LoadOptions options;
     options.TickMs = [] { return std::int64_t{42}; };
-    ASSERT_NO_THROW(LoadLevel(lvl, path, ui, report, options));
+    ASSERT_NO_THROW(LoadAndTell(lvl, path, ui, report, options));
     EXPECT_TRUE(report.Completed);
     EXPECT_TRUE(lvl.LevelOpen());
     EXPECT_TRUE(ui.messages.empty());
@@ -148,7 +148,7 @@ TEST(CorpusTutorialTest, Level042ListsItsThirtyEightCustomElements)
     OpenLevel lvl;
     test::ScriptedUi ui;
     LoadReport report;
-    LoadLevel(lvl, path, ui, report);
+    LoadAndTell(lvl, path, ui, report);
     ASSERT_TRUE(lvl.LevelOpen());
     ASSERT_EQ(report.CeList.size(), 38u);
     ASSERT_EQ(lvl.CePositions().size(), 38u);

@@ -192,7 +192,7 @@ TEST_P(CounterRunTest, AppendsTheChunksOfTheRunAndListsThemAfterALoad)
     test::ScriptedUi ui;
     OpenLevel lvl;
     LoadReport report;
-    LoadLevel(lvl, path, ui, report);
+    LoadAndTell(lvl, path, ui, report);
     ASSERT_TRUE(report.Completed);
 
     CounterSettings settings{c.steps, c.list, c.start};
@@ -211,7 +211,7 @@ TEST_P(CounterRunTest, AppendsTheChunksOfTheRunAndListsThemAfterALoad)
 
     // Loaded again: the loader lists the new CEs, the readers find every page.
     OpenLevel again;
-    LoadLevel(again, path, ui, report);
+    LoadAndTell(again, path, ui, report);
     ASSERT_EQ(report.CeList.size(), c.expected.size());
     ByteFile& f = again.File();
     for (std::size_t i = 0; i < c.expected.size(); ++i) {
@@ -295,7 +295,7 @@ TEST(CounterRefusalTest, NothingIsWrittenForARunThatCannotBe)
         test::ScriptedUi ui;
         OpenLevel lvl;
         LoadReport report;
-        LoadLevel(lvl, path, ui, report);
+        LoadAndTell(lvl, path, ui, report);
         CounterSettings settings{row.steps, row.list, row.start};
         const CounterResult result = CreateCounter(lvl, settings, ui);
         EXPECT_EQ(result.Outcome, CounterOutcome::Refused);
@@ -319,16 +319,16 @@ TEST(CounterRefusalTest, NoLevelOpenIsSaidAndNothingIsDone)
 
     OpenLevel closed;
     LoadReport report;
-    LoadLevel(closed, path, ui, report);
+    LoadAndTell(closed, path, ui, report);
     closed.Close();  // Save and Close
     EXPECT_EQ(CreateCounter(closed, settings, ui).Outcome, CounterOutcome::NoLevel);
 
     OpenLevel rejected;  // a file that is no level leaves no level open
-    LoadLevel(rejected, dir.Write("other.level", std::string("not a level")), ui, report);
+    LoadAndTell(rejected, dir.Write("other.level", std::string("not a level")), ui, report);
     ui.messages.clear();
     EXPECT_EQ(CreateCounter(rejected, settings, ui).Outcome, CounterOutcome::NoLevel);
 
-    EXPECT_EQ(ui.messages, std::vector<std::string>{kNoLevelForCounterMessage});
+    EXPECT_EQ(ui.messages, std::vector<std::string>{"No level is open: load a level (File > Load Level), then create the counter."});
     EXPECT_EQ(test::ReadBytes(path), BaseLevel());
     EXPECT_EQ(settings.Increments, std::vector<std::int32_t>{1});
 }
@@ -340,7 +340,7 @@ TEST(CounterRunTest, ASecondRunCreatesTheAddedLinesFromTheStart)
     test::ScriptedUi ui;
     OpenLevel lvl;
     LoadReport report;
-    LoadLevel(lvl, path, ui, report);
+    LoadAndTell(lvl, path, ui, report);
     CounterSettings settings{10, {5}, 1};
     const CounterResult first = CreateCounter(lvl, settings, ui);
     ui.answers = {true};  // the first run's numbers are in use now
@@ -368,7 +368,7 @@ TEST(CounterCorpusTest, RunOnACopyOf042)
     test::ScriptedUi ui;
     OpenLevel lvl;
     LoadReport report;
-    LoadLevel(lvl, path, ui, report);
+    LoadAndTell(lvl, path, ui, report);
     ASSERT_TRUE(report.Completed);
     const std::vector<std::string> listBefore = report.CeList;
     ASSERT_EQ(listBefore.size(), 38u);
@@ -381,7 +381,7 @@ TEST(CounterCorpusTest, RunOnACopyOf042)
                                   Digit(201, "counter -1 10", Seq(-1, 10, 10), Fill({{560, 1}, {0, 9}}))},
                                  559)));
     OpenLevel again;
-    LoadLevel(again, path, ui, report);
+    LoadAndTell(again, path, ui, report);
     std::vector<std::string> expected = listBefore;
     expected.push_back("200: 10 counter maker by vantrel");
     expected.push_back("201: counter -1 10");

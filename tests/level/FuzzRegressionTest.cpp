@@ -54,12 +54,13 @@ void Load(std::unique_ptr<WritableFile> file, Loaded& out)
     LoadOptions options;
     options.TickMs = [] { return std::int64_t{0}; };
     try {
-        LoadLevelFrom(*out.lvl, std::move(file), out.ui, out.report, options);
+        LoadLevelFrom(*out.lvl, std::move(file), out.report, options);
         ASSERT_NE(out.report.Completed, out.report.Rejected) << "a load that returns is either completed or refused";
         out.outcome = out.report.Completed ? Outcome::Completed : Outcome::Refused;
     } catch (const VantrelError&) {
         out.outcome = Outcome::Failed;
     }
+    TellLoad(out.report, out.ui);
 }
 
 class FuzzRegressionTest : public ::testing::TestWithParam<fs::path> {};

@@ -37,7 +37,7 @@ TEST(LevelIndex, ASecondLoadKeepsNoPositionOfTheFirstFile)
     test::ScriptedUi ui;
     OpenLevel lvl;
     LoadReport report;
-    LoadLevel(lvl, dir.Write("rich.level", RichLevel()), ui, report);
+    LoadAndTell(lvl, dir.Write("rich.level", RichLevel()), ui, report);
     ASSERT_TRUE(lvl.LevelOpen());
     ASSERT_NE(lvl.Index().Cnt2Pos, -1);
     ASSERT_NE(lvl.Index().EnvelopePos[2], -1);
@@ -45,7 +45,7 @@ TEST(LevelIndex, ASecondLoadKeepsNoPositionOfTheFirstFile)
     ASSERT_EQ(lvl.CePositions().size(), 2u);
 
     const Bytes plain = LevelBuilder::Standard({.width = 2, .height = 2}, test::PatternCells(2, 2, false)).Data();
-    LoadLevel(lvl, dir.Write("plain.level", plain), ui, report);
+    LoadAndTell(lvl, dir.Write("plain.level", plain), ui, report);
     ASSERT_TRUE(lvl.LevelOpen());
     ChunkIndex expected;  // what the plain file alone gives
     expected.Format = LevelFormat::Rnd1;
@@ -66,7 +66,7 @@ TEST(LevelIndex, ASecondLoadKeepsNoPositionOfTheFirstFile)
     EXPECT_EQ(lvl.Grid().Width(), 2);
 
     // A refused file forgets the index too: nothing of "plain" stays to be written through.
-    LoadLevel(lvl, dir.Write("junk.level", Bytes{'J', 'U', 'N', 'K'}), ui, report);
+    LoadAndTell(lvl, dir.Write("junk.level", Bytes{'J', 'U', 'N', 'K'}), ui, report);
     EXPECT_FALSE(lvl.LevelOpen());
     EXPECT_EQ(lvl.HeadPos(), -1);
     EXPECT_EQ(lvl.BodyStart(), -1);
@@ -82,7 +82,7 @@ TEST(LevelDoor, EveryEditIsOneRecordedWriteOfExactlyTheChangedBytes)
     const std::string path = dir.Write("a.level", original);
     OpenLevel lvl;
     LoadReport report;
-    LoadLevel(lvl, path, ui, report);
+    LoadAndTell(lvl, path, ui, report);
     ASSERT_TRUE(lvl.LevelOpen());
 
     ASSERT_TRUE(SetCell(lvl, PackCell(2, 2), 0x42));

@@ -74,7 +74,7 @@ TEST(LevelStep, AWriteThatFailsPartWayIsTakenBackWhole)
                 OpenLevel lvl;
                 test::ScriptedUi ui;
                 LoadReport report;
-                LoadLevelFrom(lvl, std::make_unique<FailingFile>(Level(), budget, failBack), ui, report);
+                LoadLevelFrom(lvl, std::make_unique<FailingFile>(Level(), budget, failBack), report);
                 const CellGrid grid = lvl.Grid();
                 const bool cut = failBack && budget > 0 && !c.appends;  // what was written stays
                 try {
@@ -106,7 +106,7 @@ TEST(LevelStep, AWriteThatWouldPassTheSizeBoundIsRefusedBeforeAnyByte)
     OpenLevel lvl;
     test::ScriptedUi ui;
     LoadReport report;
-    LoadLevelFrom(lvl, std::make_unique<MemoryFile>("a.level", big), ui, report);
+    LoadLevelFrom(lvl, std::make_unique<MemoryFile>("a.level", big), report);
     ASSERT_TRUE(lvl.LevelOpen());
     try {
         lvl.Append(Bytes(20, 1));
@@ -126,7 +126,7 @@ TEST(LevelStep, AnotherProgramsLockOrChangeRefusesTheWrite)
     lvl.SetLockWait(std::chrono::milliseconds(50));
     test::ScriptedUi ui;
     LoadReport report;
-    LoadLevel(lvl, path, ui, report);
+    LoadAndTell(lvl, path, ui, report);
     const int other = ::open(path.c_str(), O_RDWR);
     ASSERT_EQ(::flock(other, LOCK_EX), 0);
     const auto refused = [&](const std::string& why) {

@@ -7,6 +7,7 @@
 
 #include "base/Error.h"
 #include "support/LevelBuilder.h"
+#include "support/LoadRun.h"
 #include "support/Lines.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
@@ -33,49 +34,7 @@ using test::StartsWith;
 constexpr char kReject[] = "Error: Can not open file\nNot a Rocks'n'Diamonds level, or unknown file version.";
 constexpr char kNoMap[] = "no map (BODY chunk)";
 
-// One load of bytes written to a file in a fresh temporary folder, with a
-// clock that stands still so the timing line reads "... in 0 milliseconds".
-struct LoadRun {
-    test::TempDir dir;
-    std::string path;
-    OpenLevel lvl;
-    test::ScriptedUi ui;
-    LoadReport report;
-    std::vector<std::string> captions;
-    std::optional<std::string> error;  // the text of a VantrelError the load ended with
-
-    LoadOptions Options()
-    {
-        LoadOptions o;
-        o.TickMs = [] { return std::int64_t{123456}; };
-        o.OnCaption = [this](const std::string& c) { captions.push_back(c); };
-        return o;
-    }
-
-    void Load(const std::string& file)
-    {
-        path = file;
-        captions.clear();
-        error.reset();
-        try {
-            LoadLevel(lvl, path, ui, report, Options());
-        } catch (const VantrelError& e) {
-            error = e.what();
-        }
-    }
-
-    void Load(const Bytes& bytes, const std::string& name = "test.level") { Load(dir.Write(name, bytes)); }
-
-    // Expected lines with "{path}" standing for the loaded file's path.
-    std::vector<Line> WithPath(std::vector<Line> lines) const
-    {
-        for (Line& l : lines) {
-            const auto at = l.text.find("{path}");
-            if (at != std::string::npos) l.text.replace(at, 6, path);
-        }
-        return lines;
-    }
-};
+using test::LoadRun;
 
 ::testing::AssertionResult GridHolds(const OpenLevel& lvl, int width, int height,
                                      const std::vector<std::uint16_t>& cells)
@@ -178,7 +137,7 @@ TEST(LoaderTest, TimingLineGivesTheTicksBetweenStartAndEnd)
         return t;
     };
     const std::string path = run.dir.Write("t.level", LevelBuilder::Standard({}, PatternCells(3, 2, false)).Data());
-    LoadLevel(run.lvl, path, run.ui, run.report, options);
+    LoadAndTell(run.lvl, path, run.ui, run.report, options);
     ASSERT_FALSE(run.lvl.Log().empty());
     EXPECT_EQ(run.lvl.Log().back(), "202 bytes loaded in 25 milliseconds");
 }
@@ -246,7 +205,7 @@ TEST(LoaderTest, LoadFromMemoryGivesTheSameLogAndNoBackup)
     LoadLevelFrom(lvl,
                   std::make_unique<MemoryFile>("in-memory.level",
                                                LevelBuilder::Standard({.title = "", .wide = true}, cells).Data()),
-                  ui, report, options);
+                  report, options);
     EXPECT_TRUE(test::LinesAre(lvl.Log(), {"Loading in-memory.level", "RND1 file - checking version",
                                          "CAVEVERS 0200000003000803 seek to 28", "HEAD at 28 seek to 148",
                                          "AUTH at 148 seek to 188", "BODY at 188 seek to 208",

@@ -45,7 +45,7 @@ struct NewerRun {
         LoadOptions o;
         o.TickMs = [] { return std::int64_t{7}; };
         try {
-            LoadLevel(lvl, path, ui, report, o);
+            LoadAndTell(lvl, path, ui, report, o);
         } catch (const VantrelError& e) {
             error = e.what();
         }
@@ -331,7 +331,9 @@ TEST(NewerLayout, PatchesThatDoNotFitAreRefused)
     big.run.Load(big.before);
     EXPECT_FALSE(WriteTimeAndEmeralds(big.run.lvl, 32768, 0, big.run.ui));
     EXPECT_FALSE(WriteTimeAndEmeralds(big.run.lvl, 0, 40000, big.run.ui));
-    EXPECT_EQ(big.run.ui.messages, (std::vector<std::string>{kNewerValueTooLargeMessage, kNewerValueTooLargeMessage}));
+    EXPECT_EQ(big.run.ui.messages, (std::vector<std::string>{"In this level time left and emeralds to collect are signed 16-bit numbers: values above 32767 cannot be "
+         "stored. Nothing was written.", "In this level time left and emeralds to collect are signed 16-bit numbers: values above 32767 cannot be "
+         "stored. Nothing was written."}));
     EXPECT_EQ(big.After(), big.before);
 
     Patched noTime;
@@ -339,14 +341,15 @@ TEST(NewerLayout, PatchesThatDoNotFitAreRefused)
                         .Body({1, 2}, true).Data();
     noTime.run.Load(noTime.before);
     EXPECT_FALSE(WriteTimeAndEmeralds(noTime.run.lvl, 10, 10, noTime.run.ui));
-    EXPECT_EQ(noTime.run.ui.messages, std::vector<std::string>{kNoInfoEntryMessage});
+    EXPECT_EQ(noTime.run.ui.messages, std::vector<std::string>{"This level's INFO chunk holds no entry for time left or for emeralds to collect (the game takes its default "
+         "then), so they cannot be changed in place. Nothing was written."});
     EXPECT_EQ(noTime.After(), noTime.before);
 
     Patched noName;
     noName.before = LevelBuilder::Newer().Info(LB::InfoEntries(2, 1, 100, 3)).Body({1, 2}, true).Data();
     noName.run.Load(noName.before);
     EXPECT_FALSE(WriteLevelTitle(noName.run.lvl, "Cave", noName.run.ui));
-    EXPECT_EQ(noName.run.ui.messages, std::vector<std::string>{kNoNameChunkMessage});
+    EXPECT_EQ(noName.run.ui.messages, std::vector<std::string>{"This level has no title chunk (NAME); nothing was written."});
     EXPECT_EQ(noName.After(), noName.before);
 }
 

@@ -145,7 +145,7 @@ TEST(SetCellTest, ChangeIsInTheFileOnDiskWhenTheCallReturns)
     OpenLevel lvl;
     ScriptedUi ui;
     LoadReport report;
-    LoadLevel(lvl, path, ui, report);
+    LoadAndTell(lvl, path, ui, report);
     ASSERT_TRUE(lvl.LevelOpen());
 
     ASSERT_TRUE(SetCell(lvl, PackCell(2, 2), 0x0168));
@@ -386,82 +386,6 @@ INSTANTIATE_TEST_SUITE_P(
                       GuardCase{"WordPastSizeRefused", true, 5, {0x10, 0x20, 0x30, 0x40}, true},
                       GuardCase{"WordFarPastSizeRefused", true, 1000, {0x10, 0x20, 0x30, 0x40}, true}),
     [](const auto& info) { return std::string(info.param.name); });
-
-// --- WriteHexAtPos and RepeatHexByte ---
-
-struct HexCase {
-    const char* name;
-    std::int64_t offset;
-    std::string hex;
-    Bytes want;  // the file starts as 10 20 30
-};
-void PrintTo(const HexCase& c, std::ostream* os) { *os << c.name; }
-
-class WriteHexAtPosTest : public ::testing::TestWithParam<HexCase> {};
-
-TEST_P(WriteHexAtPosTest, PairsBecomeBytesPositionKept)
-{
-    MemoryFile f("f", Bytes{0x10, 0x20, 0x30});
-    f.Seek(1);
-    WriteHexAtPos(GetParam().offset, f, GetParam().hex);
-    EXPECT_EQ(f.Bytes(), GetParam().want);
-    EXPECT_EQ(f.Position(), 1);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Hex, WriteHexAtPosTest,
-    ::testing::Values(HexCase{"AppendTwo", -1, "4142", {0x10, 0x20, 0x30, 0x41, 0x42}},
-                      HexCase{"TrailingOddDigitIgnored", -1, "414", {0x10, 0x20, 0x30, 0x41}},
-                      HexCase{"LowerCase", -1, "4a4b", {0x10, 0x20, 0x30, 0x4A, 0x4B}},
-                      HexCase{"MixedCase", -1, "fFa0", {0x10, 0x20, 0x30, 0xFF, 0xA0}},
-                      HexCase{"Empty", -1, "", {0x10, 0x20, 0x30}},
-                      HexCase{"SingleDigit", -1, "7", {0x10, 0x20, 0x30}},
-                      HexCase{"OverwriteInside", 1, "FF", {0x10, 0xFF, 0x30}},
-                      HexCase{"OverwriteAndExtend", 2, "AABBCC", {0x10, 0x20, 0xAA, 0xBB, 0xCC}},
-                      HexCase{"AtSize", 3, "00", {0x10, 0x20, 0x30, 0x00}}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(WriteHexAtPosTest, BadPairFailsAfterWritingTheBytesBeforeIt)
-{
-    MemoryFile f("f", Bytes{0x10});
-    EXPECT_THROW(WriteHexAtPos(-1, f, "41ZZ42"), VantrelError);
-    EXPECT_EQ(f.Bytes(), (Bytes{0x10, 0x41}));
-    EXPECT_THROW(WriteHexAtPos(-1, f, "G0"), VantrelError);
-    EXPECT_EQ(f.Bytes(), (Bytes{0x10, 0x41}));
-    EXPECT_THROW(WriteHexAtPos(0, f, "AB4 "), VantrelError);
-    EXPECT_EQ(f.Bytes(), (Bytes{0xAB, 0x41}));
-}
-
-TEST(WriteHexAtPosTest, AppendsToAFileOnDisk)
-{
-    test::TempDir dir;
-    const auto path = (dir.Path() / "new.level").string();
-    {
-        DiskFile f(path, DiskFile::Mode::Create);
-        WriteHexAtPos(-1, f, "524E4431");
-        WriteHexAtPos(-1, f, "00000000");
-        EXPECT_EQ(f.Position(), 0);
-        EXPECT_EQ(test::ReadBytes(path), (Bytes{'R', 'N', 'D', '1', 0, 0, 0, 0}));  // no flush needed
-        f.Close();
-    }
-}
-
-TEST(RepeatHexByteTest, AppendsCountPairs)
-{
-    std::string text = "AB";
-    RepeatHexByte(3, 0x0A, text);
-    EXPECT_EQ(text, "AB0A0A0A");
-    RepeatHexByte(0, 0x0A, text);
-    EXPECT_EQ(text, "AB0A0A0A");
-    std::string ff;
-    RepeatHexByte(2, 0xFF, ff);
-    EXPECT_EQ(ff, "FFFF");
-    std::string many;
-    RepeatHexByte(255, 4, many);
-    EXPECT_EQ(many.size(), 510u);
-    EXPECT_EQ(many.find_first_not_of("04"), std::string::npos);
-    EXPECT_EQ(many.substr(0, 4), "0404");
-}
 
 // --- ShowBytesAsHex ---
 

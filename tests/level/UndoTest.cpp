@@ -199,7 +199,7 @@ TEST(Undo, AnUndoWhoseWriteFailsPartWayLeavesTheLevelAsItWas)
     OpenLevel lvl;
     test::ScriptedUi ui;
     LoadReport report;
-    LoadLevelFrom(lvl, std::make_unique<FailingFile>("a.level", Level()), ui, report);
+    LoadLevelFrom(lvl, std::make_unique<FailingFile>("a.level", Level()), report);
     UndoHistory history;
     WriteLevelTitle(lvl, "A longer title than before", ui);
     history.Take(lvl);

@@ -53,7 +53,7 @@ TEST_P(ChangedFileTest, EveryWriteIsRefusedAndNothingIsReportedAsDone)
     test::ScriptedUi ui;
     OpenLevel lvl;
     LoadReport report;
-    LoadLevel(lvl, path, ui, report);
+    LoadAndTell(lvl, path, ui, report);
     ASSERT_TRUE(lvl.LevelOpen());
     GetParam().change(path);
     const Bytes replacement = GetParam().replacementLeft ? test::ReadBytes(path) : Bytes{};
@@ -99,7 +99,7 @@ TEST(HeaderFieldPastTheEnd, TheTitleAndTimeAreNotWrittenAndNotReportedAsWritten)
     test::ScriptedUi ui;
     OpenLevel lvl;
     LoadReport report;
-    LoadLevel(lvl, path, ui, report);
+    LoadAndTell(lvl, path, ui, report);
     ASSERT_TRUE(lvl.LevelOpen());
     fs::resize_file(path, 40);  // the same file, cut short after its load: the title at 42 lies past its end
     const Bytes cut = test::ReadBytes(path);
@@ -136,7 +136,7 @@ TEST(MissingBackup, TheUserIsToldOnceAtLoadAndTheLoadGoesOn)
         test::ScriptedUi ui;
         OpenLevel lvl;
         LoadReport report;
-        LoadLevel(lvl, path, ui, report);
+        LoadAndTell(lvl, path, ui, report);
         EXPECT_TRUE(lvl.LevelOpen());
         EXPECT_EQ(ui.errors, std::vector<std::string>{NoBackupMessage(path.string(), c.why)});
     }
@@ -154,7 +154,7 @@ TEST(MissingBackup, TheUserIsToldOnceAtLoadAndTheLoadGoesOn)
         test::ScriptedUi ui;
         OpenLevel lvl;
         LoadReport report;
-        LoadLevel(lvl, path, ui, report);
+        LoadAndTell(lvl, path, ui, report);
         ::setrlimit(RLIMIT_FSIZE, &old);
         EXPECT_TRUE(lvl.LevelOpen());
         EXPECT_EQ(ui.errors, std::vector<std::string>{NoBackupMessage(path.string(), "File too large")});
@@ -166,7 +166,7 @@ TEST(MissingBackup, TheUserIsToldOnceAtLoadAndTheLoadGoesOn)
     test::ScriptedUi ui;
     OpenLevel lvl;
     LoadReport report;
-    LoadLevel(lvl, path, ui, report);
+    LoadAndTell(lvl, path, ui, report);
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(test::ReadBytes(path.string() + ".bak"), (Bytes{1, 2, 3}));
 }
@@ -179,7 +179,7 @@ void ExpectReadOnlyLevel(const fs::path& path)
     test::ScriptedUi ui;
     OpenLevel lvl;
     LoadReport report;
-    LoadLevel(lvl, path, ui, report);
+    LoadAndTell(lvl, path, ui, report);
     ASSERT_TRUE(lvl.LevelOpen());
     EXPECT_TRUE(lvl.ReadOnly());
     EXPECT_EQ(lvl.Log().at(1), std::string(kReadOnlyLogLine) + " (Permission denied)");
@@ -238,7 +238,7 @@ TEST(MissingBackup, AFolderThatMayNotBeWrittenIsSaidAndEditsStillWork)
         test::ScriptedUi ui;
         OpenLevel lvl;
         LoadReport report;
-        LoadLevel(lvl, path, ui, report);
+        LoadAndTell(lvl, path, ui, report);
         ASSERT_TRUE(lvl.LevelOpen());
         EXPECT_FALSE(lvl.ReadOnly());
         EXPECT_EQ(ui.errors, std::vector<std::string>{NoBackupMessage(path.string(), "Permission denied")});

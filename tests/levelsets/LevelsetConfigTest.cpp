@@ -132,7 +132,7 @@ TEST_F(LocateTest, FirstStartAsksForDirectoryAndStoresIt)
 TEST_F(LocateTest, CancelledChooserThenCancelledSetupSearchEndsTheScan)
 {
     EXPECT_EQ(LocateDataDirectory(settings, ui), std::nullopt);
-    EXPECT_EQ(ui.messages, (std::vector<std::string>{"Select directory for datadir", kFindSetupMessage,
+    EXPECT_EQ(ui.messages, (std::vector<std::string>{"Select directory for datadir", "Please find Rocks'n'diamonds setup.conf file or a levelsetup.conf file (look in the My documents directory)",
                                                      "setup.conf not found"}));
     EXPECT_EQ(ui.fileDialogTitles, (std::vector<std::string>{"Select directory for datadir", "Find setup.conf"}));
     EXPECT_TRUE(settings.values.empty()) << "nothing stored";
@@ -144,7 +144,7 @@ TEST_F(LocateTest, DataDirWithoutLevelsGoesStraightToSetupSearch)
     const std::string game = DataDir("game", false);  // not tested for "levels" once picked
     ui.files.push_back(game + "/setup.conf");
     EXPECT_EQ(LocateDataDirectory(settings, ui), game);
-    EXPECT_EQ(ui.messages, std::vector<std::string>{kFindSetupMessage});
+    EXPECT_EQ(ui.messages, std::vector<std::string>{"Please find Rocks'n'diamonds setup.conf file or a levelsetup.conf file (look in the My documents directory)"});
     EXPECT_EQ(ui.fileDialogTitles, std::vector<std::string>{"Find setup.conf"});
     EXPECT_EQ(settings.values["datadir"], game);
 }

@@ -183,7 +183,7 @@ TEST(LevelWriterTest, NewFileLoadsWithItsChunksWhereTheLayoutPutsThem)
     LoadReport report;
     LoadOptions options;
     options.TickMs = [] { return std::int64_t{0}; };
-    LoadLevel(lvl, *path, ui, report, options);
+    LoadAndTell(lvl, *path, ui, report, options);
     EXPECT_TRUE(test::LinesAre(lvl.Log(), {"Loading " + *path, "RND1 file - checking version",
                                            "CAVEVERS 0200000003000803 seek to 28", "HEAD at 28 seek to 148",
                                            "AUTH at 148 seek to 188", "BODY at 188 seek to 208",

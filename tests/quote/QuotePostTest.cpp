@@ -160,8 +160,8 @@ TEST(QuotePostTest, RefusalsWriteNothingAndAskForNoDirectory)
         std::string post;
         std::string message;
     } cases[] = {
-        {"EmptyPost", "", kNoSizeMessage},
-        {"NoElementNames", Img("6") + Img("0006") + "\n" + Img("abc"), kNoSizeMessage},
+        {"EmptyPost", "", "No width or height detected, are you sure there is some Level Sketch images included in the post?"},
+        {"NoElementNames", Img("6") + Img("0006") + "\n" + Img("abc"), "No width or height detected, are you sure there is some Level Sketch images included in the post?"},
         {"TooWide", wide, "The level would be 129 x 1 cells; a level can be at most 128 x 128 cells.\nNo level was written."},
         {"TooHigh", high, "The level would be 2 x 129 cells; a level can be at most 128 x 128 cells.\nNo level was written."},
     };

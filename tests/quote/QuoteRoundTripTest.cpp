@@ -40,7 +40,7 @@ LoadReport LoadBytes(OpenLevel& lvl, const std::string& path)
     LoadReport report;
     LoadOptions options;
     options.TickMs = [] { return std::int64_t{0}; };
-    LoadLevelFrom(lvl, std::make_unique<MemoryFile>(path, test::ReadBytes(path)), ui, report, options);
+    LoadLevelFrom(lvl, std::make_unique<MemoryFile>(path, test::ReadBytes(path)), report, options);
     return report;
 }
 

@@ -1,5 +1,5 @@
 // Selection and the map clipboard: which cells a drag selects, and what
-// Copy, Cut, Paste and Delete leave in MapGrid and in the level file.
+// Copy, Cut, Paste and Delete leave in the level's grid and in its file.
 #include "view/MapClipboard.h"
 
 #include "level/OpenLevel.h"
@@ -29,7 +29,7 @@ PixelPoint CenterOf(int viewX, int viewY)
     return {16 * (viewX - 1) + 8, 16 * (viewY - 1) + 8};
 }
 
-// Every cell of the map as the file holds it equals MapGrid.
+// Every cell of the map as the file holds it equals the grid.
 void ExpectFileMatchesGrid(const OpenLevel& lvl)
 {
     for (int y = 1; y <= lvl.MapHeight(); ++y)
@@ -208,7 +208,7 @@ TEST_P(ClipboardOnLevel, PasteIntoAWiderSelectionPastesNothingButRewritesItsCell
     LoadMemoryLevel(lvl, 8, 6, Wide(), NumberedCells(8, 6));
     MapClipboard clip;
     ASSERT_TRUE(CopySelection(lvl, Selected(1, 1, 3, 2), clip));
-    // Make the file differ from MapGrid in and around the selection, then paste into 4 x 2 cells.
+    // Make the file differ from the grid in and around the selection, then paste into 4 x 2 cells.
     for (const auto& [x, y] : {std::pair{2, 5}, {5, 6}, {1, 5}, {6, 5}}) {
         const std::uint8_t other = 0xEE;
         lvl.Patch(CellFileOffset(lvl, PackCell(x, y)), &other, 1);

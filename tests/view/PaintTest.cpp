@@ -137,7 +137,7 @@ TEST(CeGraphicsOf, ReadsTheGraphicsOfARealLevel)
     OpenLevel lvl;
     test::ScriptedUi ui;
     LoadReport report;
-    LoadLevel(lvl, path, ui, report, ReadOnlyLoad());
+    LoadLevel(lvl, path, report, ReadOnlyLoad());
     const CeGraphics looks = CeGraphicsOf(lvl);
     EXPECT_EQ(looks[0], std::optional<std::uint16_t>(0x013C));
     EXPECT_EQ(looks[1], std::optional<std::uint16_t>(0));

@@ -37,7 +37,7 @@ TEST_P(ViewSize, LoaderReportsTheSame)
                                                      .wide = true},
                                                     test::PatternCells(c.mapWidth, c.mapHeight, true))
                            .Data();
-    LoadLevelFrom(lvl, std::make_unique<MemoryFile>("m.level", bytes), ui, report);
+    LoadLevelFrom(lvl, std::make_unique<MemoryFile>("m.level", bytes), report);
     ASSERT_TRUE(report.ViewPrepared);
     EXPECT_EQ(ViewGeometryOf(lvl.MapWidth(), lvl.MapHeight()), c.view);
 }

@@ -26,7 +26,7 @@ inline void LoadMemoryLevel(OpenLevel& lvl, int width, int height, bool wide, co
                             .wide = wide},
                            cells)
                            .Data();
-    LoadLevelFrom(lvl, std::make_unique<MemoryFile>("memory.level", bytes), ui, report);
+    LoadLevelFrom(lvl, std::make_unique<MemoryFile>("memory.level", bytes), report);
     ASSERT_TRUE(report.Completed);
     ASSERT_TRUE(lvl.LevelOpen());
 }

@@ -1,4 +1,4 @@
-// The lines of the load log: kept as their values, made into text when read.
+// The lines of the load log and the CE list: written from their pieces, read back as text.
 #include "base/TextLines.h"
 
 #include <gtest/gtest.h>
@@ -11,9 +11,9 @@
 namespace vantrel {
 namespace {
 
-TEST(LazyLinesTest, LinesReadAsWrittenAlsoWhenWrittenBetweenReads)
+TEST(TextLinesTest, LinesReadAsWrittenAlsoWhenWrittenBetweenReads)
 {
-    LazyLines lines;
+    TextLines lines;
     std::string chunk = "CUS4";
     lines.Add("Loading ", std::string("/tmp/a b.level"));
     lines.Add(std::string_view(chunk), " (", 7u, ") found at ", std::int64_t{-4}, " seek to ", 9);
@@ -29,8 +29,8 @@ TEST(LazyLinesTest, LinesReadAsWrittenAlsoWhenWrittenBetweenReads)
                                                "18446744073709551615 -9223372036854775808200", ""};
     EXPECT_EQ(lines, expected);
 
-    const LazyLines copy = lines;
-    LazyLines moved = std::move(lines);
+    const TextLines copy = lines;
+    TextLines moved = std::move(lines);
     EXPECT_TRUE(lines.empty());  // NOLINT(bugprone-use-after-move): a moved-from list is empty
     EXPECT_EQ(moved, expected);
     lines.clear();
@@ -40,9 +40,9 @@ TEST(LazyLinesTest, LinesReadAsWrittenAlsoWhenWrittenBetweenReads)
     EXPECT_EQ(copy, expected);
 }
 
-TEST(LazyLinesTest, ManyLongLinesSurviveTheBufferGrowing)
+TEST(TextLinesTest, ManyLongLinesSurviveTheBufferGrowing)
 {
-    LazyLines lines;
+    TextLines lines;
     const std::string long_(5000, 'x');
     for (int i = 0; i < 300; ++i) lines.Add(i, ": ", long_);
     ASSERT_EQ(lines.size(), 300u);
