@@ -13,6 +13,7 @@
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
 #include "view/MapClipboard.h"
+#include "view/Paint.h"
 
 #include <gtest/gtest.h>
 
@@ -78,6 +79,12 @@ TEST(Undo, EveryKindOfChangeIsUndoneRedoneAndRefusedAfterAnOutsideChange)
              CutSelection(s.doc.Level(), s.Cells(2, 3, 3, 3), clip);
          }},
         {"Delete 1 x 1 cell", [](Session& s) { DeleteSelection(s.doc.Level(), s.Cells(4, 1, 4, 1)); }},
+        {"Paint 3 cells", [](Session& s) {
+             PaintStroke stroke(0x05);
+             stroke.ExtendTo(PackCell(1, 3), s.doc.Level().MapWidth(), s.doc.Level().MapHeight());
+             stroke.ExtendTo(PackCell(3, 3), s.doc.Level().MapWidth(), s.doc.Level().MapHeight());
+             PaintCells(s.doc.Level(), stroke);
+         }},
         {"Counter (2 CEs)", [](Session& s) {
              CounterSettings settings;
              RunCounterCreation(s.doc.Level(), settings, s.doc.Ui());
