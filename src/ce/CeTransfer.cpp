@@ -267,7 +267,10 @@ bool LoadVceFile(OpenLevel& /*lvl*/, const std::string& path, CeImportList& list
 
 bool CEMan_Info_LoadVCE(OpenLevel& lvl, CeImportList& list, UserInterface& ui, const std::string& initialDir)
 {
-    if (!lvl.LevelOpen()) return false;
+    if (!lvl.LevelOpen()) {
+        ui.Message(kNoLevelForImportMessage);
+        return false;
+    }
     const auto path = ui.ChooseFile(kOpenVceDialogTitle, kOpenVceFilterName, kOpenVcePattern, initialDir);
     if (!path) return false;
     return LoadVceFile(lvl, *path, list, ui);

@@ -43,9 +43,9 @@ inline constexpr char kNothingTickedMessage[] =
 inline constexpr char kLinksChangedSuffix[] = " Links detected and changed!";
 inline constexpr char kImportFinishedMessage[] = "Importing CEs finished";
 inline constexpr char kNoLevelForExportMessage[] =
-    "No level is open: load a level before exporting custom elements. No .vce file was written.";
+    "No level is open: load a level (File > Load Level), then export its custom elements. No .vce file was written.";
 inline constexpr char kNoLevelForImportMessage[] =
-    "No level is open: load a level before importing custom elements.";
+    "No level is open: load a level (File > Load Level), then import custom elements into it.";
 inline constexpr char kNothingToImportMessage[] =
     "There is nothing to import: load a .vce file into the import list first.";
 inline constexpr int kHexBoxBytes = 10;  // the bytes each check box of Finish Import shows

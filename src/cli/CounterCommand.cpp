@@ -25,7 +25,7 @@ int RunCounter(const std::string& file, int steps, const std::vector<int>& incre
     const CounterResult result = RunCounterCreation(lvl, settings, ui, dryRun);
     lvl.CloseLevelFile();
     if (result.Outcome == CounterOutcome::NoLevel) {
-        ui.Message("The level file " + file + " is gone (deleted or moved since it was read), so nothing was written.");
+        ui.Message(GoneRefusal(file));
         return 1;
     }
     if (result.Outcome != CounterOutcome::Created) {

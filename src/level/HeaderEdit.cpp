@@ -8,6 +8,14 @@ namespace vantrel {
 
 namespace {
 
+// The File Info edits need an open level; without one they say so.
+bool LevelToChange(const OpenLevel& lvl, UserInterface& ui)
+{
+    if (lvl.LevelOpen()) return true;
+    ui.Message(kNoLevelForFileInfoMessage);
+    return false;
+}
+
 // The title and the author: 32 bytes each (HEAD's title field, NAME, AUTH).
 constexpr std::size_t kTitleLength = kLevelTextLength;
 
@@ -68,7 +76,7 @@ bool WriteTextField(OpenLevel& lvl, std::int64_t at, const std::string& text, co
 
 bool WriteLevelTitle(OpenLevel& lvl, const std::string& title, UserInterface& ui)
 {
-    if (!lvl.LevelOpen()) return false;
+    if (!LevelToChange(lvl, ui)) return false;
     const bool newer = lvl.Index().Newer;
     if (newer && lvl.Index().NamePos < 0) {
         ui.Message(kNoNameChunkMessage);
@@ -82,7 +90,7 @@ bool WriteLevelTitle(OpenLevel& lvl, const std::string& title, UserInterface& ui
 
 bool WriteLevelAuthor(OpenLevel& lvl, const std::string& author, UserInterface& ui)
 {
-    if (!lvl.LevelOpen()) return false;
+    if (!LevelToChange(lvl, ui)) return false;
     const std::int64_t size = lvl.AuthPos();
     if (size < 0) {
         ui.Message(kNoAuthChunkMessage);
@@ -112,7 +120,7 @@ bool WriteInfoTimeAndEmeralds(OpenLevel& lvl, std::uint16_t time, std::uint16_t 
         return false;
     }
     if (ix.InfoTimePos < 0 || ix.InfoEmeraldsPos < 0) {
-        ui.Message(kNoInfoEntryMessage);
+        ui.Message(ix.InfoPos < 0 ? kNoInfoChunkMessage : kNoInfoEntryMessage);
         return false;
     }
     lvl.EnsureWritable();
@@ -135,7 +143,7 @@ bool WriteInfoTimeAndEmeralds(OpenLevel& lvl, std::uint16_t time, std::uint16_t 
 
 bool WriteTimeAndEmeralds(OpenLevel& lvl, std::uint16_t time, std::uint16_t emeralds, UserInterface& ui)
 {
-    if (!lvl.LevelOpen()) return false;
+    if (!LevelToChange(lvl, ui)) return false;
     if (lvl.Index().Newer) return WriteInfoTimeAndEmeralds(lvl, time, emeralds, ui);
     if (!HasHead(lvl, ui)) return false;
     lvl.EnsureWritable();
@@ -178,6 +186,7 @@ std::string HeaderRefusal(const OpenLevel& lvl, const HeaderChanges& c)
                                               : std::string("The ") + what + " must lie between 0 and " +
                                                     std::to_string(most) + ", not " + std::to_string(**value) +
                                                     ". Nothing was written.";
+    if (ix.Newer && ix.InfoPos < 0) return kNoInfoChunkMessage;
     if (ix.Newer && (ix.InfoTimePos < 0 || ix.InfoEmeraldsPos < 0)) return kNoInfoEntryMessage;
     if (!ix.Newer && lvl.HeadPos() < 0) return kNoHeadMessage;
     return {};
@@ -187,7 +196,7 @@ std::string HeaderRefusal(const OpenLevel& lvl, const HeaderChanges& c)
 
 bool WriteHeaderChanges(OpenLevel& lvl, const HeaderChanges& changes, UserInterface& ui)
 {
-    if (!lvl.LevelOpen()) return false;
+    if (!LevelToChange(lvl, ui)) return false;
     if (const std::string why = HeaderRefusal(lvl, changes); !why.empty()) {
         ui.Message(why);
         return false;

@@ -21,6 +21,8 @@ inline constexpr char kTimeNoteMessage[] =
     "when going to the Level Settings screen in the Level Editor (Don't blame me for this, blame Doval!)";
 // The largest time left or emeralds to collect the game's level editor keeps.
 inline constexpr int kEditorMaxValue = 999;
+inline constexpr char kNoLevelForFileInfoMessage[] =
+    "No level is open: load a level (File > Load Level), then change its File Info.";
 inline constexpr char kNoHeadMessage[] = "This level has no header (HEAD chunk); nothing was written.";
 // Levels of the newer layout keep the title in NAME and time and emeralds as INFO entries.
 inline constexpr char kNoNameChunkMessage[] = "This level has no title chunk (NAME); nothing was written.";
@@ -30,6 +32,9 @@ inline constexpr char kNewerValueTooLargeMessage[] =
 inline constexpr char kNoInfoEntryMessage[] =
     "This level's INFO chunk holds no entry for time left or for emeralds to collect (the game takes its default "
     "then), so they cannot be changed in place. Nothing was written.";
+inline constexpr char kNoInfoChunkMessage[] =
+    "This level has no INFO chunk (the game takes its defaults then), so time left and emeralds to collect cannot "
+    "be changed in place. Nothing was written.";
 inline constexpr std::uint16_t kNewerMaxValue = 32767;
 // What the Edit menu calls these edits ("Undo Title").
 inline constexpr char kTitleStepName[] = "Title";

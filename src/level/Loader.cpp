@@ -165,6 +165,10 @@ private:
     // The signature, then the version: the cookie's three characters or the CAVEVERS chunk.
     bool RecogniseFormat()
     {
+        if (size_ == 0) {
+            Tell(EmptyFileMessage(report_.Path));
+            return false;
+        }
         if (ReadFileString(lvl_, 4, *f_, 0) != "RND1" && ReadFileString(lvl_, kCookieLength, *f_, 0) != kCookie) {
             Tell(kRejectMessage);
             return false;
@@ -216,7 +220,9 @@ private:
             p = next;
         }
         f_->Seek(p);
-        ix_.Newer = ix_.InfoPos != -1 && ix_.HeadPos == -1;
+        // A file of version 3.0 or later without HEAD is read by the newer rules, with or without INFO.
+        ix_.Newer = ix_.HeadPos == -1 && (ix_.InfoPos != -1 || newerChunks_);
+        if (ix_.Newer && ix_.InfoPos == -1) TakeInfoDefaults();
         if (ix_.HasCusx()) ListCesAsTheGame();
         return true;
     }
@@ -461,6 +467,20 @@ private:
         return *q;
     }
 
+    // No INFO chunk in a level of the newer layout: the game reads it with
+    // INFO's defaults (its map two bytes a cell, as always in this layout).
+    void TakeInfoDefaults()
+    {
+        constexpr int width = InfoField::Width.Default, height = InfoField::Height.Default;
+        ix_.MapWidth = static_cast<std::uint8_t>(width);
+        ix_.MapHeight = static_cast<std::uint8_t>(height);
+        ix_.Wide16 = true;
+        report_.HeaderBoxes = LoadReport::Header{Num(width) + "x" + Num(height), InfoField::Time.Default,
+                                                 InfoField::Emeralds.Default};
+        LogLine("No INFO chunk: the game's defaults are used: map size ", width, "x", height, ", time left ",
+                InfoField::Time.Default, ", emeralds to collect ", InfoField::Emeralds.Default);
+    }
+
     std::int64_t Skipped(const char* name, std::int64_t p)
     {
         const auto q = NewerChunk(name, p);
@@ -693,7 +713,7 @@ private:
             report_.Author.clear();
         }
         report_.Title.assign(title_);
-        if (completed && ix_.HeadPos == -1 && ix_.InfoPos == -1) Log(kNoHeaderLogLine);
+        if (completed && !report_.HeaderBoxes) Log(kNoHeaderLogLine);
         LogLine(size_, " bytes loaded in ", Tick() - started_, " milliseconds");
         SetCaption(lvl_.ReadOnly() && !options_.ReadOnly ? kCaptionReadOnly : kCaption);
         report_.Completed = completed;
@@ -783,6 +803,16 @@ std::string DirectLoadPath(const std::string& name)
     return IsDirectLoadName(name) ? TextAfter(name, "%") : name;
 }
 
+std::string EmptyFileMessage(const std::string& path)
+{
+    return "Error: Can not open file\nThe file " + path + " is empty (0 bytes): there is no level in it.";
+}
+
+std::string MissingLevelMessage(const std::string& path)
+{
+    return "The level file " + path + " does not exist (deleted, moved or never made), so nothing was read or written.";
+}
+
 std::string TooLargeMessage(const std::string& path, std::int64_t size)
 {
     return "The file is " + Num(size) + " bytes long, more than any level can be (at most " + Num(kMaxLevelFileSize) +
@@ -835,6 +865,8 @@ void LoadLevel(OpenLevel& lvl, const std::string& givenPath, LoadReport& report,
         } catch (const VantrelError&) {
             FileLook named;
             if (LookAt(givenPath, named)) CheckLevelFile(named, path);
+            struct stat st {};
+            if (::lstat(givenPath.c_str(), &st) != 0 && errno == ENOENT) throw VantrelError(MissingLevelMessage(path));
             throw;
         }
         // A command's read, checks and writes under one lock on the file, taken

@@ -84,6 +84,9 @@ inline LoadOptions ReadOnlyLoad()
 
 // A file larger than kMaxLevelFileSize (level/OpenLevel.h) is refused before it is read or copied.
 std::string TooLargeMessage(const std::string& path, std::int64_t size);
+// An empty file is refused with this notice; a name that names nothing, with this error.
+std::string EmptyFileMessage(const std::string& path);
+std::string MissingLevelMessage(const std::string& path);
 
 // Makes the level's backup PATH.bak from the level's bytes, with the
 // level's permission bits (mode), unless it exists (it is never

@@ -5,6 +5,8 @@
 #include "base/UserInterface.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <sys/stat.h>
 #include <stdexcept>
 #include <thread>
 #include <utility>
@@ -111,8 +113,15 @@ std::string ReadOnlyRefusal(const std::string& path)
     return "This level is open read-only, so nothing was written: " + path;
 }
 
+std::string GoneRefusal(const std::string& path)
+{
+    return "The level file " + path + " is gone (deleted or moved since it was read), so nothing was written.";
+}
+
 std::string FileChangedRefusal(const std::string& path)
 {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 && errno == ENOENT) return GoneRefusal(path);
     return "The level file " + path +
            " was moved, replaced or deleted since it was loaded, so nothing was written. Load it again to change it.";
 }

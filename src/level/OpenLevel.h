@@ -368,7 +368,12 @@ inline constexpr char kOutOfRangeMessage[] = "SET_BYTE_AT_POS: Out of Range (Thi
 
 // Why a write into the open level was refused.
 std::string ReadOnlyRefusal(const std::string& path);
+// The path names another file now, or (GoneRefusal) none at all.
 std::string FileChangedRefusal(const std::string& path);
+std::string GoneRefusal(const std::string& path);
+
+// What a command that needs a level says when none is open, with what to do then.
+inline constexpr char kNoLevelOpenMessage[] = "No level is open: load a level (File > Load Level)";
 // A level file made read-only after its load is not written through the
 // descriptor that is still open for writing: the change of mode is heeded.
 std::string MadeReadOnlyRefusal(const std::string& path);

@@ -126,7 +126,7 @@ SortResult Sort(SortFiles& files, const std::vector<std::string>& entries, long 
             std::string aside = target + ".old.bak";
             for (int k = 2; files.Exists(aside); ++k) aside = target + ".old" + std::to_string(k) + ".bak";
             if (const int error = files.Rename(target + ".bak", aside)) {
-                skip(target + ".bak exists and could not be moved aside: " + std::strerror(error));
+                skip(target + ".bak exists and could not be moved aside: " + std::strerror(error), true);
                 continue;
             }
             result.BackupsMoved.push_back({target + ".bak", aside, false});

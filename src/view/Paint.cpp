@@ -44,7 +44,7 @@ void PaintStroke::ExtendTo(PackedCell to, int width, int height)
 
 std::string PaintRefusal(const OpenLevel& lvl, std::uint16_t code)
 {
-    if (!lvl.LevelOpen()) return "No level is open: load a level to paint into it.";
+    if (!lvl.LevelOpen()) return std::string(kNoLevelOpenMessage) + ", then paint into it.";
     if (!lvl.Wide16() && code > 0xFF)
         return "This level keeps one byte a cell, so it cannot hold element " + ElementLabel(code) +
                " (only codes up to 0x00FF): nothing was painted.";

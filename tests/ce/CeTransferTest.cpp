@@ -166,7 +166,7 @@ TEST_F(TransferTest, ExportWithNoLevelOpenWritesNoFile)
     const ExportResult r = ExportCes(lvl, lines, {true}, ui);
     fs::current_path(cwd);
     EXPECT_FALSE(r.Written);
-    EXPECT_EQ(ui.messages, std::vector<std::string>{"No level is open: load a level before exporting custom elements. No .vce file was written."});
+    EXPECT_EQ(ui.messages, std::vector<std::string>{"No level is open: load a level (File > Load Level), then export its custom elements. No .vce file was written."});
     for (const auto& entry : fs::directory_iterator(dir.Path()))
         EXPECT_NE(entry.path().extension(), ".vce") << entry.path();
 }
@@ -435,7 +435,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "The file {path} no longer matches the import list: its custom element 2 has the id 6, import "
                     "line 2 is \"5:Five-->5\". Load it again. Nothing was imported."},
         RefusalCase{"NoListLoaded", [](FinishTest& t) { t.list.Clear(); }, "There is nothing to import: load a .vce file into the import list first."},
-        RefusalCase{"NoLevelOpen", [](FinishTest& t) { t.lvl.CloseLevelFile(); }, "No level is open: load a level before importing custom elements."}),
+        RefusalCase{"NoLevelOpen", [](FinishTest& t) { t.lvl.CloseLevelFile(); }, "No level is open: load a level (File > Load Level), then import custom elements into it."}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---------------------------------------------------------------------------

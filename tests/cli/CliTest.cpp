@@ -177,8 +177,8 @@ TEST(CliLoadTest, MissingFileExitsWithOneAndPrintsNoHeader)
     const CliResult r = RunCli({"load", "--map", path}, dir);
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "") << "no header block of empty boxes";
-    EXPECT_EQ(r.err, "message: Cannot open the file for reading (No such file or directory): " + path +
-                         "\n");
+    EXPECT_EQ(r.err, "message: The level file " + path +
+                         " does not exist (deleted, moved or never made), so nothing was read or written.\n");
     EXPECT_FALSE(std::filesystem::exists(path + ".bak"));
 }
 

@@ -184,5 +184,28 @@ TEST(LevelFaultCli, CommandsKeepToWhatTheyMayChange)
     }
 }
 
+// An empty level file and a name that names nothing: every command says which, exactly, and fails.
+TEST(LevelFaultCli, EmptyAndMissingLevelsAreNamed)
+{
+    const std::vector<std::vector<std::string>> commands{{"load"},   {"ce"},          {"render", "B"},   {"sketch"},
+                                                         {"import", "B"}, {"export", "--all"}, {"counter"}, {"set", "--title=T"}};
+    for (const bool empty : {true, false}) {
+        for (std::vector<std::string> args : commands) {
+            SCOPED_TRACE(args.front() + (empty ? " empty" : " missing"));
+            test::TempDir dir;
+            const std::string level = (dir.Path() / "a.level").string();
+            if (empty) Put(level, {});
+            args.insert(args.begin() + 1, level);
+            if (args.back() == "B") args.back() = (dir.Path() / "b.png").string();
+            const test::CliResult r = test::RunCli(args, dir);
+            EXPECT_EQ(r.status, 1);
+            EXPECT_EQ(r.err, empty ? "message: Error: Can not open file\nmessage: The file " + level +
+                                         " is empty (0 bytes): there is no level in it.\n"
+                                   : "message: The level file " + level + " does not exist (deleted, moved or never "
+                                                                          "made), so nothing was read or written.\n");
+        }
+    }
+}
+
 }  // namespace
 }  // namespace vantrel

@@ -291,7 +291,7 @@ TEST_F(LevelViewTest, SaveImageWithNoLevelOpenWritesNothing)
     DirectLoad(path);
     main->File_SaveLevelClick();
     QTest::mouseClick(Find<QPushButton>("LView_SaveImage"), Qt::LeftButton);
-    EXPECT_EQ(ui.messages, std::vector<std::string>(2, "No level is open, so there is no picture to save."));
+    EXPECT_EQ(ui.messages, std::vector<std::string>(2, "No level is open: load a level (File > Load Level), then save its picture."));
     EXPECT_FALSE(std::filesystem::exists(path + ".bmp"));
     EXPECT_FALSE(std::filesystem::exists(".bmp"));
 }

@@ -2,6 +2,9 @@
 // for reading only, maps cut short, names in folders deeper than the system
 // can name whole, and level files that change under an open level.
 #include "level/Loader.h"
+#include "ce/CeTransfer.h"
+#include "level/HeaderEdit.h"
+#include "view/Paint.h"
 #include "base/Error.h"
 #include "base/ErrorBoundary.h"
 #include "support/LevelBuilder.h"
@@ -322,11 +325,26 @@ TEST(ChangedUnderTheLevelTest, RemovedFileIsNotWrittenNorMadeAgain)
         EXPECT_EQ(std::string(e.what()), FileChangedRefusal(path));
     }
     EXPECT_EQ(std::string(FileChangedRefusal(path)),
-              "The level file " + path +
-                  " was moved, replaced or deleted since it was loaded, so nothing was written. Load it again to "
-                  "change it.");
+              "The level file " + path + " is gone (deleted or moved since it was read), so nothing was written.");
     EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{"a.level.bak"});
     EXPECT_EQ(test::ReadBytes(path + ".bak"), SmallLevel());
+}
+
+// The window's commands that find no level open say so, and how to open one.
+TEST(ChangedUnderTheLevelTest, CommandsWithoutALevelSaySo)
+{
+    OpenLevel lvl;
+    test::ScriptedUi ui;
+    CeImportList list;
+    WriteLevelTitle(lvl, "T", ui);
+    WriteTimeAndEmeralds(lvl, 1, 1, ui);
+    CEMan_Info_LoadVCE(lvl, list, ui, "");
+    ui.messages.push_back(PaintRefusal(lvl, 1));
+    EXPECT_EQ(ui.messages, (std::vector<std::string>{
+                               "No level is open: load a level (File > Load Level), then change its File Info.",
+                               "No level is open: load a level (File > Load Level), then change its File Info.",
+                               "No level is open: load a level (File > Load Level), then import custom elements into it.",
+                               "No level is open: load a level (File > Load Level), then paint into it."}));
 }
 
 TEST(ChangedUnderTheLevelTest, FileMadeReadOnlyAfterTheLoadIsNotWritten)

@@ -353,6 +353,24 @@ TEST(NewerLayout, PatchesThatDoNotFitAreRefused)
     EXPECT_EQ(noName.After(), noName.before);
 }
 
+// No INFO chunk: the game reads a map of 64 x 32 two-byte cells, time 100, no emeralds.
+TEST(NewerLayout, WithoutInfoTheGamesDefaultsAreTaken)
+{
+    const auto cells = PatternCells(64, 32, true);
+    Patched p;
+    p.before = Prefix().Body(cells, true).Data();
+    p.run.Load(p.before);
+    ASSERT_FALSE(p.run.error) << *p.run.error;
+    EXPECT_EQ(p.run.lvl.Log()[7], "No INFO chunk: the game's defaults are used: map size 64x32, time left 100, "
+                                  "emeralds to collect 0");
+    EXPECT_EQ(p.run.report.HeaderBoxes->MapSize + " " + std::to_string(p.run.report.HeaderBoxes->Time), "64x32 100");
+    EXPECT_EQ(p.run.lvl.Grid().At(64, 32), cells.back());
+    EXPECT_FALSE(WriteTimeAndEmeralds(p.run.lvl, 10, 10, p.run.ui));
+    EXPECT_EQ(p.run.ui.messages.back(), "This level has no INFO chunk (the game takes its defaults then), so time "
+                                        "left and emeralds to collect cannot be changed in place. Nothing was written.");
+    EXPECT_EQ(p.After(), p.before);
+}
+
 TEST(NewerLayout, CellsAreWrittenAsTwoBytes)
 {
     Patched p;

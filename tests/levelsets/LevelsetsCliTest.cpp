@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <unistd.h>
+
 namespace vantrel {
 namespace {
 
@@ -53,6 +56,24 @@ TEST(LevelsetsCliTest, SortPrintsRenamesAndSkips)
     EXPECT_EQ(test::ReadFile(set / "002.level.bak"), "005.level.bak");
     EXPECT_EQ(test::ReadFile(set / "003.level"), "a.level");
     EXPECT_EQ(test::ReadFile(set / "003.level.old.bak"), "003.level.bak");
+}
+
+// A folder that may not be changed: every rename the system refuses fails the sort. Root may change any
+// folder, so the tool then runs as nobody.
+TEST(LevelsetsCliTest, SortInAFolderThatMayNotBeChangedFails)
+{
+    if (::geteuid() == 0 && std::system("command -v setpriv >/dev/null") != 0) GTEST_SKIP() << "no setpriv";
+    test::TempDir dir;
+    const fs::path set = dir.Path() / "set";
+    for (const char* name : {"a.level", "b.level", "002.level.bak"}) test::WriteFile(set / name, name);
+    fs::permissions(set, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write, fs::perm_options::remove);
+    const test::CliResult r = test::RunCli(
+        {"sort", set.string()}, dir, ::geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "skipped a.level: it could not be renamed to 001.level: Permission denied\nskipped b.level: "
+                     "002.level.bak exists and could not be moved aside: Permission denied\nkept 002.level.bak\n");
+    EXPECT_EQ(r.err, "message: 2 of the renames were refused by the system (see the lines above); those levels "
+                     "keep their names.\n");
 }
 
 }  // namespace

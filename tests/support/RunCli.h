@@ -29,10 +29,11 @@ inline std::string ReadText(const std::filesystem::path& file)
 }
 
 // Each argument is passed in single quotes; the output goes through files in dir.
-inline CliResult RunCli(const std::vector<std::string>& args, const TempDir& dir)
+// A prefix (a command the tool runs under) comes before it.
+inline CliResult RunCli(const std::vector<std::string>& args, const TempDir& dir, const std::string& prefix = "")
 {
     const auto out = dir.Path() / "cli.out", err = dir.Path() / "cli.err";
-    std::string command = std::string("'") + VANTREL_CLI_PATH + "'";
+    std::string command = prefix + "'" + VANTREL_CLI_PATH + "'";
     for (const std::string& a : args) command += " '" + a + "'";
     command += " >'" + out.string() + "' 2>'" + err.string() + "' </dev/null";
     const int raw = std::system(command.c_str());

@@ -30,7 +30,7 @@ namespace vantrel {
 
 namespace {
 
-constexpr char kNoLevelToSave[] = "No level is open, so there is no picture to save.";
+constexpr char kNoLevelToSave[] = "No level is open: load a level (File > Load Level), then save its picture.";
 
 PixelPoint ToPixel(QPoint p)
 {
