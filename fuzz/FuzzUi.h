@@ -11,18 +11,12 @@
 
 namespace vantrel::fuzz {
 
-class QuietUi : public UserInterface {
+class QuietUi : public NoDialogsUi {
 public:
     int messages = 0;
     void Message(const std::string&) override { ++messages; }
     bool WarningYesNo(const std::string&) override { return false; }
     bool ConfirmOkCancel(const std::string&) override { return false; }
-    std::optional<std::string> ChooseFile(const std::string&, const std::string&, const std::string&,
-                                          const std::string&) override
-    {
-        return std::nullopt;
-    }
-    std::optional<std::string> ChooseDirectory(const std::string&, const std::string&) override { return std::nullopt; }
 };
 
 // A broken expectation is a finding: it is named on stderr and the run ends.

@@ -96,20 +96,11 @@ std::vector<ManEntry> Entries(const DocEntry* begin, const DocEntry* end)
 
 // A user interface that answers no to everything: the window built for the
 // manual page must not wait for anyone.
-class SilentUi : public UserInterface {
+class SilentUi : public NoDialogsUi {
 public:
     void Message(const std::string&) override {}
     bool WarningYesNo(const std::string&) override { return false; }
     bool ConfirmOkCancel(const std::string&) override { return false; }
-    std::optional<std::string> ChooseFile(const std::string&, const std::string&, const std::string&,
-                                          const std::string&) override
-    {
-        return std::nullopt;
-    }
-    std::optional<std::string> ChooseDirectory(const std::string&, const std::string&) override
-    {
-        return std::nullopt;
-    }
 };
 
 class NoSettings : public SettingsStore {

@@ -27,9 +27,23 @@ public:
     virtual std::optional<std::string> ChooseDirectory(const std::string& title, const std::string& initialDir) = 0;
 };
 
+// A user interface without dialogs: it picks no file and no folder.
+class NoDialogsUi : public UserInterface {
+public:
+    std::optional<std::string> ChooseFile(const std::string&, const std::string&, const std::string&,
+                                          const std::string&) override
+    {
+        return std::nullopt;
+    }
+    std::optional<std::string> ChooseDirectory(const std::string&, const std::string&) override
+    {
+        return std::nullopt;
+    }
+};
+
 // Talks to nobody: keeps what it is told, in order, answers No and Cancel,
 // and picks no file. For work whose words go into a summary, or nowhere.
-class CollectingUi : public UserInterface {
+class CollectingUi : public NoDialogsUi {
 public:
     std::vector<std::string> said;
     void Message(const std::string& text) override { said.push_back(text); }
@@ -42,15 +56,6 @@ public:
     {
         said.push_back(text);
         return false;
-    }
-    std::optional<std::string> ChooseFile(const std::string&, const std::string&, const std::string&,
-                                          const std::string&) override
-    {
-        return std::nullopt;
-    }
-    std::optional<std::string> ChooseDirectory(const std::string&, const std::string&) override
-    {
-        return std::nullopt;
     }
 };
 

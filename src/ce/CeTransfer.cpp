@@ -10,13 +10,9 @@
 #include "level/WholeFile.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <unordered_map>
 
 namespace vantrel {
@@ -487,6 +483,7 @@ ExportResult ExportCes(OpenLevel& lvl, const std::vector<std::string>& ceList, c
         return result;
     }
     const std::size_t lines = std::min({ceList.size(), checked.size(), chunks});
+    std::vector<std::string> refusals;  // told once every chunk is read
     for (std::size_t k = 0; k < lines; ++k) {
         if (!checked[k]) continue;
         std::vector<std::uint8_t> chunk;
@@ -496,12 +493,13 @@ ExportResult ExportCes(OpenLevel& lvl, const std::vector<std::string>& ceList, c
                                        : ExportFault(file, lvl.CePositions()[index], chunk);
         if (!fault.empty()) {
             result.RefusedLines.push_back(static_cast<int>(k));
-            ui.Message("The custom element " + Quoted(ceList[k]) + " was not exported: " + fault + ".");
+            refusals.push_back("The custom element " + Quoted(ceList[k]) + " was not exported: " + fault + ".");
             continue;
         }
         out.insert(out.end(), chunk.begin(), chunk.end());
         ++result.Exported;
     }
+    for (const std::string& refusal : refusals) ui.Message(refusal);
     result.Path = VcePathOf(lvl.LevelPath());
     if (result.Exported == 0) {
         // An earlier export in the file's place stays as it is.

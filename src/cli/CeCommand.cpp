@@ -1,6 +1,5 @@
 // vantrel-cli ce FILE [N]: the custom element list of a level and, for line N,
 // what the "CE Manager" page shows for that custom element.
-#include "ce/CeRecord.h"
 #include "ce/CeViews.h"
 #include "cli/CliUserInterface.h"
 #include "cli/Commands.h"
@@ -8,7 +7,6 @@
 #include "base/Error.h"
 
 #include <iostream>
-#include <memory>
 
 namespace vantrel {
 

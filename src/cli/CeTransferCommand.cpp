@@ -18,7 +18,7 @@ namespace {
 // line shows them; with verbose, the log lines the import adds come to
 // standard error, each before the next message, and the boxes of bytes are
 // shown.
-class ImportUi : public UserInterface {
+class ImportUi : public NoDialogsUi {
 public:
     ImportUi(CliUserInterface& inner, OpenLevel& lvl, bool verbose) : inner_(inner), lvl_(lvl), verbose_(verbose) {}
 
@@ -42,15 +42,6 @@ public:
     {
         FlushLog();
         return inner_.ConfirmOkCancel(text);
-    }
-    std::optional<std::string> ChooseFile(const std::string&, const std::string&, const std::string&,
-                                          const std::string&) override
-    {
-        return std::nullopt;
-    }
-    std::optional<std::string> ChooseDirectory(const std::string&, const std::string&) override
-    {
-        return std::nullopt;
     }
 
 private:

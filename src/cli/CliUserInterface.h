@@ -27,21 +27,12 @@ inline void PrintChanges(const std::string& path, const std::vector<LevelStep>& 
     for (const std::string& line : ChangeLines(path, steps, verbose)) std::cout << line << '\n';
 }
 
-class CliUserInterface : public UserInterface {
+class CliUserInterface : public NoDialogsUi {
 public:
     explicit CliUserInterface(std::ostream& err, bool answerYes = false) : err_(err), yes_(answerYes) {}
     void Message(const std::string& text) override { PrintMessage(err_, text); }
     bool WarningYesNo(const std::string& text) override { return Ask(text); }
     bool ConfirmOkCancel(const std::string& text) override { return Ask(text); }
-    std::optional<std::string> ChooseFile(const std::string&, const std::string&, const std::string&,
-                                          const std::string&) override
-    {
-        return std::nullopt;
-    }
-    std::optional<std::string> ChooseDirectory(const std::string&, const std::string&) override
-    {
-        return std::nullopt;
-    }
 
 private:
     bool Ask(const std::string& text)

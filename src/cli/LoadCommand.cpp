@@ -4,7 +4,6 @@
 #include "base/Error.h"
 
 #include <iostream>
-#include <memory>
 
 namespace vantrel {
 

@@ -3,7 +3,6 @@
 // text of a level's map or of a rectangle of it (the level is only read).
 #include "cli/CliUserInterface.h"
 #include "cli/Commands.h"
-#include "base/Error.h"
 #include "level/ByteFile.h"
 #include "level/Loader.h"
 #include "quote/QuotePost.h"
@@ -11,8 +10,6 @@
 
 #include <filesystem>
 #include <iostream>
-#include <iterator>
-#include <memory>
 #include <sstream>
 
 namespace vantrel {

@@ -4,17 +4,14 @@
 #include "cli/CliUserInterface.h"
 #include "cli/Commands.h"
 #include "level/Loader.h"
-#include "base/Error.h"
 #include "view/Picture.h"
 #include "view/TileAtlas.h"
 #include "view/Tiles.h"
 
 #include <algorithm>
 #include <cctype>
-#include <csignal>
 #include <filesystem>
 #include <iostream>
-#include <memory>
 #include <optional>
 
 namespace vantrel {
@@ -40,8 +37,6 @@ int RunRender(const std::string& file, const std::string& out)
         PrintMessage(std::cerr, std::string() + "The picture file must end in .bmp or .png: " + out);
         return 1;
     }
-    // Past a file size limit the write fails and is reported, rather than the signal ending the program.
-    std::signal(SIGXFSZ, SIG_IGN);
     CliUserInterface ui(std::cerr);
     OpenLevel lvl;
     LoadReport report;

@@ -276,7 +276,7 @@ std::vector<int> CeNumbersInUse(const OpenLevel& lvl)
         for (const std::int32_t at : *positions) {
             if (at < 0 || at + 2 > file.Size()) continue;
             const int code = static_cast<int>(GetBytesAtPos(at, file, 2));
-            if (code >= kFirstCeCode && code < kFirstCeCode + kCeCount) numbers.push_back(code - kFirstCeCode + 1);
+            if (IsCeCode(code)) numbers.push_back(CeNumberOf(static_cast<std::uint16_t>(code)));
         }
     std::sort(numbers.begin(), numbers.end());
     numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());

@@ -59,7 +59,7 @@ struct CounterCe {
     std::int32_t Increment = 0;   // d
     std::string Name;
     std::vector<CounterChangePage> Pages;
-    int Code() const { return Number + kFirstCeCode - 1; }
+    int Code() const { return CeElementCode(Number); }
 };
 
 // A run worked out whole.

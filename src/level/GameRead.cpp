@@ -17,7 +17,6 @@ namespace {
 
 constexpr int kFileElements = 1597;    // codes from here on do not exist; the game reads them as "unknown"
 constexpr int kUnknownElement = 656;
-constexpr int kDefaultWidth = 64, kDefaultHeight = 32;
 constexpr std::uint32_t kVersion12 = 0x01020000, kVersion20 = 0x02000000;
 constexpr std::uint32_t kCurrentVersion = 0x03000000;
 
@@ -120,7 +119,7 @@ public:
         if (fileVersion_ < kVersion12) {
             const std::int64_t head = pos_;
             Head();
-            BodyCells("BODY", head + 112, static_cast<std::int64_t>(fx_) * fy_);
+            BodyCells("BODY", head + kHeadLength, static_cast<std::int64_t>(width_) * height_);
             // Nothing after the map is read: chunks appended there are lost to the game.
             r_.StopsAt = pos_;
             if (pos_ < size_) Note(pos_, Num(size_ - pos_) + " bytes after the map " + kNoChunks);
@@ -259,8 +258,8 @@ private:
     // One chunk; false when the game stops reading the file at it.
     bool Chunk(std::int64_t p, std::int32_t size)
     {
-        static const std::map<std::string, int> fixed = {{"VERS", 8}, {"DATE", 4}, {"HEAD", 80},
-                                                        {"NAME", 32}, {"AUTH", 32}, {"CNT2", 160}};
+        static const std::map<std::string, int> fixed = {{"VERS", kVersLength}, {"DATE", 4}, {"HEAD", kHeadStatedSize},
+                                                        {"NAME", kNameChunkSize}, {"AUTH", kAuthChunkSize}, {"CNT2", 160}};
         static const std::set<std::string> variable = {"INFO", "BODY", "CONT", "CNT3", "CUS1", "CUS2", "CUS3",
                                                        "CUS4", "GRP1", "CONF", "ELEM", "NOTE", "CUSX", "GRPX",
                                                        "EMPX"};
@@ -301,12 +300,12 @@ private:
             return Entries(size, 0, InfoKeys(), Part::Info);
         } else if (chunk_ == "BODY") {
             const std::int64_t expected =
-                static_cast<std::int64_t>(fx_) * fy_ * (wide_ && fileVersion_ >= kVersion20 ? 2 : 1);
+                static_cast<std::int64_t>(width_) * height_ * (wide_ && fileVersion_ >= kVersion20 ? 2 : 1);
             if (expected != size) {
                 Skip(static_cast<std::uint32_t>(size));
                 return expected;
             }
-            BodyCells("BODY", p + 8, static_cast<std::int64_t>(fx_) * fy_);
+            BodyCells("BODY", p + 8, static_cast<std::int64_t>(width_) * height_);
             body_ = true;
         } else if (chunk_ == "CONT") {
             const std::int64_t expected = 4 + 72 * (wide_ && fileVersion_ >= kVersion20 ? 2 : 1);
@@ -379,9 +378,9 @@ private:
     void Head()
     {
         const std::int64_t d = pos_;
-        fx_ = Get8();
-        fy_ = Get8();
-        Skip(4 + 32 + 16);
+        width_ = Get8();
+        height_ = Get8();
+        Skip(HeadField::YamYamContents.Offset - HeadField::Time.Offset);  // time, emeralds, title, scores
         for (int i = 0; i < 36; ++i) Element(Get8(), pos_ - 1);
         Skip(3);
         Element(Get8(), pos_ - 1);
@@ -412,7 +411,7 @@ private:
             Element(code, cellAt);
         }
         if (missing > 0)
-            Find(at, "the map of " + Num(fx_) + "x" + Num(fy_) + " cells is cut short by the end of the file: " +
+            Find(at, "the map of " + Num(width_) + "x" + Num(height_) + " cells is cut short by the end of the file: " +
                          Num(missing) + " cells are missing, and the game reads them as nothing");
     }
 
@@ -473,8 +472,8 @@ private:
             // The game takes a two-byte value as signed: a negative code is no element it warns about.
             const int code = length == 2 && value >= 0 ? static_cast<std::int16_t>(value) : value;
             if (known && keys.Elements.count(key) && code >= 0) Element(code, at + 1);
-            if (part == Part::Info && key == 0x41) fx_ = static_cast<std::int16_t>(value);
-            if (part == Part::Info && key == 0x42) fy_ = static_cast<std::int16_t>(value);
+            if (part == Part::Info && key == InfoField::Width.Key) width_ = static_cast<std::int16_t>(value);
+            if (part == Part::Info && key == InfoField::Height.Key) height_ = static_cast<std::int16_t>(value);
             if (part == Part::Info && key == 0x06 && value != 0) Template(at);
             if (part == Part::CusxBase && key == 0x09) pages_ = std::max(value, 1);
             if (part == Part::CusxPage && key == 0x01) page_ = value;
@@ -486,20 +485,21 @@ private:
     std::int64_t Cus4(std::int64_t p, std::int32_t size)
     {
         const int element = Element(Get16(), p + 8);
-        if (element < kFirstCeCode || element > kLastCeCode) {
+        if (!IsCeCode(element)) {
             Find(p, "CUS4 chunk names the element " + Num(element) +
                         ", which is no custom element: the game skips it",
                  1);
             Skip(static_cast<std::uint32_t>(size - 2));
             return size;
         }
-        Skip(32 + 4 + 4);
+        Skip(Cus4Field::ChangePageCount.Offset - Cus4Field::Name.Offset);  // the name and the properties
         const int pages = Get8();
         const std::int64_t expected = kCus4RecordLength + static_cast<std::int64_t>(kCus4PageLength) * pages;
-        const std::string ce = "CUS4 chunk for CE " + Num(element - (kFirstCeCode - 1));
+        const std::string ce = "CUS4 chunk for CE " + Num(CeNumberOf(static_cast<std::uint16_t>(element)));
         if (expected != size) {
             Skip(static_cast<std::uint32_t>(size - 43));
-            Find(p, ce + " states " + Num(size) + " bytes, but its " + Num(pages) + " change pages take 96 + 48 x " +
+            Find(p, ce + " states " + Num(size) + " bytes, but its " + Num(pages) + " change pages take " + Num(kCus4RecordLength) + " + " +
+                        Num(kCus4PageLength) + " x " +
                         Num(pages) + " = " + Num(expected) + ": the game stops reading the level here",
                  1);
             return -1;
@@ -521,8 +521,8 @@ private:
         }
         if (pages == 0 && r_.StepLostAt < 0) r_.StepLostAt = p;
         if (pages == 0)
-            Find(p, ce + " has 0 change pages: the game reads one change page of 48 bytes from what follows it and "
-                         "goes on at " + Num(p + 8 + expected + kCus4PageLength) +
+            Find(p, ce + " has 0 change pages: the game reads one change page of " + Num(kCus4PageLength) +
+                         " bytes from what follows it and goes on at " + Num(p + 8 + expected + kCus4PageLength) +
                          ", out of step with the chunks after it");
         return size;
     }
@@ -584,7 +584,7 @@ private:
     std::int64_t pos_ = 0;
     bool eof_ = false;
     std::uint32_t fileVersion_ = kCurrentVersion;
-    int fx_ = kDefaultWidth, fy_ = kDefaultHeight;
+    int width_ = InfoField::Width.Default, height_ = InfoField::Height.Default;  // the map's size in cells
     bool wide_ = true;
     bool body_ = false;
     int page_ = 0;    // the CUSX change page the entries fill

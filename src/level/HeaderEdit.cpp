@@ -30,24 +30,17 @@ bool FitsInFile(const OpenLevel& lvl, std::int64_t at, int n, const char* what, 
     return false;
 }
 
-// Runs write and puts the file's position back where it was.
-template <typename Write>
-void KeepFilePosition(OpenLevel& lvl, Write&& write)
-{
-    KeepPosition keep(lvl.File());
-    write();
-    keep.Restore();
-}
-
 // The writes of one edit, as one step of that name; the file's position is kept.
 template <typename Write>
 void WriteStep(OpenLevel& lvl, const char* name, Write&& write)
 {
-    KeepFilePosition(lvl, [&] {
+    KeepPosition keep(lvl.File());
+    {
         LevelWrite step(lvl, name);
         write();
         step.Commit();
-    });
+    }
+    keep.Restore();
 }
 
 // A level without HEAD has no place for these values: writing at -1 + offset
@@ -98,8 +91,7 @@ bool WriteLevelAuthor(OpenLevel& lvl, const std::string& author, UserInterface& 
     }
     if (!FitsInFile(lvl, size, 4, "author", ui)) return false;
     // A shorter chunk would have its 32 bytes run into the next one.
-    std::uint32_t held = 0;
-    KeepFilePosition(lvl, [&] { held = GetBytesAtPos(size, lvl.File(), 4); });
+    const std::uint32_t held = GetBytesAtPos(size, lvl.File(), 4);  // keeps the file's position
     if (held < kTitleLength) {
         ui.Error("This level's author chunk (AUTH) holds " + std::to_string(held) + " bytes, not " +
                  std::to_string(kTitleLength) + "; nothing was written.");

@@ -71,26 +71,25 @@ void LevelDocument::Reload(LoadReport& report, const LoadOptions& options, const
     Note(line);
 }
 
-bool LevelDocument::UndoCommand(LoadReport& report, const LoadOptions& options)
+bool LevelDocument::Replay(LoadReport& report, const LoadOptions& options, bool back)
 {
     TakeSteps();
-    if (!history_.CanUndo()) {
-        ui_.Message(kNothingToUndoMessage);
+    if (!(back ? history_.CanUndo() : history_.CanRedo())) {
+        ui_.Message(back ? kNothingToUndoMessage : kNothingToRedoMessage);
         return false;
     }
-    Reload(report, options, history_.Undo(level_));
+    Reload(report, options, back ? history_.Undo(level_) : history_.Redo(level_));
     return true;
+}
+
+bool LevelDocument::UndoCommand(LoadReport& report, const LoadOptions& options)
+{
+    return Replay(report, options, true);
 }
 
 bool LevelDocument::RedoCommand(LoadReport& report, const LoadOptions& options)
 {
-    TakeSteps();
-    if (!history_.CanRedo()) {
-        ui_.Message(kNothingToRedoMessage);
-        return false;
-    }
-    Reload(report, options, history_.Redo(level_));
-    return true;
+    return Replay(report, options, false);
 }
 
 bool LevelDocument::RestoreBackupCommand(LoadReport& report, const LoadOptions& options)

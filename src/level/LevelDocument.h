@@ -106,6 +106,9 @@ private:
     void KeepLoad(const LoadReport& report);
     // Loads the open level again after history wrote it; line goes into the new log.
     void Reload(LoadReport& report, const LoadOptions& options, const std::string& line);
+    // Undo (back) or redo: the step taken and the level read again; false, after
+    // the message, when there is none.
+    bool Replay(LoadReport& report, const LoadOptions& options, bool back);
     void Note(const std::string& line);
 
     UserInterface& ui_;

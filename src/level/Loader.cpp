@@ -10,8 +10,6 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 #include <chrono>
 #include <concepts>
 #include <filesystem>
@@ -249,10 +247,11 @@ private:
                 if (view.NameStored) name = view.Name;
             } else {
                 const std::int64_t record = ix_.CePositions[line.Index];
-                n = static_cast<int>(Field(record, 2)) - (kFirstCeCode - 1);
-                const std::int64_t end = std::min<std::int64_t>(record + 32, size_);
-                std::string_view text(reinterpret_cast<const char*>(bytes_) + record + 2,
-                                      static_cast<std::size_t>(std::max<std::int64_t>(end - record - 2, 0)));
+                n = static_cast<int>(Field(record, Cus4Field::ElementCode)) - (kFirstCeCode - 1);
+                const std::int64_t from = record + Cus4Field::Name.Offset;
+                const std::int64_t end = std::min<std::int64_t>(from + Cus4Field::Name.Width, size_);
+                std::string_view text(reinterpret_cast<const char*>(bytes_) + from,
+                                      static_cast<std::size_t>(std::max<std::int64_t>(end - from, 0)));
                 name = std::string(text.substr(0, text.find('\0')));
             }
             if (n < 1 || n > kCeCount) continue;  // no custom element: the game skips it

@@ -477,39 +477,17 @@ std::uint16_t GetWordAtPos(std::int64_t offset, ByteFile& file, bool seek)
     return static_cast<std::uint16_t>(GetBytesAtPos(offset, file, 2));
 }
 
-namespace {
-
-void GuardedWrite(std::int64_t offset, WritableFile& file, const std::uint8_t* bytes, std::size_t n, UserInterface& ui)
+void SetWordAtPos(std::int64_t offset, WritableFile& file, std::uint16_t value, UserInterface& ui)
 {
     KeepPosition keep(file);
     if (offset < 0 || offset > file.Size()) {
         ui.Message(kOutOfRangeMessage);
     } else {
+        std::uint8_t bytes[2];
+        PutBigEndian(bytes, value, 2);
         file.Seek(offset);
-        file.Write(bytes, n);
+        file.Write(bytes, 2);
     }
-    keep.Restore();
-}
-
-}  // namespace
-
-void SetByteAtPos(std::int64_t offset, WritableFile& file, std::uint8_t value, UserInterface& ui)
-{
-    GuardedWrite(offset, file, &value, 1, ui);
-}
-
-void SetWordAtPos(std::int64_t offset, WritableFile& file, std::uint16_t value, UserInterface& ui)
-{
-    std::uint8_t bytes[2];
-    PutBigEndian(bytes, value, 2);
-    GuardedWrite(offset, file, bytes, 2, ui);
-}
-
-void ShowBytesAsHex(OpenLevel& lvl, ByteFile& file, std::size_t count, UserInterface& ui)
-{
-    KeepPosition keep(file);
-    const std::string bytes = ReadFileString(lvl, count, file);
-    ui.Message(BytesToHex(bytes));
     keep.Restore();
 }
 

@@ -357,12 +357,10 @@ std::string GuardLine(std::int64_t size, std::int64_t pos, std::size_t count);
 std::uint32_t GetBytesAtPos(std::int64_t offset, ByteFile& file, int n);
 std::uint8_t GetByteAtPos(std::int64_t offset, ByteFile& file, bool seek);
 std::uint16_t GetWordAtPos(std::int64_t offset, ByteFile& file, bool seek);
-// Writes into a file other than the open level (a copy of a .vce file in
-// memory, for one); a position past its end is refused with the
-// out-of-range message.
-void SetByteAtPos(std::int64_t offset, WritableFile& file, std::uint8_t value, UserInterface& ui);
+// Writes a big-endian word into a file other than the open level (a copy of
+// a .vce file in memory, for one), keeping its position; a position past its
+// end is refused with the out-of-range message.
 void SetWordAtPos(std::int64_t offset, WritableFile& file, std::uint16_t value, UserInterface& ui);
-void ShowBytesAsHex(OpenLevel& lvl, ByteFile& file, std::size_t count, UserInterface& ui);
 
 inline constexpr char kOutOfRangeMessage[] = "SET_BYTE_AT_POS: Out of Range (This is a bug)";
 

@@ -4,7 +4,6 @@
 #include "level/ByteFile.h"
 
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>

@@ -9,7 +9,6 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>

@@ -21,11 +21,9 @@ using FolderId = std::pair<dev_t, ino_t>;
 
 class Scanner {
 public:
-    Scanner(UserInterface& ui, const ScanOptions& options, LevelsetScanResult& result)
-        : ui_(ui), options_(options), result_(result)
-    {
-    }
+    Scanner(const ScanOptions& options, LevelsetScanResult& result) : options_(options), result_(result) {}
 
+    // The walk; the folders without levelinfo.conf join the notices at its end, also when it fails.
     void Run(const std::string& levelsDir)
     {
         FolderId id;
@@ -85,7 +83,7 @@ private:
             FolderId id;
             const bool known = Identify(sub, id);
             if (known && ancestors_.count(id) != 0) {
-                ui_.Message(sub + " leads back to a folder that holds it; it is left out.");
+                Report(sub + " leads back to a folder that holds it; it is left out.");
                 continue;
             }
             // A levelinfo.conf that cannot be read leaves its folder out, named; the scan goes on.
@@ -97,7 +95,7 @@ private:
                 }
                 info = LevelsetLabel(sub);
             } catch (const VantrelError& e) {
-                ui_.Message(std::string(e.what()) + "; the folder is left out.");
+                Report(std::string(e.what()) + "; the folder is left out.");
                 continue;
             }
             result_.LastListed = sub;
@@ -130,23 +128,24 @@ private:
     {
         if (reported) return;
         reported = true;
-        ui_.Message(text);
+        Report(text);
     }
+
+    void Report(const std::string& text) { result_.Notices.push_back(text); }
 
     void ReportMissing()
     {
         if (missing_.size() <= kMaxSingleMessages) {
-            for (const std::string& dir : missing_) ui_.Message(dir + "/" + kLevelinfoName + " not found!");
+            for (const std::string& dir : missing_) Report(dir + "/" + kLevelinfoName + " not found!");
         } else {
             std::string text = std::string(kLevelinfoName) + " not found in " + std::to_string(missing_.size()) +
                                " folders:";
             for (const std::string& dir : missing_) text += "\n" + dir;
-            ui_.Message(text);
+            Report(text);
         }
         missing_.clear();
     }
 
-    UserInterface& ui_;
     const ScanOptions& options_;
     LevelsetScanResult& result_;
     std::set<FolderId> ancestors_;  // the folders that hold the one being scanned
@@ -169,7 +168,16 @@ LevelsetScanResult ScanLevelsDirectory(const std::string& levelsDir, UserInterfa
     std::error_code ec;
     result.LevelsDirFound = fs::is_directory(levelsDir, ec);
     if (!result.LevelsDirFound) return result;
-    Scanner(ui, options, result).Run(levelsDir);
+    const auto tell = [&] {
+        for (const std::string& notice : result.Notices) ui.Message(notice);
+    };
+    try {
+        Scanner(options, result).Run(levelsDir);
+    } catch (...) {
+        tell();
+        throw;
+    }
+    tell();
     return result;
 }
 

@@ -47,14 +47,19 @@ struct LevelsetScanResult {
     std::vector<LevelsetNode> Roots;  // the tree's root nodes, when LevelsDirFound
     ScanTotals Totals;
     std::string LastListed;  // the levelset directory listed last; empty when none
+    // What the walk left out and why, in order: links back to a folder that
+    // holds them, unreadable levelinfo.conf files, folders nested too deeply,
+    // then the folders without levelinfo.conf.
+    std::vector<std::string> Notices;
 };
 
 // Walks levelsDir. Directories without levelinfo.conf (or with a folder of
-// that name) are reported through ui
-// (each in its own message, or all in one message when there are more than
-// three); a folder reached a second time (through a link) or nested too deeply
-// is left out and reported once. Throws when a levelinfo.conf cannot be read or
-// a directory cannot be listed.
+// that name) are reported (each in its own notice, or all in one when there
+// are more than three); a folder reached again through a link back to a
+// folder that holds it, a levelinfo.conf that cannot be read, and folders
+// nested too deeply (once) are left out and reported. The walk shows nothing
+// while it runs: its notices are shown through ui when it ends, before its
+// error when it fails. Throws when a directory cannot be listed.
 LevelsetScanResult ScanLevelsDirectory(const std::string& levelsDir, UserInterface& ui,
                                        const ScanOptions& options = {});
 

@@ -13,7 +13,6 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <limits>
 #include <set>
 #include <unistd.h>
 

@@ -8,7 +8,6 @@
 #include <bit>
 #include <csetjmp>
 #include <cstdio>
-#include <cstring>
 
 namespace vantrel {
 

@@ -10,9 +10,7 @@
 #include "level/OpenLevel.h"
 #include "view/Picture.h"
 
-#include <array>
 #include <cstdint>
-#include <optional>
 #include <vector>
 
 namespace vantrel {

@@ -1,12 +1,12 @@
 #include "view/Tiles.h"
 
-#include "level/OpenLevel.h"
+#include "base/Elements.h"
 
 namespace vantrel {
 
 namespace {
 
-constexpr std::uint16_t kLastRowByRowCode = 359;
+constexpr std::uint16_t kLastRowByRowCode = kFirstCeCode - 1;
 constexpr std::uint16_t kFirstRowTwentyThreeCode = 616;  // tiles (9,23) .. (16,23)
 constexpr int kEmptySpaceColumn = 2;
 constexpr int kEmptySpaceRow = 14;

@@ -5,6 +5,7 @@
 
 #include "base/Text.h"
 
+#include <iterator>
 #include <string>
 
 namespace vantrel {
@@ -21,7 +22,7 @@ constexpr int kScrollLargeChangeY = 32;  // rows, not 30
 // The zoom steps as cell sizes in pixels: 1/4, 1/2, 1, 2 and 3 times the 16 x 16 tiles.
 constexpr int kZoomSteps[] = {4, 8, 16, 32, 48};
 constexpr int kSmallestCellSize = 2;  // "fit the whole map" may go below the smallest step
-constexpr int kLargestCellSize = 48;
+constexpr int kLargestCellSize = kZoomSteps[std::size(kZoomSteps) - 1];
 
 // The shown size of the view and the maxima of its scroll bars for a map
 // shown in an area of areaWidth x areaHeight pixels with cells of cellSize

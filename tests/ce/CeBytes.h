@@ -39,6 +39,19 @@ struct CeSpec {
     int storedPageCount = -1;  // the byte at record offset 42; -1: the number of pages
 };
 
+// The element code of custom element ce.
+constexpr std::uint16_t Code(int ce) { return static_cast<std::uint16_t>(359 + ce); }
+
+// Custom element number, named name, with pages empty change pages.
+inline CeSpec Ce(int number, const std::string& name, int pages)
+{
+    CeSpec ce;
+    ce.number = number;
+    ce.name = name;
+    ce.pages.resize(static_cast<std::size_t>(pages));
+    return ce;
+}
+
 inline void PutWord(Bytes& b, std::size_t at, std::uint16_t v)
 {
     b[at] = static_cast<std::uint8_t>(v >> 8);

@@ -27,22 +27,13 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::Bytes;
+using test::Ce;
 using test::CeSpec;
+using test::Code;
 using test::Concat;
 using test::Cus4Chunk;
 using test::PageSpec;
 using test::RunCli;
-
-constexpr std::uint16_t Code(int ce) { return static_cast<std::uint16_t>(359 + ce); }
-
-CeSpec Ce(int number, const std::string& name, int pages)
-{
-    CeSpec ce;
-    ce.number = number;
-    ce.name = name;
-    ce.pages.resize(static_cast<std::size_t>(pages));
-    return ce;
-}
 
 // CE 3 and CE 5 linking to each other, to themselves and to CE 7 (not in the file).
 CeSpec Three()

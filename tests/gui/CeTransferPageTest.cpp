@@ -17,17 +17,6 @@
 namespace vantrel::test {
 namespace {
 
-constexpr std::uint16_t Code(int ce) { return static_cast<std::uint16_t>(359 + ce); }
-
-CeSpec Ce(int number, const std::string& name, int pages)
-{
-    CeSpec ce;
-    ce.number = number;
-    ce.name = name;
-    ce.pages.resize(static_cast<std::size_t>(pages));
-    return ce;
-}
-
 QStringList Lines(QListWidget* list)
 {
     QStringList lines;

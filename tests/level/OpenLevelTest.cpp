@@ -26,8 +26,6 @@ std::unique_ptr<MemoryFile> Memory(const Bytes& bytes)
     return std::make_unique<MemoryFile>("memory.level", bytes);
 }
 
-Bytes Of(const std::string& s) { return Bytes(s.begin(), s.end()); }
-
 const Bytes& BytesOf(const OpenLevel& lvl) { return static_cast<const MemoryFile&>(lvl.File()).Bytes(); }
 
 // A level of width x height cells whose map starts at offset 10 of a file
@@ -345,11 +343,10 @@ TEST(GetWordAtPosTest, HighByteFirstWithAndWithoutSeek)
     EXPECT_EQ(f.Position(), 3);
 }
 
-// --- SetByteAtPos, SetWordAtPos: the guard ---
+// --- SetWordAtPos: the guard ---
 
 struct GuardCase {
     const char* name;
-    bool word;
     std::int64_t offset;
     Bytes want;  // the file afterwards; the file starts as 10 20 30 40
     bool refused;
@@ -364,10 +361,7 @@ TEST_P(SetAtPosTest, WritesOrRefusesAndKeepsThePosition)
     MemoryFile f("f", Bytes{0x10, 0x20, 0x30, 0x40});
     ScriptedUi ui;
     f.Seek(2);
-    if (c.word)
-        SetWordAtPos(c.offset, f, 0xABCD, ui);
-    else
-        SetByteAtPos(c.offset, f, 0xAB, ui);
+    SetWordAtPos(c.offset, f, 0xABCD, ui);
     EXPECT_EQ(f.Bytes(), c.want);
     EXPECT_EQ(f.Position(), 2);
     const std::vector<std::string> none;
@@ -377,32 +371,12 @@ TEST_P(SetAtPosTest, WritesOrRefusesAndKeepsThePosition)
 
 INSTANTIATE_TEST_SUITE_P(
     Guard, SetAtPosTest,
-    ::testing::Values(GuardCase{"ByteInside", false, 1, {0x10, 0xAB, 0x30, 0x40}, false},
-                      GuardCase{"ByteAtSizeAppends", false, 4, {0x10, 0x20, 0x30, 0x40, 0xAB}, false},
-                      GuardCase{"BytePastSizeRefused", false, 5, {0x10, 0x20, 0x30, 0x40}, true},
-                      GuardCase{"WordInside", true, 0, {0xAB, 0xCD, 0x30, 0x40}, false},
-                      GuardCase{"WordAtLastByteExtends", true, 3, {0x10, 0x20, 0x30, 0xAB, 0xCD}, false},
-                      GuardCase{"WordAtSizeAppends", true, 4, {0x10, 0x20, 0x30, 0x40, 0xAB, 0xCD}, false},
-                      GuardCase{"WordPastSizeRefused", true, 5, {0x10, 0x20, 0x30, 0x40}, true},
-                      GuardCase{"WordFarPastSizeRefused", true, 1000, {0x10, 0x20, 0x30, 0x40}, true}),
+    ::testing::Values(GuardCase{"WordInside", 0, {0xAB, 0xCD, 0x30, 0x40}, false},
+                      GuardCase{"WordAtLastByteExtends", 3, {0x10, 0x20, 0x30, 0xAB, 0xCD}, false},
+                      GuardCase{"WordAtSizeAppends", 4, {0x10, 0x20, 0x30, 0x40, 0xAB, 0xCD}, false},
+                      GuardCase{"WordPastSizeRefused", 5, {0x10, 0x20, 0x30, 0x40}, true},
+                      GuardCase{"WordFarPastSizeRefused", 1000, {0x10, 0x20, 0x30, 0x40}, true}),
     [](const auto& info) { return std::string(info.param.name); });
-
-// --- ShowBytesAsHex ---
-
-TEST(ShowBytesAsHexTest, ShowsBytesFromThePositionAndRestoresIt)
-{
-    OpenLevel lvl;
-    ScriptedUi ui;
-    MemoryFile f("f", Of(std::string("xCE1\x00\xff", 6)));
-    f.Seek(1);
-    ShowBytesAsHex(lvl, f, 5, ui);
-    EXPECT_EQ(f.Position(), 1);
-    f.Seek(3);
-    ShowBytesAsHex(lvl, f, 10, ui);  // fewer than 10 bytes remain: empty box, guard line
-    EXPECT_EQ(f.Position(), 3);
-    EXPECT_EQ(ui.messages, (std::vector<std::string>{"43453100FF", ""}));
-    EXPECT_EQ(lvl.Log(), std::vector<std::string>{"6 (size) < 3 (pos) + 10 (ReadCount"});
-}
 
 // --- custom element numbers ---
 

@@ -8,6 +8,7 @@
 #include "gui/level/LevelDocumentQt.h"
 #include "gui/base/QtText.h"
 #include "gui/view/AtlasQt.h"
+#include "view/Tiles.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -44,8 +45,8 @@ constexpr int kListWidth = 190;       // the CE list column
 constexpr int kCodeEditChars = 4;     // a code shows as four hex digits
 constexpr int kBlockMemoColumns = 15; // "0000 0000 0000 "
 constexpr int kBlockMemoLines = 3;
-constexpr int kSmallImage = 16;
-constexpr int kBlockImage = 48;
+constexpr int kSmallImage = kTileSize;
+constexpr int kBlockImage = 3 * kTileSize;  // a 3 x 3 block of tiles
 constexpr int kFieldGap = 2;          // room left and right of a field that stands over blanks
 constexpr char kHexNotice[] = "Manual hex editing of custom elements comes in a later version.";
 

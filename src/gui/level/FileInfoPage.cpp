@@ -47,11 +47,12 @@ FileInfoPage::FileInfoPage(LevelDocumentQt& doc) : doc_(doc)
     emeralds_ = WordSpin("Edit_Emeralds");
     auto* save = Named(new QPushButton(tr("Save time left and emeralds to collect")), "Edit_SaveTimeAndCollect");
     saveTimeAndCollect_ = save;
-    // The title and author boxes show all 32 characters a level holds; boxes
+    // The title and author boxes show all the characters a level holds; boxes
     // the user cannot change look read-only.
-    const int chars32 = QFontMetrics(title_->font()).horizontalAdvance(QString(32, QLatin1Char('M'))) / 4 * 3;
-    title_->setMinimumWidth(chars32);
-    author_->setMinimumWidth(chars32);
+    const int textWidth =
+        QFontMetrics(title_->font()).horizontalAdvance(QString(kLevelTextLength, QLatin1Char('M'))) / 4 * 3;
+    title_->setMinimumWidth(textWidth);
+    author_->setMinimumWidth(textWidth);
     for (QLineEdit* box : {fileVersion_, mapSize_}) {
         QPalette look = box->palette();
         look.setColor(QPalette::Base, look.color(QPalette::Window));
