@@ -50,6 +50,7 @@ bool CellGrid::Set(int x, int y, std::uint16_t code)
     } else {
         cell[0] = static_cast<std::uint8_t>(code);
     }
+    ++changes_;
     return true;
 }
 

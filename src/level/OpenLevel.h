@@ -111,6 +111,9 @@ public:
     // False, and nothing changed, outside the map or for a code of 256 and
     // above in a map of one-byte cells.
     bool Set(int x, int y, std::uint16_t code);
+    // How many cells were set since the grid was made: what drew the grid
+    // before knows from it whether it may have changed.
+    std::uint64_t Changes() const { return changes_; }
     // The same map: the same size and the same cells.
     bool operator==(const CellGrid& other) const;
     // Hands back the bytes the grid was made over (for the next read).
@@ -127,6 +130,7 @@ private:
     int height_ = 0;
     bool wide_ = true;
     std::size_t offset_ = 0;
+    std::uint64_t changes_ = 0;
     std::vector<std::uint8_t> bytes_;
 };
 

@@ -261,6 +261,30 @@ void DrawTile(const PixelTarget& target, PixelPoint at, const TileSet& tiles, st
                     tiles.TilePixels(code) + skipY * size + skipX, size, spanX, spanY);
 }
 
+void MapPictureCache::Draw(const PixelTarget& target, const TileSet& tiles, const CellGrid& grid, int firstX,
+                           int firstY, int columns, int rows)
+{
+    // The columns and rows that lie in the map; cells past it are drawn as ever.
+    const int inX = std::min(columns, grid.Width() - firstX + 1), inY = std::min(rows, grid.Height() - firstY + 1);
+    if (!target.Pixels || firstX < 1 || firstY < 1 || inX <= 0 || inY <= 0)
+        return DrawMapCells(target, {0, 0}, tiles, grid, firstX, firstY, columns, rows);
+    const int s = tiles.Size();
+    const Key key{&tiles, &grid, grid.Changes(), grid.Width(), grid.Height(), s};
+    if (!(key == key_)) {
+        whole_ = Picture(grid.Width() * s, grid.Height() * s);
+        DrawMapCells({whole_.Line(0), whole_.Width(), whole_.Height(), whole_.Width()}, {0, 0}, tiles, grid, 1, 1,
+                     grid.Width(), grid.Height());
+        key_ = key;
+    }
+    const int left = (firstX - 1) * s, top = (firstY - 1) * s;
+    const int width = std::min(target.Width, inX * s), height = std::min(target.Height, inY * s);
+    for (int y = 0; y < height; ++y)
+        std::memcpy(target.Pixels + static_cast<std::ptrdiff_t>(y) * target.Stride, whole_.Line(top + y) + left,
+                    static_cast<std::size_t>(width) * sizeof(Rgb));
+    if (inX < columns) DrawMapCells(target, {inX * s, 0}, tiles, grid, firstX + inX, firstY, columns - inX, rows);
+    if (inY < rows) DrawMapCells(target, {0, inY * s}, tiles, grid, firstX, firstY + inY, inX, rows - inY);
+}
+
 Picture MapPicture(const TileSet& tiles, const OpenLevel& lvl)
 {
     if (lvl.MapWidth() <= 0 || lvl.MapHeight() <= 0) throw VantrelError(kNoMapToDraw);

@@ -82,6 +82,29 @@ struct PixelTarget {
 // and pixels outside target are left alone.
 void DrawMapCells(const PixelTarget& target, PixelPoint origin, const TileSet& tiles, const CellGrid& grid,
                   int firstX, int firstY, int columns, int rows);
+// The whole map drawn once at a tile set's size, from which a view copies
+// the part it shows: at small sizes a view shows thousands of tiles, and a
+// redraw (a scroll, a repaint) becomes one copy of its picture. The map is
+// drawn again when the grid or the tiles are other ones or a cell was set
+// since; Forget() after anything else that changes what a tile shows.
+class MapPictureCache {
+public:
+    // Draws what DrawMapCells draws with the origin at the target's corner.
+    void Draw(const PixelTarget& target, const TileSet& tiles, const CellGrid& grid, int firstX, int firstY,
+              int columns, int rows);
+    void Forget() { key_ = {}; }
+
+private:
+    struct Key {
+        const TileSet* Tiles = nullptr;
+        const CellGrid* Grid = nullptr;
+        std::uint64_t Changes = 0;
+        int Width = 0, Height = 0, Size = 0;
+        bool operator==(const Key&) const = default;
+    };
+    Key key_;
+    Picture whole_;
+};
 // Draws one code's tile at a pixel of target (what is outside target is left alone).
 void DrawTile(const PixelTarget& target, PixelPoint at, const TileSet& tiles, std::uint16_t code);
 

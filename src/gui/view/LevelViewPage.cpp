@@ -144,6 +144,8 @@ LevelViewPage::LevelViewPage(LevelDocumentQt& doc) : doc_(doc)
     // A selection belongs to the level it was made in: a load or a close forgets it.
     connect(&doc_, &LevelDocumentQt::loaded, this, [this](const LoadReport& report) {
         selection_ = {};
+        ceLooksKnown_ = false;  // what the level's CEs look like is read again
+        whole_.Forget();
         // The same level again (after an undo): the view keeps its place when the map kept its size.
         const ViewGeometry g = ViewGeometryOf(doc_.Level().MapWidth(), doc_.Level().MapHeight());
         if (report.Reread && report.ViewPrepared && g.ScrollMaxX == scrollX_->maximum() &&
@@ -278,7 +280,10 @@ const TileSet& LevelViewPage::Tiles()
         ceLooksKnown_ = true;
         tiles_.reset();
     }
-    if (!tiles_ || tiles_->Size() != cellSize_) tiles_ = std::make_unique<TileSet>(ElementTiles(), cellSize_, ceLooks_);
+    if (!tiles_ || tiles_->Size() != cellSize_) {
+        tiles_ = std::make_unique<TileSet>(ElementTiles(), cellSize_, ceLooks_);
+        whole_.Forget();
+    }
     return *tiles_;
 }
 
@@ -350,6 +355,7 @@ void LevelViewPage::PrepareAfterLoad(bool paint)
 
 void LevelViewPage::ShowNoMap()
 {
+    whole_.Forget();
     selection_ = {};
     selecting_ = false;
     stroke_.reset();
@@ -376,8 +382,12 @@ void LevelViewPage::RedrawLevelView()
     if (picture.isNull()) return;  // nothing is shown before the first load
     const ViewPosition at = Position();
     const PixelTarget target = PixelsOf(picture);
-    DrawMapCells(target, {0, 0}, Tiles(), doc_.Level().Grid(), at.ScrollX + 1, at.ScrollY + 1, at.Columns(),
-                 at.Rows());
+    // Below the tiles' own size the view shows many cells: it copies them from the whole map drawn once.
+    if (cellSize_ < kViewCellSize)
+        whole_.Draw(target, Tiles(), doc_.Level().Grid(), at.ScrollX + 1, at.ScrollY + 1, at.Columns(), at.Rows());
+    else
+        DrawMapCells(target, {0, 0}, Tiles(), doc_.Level().Grid(), at.ScrollX + 1, at.ScrollY + 1, at.Columns(),
+                     at.Rows());
     drawn_ = true;
     if (stroke_) DrawStrokeCells(0);
     img_->update();

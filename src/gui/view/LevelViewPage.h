@@ -142,6 +142,7 @@ private:
     bool ceLooksKnown_ = false; // the tiles know how the level's custom elements look
     CeGraphics ceLooks_{};
     std::unique_ptr<TileSet> tiles_;
+    MapPictureCache whole_;  // the whole map at a zoom below the tiles' size
     std::optional<PaintStroke> stroke_;
     bool selecting_ = false;
     std::optional<QPoint> pointer_;
