@@ -12,6 +12,7 @@ extern "C" int CeFuzzOneInput(const std::uint8_t* data, std::size_t size);
 extern "C" int ConfFuzzOneInput(const std::uint8_t* data, std::size_t size);
 extern "C" int EditFuzzOneInput(const std::uint8_t* data, std::size_t size);
 extern "C" int LoaderFuzzOneInput(const std::uint8_t* data, std::size_t size);
+extern "C" int QuoteFuzzOneInput(const std::uint8_t* data, std::size_t size);
 
 namespace {
 
@@ -33,7 +34,8 @@ TEST_P(FuzzReplay, EveryKeptInputPassesTheTargetsChecks)
 INSTANTIATE_TEST_SUITE_P(Targets, FuzzReplay,
                          ::testing::Values(FuzzTarget{"ce", CeFuzzOneInput}, FuzzTarget{"conf", ConfFuzzOneInput},
                                            FuzzTarget{"edit", EditFuzzOneInput},
-                                           FuzzTarget{"loader", LoaderFuzzOneInput}),
+                                           FuzzTarget{"loader", LoaderFuzzOneInput},
+                                           FuzzTarget{"quote", QuoteFuzzOneInput}),
                          [](const auto& info) { return std::string(info.param.corpus); });
 
 }  // namespace
