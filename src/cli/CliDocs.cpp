@@ -23,7 +23,7 @@ constexpr DocEntry kExitStatuses[] = {
 constexpr DocEntry kFiles[] = {
     {"LEVEL.bak",
      "The backup of a level, made once, the first time a command that may change the level (export, import, "
-     "counter, players, sort) loads it; an existing backup is never replaced"},
+     "counter, players, set, sort) loads it; an existing backup is never replaced"},
     {"LEVEL.vce", "The custom elements written by export, beside the level"},
     {"/usr/share/vantrel/examples",
      "Example levels written by vantrel-cli itself: a data directory whose levels folder holds a quote level, a "
