@@ -13,11 +13,14 @@ function(cli)
   endif()
 endfunction()
 
-# levelinfo.conf of a levelset or, with GROUP, of a level group.
+# levelinfo.conf of a level group (GROUP) or of a levelset of N levels from
+# 001.level, so that the game reads them as they are numbered.
 function(levelinfo dir name)
   set(text "name: ${name}\nauthor: Vantrel\n")
   if(ARGN STREQUAL "GROUP")
     string(APPEND text "level_group: true\n")
+  else()
+    string(APPEND text "levels: ${ARGN}\nfirst_level: 1\n")
   endif()
   file(MAKE_DIRECTORY ${dir})
   file(WRITE ${dir}/levelinfo.conf "${text}")
@@ -25,18 +28,18 @@ endfunction()
 
 levelinfo(${group} "Vantrel examples" GROUP)
 
-levelinfo(${group}/quote "A level from a forum post")
+levelinfo(${group}/quote "A level from a forum post" 1)
 cli(quote ${SOURCE}/quote-post.txt --out ${group}/quote)
 
-levelinfo(${group}/counter "A level with a counter")
+levelinfo(${group}/counter "A level with a counter" 1)
 cli(quote ${SOURCE}/counter-level.txt --out ${group}/counter)
 cli(counter ${group}/counter/001.level --steps 10)
 
-levelinfo(${group}/players2 "Two players")
+levelinfo(${group}/players2 "Two players" 2)
 cli(quote ${SOURCE}/players-1.txt --out ${group}/players2)
 cli(quote ${SOURCE}/players-2.txt --out ${group}/players2)
 foreach(count 3 4)
-  levelinfo(${group}/players${count} "The two-player levels for ${count} players")
+  levelinfo(${group}/players${count} "The two-player levels for ${count} players" 2)
   file(COPY ${group}/players2/001.level ${group}/players2/002.level DESTINATION ${group}/players${count})
   cli(players ${count} ${group}/players${count})
 endforeach()
