@@ -44,5 +44,34 @@ TEST_F(GuiTest, UndoRedoAndRestoreFromTheMenus)
     EXPECT_EQ(title->text(), "Cave");
 }
 
+TEST_F(GuiTest, CtrlZInTheTitleBoxUndoesTheLevelUnlessTheBoxHoldsTypingNotYetWritten)
+{
+    const Bytes level = LevelBuilder::Standard({.width = 4, .height = 3, .title = "Whole"}, PatternCells(4, 3, false)).Data();
+    const std::string path = dir.Write("a.level", level);
+    main->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+    DirectLoad(path);
+    main->Book()->setCurrentIndex(0);
+    auto* title = Find<QLineEdit>("Edit_LevelName");
+    title->setFocus();
+    title->selectAll();
+    QTest::keyClicks(title, "Cave");
+    QTest::keyClick(title, Qt::Key_Return);
+    const Bytes titled = ReadBytes(path);
+    ASSERT_NE(titled, level);
+
+    QTest::keyClick(title, Qt::Key_Z, Qt::ControlModifier);  // the typing is written: the level's Undo
+    EXPECT_EQ(ReadBytes(path), level);
+    EXPECT_EQ(title->text(), "Whole");
+    QTest::keyClick(title, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(ReadBytes(path), titled);
+    EXPECT_EQ(title->text(), "Cave");
+
+    QTest::keyClicks(title, "s");  // not written yet: the box takes its own typing back
+    QTest::keyClick(title, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(title->text(), "Cave");
+    EXPECT_EQ(ReadBytes(path), titled);
+}
+
 }  // namespace
 }  // namespace vantrel::test

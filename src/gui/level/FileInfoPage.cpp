@@ -12,6 +12,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -102,6 +103,8 @@ FileInfoPage::FileInfoPage(LevelDocumentQt& doc) : doc_(doc)
     page->addLayout(quoteButtons_);
     page->addWidget(quotePost_, 2);
 
+    title_->installEventFilter(this);
+    author_->installEventFilter(this);
     connect(title_, &QLineEdit::returnPressed, this, &FileInfoPage::Edit_LevelNameKeyPress);
     connect(author_, &QLineEdit::returnPressed, this, &FileInfoPage::Edit_AuthorKeyPress);
     connect(save, &QPushButton::clicked, this, &FileInfoPage::Edit_SaveTimeAndCollectClick);
@@ -166,6 +169,21 @@ void FileInfoPage::ShowLoad(const LoadReport& report)
     writtenAuthor_ = author_->text();
     writtenTime_ = time_->value();
     writtenEmeralds_ = emeralds_->value();
+}
+
+bool FileInfoPage::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::ShortcutOverride && (watched == title_ || watched == author_)) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool undoKey = key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
+                             key->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_Y);
+        const QString& written = watched == title_ ? writtenTitle_ : writtenAuthor_;
+        if (undoKey && static_cast<QLineEdit*>(watched)->text() == written) {
+            event->ignore();  // not taken by the box: the window's shortcut runs
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 QStringList FileInfoPage::UnwrittenBoxes() const

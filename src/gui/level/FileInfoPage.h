@@ -43,6 +43,11 @@ public:
     // Adds a widget below the quote memo.
     void AddQuoteWidget(QWidget* widget);
 
+protected:
+    // Ctrl+Z and Ctrl+Shift+Z (Ctrl+Y) in the title or author box go to the
+    // box while it holds typing not yet written, else to Edit > Undo and Redo.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     LevelDocumentQt& doc_;
     QLineEdit* title_;
