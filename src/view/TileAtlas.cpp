@@ -261,6 +261,19 @@ void DrawTile(const PixelTarget& target, PixelPoint at, const TileSet& tiles, st
                     tiles.TilePixels(code) + skipY * size + skipX, size, spanX, spanY);
 }
 
+namespace {
+
+// The cells of a map of width x height, as one picture of that size in tiles.
+Picture WholeMap(const TileSet& tiles, const CellGrid& grid, int width, int height)
+{
+    Picture picture(width * tiles.Size(), height * tiles.Size());
+    DrawMapCells({picture.Line(0), picture.Width(), picture.Height(), picture.Width()}, {0, 0}, tiles, grid, 1, 1,
+                 width, height);
+    return picture;
+}
+
+}  // namespace
+
 void MapPictureCache::Draw(const PixelTarget& target, const TileSet& tiles, const CellGrid& grid, int firstX,
                            int firstY, int columns, int rows)
 {
@@ -271,9 +284,7 @@ void MapPictureCache::Draw(const PixelTarget& target, const TileSet& tiles, cons
     const int s = tiles.Size();
     const Key key{&tiles, &grid, grid.Changes(), grid.Width(), grid.Height(), s};
     if (!(key == key_)) {
-        whole_ = Picture(grid.Width() * s, grid.Height() * s);
-        DrawMapCells({whole_.Line(0), whole_.Width(), whole_.Height(), whole_.Width()}, {0, 0}, tiles, grid, 1, 1,
-                     grid.Width(), grid.Height());
+        whole_ = WholeMap(tiles, grid, grid.Width(), grid.Height());
         key_ = key;
     }
     const int left = (firstX - 1) * s, top = (firstY - 1) * s;
@@ -288,10 +299,7 @@ void MapPictureCache::Draw(const PixelTarget& target, const TileSet& tiles, cons
 Picture MapPicture(const TileSet& tiles, const OpenLevel& lvl)
 {
     if (lvl.MapWidth() <= 0 || lvl.MapHeight() <= 0) throw VantrelError(kNoMapToDraw);
-    Picture picture(lvl.MapWidth() * tiles.Size(), lvl.MapHeight() * tiles.Size());
-    DrawMapCells({picture.Line(0), picture.Width(), picture.Height(), picture.Width()}, {0, 0}, tiles, lvl.Grid(), 1,
-                 1, lvl.MapWidth(), lvl.MapHeight());
-    return picture;
+    return WholeMap(tiles, lvl.Grid(), lvl.MapWidth(), lvl.MapHeight());
 }
 
 }  // namespace vantrel
