@@ -5,16 +5,14 @@
 #include "app/MainWindow.h"
 #include "app/QtSettingsStore.h"
 #include "app/QtUserInterface.h"
+#include "platform/Platform.h"
 
 #include <QApplication>
 #include <QIcon>
 
-#include <csignal>
-
 int main(int argc, char** argv)
 {
-    // A file size limit shows as a write error the program handles, never as a kill mid-write.
-    std::signal(SIGXFSZ, SIG_IGN);
+    vantrel::platform::SetUpProcess();
     if (const auto status = vantrel::AnswerAtOnce(argc, argv)) return *status;
     QApplication app(argc, argv);
     std::string file;

@@ -4,19 +4,15 @@
 #include "cli/CliUserInterface.h"
 #include "cli/Commands.h"
 #include "level/GameRead.h"
+#include "platform/Platform.h"
 
 #include <algorithm>
 #include <atomic>
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
 #include <filesystem>
 #include <iostream>
 #include <mutex>
 #include <string>
-#include <sys/stat.h>
 #include <thread>
-#include <unistd.h>
 #include <vector>
 
 namespace vantrel {
@@ -34,27 +30,24 @@ struct Checked {
 
 bool ReadFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& why)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        why = std::strerror(errno);
+    platform::File file;
+    if (const platform::Outcome opened = platform::Open(path, platform::OpenHow{}, file); !opened.Ok()) {
+        why = opened.Text;
         return false;
     }
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    platform::FileInfo info;
+    if (!platform::Look(file, info).Ok() || info.Type != platform::Kind::Regular) {
         why = "not a regular file";
-        ::close(fd);
         return false;
     }
-    bytes.resize(static_cast<std::size_t>(st.st_size));
+    bytes.resize(static_cast<std::size_t>(info.Size));
     std::size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        done += static_cast<std::size_t>(n);
+        std::size_t n = 0;
+        if (!platform::ReadNext(file, bytes.data() + done, bytes.size() - done, n).Ok() || n == 0) break;
+        done += n;
     }
     bytes.resize(done);
-    ::close(fd);
     return true;
 }
 
@@ -108,7 +101,7 @@ int RunCheck(const std::vector<std::string>& names)
     std::atomic<std::size_t> next{0}, finished{0};
     std::mutex printed;
     std::size_t shown = 0;  // results printed so far, in order
-    const bool terminal = ::isatty(STDERR_FILENO) != 0;
+    const bool terminal = platform::ErrorIsTerminal();
     std::size_t clean = 0;
 
     // Prints the results that are ready, in the order of the levels.

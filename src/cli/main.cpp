@@ -4,11 +4,11 @@
 #include "cli/CliDocs.h"
 #include "cli/CliUserInterface.h"
 #include "cli/Commands.h"
+#include "platform/Platform.h"
 #include "quote/QuotePost.h"
 
 #include <CLI/CLI.hpp>
 
-#include <csignal>
 #include <functional>
 #include <iostream>
 #include <memory>
@@ -312,8 +312,7 @@ void AddCheckCommand(CLI::App& app, CliRun& run)
 
 int main(int argc, char** argv)
 {
-    // A file size limit shows as a write error the program handles, never as a kill mid-write.
-    std::signal(SIGXFSZ, SIG_IGN);
+    vantrel::platform::SetUpProcess();
     CLI::App app{"vantrel-cli: inspect and change Rocks'n'Diamonds level files from a terminal.\n"
                  "Messages the window would show in a box are printed to standard error as \"message: \" and "
                  "their text."};

@@ -3,12 +3,7 @@
 #include "base/Error.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace vantrel {
 
@@ -73,85 +68,98 @@ void ByteFile::ReadAll(std::vector<std::uint8_t>& into, std::int64_t size) const
 
 namespace {
 
-FileLook LookOf(const struct stat& st)
+FileLook LookOf(const platform::FileInfo& info)
 {
     FileLook look;
-    look.Size = st.st_size;
-    look.Device = st.st_dev;
-    look.Inode = st.st_ino;
-    look.Mode = st.st_mode & 07777;
-    if (S_ISREG(st.st_mode)) return look;
-    look.OtherKind = S_ISDIR(st.st_mode)                         ? "a directory"
-                     : S_ISFIFO(st.st_mode)                      ? "a named pipe"
-                     : S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode) ? "a device"
-                     : S_ISSOCK(st.st_mode)                      ? "a socket"
-                                                                 : "no plain file";
+    look.Size = info.Size;
+    look.Device = info.Id.Device;
+    look.Inode = info.Id.Index;
+    look.Mode = info.Mode;
+    switch (info.Type) {
+    case platform::Kind::Regular: break;
+    case platform::Kind::Directory: look.OtherKind = "a directory"; break;
+    case platform::Kind::Fifo: look.OtherKind = "a named pipe"; break;
+    case platform::Kind::Device: look.OtherKind = "a device"; break;
+    case platform::Kind::Socket: look.OtherKind = "a socket"; break;
+    default: look.OtherKind = "no plain file"; break;
+    }
     return look;
+}
+
+// "what (the system's reason)"
+std::string Because(const std::string& what, const platform::Outcome& outcome)
+{
+    return what + " (" + outcome.Text + ")";
 }
 
 }  // namespace
 
 bool LookAt(const std::string& path, FileLook& look)
 {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) return false;
-    look = LookOf(st);
+    platform::FileInfo info;
+    if (!platform::Look(path, info).Ok()) return false;
+    look = LookOf(info);
     return true;
+}
+
+const platform::File& DiskFile::Open() const
+{
+    if (!file_.IsOpen()) Fail("The file is closed");
+    return file_;
 }
 
 FileLook DiskFile::Look() const
 {
-    if (fd_ < 0) Fail("The file is closed");
-    struct stat st {};
-    if (::fstat(fd_, &st) != 0) Fail(std::string("Cannot look at the file (") + std::strerror(errno) + ")");
-    return LookOf(st);
+    platform::FileInfo info;
+    const platform::Outcome looked = platform::Look(Open(), info);
+    if (!looked.Ok()) Fail(Because("Cannot look at the file", looked));
+    return LookOf(info);
 }
 
 DiskFile::DiskFile(const std::string& path, Mode mode) : WritableFile(path)
 {
-    int flags = O_RDWR | O_NONBLOCK | O_NOCTTY;
-    if (mode == Mode::ReadOnly) flags = O_RDONLY | O_NONBLOCK | O_NOCTTY;
-    if (mode == Mode::Create) flags = O_RDWR | O_CREAT | O_TRUNC;
+    platform::OpenHow how;
+    how.Write = mode != Mode::ReadOnly;
+    how.NoWait = mode != Mode::Create;
+    if (mode == Mode::Create) how.Create = platform::Creation::Truncate;
     readOnly_ = mode == Mode::ReadOnly;
-    fd_ = ::open(path.c_str(), flags | O_CLOEXEC, 0644);
-    if (fd_ < 0) {
-        const char* how = mode == Mode::Create ? "Cannot create the file"
-                          : mode == Mode::ReadOnly ? "Cannot open the file for reading"
-                                                   : "Cannot open the file for reading and writing";
-        Fail(std::string(how) + " (" + std::strerror(errno) + ")");
+    const platform::Outcome opened = platform::Open(path, how, file_);
+    if (!opened.Ok()) {
+        const char* what = mode == Mode::Create ? "Cannot create the file"
+                           : mode == Mode::ReadOnly ? "Cannot open the file for reading"
+                                                    : "Cannot open the file for reading and writing";
+        Fail(Because(what, opened));
     }
 }
 
 bool DiskFile::StillNamedBy(const std::string& path) const
 {
-    struct stat mine {}, named {};
-    if (fd_ < 0 || ::fstat(fd_, &mine) != 0 || ::stat(path.c_str(), &named) != 0) return false;
-    return mine.st_dev == named.st_dev && mine.st_ino == named.st_ino;
+    platform::FileInfo mine, named;
+    if (!file_.IsOpen() || !platform::Look(file_, mine).Ok() || !platform::Look(path, named).Ok()) return false;
+    return mine.Id == named.Id;
 }
 
 bool DiskFile::StillWritable() const
 {
-    if (::access(Name().c_str(), W_OK) == 0) return true;
-    return errno != EACCES && errno != EPERM && errno != EROFS;
+    const platform::Outcome writable = platform::CheckWritable(Name());
+    return writable.Why != platform::Failure::Denied;
 }
 
 std::vector<std::uint8_t> ReadFileToEnd(const std::string& path)
 {
     const auto fail = [&](const std::string& what) -> void { throw VantrelError(what + ": " + path); };
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) fail(std::string("Cannot open the file for reading (") + std::strerror(errno) + ")");
+    platform::File file;
+    const platform::Outcome opened = platform::Open(path, platform::OpenHow{}, file);
+    if (!opened.Ok()) fail(Because("Cannot open the file for reading", opened));
     std::vector<std::uint8_t> bytes;
     std::uint8_t buffer[65536];
     for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0 || bytes.size() + static_cast<std::size_t>(n) > kMaxReadToEnd) {
-            const int error = errno;
-            ::close(fd);
-            if (n < 0) fail(std::string("Cannot read the file (") + std::strerror(error) + ")");
-            if (n > 0) fail("The file holds more than " + std::to_string(kMaxReadToEnd) + " bytes, too many to read");
-            return bytes;
-        }
+        std::size_t n = 0;
+        const platform::Outcome read = platform::ReadNext(file, buffer, sizeof buffer, n);
+        if (!read.Ok()) fail(Because("Cannot read the file", read));
+        if (n == 0) return bytes;
+        if (bytes.size() + n > kMaxReadToEnd)
+            fail("The file holds more than " + std::to_string(kMaxReadToEnd) + " bytes, too many to read");
         bytes.insert(bytes.end(), buffer, buffer + n);
     }
 }
@@ -159,98 +167,74 @@ std::vector<std::uint8_t> ReadFileToEnd(const std::string& path)
 std::unique_ptr<DiskFile> OpenLevelFile(const std::string& path, std::string& readOnlyReason)
 {
     readOnlyReason.clear();
-    const int fd = ::open(path.c_str(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd >= 0) return std::unique_ptr<DiskFile>(new DiskFile(path, fd, false));
-    const int error = errno;
-    if (error == EACCES || error == EPERM || error == EROFS) {
-        readOnlyReason = std::strerror(error);
+    platform::OpenHow how;
+    how.Write = true;
+    how.NoWait = true;
+    platform::File file;
+    const platform::Outcome opened = platform::Open(path, how, file);
+    if (opened.Ok()) return std::unique_ptr<DiskFile>(new DiskFile(path, std::move(file), false));
+    if (opened.Why == platform::Failure::Denied) {
+        readOnlyReason = opened.Text;
         return std::make_unique<DiskFile>(path, DiskFile::Mode::ReadOnly);
     }
     return std::make_unique<DiskFile>(path, DiskFile::Mode::ReadWrite);  // fails with the system's reason
 }
 
-DiskFile::DiskFile(const std::string& path, int fd, bool readOnly) : WritableFile(path), fd_(fd), readOnly_(readOnly) {}
-
-DiskFile::~DiskFile()
+DiskFile::DiskFile(const std::string& path, platform::File file, bool readOnly)
+    : WritableFile(path), file_(std::move(file)), readOnly_(readOnly)
 {
-    if (fd_ >= 0) ::close(fd_);
 }
+
+DiskFile::~DiskFile() = default;
 
 void DiskFile::Close()
 {
-    if (fd_ < 0) return;
-    const int fd = fd_;
-    fd_ = -1;
-    if (::close(fd) != 0) Fail(std::string("Cannot close the file (") + std::strerror(errno) + ")");
+    if (!file_.IsOpen()) return;
+    const platform::Outcome closed = platform::Close(file_);
+    if (!closed.Ok()) Fail(Because("Cannot close the file", closed));
 }
 
 std::int64_t DiskFile::Size() const
 {
-    if (fd_ < 0) Fail("The file is closed");
-    struct stat st {};
-    if (::fstat(fd_, &st) != 0) Fail(std::string("Cannot read the file size (") + std::strerror(errno) + ")");
-    return st.st_size;
+    platform::FileInfo info;
+    const platform::Outcome looked = platform::Look(Open(), info);
+    if (!looked.Ok()) Fail(Because("Cannot read the file size", looked));
+    return info.Size;
 }
 
 std::size_t DiskFile::ReadAt(std::int64_t offset, std::uint8_t* out, std::size_t n) const
 {
-    if (fd_ < 0) Fail("The file is closed");
-    std::size_t done = 0;
-    while (done < n) {
-        const ssize_t r = ::pread(fd_, out + done, n - done, static_cast<off_t>(offset + done));
-        if (r < 0) {
-            if (errno == EINTR) continue;
-            Fail(std::string("Cannot read the file (") + std::strerror(errno) + ")");
-        }
-        if (r == 0) break;
-        done += static_cast<std::size_t>(r);
-    }
-    return done;
+    std::size_t got = 0;
+    const platform::Outcome read = platform::ReadAt(Open(), offset, out, n, got);
+    if (!read.Ok()) Fail(Because("Cannot read the file", read));
+    return got;
 }
 
 void DiskFile::WriteAt(std::int64_t offset, const std::uint8_t* data, std::size_t n)
 {
-    if (fd_ < 0) Fail("The file is closed");
+    const platform::File& file = Open();
     if (readOnly_) Fail("The file is open for reading only");
-    if (const int error = WriteAllAt(fd_, data, n, offset))
-        Fail(std::string("Cannot write to the file (") + std::strerror(error) + ")");
-}
-
-int WriteAllAt(int fd, const std::uint8_t* data, std::size_t n, std::int64_t offset)
-{
-    std::size_t done = 0;
-    while (done < n) {
-        const ssize_t r = ::pwrite(fd, data + done, n - done, static_cast<off_t>(offset) + static_cast<off_t>(done));
-        if (r < 0 && errno == EINTR) continue;
-        if (r < 0) return errno;
-        if (r == 0) return ENOSPC;  // nothing taken: the device is full
-        done += static_cast<std::size_t>(r);
-    }
-    return 0;
+    const platform::Outcome written = platform::WriteAt(file, offset, data, n);
+    if (!written.Ok()) Fail(Because("Cannot write to the file", written));
 }
 
 void DiskFile::Truncate(std::int64_t size)
 {
-    if (fd_ < 0) Fail("The file is closed");
-    while (::ftruncate(fd_, static_cast<off_t>(size)) != 0)
-        if (errno != EINTR) Fail(std::string("Cannot cut the file back (") + std::strerror(errno) + ")");
+    const platform::Outcome cut = platform::Truncate(Open(), size);
+    if (!cut.Ok()) Fail(Because("Cannot cut the file back", cut));
 }
 
 bool DiskFile::TryLock()
 {
-    if (fd_ < 0) Fail("The file is closed");
-    while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
-        if (errno == EWOULDBLOCK) return false;
-        // A file system without locks: there is nothing to wait for.
-        if (errno == ENOLCK || errno == EOPNOTSUPP || errno == ENOSYS) return true;
-        if (errno != EINTR) Fail(std::string("Cannot lock the file (") + std::strerror(errno) + ")");
-    }
+    const platform::Outcome locked = platform::TryLock(Open());
+    if (locked.Why == platform::Failure::Busy) return false;
+    if (!locked.Ok()) Fail(Because("Cannot lock the file", locked));
     return true;
 }
 
 void DiskFile::Unlock()
 {
-    if (fd_ >= 0) ::flock(fd_, LOCK_UN);
+    platform::Unlock(file_);
 }
 
 // --- MemoryFile ---

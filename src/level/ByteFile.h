@@ -7,6 +7,8 @@
 // file as a ByteFile only, so that nothing writes it but the level's door.
 #pragma once
 
+#include "platform/Platform.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -83,10 +85,6 @@ private:
     std::int64_t pos_;
 };
 
-// Writes all n bytes at offset of the open descriptor fd, however many calls
-// that takes. 0 when written, else the system's error number.
-int WriteAllAt(int fd, const std::uint8_t* data, std::size_t n, std::int64_t offset);
-
 // What a name or an open file is: its size, and whether it is a regular file.
 struct FileLook {
     const char* OtherKind = nullptr;  // "a directory", "a named pipe" ...; null for a regular file
@@ -122,9 +120,10 @@ protected:
 
 private:
     friend std::unique_ptr<DiskFile> OpenLevelFile(const std::string& path, std::string& readOnlyReason);
-    DiskFile(const std::string& path, int fd, bool readOnly);  // takes over an open descriptor
+    DiskFile(const std::string& path, platform::File file, bool readOnly);  // takes over an open file
+    const platform::File& Open() const;  // the file, or the failure "The file is closed"
 
-    int fd_ = -1;
+    platform::File file_;
     bool readOnly_ = false;
 };
 

@@ -6,8 +6,8 @@
 #include "base/UserInterface.h"
 #include "level/ConfEntries.h"
 #include "level/WholeFile.h"
+#include "platform/Platform.h"
 
-#include <cerrno>
 #include <charconv>
 #include <cstring>
 #include <chrono>
@@ -15,7 +15,6 @@
 #include <filesystem>
 #include <limits>
 #include <string_view>
-#include <sys/stat.h>
 
 namespace vantrel {
 
@@ -756,9 +755,10 @@ void Guarded(OpenLevel& lvl, Loader& loader, Body&& body)
 std::string MakeBackup(const std::string& path, const std::vector<std::uint8_t>& bytes, unsigned mode)
 {
     const std::string backup = path + ".bak";
-    struct stat st {};
-    if (::lstat(backup.c_str(), &st) == 0) {
-        if (S_ISLNK(st.st_mode) && ::stat(backup.c_str(), &st) != 0) return "the name is taken by a link that leads nowhere";
+    platform::FileInfo info;
+    if (platform::Look(backup, info, false).Ok()) {
+        if (info.Type == platform::Kind::Link && !platform::Look(backup, info).Ok())
+            return "the name is taken by a link that leads nowhere";
         return {};  // made at an earlier load, and never overwritten
     }
     // Written whole under a free name, from the bytes just read: the file is
@@ -766,7 +766,7 @@ std::string MakeBackup(const std::string& path, const std::vector<std::uint8_t>&
     try {
         WriteNewWholeFile(backup, bytes, mode);
     } catch (const WholeFileError& e) {
-        return std::strerror(e.Errno());
+        return e.Reason();
     }
     return {};
 }
@@ -864,8 +864,9 @@ void LoadLevel(OpenLevel& lvl, const std::string& givenPath, LoadReport& report,
         } catch (const VantrelError&) {
             FileLook named;
             if (LookAt(givenPath, named)) CheckLevelFile(named, path);
-            struct stat st {};
-            if (::lstat(givenPath.c_str(), &st) != 0 && errno == ENOENT) throw VantrelError(MissingLevelMessage(path));
+            platform::FileInfo info;
+            if (platform::Look(givenPath, info, false).Why == platform::Failure::NotFound)
+                throw VantrelError(MissingLevelMessage(path));
             throw;
         }
         // A command's read, checks and writes under one lock on the file, taken

@@ -3,10 +3,9 @@
 #include "base/Bytes.h"
 #include "base/Error.h"
 #include "base/UserInterface.h"
+#include "platform/Platform.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <sys/stat.h>
 #include <stdexcept>
 #include <thread>
 #include <utility>
@@ -121,8 +120,8 @@ std::string GoneRefusal(const std::string& path)
 
 std::string FileChangedRefusal(const std::string& path)
 {
-    struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0 && errno == ENOENT) return GoneRefusal(path);
+    platform::FileInfo info;
+    if (platform::Look(path, info, false).Why == platform::Failure::NotFound) return GoneRefusal(path);
     return "The level file " + path +
            " was moved, replaced or deleted since it was loaded, so nothing was written. Load it again to change it.";
 }

@@ -4,10 +4,10 @@
 #include "base/UserInterface.h"
 #include "level/Loader.h"
 #include "level/WholeFile.h"
+#include "platform/Platform.h"
 
 #include <ctime>
 #include <filesystem>
-#include <sys/stat.h>
 
 namespace vantrel {
 
@@ -38,10 +38,10 @@ LevelBackup ReadLevelBackup(const OpenLevel& lvl)
                            lvl.LevelPath());
     LevelBackup backup;
     backup.Name = BackupNameOf(lvl.LevelPath());
-    struct stat st {};
-    if (::stat(backup.Name.c_str(), &st) != 0) throw VantrelError(NoBackupRefusal(backup.Name));
-    if (!S_ISREG(st.st_mode)) throw VantrelError(NotALevel(backup.Name, "it is not a regular file"));
-    if (st.st_size > kMaxLevelFileSize) throw VantrelError(NotALevel(backup.Name, TooLargeMessage(backup.Name, st.st_size)));
+    platform::FileInfo info;
+    if (!platform::Look(backup.Name, info).Ok()) throw VantrelError(NoBackupRefusal(backup.Name));
+    if (info.Type != platform::Kind::Regular) throw VantrelError(NotALevel(backup.Name, "it is not a regular file"));
+    if (info.Size > kMaxLevelFileSize) throw VantrelError(NotALevel(backup.Name, TooLargeMessage(backup.Name, info.Size)));
     DiskFile file(backup.Name, DiskFile::Mode::ReadOnly);
     backup.Bytes = file.ReadAll();
     file.Close();
@@ -56,8 +56,7 @@ LevelBackup ReadLevelBackup(const OpenLevel& lvl)
     if (!trial.LevelOpen()) throw VantrelError(NotALevel(backup.Name, "the loader does not take it"));
     char date[32] = "";
     std::tm local {};
-    const std::time_t when = st.st_mtime;
-    if (::localtime_r(&when, &local)) std::strftime(date, sizeof date, "%Y-%m-%d %H:%M", &local);
+    if (platform::LocalTime(info.Modified, local)) std::strftime(date, sizeof date, "%Y-%m-%d %H:%M", &local);
     backup.Date = date;
     return backup;
 }
@@ -80,9 +79,9 @@ LevelStep RestoreFromBackup(OpenLevel& lvl, const LevelBackup& backup)
     std::error_code noLink;
     std::filesystem::path target = std::filesystem::canonical(lvl.LevelPath(), noLink);
     if (noLink) target = lvl.LevelPath();
-    struct stat st {};
-    if (::stat(target.c_str(), &st) != 0) throw VantrelError(FileChangedRefusal(lvl.LevelPath()));
-    WriteWholeFile(target.string(), backup.Bytes, static_cast<unsigned>(st.st_mode & 07777));
+    platform::FileInfo targetInfo;
+    if (!platform::Look(target.string(), targetInfo).Ok()) throw VantrelError(FileChangedRefusal(lvl.LevelPath()));
+    WriteWholeFile(target.string(), backup.Bytes, targetInfo.Mode);
     hold.Commit();
     return step;
 }

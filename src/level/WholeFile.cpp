@@ -1,27 +1,21 @@
 #include "level/WholeFile.h"
 
 #include "base/Error.h"
-#include "level/ByteFile.h"
+#include "platform/Platform.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <fcntl.h>
 #include <filesystem>
 #include <memory>
 #include <random>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace vantrel {
 
 namespace {
 
-[[noreturn]] void Fail(const std::string& path, const std::string& what, int error)
+[[noreturn]] void Fail(const std::string& path, const std::string& what, const platform::Outcome& why)
 {
-    throw WholeFileError("The file " + path + " could not be written (" + what + ": " + std::strerror(error) +
+    throw WholeFileError("The file " + path + " could not be written (" + what + ": " + why.Text +
                              "); nothing was changed.",
-                         error);
+                         why.Code, why.Text);
 }
 
 // Removes the temporary file unless it was renamed into place.
@@ -30,7 +24,7 @@ public:
     explicit TempFile(std::string name) : name_(std::move(name)) {}
     ~TempFile()
     {
-        if (!kept_) ::unlink(name_.c_str());
+        if (!kept_) platform::Remove(name_);
     }
     void Keep() { kept_ = true; }
     const std::string& Name() const { return name_; }
@@ -42,21 +36,25 @@ private:
 
 // Creates a new file of a free name ".NAME.XXXXXX" in path's folder, with
 // the permission bits the umask leaves of 0666.
-int CreateTempFile(const std::string& path, std::string& name)
+platform::Outcome CreateTempFile(const std::string& path, std::string& name, platform::File& file)
 {
     const std::filesystem::path target(path);
     const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
     static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     std::random_device random;
+    platform::OpenHow how;
+    how.Write = true;
+    how.Create = platform::Creation::New;
+    how.Mode = 0666;
+    platform::Outcome created;
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string suffix(6, 'x');
         for (char& c : suffix) c = kLetters[random() % (sizeof kLetters - 1)];
         name = (folder / ("." + target.filename().string() + "." + suffix)).string();
-        const int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST) return fd;
+        created = platform::Open(name, how, file);
+        if (created.Why != platform::Failure::Exists) break;
     }
-    errno = EEXIST;
-    return -1;
+    return created;
 }
 
 // Writes bytes into a new file in path's folder, checked and closed.
@@ -64,24 +62,19 @@ std::unique_ptr<TempFile> WriteTempFile(const std::string& path, const std::vect
                                         std::optional<unsigned> mode)
 {
     std::string name;
-    const int fd = CreateTempFile(path, name);
-    if (fd < 0) Fail(path, "cannot create a file in its folder", errno);
+    platform::File file;
+    const platform::Outcome created = CreateTempFile(path, name, file);
+    if (!created.Ok()) Fail(path, "cannot create a file in its folder", created);
     auto temp = std::make_unique<TempFile>(name);
-    if (mode && ::fchmod(fd, *mode) != 0) {
-        const int error = errno;
-        ::close(fd);
-        Fail(path, "giving the file its permissions", error);
-    }
-    if (const int error = WriteAllAt(fd, bytes.data(), bytes.size(), 0)) {
-        ::close(fd);
-        Fail(path, "writing", error);
-    }
-    if (::fsync(fd) != 0 && errno != EINVAL) {
-        const int error = errno;
-        ::close(fd);
-        Fail(path, "writing", error);
-    }
-    if (::close(fd) != 0) Fail(path, "writing", errno);
+    const auto check = [&](const platform::Outcome& outcome, const char* what) {
+        if (outcome.Ok()) return;
+        platform::Close(file);
+        Fail(path, what, outcome);
+    };
+    if (mode) check(platform::SetPermissions(file, *mode), "giving the file its permissions");
+    check(platform::WriteAt(file, 0, bytes.data(), bytes.size()), "writing");
+    check(platform::Sync(file), "writing");
+    check(platform::Close(file), "writing");
     return temp;
 }
 
@@ -90,28 +83,39 @@ std::unique_ptr<TempFile> WriteTempFile(const std::string& path, const std::vect
 void WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes, std::optional<unsigned> mode)
 {
     const auto temp = WriteTempFile(path, bytes, mode);
-    if (::rename(temp->Name().c_str(), path.c_str()) != 0) Fail(path, "replacing the file", errno);
+    const platform::Outcome replaced = platform::ReplaceWith(temp->Name(), path);
+    if (!replaced.Ok()) Fail(path, "replacing the file", replaced);
     temp->Keep();
 }
 
 bool WriteNewWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes, std::optional<unsigned> mode)
 {
     const auto temp = WriteTempFile(path, bytes, mode);  // removed again when it goes
-    if (::link(temp->Name().c_str(), path.c_str()) == 0) return true;
-    if (errno == EEXIST) return false;
-    if (errno != EPERM && errno != EOPNOTSUPP && errno != ENOSYS) Fail(path, "giving the file its name", errno);
-    // A file system without links (FAT): the name is claimed by an exclusive
-    // create, and the checked file then takes the place of that empty claim.
-    const int claim = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (claim < 0) {
-        if (errno == EEXIST) return false;
-        Fail(path, "giving the file its name", errno);
+    const platform::Outcome renamed = platform::RenameNoReplace(temp->Name(), path);
+    if (renamed.Ok()) {
+        temp->Keep();
+        return true;
     }
-    ::close(claim);
-    if (::rename(temp->Name().c_str(), path.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(path.c_str());
-        Fail(path, "giving the file its name", error);
+    if (renamed.Why == platform::Failure::Exists) return false;
+    if (renamed.Why != platform::Failure::Unsupported) Fail(path, "giving the file its name", renamed);
+    // A file system that renames only by replacing (FAT): the name is claimed
+    // by an exclusive create, and the checked file then takes the place of
+    // that empty claim.
+    platform::OpenHow how;
+    how.Write = true;
+    how.Create = platform::Creation::New;
+    how.Mode = 0600;
+    platform::File claim;
+    const platform::Outcome claimed = platform::Open(path, how, claim);
+    if (!claimed.Ok()) {
+        if (claimed.Why == platform::Failure::Exists) return false;
+        Fail(path, "giving the file its name", claimed);
+    }
+    platform::Close(claim);
+    const platform::Outcome replaced = platform::ReplaceWith(temp->Name(), path);
+    if (!replaced.Ok()) {
+        platform::Remove(path);
+        Fail(path, "giving the file its name", replaced);
     }
     temp->Keep();
     return true;

@@ -13,14 +13,20 @@
 
 namespace vantrel {
 
-// Why a whole file could not be written, with the system's error number.
+// Why a whole file could not be written, with the system's error number and its text.
 class WholeFileError : public VantrelError {
 public:
-    WholeFileError(const std::string& text, int error) : VantrelError(text), errno_(error) {}
+    WholeFileError(const std::string& text, int error, std::string reason)
+        : VantrelError(text), errno_(error), reason_(std::move(reason))
+    {
+    }
     int Errno() const { return errno_; }
+    // The system's text for the error ("Permission denied").
+    const std::string& Reason() const { return reason_; }
 
 private:
     int errno_;
+    std::string reason_;
 };
 
 // Writes bytes to path as described above. Throws WholeFileError naming the
@@ -31,7 +37,7 @@ void WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& by
 void WriteWholeFile(const std::string& path, const std::string& bytes);
 
 // The same for a file that must not exist yet: the checked new file is
-// linked to path, which fails when the name is taken, so that no file is
+// renamed to path without replacing, which fails when the name is taken, so that no file is
 // ever replaced and no part of one is ever seen under path. False (nothing
 // written, nothing left) when path exists; throws as WriteWholeFile does.
 // With mode, the file has those permission bits instead of the umask's.

@@ -3,18 +3,16 @@
 #include "base/Error.h"
 #include "base/Text.h"
 #include "levelsets/LevelsetConfig.h"
+#include "platform/Platform.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <set>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace vantrel {
 
@@ -27,8 +25,8 @@ class SortFiles {
 public:
     virtual ~SortFiles() = default;
     virtual bool Exists(const std::string& name) = 0;
-    // Renames without replacing anything; 0 or the error number.
-    virtual int Rename(const std::string& from, const std::string& to) = 0;
+    // Renames without replacing anything; the system's text when it fails.
+    virtual std::optional<std::string> Rename(const std::string& from, const std::string& to) = 0;
     // The names the directory holds.
     virtual std::vector<std::string> Names() = 0;
 };
@@ -38,22 +36,14 @@ public:
     explicit DiskFiles(std::string dir) : dir_(std::move(dir)) {}
     bool Exists(const std::string& name) override
     {
-        struct stat info {};
-        return ::lstat(JoinPath(dir_, name).c_str(), &info) == 0;
+        platform::FileInfo info;
+        return platform::Look(JoinPath(dir_, name), info, false).Ok();
     }
-    int Rename(const std::string& from, const std::string& to) override
+    std::optional<std::string> Rename(const std::string& from, const std::string& to) override
     {
-        const std::string a = JoinPath(dir_, from), b = JoinPath(dir_, to);
-        if (::renameat2(AT_FDCWD, a.c_str(), AT_FDCWD, b.c_str(), RENAME_NOREPLACE) == 0) return 0;
-        if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return errno;
-        // A file system without the no-replace rename: a hard link cannot replace either.
-        if (::link(a.c_str(), b.c_str()) != 0) return errno;
-        if (::unlink(a.c_str()) != 0) {
-            const int error = errno;
-            ::unlink(b.c_str());
-            return error;
-        }
-        return 0;
+        const platform::Outcome renamed = platform::RenameNoReplace(JoinPath(dir_, from), JoinPath(dir_, to));
+        if (renamed.Ok()) return std::nullopt;
+        return renamed.Text;
     }
     std::vector<std::string> Names() override
     {
@@ -79,12 +69,12 @@ public:
         if (ec) throw VantrelError("Cannot list the folder " + dir + ": " + ec.message());
     }
     bool Exists(const std::string& name) override { return names_.count(name) != 0; }
-    int Rename(const std::string& from, const std::string& to) override
+    std::optional<std::string> Rename(const std::string& from, const std::string& to) override
     {
-        if (names_.count(to)) return EEXIST;
-        if (!names_.erase(from)) return ENOENT;
+        if (names_.count(to)) return std::strerror(EEXIST);
+        if (!names_.erase(from)) return std::strerror(ENOENT);
         names_.insert(to);
-        return 0;
+        return std::nullopt;
     }
     std::vector<std::string> Names() override { return {names_.begin(), names_.end()}; }
 
@@ -124,21 +114,21 @@ SortResult Sort(SortFiles& files, const std::vector<std::string>& entries, long 
             // level renamed to target would take it for its own backup.
             std::string aside = target + ".old.bak";
             for (int k = 2; files.Exists(aside); ++k) aside = target + ".old" + std::to_string(k) + ".bak";
-            if (const int error = files.Rename(target + ".bak", aside)) {
-                skip(target + ".bak exists and could not be moved aside: " + std::strerror(error), true);
+            if (const auto error = files.Rename(target + ".bak", aside)) {
+                skip(target + ".bak exists and could not be moved aside: " + *error, true);
                 continue;
             }
             result.BackupsMoved.push_back({target + ".bak", aside, false});
         }
         const bool withBackup = files.Exists(entry + ".bak");
-        if (const int error = files.Rename(entry, target)) {
-            skip("it could not be renamed to " + target + ": " + std::strerror(error), true);
+        if (const auto error = files.Rename(entry, target)) {
+            skip("it could not be renamed to " + target + ": " + *error, true);
             continue;
         }
         if (withBackup) {
-            if (const int error = files.Rename(entry + ".bak", target + ".bak")) {
+            if (const auto error = files.Rename(entry + ".bak", target + ".bak")) {
                 files.Rename(target, entry);
-                skip("its backup could not be renamed to " + target + ".bak: " + std::strerror(error), true);
+                skip("its backup could not be renamed to " + target + ".bak: " + *error, true);
                 continue;
             }
         }

@@ -3,14 +3,12 @@
 #include "base/Error.h"
 #include "base/Text.h"
 #include "base/UserInterface.h"
+#include "platform/Platform.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <filesystem>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -24,18 +22,9 @@ bool IsDirectory(const std::string& path)
     return !path.empty() && fs::is_directory(path, ec);
 }
 
-// Closes a file descriptor when it goes out of scope.
-struct FdCloser {
-    int fd;
-    ~FdCloser()
-    {
-        if (fd >= 0) ::close(fd);
-    }
-};
-
-[[noreturn]] void ThrowCannotRead(const std::string& path, int error)
+[[noreturn]] void ThrowCannotRead(const std::string& path, const std::string& why)
 {
-    throw VantrelError("Cannot read " + path + ": " + std::strerror(error));
+    throw VantrelError("Cannot read " + path + ": " + why);
 }
 
 char Lowered(char c)
@@ -126,12 +115,15 @@ std::string StripLeadingBlanks(const std::string& text)
 std::string ReadConfValue(const std::string& path, const std::string& key)
 {
     // Not blocking: a named pipe in the name's place must not hold the scan up.
-    FdCloser file{::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
-    if (file.fd < 0) ThrowCannotRead(path, errno);
-    struct stat info {};
-    if (::fstat(file.fd, &info) != 0) ThrowCannotRead(path, errno);
-    if (S_ISDIR(info.st_mode)) ThrowCannotRead(path, EISDIR);
-    if (!S_ISREG(info.st_mode)) throw VantrelError("Cannot read " + path + ": it is not a regular file");
+    platform::OpenHow how;
+    how.NoWait = true;
+    platform::File file;
+    if (const platform::Outcome opened = platform::Open(path, how, file); !opened.Ok())
+        ThrowCannotRead(path, opened.Text);
+    platform::FileInfo info;
+    if (const platform::Outcome looked = platform::Look(file, info); !looked.Ok()) ThrowCannotRead(path, looked.Text);
+    if (info.Type == platform::Kind::Directory) ThrowCannotRead(path, std::strerror(EISDIR));
+    if (info.Type != platform::Kind::Regular) ThrowCannotRead(path, "it is not a regular file");
 
     const std::string separator = key + ":";
     // The value of one line, or the empty text when it is no entry of the key.
@@ -144,11 +136,10 @@ std::string ReadConfValue(const std::string& path, const std::string& key)
     std::string pending;  // the line read so far
     char buffer[8192];
     for (;;) {
-        const ssize_t got = ::read(file.fd, buffer, sizeof buffer);
-        if (got < 0) {
-            if (errno == EINTR) continue;
-            ThrowCannotRead(path, errno);
-        }
+        std::size_t got = 0;
+        const platform::Outcome read =
+            platform::ReadNext(file, reinterpret_cast<std::uint8_t*>(buffer), sizeof buffer, got);
+        if (!read.Ok()) ThrowCannotRead(path, read.Text);
         if (got == 0) break;
         const char* begin = buffer;
         const char* end = buffer + got;

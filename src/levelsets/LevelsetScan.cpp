@@ -2,11 +2,11 @@
 
 #include "base/Error.h"
 #include "base/UserInterface.h"
+#include "platform/Platform.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <set>
-#include <sys/stat.h>
 #include <utility>
 
 namespace fs = std::filesystem;
@@ -17,7 +17,7 @@ namespace {
 
 constexpr std::size_t kMaxSingleMessages = 3;
 
-using FolderId = std::pair<dev_t, ino_t>;
+using FolderId = platform::FileId;
 
 class Scanner {
 public:
@@ -40,9 +40,9 @@ public:
 private:
     static bool Identify(const std::string& path, FolderId& id)
     {
-        struct stat info {};
-        if (::stat(path.c_str(), &info) != 0) return false;
-        id = {info.st_dev, info.st_ino};
+        platform::FileInfo info;
+        if (!platform::Look(path, info).Ok()) return false;
+        id = info.Id;
         return true;
     }
 

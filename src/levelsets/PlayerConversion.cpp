@@ -7,14 +7,12 @@
 #include "level/Loader.h"
 #include "level/OpenLevel.h"
 #include "levelsets/LevelsetConfig.h"
+#include "platform/Platform.h"
 
 #include <algorithm>
 #include <optional>
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <set>
-#include <unistd.h>
 
 namespace vantrel {
 
@@ -103,7 +101,9 @@ Loaded LoadForConversion(OpenLevel& lvl, const std::string& dir, const std::stri
         if (dryRun) {
             LoadAndTell(lvl, path, ui, report, ReadOnlyLoad());
             // Said as the real run would find it: a level that may not be written is skipped.
-            if (lvl.LevelOpen() && ::access(path.c_str(), W_OK) != 0) readOnly = std::strerror(errno);
+            if (lvl.LevelOpen())
+                if (const platform::Outcome writable = platform::CheckWritable(path); !writable.Ok())
+                    readOnly = writable.Text;
         } else {
             LoadOptions options;
             options.Locked = true;  // the level is read, checked and written under one lock

@@ -1,0 +1,256 @@
+// The platform on Linux and other POSIX systems.
+#include "platform/Platform.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vantrel::platform {
+
+struct FileAccess {
+    static int Fd(const File& file) { return static_cast<int>(file.handle_); }
+    static void Set(File& file, int fd) { file.handle_ = fd; }
+};
+
+namespace {
+
+Failure KindOf(int error)
+{
+    switch (error) {
+    case 0: return Failure::None;
+    case ENOENT: return Failure::NotFound;
+    case EEXIST: return Failure::Exists;
+    case EACCES:
+    case EPERM:
+    case EROFS: return Failure::Denied;
+    case EWOULDBLOCK: return Failure::Busy;
+    case ENOLCK:
+    case ENOSYS:
+    case EOPNOTSUPP: return Failure::Unsupported;
+    default: return Failure::Other;
+    }
+}
+
+Outcome Failed(int error, Failure why)
+{
+    return Outcome{why, error, std::strerror(error)};
+}
+
+Outcome Failed(int error) { return Failed(error, KindOf(error)); }
+
+// What errno says now.
+Outcome LastFailure() { return Failed(errno); }
+
+Kind KindOfMode(mode_t mode)
+{
+    if (S_ISREG(mode)) return Kind::Regular;
+    if (S_ISDIR(mode)) return Kind::Directory;
+    if (S_ISFIFO(mode)) return Kind::Fifo;
+    if (S_ISCHR(mode) || S_ISBLK(mode)) return Kind::Device;
+    if (S_ISSOCK(mode)) return Kind::Socket;
+    if (S_ISLNK(mode)) return Kind::Link;
+    return Kind::Other;
+}
+
+FileInfo InfoOf(const struct stat& st)
+{
+    FileInfo info;
+    info.Type = KindOfMode(st.st_mode);
+    info.Size = st.st_size;
+    info.Id = {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+    info.Mode = st.st_mode & 07777;
+    info.Modified = st.st_mtime;
+    return info;
+}
+
+}  // namespace
+
+File::~File()
+{
+    if (IsOpen()) ::close(FileAccess::Fd(*this));
+}
+
+File& File::operator=(File&& other) noexcept
+{
+    if (this != &other) {
+        if (IsOpen()) ::close(FileAccess::Fd(*this));
+        handle_ = other.handle_;
+        other.handle_ = kNone;
+    }
+    return *this;
+}
+
+Outcome Open(const std::string& path, const OpenHow& how, File& file)
+{
+    int flags = (how.Write ? O_RDWR : O_RDONLY) | O_NOCTTY | O_CLOEXEC;
+    if (how.NoWait) flags |= O_NONBLOCK;
+    if (how.Create == Creation::Truncate) flags |= O_CREAT | O_TRUNC;
+    if (how.Create == Creation::New) flags |= O_CREAT | O_EXCL;
+    const int fd = ::open(path.c_str(), flags, static_cast<mode_t>(how.Mode));
+    if (fd < 0) return LastFailure();
+    file = File();
+    FileAccess::Set(file, fd);
+    return {};
+}
+
+Outcome Close(File& file)
+{
+    if (!file.IsOpen()) return {};
+    const int fd = FileAccess::Fd(file);
+    FileAccess::Set(file, -1);
+    if (::close(fd) != 0) return LastFailure();
+    return {};
+}
+
+Outcome ReadAt(const File& file, std::int64_t offset, std::uint8_t* out, std::size_t n, std::size_t& got)
+{
+    got = 0;
+    while (got < n) {
+        const ssize_t r = ::pread(FileAccess::Fd(file), out + got, n - got, static_cast<off_t>(offset + got));
+        if (r < 0) {
+            if (errno == EINTR) continue;
+            return LastFailure();
+        }
+        if (r == 0) break;
+        got += static_cast<std::size_t>(r);
+    }
+    return {};
+}
+
+Outcome ReadNext(const File& file, std::uint8_t* out, std::size_t n, std::size_t& got)
+{
+    got = 0;
+    for (;;) {
+        const ssize_t r = ::read(FileAccess::Fd(file), out, n);
+        if (r < 0 && errno == EINTR) continue;
+        if (r < 0) return LastFailure();
+        got = static_cast<std::size_t>(r);
+        return {};
+    }
+}
+
+Outcome WriteAt(const File& file, std::int64_t offset, const std::uint8_t* data, std::size_t n)
+{
+    std::size_t done = 0;
+    while (done < n) {
+        const ssize_t r = ::pwrite(FileAccess::Fd(file), data + done, n - done,
+                                   static_cast<off_t>(offset) + static_cast<off_t>(done));
+        if (r < 0 && errno == EINTR) continue;
+        if (r < 0) return LastFailure();
+        if (r == 0) return Failed(ENOSPC);  // nothing taken: the device is full
+        done += static_cast<std::size_t>(r);
+    }
+    return {};
+}
+
+Outcome Truncate(const File& file, std::int64_t size)
+{
+    while (::ftruncate(FileAccess::Fd(file), static_cast<off_t>(size)) != 0)
+        if (errno != EINTR) return LastFailure();
+    return {};
+}
+
+Outcome Sync(const File& file)
+{
+    if (::fsync(FileAccess::Fd(file)) != 0 && errno != EINVAL) return LastFailure();
+    return {};
+}
+
+Outcome TryLock(const File& file)
+{
+    while (::flock(FileAccess::Fd(file), LOCK_EX | LOCK_NB) != 0) {
+        if (errno == EWOULDBLOCK) return Failed(errno, Failure::Busy);
+        // A file system without locks: there is nothing to wait for.
+        if (errno == ENOLCK || errno == EOPNOTSUPP || errno == ENOSYS) return {};
+        if (errno != EINTR) return LastFailure();
+    }
+    return {};
+}
+
+void Unlock(const File& file)
+{
+    if (file.IsOpen()) ::flock(FileAccess::Fd(file), LOCK_UN);
+}
+
+Outcome SetPermissions(const File& file, unsigned mode)
+{
+    if (::fchmod(FileAccess::Fd(file), static_cast<mode_t>(mode)) != 0) return LastFailure();
+    return {};
+}
+
+Outcome Look(const File& file, FileInfo& info)
+{
+    struct stat st {};
+    if (::fstat(FileAccess::Fd(file), &st) != 0) return LastFailure();
+    info = InfoOf(st);
+    return {};
+}
+
+Outcome Look(const std::string& path, FileInfo& info, bool followLinks)
+{
+    struct stat st {};
+    if ((followLinks ? ::stat(path.c_str(), &st) : ::lstat(path.c_str(), &st)) != 0) return LastFailure();
+    info = InfoOf(st);
+    return {};
+}
+
+Outcome CheckWritable(const std::string& path)
+{
+    if (::access(path.c_str(), W_OK) != 0) return LastFailure();
+    return {};
+}
+
+Outcome RenameNoReplace(const std::string& from, const std::string& to)
+{
+#ifdef RENAME_NOREPLACE
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return {};
+    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return LastFailure();
+#endif
+    // A file system without the no-replace rename: a hard link cannot replace either.
+    if (::link(from.c_str(), to.c_str()) != 0) {
+        const int error = errno;
+        if (error == EPERM || error == EOPNOTSUPP || error == ENOSYS) return Failed(error, Failure::Unsupported);
+        return Failed(error);
+    }
+    if (::unlink(from.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(to.c_str());
+        return Failed(error);
+    }
+    return {};
+}
+
+Outcome ReplaceWith(const std::string& from, const std::string& to)
+{
+    if (::rename(from.c_str(), to.c_str()) != 0) return LastFailure();
+    return {};
+}
+
+Outcome Remove(const std::string& path)
+{
+    if (::unlink(path.c_str()) != 0) return LastFailure();
+    return {};
+}
+
+bool LocalTime(std::int64_t when, std::tm& out)
+{
+    const std::time_t t = static_cast<std::time_t>(when);
+    return ::localtime_r(&t, &out) != nullptr;
+}
+
+bool ErrorIsTerminal()
+{
+    return ::isatty(STDERR_FILENO) != 0;
+}
+
+void SetUpProcess()
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+}
+
+}  // namespace vantrel::platform
