@@ -3,6 +3,7 @@
 // parses the command line.
 #pragma once
 
+#include "archive/ArchiveSearch.h"
 #include "level/HeaderEdit.h"
 
 #include <string>
@@ -31,5 +32,14 @@ int RunSet(const std::string& file, const HeaderChanges& changes, bool verbose);
 // What the game makes of each level: findings, then a summary; 0 only when all are clean.
 int RunCheck(const std::vector<std::string>& names);
 int RunSketch(const std::string& file, const std::vector<int>& rect);
+// The index of every level under the folders, one line (or JSON object) a level.
+int RunIndex(const std::vector<std::string>& folders, bool json, const std::string& cache);
+// The levels of the index that match the query; 1 when none does.
+int RunFind(const std::vector<std::string>& folders, const ArchiveQuery& query, const std::string& sortBy,
+            bool descending, bool json, const std::string& cache);
+// The index cache in the user's cache folder: $XDG_CACHE_HOME/vantrel or ~/.cache/vantrel.
+std::string DefaultIndexCache();
+// A contact sheet of a levelset's levels, columns thumbnails a row.
+int RunSheet(const std::string& set, const std::string& out, int columns);
 
 }  // namespace vantrel

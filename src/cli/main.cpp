@@ -307,6 +307,128 @@ void AddCheckCommand(CLI::App& app, CliRun& run)
     cmd->callback([&run, names] { run = [names] { return RunCheck(*names); }; });
 }
 
+// The index's cache: --cache FILE, none with --no-cache, else the user's cache folder.
+void AddCacheOptions(CLI::App* cmd, std::string& cache, bool& noCache)
+{
+    auto* file = cmd->add_option("--cache", cache,
+                                 "The index cache file (default: $XDG_CACHE_HOME/vantrel/archive.index, else "
+                                 "~/.cache/vantrel/archive.index); a second run reads only the levels that changed");
+    cmd->add_flag("--no-cache", noCache, "Read every level; neither read nor write a cache")->excludes(file);
+}
+
+void AddArchiveCommands(CLI::App& app, CliRun& run)
+{
+    struct IndexArgs {
+        std::vector<std::string> folders;
+        bool json = false;
+        std::string cache;
+        bool noCache = false;
+    };
+    auto index = std::make_shared<IndexArgs>();
+    CLI::App* cmd = app.add_subcommand(
+        "index",
+        "Index every .level file under the folders, on every core, and print one line a level: path, levelset, "
+        "number, title, author, map size, layout and version, time, emeralds, how many elements and custom elements "
+        "it uses and what the game's reading finds (\"clean\" or how many findings); a file that is no level, a "
+        "damaged or an unreadable one as \"PATH: not a level: ...\", \"damaged: ...\" or \"unreadable: ...\". The "
+        "index is kept in a cache file, so that a second run reads only the files that changed");
+    cmd->add_option("DIR", index->folders, "Folders (a data directory, a levelset) or level files")->required();
+    cmd->add_flag("--json", index->json,
+                  "JSON Lines: one object a level with every field (the elements with their counts, the custom "
+                  "elements with their names and borrowed graphics, the findings)");
+    AddCacheOptions(cmd, index->cache, index->noCache);
+    cmd->callback([&run, index] {
+        run = [index] {
+            return RunIndex(index->folders, index->json,
+                            index->noCache ? std::string() : index->cache.empty() ? DefaultIndexCache() : index->cache);
+        };
+    });
+
+    struct FindArgs {
+        std::vector<std::string> folders;
+        ArchiveQuery query;
+        std::vector<std::string> uses;
+        std::string layout, minSize, maxSize, sort;
+        bool reverse = false;
+        bool json = false;
+        std::string cache;
+        bool noCache = false;
+    };
+    auto find = std::make_shared<FindArgs>();
+    CLI::App* f = app.add_subcommand(
+        "find",
+        "Index the folders as \"index\" does and print the levels that match every condition given, one line "
+        "(or JSON object) a level. Exit status 0 when a level matches, 1 when none does");
+    f->add_option("DIR", find->folders, "Folders (a data directory, a levelset) or level files")->required();
+    f->add_option("--text", find->query.Text,
+                  "Words that must each stand in the title, the author, the levelset or a custom element's name "
+                  "(letters of any case)");
+    f->add_option("--title", find->query.Title, "Text in the title");
+    f->add_option("--author", find->query.Author, "Text in the author");
+    f->add_option("--ce", find->query.CeName, "Text in the name of one of its custom elements");
+    f->add_option("--uses", find->uses,
+                  "An element the map holds: its code in decimal (360) or hexadecimal (0x0168), its token "
+                  "(emerald) or its name (\"Custom element 1\"); give it again for more")
+        ->allow_extra_args(false);
+    f->add_flag("--has-ces", find->query.HasCes, "Levels that hold custom elements");
+    f->add_flag("--findings", find->query.HasFindings, "Levels in which the game's reading finds more than notes");
+    f->add_flag("--damaged", find->query.Damaged, "Files that are no level, damaged or unreadable");
+    f->add_option("--layout", find->layout, "cookie, RND1 or newer");
+    f->add_option("--min-size", find->minSize, "WxH: maps at least W cells wide and H high");
+    f->add_option("--max-size", find->maxSize, "WxH: maps at most W cells wide and H high");
+    f->add_option("--sort", find->sort,
+                  "Sort by a column: levelset, number, title, author, size, layout, version, time, emeralds, ces, "
+                  "findings or path (default: path)");
+    f->add_flag("--reverse", find->reverse, "Sort the other way round");
+    f->add_flag("--json", find->json, "JSON Lines, as index --json");
+    AddCacheOptions(f, find->cache, find->noCache);
+    f->callback([&run, find] {
+        for (const std::string& name : find->uses) {
+            std::string error;
+            const std::optional<std::uint16_t> code = ParseElement(name, error);
+            if (!code) throw CLI::ValidationError("--uses", error);
+            find->query.Uses.push_back(*code);
+        }
+        if (!find->layout.empty()) {
+            find->query.Layout = LayoutFromName(find->layout);
+            if (!find->query.Layout) throw CLI::ValidationError("--layout", "cookie, RND1 or newer, not " + find->layout);
+        }
+        const auto size = [](const std::string& option, const std::string& text, int& w, int& h) {
+            if (text.empty()) return;
+            const auto wh = ParseMapSize(text);
+            if (!wh) throw CLI::ValidationError(option, "a map size such as 64x32, not " + text);
+            w = wh->first;
+            h = wh->second;
+        };
+        size("--min-size", find->minSize, find->query.MinWidth, find->query.MinHeight);
+        size("--max-size", find->maxSize, find->query.MaxWidth, find->query.MaxHeight);
+        if (!find->sort.empty() && !ColumnFromName(find->sort))
+            throw CLI::ValidationError("--sort", "no column is named " + find->sort);
+        run = [find] {
+            return RunFind(find->folders, find->query, find->sort, find->reverse, find->json,
+                           find->noCache ? std::string() : find->cache.empty() ? DefaultIndexCache() : find->cache);
+        };
+    });
+}
+
+void AddSheetCommand(CLI::App& app, CliRun& run)
+{
+    struct Options {
+        std::string set;
+        std::string out;
+        int columns = 6;
+    };
+    auto opts = std::make_shared<Options>();
+    CLI::App* cmd = app.add_subcommand(
+        "sheet",
+        "Draw a contact sheet of a levelset: each level's map drawn small with the Level View's tiles, in the "
+        "order of the file list, with its number and title under it; for forum posts");
+    cmd->add_option("SET", opts->set, "The levelset's folder")->required();
+    cmd->add_option("OUT", opts->out, "The picture to write: a PNG (.png) or a Windows bitmap (.bmp)")->required();
+    cmd->add_option("--columns", opts->columns, "Thumbnails a row (default 6)")->check(CLI::Range(1, 64));
+    cmd->callback([&run, opts] { run = [opts] { return RunSheet(opts->set, opts->out, opts->columns); }; });
+}
+
 }  // namespace
 }  // namespace vantrel
 
@@ -332,6 +454,8 @@ int main(int argc, char** argv)
     vantrel::AddSketchCommand(app, run);
     vantrel::AddSetCommand(app, run);
     vantrel::AddCheckCommand(app, run);
+    vantrel::AddArchiveCommands(app, run);
+    vantrel::AddSheetCommand(app, run);
 
     try {
         app.parse(argc, argv);

@@ -1,0 +1,392 @@
+#include "archive/LevelIndex.h"
+
+#include "archive/IndexCache.h"
+#include "archive/LevelLoad.h"
+#include "base/Error.h"
+#include "base/Text.h"
+#include "level/ByteFile.h"
+#include "level/GameRead.h"
+#include "level/Loader.h"
+#include "levelsets/LevelsetConfig.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <mutex>
+#include <thread>
+#include <unordered_map>
+
+namespace vantrel {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kMaxFolderDepth = 64;
+
+// A level file the walk found, and what its look at it gave.
+struct Found {
+    std::string Path;
+    std::size_t Folder = 0;  // into the folders' levelset names
+    std::string Name;        // the file's own name
+    std::int64_t Size = 0;
+    std::int64_t ModTime = 0;
+    std::string Unreadable;  // why it could not be looked at
+};
+
+struct Walk {
+    std::vector<Found> Files;
+    std::vector<std::string> Folders;  // every folder holding a level file
+    std::vector<std::string> Notices;
+};
+
+std::string Lowered(std::string s)
+{
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+void WalkFolder(const fs::path& folder, int depth, Walk& walk)
+{
+    if (depth > kMaxFolderDepth) {
+        walk.Notices.push_back("The folder " + folder.string() + " lies more than " + Num(kMaxFolderDepth) +
+                               " folders deep and is left out.");
+        return;
+    }
+    std::error_code ec;
+    fs::directory_iterator it(folder, ec), end;
+    if (ec) {
+        walk.Notices.push_back("The folder " + folder.string() + " cannot be listed (" + ec.message() + ").");
+        return;
+    }
+    std::vector<fs::directory_entry> entries;
+    for (; it != end; it.increment(ec)) {
+        if (ec) break;
+        entries.push_back(*it);
+    }
+    if (ec) walk.Notices.push_back("The folder " + folder.string() + " cannot be listed whole (" + ec.message() + ").");
+    std::sort(entries.begin(), entries.end(),
+              [](const fs::directory_entry& a, const fs::directory_entry& b) { return a.path() < b.path(); });
+    std::size_t folderIndex = walk.Folders.size();
+    bool holdsLevels = false;
+    for (const fs::directory_entry& entry : entries) {
+        std::error_code kind;
+        // Folders are walked where they lie: a link to a folder is not followed (no loops).
+        if (entry.is_directory(kind) && !entry.is_symlink(kind)) {
+            WalkFolder(entry.path(), depth + 1, walk);
+            continue;
+        }
+        std::string name = entry.path().filename().string();
+        if (!IsLevelFileName(name) || !entry.is_regular_file(kind)) continue;
+        if (!holdsLevels) {
+            holdsLevels = true;
+            folderIndex = walk.Folders.size();
+            walk.Folders.push_back(folder.string());
+        }
+        walk.Files.push_back({entry.path().string(), folderIndex, std::move(name), 0, 0, {}});
+    }
+}
+
+// A root as the index names it: a full path without a slash at its end.
+std::string RootPath(const std::string& root)
+{
+    std::error_code ec;
+    fs::path p = fs::absolute(fs::path(root), ec);
+    if (ec) p = fs::path(root);
+    p = p.lexically_normal();
+    std::string s = p.string();
+    while (s.size() > 1 && s.back() == '/') s.pop_back();
+    return s;
+}
+
+void LookAtFile(Found& f)
+{
+    std::error_code ec;
+    const std::uintmax_t size = fs::file_size(f.Path, ec);
+    if (!ec) {
+        const fs::file_time_type time = fs::last_write_time(f.Path, ec);
+        f.ModTime = static_cast<std::int64_t>(time.time_since_epoch().count());
+    }
+    if (ec) f.Unreadable = ec.message();
+    f.Size = static_cast<std::int64_t>(size);
+}
+
+bool Under(const std::string& path, const std::string& root)
+{
+    return path.size() > root.size() && path.compare(0, root.size(), root) == 0 &&
+           (root.back() == '/' || path[root.size()] == '/');
+}
+
+}  // namespace
+
+const char* StateName(IndexState state)
+{
+    switch (state) {
+    case IndexState::Level: return "level";
+    case IndexState::NotLevel: return "not a level";
+    case IndexState::Damaged: return "damaged";
+    case IndexState::Unreadable: return "unreadable";
+    }
+    return "?";
+}
+
+const char* LayoutName(LevelLayout layout)
+{
+    switch (layout) {
+    case LevelLayout::None: return "";
+    case LevelLayout::Cookie: return "cookie";
+    case LevelLayout::Chunked: return "RND1";
+    case LevelLayout::Newer: return "newer";
+    }
+    return "?";
+}
+
+std::optional<LevelLayout> LayoutFromName(const std::string& name)
+{
+    const std::string lowered = Lowered(name);
+    for (const LevelLayout layout : {LevelLayout::Cookie, LevelLayout::Chunked, LevelLayout::Newer}) {
+        if (lowered == Lowered(LayoutName(layout))) return layout;
+    }
+    return std::nullopt;
+}
+
+std::uint32_t IndexEntry::CountOf(std::uint16_t code) const
+{
+    const auto it = std::lower_bound(Elements.begin(), Elements.end(), code,
+                                     [](const ElementCount& c, std::uint16_t v) { return c.Code < v; });
+    return it != Elements.end() && it->Code == code ? it->Count : 0;
+}
+
+int LevelNumberOfName(const std::string& fileName)
+{
+    if (!IsLevelFileName(fileName)) return -1;
+    const std::string stem = fileName.substr(0, fileName.size() - 6);
+    if (stem.empty() || stem.size() > 9 ||
+        !std::all_of(stem.begin(), stem.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return -1;
+    return std::stoi(stem);
+}
+
+std::string LevelsetNameOf(const std::string& folder)
+{
+    const std::string conf = JoinPath(folder, kLevelinfoName);
+    std::error_code ec;
+    if (fs::is_regular_file(conf, ec)) {
+        try {
+            std::string name = ReadConfValue(conf, "name");
+            if (!name.empty()) return name;
+        } catch (const VantrelError&) {
+            // An unreadable levelinfo.conf names nothing: the folder's name stands.
+        }
+    }
+    return fs::path(folder).filename().string();
+}
+
+IndexEntry IndexLevelBytes(const std::string& path, std::vector<std::uint8_t> bytes)
+{
+    IndexEntry e;
+    e.Path = path;
+    e.FileSize = static_cast<std::int64_t>(bytes.size());
+    const GameReading reading = ReadAsTheGame(bytes);
+    e.Clean = reading.Clean();
+    e.Findings.reserve(reading.Findings.size());
+    for (const GameFinding& f : reading.Findings) e.Findings.push_back({f.Offset, f.Text, f.Note});
+    LoadIndexedLevel(path, std::move(bytes), e, {});
+    return e;
+}
+
+IndexEntry IndexLevelFile(const std::string& path)
+{
+    Found f{path, 0, fs::path(path).filename().string(), 0, 0, {}};
+    LookAtFile(f);
+    IndexEntry e;
+    if (!f.Unreadable.empty()) {
+        e.Path = path;
+        e.State = IndexState::Unreadable;
+        e.Problem = f.Unreadable;
+    } else {
+        e = ReadIndexEntry(path, f.Size);
+    }
+    e.FileSize = f.Size;
+    e.ModTime = f.ModTime;
+    e.Number = LevelNumberOfName(f.Name);
+    e.Levelset = LevelsetNameOf(fs::path(path).parent_path().string());
+    return e;
+}
+
+IndexEntry ReadIndexEntry(const std::string& path, std::int64_t size)
+{
+    IndexEntry e;
+    if (size > kMaxLevelFileSize) {
+        e.Path = path;
+        e.State = IndexState::NotLevel;
+        e.Problem = TooLargeMessage(path, size);
+        return e;
+    }
+    std::vector<std::uint8_t> bytes;
+    try {
+        bytes = ReadFileToEnd(path);
+    } catch (const VantrelError& error) {
+        e.Path = path;
+        e.State = IndexState::Unreadable;
+        e.Problem = error.what();
+        return e;
+    }
+    return IndexLevelBytes(path, std::move(bytes));
+}
+
+void OnEveryCore(std::size_t count, unsigned threads, const std::function<void(std::size_t)>& work)
+{
+    if (count == 0) return;
+    const unsigned cores = threads != 0 ? threads : std::max(1u, std::thread::hardware_concurrency());
+    const std::size_t n = std::min<std::size_t>(cores, count);
+    std::atomic<std::size_t> next{0};
+    auto run = [&] {
+        for (std::size_t i = next++; i < count; i = next++) work(i);
+    };
+    std::vector<std::thread> pool;
+    pool.reserve(n - 1);
+    for (std::size_t t = 1; t < n; ++t) pool.emplace_back(run);
+    run();
+    for (std::thread& t : pool) t.join();
+}
+
+ArchiveIndex BuildArchiveIndex(const std::vector<std::string>& givenRoots, const IndexOptions& options)
+{
+    ArchiveIndex index;
+    std::vector<std::string> roots;
+    for (const std::string& r : givenRoots) roots.push_back(RootPath(r));
+    // A folder inside another is walked with it, once.
+    std::sort(roots.begin(), roots.end());
+    roots.erase(std::unique(roots.begin(), roots.end()), roots.end());
+    const std::vector<std::string> all = roots;
+    std::erase_if(roots, [&](const std::string& r) {
+        return std::any_of(all.begin(), all.end(), [&](const std::string& other) { return Under(r, other); });
+    });
+
+    // The walk, while the cache is read beside it.
+    std::vector<std::string> cacheNotices;
+    std::optional<std::vector<IndexEntry>> cached;
+    std::thread cacheReader;
+    if (!options.CachePath.empty())
+        cacheReader = std::thread([&] { cached = ReadIndexCache(options.CachePath, cacheNotices); });
+    Walk walk;
+    for (const std::string& root : roots) {
+        std::error_code ec;
+        if (fs::is_directory(root, ec)) {
+            WalkFolder(root, 0, walk);
+        } else if (fs::exists(root, ec)) {
+            walk.Folders.push_back(fs::path(root).parent_path().string());
+            walk.Files.push_back({root, walk.Folders.size() - 1, fs::path(root).filename().string(), 0, 0, {}});
+        } else {
+            walk.Notices.push_back("The folder " + root + " does not exist.");
+        }
+    }
+    OnEveryCore(walk.Files.size(), options.Threads, [&](std::size_t i) { LookAtFile(walk.Files[i]); });
+    if (cacheReader.joinable()) cacheReader.join();
+    index.Notices = std::move(walk.Notices);
+    index.Notices.insert(index.Notices.end(), cacheNotices.begin(), cacheNotices.end());
+
+    // Each file from the cache when the cache holds it as it is now, else read again.
+    std::unordered_map<std::string_view, std::size_t> byPath;
+    if (cached) {
+        byPath.reserve(cached->size());
+        for (std::size_t i = 0; i < cached->size(); ++i) byPath.emplace((*cached)[i].Path, i);
+    }
+    std::vector<bool> usedFromCache(cached ? cached->size() : 0, false);
+    index.Entries.resize(walk.Files.size());
+    std::vector<std::size_t> toRead;
+    for (std::size_t i = 0; i < walk.Files.size(); ++i) {
+        const Found& f = walk.Files[i];
+        IndexEntry& e = index.Entries[i];
+        if (!f.Unreadable.empty()) {
+            e.Path = f.Path;
+            e.State = IndexState::Unreadable;
+            e.Problem = f.Unreadable;
+            continue;
+        }
+        const auto hit = byPath.find(f.Path);
+        if (hit != byPath.end()) {
+            IndexEntry& c = (*cached)[hit->second];
+            // A file that could not be read is tried again: its permissions may have changed.
+            if (c.FileSize == f.Size && c.ModTime == f.ModTime && c.State != IndexState::Unreadable) {
+                usedFromCache[hit->second] = true;
+                e = std::move(c);
+                ++index.FromCache;
+                continue;
+            }
+        }
+        toRead.push_back(i);
+    }
+    byPath.clear();
+
+    std::mutex progress;
+    std::atomic<std::size_t> done{0};
+    std::atomic<bool> cancelled{false};
+    OnEveryCore(toRead.size(), options.Threads, [&](std::size_t k) {
+        if (options.Cancel && options.Cancel->load()) {
+            cancelled = true;
+            return;
+        }
+        const Found& f = walk.Files[toRead[k]];
+        IndexEntry& e = index.Entries[toRead[k]];
+        e = ReadIndexEntry(f.Path, f.Size);
+        e.FileSize = f.Size;
+        e.ModTime = f.ModTime;
+        const std::size_t finished = ++done;
+        if (options.Progress) {
+            std::lock_guard<std::mutex> lock(progress);
+            options.Progress(finished, toRead.size());
+        }
+    });
+    index.Read = done;
+    index.Cancelled = cancelled;
+
+    // The folder's fields, found again at every walk.
+    std::vector<std::string> names(walk.Folders.size());
+    OnEveryCore(walk.Folders.size(), options.Threads,
+                [&](std::size_t i) { names[i] = LevelsetNameOf(walk.Folders[i]); });
+    for (std::size_t i = 0; i < index.Entries.size(); ++i) {
+        index.Entries[i].Number = LevelNumberOfName(walk.Files[i].Name);
+        index.Entries[i].Levelset = names[walk.Files[i].Folder];
+    }
+    if (index.Cancelled) {
+        // What was not read stays out of the index.
+        std::erase_if(index.Entries, [](const IndexEntry& e) { return e.Path.empty(); });
+    }
+
+    // The cache: what this walk found, and what it held of other folders that are still there.
+    if (!options.CachePath.empty() && !index.Cancelled) {
+        std::vector<IndexEntry> keep;
+        std::size_t dropped = 0;
+        if (cached) {
+            for (std::size_t i = 0; i < cached->size(); ++i) {
+                if (usedFromCache[i]) continue;
+                IndexEntry& c = (*cached)[i];
+                const bool walked = std::any_of(roots.begin(), roots.end(),
+                                                [&](const std::string& r) { return c.Path == r || Under(c.Path, r); });
+                std::error_code ec;
+                if (walked || !fs::exists(c.Path, ec)) {
+                    ++dropped;
+                    continue;
+                }
+                keep.push_back(std::move(c));
+            }
+        }
+        if (!cached || index.Read > 0 || dropped > 0) {
+            std::vector<const IndexEntry*> all;
+            all.reserve(index.Entries.size() + keep.size());
+            for (const IndexEntry& e : index.Entries)
+                if (e.State != IndexState::Unreadable) all.push_back(&e);
+            for (const IndexEntry& c : keep) all.push_back(&c);
+            try {
+                WriteIndexCache(options.CachePath, all);
+            } catch (const VantrelError& error) {
+                index.Notices.push_back(std::string("The index cache cannot be written: ") + error.what());
+            }
+        }
+    }
+    return index;
+}
+
+}  // namespace vantrel
