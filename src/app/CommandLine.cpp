@@ -43,6 +43,9 @@ constexpr DocEntry kFiles[] = {
     {"LEVEL.bak", "The backup of a level, made once at its first load; an existing backup is never replaced"},
     {"LEVEL.vce", "Custom elements exported from the CE Manager, beside the level"},
     {"LEVEL.bmp", "The picture of the map that Save Image writes on the Level View"},
+    {"~/.cache/vantrel/archive.index",
+     "The Files Archive's index of the levels under the data directory and the folders added to it, kept between "
+     "runs (vantrel-cli index and find keep theirs in the same file)"},
     {"/usr/share/vantrel/examples",
      "Example levels written by vantrel-cli itself; at a first start without the game's data directory Vantrel "
      "offers to copy them to ~/.local/share/Orvel/Vantrel/examples and show them"},

@@ -52,6 +52,8 @@ MainWindow::MainWindow(UserInterface& ui, SettingsStore& settings, QWidget* pare
     }
     Page(kStartPage);
     connect(book_, &QTabWidget::currentChanged, this, &MainWindow::Page);
+    connect(&docQt_, &LevelDocumentQt::listingPageWanted, this, [this] { book_->setCurrentIndex(kLevelsetPage); });
+    connect(&docQt_, &LevelDocumentQt::elementViewWanted, this, &MainWindow::Tool_ElementViewClick);
 
     auto* client = new QWidget;
     client->setObjectName(QStringLiteral("ClientArea"));

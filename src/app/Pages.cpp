@@ -1,6 +1,6 @@
 #include "app/Pages.h"
 
-#include "app/ArchivePage.h"
+#include "gui/archive/ArchivePage.h"
 #include "gui/ce/CeManagerPage.h"
 #include "gui/counter/CounterPage.h"
 #include "gui/level/FileInfoPage.h"
@@ -31,8 +31,7 @@ QWidget* BuildFileInfo(LevelDocumentQt& doc)
 
 constexpr std::array<PageEntry, kPageCount> kPages = {{
     {kFileInfoPage, "File Info", "Tool_MainInfo", "&Main info", Qt::Key_F4, BuildFileInfo},
-    {kArchivePage, "Files Archive", "Tool_FilesArchive", "&Files Archive", Qt::Key_F5,
-     [](LevelDocumentQt&) -> QWidget* { return new ArchivePage; }},
+    {kArchivePage, "Files Archive", "Tool_FilesArchive", "&Files Archive", Qt::Key_F5, Build<ArchivePage>},
     {kLevelsetPage, "Levelset Manager", "Tool_LevelsetManager", "Level&set Manager", Qt::Key_F6, Build<LevelsetPage>},
     {kLevelViewPage, "Level View", "Tool_LevelView", "Level &View", Qt::Key_F7, Build<LevelViewPage>},
     {kCeManagerPage, "CE Manager", "Tool_CEManager", "&CE Manager", Qt::Key_F8, Build<CeManagerPage>},

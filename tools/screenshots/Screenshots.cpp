@@ -1,5 +1,5 @@
-// Pictures of the window for a person to look at: every page with a level of
-// the corpus loaded, the CE Manager's sub-pages with custom elements shown,
+// Pictures of the window for a person to look at: the Files Archive over the
+// corpus as a list and as thumbnails, every page with a level of the corpus loaded, the CE Manager's sub-pages with custom elements shown,
 // the level view scrolled with a selection, the palette, and the AppStream
 // screenshot of an example level. Checks nothing;
 // scripts/screenshots.sh builds and runs it.
@@ -7,6 +7,8 @@
 //   vantrel-screenshots FOLDER
 #include "app/MainWindow.h"
 #include "ce/CeBytes.h"
+#include "gui/archive/ArchivePage.h"
+#include "gui/archive/ThumbnailSource.h"
 #include "gui/levelsets/LevelsetPage.h"
 #include "gui/palette/PaletteWindow.h"
 #include "gui/view/LevelViewPage.h"
@@ -15,12 +17,14 @@
 #include "support/TempDir.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolButton>
 
 #include <cstdio>
 #include <filesystem>
@@ -71,6 +75,24 @@ public:
             main_.Book()->setCurrentIndex(page);
             Save(&main_, QStringLiteral("page%1").arg(page));
         }
+    }
+
+    // The Files Archive over the data directory (its index cached in the run's
+    // own folder): the list, then the levels with custom element 1 as thumbnails.
+    void Archive(const TempDir& dir)
+    {
+        auto* page = qobject_cast<ArchivePage*>(main_.Page(kArchivePage));
+        page->SetCachePath((dir.Path() / "archive.index").string());
+        main_.Book()->setCurrentIndex(kArchivePage);
+        page->WaitForIndex();
+        Save(&main_, QStringLiteral("archive-list"));
+        Find<QLineEdit>("Archive_Uses")->setText(QStringLiteral("0x0168"));
+        Find<QToolButton>("Archive_ShowGrid")->click();
+        QCoreApplication::processEvents();  // the grid painted: its thumbnails asked for
+        page->Thumbnails().WaitForAll();
+        Save(&main_, QStringLiteral("archive-grid"));
+        Find<QLineEdit>("Archive_Uses")->clear();
+        Find<QToolButton>("Archive_ShowList")->click();
     }
 
     void CeLine(int row, const QString& prefix)
@@ -215,6 +237,7 @@ int main(int argc, char** argv)
     if (CorpusDir().empty()) {
         std::fprintf(stderr, "the corpus is absent: no pictures of a real level\n");
     } else {
+        shooter.Archive(dir);
         shooter.Load(CopyFromCorpus("levels/Tutorials/rnd_tutorial_niko_boehm/042.level", dir));
         shooter.EveryPage();
         shooter.CeLine(34, QStringLiteral("ce042"));  // "35: four": an explode content of three kinds

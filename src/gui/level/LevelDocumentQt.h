@@ -51,6 +51,11 @@ public:
     std::uint16_t SelectedElement() const { return selectedElement_; }
     void SelectElement(std::uint16_t code);
 
+    // A page asks the window to show another part of it: the Levelset
+    // Manager with the listing just set, or the Element View (the palette).
+    void ShowListingPage() { emit listingPageWanted(); }
+    void ShowElementView() { emit elementViewWanted(); }
+
 signals:
     void captionChanged(const QString& caption);
     // A load ended: report holds what it set (all of it, or what came before a failure).
@@ -63,6 +68,8 @@ signals:
     void listingChanged();
     void paintLevelsChanged(bool on);
     void elementSelected(std::uint16_t code);
+    void listingPageWanted();
+    void elementViewWanted();
 
 private:
     // Runs a command that loads the level (true when it did) and signals the load.

@@ -1,5 +1,7 @@
 #include "gui/levelsets/LevelsetPage.h"
 
+#include "archive/Thumbnails.h"
+#include "gui/archive/ThumbnailSource.h"
 #include "gui/base/NamedWidget.h"
 #include "gui/base/QtText.h"
 #include "base/UserInterface.h"
@@ -21,12 +23,22 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <filesystem>
+
 namespace vantrel {
 
 namespace {
 
 constexpr int kDirNameRole = Qt::UserRole;      // the node's directory name; none on placeholder nodes
 constexpr int kProgressIntervalMs = 100;        // how often the totals caption follows a scan
+constexpr int kThumbnailCell = kThumbnailBox + 24;  // the grid of the file list's thumbnails
+
+// What changes with a level file: its time of change.
+std::int64_t Stamp(const std::string& path)
+{
+    std::error_code ec;
+    return static_cast<std::int64_t>(std::filesystem::last_write_time(path, ec).time_since_epoch().count());
+}
 
 // "Paint Levels in Level View" cleared for as long as a batch runs.
 class PaintingOff {
@@ -99,6 +111,10 @@ LevelsetPage::LevelsetPage(LevelDocumentQt& doc) : doc_(doc)
     connect(paintLevel_, &QCheckBox::toggled, &doc_, &LevelDocumentQt::SetPaintLevels);
     connect(&doc_, &LevelDocumentQt::paintLevelsChanged, paintLevel_, &QCheckBox::setChecked);
     connect(&doc_, &LevelDocumentQt::listingChanged, this, &LevelsetPage::ShowListing);
+    showThumbnails_ = Named(new QCheckBox(tr("Thumbnails")), "Lvlman_Thumbnails");
+    thumbnails_ = new ThumbnailSource(this);
+    connect(showThumbnails_, &QCheckBox::toggled, this, &LevelsetPage::Lvlman_ThumbnailsClick);
+    connect(thumbnails_, &ThumbnailSource::ready, this, &LevelsetPage::ShowThumbnail);
 
     connect(checkLevels_, &QPushButton::clicked, this, &LevelsetPage::Lvlman_CheckLevelsClick);
     connect(levelsets_, &QTreeWidget::itemClicked, this, [this] { Lvlman_LevelsetsDblClick(); });
@@ -121,6 +137,7 @@ LevelsetPage::LevelsetPage(LevelDocumentQt& doc) : doc_(doc)
     side->addWidget(counter_);
     side->addWidget(currSet_);
     side->addWidget(fileList_, 1);
+    side->addWidget(showThumbnails_);
     side->addWidget(sort_);
     side->addLayout(conversionRow);
     side->addWidget(paintLevel_);
@@ -197,10 +214,53 @@ void LevelsetPage::ListDirectory(const std::string& dir)
 void LevelsetPage::ShowListing()
 {
     fileList_->clear();
-    for (const std::string& name : doc_.Doc().ListedFiles()) fileList_->addItem(FromPath(name));
-    // Another levelset is shown from its top; the same one again stays where it was.
-    if (doc_.Doc().DirectoryLastListed() != shownDir_) fileList_->scrollToTop();
+    thumbnails_->DropPending();
+    const bool pictures = showThumbnails_->isChecked();
+    const std::string& dir = doc_.Doc().DirectoryLastListed();
+    for (const std::string& name : doc_.Doc().ListedFiles()) {
+        auto* item = new QListWidgetItem(FromPath(name), fileList_);
+        if (!pictures) continue;
+        const std::string path = JoinPath(dir, name);
+        const QImage image = thumbnails_->Thumbnail(path, Stamp(path));
+        if (!image.isNull()) item->setIcon(QIcon(QPixmap::fromImage(image)));
+    }
+    // Another levelset is shown from its top, under its name (listed by another page, the
+    // folder's path; the tree's handlers name it after); the same one again stays where it was.
+    if (doc_.Doc().DirectoryLastListed() != shownDir_) {
+        fileList_->scrollToTop();
+        currSet_->setText(FromPath(dir));
+    }
     shownDir_ = doc_.Doc().DirectoryLastListed();
+}
+
+void LevelsetPage::Lvlman_ThumbnailsClick(bool on)
+{
+    if (showThumbnails_->isChecked() != on) {
+        showThumbnails_->setChecked(on);  // which runs this again
+        return;
+    }
+    fileList_->setViewMode(on ? QListView::IconMode : QListView::ListMode);
+    fileList_->setIconSize(on ? QSize(kThumbnailBox, kThumbnailBox) : QSize());
+    fileList_->setGridSize(on ? QSize(kThumbnailCell, kThumbnailCell) : QSize());
+    fileList_->setMovement(QListView::Static);
+    fileList_->setResizeMode(on ? QListView::Adjust : QListView::Fixed);
+    fileList_->setWordWrap(on);
+    ShowListing();
+}
+
+// A thumbnail made: the file list's item of that level shows it.
+void LevelsetPage::ShowThumbnail(const QString& path)
+{
+    if (!showThumbnails_->isChecked()) return;
+    const std::string made = ToPath(path);
+    const std::string& dir = doc_.Doc().DirectoryLastListed();
+    const std::vector<std::string>& files = doc_.Doc().ListedFiles();
+    for (int row = 0; row < fileList_->count() && static_cast<std::size_t>(row) < files.size(); ++row) {
+        const std::string file = JoinPath(dir, files[static_cast<std::size_t>(row)]);
+        if (file != made) continue;
+        const QImage image = thumbnails_->Thumbnail(file, Stamp(file));
+        if (!image.isNull()) fileList_->item(row)->setIcon(QIcon(QPixmap::fromImage(image)));
+    }
 }
 
 QTreeWidgetItem* LevelsetPage::SelectedNode() const

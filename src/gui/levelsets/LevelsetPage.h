@@ -14,6 +14,7 @@ class QTreeWidgetItem;
 namespace vantrel {
 
 class LevelDocumentQt;
+class ThumbnailSource;
 
 // The "Levelset Manager" page: the levelset tree of the game's data
 // directory, the level files of one levelset, opening a level from that
@@ -36,6 +37,9 @@ public:
     void Lvlman_SortClick();
     void Lvlman_Make3Click();
     void Lvlman_Make4Click();
+    // The file list as names, or as the levels' thumbnails (made off the window's thread).
+    void Lvlman_ThumbnailsClick(bool on);
+    ThumbnailSource& Thumbnails() { return *thumbnails_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -45,6 +49,7 @@ private:
     // Lists dir's level files into the document; the file list shows them.
     void ListDirectory(const std::string& dir);
     void ShowListing();
+    void ShowThumbnail(const QString& path);
     void SetPlayers(int players);
     QTreeWidgetItem* SelectedNode() const;
     std::string RelativePath(QTreeWidgetItem* node) const;
@@ -59,6 +64,8 @@ private:
     QPushButton* make3_;
     QPushButton* make4_;
     QCheckBox* paintLevel_;
+    QCheckBox* showThumbnails_;
+    ThumbnailSource* thumbnails_;
     std::string levelsDir_;  // the levels directory of the last scan that rebuilt the tree
     std::string shownDir_;   // the directory whose files the list shows
 };
