@@ -4,7 +4,9 @@
 #include "cli/Commands.h"
 #include "level/Loader.h"
 #include "level/Restore.h"
+#include "platform/Platform.h"
 
+#include <filesystem>
 #include <iostream>
 
 namespace vantrel {
@@ -13,9 +15,15 @@ int RunRestore(const std::string& file, bool verbose)
 {
     CliUserInterface ui(std::cerr);
     // Looked for before the load, which would make a backup of the level as it is now.
-    FileLook look;
-    if (!LookAt(BackupNameOf(file), look)) {
-        PrintMessage(std::cerr, NoBackupRefusal(BackupNameOf(file)));
+    platform::FileInfo info;
+    if (const platform::Outcome looked = platform::Look(BackupNameOf(file), info); !looked.Ok()) {
+        if (platform::Look(file, info, false).Why == platform::Failure::NotFound) {
+            std::error_code noPath;
+            const std::filesystem::path full = std::filesystem::absolute(file, noPath);
+            PrintMessage(std::cerr, MissingLevelMessage(noPath ? file : full.string()));
+        } else {
+            PrintMessage(std::cerr, BackupLookRefusal(BackupNameOf(file), looked));
+        }
         return 1;
     }
     OpenLevel lvl;
@@ -25,10 +33,10 @@ int RunRestore(const std::string& file, bool verbose)
     LoadAndTell(lvl, file, ui, report, load);
     if (!lvl.LevelOpen()) return 1;  // the loader said why
     const LevelBackup backup = ReadLevelBackup(lvl);
-    const LevelStep step = RestoreFromBackup(lvl, backup);
+    RestoreFromBackup(lvl, backup);
     lvl.CloseLevelFile();
     std::cout << "restored: " << lvl.LevelPath() << " from " << backup.Name << " of " << backup.Date << '\n';
-    PrintChanges(lvl.LevelPath(), {step}, verbose);
+    PrintChanges(lvl.LevelPath(), lvl.Steps(), verbose);
     return 0;
 }
 

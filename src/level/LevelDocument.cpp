@@ -97,9 +97,9 @@ bool LevelDocument::RestoreBackupCommand(LoadReport& report, const LoadOptions& 
     TakeSteps();
     const LevelBackup backup = ReadLevelBackup(level_);
     if (!ui_.ConfirmOkCancel(RestoreQuestion(level_, backup))) return false;
-    LevelStep step = RestoreFromBackup(level_, backup);
+    RestoreFromBackup(level_, backup);
+    TakeSteps();  // undone like any other step
     Reload(report, options, "Restored from the backup " + backup.Name + " of " + backup.Date);
-    history_.Add(std::move(step));
     return true;
 }
 

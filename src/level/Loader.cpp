@@ -320,6 +320,7 @@ private:
     std::int64_t Stop(std::string_view name, std::int64_t p, const std::string& why)
     {
         LogLine("Scan stopped: ", name, " at ", p, " ", why);
+        report_.ScanStopped = lvl_.Log().back();
         return kStopScan;
     }
 
@@ -783,6 +784,7 @@ void LoadReport::Reset()
     keep(fresh.Author, Author);
     keep(fresh.CeList, CeList);
     keep(fresh.Caption, Caption);
+    keep(fresh.ScanStopped, ScanStopped);
     *this = std::move(fresh);
 }
 

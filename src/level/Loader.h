@@ -56,6 +56,9 @@ struct LoadReport {
         bool Error = false;
     };
     std::vector<Notice> Notices;
+    // Why the scan stopped before the end of the file (its log line), empty
+    // when it read the file to its end: a file cut short inside a chunk.
+    std::string ScanStopped;
 
     // Empties the report for a new load; its texts and lists keep their memory.
     void Reset();

@@ -3,11 +3,9 @@
 #include "base/Error.h"
 #include "base/UserInterface.h"
 #include "level/Loader.h"
-#include "level/WholeFile.h"
 #include "platform/Platform.h"
 
 #include <ctime>
-#include <filesystem>
 
 namespace vantrel {
 
@@ -30,6 +28,12 @@ std::string NoBackupRefusal(const std::string& backupName)
     return "There is no backup of this level (" + backupName + "), so nothing was restored.";
 }
 
+std::string BackupLookRefusal(const std::string& backupName, const platform::Outcome& looked)
+{
+    if (looked.Why == platform::Failure::NotFound) return NoBackupRefusal(backupName);
+    return "The backup " + backupName + " cannot be looked at (" + looked.Text + "), so nothing was restored.";
+}
+
 LevelBackup ReadLevelBackup(const OpenLevel& lvl)
 {
     if (!lvl.LevelOpen()) throw VantrelError(kNoLevelToRestoreMessage);
@@ -39,7 +43,8 @@ LevelBackup ReadLevelBackup(const OpenLevel& lvl)
     LevelBackup backup;
     backup.Name = BackupNameOf(lvl.LevelPath());
     platform::FileInfo info;
-    if (!platform::Look(backup.Name, info).Ok()) throw VantrelError(NoBackupRefusal(backup.Name));
+    if (const platform::Outcome looked = platform::Look(backup.Name, info); !looked.Ok())
+        throw VantrelError(BackupLookRefusal(backup.Name, looked));
     if (info.Type != platform::Kind::Regular) throw VantrelError(NotALevel(backup.Name, "it is not a regular file"));
     if (info.Size > kMaxLevelFileSize) throw VantrelError(NotALevel(backup.Name, TooLargeMessage(backup.Name, info.Size)));
     DiskFile file(backup.Name, DiskFile::Mode::ReadOnly);
@@ -54,6 +59,11 @@ LevelBackup ReadLevelBackup(const OpenLevel& lvl)
         throw VantrelError(NotALevel(backup.Name, e.what()));
     }
     if (!trial.LevelOpen()) throw VantrelError(NotALevel(backup.Name, "the loader does not take it"));
+    // A backup cut short (a copy that ran out of room, a damaged disk) is
+    // no earlier version of the level: put back, it would lose the rest.
+    if (!report.ScanStopped.empty())
+        throw VantrelError("The backup " + backup.Name + " is not a whole level (" + report.ScanStopped +
+                           "), so nothing was restored.");
     char date[32] = "";
     std::tm local {};
     if (platform::LocalTime(info.Modified, local)) std::strftime(date, sizeof date, "%Y-%m-%d %H:%M", &local);
@@ -67,23 +77,13 @@ std::string RestoreQuestion(const OpenLevel& lvl, const LevelBackup& backup)
            "? Every change since the backup was made is replaced; Edit > Undo takes the restore back.";
 }
 
-LevelStep RestoreFromBackup(OpenLevel& lvl, const LevelBackup& backup)
+void RestoreFromBackup(OpenLevel& lvl, const LevelBackup& backup)
 {
-    LevelWrite hold(lvl, kRestoreStepName);  // the lock and the checks, for the whole-file write
-    LevelStep step;
-    step.Name = kRestoreStepName;
-    step.Edits.push_back({0, lvl.File().ReadAll(), backup.Bytes});
-    step.EndBefore = static_cast<std::int64_t>(step.Edits.front().Before.size());
-    step.EndAfter = static_cast<std::int64_t>(backup.Bytes.size());
-    // The file a link leads to is the one replaced, with its permission bits.
-    std::error_code noLink;
-    std::filesystem::path target = std::filesystem::canonical(lvl.LevelPath(), noLink);
-    if (noLink) target = lvl.LevelPath();
-    platform::FileInfo targetInfo;
-    if (!platform::Look(target.string(), targetInfo).Ok()) throw VantrelError(FileChangedRefusal(lvl.LevelPath()));
-    WriteWholeFile(target.string(), backup.Bytes, targetInfo.Mode);
-    hold.Commit();
-    return step;
+    LevelWrite step(lvl, kRestoreStepName);
+    lvl.Patch(0, backup.Bytes.data(), backup.Bytes.size());
+    const auto size = static_cast<std::int64_t>(backup.Bytes.size());
+    if (lvl.KnownEnd() > size) lvl.Truncate(size);
+    step.Commit();
 }
 
 }  // namespace vantrel

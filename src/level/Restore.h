@@ -1,10 +1,12 @@
 // Restore from backup: the open level's bytes become those of the backup its
-// first load made (LEVEL.bak). The backup is written whole over the level
-// (into a new file beside it, then put in its place), so the level keeps its
-// name, its permission bits and its folder, and a link to it stays a link.
+// first load made (LEVEL.bak). Only a backup that loads whole is put back.
+// Its bytes go into the level's own file through the level's door, as one
+// step, so the level keeps its name, owner, group, permission bits, links and
+// identity, and an undo takes the restore back like any other step.
 #pragma once
 
 #include "level/OpenLevel.h"
+#include "platform/Platform.h"
 
 #include <cstdint>
 #include <string>
@@ -24,19 +26,23 @@ struct LevelBackup {
 
 std::string BackupNameOf(const std::string& levelPath);
 std::string NoBackupRefusal(const std::string& backupName);
+// Why the backup could not be looked at: there is none, or the system's
+// reason (a name longer than it allows, no permission).
+std::string BackupLookRefusal(const std::string& backupName, const platform::Outcome& looked);
 
 // The open level's backup, read and checked: throws the refusal (nothing
 // written) when no level is open, the level is read-only, there is no backup,
-// or the backup is not a level.
+// or the backup is not a level, or not a whole one (the loader's scan stops
+// before its end: it was cut short).
 LevelBackup ReadLevelBackup(const OpenLevel& lvl);
 
 // The question asked before a restore: it names the backup and its date.
 std::string RestoreQuestion(const OpenLevel& lvl, const LevelBackup& backup);
 
-// Writes the backup's bytes whole over the open level, under the level's lock
-// and after its checks (the file loaded, ending where it was left). The open
-// file is the old one afterwards: load the level again. Returns the step that
-// an undo takes back: the level's bytes before, the backup's after.
-LevelStep RestoreFromBackup(OpenLevel& lvl, const LevelBackup& backup);
+// Writes the backup's bytes into the open level through its door (under the
+// level's lock and after its checks), and cuts off what the level holds past
+// them: one step, kept in lvl.Steps() like any other. Load the level again
+// afterwards: its chunks have moved.
+void RestoreFromBackup(OpenLevel& lvl, const LevelBackup& backup);
 
 }  // namespace vantrel

@@ -174,12 +174,6 @@ void UndoHistory::Follow(const OpenLevel& lvl)
     taken_ = lvl.Steps().size();
 }
 
-void UndoHistory::Add(LevelStep step)
-{
-    redo_.clear();
-    undo_.push_back(std::move(step));
-}
-
 std::vector<std::string> ChangeLines(const std::string& path, const std::vector<LevelStep>& steps, bool verbose)
 {
     std::vector<std::string> lines;

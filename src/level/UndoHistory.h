@@ -48,9 +48,6 @@ public:
     // The level was loaded again by this history's own command (after an
     // undo, a redo or a restore): its steps stay and follow the new opening.
     void Follow(const OpenLevel& lvl);
-    // A step written outside the door (the whole file put back from its
-    // backup), after Follow: it can be undone like any other.
-    void Add(LevelStep step);
 
 private:
     std::string Replay(OpenLevel& lvl, const LevelStep& step, bool forward);

@@ -240,6 +240,107 @@ TEST(Restore, RefusedWithoutABackupOfALevelOrOnAReadOnlyLevel)
     EXPECT_TRUE(s.ui.questions.empty());
 }
 
+// A backup cut short is no earlier version of the level: the window and the
+// command line refuse it, naming where the loader's scan stopped.
+TEST(Restore, ABackupCutShortIsRefused)
+{
+    if (test::CorpusDir().empty()) GTEST_SKIP() << "no corpus";
+    struct Cut {
+        std::size_t keep;    // bytes of the level kept in the backup
+        const char* stopped;  // the loader's line
+    };
+    const Cut cuts[] = {
+        {1000, "CUS4 at 896 would seek to 1048, past the end of the file (1000 bytes)"},
+        {1047, "CUS4 at 896 would seek to 1048, past the end of the file (1047 bytes)"},
+        {900, "CUS4 at 896 runs past the end of the file (900 bytes)"},
+    };
+    for (const Cut& cut : cuts) {
+        SCOPED_TRACE(cut.keep);
+        Session s;
+        const std::string level = test::CopyFromCorpus("levels/Tutorials/rnd_tutorial_niko_boehm/025.level", s.dir);
+        const Bytes whole = test::ReadBytes(level);
+        ASSERT_EQ(whole.size(), 1048u);
+        s.dir.Write("025.level.bak", Bytes(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(cut.keep)));
+        const std::string said = "The backup " + level + ".bak is not a whole level (Scan stopped: " + cut.stopped +
+                                 "), so nothing was restored.";
+        const test::CliResult r = test::RunCli({"restore", level}, s.dir);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.err, "message: " + said + "\n");
+        EXPECT_EQ(test::ReadBytes(level), whole);
+
+        s.path = level;
+        s.Load();
+        EXPECT_EQ(s.Refused([&] { s.doc.RestoreBackupCommand(s.report); }), said);
+        EXPECT_TRUE(s.ui.questions.empty());
+        EXPECT_EQ(test::ReadBytes(level), whole);
+    }
+}
+
+// What restore says when it cannot look for the backup.
+TEST(Restore, SaysWhatIsMissing)
+{
+    test::TempDir dir;
+    // A folder whose path leaves room for a level's name but not for its backup's.
+    std::filesystem::path deep = dir.Path();
+    const std::size_t levelPath = 4094;  // "/a.level" included; with ".bak" past the system's 4095
+    while (deep.string().size() < levelPath - 9 - 255) deep /= std::string(200, 'd');
+    deep /= std::string(levelPath - 9 - deep.string().size(), 'n');
+    std::filesystem::create_directories(deep);
+    const std::string level = (deep / "a.level").string();
+    ASSERT_LT(level.size(), 4096u);
+    ASSERT_GE(level.size() + 4, 4096u);
+    const Bytes bytes = Level();
+    { std::ofstream(level, std::ios::binary) << std::string(bytes.begin(), bytes.end()); }
+    const std::string missing = (dir.Path() / "gone.level").string();
+    const std::pair<std::string, std::string> rows[] = {
+        {missing, "The level file " + missing + " does not exist (deleted, moved or never made), so nothing was read "
+                  "or written."},
+        {level, "The backup " + level + ".bak cannot be looked at (File name too long), so nothing was restored."},
+    };
+    for (const auto& [path, said] : rows) {
+        const test::CliResult r = test::RunCli({"restore", path}, dir);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.err, "message: " + said + "\n");
+    }
+    EXPECT_EQ(test::ReadBytes(level), Level());
+}
+
+// Restore writes into the level's own file: its owner, group, mode, hard
+// links and identity stay, and an undo takes the restore back.
+TEST(Restore, TheBackupGoesIntoTheLevelsOwnFile)
+{
+    if (::geteuid() != 0) GTEST_SKIP() << "giving a file to another user needs root";
+    Session s;
+    const std::string link = (s.dir.Path() / "link.level").string();
+    ASSERT_EQ(::link(s.path.c_str(), link.c_str()), 0);
+    ASSERT_EQ(::chown(s.path.c_str(), 65534, 65534), 0);
+    ASSERT_EQ(::chmod(s.path.c_str(), 0640), 0);
+    s.Load();
+    Bytes longer = Level();
+    longer.resize(longer.size() + 100, 7);  // the level grew since its backup
+    {
+        std::ofstream(s.path, std::ios::binary | std::ios::trunc)
+            .write(reinterpret_cast<const char*>(longer.data()), static_cast<std::streamsize>(longer.size()));
+    }
+    s.dir.Write("a.level.bak", Level("Backup"));
+    s.Load();
+    struct stat before {};
+    ASSERT_EQ(::stat(s.path.c_str(), &before), 0);
+    s.ui.answers.push_back(true);
+    ASSERT_TRUE(s.doc.RestoreBackupCommand(s.report));
+    struct stat after {};
+    ASSERT_EQ(::stat(s.path.c_str(), &after), 0);
+    EXPECT_EQ(test::ReadBytes(link), Level("Backup"));
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_nlink, 2u);
+    EXPECT_EQ(after.st_uid, 65534u);
+    EXPECT_EQ(after.st_gid, 65534u);
+    EXPECT_EQ(after.st_mode & 07777, 0640u);
+    EXPECT_EQ(s.doc.History().UndoText(), "Undo Restore from Backup");
+    ASSERT_TRUE(s.doc.UndoCommand(s.report));
+    EXPECT_EQ(s.File(), longer);
+}
+
 TEST(Restore, TheBackupTakesTheLevelsPlaceKeepingItsLinkAndPermissions)
 {
     Session s;
@@ -273,9 +374,10 @@ TEST(Restore, FromTheCommandLine)
     const std::string head = "restored: " + path + " from " + path + ".bak of ";
     ASSERT_EQ(r.out.rfind(head, 0), 0u) << r.out;
     const std::string size = std::to_string(Level().size());
-    EXPECT_EQ(r.out.substr(r.out.find('\n') + 1), "changed: " + path + ", 1 write of " + size + " bytes, " +
-                                                     std::to_string(grown) + " -> " + size +
-                                                     " bytes long\nwrite: offset 0, " + size + " bytes\n");
+    EXPECT_EQ(r.out.substr(r.out.find('\n') + 1),
+              "changed: " + path + ", 2 writes of " + size + " bytes, " + std::to_string(grown) + " -> " + size +
+                  " bytes long\nwrite: offset 0, " + size + " bytes\ncut: offset " + size + ", " +
+                  std::to_string(grown - Level().size()) + " bytes\n");
     std::filesystem::remove(path + ".bak");
     const test::CliResult none = test::RunCli({"restore", path}, dir);
     EXPECT_EQ(none.status, 1);
