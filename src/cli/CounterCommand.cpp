@@ -22,6 +22,14 @@ int RunCounter(const std::string& file, int steps, const std::vector<int>& incre
     LoadAndTell(lvl, file, ui, report, options);
     if (!report.Completed) return 1;  // the loader has said why
     CounterSettings settings{steps, std::vector<std::int32_t>(increments.begin(), increments.end()), startCe};
+    // The game takes the last chunk of a CE number: a counter over numbers in
+    // use would put the level's own custom elements out of play.
+    if (const std::vector<int> taken = CeNumbersTakenByCounter(lvl, settings);
+        !taken.empty() && !ui.WarningYesNo(CeNumbersInUseQuestion(taken))) {
+        lvl.CloseLevelFile();
+        ui.Message(CeNumbersInUseRefusal(taken));
+        return 1;
+    }
     const CounterResult result = RunCounterCreation(lvl, settings, ui, dryRun);
     lvl.CloseLevelFile();
     if (result.Outcome == CounterOutcome::NoLevel) {

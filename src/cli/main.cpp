@@ -152,7 +152,8 @@ void AddCounterCommand(CLI::App& app, CliRun& run)
         ->check(CLI::Range(1, 255));
     cmd->add_flag("--dry-run", opts->dryRun, "Print what would be created; write nothing, not even the backup");
     cmd->add_flag("--yes", opts->yes,
-                  "Answer Yes where the window asks whether to append after the point where the game stops reading");
+                  "Answer Yes where the window asks: whether to use CE numbers the level already uses, and whether "
+                  "to append after the point where the game stops reading");
     cmd->add_flag("--verbose", opts->verbose, kVerboseChangesHelp);
     cmd->callback([&run, opts] {
         if (opts->increments.size() > 16) throw CLI::ValidationError("--inc", "at most 16 increments");

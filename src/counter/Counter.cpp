@@ -283,13 +283,24 @@ std::vector<int> CeNumbersInUse(const OpenLevel& lvl)
     return numbers;
 }
 
-std::string CeNumbersInUseQuestion(const std::vector<int>& numbers)
+namespace {
+
+// "1", "1 and 2", "1, 2 and 5"
+std::string NumberList(const std::vector<int>& numbers)
 {
     std::string list;
     for (std::size_t i = 0; i < numbers.size(); ++i) {
         if (i > 0) list += i + 1 == numbers.size() ? " and " : ", ";
         list += Num(numbers[i]);
     }
+    return list;
+}
+
+}  // namespace
+
+std::string CeNumbersInUseQuestion(const std::vector<int>& numbers)
+{
+    const std::string list = NumberList(numbers);
     return std::string(numbers.size() == 1 ? "Custom Element Id " : "Custom Element Ids ") + list +
            (numbers.size() == 1 ? " is" : " are") +
            " occupied in this level; the counter would add a second custom element under " +
@@ -308,6 +319,21 @@ std::vector<int> TakenBy(const std::vector<int>& inUse, int start, std::size_t c
 }
 
 }  // namespace
+
+std::vector<int> CeNumbersTakenByCounter(const OpenLevel& lvl, const CounterSettings& settings)
+{
+    if (settings.Steps < kMinDigitSteps || settings.Steps > kMaxDigitSteps) return {};
+    const CounterPlan plan = PlanCounter(settings.Steps, settings.Increments, settings.StartCe);
+    if (!CheckCounterPlan(plan).empty()) return {};
+    return TakenBy(CeNumbersInUse(lvl), plan.StartCe, plan.Ces.size());
+}
+
+std::string CeNumbersInUseRefusal(const std::vector<int>& numbers)
+{
+    return std::string("Nothing was written: the level's own custom element") + (numbers.size() == 1 ? " " : "s ") +
+           NumberList(numbers) + (numbers.size() == 1 ? " is" : " are") +
+           " in use, and the game would take the counter's in their place (--yes adds the counter all the same).";
+}
 
 int FirstFreeCounterStart(const OpenLevel& lvl, const CounterSettings& settings)
 {

@@ -124,8 +124,14 @@ CounterResult CreateCounter(OpenLevel& lvl, CounterSettings& settings, UserInter
 // The CE numbers the open level's custom elements (CUS4 and CUSX) have, in
 // increasing order, each once.
 std::vector<int> CeNumbersInUse(const OpenLevel& lvl);
+// The numbers in use that a run of the settings would take, in increasing
+// order; none when the run would be refused for its settings.
+std::vector<int> CeNumbersTakenByCounter(const OpenLevel& lvl, const CounterSettings& settings);
 // The question asked before a run takes numbers in use.
 std::string CeNumbersInUseQuestion(const std::vector<int>& numbers);
+// Why the command line's run is refused when it would take numbers in use
+// and it was not told to go on (--yes).
+std::string CeNumbersInUseRefusal(const std::vector<int>& numbers);
 // The first start CE from which a run of the settings takes no number in use;
 // the settings' own start when there is none.
 int FirstFreeCounterStart(const OpenLevel& lvl, const CounterSettings& settings);

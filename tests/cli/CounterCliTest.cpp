@@ -78,6 +78,52 @@ TEST(CliCounterTest, RunDryRunAndRefusals)
     }
 }
 
+// A counter over CE numbers the level uses would put the level's own custom
+// elements out of play (the game takes the later chunk): refused without --yes.
+TEST(CliCounterTest, CeNumbersInUseAreNamedAndRefusedWithoutYes)
+{
+    if (test::CorpusDir().empty()) GTEST_SKIP() << "no corpus";
+    const std::string question =
+        "question: Custom Element Ids 1 and 2 are occupied in this level; the counter would add a second custom "
+        "element under each. Use anyways?\n";
+    const std::string refusal =
+        "message: Nothing was written: the level's own custom elements 1 and 2 are in use, and the game would take "
+        "the counter's in their place (--yes adds the counter all the same).\n";
+    struct Row {
+        std::vector<std::string> args;
+        int status;
+        std::string err;
+        bool written;
+    };
+    const Row rows[] = {
+        {{}, 1, question + "answer: no\n" + refusal, false},
+        {{"--dry-run"}, 1, question + "answer: no\n" + refusal, false},
+        {{"--yes"}, 0, question + "answer: yes\n", true},
+        {{"--start", "2", "--inc", "1", "--inc", "2"}, 1,
+         "question: Custom Element Ids 2, 3 and 4 are occupied in this level; the counter would add a second custom "
+         "element under each. Use anyways?\nanswer: no\nmessage: Nothing was written: the level's own custom "
+         "elements 2, 3 and 4 are in use, and the game would take the counter's in their place (--yes adds the "
+         "counter all the same).\n",
+         false},
+        {{"--start", "100"}, 0, "", true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::PrintToString(row.args));
+        test::TempDir dir;
+        const std::string path = test::CopyFromCorpus("levels/Tutorials/rnd_tutorial_niko_boehm/042.level", dir);
+        const Bytes before = test::ReadBytes(path);
+        std::vector<std::string> args{"counter", path};
+        args.insert(args.end(), row.args.begin(), row.args.end());
+        const test::CliResult r = test::RunCli(args, dir);
+        EXPECT_EQ(r.status, row.status);
+        EXPECT_EQ(r.err, row.err);
+        EXPECT_EQ(test::ReadBytes(path).size() > before.size(), row.written);
+        if (!row.written) {
+            EXPECT_EQ(test::ReadBytes(path), before);
+        }
+    }
+}
+
 TEST(CliCounterTest, WrongCommandLines)
 {
     test::TempDir dir;

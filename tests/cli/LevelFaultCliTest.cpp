@@ -99,7 +99,7 @@ TEST(LevelFaultCli, TwoProgramsAppendingToOneLevelLoseNothing)
 {
     test::TempDir dir;
     const std::string level = dir.Write("a.level", Level());
-    const std::string run = "'" + std::string(VANTREL_CLI_PATH) + "' counter '" + level + "' >/dev/null 2>&1 || echo x";
+    const std::string run = "'" + std::string(VANTREL_CLI_PATH) + "' counter --yes '" + level + "' >/dev/null 2>&1 || echo x";
     const std::string loop = "(for i in $(seq 40); do " + run + "; done)";
     const auto failures = dir.Path() / "failures";
     ASSERT_EQ(std::system((loop + " >'" + failures.string() + "' & " + loop + " >>'" + failures.string() +
