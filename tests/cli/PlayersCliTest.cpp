@@ -50,5 +50,31 @@ TEST(PlayersCliTest, LinesThenSummary)
     EXPECT_NE(r.err.find("Cannot list the folder"), std::string::npos) << r.err;
 }
 
+#ifdef VANTREL_FILE_FAULTS
+// A write that fails ends the batch; what went wrong is said on standard
+// error, as every command says its failures, and the level stays as it was.
+TEST(PlayersCliTest, AFailedWriteIsSaidOnStandardError)
+{
+    test::TempDir dir;
+    const fs::path set = dir.Path() / "set";
+    fs::create_directories(set);
+    const test::Bytes good = Level({80, 81, 0, 0, 0, 0, 0, 0});
+    dir.Write("set/a.level", good);
+    dir.Write("set/a.level.bak", good);
+    const std::string level = (set / "a.level").string();
+    const test::CliResult r =
+        test::RunCli({"players", "3", set.string()}, dir,
+                     std::string("env LD_PRELOAD='") + VANTREL_FILE_FAULTS +
+                         "' VANTREL_FAULT=eio VANTREL_FAULT_AT=1 VANTREL_FAULT_FILE=/a.level ");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "message: Set 3 players stopped at a.level: Cannot write to the file (Input/output error): " +
+                         level + ". Nothing was changed: the level is as it was before this command.\n"
+                         "message: Before it 0 levels were changed and 0 skipped; they stay as they are. 0 levels were "
+                         "not reached.\n");
+    EXPECT_EQ(test::ReadBytes(set / "a.level"), good);
+}
+#endif
+
 }  // namespace
 }  // namespace vantrel
