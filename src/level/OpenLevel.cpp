@@ -126,6 +126,17 @@ std::string FileChangedRefusal(const std::string& path)
            " was moved, replaced or deleted since it was loaded, so nothing was written. Load it again to change it.";
 }
 
+std::string WrittenAwayMessage(const std::string& path)
+{
+    platform::FileInfo info;
+    if (platform::Look(path, info, false).Why == platform::Failure::NotFound)
+        return "The change was written into the level file that was loaded, but another program moved or deleted " +
+               path + " meanwhile: the file written is no longer the level, and there is no file of that name now.";
+    return "The change was written into the level file that was loaded, but another program replaced " + path +
+           " meanwhile: the change went into a file that is no longer the level, and " + path +
+           " holds the other program's bytes. Load the level again to change it.";
+}
+
 std::string MadeReadOnlyRefusal(const std::string& path)
 {
     return "The level file " + path + " was made read-only since it was loaded, so nothing was written.";
@@ -202,12 +213,17 @@ void OpenLevel::BeginStep(const std::string& name)
 void OpenLevel::CommitStep()
 {
     if (--stepDepth_ > 0) return;
+    bool wrote = false;
     if (step_) {
         step_->EndAfter = end_;
-        if (!step_->Edits.empty()) steps_.push_back(std::move(*step_));
+        wrote = !step_->Edits.empty();
+        if (wrote) steps_.push_back(std::move(*step_));
         step_.reset();
     }
     Unlock();
+    // A program that takes no lock may have moved or replaced the level
+    // between the checks and the writes: looked at again, from the path.
+    if (wrote && !file_->StillNamedBy(file_->Name())) throw VantrelError(WrittenAwayMessage(path_));
 }
 
 void OpenLevel::AbandonStep() noexcept

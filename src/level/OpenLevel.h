@@ -373,6 +373,9 @@ std::string ReadOnlyRefusal(const std::string& path);
 // The path names another file now, or (GoneRefusal) none at all.
 std::string FileChangedRefusal(const std::string& path);
 std::string GoneRefusal(const std::string& path);
+// A step was written, but the path no longer names the file written: another
+// program moved, deleted or replaced the level while the step was written.
+std::string WrittenAwayMessage(const std::string& path);
 
 // What a command that needs a level says when none is open, with what to do then.
 inline constexpr char kNoLevelOpenMessage[] = "No level is open: load a level (File > Load Level)";

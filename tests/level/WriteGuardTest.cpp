@@ -79,6 +79,44 @@ TEST_P(ChangedFileTest, EveryWriteIsRefusedAndNothingIsReportedAsDone)
     }
 }
 
+// A program that takes no lock changes the file between the checks and the
+// writes: the step is written into the file that was loaded, and it is told
+// that this file is no longer the level.
+TEST_P(ChangedFileTest, AChangeWhileTheStepIsWrittenIsToldAfterIt)
+{
+    test::TempDir dir;
+    const fs::path path = dir.Write("a.level", SmallLevel());
+    test::ScriptedUi ui;
+    OpenLevel lvl;
+    LoadReport report;
+    LoadAndTell(lvl, path, ui, report);
+    ASSERT_TRUE(lvl.LevelOpen());
+    const std::uint8_t byte = 9;
+    std::string said;
+    try {
+        LevelWrite step(lvl, "Cell");
+        lvl.Patch(lvl.BodyStart(), &byte, 1);
+        GetParam().change(path);
+        step.Commit();
+    } catch (const VantrelError& e) {
+        said = e.what();
+    }
+    const std::string shown = lvl.LevelPath();
+    EXPECT_EQ(said, GetParam().replacementLeft
+                        ? "The change was written into the level file that was loaded, but another program replaced " +
+                              shown + " meanwhile: the change went into a file that is no longer the level, and " +
+                              shown + " holds the other program's bytes. Load the level again to change it."
+                        : "The change was written into the level file that was loaded, but another program moved or "
+                          "deleted " + shown + " meanwhile: the file written is no longer the level, and there is no "
+                          "file of that name now.");
+    if (GetParam().replacementLeft) {
+        EXPECT_EQ(test::ReadBytes(path), SmallLevel("Other"));
+    }
+    if (fs::exists(path.string() + ".moved")) {
+        EXPECT_EQ(test::ReadBytes(path.string() + ".moved")[static_cast<std::size_t>(lvl.BodyStart())], 9);
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Changes, ChangedFileTest,
     ::testing::Values(ChangeCase{"Deleted", [](const fs::path& p) { fs::remove(p); }, false},
