@@ -2,15 +2,20 @@
 
 #include "base/Error.h"
 #include "base/Text.h"
+#include "level/ByteFile.h"
+#include "level/OpenLevel.h"
 #include "levelsets/LevelsetConfig.h"
 #include "platform/Platform.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <cstdlib>
 #include <filesystem>
+#include <limits>
+#include <map>
 #include <optional>
 #include <set>
 
@@ -19,6 +24,7 @@ namespace vantrel {
 namespace {
 
 constexpr std::size_t kMaxListedInSummary = 20;
+constexpr char kBackupSuffix[] = ".bak";
 
 // The file operations a sort needs, on names inside one directory.
 class SortFiles {
@@ -29,7 +35,20 @@ public:
     virtual std::optional<std::string> Rename(const std::string& from, const std::string& to) = 0;
     // The names the directory holds.
     virtual std::vector<std::string> Names() = 0;
+    // The bytes of a file as the sort began (empty when it cannot be read).
+    virtual std::vector<std::uint8_t> Bytes(const std::string& name) = 0;
 };
+
+std::vector<std::uint8_t> ReadLevelBytes(const std::string& path)
+{
+    FileLook look;
+    if (!LookAt(path, look) || look.OtherKind || look.Size > kMaxLevelFileSize) return {};
+    try {
+        return ReadFileToEnd(path);
+    } catch (const VantrelError&) {
+        return {};
+    }
+}
 
 class DiskFiles : public SortFiles {
 public:
@@ -53,6 +72,7 @@ public:
         for (; !ec && it != end; it.increment(ec)) names.push_back(it->path().filename().string());
         return names;
     }
+    std::vector<std::uint8_t> Bytes(const std::string& name) override { return ReadLevelBytes(JoinPath(dir_, name)); }
 
 private:
     std::string dir_;
@@ -61,34 +81,321 @@ private:
 // What a sort would do, over the names the directory holds now.
 class DryRunFiles : public SortFiles {
 public:
-    explicit DryRunFiles(const std::string& dir)
+    explicit DryRunFiles(const std::string& dir) : dir_(dir)
     {
         std::error_code ec;
         std::filesystem::directory_iterator it(dir, ec), end;
-        for (; !ec && it != end; it.increment(ec)) names_.insert(it->path().filename().string());
+        for (; !ec && it != end; it.increment(ec)) names_[it->path().filename().string()] = it->path().filename().string();
         if (ec) throw VantrelError("Cannot list the folder " + dir + ": " + ec.message());
     }
     bool Exists(const std::string& name) override { return names_.count(name) != 0; }
     std::optional<std::string> Rename(const std::string& from, const std::string& to) override
     {
         if (names_.count(to)) return std::strerror(EEXIST);
-        if (!names_.erase(from)) return std::strerror(ENOENT);
-        names_.insert(to);
+        const auto it = names_.find(from);
+        if (it == names_.end()) return std::strerror(ENOENT);
+        const std::string real = it->second;
+        names_.erase(it);
+        names_[to] = real;
         return std::nullopt;
     }
-    std::vector<std::string> Names() override { return {names_.begin(), names_.end()}; }
+    std::vector<std::string> Names() override
+    {
+        std::vector<std::string> names;
+        for (const auto& [name, real] : names_) names.push_back(name);
+        return names;
+    }
+    std::vector<std::uint8_t> Bytes(const std::string& name) override
+    {
+        const auto it = names_.find(name);
+        return it == names_.end() ? std::vector<std::uint8_t>() : ReadLevelBytes(JoinPath(dir_, it->second));
+    }
 
 private:
-    std::set<std::string> names_;
+    std::string dir_;
+    std::map<std::string, std::string> names_;  // a name now, the file's name on disk
 };
 
-SortResult Sort(SortFiles& files, const std::vector<std::string>& entries, long first)
+// The level a backup name belongs to ("003.level" of "003.level.bak"); empty for any other name.
+std::string LevelOfBackup(const std::string& name)
+{
+    const std::size_t n = sizeof kBackupSuffix - 1;
+    if (name.size() <= n || name.compare(name.size() - n, n, kBackupSuffix) != 0) return {};
+    std::string level = name.substr(0, name.size() - n);
+    return IsLevelFileName(level) ? level : std::string();
+}
+
+// A level renamed while its backup was not (a sort stopped between the two)
+// leaves the backup under a name whose level is gone. When exactly one level
+// without a backup of its own begins with the backup's bytes (the level as it
+// was then, perhaps with chunks appended since), the backup is put beside it.
+void JoinOrphanedBackups(SortFiles& files, SortResult& result)
+{
+    const std::vector<std::string> names = files.Names();
+    std::vector<std::string> orphans, bare;  // backups without a level, levels without a backup
+    for (const std::string& name : names) {
+        const std::string level = LevelOfBackup(name);
+        if (!level.empty() && !files.Exists(level)) orphans.push_back(name);
+        if (IsLevelFileName(name) && !files.Exists(name + kBackupSuffix)) bare.push_back(name);
+    }
+    if (orphans.empty() || bare.empty()) return;
+    std::map<std::string, std::vector<std::uint8_t>> levels;
+    for (const std::string& name : bare) levels[name] = files.Bytes(name);
+    std::sort(orphans.begin(), orphans.end(), LevelNameLess);
+    for (const std::string& orphan : orphans) {
+        const std::vector<std::uint8_t> backup = files.Bytes(orphan);
+        if (backup.empty()) continue;
+        std::vector<std::string> holders;
+        for (const auto& [name, bytes] : levels)
+            if (bytes.size() >= backup.size() && std::equal(backup.begin(), backup.end(), bytes.begin()))
+                holders.push_back(name);
+        if (holders.size() != 1) continue;
+        const std::string to = holders.front() + kBackupSuffix;
+        if (files.Rename(orphan, to)) continue;  // left where it is, and reported so
+        result.BackupsJoined.push_back({orphan, to, false});
+        levels.erase(holders.front());
+    }
+}
+
+// One rename the sort plans: a level, its new name, and its place in the listing.
+struct Move {
+    std::string From;
+    std::string To;
+    std::size_t Place = 0;
+};
+
+// Renames a level to a free name, its backup first, so that a sort stopped
+// between the two leaves the backup under the new name of a level not yet
+// there (which the next sort puts back beside it).
+void RunMove(SortFiles& files, const Move& m, SortResult& result, std::vector<std::size_t>& places,
+             std::vector<std::size_t>& skippedPlaces)
+{
+    auto skip = [&](const std::string& reason, bool refused = false) {
+        result.Skipped.push_back({m.From, reason, refused});
+        skippedPlaces.push_back(m.Place);
+    };
+    if (files.Exists(m.To)) {
+        skip(m.To + " exists");
+        return;
+    }
+    const std::string toBackup = m.To + kBackupSuffix, fromBackup = m.From + kBackupSuffix;
+    if (files.Exists(toBackup)) {
+        // The backup of a level that is gone: were it left, a load of the
+        // level renamed to m.To would take it for its own backup.
+        std::string aside = m.To + ".old.bak";
+        for (int k = 2; files.Exists(aside); ++k) aside = m.To + ".old" + std::to_string(k) + kBackupSuffix;
+        if (const auto error = files.Rename(toBackup, aside)) {
+            skip(toBackup + " exists and could not be moved aside: " + *error, true);
+            return;
+        }
+        result.BackupsMoved.push_back({toBackup, aside, false});
+    }
+    const bool withBackup = files.Exists(fromBackup);
+    if (withBackup) {
+        if (const auto error = files.Rename(fromBackup, toBackup)) {
+            skip("its backup could not be renamed to " + toBackup + ": " + *error, true);
+            return;
+        }
+    }
+    if (const auto error = files.Rename(m.From, m.To)) {
+        if (withBackup) files.Rename(toBackup, fromBackup);
+        skip("it could not be renamed to " + m.To + ": " + *error, true);
+        return;
+    }
+    result.Renamed.push_back({m.From, m.To, withBackup});
+    places.push_back(m.Place);
+}
+
+// Puts the items of a list into listing order, by the place of each.
+template <typename T>
+void InListingOrder(std::vector<T>& items, const std::vector<std::size_t>& places)
+{
+    std::vector<std::size_t> order(items.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return places[a] < places[b]; });
+    std::vector<T> sorted;
+    for (const std::size_t i : order) sorted.push_back(std::move(items[i]));
+    items = std::move(sorted);
+}
+
+// A set's first level, and the levelinfo.conf it was read from (empty: no file gives one).
+struct FirstLevel {
+    long Number = 0;
+    std::string From;
+};
+
+// What the game's setup files say: one line an entry, the key and its value
+// apart at the first ':' or '=' (else at the first blank), "#" beginning a
+// comment, "include" reading another file of the folder, and the last entry
+// of a key counting. (A line ending in a backslash does not go on in the
+// next as the game means it to: the game reads no number from it.)
+class GameSetupFile {
+public:
+    static std::optional<std::string> Value(const std::string& path, const std::string& key)
+    {
+        GameSetupFile file;
+        file.Read(path);
+        const auto it = file.values_.find(key);
+        if (it == file.values_.end()) return std::nullopt;
+        return it->second;
+    }
+
+private:
+    static constexpr std::size_t kMaxSetupFile = std::size_t{1} << 20;
+
+    void Read(const std::string& path)
+    {
+        included_.insert(std::filesystem::path(path).filename().string());
+        const std::string text = ReadText(path);
+        std::size_t at = 0;
+        while (at < text.size()) {
+            std::size_t end = text.find('\n', at);
+            if (end == std::string::npos) end = text.size();
+            std::string line = text.substr(at, end - at);
+            at = end + 1;
+            while (!line.empty() && line.back() == '\r') line.pop_back();
+            Entry(path, line);
+        }
+    }
+
+    void Entry(const std::string& path, std::string line)
+    {
+        if (const std::size_t hash = line.find('#'); hash != std::string::npos) line.erase(hash);
+        const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+        while (!line.empty() && blank(line.back())) line.pop_back();
+        std::size_t from = 0;
+        while (from < line.size() && blank(line[from])) ++from;
+        if (from == line.size()) return;
+        std::size_t split = line.find_first_of(":=", from);
+        std::size_t valueAt = split == std::string::npos ? std::string::npos : split + 1;
+        if (split == std::string::npos) {
+            split = line.find_first_of(" \t", from);
+            valueAt = split == std::string::npos ? line.size() : split + 1;
+            if (split == std::string::npos) split = line.size();
+        }
+        std::string key = line.substr(from, split - from);
+        while (!key.empty() && blank(key.back())) key.pop_back();
+        while (valueAt < line.size() && blank(line[valueAt])) ++valueAt;
+        std::string value = valueAt < line.size() ? line.substr(valueAt) : std::string();
+        if (key.empty()) return;
+        if (key == "include") {
+            const std::string name = std::filesystem::path(value).filename().string();
+            if (name.empty() || included_.count(name)) return;
+            const std::string other = (std::filesystem::path(path).parent_path() / name).string();
+            platform::FileInfo info;
+            if (platform::Look(other, info).Why == platform::Failure::NotFound) return;  // as the game: skipped
+            Read(other);
+            return;
+        }
+        values_[key] = std::move(value);
+    }
+
+    // The file's text; throws when it cannot be read.
+    static std::string ReadText(const std::string& path)
+    {
+        const auto fail = [&](const std::string& why) -> void {
+            throw VantrelError("Cannot read " + path + " (" + why + "), so the levels were not renumbered.");
+        };
+        // Not waiting: a named pipe in the name's place must not hold the sort up.
+        platform::OpenHow how;
+        how.NoWait = true;
+        platform::File file;
+        if (const platform::Outcome opened = platform::Open(path, how, file); !opened.Ok()) fail(opened.Text);
+        platform::FileInfo info;
+        if (const platform::Outcome looked = platform::Look(file, info); !looked.Ok()) fail(looked.Text);
+        if (info.Type != platform::Kind::Regular)
+            fail(info.Type == platform::Kind::Directory ? "it is a folder" : "it is not a regular file");
+        std::string text;
+        std::uint8_t buffer[8192];
+        for (;;) {
+            std::size_t got = 0;
+            if (const platform::Outcome read = platform::ReadNext(file, buffer, sizeof buffer, got); !read.Ok())
+                fail(read.Text);
+            if (got == 0) break;
+            text.append(reinterpret_cast<const char*>(buffer), got);
+            if (text.size() > kMaxSetupFile) fail("it is larger than any levelinfo.conf");
+        }
+        return text;
+    }
+
+    std::map<std::string, std::string> values_;
+    std::set<std::string> included_;
+};
+
+// A number as the game reads one from its setup files: leading digits (after
+// blanks and a sign), or "true", "yes", "on" as 1 and "false", "no", "off" as
+// 0; nothing when it does not fit the game's numbers.
+std::optional<long> GameNumber(const std::string& value)
+{
+    std::string lowered;
+    for (const char c : value) lowered += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (value.empty() || value[0] < '0' || value[0] > '9') {
+        if (lowered == "false" || lowered == "no" || lowered == "off") return 0;
+        if (lowered == "true" || lowered == "yes" || lowered == "on") return 1;
+    }
+    std::size_t i = 0;
+    while (i < value.size() && std::isspace(static_cast<unsigned char>(value[i]))) ++i;
+    bool negative = false;
+    if (i < value.size() && (value[i] == '-' || value[i] == '+')) negative = value[i++] == '-';
+    long long n = 0;
+    for (; i < value.size() && value[i] >= '0' && value[i] <= '9'; ++i) {
+        n = n * 10 + (value[i] - '0');
+        if (n > std::numeric_limits<std::int32_t>::max()) return std::nullopt;
+    }
+    return static_cast<long>(negative ? -n : n);
+}
+
+// Whether a levelinfo.conf is there; throws when it cannot be looked at.
+bool HasConf(const std::filesystem::path& conf)
+{
+    platform::FileInfo info;
+    const platform::Outcome looked = platform::Look(conf.string(), info);
+    if (looked.Ok()) return true;
+    if (looked.Why == platform::Failure::NotFound) return false;
+    throw VantrelError("Cannot read " + conf.string() + " (" + looked.Text + "), so the levels were not renumbered.");
+}
+
+FirstLevel ReadFirstLevel(const std::string& dir, const std::vector<std::string>& entries)
+{
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    fs::path folder = fs::absolute(dir, ec).lexically_normal();
+    if (!folder.has_filename()) folder = folder.parent_path();
+    if (!HasConf(folder / kLevelinfoName))
+        return {std::find(entries.begin(), entries.end(), "000.level") != entries.end() ? 0 : 1, {}};
+    // A set inside level groups takes its first level from them unless it gives one.
+    for (fs::path at = folder; !at.empty() && HasConf(at / kLevelinfoName); at = at.parent_path()) {
+        const std::string conf = (at / kLevelinfoName).string();
+        if (const auto value = GameSetupFile::Value(conf, "first_level")) {
+            const auto number = GameNumber(*value);
+            if (!number || *number < 0 || *number > kLastGameLevel)
+                throw VantrelError("The first_level in " + conf + " is " + *value +
+                                   ": the game numbers its levels from 000 to " + std::to_string(kLastGameLevel) +
+                                   ", so the levels were not renumbered.");
+            return {*number, conf};
+        }
+        if (at == at.parent_path()) break;
+    }
+    return {0, {}};
+}
+
+std::string Counted(std::size_t count, const char* one, const char* many)
+{
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+SortResult Sort(SortFiles& files, const std::string& dir, const std::vector<std::string>& entries,
+                const FirstLevel& first)
 {
     SortResult result;
-    long n = first;
-    for (const std::string& entry : entries) {
-        auto skip = [&](const std::string& reason, bool refused = false) {
-            result.Skipped.push_back({entry, reason, refused});
+    std::vector<std::size_t> renamedPlaces, skippedPlaces;
+    std::vector<Move> moves;
+    long n = first.Number;
+    for (std::size_t place = 0; place < entries.size(); ++place) {
+        const std::string& entry = entries[place];
+        auto skip = [&](const std::string& reason) {
+            result.Skipped.push_back({entry, reason, false});
+            skippedPlaces.push_back(place);
         };
         const std::string base = TextBefore(entry, ".level");
         if (base.empty()) {
@@ -101,94 +408,72 @@ SortResult Sort(SortFiles& files, const std::vector<std::string>& entries, long 
         }
         const std::string target = ZeroPadInt(n, 3) + ".level";
         ++n;
-        if (entry == target) {
+        if (entry == target)
             ++result.Kept;
-            continue;
-        }
-        if (files.Exists(target)) {
-            skip(target + " exists");
-            continue;
-        }
-        if (files.Exists(target + ".bak")) {
-            // The backup of a level that is gone: were it left, a load of the
-            // level renamed to target would take it for its own backup.
-            std::string aside = target + ".old.bak";
-            for (int k = 2; files.Exists(aside); ++k) aside = target + ".old" + std::to_string(k) + ".bak";
-            if (const auto error = files.Rename(target + ".bak", aside)) {
-                skip(target + ".bak exists and could not be moved aside: " + *error, true);
-                continue;
-            }
-            result.BackupsMoved.push_back({target + ".bak", aside, false});
-        }
-        const bool withBackup = files.Exists(entry + ".bak");
-        if (const auto error = files.Rename(entry, target)) {
-            skip("it could not be renamed to " + target + ": " + *error, true);
-            continue;
-        }
-        if (withBackup) {
-            if (const auto error = files.Rename(entry + ".bak", target + ".bak")) {
-                files.Rename(target, entry);
-                skip("its backup could not be renamed to " + target + ".bak: " + *error, true);
-                continue;
-            }
-        }
-        result.Renamed.push_back({entry, target, withBackup});
+        else
+            moves.push_back({entry, target, place});
     }
+    if (n - 1 > kLastGameLevel)
+        throw VantrelError("The " + Counted(static_cast<std::size_t>(n - first.Number), "level", "levels") + " of " +
+                           dir + " would be numbered from " + ZeroPadInt(first.Number, 3) + " to " +
+                           ZeroPadInt(n - 1, 3) +
+                           (first.From.empty() ? std::string() : " (the first_level of " + first.From + ")") +
+                           ", but the game reads levels up to " + std::to_string(kLastGameLevel) +
+                           " only, so the levels were not renumbered.");
+    JoinOrphanedBackups(files, result);
+
+    // A level whose new name is the name of another level still to move
+    // waits for that one: the renames run from the far end of each chain.
+    std::map<std::string, std::size_t> mover;  // a name, the move of the level that holds it
+    for (std::size_t i = 0; i < moves.size(); ++i) mover[moves[i].From] = i;
+    enum class State { Waiting, Running, Done };
+    std::vector<State> state(moves.size(), State::Waiting);
+    std::vector<std::size_t> chain;
+    for (std::size_t start = 0; start < moves.size(); ++start) {
+        // Follows the chain of moves whose new names are held, then runs it backwards.
+        for (std::size_t i = start; state[i] == State::Waiting;) {
+            state[i] = State::Running;
+            chain.push_back(i);
+            const auto holder = mover.find(moves[i].To);
+            if (holder == mover.end()) break;
+            i = holder->second;  // a ring ends where it began: its first move finds its name taken
+        }
+        for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+            RunMove(files, moves[*it], result, renamedPlaces, skippedPlaces);
+            state[*it] = State::Done;
+        }
+        chain.clear();
+    }
+    InListingOrder(result.Renamed, renamedPlaces);
+    InListingOrder(result.Skipped, skippedPlaces);
+
     // The backups left without their level, besides those just moved aside.
     std::set<std::string> moved;
     for (const SortRename& r : result.BackupsMoved) moved.insert(r.To);
     for (const std::string& name : files.Names()) {
-        const std::string level = name.size() > 4 ? name.substr(0, name.size() - 4) : std::string();
-        if (IsLevelFileName(level) && name.compare(level.size(), 4, ".bak") == 0 && !moved.count(name) &&
-            !files.Exists(level))
-            result.BackupsKept.push_back(name);
+        const std::string level = LevelOfBackup(name);
+        if (!level.empty() && !moved.count(name) && !files.Exists(level)) result.BackupsKept.push_back(name);
     }
     std::sort(result.BackupsKept.begin(), result.BackupsKept.end(), LevelNameLess);
     return result;
-}
-
-std::string Counted(std::size_t count, const char* one, const char* many)
-{
-    return std::to_string(count) + " " + (count == 1 ? one : many);
-}
-
-// The first_level a levelinfo.conf gives, as the game reads a number (its leading digits).
-std::optional<long> FirstLevelOf(const std::string& conf)
-{
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(conf, ec)) return std::nullopt;
-    const std::string value = ReadConfValue(conf, "first_level");
-    if (value.empty()) return std::nullopt;
-    return std::strtol(value.c_str(), nullptr, 10);
 }
 
 }  // namespace
 
 long GameFirstLevel(const std::string& dir, const std::vector<std::string>& entries)
 {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    fs::path folder = fs::absolute(dir, ec).lexically_normal();
-    if (!folder.has_filename()) folder = folder.parent_path();
-    if (!fs::is_regular_file(folder / kLevelinfoName, ec))
-        return std::find(entries.begin(), entries.end(), "000.level") != entries.end() ? 0 : 1;
-    // A set inside level groups takes its first level from them unless it gives one.
-    for (fs::path at = folder; !at.empty() && fs::is_regular_file(at / kLevelinfoName, ec); at = at.parent_path()) {
-        if (const auto first = FirstLevelOf((at / kLevelinfoName).string())) return *first;
-        if (at == at.parent_path()) break;
-    }
-    return 0;
+    return ReadFirstLevel(dir, entries).Number;
 }
 
 SortResult SortLevels(const std::string& dir, const std::vector<std::string>& entries, bool dryRun)
 {
-    const long first = GameFirstLevel(dir, entries);
+    const FirstLevel first = ReadFirstLevel(dir, entries);
     if (dryRun) {
         DryRunFiles files(dir);
-        return Sort(files, entries, first);
+        return Sort(files, dir, entries, first);
     }
     DiskFiles files(dir);
-    return Sort(files, entries, first);
+    return Sort(files, dir, entries, first);
 }
 
 std::string SortQuestion(const std::string& dir, const std::vector<std::string>& entries)
@@ -227,6 +512,12 @@ std::string SortSummary(const SortResult& result)
         for (std::size_t i = 0; i < result.BackupsMoved.size() && i < kMaxListedInSummary; ++i)
             text += "\n" + result.BackupsMoved[i].From + " -> " + result.BackupsMoved[i].To;
         more(result.BackupsMoved.size());
+    }
+    if (!result.BackupsJoined.empty()) {
+        text += "\nBackups of levels that are gone, put beside the level they are a backup of:";
+        for (std::size_t i = 0; i < result.BackupsJoined.size() && i < kMaxListedInSummary; ++i)
+            text += "\n" + result.BackupsJoined[i].From + " -> " + result.BackupsJoined[i].To;
+        more(result.BackupsJoined.size());
     }
     if (!result.BackupsKept.empty()) {
         text += "\nBackups of levels that are gone, kept where they are:";

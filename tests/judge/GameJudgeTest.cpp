@@ -4,6 +4,7 @@
 // result must show what the command meant. Each test prints its figures
 // (files tried / game agrees) a kind of level.
 #include "counter/Counter.h"
+#include "levelsets/LevelSort.h"
 #include "judge/GameJudge.h"
 #include "level/GameRead.h"
 #include "support/RunCli.h"
@@ -12,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <iostream>
 #include <regex>
@@ -69,6 +71,11 @@ void EachLevel(const std::function<void(const std::string&, const std::string&, 
 #define JUDGE_START()    \
     VANTREL_NEED_GAME(); \
     if (CorpusDir().empty()) GTEST_SKIP() << "no corpus"
+
+void WriteText(const fs::path& file, const std::string& text)
+{
+    std::ofstream(file, std::ios::binary) << text;
+}
 
 std::vector<int> Codes(const std::string& row)
 {
@@ -199,39 +206,100 @@ TEST(GameJudge, SortedSetsAreReadWholeByTheGame)
 {
     JUDGE_START();
     Tally tally("sort");
-    const std::pair<std::string, std::string> cases[] = {  // a set, and the levelinfo.conf put in its place
-        {"levels/Classic_Games/classic_sokoban", ""},
-        {"levels/Tutorials/rnd_tutorial_niko_boehm", ""},
-        {"levels/Classic_Games/classic_sokoban", "name: From zero\nlevels: 50\nfirst_level: 0\n"}};
-    for (const auto& [from, conf] : cases) {
+    struct Case {
+        const char* from;   // a set of the corpus
+        const char* group;  // the levelinfo.conf of a level group the set is put in, or nullptr
+        const char* conf;   // the levelinfo.conf put in the set's place ("" keeps its own); LEVELS: the count
+        int named;          // the files are named from this number before the sort; -1: names that are no number
+    };
+    const Case cases[] = {
+        {"levels/Classic_Games/classic_sokoban", nullptr, "", -1},
+        {"levels/Tutorials/rnd_tutorial_niko_boehm", nullptr, "", -1},
+        {"levels/Classic_Games/classic_sokoban", nullptr, "name: From zero\nlevels: LEVELS\nfirst_level: 0\n", -1},
+        // Every level moves up: none may wait for a name another one still holds.
+        {"levels/Classic_Games/classic_sokoban", nullptr, "name: Up one\nlevels: LEVELS\nfirst_level: 1\n", 0},
+        {"levels/Tutorials/rnd_tutorial_niko_boehm", nullptr, "name: Up four\nlevels: LEVELS\nfirst_level: 5\n", 1},
+        {"levels/Tutorials/rnd_tutorial_niko_boehm", "name: Group\nlevel_group: true\nfirst_level: 3\n",
+         "name: Inherited\nlevels: LEVELS\n", 1},
+    };
+    for (const Case& c : cases) {
         TempDir home;
-        const fs::path set = home.Path() / ".rocksndiamonds" / "levels" / "judged";
+        const fs::path levels = home.Path() / ".rocksndiamonds" / "levels";
+        const fs::path set = c.group ? levels / "group" / "judged" : levels / "judged";
         fs::create_directories(set.parent_path());
-        fs::copy(CorpusDir() / from, set);
-        if (!conf.empty()) home.Write(".rocksndiamonds/levels/judged/levelinfo.conf", conf);
+        fs::copy(CorpusDir() / c.from, set);
+        if (c.group) WriteText(levels / "group" / "levelinfo.conf", c.group);
         std::vector<fs::path> files;
         for (const auto& e : fs::directory_iterator(set))
             if (e.path().extension() == ".level") files.push_back(e.path());
         std::sort(files.begin(), files.end());
-        std::vector<GameDump> order;  // the levels in listing order, each renamed to a name that is no number
+        if (*c.conf) {
+            std::string conf = c.conf;
+            conf.replace(conf.find("LEVELS"), 6, std::to_string(files.size()));
+            WriteText(set / "levelinfo.conf", conf);
+        }
+        std::vector<GameDump> order;  // the levels in listing order, each renamed as the case says
         for (const fs::path& file : files) {
             order.push_back(DumpLevel(file.string()));
             fs::rename(file, set / ("x" + file.filename().string()));
         }
-        RunCli({"sort", set.string()}, home);
-        const auto [levels, first] = DumpLevelset(home.Path().string(), "judged");
+        for (std::size_t i = 0; c.named >= 0 && i < files.size(); ++i) {
+            char name[16];
+            std::snprintf(name, sizeof name, "%03d.level", c.named + static_cast<int>(i));
+            fs::rename(set / ("x" + files[i].filename().string()), set / name);
+        }
+        const CliResult sorted = RunCli({"sort", set.string()}, home);
+        EXPECT_EQ(sorted.out.find("skipped"), std::string::npos) << sorted.out;
+        const auto [count, first] = DumpLevelset(home.Path().string(), "judged");
         // The game looks up the first and the last level itself (slow: it reads its whole tree); the
         // others are read from the files it takes for them.
-        const int count = std::min(levels, static_cast<int>(order.size()));
-        for (int i = 0; i < count; ++i) {
+        const int judged = std::min(count, static_cast<int>(order.size()));
+        if (*c.conf) {
+            EXPECT_EQ(judged, static_cast<int>(order.size())) << c.from;  // the game reads every one
+        }
+        for (int i = 0; i < judged; ++i) {
             char name[16];
             std::snprintf(name, sizeof name, "%03d.level", first + i);
-            const GameDump got = i == 0 || i == count - 1 ? DumpSetLevel(home.Path().string(), "judged", first + i)
-                                                          : DumpLevel((set / name).string());
+            const GameDump got = i == 0 || i == judged - 1 ? DumpSetLevel(home.Path().string(), "judged", first + i)
+                                                           : DumpLevel((set / name).string());
             const GameDump& want = order[static_cast<std::size_t>(i)];
-            tally.Add(KindOf(from) + " from " + std::to_string(first),
-                      got.Level && got.Title == want.Title && got.Rows == want.Rows, from + " " + name);
+            tally.Add(KindOf(c.from) + " from " + std::to_string(first),
+                      got.Level && got.Title == want.Title && got.Rows == want.Rows, std::string(c.from) + " " + name);
         }
+    }
+}
+
+// The sort numbers a set from its first level as the game reads it from the
+// levelinfo.conf files: the game's own levelset dump says the same number.
+TEST(GameJudge, FirstLevelIsReadAsTheGameReadsIt)
+{
+    JUDGE_START();
+    const char* confs[] = {
+        "first_level: 4\n",
+        "first_level = 4\n",
+        "  first_level :\t4   # a comment\n",
+        "first_level 4\n",
+        "first_level: 2\nfirst_level: 4\n",
+        "first_level: \\\n4\n",
+        "first_level: yes\n",
+        "first_level: off\n",
+        "first_level: 4th\n",
+        "first_level: level four\n",
+        "first_level:\n",
+        "include: more.conf\n",
+        "First_level: 7\n",
+    };
+    for (const char* conf : confs) {
+        SCOPED_TRACE(conf);
+        TempDir home;
+        const fs::path group = home.Path() / ".rocksndiamonds" / "levels" / "group";
+        fs::create_directories(group / "judged");
+        WriteText(group / "levelinfo.conf", "name: Group\nlevel_group: true\nfirst_level: 9\n");
+        WriteText(group / "judged" / "levelinfo.conf", std::string("name: Judged\nlevels: 1\n") + conf);
+        WriteText(group / "judged" / "more.conf", "first_level: 4\n");
+        fs::copy_file(CorpusDir() / "levels/Tutorials/rnd_tutorial_niko_boehm/001.level", group / "judged" / "x.level");
+        EXPECT_EQ(GameFirstLevel((group / "judged").string(), {"x.level"}),
+                  DumpLevelset(home.Path().string(), "judged").second);
     }
 }
 
