@@ -75,4 +75,23 @@ std::string PaletteCheckTitle(std::uint16_t code)
     return "Element id " + PaletteIdText(code) + " ($" + Hex(code, 4) + ")";
 }
 
+std::string PaletteMoveTitle(std::uint16_t code)
+{
+    return "Element id " + PaletteIdText(code) + " ($" + Hex(code, 2) + ")";
+}
+
+std::string CheckEntryMeaning(const std::string& entry)
+{
+    const std::string id = entry.substr(0, 4);
+    const std::uint16_t code = CheckEntryCode(id);
+    std::string how;
+    if (id.size() < 3)
+        how = "\"" + id + "\" has fewer than 3 characters and is read as " + PaletteIdText(code);
+    else
+        how = "\"" + id + "\" is read as " + (id.size() == 4 ? "hexadecimal" : "decimal") + ": " +
+              std::to_string(code);
+    if (ElementByCode(code) == nullptr) return how + ", which names no element of the game and cannot be painted";
+    return how + ", " + ElementName(code);
+}
+
 }  // namespace vantrel

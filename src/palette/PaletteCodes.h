@@ -32,4 +32,14 @@ std::uint16_t CheckEntryCode(const std::string& entry);
 // The title after "Check It": "Element id 360 ($0168)".
 std::string PaletteCheckTitle(std::uint16_t code);
 
+// The title while the pointer is over a tile of the atlas, the code in at
+// least two hexadecimal digits: "Element id 001 ($01)", "Element id 360 ($168)".
+std::string PaletteMoveTitle(std::uint16_t code);
+
+// What "Check It" made of an entry, shown under the id box: how the entry
+// was read, the code and the element's name; for a code that names no
+// element, that it cannot be painted. An entry that is no number in its
+// base throws as CheckEntryCode does.
+std::string CheckEntryMeaning(const std::string& entry);
+
 }  // namespace vantrel

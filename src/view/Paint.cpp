@@ -1,5 +1,6 @@
 #include "view/Paint.h"
 
+#include "base/Bytes.h"
 #include "base/ElementTable.h"
 #include "base/Error.h"
 #include "level/OpenLevel.h"
@@ -45,6 +46,9 @@ void PaintStroke::ExtendTo(PackedCell to, int width, int height)
 std::string PaintRefusal(const OpenLevel& lvl, std::uint16_t code)
 {
     if (!lvl.LevelOpen()) return std::string(kNoLevelOpenMessage) + ", then paint into it.";
+    if (ElementByCode(code) == nullptr)
+        return "The code 0x" + HexText(code, 4) + " (" + std::to_string(code) +
+               ") names no element of the game: nothing was painted. Pick an element in Tool > Element View.";
     if (!lvl.Wide16() && code > 0xFF)
         return "This level keeps one byte a cell, so it cannot hold element " + ElementLabel(code) +
                " (only codes up to 0x00FF): nothing was painted.";

@@ -35,8 +35,9 @@ private:
     PackedCell last_ = 0;
 };
 
-// Why the code cannot be painted into the open level (no level, a code a
-// level of one byte a cell cannot hold); empty when it can.
+// Why the code cannot be painted into the open level (no level, a code that
+// names no element of the game, a code a level of one byte a cell cannot
+// hold); empty when it can.
 std::string PaintRefusal(const OpenLevel& lvl, std::uint16_t code);
 
 // Writes the stroke into the grid and the level file, every cell that does

@@ -5,6 +5,7 @@
 #include "gui/palette/PaletteWindow.h"
 #include "gui/view/AtlasQt.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -52,7 +53,7 @@ protected:
 TEST_F(PaletteTest, StartsHiddenWithTheAtlasAndAnEmptyTile)
 {
     EXPECT_FALSE(form->isVisible());
-    EXPECT_EQ(form->windowTitle(), "FormEl");
+    EXPECT_EQ(form->windowTitle(), "Element View") << "a title for people from the start";
     EXPECT_EQ(form->minimumSize(), form->maximumSize()) << "a fixed border";
     // Wide enough for the atlas and for the longest title the window shows.
     EXPECT_GE(form->width(), QFontMetrics(form->font()).horizontalAdvance("Element id 999 ($03E7)") + 100);
@@ -88,6 +89,7 @@ struct MoveCase {
     std::uint16_t code;
     const char* title;
     const char* hint;
+    const char* moving;  // the title while the pointer is over the tile
 };
 
 void PrintTo(const MoveCase& c, std::ostream* os) { *os << "tile (" << c.col << ", " << c.row << ")"; }
@@ -100,12 +102,19 @@ TEST_P(PointerOverTile, HintNamesTheElementAndAClickSelectsIt)
     Show();
     QTest::mouseMove(El(), InTile(c.col, c.row));
     EXPECT_EQ(form->PaletteCode(), c.code);
-    EXPECT_EQ(form->windowTitle(), "FormEl") << "the title names the selected element, not the one pointed at";
+    EXPECT_EQ(form->windowTitle(), c.moving) << "the title follows the pointer";
     EXPECT_EQ(El()->toolTip(), c.hint);
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(El(), &leave);
+    EXPECT_EQ(form->windowTitle(), "Element View") << "nothing selected yet";
+    QTest::mouseMove(El(), InTile(c.col, c.row));
 
     QTest::mouseClick(El(), Qt::LeftButton, {}, InTile(c.col, c.row));
     EXPECT_EQ(form->windowTitle(), c.title);
     EXPECT_EQ(main->Document().SelectedElement(), c.code) << "painting writes it";
+    QTest::mouseMove(El(), InTile(c.col == 1 ? 2 : 1, 1));
+    QApplication::sendEvent(El(), &leave);
+    EXPECT_EQ(form->windowTitle(), c.title) << "off the atlas, the title names the selected element again";
     const QString id = QString::fromLatin1(c.hint).mid(8, 3);
     EXPECT_EQ(CheckElId()->text(), id);
     // El2 shows the very tile under the pointer.
@@ -122,17 +131,19 @@ TEST_P(PointerOverTile, HintNamesTheElementAndAClickSelectsIt)
 
 INSTANTIATE_TEST_SUITE_P(Tiles, PointerOverTile,
                          ::testing::Values(
-                             MoveCase{1, 1, 1, "Element id 001 ($0001): Sand", "Element 001: Sand"},
-                             MoveCase{6, 1, 6, "Element id 006 ($0006): Emerald", "Element 006: Emerald"},
+                             MoveCase{1, 1, 1, "Element id 001 ($0001): Sand", "Element 001: Sand", "Element id 001 ($01)"},
+                             MoveCase{6, 1, 6, "Element id 006 ($0006): Emerald", "Element 006: Emerald", "Element id 006 ($06)"},
                              MoveCase{16, 22, 352, "Element id 352 ($0160): Tube (left & down)",
-                                      "Element 352: Tube (left & down)"},
-                             MoveCase{9, 23, 616, "Element id 616 ($0268): Key 1 (EM style)", "Element 616: Key 1 (EM style)"},
-                             MoveCase{7, 23, 359, "Element id 359 ($0167): -", "Element 359: -"},
+                                      "Element 352: Tube (left & down)", "Element id 352 ($160)"},
+                             MoveCase{9, 23, 616, "Element id 616 ($0268): Key 1 (EM style)", "Element 616: Key 1 (EM style)",
+                                      "Element id 616 ($268)"},
+                             MoveCase{7, 23, 359, "Element id 359 ($0167): -", "Element 359: -", "Element id 359 ($167)"},
                              MoveCase{8, 23, 360, "Element id 360 ($0168): Custom element 1",
-                                      "Element 360: Custom element 1"},
+                                      "Element 360: Custom element 1", "Element id 360 ($168)"},
                              MoveCase{16, 23, 623, "Element id 623 ($026F): Mail envelope 4",
-                                      "Element 623: Mail envelope 4"},
-                             MoveCase{2, 14, 0, "Element id 000 ($0000): Empty space", "Element 000: Empty space"}),
+                                      "Element 623: Mail envelope 4", "Element id 623 ($26F)"},
+                             MoveCase{2, 14, 0, "Element id 000 ($0000): Empty space", "Element 000: Empty space",
+                                      "Element id 000 ($00)"}),
                          [](const auto& info) { return std::to_string(info.param.code); });
 
 TEST_F(PaletteTest, OtherButtonsTakeNothing)
@@ -150,14 +161,21 @@ TEST_F(PaletteTest, CheckItReadsFourCharactersAsHexadecimalAndThreeAsDecimal)
         const char* entry;
         const char* title;
         std::uint16_t code;
+        std::uint16_t painted;  // the element painting writes afterwards
+        const char* meaning;    // under the id box
     };
     const Case cases[] = {
-        {"0168", "Element id 360 ($0168): Custom element 1", 360},
-        {"360", "Element id 360 ($0168): Custom element 1", 360},
-        {"1234", "Element id 4660 ($1234): no element of the game", 4660},
-        {"99", "Element id 000 ($0000): Empty space", 0},
-        {"0300", "Element id 768 ($0300): no element of the game", 768},
-        {"006", "Element id 006 ($0006): Emerald", 6},
+        {"0168", "Element id 360 ($0168): Custom element 1", 360, 360,
+         "\"0168\" is read as hexadecimal: 360, Custom element 1"},
+        {"360", "Element id 360 ($0168): Custom element 1", 360, 360, "\"360\" is read as decimal: 360, Custom element 1"},
+        // A code that names no element is shown, and never becomes the element painted.
+        {"1234", "Element id 4660 ($1234): no element of the game", 4660, 360,
+         "\"1234\" is read as hexadecimal: 4660, which names no element of the game and cannot be painted"},
+        {"99", "Element id 000 ($0000): Empty space", 0, 0,
+         "\"99\" has fewer than 3 characters and is read as 000, Empty space"},
+        {"0300", "Element id 768 ($0300): no element of the game", 768, 0,
+         "\"0300\" is read as hexadecimal: 768, which names no element of the game and cannot be painted"},
+        {"006", "Element id 006 ($0006): Emerald", 6, 6, "\"006\" is read as decimal: 6, Emerald"},
     };
     for (const Case& c : cases) {
         Check(QString::fromLatin1(c.entry));
@@ -165,6 +183,8 @@ TEST_F(PaletteTest, CheckItReadsFourCharactersAsHexadecimalAndThreeAsDecimal)
         EXPECT_EQ(form->PaletteCode(), c.code) << c.entry;
         EXPECT_EQ(CheckElId()->text(), c.entry) << "the entry stays as typed";
         EXPECT_TRUE(HoldsTile(El2Picture(), {0, 0}, ElementAtlas().Tile(c.code))) << c.entry;
+        EXPECT_EQ(main->Document().SelectedElement(), c.painted) << c.entry;
+        EXPECT_EQ(Find<QLabel>("CheckElIdMeaning")->text(), c.meaning);
     }
     // Codes without a picture show the no-picture tile, never a piece of the atlas.
     Check("1234");

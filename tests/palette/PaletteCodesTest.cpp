@@ -15,6 +15,7 @@ struct TileCase {
     int row;
     std::uint16_t code;
     const char* hint;
+    const char* title;  // while the pointer is over the tile
 };
 
 void PrintTo(const TileCase& c, std::ostream* os) { *os << "tile (" << c.col << ", " << c.row << ")"; }
@@ -30,22 +31,23 @@ TEST_P(PointerOverTile, ReportsTheCodeDrawnThere)
         ASSERT_EQ(code, c.code) << dx << "," << dy;
     }
     EXPECT_EQ(PaletteHint(c.code), c.hint);
+    EXPECT_EQ(PaletteMoveTitle(c.code), c.title);
     // The tile reports a code whose picture is this very tile.
     EXPECT_EQ(ElementTile(c.code), PackCell(c.col, c.row));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Tiles, PointerOverTile,
-    ::testing::Values(TileCase{1, 1, 1, "Element 001: Sand"},
-                      TileCase{6, 1, 6, "Element 006: Emerald"},
-                      TileCase{16, 22, 352, "Element 352: Tube (left & down)"},
-                      TileCase{7, 23, 359, "Element 359: -"},
-                      TileCase{8, 23, 360, "Element 360: Custom element 1"},
-                      TileCase{9, 23, 616, "Element 616: Key 1 (EM style)"},
-                      TileCase{16, 23, 623, "Element 623: Mail envelope 4"},
+    ::testing::Values(TileCase{1, 1, 1, "Element 001: Sand", "Element id 001 ($01)"},
+                      TileCase{6, 1, 6, "Element 006: Emerald", "Element id 006 ($06)"},
+                      TileCase{16, 22, 352, "Element 352: Tube (left & down)", "Element id 352 ($160)"},
+                      TileCase{7, 23, 359, "Element 359: -", "Element id 359 ($167)"},
+                      TileCase{8, 23, 360, "Element 360: Custom element 1", "Element id 360 ($168)"},
+                      TileCase{9, 23, 616, "Element 616: Key 1 (EM style)", "Element id 616 ($268)"},
+                      TileCase{16, 23, 623, "Element 623: Mail envelope 4", "Element id 623 ($26F)"},
                       // The empty-space tile, although (14 - 1) x 16 + 2 would be 210.
-                      TileCase{2, 14, 0, "Element 000: Empty space"},
-                      TileCase{1, 14, 209, "Element 209: Key (obsolete)"}));
+                      TileCase{2, 14, 0, "Element 000: Empty space", "Element id 000 ($00)"},
+                      TileCase{1, 14, 209, "Element 209: Key (obsolete)", "Element id 209 ($D1)"}));
 
 TEST(PaletteCodeAt, APointerPastTheAtlasCountsAsOnItsEdge)
 {
@@ -68,6 +70,7 @@ struct EntryCase {
     const char* entry;
     std::uint16_t code;
     const char* title;
+    const char* meaning;  // what the palette says under the id box
 };
 
 void PrintTo(const EntryCase& c, std::ostream* os) { *os << "entry \"" << c.entry << "\""; }
@@ -80,24 +83,31 @@ TEST_P(CheckEntry, FourCharactersHexadecimalThreeDecimal)
     const std::uint16_t code = CheckEntryCode(c.entry);
     EXPECT_EQ(code, c.code);
     EXPECT_EQ(PaletteCheckTitle(code), c.title);
+    EXPECT_EQ(CheckEntryMeaning(c.entry), c.meaning);
 }
 
-INSTANTIATE_TEST_SUITE_P(Entries, CheckEntry,
-                         ::testing::Values(EntryCase{"0168", 360, "Element id 360 ($0168)"},
-                                           EntryCase{"360", 360, "Element id 360 ($0168)"},
-                                           EntryCase{"1234", 4660, "Element id 4660 ($1234)"},
-                                           EntryCase{"00ff", 255, "Element id 255 ($00FF)"},
-                                           EntryCase{"FFFF", 65535, "Element id 6553 ($FFFF)"},
-                                           EntryCase{"006", 6, "Element id 006 ($0006)"},
-                                           EntryCase{"999", 999, "Element id 999 ($03E7)"},
-                                           EntryCase{"0300", 768, "Element id 768 ($0300)"},
-                                           // Fewer than three characters: code 0.
-                                           EntryCase{"99", 0, "Element id 000 ($0000)"},
-                                           EntryCase{"7", 0, "Element id 000 ($0000)"},
-                                           EntryCase{"", 0, "Element id 000 ($0000)"},
-                                           EntryCase{"zz", 0, "Element id 000 ($0000)"},
-                                           // Only the first four characters count.
-                                           EntryCase{"016899", 360, "Element id 360 ($0168)"}));
+INSTANTIATE_TEST_SUITE_P(
+    Entries, CheckEntry,
+    ::testing::Values(
+        EntryCase{"0168", 360, "Element id 360 ($0168)", "\"0168\" is read as hexadecimal: 360, Custom element 1"},
+        EntryCase{"360", 360, "Element id 360 ($0168)", "\"360\" is read as decimal: 360, Custom element 1"},
+        EntryCase{"1234", 4660, "Element id 4660 ($1234)",
+                  "\"1234\" is read as hexadecimal: 4660, which names no element of the game and cannot be painted"},
+        EntryCase{"00ff", 255, "Element id 255 ($00FF)", "\"00ff\" is read as hexadecimal: 255, Burning dynamite (EM style)"},
+        EntryCase{"FFFF", 65535, "Element id 6553 ($FFFF)",
+                  "\"FFFF\" is read as hexadecimal: 65535, which names no element of the game and cannot be painted"},
+        EntryCase{"006", 6, "Element id 006 ($0006)", "\"006\" is read as decimal: 6, Emerald"},
+        EntryCase{"999", 999, "Element id 999 ($03E7)",
+                  "\"999\" is read as decimal: 999, which names no element of the game and cannot be painted"},
+        EntryCase{"0300", 768, "Element id 768 ($0300)",
+                  "\"0300\" is read as hexadecimal: 768, which names no element of the game and cannot be painted"},
+        // Fewer than three characters: code 0, and the palette says so.
+        EntryCase{"99", 0, "Element id 000 ($0000)", "\"99\" has fewer than 3 characters and is read as 000, Empty space"},
+        EntryCase{"7", 0, "Element id 000 ($0000)", "\"7\" has fewer than 3 characters and is read as 000, Empty space"},
+        EntryCase{"", 0, "Element id 000 ($0000)", "\"\" has fewer than 3 characters and is read as 000, Empty space"},
+        EntryCase{"zz", 0, "Element id 000 ($0000)", "\"zz\" has fewer than 3 characters and is read as 000, Empty space"},
+        // Only the first four characters count.
+        EntryCase{"016899", 360, "Element id 360 ($0168)", "\"0168\" is read as hexadecimal: 360, Custom element 1"}));
 
 TEST(CheckEntry, NoNumberInItsBaseIsAConversionError)
 {

@@ -68,6 +68,44 @@ TEST(PaintCells, WritesTheStrokesCellsAsOneCommandAndRefusesWhatTheLevelCannotHo
     EXPECT_EQ(PaintStepName(12), "Paint 12 cells");
 }
 
+TEST(PaintCells, RefusesCodesThatNameNoElementOfTheGame)
+{
+    struct Case {
+        std::uint16_t code;
+        bool wide;
+        const char* refusal;  // empty: painted
+    };
+    const Case cases[] = {
+        {0x1234, true, "The code 0x1234 (4660) names no element of the game: nothing was painted. Pick an element in "
+                       "Tool > Element View."},
+        {999, true, "The code 0x03E7 (999) names no element of the game: nothing was painted. Pick an element in "
+                    "Tool > Element View."},
+        // Not even a one-byte level's limit comes first: the code is no element at all.
+        {0x1234, false, "The code 0x1234 (4660) names no element of the game: nothing was painted. Pick an element "
+                        "in Tool > Element View."},
+        {656, true, ""},  // the game's own "unknown" element is an element
+        {615, true, ""},  // custom element 256
+        {0, false, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.code);
+        OpenLevel lvl;
+        test::LoadMemoryLevel(lvl, 3, 2, c.wide, test::NumberedCells(3, 2));
+        PaintStroke stroke(c.code);
+        stroke.ExtendTo(PackCell(2, 2), 3, 2);
+        const std::vector<std::uint8_t> before = test::FileBytes(lvl);
+        EXPECT_EQ(PaintRefusal(lvl, c.code), c.refusal);
+        if (*c.refusal == 0) {
+            EXPECT_EQ(PaintCells(lvl, stroke), 1);
+            EXPECT_EQ(lvl.Grid().At(2, 2), c.code);
+            continue;
+        }
+        EXPECT_THROW(PaintCells(lvl, stroke), VantrelError);
+        EXPECT_EQ(test::FileBytes(lvl), before);
+        EXPECT_TRUE(lvl.Steps().empty());
+    }
+}
+
 TEST(CellStatusText, NamesTheCellAndTheElement)
 {
     OpenLevel lvl;

@@ -66,12 +66,18 @@ void AtlasPicture::mousePressEvent(QMouseEvent* event)
     form_.ElMouseDown(event->button());
 }
 
+void AtlasPicture::leaveEvent(QEvent*)
+{
+    form_.ElMouseLeave();
+}
+
 // --- the window ---
 
 PaletteWindow::PaletteWindow(LevelDocumentQt& doc, QWidget* parent) : QWidget(parent, Qt::Window), doc_(doc)
 {
     setObjectName(QStringLiteral("FormEl"));
-    setWindowTitle(QStringLiteral("FormEl"));
+    selectedTitle_ = tr("Element View");
+    setWindowTitle(selectedTitle_);
 
     atlas_ = new AtlasPicture(*this, this);
     atlas_->setFixedSize(kAtlasWidth, kAtlasHeight);
@@ -86,7 +92,15 @@ PaletteWindow::PaletteWindow(LevelDocumentQt& doc, QWidget* parent) : QWidget(pa
     doCheck_ = Named(new QPushButton(tr("Check It")), "DoCheck");
     connect(doCheck_, &QPushButton::clicked, this, [this] { DoCheckClick(); });
 
-    // The atlas on top, the id box, Check It and the checked tile in a row under it.
+    meaning_ = Named(new QLabel, "CheckElIdMeaning");
+    meaning_->setTextFormat(Qt::PlainText);
+    meaning_->setWordWrap(true);
+    meaning_->setContentsMargins(6, 0, 6, 6);
+    meaning_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    meaning_->setMinimumHeight(2 * meaning_->fontMetrics().lineSpacing() + 6);
+
+    // The atlas on top, the id box, Check It and the checked tile in a row
+    // under it, and how the id was read under them.
     auto* row = new QHBoxLayout;
     row->setContentsMargins(6, 4, 6, 6);
     row->addWidget(checkElId_, 1);
@@ -98,6 +112,7 @@ PaletteWindow::PaletteWindow(LevelDocumentQt& doc, QWidget* parent) : QWidget(pa
     layout->setSpacing(0);
     layout->addWidget(atlas_, 0, Qt::AlignHCenter);
     layout->addLayout(row);
+    layout->addWidget(meaning_);
     // A fixed border, wide enough for the atlas and for the longest title.
     const int titleWidth = QFontMetrics(QApplication::font("QWorkspaceTitleBar")).horizontalAdvance(
                                QString::fromLatin1(kLongestTitle)) + kTitleBarExtras;
@@ -118,17 +133,25 @@ void PaletteWindow::ShowSelected(std::uint16_t code)
     RunGuarded(doc_.Ui(), [this, code] {
         ShowTile(code);
         checkElId_->setText(QString::fromLatin1(vantrel::PaletteIdText(code)));
-        setWindowTitle(QString::fromLatin1(PaletteSelectedTitle(code)));
+        selectedTitle_ = QString::fromLatin1(PaletteSelectedTitle(code));
+        setWindowTitle(selectedTitle_);
         chosenTile_->setToolTip(QString::fromLatin1(ElementLabel(code)));
+        meaning_->clear();
     });
 }
 
 void PaletteWindow::ElMouseMove(QPoint at)
 {
-    // The title keeps the selected element; the hint names the one under the pointer.
+    // The title and the hint name the element under the pointer.
     paletteCode_ = PaletteCodeAt(at.x(), at.y());
     paletteIdText_ = vantrel::PaletteIdText(paletteCode_);
+    setWindowTitle(QString::fromLatin1(PaletteMoveTitle(paletteCode_)));
     atlas_->setToolTip(QString::fromLatin1(PaletteHint(paletteCode_)));
+}
+
+void PaletteWindow::ElMouseLeave()
+{
+    setWindowTitle(selectedTitle_);
 }
 
 void PaletteWindow::ElMouseDown(Qt::MouseButton button)
@@ -142,12 +165,17 @@ void PaletteWindow::DoCheckClick()
 {
     RunGuarded(doc_.Ui(), [this] {
         // A conversion error ends the command here: title and El2 stay as they were.
-        const std::uint16_t code = CheckEntryCode(checkElId_->text().left(4).toStdString());
+        const std::string entry = checkElId_->text().left(4).toStdString();
+        const std::uint16_t code = CheckEntryCode(entry);
         paletteCode_ = code;
         paletteIdText_ = vantrel::PaletteIdText(code);
         ShowTile(code);
-        setWindowTitle(QString::fromLatin1(PaletteSelectedTitle(code)));
+        selectedTitle_ = QString::fromLatin1(PaletteSelectedTitle(code));
+        setWindowTitle(selectedTitle_);
         chosenTile_->setToolTip(QString::fromLatin1(ElementLabel(code)));
+        meaning_->setText(QString::fromLatin1(CheckEntryMeaning(entry)));
+        // A code that names no element is shown but never painted: painting keeps its element.
+        if (ElementByCode(code) == nullptr) return;
         echo_ = false;  // the entry keeps what was typed
         doc_.SelectElement(code);
         echo_ = true;
