@@ -103,32 +103,64 @@ PasteResult PasteSelection(OpenLevel& lvl, const MapSelection& sel, const MapCli
     PasteResult result;
     const std::optional<CellBlock> b = SelectedBlock(sel, lvl);
     if (!b) return result;
-    lvl.EnsureWritable();
     const int columns = static_cast<int>(clip.ClipBuffer.size());
     const int rows = columns == 0 ? 0 : static_cast<int>(clip.ClipBuffer[0].size());
-    if (columns >= b->Width() && rows >= b->Height()) {
-        for (int y = b->Top; y <= b->Bottom; ++y) {
-            for (int x = b->Left; x <= b->Right; ++x) {
-                const std::uint16_t code =
-                    clip.ClipBuffer[static_cast<std::size_t>(x - b->Left)][static_cast<std::size_t>(y - b->Top)];
-                if (!lvl.Wide16() && code > 0xFF) {
-                    ++result.Skipped;
-                    continue;
-                }
-                lvl.Grid().Set(x, y, code);
-                ++result.Pasted;
+    if (columns == 0 || rows == 0) {
+        result.Refusal = kNothingCopiedMessage;
+        return result;
+    }
+    CellBlock target = *b;
+    if (b->Width() == 1 && b->Height() == 1) {
+        // One cell: the whole block from there, as far as the map reaches.
+        target.Right = std::min({b->Left + columns - 1, lvl.MapWidth(), kMaxMapSize});
+        target.Bottom = std::min({b->Top + rows - 1, lvl.MapHeight(), kMaxMapSize});
+    } else if (columns < b->Width() || rows < b->Height()) {
+        result.Refusal = PasteMismatchMessage(columns, rows, b->Width(), b->Height());
+        return result;
+    }
+    result.Block = target;
+    lvl.EnsureWritable();  // before the grid changes: the grid and the file stay alike
+    for (int y = target.Top; y <= target.Bottom; ++y) {
+        for (int x = target.Left; x <= target.Right; ++x) {
+            const std::uint16_t code =
+                clip.ClipBuffer[static_cast<std::size_t>(x - target.Left)][static_cast<std::size_t>(y - target.Top)];
+            if (!lvl.Wide16() && code > 0xFF) {
+                ++result.Skipped;
+                continue;
             }
+            lvl.Grid().Set(x, y, code);
+            ++result.Pasted;
         }
     }
-    WriteBlock(lvl, *b, "Paste");
+    if (result.Pasted == 0) return result;
+    WriteBlock(lvl, target, "Paste");
     result.Written = true;
     return result;
+}
+
+std::string PasteMismatchMessage(int blockWidth, int blockHeight, int selectionWidth, int selectionHeight)
+{
+    return "The selection is " + std::to_string(selectionWidth) + " x " + std::to_string(selectionHeight) +
+           " cells, the copied block " + std::to_string(blockWidth) + " x " + std::to_string(blockHeight) +
+           ": a paste fills the selection from the block's top-left corner, so the selection may not be wider or "
+           "higher than the block. Click one cell to paste the whole block there. Nothing was pasted.";
 }
 
 std::string PasteSkippedMessage(int skipped)
 {
     return std::to_string(skipped) + (skipped == 1 ? " cell was" : " cells were") +
            " not pasted: this level stores one byte per cell, which cannot hold element codes of 256 and above.";
+}
+
+std::string PasteStatusText(const PasteResult& result)
+{
+    if (!result.Written) return {};
+    const CellBlock& b = result.Block;
+    std::string text = "pasted " + std::to_string(b.Width()) + " x " + std::to_string(b.Height()) +
+                       (b.Width() * b.Height() == 1 ? " cell" : " cells") + " at x " + std::to_string(b.Left) +
+                       ", y " + std::to_string(b.Top);
+    if (result.Skipped > 0) text += " (" + std::to_string(result.Skipped) + " not pasted)";
+    return text;
 }
 
 std::string LevelSketchToken(std::uint16_t code)

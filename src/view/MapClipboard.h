@@ -62,20 +62,33 @@ bool DeleteSelection(OpenLevel& lvl, const MapSelection& sel);
 bool CutSelection(OpenLevel& lvl, const MapSelection& sel, MapClipboard& clip);
 
 struct PasteResult {
-    bool Written = false;  // the selection was written to the file
+    bool Written = false;  // the pasted cells were written to the file
     int Pasted = 0;        // cells that took the clipboard's code
     int Skipped = 0;       // cells left as they were: a code of 256 or more on a one-byte level
+    CellBlock Block;       // the cells the paste covered
+    std::string Refusal;   // why nothing was pasted (nothing copied, a selection larger than the block)
 };
 
 // Paste: lays the clipboard with its top-left cell on the selection's
-// top-left cell, cut to the selection; a selection wider or higher than the
-// clipboard pastes nothing. The selection is written to the file either way.
-// On a level with one byte per cell, codes of 256 and more are not pasted
-// (their low byte would name another element in the file).
+// top-left cell. A selection of one cell takes the whole block, as much of it
+// as the map holds; a larger selection takes the block's top-left part of
+// its own size, and one wider or higher than the block pastes nothing. Only
+// the pasted cells are written, as one step; a paste that pastes nothing
+// writes nothing and says why (Refusal). On a level with one byte per cell,
+// codes of 256 and more are not pasted (their low byte would name another
+// element in the file).
 PasteResult PasteSelection(OpenLevel& lvl, const MapSelection& sel, const MapClipboard& clip);
+
+inline constexpr char kNothingCopiedMessage[] =
+    "Nothing has been copied yet: select cells and Copy them (Ctrl+C) first. Nothing was pasted.";
+// Why a selection larger than the copied block takes nothing.
+std::string PasteMismatchMessage(int blockWidth, int blockHeight, int selectionWidth, int selectionHeight);
 
 // What the user is told when a paste skipped cells.
 std::string PasteSkippedMessage(int skipped);
+
+// The status line after a paste: "pasted 3 x 2 cells at x 5, y 4".
+std::string PasteStatusText(const PasteResult& result);
 
 // One Level Sketch token: a backquote and the code in at least three digits;
 // custom elements (360..615) are written as 360, group elements (624..655) as 624.

@@ -48,6 +48,14 @@ protected:
         return WriteLevel(name, width, height, true, SpreadCode);
     }
 
+    // Each level opens fitted to the view; the tests here read cells of 16
+    // pixels, so each level is then shown at 100 %, its top-left cell first.
+    void DirectLoad(const std::string& path)
+    {
+        GuiTest::DirectLoad(path);
+        View()->ZoomTo(kViewCellSize, QPoint(0, 0));
+    }
+
     LevelViewPage* View() { return main->LevelView(); }
     QWidget* Img() { return Find<QWidget>("LView_Img"); }
     QScrollBar* SX() { return Find<QScrollBar>("SX"); }
@@ -449,10 +457,12 @@ TEST_F(LevelViewTest, CopyAndPasteWriteTheBlockIntoTheFile)
     EXPECT_EQ(DiskCell(path, 20, true, 12, 5), SpreadCode(12, 5));
     EXPECT_TRUE(HoldsCode(Shown(), {9 * 16, 4 * 16}, SpreadCode(1, 1))) << "the view is redrawn";
 
-    Drag(CellCenter(15, 8), CellCenter(18, 9));  // 4 x 2: wider than the block, nothing pasted
+    const auto pasted = ReadBytes(path);
+    Drag(CellCenter(15, 8), CellCenter(18, 9));  // 4 x 2: wider than the block, nothing pasted, nothing written
     Popup("ImgPop_Paste");
-    EXPECT_EQ(DiskCell(path, 20, true, 15, 8), SpreadCode(15, 8));
-    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(ReadBytes(path), pasted);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].substr(0, 54), "The selection is 4 x 2 cells, the copied block 3 x 2: ");
 }
 
 TEST_F(LevelViewTest, DeleteAndCutWriteEmptySpace)
@@ -683,6 +693,153 @@ TEST_F(LevelViewTest, ZoomKeepsTheCellUnderThePointerInPlace)
     EXPECT_EQ(SX()->maximum(), 0);
     EXPECT_EQ(SY()->maximum(), 0) << "the whole map is shown";
     EXPECT_LE(Img()->width(), Find<QWidget>("LView_Area")->width());
+}
+
+TEST_F(LevelViewTest, PaintingACodeThatNamesNoElementIsRefused)
+{
+    ShowLevelView();
+    const std::string path = WriteLevel("a.level", 6, 3, true, [](int x, int y) -> std::uint16_t {
+        return x == 6 && y == 3 ? 0x1234 : 1;
+    });
+    DirectLoad(path);
+    View()->SetPaintMode(true);
+    QTest::mouseClick(Img(), Qt::RightButton, {}, CellCenter(6, 3));  // the eyedropper picks what the map holds
+    ASSERT_EQ(main->Document().SelectedElement(), 0x1234);
+    Drag(CellCenter(1, 1), CellCenter(3, 1));
+    EXPECT_EQ(ReadBytes(path), ReadBytes(path + ".bak"));
+    EXPECT_TRUE(main->Level().Steps().empty());
+    EXPECT_EQ(ui.messages, std::vector<std::string>{"The code 0x1234 (4660) names no element of the game: nothing "
+                                                    "was painted. Pick an element in Tool > Element View."});
+}
+
+TEST_F(LevelViewTest, APasteThatDoesNotFitWritesNothingAndAOneCellClickPastesTheWholeBlock)
+{
+    ShowLevelView();
+    const std::string path = WriteSpreadLevel("a.level", 20, 10);
+    DirectLoad(path);
+    Drag(CellCenter(1, 1), CellCenter(3, 2));  // 3 x 2
+    Popup("ImgPop_Copy");
+    Drag(CellCenter(10, 5), CellCenter(14, 7));  // 5 x 3: larger than the block
+    Popup("ImgPop_Paste");
+    EXPECT_EQ(ReadBytes(path), ReadBytes(path + ".bak"));
+    EXPECT_FALSE(Find<QAction>("Edit_Undo")->isEnabled()) << "nothing to undo";
+    EXPECT_EQ(ui.errors, std::vector<std::string>{
+                             "The selection is 5 x 3 cells, the copied block 3 x 2: a paste fills the selection from "
+                             "the block's top-left corner, so the selection may not be wider or higher than the "
+                             "block. Click one cell to paste the whole block there. Nothing was pasted."});
+
+    Drag(CellCenter(19, 9), CellCenter(19, 9));  // one cell, two from the map's right and bottom edges
+    Popup("ImgPop_Paste");
+    for (int y = 9; y <= 10; ++y)
+        for (int x = 19; x <= 20; ++x) EXPECT_EQ(DiskCell(path, 20, true, x, y), SpreadCode(x - 18, y - 8)) << x << "," << y;
+    EXPECT_EQ(DiskCell(path, 20, true, 18, 9), SpreadCode(18, 9));
+    EXPECT_EQ(View()->StatusText(), "pasted 2 x 2 cells at x 19, y 9");
+    EXPECT_EQ(Find<QAction>("Edit_Undo")->text(), "&Undo Paste 2 x 2 cells");
+    EXPECT_EQ(ui.messages.size(), 1u);
+}
+
+TEST_F(LevelViewTest, CountEmeraldsWithNoLevelOpenSaysSo)
+{
+    ShowLevelView();
+    DirectLoad(WriteLevel("a.level", 4, 3, false, [](int, int) { return 6; }));
+    QTest::mouseClick(Find<QPushButton>("LView_CountEmeralds"), Qt::LeftButton);
+    Find<QAction>("File_SaveLevel")->trigger();
+    QTest::mouseClick(Find<QPushButton>("LView_CountEmeralds"), Qt::LeftButton);
+    EXPECT_EQ(ui.messages, (std::vector<std::string>{
+                               "12 emeralds on map",
+                               "No level is open: load a level (File > Load Level), then count its emeralds."}));
+}
+
+TEST_F(LevelViewTest, WhileADragSelectsPastTheViewTheStatusLineKeepsTheSelectionsSize)
+{
+    ShowLevelView();
+    DirectLoad(WriteSpreadLevel("a.level", 20, 10));  // a view of 320 x 160 pixels
+    QTest::mousePress(Img(), Qt::LeftButton, {}, CellCenter(10, 6));
+    struct Case {
+        QPoint at;
+        const char* status;
+    };
+    const Case cases[] = {
+        {{-40, 400}, "selection 10 x 5"},
+        {{900, -3}, "selection 11 x 6"},
+        {CellCenter(12, 7), "x 12, y 7: 0x012E Sign (wheel chair); selection 3 x 2"},
+    };
+    for (const Case& c : cases) {
+        QMouseEvent move(QEvent::MouseMove, c.at, Img()->mapToGlobal(c.at), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(Img(), &move);
+        EXPECT_EQ(View()->StatusText(), c.status);
+    }
+    QTest::mouseRelease(Img(), Qt::LeftButton, {}, QPoint(-40, 400));
+    EXPECT_EQ(View()->Selection().SelectionStart, PackCell(1, 6));
+    EXPECT_EQ(View()->Selection().SelectionEnd, PackCell(10, 10));
+    EXPECT_EQ(View()->StatusText(), "") << "the drag is over, the pointer is off the view";
+}
+
+TEST_F(LevelViewTest, ThePaintButtonIsPlainlyPressedWhenOn)
+{
+    ShowLevelView();
+    auto* paint = Find<QToolButton>("LView_Paint");
+    const QColor highlight = paint->palette().color(QPalette::Highlight);
+    auto background = [paint] {
+        const QImage look = paint->grab().toImage();
+        return look.pixelColor(look.width() - 5, look.height() / 2);
+    };
+    EXPECT_NE(background(), highlight);
+    paint->click();
+    ASSERT_TRUE(View()->PaintMode());
+    EXPECT_EQ(background(), highlight);
+    paint->click();
+    EXPECT_NE(background(), highlight);
+}
+
+// A level opens fitted to the view, up to 300 %; the zoom chosen for one
+// level does not carry over to the next; an undo keeps the zoom.
+TEST_F(LevelViewTest, EachLevelOpensFittedToTheView)
+{
+    ShowLevelView();
+    const QSize area = Find<QWidget>("LView_Area")->size();
+    struct Case {
+        int width, height;
+        int cellSize;
+    };
+    const Case cases[] = {
+        {15, 15, std::min({area.width() / 15, area.height() / 15, 48})},
+        {3, 2, 48},
+        {128, 128, std::max(std::min(area.width(), area.height()) / 128, 2)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.width);
+        GuiTest::DirectLoad(WriteSpreadLevel("a.level", c.width, c.height));
+        EXPECT_EQ(View()->CellSize(), c.cellSize);
+        EXPECT_EQ(Find<QLabel>("LView_Zoom")->text(), QStringLiteral("%1%").arg(c.cellSize * 100 / 16));
+        EXPECT_EQ(SX()->maximum(), 0);
+        EXPECT_EQ(SY()->maximum(), 0) << "the whole map is shown";
+        EXPECT_EQ(Img()->size(), QSize(c.width * c.cellSize, c.height * c.cellSize));
+        QTest::mouseClick(Find<QToolButton>("LView_ZoomOut"), Qt::LeftButton);
+    }
+    // Undone, the same level keeps the zoom it is shown at.
+    const std::string path = WriteSpreadLevel("b.level", 15, 15);
+    GuiTest::DirectLoad(path);
+    QTest::mouseClick(Find<QToolButton>("LView_ZoomOut"), Qt::LeftButton);
+    const int zoomed = View()->CellSize();
+    Drag(QPoint(2, 2), QPoint(2, 2));
+    Popup("ImgPop_Delete");
+    Find<QAction>("Edit_Undo")->trigger();
+    EXPECT_EQ(View()->CellSize(), zoomed);
+}
+
+TEST_F(LevelViewTest, ALevelOpenedWhileTheViewIsHiddenIsFittedWhenItIsShown)
+{
+    main->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
+    main->Book()->setCurrentIndex(kFileInfoPage);
+    GuiTest::DirectLoad(WriteSpreadLevel("a.level", 15, 15));
+    main->Book()->setCurrentIndex(kLevelViewPage);
+    QCoreApplication::processEvents();
+    const QSize area = Find<QWidget>("LView_Area")->size();
+    EXPECT_EQ(View()->CellSize(), std::min({area.width() / 15, area.height() / 15, 48}));
+    EXPECT_EQ(Img()->size(), QSize(15 * View()->CellSize(), 15 * View()->CellSize()));
 }
 
 }  // namespace

@@ -202,26 +202,73 @@ TEST_P(ClipboardOnLevel, PasteIntoASmallerSelectionLaysTheBlocksTopLeftPart)
     ExpectFileMatchesGrid(lvl);
 }
 
-TEST_P(ClipboardOnLevel, PasteIntoAWiderSelectionPastesNothingButRewritesItsCells)
+TEST_P(ClipboardOnLevel, ASelectionLargerThanTheBlockPastesNothingWritesNothingAndSaysWhy)
 {
+    struct Case {
+        int x1, y1, x2, y2;
+        const char* refusal;
+    };
+    const Case cases[] = {
+        {2, 5, 5, 6, "The selection is 4 x 2 cells, the copied block 3 x 2"},
+        {1, 3, 5, 5, "The selection is 5 x 3 cells, the copied block 3 x 2"},
+        {6, 4, 6, 6, "The selection is 1 x 3 cells, the copied block 3 x 2"},
+    };
     OpenLevel lvl;
     LoadMemoryLevel(lvl, 8, 6, Wide(), NumberedCells(8, 6));
     MapClipboard clip;
     ASSERT_TRUE(CopySelection(lvl, Selected(1, 1, 3, 2), clip));
-    // Make the file differ from the grid in and around the selection, then paste into 4 x 2 cells.
-    for (const auto& [x, y] : {std::pair{2, 5}, {5, 6}, {1, 5}, {6, 5}}) {
-        const std::uint8_t other = 0xEE;
-        lvl.Patch(CellFileOffset(lvl, PackCell(x, y)), &other, 1);
-    }
     const CellGrid grid = lvl.Grid();
-    const PasteResult r = PasteSelection(lvl, Selected(2, 5, 5, 6), clip);
-    EXPECT_TRUE(r.Written);
-    EXPECT_EQ(r.Pasted, 0);
+    const auto bytes = FileBytes(lvl);
+    for (const Case& c : cases) {
+        const PasteResult r = PasteSelection(lvl, Selected(c.x1, c.y1, c.x2, c.y2), clip);
+        EXPECT_FALSE(r.Written);
+        EXPECT_EQ(r.Pasted, 0);
+        EXPECT_EQ(r.Refusal, std::string(c.refusal) +
+                                 ": a paste fills the selection from the block's top-left corner, so the selection "
+                                 "may not be wider or higher than the block. Click one cell to paste the whole block "
+                                 "there. Nothing was pasted.");
+        EXPECT_EQ(PasteStatusText(r), "");
+    }
     EXPECT_EQ(lvl.Grid(), grid);
-    EXPECT_EQ(FileCell(lvl, 2, 5), grid.At(2, 5)) << "selected cells are written again";
-    EXPECT_EQ(FileCell(lvl, 5, 6), grid.At(5, 6));
-    EXPECT_NE(FileCell(lvl, 1, 5), grid.At(1, 5)) << "cells outside the selection are not written";
-    EXPECT_NE(FileCell(lvl, 6, 5), grid.At(6, 5));
+    EXPECT_EQ(FileBytes(lvl), bytes);
+    EXPECT_TRUE(lvl.Steps().empty()) << "no step to undo";
+}
+
+TEST_P(ClipboardOnLevel, AOneCellSelectionTakesTheWholeBlockAsFarAsTheMapReaches)
+{
+    struct Case {
+        int x, y;
+        CellBlock block;
+        const char* status;
+        const char* step;
+    };
+    const Case cases[] = {
+        {4, 3, {4, 3, 6, 4}, "pasted 3 x 2 cells at x 4, y 3", "Paste 3 x 2 cells"},
+        {7, 6, {7, 6, 8, 6}, "pasted 2 x 1 cells at x 7, y 6", "Paste 2 x 1 cells"},  // cut at the map's edges
+        {8, 1, {8, 1, 8, 2}, "pasted 1 x 2 cells at x 8, y 1", "Paste 1 x 2 cells"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.status);
+        OpenLevel lvl;
+        LoadMemoryLevel(lvl, 8, 6, Wide(), NumberedCells(8, 6));
+        MapClipboard clip;
+        ASSERT_TRUE(CopySelection(lvl, Selected(1, 1, 3, 2), clip));  // 1 2 3 / 9 10 11
+        const CellGrid before = lvl.Grid();
+        const PasteResult r = PasteSelection(lvl, Selected(c.x, c.y, c.x, c.y), clip);
+        EXPECT_TRUE(r.Written);
+        EXPECT_EQ(r.Block, c.block);
+        EXPECT_EQ(r.Pasted, c.block.Width() * c.block.Height());
+        EXPECT_EQ(PasteStatusText(r), c.status);
+        for (int y = 1; y <= 6; ++y)
+            for (int x = 1; x <= 8; ++x) {
+                const bool in = x >= c.block.Left && x <= c.block.Right && y >= c.block.Top && y <= c.block.Bottom;
+                const std::uint16_t want = in ? static_cast<std::uint16_t>((y - c.y) * 8 + (x - c.x) + 1) : before.At(x, y);
+                ASSERT_EQ(FileCell(lvl, x, y), want) << x << "," << y;
+            }
+        ASSERT_EQ(lvl.Steps().size(), 1u);
+        EXPECT_EQ(lvl.Steps()[0].Name, c.step);
+        ExpectFileMatchesGrid(lvl);
+    }
 }
 
 TEST_P(ClipboardOnLevel, TheClipboardIsCarriedIntoTheNextLevel)
@@ -272,15 +319,37 @@ TEST(Paste, CodesOf256AndAboveAreNotWrittenIntoAOneByteLevel)
     EXPECT_EQ(PasteSkippedMessage(1).substr(0, 20), "1 cell was not paste");
 }
 
-TEST(Paste, AnEmptyClipboardPastesNothing)
+TEST(Paste, AnEmptyClipboardPastesNothingWritesNothingAndSaysSo)
 {
     OpenLevel lvl;
     LoadMemoryLevel(lvl, 4, 2, false, NumberedCells(4, 2));
     const CellGrid grid = lvl.Grid();
-    const PasteResult r = PasteSelection(lvl, Selected(1, 1, 1, 1), MapClipboard{});
-    EXPECT_TRUE(r.Written);
-    EXPECT_EQ(r.Pasted, 0);
+    const auto bytes = FileBytes(lvl);
+    for (const MapSelection& sel : {Selected(1, 1, 1, 1), Selected(1, 1, 3, 2)}) {
+        const PasteResult r = PasteSelection(lvl, sel, MapClipboard{});
+        EXPECT_FALSE(r.Written);
+        EXPECT_EQ(r.Pasted, 0);
+        EXPECT_EQ(r.Refusal, "Nothing has been copied yet: select cells and Copy them (Ctrl+C) first. Nothing was "
+                             "pasted.");
+    }
     EXPECT_EQ(lvl.Grid(), grid);
+    EXPECT_EQ(FileBytes(lvl), bytes);
+    EXPECT_TRUE(lvl.Steps().empty());
+}
+
+TEST(Paste, ABlockOfOnlyCodesAOneByteLevelCannotHoldWritesNothing)
+{
+    OpenLevel lvl;
+    LoadMemoryLevel(lvl, 2, 1, true, {300, 400});
+    MapClipboard clip;
+    ASSERT_TRUE(CopySelection(lvl, Selected(1, 1, 2, 1), clip));
+    LoadMemoryLevel(lvl, 3, 1, false, {9, 9, 9});
+    const auto bytes = FileBytes(lvl);
+    const PasteResult r = PasteSelection(lvl, Selected(2, 1, 2, 1), clip);
+    EXPECT_FALSE(r.Written);
+    EXPECT_EQ(r.Skipped, 2);
+    EXPECT_EQ(FileBytes(lvl), bytes);
+    EXPECT_TRUE(lvl.Steps().empty());
 }
 
 // --- Level Sketch ---

@@ -31,6 +31,7 @@ namespace vantrel {
 namespace {
 
 constexpr char kNoLevelToSave[] = "No level is open: load a level (File > Load Level), then save its picture.";
+constexpr char kNoLevelToCount[] = "No level is open: load a level (File > Load Level), then count its emeralds.";
 
 PixelPoint ToPixel(QPoint p)
 {
@@ -97,7 +98,7 @@ void LevelPicture::contextMenuEvent(QContextMenuEvent* event)
 
 void LevelPicture::leaveEvent(QEvent*)
 {
-    page_.LView_ImgMouseMove({-1, -1}, Qt::NoButton);
+    page_.LView_ImgLeave();
 }
 
 // --- the page ---
@@ -147,7 +148,9 @@ LevelViewPage::LevelViewPage(LevelDocumentQt& doc) : doc_(doc)
         ceLooksKnown_ = false;  // what the level's CEs look like is read again
         whole_.Forget();
         // The same level again (after an undo): the view keeps its place when the map kept its size.
-        const ViewGeometry g = ViewGeometryOf(doc_.Level().MapWidth(), doc_.Level().MapHeight());
+        const QSize area = AreaSize();
+        const ViewGeometry g = ViewGeometryOf(doc_.Level().MapWidth(), doc_.Level().MapHeight(), area.width(),
+                                              area.height(), cellSize_);
         if (report.Reread && report.ViewPrepared && g.ScrollMaxX == scrollX_->maximum() &&
             g.ScrollMaxY == scrollY_->maximum() && doc_.Doc().PaintLevels())
             ScrollChange();
@@ -174,6 +177,10 @@ QWidget* LevelViewPage::BuildSide()
     paintMode_ = Named(new QToolButton, "LView_Paint");
     paintMode_->setCheckable(true);
     paintMode_->setText(tr("Paint"));
+    // On, the button is plainly pressed: the selection's colours and a dark frame.
+    paintMode_->setStyleSheet(QStringLiteral(
+        "QToolButton:checked { background-color: palette(highlight); color: palette(highlighted-text);"
+        " border: 2px solid palette(shadow); border-radius: 3px; padding: 2px 6px; }"));
     paintMode_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     paintMode_->setToolTip(tr("Paint mode (P): the left button paints the selected element, the right button picks "
                               "the element under the pointer"));
@@ -287,10 +294,28 @@ const TileSet& LevelViewPage::Tiles()
     return *tiles_;
 }
 
+bool LevelViewPage::AreaShown() const
+{
+    return window()->isVisible() && area_->isVisible();
+}
+
 QSize LevelViewPage::AreaSize() const
 {
     // A page not shown yet has no size of its own: it takes the first window's, until it is shown.
-    return window()->isVisible() && area_->isVisible() ? area_->size() : QSize(kViewWidth, kViewHeight);
+    return AreaShown() ? area_->size() : QSize(kViewWidth, kViewHeight);
+}
+
+int LevelViewPage::FitZoom() const
+{
+    const OpenLevel& lvl = doc_.Level();
+    if (lvl.MapWidth() < 1 || lvl.MapHeight() < 1) return cellSize_;
+    const QSize area = AreaSize();
+    return FitCellSize(lvl.MapWidth(), lvl.MapHeight(), area.width(), area.height());
+}
+
+void LevelViewPage::ShowZoom()
+{
+    zoomLabel_->setText(ZoomText(cellSize_));
 }
 
 void LevelViewPage::Relayout()
@@ -302,6 +327,15 @@ void LevelViewPage::Relayout()
         return;
     }
     const OpenLevel& lvl = doc_.Level();
+    if (fitPending_ && AreaShown()) {
+        // Opened while the view was not shown: fitted to the area it has
+        // now, until the user chooses a zoom.
+        cellSize_ = FitZoom();
+        ShowZoom();
+        const QSignalBlocker blockX(scrollX_), blockY(scrollY_);
+        scrollX_->setValue(0);
+        scrollY_->setValue(0);
+    }
     const ViewGeometry g = ViewGeometryOf(lvl.MapWidth(), lvl.MapHeight(), area.width(), area.height(), cellSize_);
     img_->setGeometry(0, 0, g.Width, g.Height);
     if (picture.width() != g.Width || picture.height() != g.Height) {
@@ -347,6 +381,10 @@ void LevelViewPage::PrepareAfterLoad(bool paint)
         scrollX_->setValue(0);
         scrollY_->setValue(0);
     }
+    // Each level opens fitted to the view: the whole map, as large as the area allows.
+    cellSize_ = FitZoom();
+    fitPending_ = !AreaShown();
+    ShowZoom();
     Relayout();
     picture.fill(Qt::white);
     img_->update();
@@ -445,11 +483,12 @@ std::optional<QPoint> LevelViewPage::PointerInView() const
 void LevelViewPage::ZoomTo(int cellSize, std::optional<QPoint> anchor)
 {
     cellSize = std::clamp(cellSize, kSmallestCellSize, kLargestCellSize);
+    fitPending_ = false;  // the user's zoom, or the fit done
     if (cellSize == cellSize_) return;
     const QPoint pixel = anchor.value_or(QPoint(img_->width() / 2, img_->height() / 2));
     const PackedCell kept = MapCellAt(ToPixel(pixel), Position());
     cellSize_ = cellSize;
-    zoomLabel_->setText(ZoomText(cellSize_));
+    ShowZoom();
     const bool shown = drawn_;
     drawn_ = false;  // one redraw, below
     Relayout();
@@ -477,15 +516,21 @@ void LevelViewPage::LView_ZoomFitClick()
 {
     const OpenLevel& lvl = doc_.Level();
     if (lvl.MapWidth() < 1 || lvl.MapHeight() < 1) return;
-    const QSize area = AreaSize();
-    ZoomTo(FitCellSize(lvl.MapWidth(), lvl.MapHeight(), area.width(), area.height()), QPoint(0, 0));
+    ZoomTo(FitZoom(), QPoint(0, 0));
 }
 
 // --- commands ---
 
 void LevelViewPage::LView_CountEmeraldsClick()
 {
-    doc_.Run([this] { doc_.Ui().Message(EmeraldCountMessage(CountEmeralds(doc_.Level()))); });
+    doc_.Run([this] {
+        // A closed level's map is no level's: there is nothing to count.
+        if (!doc_.Level().LevelOpen()) {
+            doc_.Ui().Message(kNoLevelToCount);
+            return;
+        }
+        doc_.Ui().Message(EmeraldCountMessage(CountEmeralds(doc_.Level())));
+    });
 }
 
 void LevelViewPage::LView_SaveImageClick()
@@ -556,13 +601,14 @@ void LevelViewPage::LView_ImgMouseDown(Qt::MouseButton button, QPoint at)
     ShowCellStatus(at);
 }
 
+void LevelViewPage::LView_ImgLeave()
+{
+    pointer_.reset();
+    if (!selecting_) status_->clear();
+}
+
 void LevelViewPage::LView_ImgMouseMove(QPoint at, Qt::MouseButtons buttons)
 {
-    if (at.x() < 0 || at.y() < 0) {
-        pointer_.reset();
-        status_->clear();
-        return;
-    }
     pointer_ = at;
     if (stroke_ && (buttons & Qt::LeftButton)) {
         const std::size_t before = stroke_->Cells().size();
@@ -605,13 +651,18 @@ void LevelViewPage::EndStroke()
 
 void LevelViewPage::ShowCellStatus(QPoint at)
 {
-    if (img_->Picture().isNull() || !img_->rect().contains(at)) {
+    const bool inside = img_->rect().contains(at);
+    if (img_->Picture().isNull() || (!inside && !selecting_)) {
         status_->clear();
         return;
     }
+    // Outside the view while a drag selects, the selection reaches the edge cell: its size stays shown.
     const PackedCell cell = MapCellAt(ToPixel(at), Position());
-    std::string text = CellStatusText(doc_.Level(), cell);
-    if (selecting_ && !text.empty()) text += "; " + SelectionSizeText(selection_.SelectionStart, cell);
+    std::string text = inside ? CellStatusText(doc_.Level(), cell) : std::string();
+    if (selecting_) {
+        const std::string size = SelectionSizeText(selection_.SelectionStart, cell);
+        text = text.empty() ? size : text + "; " + size;
+    }
     status_->setText(FromBytes(text));
 }
 
@@ -660,7 +711,12 @@ void LevelViewPage::ImgPop_PasteClick()
 {
     doc_.Run([this] {
         const PasteResult result = PasteSelection(doc_.Level(), selection_, doc_.Doc().Clipboard());
+        if (!result.Refusal.empty()) {
+            doc_.Ui().Error(result.Refusal);
+            return;
+        }
         if (result.Written) RedrawLevelView();
+        status_->setText(FromBytes(PasteStatusText(result)));
         if (result.Skipped > 0) doc_.Ui().Message(PasteSkippedMessage(result.Skipped));
     });
 }

@@ -74,6 +74,8 @@ public:
     void LView_ImgMouseDown(Qt::MouseButton button, QPoint at);
     void LView_ImgMouseMove(QPoint at, Qt::MouseButtons buttons);
     void LView_ImgMouseUp(Qt::MouseButton button, QPoint at);
+    // The pointer left LView_Img (no button held).
+    void LView_ImgLeave();
     // The mouse wheel scrolls the view up and down, with Shift (or a sideways
     // wheel) left and right; with Ctrl it zooms around the pointer.
     void LView_ImgWheel(QPoint angleDelta, Qt::KeyboardModifiers modifiers, QPoint at);
@@ -116,6 +118,10 @@ private:
     // Sizes the view to its area and the map, sets the scroll bars' ranges and redraws.
     void Relayout();
     QSize AreaSize() const;
+    bool AreaShown() const;
+    // The zoom at which the whole map fits the view's area (up to the largest step).
+    int FitZoom() const;
+    void ShowZoom();
     const TileSet& Tiles();
     void ShowCellStatus(QPoint at);
     void ShowSelectedElement(std::uint16_t code);
@@ -145,6 +151,7 @@ private:
     MapPictureCache whole_;  // the whole map at a zoom below the tiles' size
     std::optional<PaintStroke> stroke_;
     bool selecting_ = false;
+    bool fitPending_ = false;  // opened while the view was not shown: fitted to the area it gets, until a zoom
     std::optional<QPoint> pointer_;
 };
 
