@@ -13,6 +13,7 @@
 #include "levelsets/LevelsetConfig.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -20,6 +21,8 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QUrl>
+
+#include <optional>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -27,6 +30,10 @@
 namespace vantrel {
 
 namespace {
+
+constexpr char kQuitQuestion[] =
+    "Quit Vantrel? Every change is in the level file already, but once the level is closed, Edit > Undo can no "
+    "longer take the changes back.";
 
 // The first size of the window: room for the Level View's 40 x 30 cells at zoom 1.
 constexpr int kClientWidth = 820;
@@ -67,7 +74,10 @@ MainWindow::MainWindow(UserInterface& ui, SettingsStore& settings, QWidget* pare
     // Resizable and maximisable; the pages follow its size.
     resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
     move(188, 104);
-    setAcceptDrops(true);  // a level dropped on the window opens
+    // A level file dropped anywhere on the window opens, also over a control
+    // that takes dropped text: the window sees every drag over its controls first.
+    setAcceptDrops(true);
+    qApp->installEventFilter(this);
     FormCreate();
 }
 
@@ -101,7 +111,7 @@ LevelsetPage* MainWindow::Levelsets()
 void MainWindow::FormCreate()
 {
     book_->setCurrentIndex(kStartPage);
-    File_SaveLevelClick();
+    docQt_.SaveAndClose();  // the empty window
     Levelsets()->Scan();  // may ask for the game's data directory
 }
 
@@ -121,6 +131,8 @@ void MainWindow::BuildMenu()
     recent_ = file->addMenu(tr("&Recent Levels"));
     recent_->setObjectName(QStringLiteral("File_Recent"));
     connect(recent_, &QMenu::aboutToShow, this, &MainWindow::File_RecentShow);
+    // A load adds its level to the list: the menu offers it at once.
+    connect(&docQt_, &LevelDocumentQt::loaded, this, &MainWindow::File_RecentShow);
     File_RecentShow();
     file->addSeparator();
     QAction* exit = file->addAction(tr("E&xit"), QKeySequence(Qt::Key_Escape), this, &MainWindow::File_ExitClick);
@@ -178,11 +190,13 @@ void MainWindow::OpenAtStart(const std::string& path)
 
 void MainWindow::File_LoadLevelClick()
 {
+    if (!docQt_.MayCloseLevel()) return;
     docQt_.LoadLevel();
 }
 
 void MainWindow::File_SaveLevelClick()
 {
+    if (!docQt_.MayCloseLevel()) return;
     docQt_.SaveAndClose();
 }
 
@@ -196,6 +210,7 @@ void MainWindow::File_SettingsClick()
 
 void MainWindow::File_RestoreBackupClick()
 {
+    if (!docQt_.MayCloseLevel()) return;  // the level is read again from the backup
     docQt_.RestoreFromBackup();
 }
 
@@ -220,6 +235,13 @@ void MainWindow::ShowHistory()
 
 void MainWindow::File_ExitClick()
 {
+    // Exit's key is Esc, easily pressed once too often: with changes that
+    // Edit > Undo could still take back, it asks first. Typing not yet
+    // written has its own question when the window closes.
+    const UndoHistory& history = doc_.History();
+    const auto* fileInfo = slots_[kFileInfoPage]->findChild<FileInfoPage*>();
+    const bool typing = fileInfo && !fileInfo->UnwrittenBoxes().isEmpty();
+    if ((history.CanUndo() || history.CanRedo()) && !typing && !doc_.Ui().ConfirmOkCancel(kQuitQuestion)) return;
     close();
 }
 
@@ -254,38 +276,45 @@ void MainWindow::File_RecentShow()
     recent_->setEnabled(!paths.empty());
 }
 
-void MainWindow::dragEnterEvent(QDragEnterEvent* event)
+namespace {
+
+// The one local file a drag carries; nothing for text, several files or a remote address.
+std::optional<std::string> DraggedFile(const QMimeData* mime)
 {
-    const QList<QUrl> urls = event->mimeData()->urls();
-    if (urls.size() == 1 && urls.front().isLocalFile()) event->acceptProposedAction();
+    if (!mime || !mime->hasUrls()) return std::nullopt;
+    const QList<QUrl> urls = mime->urls();
+    if (urls.size() != 1 || !urls.front().isLocalFile()) return std::nullopt;
+    return ToPath(urls.front().toLocalFile());
 }
 
-void MainWindow::dropEvent(QDropEvent* event)
+}  // namespace
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    const QList<QUrl> urls = event->mimeData()->urls();
-    if (urls.size() != 1 || !urls.front().isLocalFile()) return;
-    event->acceptProposedAction();
-    OpenLevelPath(ToPath(urls.front().toLocalFile()));
+    const QEvent::Type type = event->type();
+    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
+        return QMainWindow::eventFilter(watched, event);
+    const auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != this) return QMainWindow::eventFilter(watched, event);
+    auto* drag = static_cast<QDropEvent*>(event);
+    const std::optional<std::string> path = DraggedFile(drag->mimeData());
+    if (!path) return QMainWindow::eventFilter(watched, event);  // text: the control under the pointer takes it
+    drag->setDropAction(Qt::CopyAction);
+    drag->accept();
+    // The drop ends before the level opens: a question the load asks does not hold the dragging program.
+    if (type == QEvent::Drop) QTimer::singleShot(0, this, [this, file = *path] { OpenLevelPath(file); });
+    return true;
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     // FormCloseQuery: typed changes not yet written are not lost unasked; the
     // open level is closed, and the palette window goes with the main window.
-    // A File Info page not built yet holds nothing typed.
-    if (const auto* fileInfo = slots_[kFileInfoPage]->findChild<FileInfoPage*>()) {
-        const QStringList boxes = fileInfo->UnwrittenBoxes();
-        const QString question = boxes.size() == 1
-                                     ? tr("The box \"%1\" holds a change not yet written into the level.")
-                                     : tr("The boxes \"%1\" hold changes not yet written into the level.");
-        if (!boxes.isEmpty() &&
-            !doc_.Ui().WarningYesNo(
-                ToPath(question.arg(boxes.join(QStringLiteral("\", \""))) + tr(" Quit all the same?")))) {
-            event->ignore();
-            return;
-        }
+    if (!docQt_.MayCloseLevel()) {
+        event->ignore();
+        return;
     }
-    File_SaveLevelClick();
+    docQt_.SaveAndClose();
     if (palette_) palette_->hide();
     event->accept();
 }

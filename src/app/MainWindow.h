@@ -68,8 +68,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
+    // A level file dragged over the window or any of its controls is taken,
+    // and opens as a direct load when it is dropped.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void FormCreate();

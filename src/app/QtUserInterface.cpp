@@ -70,6 +70,16 @@ bool QtUserInterface::WarningYesNo(const std::string& text)
                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
 
+UserInterface::Answer QtUserInterface::WarningYesNoCancel(const std::string& text)
+{
+    switch (QMessageBox::warning(parent_, QStringLiteral("Vantrel"), BoxText(text),
+                                 QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Cancel)) {
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    default: return Answer::Cancel;
+    }
+}
+
 bool QtUserInterface::ConfirmOkCancel(const std::string& text)
 {
     return QMessageBox::question(parent_, QStringLiteral("Vantrel"), BoxText(text),

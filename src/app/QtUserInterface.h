@@ -16,6 +16,7 @@ public:
     void Error(const std::string& text) override;
     bool WarningYesNo(const std::string& text) override;
     bool ConfirmOkCancel(const std::string& text) override;
+    Answer WarningYesNoCancel(const std::string& text) override;
     std::optional<std::string> ChooseFile(const std::string& title, const std::string& filterName,
                                           const std::string& pattern, const std::string& initialDir) override;
     std::optional<std::string> ChooseDirectory(const std::string& title, const std::string& initialDir) override;

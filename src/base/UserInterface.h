@@ -20,6 +20,10 @@ public:
     virtual bool WarningYesNo(const std::string& text) = 0;
     // A confirmation with OK and Cancel; true for OK.
     virtual bool ConfirmOkCancel(const std::string& text) = 0;
+    // A warning with Yes, No and Cancel. Where a user cannot cancel, the
+    // question is asked with Yes and No.
+    enum class Answer { Yes, No, Cancel };
+    virtual Answer WarningYesNoCancel(const std::string& text) { return WarningYesNo(text) ? Answer::Yes : Answer::No; }
     // An open-file dialog; nothing when the user cancels.
     virtual std::optional<std::string> ChooseFile(const std::string& title, const std::string& filterName,
                                                   const std::string& pattern, const std::string& initialDir) = 0;

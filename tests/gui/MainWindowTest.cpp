@@ -76,6 +76,7 @@ TEST_F(GuiTest, ADroppedLevelLoadsAndTheLastEightLevelsAreOfferedInTheFileMenu)
         ASSERT_TRUE(enter.isAccepted());
         QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(main.get(), &drop);
+        QCoreApplication::processEvents();  // the level opens once the drop has ended
         ASSERT_EQ(main->Level().LevelPath(), path) << (ui.messages.empty() ? "" : ui.messages.back());
         ASSERT_TRUE(main->Level().LevelOpen());
     }

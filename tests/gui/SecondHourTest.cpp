@@ -101,13 +101,19 @@ TEST_F(GuiTest, QuittingAsksWhileABoxHoldsAChangeNotYetWritten)
     main->show();
     Find<QLineEdit>("Edit_LevelName")->setText("Typed, not entered");
     Find<QSpinBox>("Edit_Time")->setValue(77);
-    Find<QAction>("File_Exit")->trigger();  // the script says No
+    ui.choices = {UserInterface::Answer::Cancel};
+    Find<QAction>("File_Exit")->trigger();
     EXPECT_EQ(ui.questions, std::vector<std::string>{"The boxes \"Level Title\", \"Time left\" hold changes not "
-                                                     "yet written into the level. Quit all the same?"});
+                                                     "yet written into the level. Write them before the level is "
+                                                     "closed?"});
     EXPECT_TRUE(main->isVisible());
     QTest::mouseClick(Find<QPushButton>("Edit_SaveTimeAndCollect"), Qt::LeftButton);
     QTest::keyClick(Find<QLineEdit>("Edit_LevelName"), Qt::Key_Return);
-    Find<QAction>("File_Exit")->trigger();  // everything written: no question
+    ui.questions.clear();
+    ui.answers = {true};
+    Find<QAction>("File_Exit")->trigger();  // everything written: only whether to quit with changes to undo
+    EXPECT_EQ(ui.questions.size(), 1u);
+    EXPECT_EQ(ui.questions.back().rfind("Quit Vantrel?", 0), 0u);
     EXPECT_FALSE(main->isVisible());
 }
 

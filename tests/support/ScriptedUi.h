@@ -16,6 +16,7 @@ public:
     std::vector<std::string> messages;   // every Message text, in order
     std::vector<std::string> questions;  // every WarningYesNo / ConfirmOkCancel text, in order
     std::deque<bool> answers;            // answers to questions; "no" when the script runs out
+    std::deque<UserInterface::Answer> choices;          // answers to Yes/No/Cancel questions; "no" when the script runs out
     std::deque<std::optional<std::string>> files;        // answers to ChooseFile; cancel when empty
     std::deque<std::optional<std::string>> directories;  // answers to ChooseDirectory; cancel when empty
     std::vector<std::string> fileDialogTitles;
@@ -28,8 +29,16 @@ public:
         errors.push_back(text);
     }
     std::vector<std::string> errors;
-    bool WarningYesNo(const std::string& text) override { return Answer(text); }
-    bool ConfirmOkCancel(const std::string& text) override { return Answer(text); }
+    bool WarningYesNo(const std::string& text) override { return Reply(text); }
+    bool ConfirmOkCancel(const std::string& text) override { return Reply(text); }
+    UserInterface::Answer WarningYesNoCancel(const std::string& text) override
+    {
+        questions.push_back(text);
+        if (choices.empty()) return UserInterface::Answer::No;
+        const UserInterface::Answer a = choices.front();
+        choices.pop_front();
+        return a;
+    }
     std::optional<std::string> ChooseFile(const std::string& title, const std::string&, const std::string&,
                                           const std::string&) override
     {
@@ -43,7 +52,7 @@ public:
     }
 
 private:
-    bool Answer(const std::string& text)
+    bool Reply(const std::string& text)
     {
         questions.push_back(text);
         if (answers.empty()) return false;

@@ -15,6 +15,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -109,6 +110,7 @@ FileInfoPage::FileInfoPage(LevelDocumentQt& doc) : doc_(doc)
     connect(author_, &QLineEdit::returnPressed, this, &FileInfoPage::Edit_AuthorKeyPress);
     connect(save, &QPushButton::clicked, this, &FileInfoPage::Edit_SaveTimeAndCollectClick);
 
+    doc_.SetCloseGuard([page = QPointer<FileInfoPage>(this)] { return !page || page->MayCloseLevel(); });
     connect(&doc_, &LevelDocumentQt::loaded, this, &FileInfoPage::ShowLoad);
     connect(&doc_, &LevelDocumentQt::closed, this, &FileInfoPage::Clear);
     connect(&doc_, &LevelDocumentQt::logChanged, this, &FileInfoPage::ShowLog);
@@ -195,6 +197,26 @@ QStringList FileInfoPage::UnwrittenBoxes() const
     if (time_->value() != writtenTime_) boxes << tr("Time left");
     if (emeralds_->value() != writtenEmeralds_) boxes << tr("Emeralds to collect");
     return boxes;
+}
+
+bool FileInfoPage::MayCloseLevel()
+{
+    const QStringList boxes = UnwrittenBoxes();
+    if (boxes.isEmpty()) return true;
+    const QString question =
+        boxes.size() == 1
+            ? tr("The box \"%1\" holds a change not yet written into the level. Write it before the level is closed?")
+            : tr("The boxes \"%1\" hold changes not yet written into the level. Write them before the level is "
+                 "closed?");
+    switch (doc_.Ui().WarningYesNoCancel(ToPath(question.arg(boxes.join(QStringLiteral("\", \"")))))) {
+    case UserInterface::Answer::Cancel: return false;
+    case UserInterface::Answer::No: return true;
+    case UserInterface::Answer::Yes: break;
+    }
+    if (title_->text() != writtenTitle_) Edit_LevelNameKeyPress();
+    if (author_->text() != writtenAuthor_) Edit_AuthorKeyPress();
+    if (time_->value() != writtenTime_ || emeralds_->value() != writtenEmeralds_) Edit_SaveTimeAndCollectClick();
+    return UnwrittenBoxes().isEmpty();  // a write was refused: the level stays open, the typing with it
 }
 
 void FileInfoPage::Clear()

@@ -37,6 +37,10 @@ public:
     // The captions of the boxes that hold a change not yet written into the
     // open level (empty when none does, or no level is open).
     QStringList UnwrittenBoxes() const;
+    // Before the level is closed or replaced: when a box holds a change not
+    // yet written, asks whether to write it (Yes), drop it (No) or keep the
+    // level open (Cancel). True when the level may be closed.
+    bool MayCloseLevel();
 
     QPlainTextEdit* QuotePost() const { return quotePost_; }
     QPushButton* AddQuoteButton(const QString& caption, const QString& objectName);

@@ -30,6 +30,14 @@ public:
     // File > Load Level and Save and Close, with their signals.
     void LoadLevel();
     void SaveAndClose();
+    // Whether the open level may be closed or replaced now. A page that holds
+    // typing not yet written into it (the File Info page's boxes) asks first
+    // whether to write it, drop it or keep the level open. False when the
+    // user kept it open (Cancel), or a write the user asked for was refused.
+    // Every command that closes or replaces the level on the user's behalf
+    // asks this before anything else.
+    bool MayCloseLevel() { return !closeGuard_ || closeGuard_(); }
+    void SetCloseGuard(std::function<bool()> guard) { closeGuard_ = std::move(guard); }
     // Edit > Undo, Edit > Redo and File > Restore from Backup: the level is
     // loaded again after each (loaded, with the report marked Reread).
     void Undo();
@@ -76,6 +84,7 @@ private:
     void RunLoading(const std::function<bool(LoadReport&, const LoadOptions&)>& command);
 
     LevelDocument& doc_;
+    std::function<bool()> closeGuard_;
     std::uint16_t selectedElement_ = 0;
 };
 

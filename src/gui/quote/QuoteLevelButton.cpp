@@ -37,7 +37,10 @@ void QuoteLevelButton::ShowImagePrefix()
 
 void QuoteLevelButton::Info_MakeQuoteLevelClick()
 {
-    if (!doc_.Level().Log().empty()) doc_.SaveAndClose();
+    if (!doc_.Level().Log().empty()) {
+        if (!doc_.MayCloseLevel()) return;  // asked before the level is closed
+        doc_.SaveAndClose();
+    }
     ShowImagePrefix();
     doc_.Run([this] {
         LevelDocument& doc = doc_.Doc();
