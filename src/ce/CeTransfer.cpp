@@ -507,10 +507,26 @@ ExportResult ExportCes(OpenLevel& lvl, const std::vector<std::string>& ceList, c
                                                : "No custom element was exported: " + result.Path + " was not written.");
         return result;
     }
+    std::error_code ec;
+    if (std::filesystem::exists(result.Path, ec) && !ui.WarningYesNo(ReplaceVceQuestion(result.Path, result.Exported))) {
+        result.Declined = true;  // an earlier export stays as it is
+        return result;
+    }
     WriteWholeFile(result.Path, out);
     result.Written = true;
-    ui.Message(std::to_string(result.Exported) + kExportedSuffix + " to " + result.Path);
+    ui.Message(ExportedMessage(result.Exported, result.Path));
     return result;
+}
+
+std::string ReplaceVceQuestion(const std::string& path, int exported)
+{
+    return "The file " + path + " exists already. Replace it with the " + std::to_string(exported) +
+           (exported == 1 ? " custom element" : " custom elements") + " ticked now?";
+}
+
+std::string ExportedMessage(int exported, const std::string& path)
+{
+    return std::to_string(exported) + (exported == 1 ? " CE exported successfully" : kExportedSuffix) + " to " + path;
 }
 
 }  // namespace vantrel

@@ -194,7 +194,15 @@ struct ExportResult {
     std::string Path;               // its path
     int Exported = 0;               // CEs written into it
     std::vector<int> RefusedLines;  // CE list lines (from 0) not exported
+    bool Declined = false;          // the file existed and the user kept it
 };
+
+// The question asked before an export replaces a CE file that exists.
+std::string ReplaceVceQuestion(const std::string& path, int exported);
+
+// The message of a finished export: "2 CEs exported successfully to PATH",
+// "1 CE exported successfully to PATH".
+std::string ExportedMessage(int exported, const std::string& path);
 
 // The positions of the element codes a CUSX chunk names (its data from data
 // to end): its own code first, then every entry's code in order.
@@ -202,8 +210,9 @@ std::vector<std::int64_t> CusxLinkPositions(const std::vector<std::uint8_t>& byt
                                             std::int64_t end);
 
 // "Export Selected to a .vce file": writes the chunk (CUS4 or CUSX) of every
-// checked CE list line into LEVELPATH.vce, through a new file in the same folder that then
-// replaces it. A chunk that runs past the end of the level file, or whose
+// checked CE list line into LEVELPATH.vce, through a new file in the same
+// folder that then replaces it. When LEVELPATH.vce exists, asks first
+// (ReplaceVceQuestion); a No leaves it as it is and writes nothing. A chunk that runs past the end of the level file, or whose
 // stored length disagrees with its page count or that has no change page, is
 // not exported: a message names it and the others go on. Ends with "N CEs
 // exported successfully to PATH". With no level open, no line ticked, or no

@@ -8,6 +8,7 @@
 #include "level/Loader.h"
 
 #include <charconv>
+#include <filesystem>
 #include <iostream>
 
 namespace vantrel {
@@ -61,13 +62,20 @@ std::optional<int> ParseInt(const std::string& text)
 
 }  // namespace
 
-int RunExport(const std::string& path, const std::vector<int>& lines, bool all)
+int RunExport(const std::string& path, const std::vector<int>& lines, bool all, bool force)
 {
     if (lines.empty() && !all) {
         PrintMessage(std::cerr, "Name the CE list lines to export (from 1), or --all");
         return 2;
     }
-    CliUserInterface ui(std::cerr);
+    // An earlier export is replaced only when asked for: the window asks, here --force says so.
+    const std::string vce = VcePathOf(path);
+    std::error_code ec;
+    if (!force && std::filesystem::exists(vce, ec)) {
+        PrintMessage(std::cerr, vce + " exists already: export replaces it only with --force. Nothing was written.");
+        return 1;
+    }
+    CliUserInterface ui(std::cerr, force);
     OpenLevel lvl;
     LoadReport report;
     LoadAndTell(lvl, path, ui, report);

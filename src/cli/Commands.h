@@ -14,7 +14,7 @@ namespace vantrel {
 int RunLoad(const std::string& file, bool withMap);
 int RunCe(const std::string& file, int line);
 int RunRender(const std::string& file, const std::string& out);
-int RunExport(const std::string& file, const std::vector<int>& lines, bool all);
+int RunExport(const std::string& file, const std::vector<int>& lines, bool all, bool force = false);
 int RunImport(const std::string& file, const std::string& vce, const std::vector<std::string>& sets, int shift,
               bool yes, bool verbose);
 // Creates a counter's custom elements at the end of the level file (none with dryRun).

@@ -78,6 +78,7 @@ void AddExportCommand(CLI::App& app, CliRun& run)
         std::string file;
         std::vector<int> lines;
         bool all = false;
+        bool force = false;
     };
     auto opts = std::make_shared<Options>();
     CLI::App* cmd = app.add_subcommand(
@@ -87,7 +88,9 @@ void AddExportCommand(CLI::App& app, CliRun& run)
     cmd->add_option("FILE", opts->file, "The .level file")->required();
     auto* lines = cmd->add_option("LINE", opts->lines, "Lines of the CE list, from 1")->check(CLI::Range(1, 1 << 30));
     cmd->add_flag("--all", opts->all, "Every line of the CE list")->excludes(lines);
-    cmd->callback([&run, opts] { run = [opts] { return RunExport(opts->file, opts->lines, opts->all); }; });
+    cmd->add_flag("--force", opts->force, "Replace FILE.vce when it exists (without it, an existing one is kept)");
+    cmd->callback(
+        [&run, opts] { run = [opts] { return RunExport(opts->file, opts->lines, opts->all, opts->force); }; });
 }
 
 void AddImportCommand(CLI::App& app, CliRun& run)

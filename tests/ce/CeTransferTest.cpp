@@ -107,6 +107,36 @@ TEST_F(TransferTest, ExportCopiesTheCheckedChunksByteForByte)
     EXPECT_EQ(r.Exported, 2);
 }
 
+TEST_F(TransferTest, ExportAsksBeforeReplacingAnEarlierExport)
+{
+    const Bytes one = Cus4Chunk(Ce(1, "One", 1)), two = Cus4Chunk(Ce(3, "Two", 2));
+    OpenLevelFile(test::LevelWithChunks({one, two}));
+    const std::string vce = dir.Write("017.level.vce", std::string("three CEs of an earlier export"));
+    struct Case {
+        bool yes;
+        std::vector<bool> ticked;
+        Bytes file;  // what 017.level.vce holds afterwards
+        const char* said;
+    };
+    const Bytes earlier = test::ReadBytes(vce);
+    const Case cases[] = {
+        {false, {true, true}, earlier, nullptr},
+        {true, {false, true}, two, "1 CE exported successfully to "},
+    };
+    for (const Case& c : cases) {
+        ui = test::ScriptedUi();
+        ui.answers.push_back(c.yes);
+        const ExportResult r = ExportCes(lvl, report.CeList, c.ticked, ui);
+        const std::string exported = c.ticked[0] ? "2 custom elements" : "1 custom element";
+        EXPECT_EQ(ui.questions, std::vector<std::string>{"The file " + vce + " exists already. Replace it with the " +
+                                                         exported + " ticked now?"});
+        EXPECT_EQ(r.Written, c.yes);
+        EXPECT_EQ(r.Declined, !c.yes);
+        EXPECT_EQ(test::ReadBytes(vce), c.file);
+        EXPECT_EQ(ui.messages, c.said ? std::vector<std::string>{c.said + vce} : std::vector<std::string>{});
+    }
+}
+
 TEST_F(TransferTest, ExportWithNothingToWriteKeepsTheEarlierExport)
 {
     Bytes lying = Cus4Chunk(Ce(2, "Lying", 1));
@@ -144,7 +174,7 @@ TEST_F(TransferTest, ExportRefusesChunksThatDoNotHoldTheirPagesAndExportsTheOthe
                   "change pages (96 + 48 x 1 = 144).",
                   "The custom element \"4: Cut off\" was not exported: its chunk runs past the end of the level "
                   "file (568 bytes).",
-                  "1 CEs exported successfully to " + r.Path}));
+                  "1 CE exported successfully to " + r.Path}));
 }
 
 TEST_F(TransferTest, ExportWithNoLevelOpenWritesNoFile)
@@ -167,6 +197,7 @@ TEST_F(TransferTest, AFailedExportLeavesWhatWasThereAndNoPartialFile)
     OpenLevelFile(test::LevelWithChunks({Cus4Chunk(Ce(1, "One", 1))}));
     fs::create_directory(dir.Path() / "017.level.vce");  // the new file cannot replace a folder
     dir.Write("017.level.vce/keep", std::string("kept"));
+    ui.answers.push_back(true);  // replace it
     EXPECT_THROW(ExportCes(lvl, report.CeList, {true}, ui), VantrelError);
     EXPECT_EQ(test::ReadBytes(dir.Path() / "017.level.vce" / "keep"), (Bytes{'k', 'e', 'p', 't'}));
     std::vector<std::string> names;
@@ -181,6 +212,7 @@ TEST_F(TransferTest, AnExportCutShortByTheFileSizeLimitKeepsTheEarlierFile)
 {
     OpenLevelFile(test::LevelWithChunks({Cus4Chunk(Ce(1, "One", 1))}));
     const std::string vce = dir.Write("017.level.vce", std::string("earlier export"));
+    ui.answers.push_back(true);  // replace it
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     rlimit old{};
     ::getrlimit(RLIMIT_FSIZE, &old);
@@ -548,6 +580,23 @@ protected:
     test::TempDir dir;
     std::string level, target;
 };
+
+TEST_F(CliTransferTest, ExportKeepsAnEarlierExportUnlessForced)
+{
+    ASSERT_EQ(RunCli({"export", level, "2", "3"}, dir).status, 0);
+    const Bytes earlier = test::ReadBytes(level + ".vce");
+    const auto kept = RunCli({"export", level, "1"}, dir);
+    EXPECT_EQ(kept.status, 1);
+    EXPECT_EQ(kept.err, "message: " + level + ".vce exists already: export replaces it only with --force. Nothing "
+                        "was written.\n");
+    EXPECT_EQ(test::ReadBytes(level + ".vce"), earlier);
+    const auto forced = RunCli({"export", level, "1", "--force"}, dir);
+    ASSERT_EQ(forced.status, 0) << forced.err;
+    EXPECT_EQ(forced.err, "question: The file " + level + ".vce exists already. Replace it with the 1 custom "
+                          "element ticked now?\nanswer: yes\nmessage: 1 CE exported successfully to " + level +
+                          ".vce\n");
+    EXPECT_EQ(test::ReadBytes(level + ".vce"), Cus4Chunk(Ce(1, "In level", 1)));
+}
 
 TEST_F(CliTransferTest, ExportThenImportWithSetAndShift)
 {

@@ -104,7 +104,7 @@ TEST_F(NewerLevel, ExportWritesTheCusxChunkAndImportListsIt)
     Find<QPushButton>("CEMan_ExportBtn")->click();
     ui.files.push_back(path + ".vce");
     Find<QPushButton>("CEMan_Info_LoadVCE")->click();
-    EXPECT_EQ(ui.messages, std::vector<std::string>{"1 CEs exported successfully to " + path + ".vce"});
+    EXPECT_EQ(ui.messages, std::vector<std::string>{"1 CE exported successfully to " + path + ".vce"});
     EXPECT_EQ(Find<QListWidget>("CEMan_Info_ImportedCEList")->item(0)->text(), "2:Door-->2");
 }
 

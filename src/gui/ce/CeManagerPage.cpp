@@ -201,6 +201,63 @@ int CheckBoxTextLeft(QCheckBox* box)
     return box->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, box).left();
 }
 
+constexpr char kRecordTip[] = "Read-only: what the custom element's record in the level holds.";
+constexpr char kNotReadTip[] =
+    "Read-only: this setting is not read from the record; it shows the level editor's default.";
+constexpr char kCanChangeTip[] =
+    "Ticked when the change page says the element changes. A tick here only shows or hides the page's settings "
+    "below; nothing is written.";
+
+// Keeps the mouse and the keys from changing a control that only shows.
+class ShowOnly : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Wheel:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+            return true;
+        default:
+            return QObject::eventFilter(watched, event);
+        }
+    }
+};
+
+// A control that shows a value and takes no change: an edit or spin box
+// read-only, a check box or drop-down list deaf to the mouse and the keys,
+// each with the background of the window and a hint that says so.
+void ShowOnlyControl(QWidget* w, const char* tip, QObject* filter)
+{
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+        edit->setReadOnly(true);
+    } else if (auto* spin = qobject_cast<QAbstractSpinBox*>(w)) {
+        spin->setReadOnly(true);
+    } else {
+        w->installEventFilter(filter);
+        w->setFocusPolicy(Qt::NoFocus);
+    }
+    QPalette look = w->palette();
+    look.setColor(QPalette::Base, look.color(QPalette::Window));
+    look.setColor(QPalette::Button, look.color(QPalette::Window));
+    w->setPalette(look);
+    w->setToolTip(QString::fromLatin1(tip));
+}
+
+// An unbound control back to the value the table gives it.
+void ShowUnboundValue(QWidget* w, const CeUnboundControl& c)
+{
+    if (auto* box = qobject_cast<QCheckBox*>(w)) box->setChecked(c.Value != 0);
+    else if (auto* combo = qobject_cast<QComboBox*>(w)) combo->setCurrentIndex(c.Value);
+    else if (auto* spin = qobject_cast<QSpinBox*>(w)) spin->setValue(c.Value);
+}
+
 }  // namespace
 
 // --- pictures of element codes ---
@@ -316,8 +373,14 @@ CeManagerPage::CeManagerPage(LevelDocumentQt& doc) : doc_(doc)
 
 void CeManagerPage::ShowLoad(const LoadReport& report)
 {
-    // Nothing of the previous level's views stays; the import list does.
+    // Nothing of the previous level's views stays, pictures included; nor does
+    // an import meant for it, unless the same level was only read again (an undo).
     ResetViews();
+    ClearPictures();
+    if (!report.Reread) {
+        import_.Clear();
+        if (SubPagesBuilt()) importedList_->clear();
+    }
     SetCeList(report.CeList);
     for (int line = 0; line < ceList_->count(); ++line)
         if (IsCusxLine(doc_.Level(), line)) {
@@ -338,6 +401,15 @@ void CeManagerPage::EnsureSubPages()
     book_->show();  // at once, not at the next turn of the event loop: a handler may run before it
     connect(page_, &QSpinBox::valueChanged, this, [this] { CEMan_Adv_PageChange(); });
     connect(canChange_, &QCheckBox::toggled, this, [this] { CEMan_Adv_CanChangeClick(); });
+    // The views show the record: nothing typed or ticked in them could reach the level.
+    auto* showOnly = new ShowOnly(this);
+    for (QWidget* w : std::initializer_list<QWidget*>{name_, graphicOfCheck_, graphicOf_, changeTo_, changeCondEl_,
+                                                      delayCheck_, delayFixed_, delayRandom_, delayType_,
+                                                      extChangeCheck_})
+        ShowOnlyControl(w, kRecordTip, showOnly);
+    for (const CeUnboundControl& c : CeUnboundControls())
+        if (auto* w = findChild<QWidget*>(QString::fromStdString(c.Name))) ShowOnlyControl(w, kNotReadTip, showOnly);
+    canChange_->setToolTip(QString::fromLatin1(kCanChangeTip));
 }
 
 void CeManagerPage::showEvent(QShowEvent* event)
@@ -574,11 +646,28 @@ void CeManagerPage::ResetViews()
     cusxEntries_->clear();
     cusxGroup_->hide();
     SetUnboundEnabled(true);
+    ResetUnbound();
+}
+
+void CeManagerPage::ClearPictures()
+{
+    if (!SubPagesBuilt()) return;
+    for (ElementCodesImage* image :
+         {explodeContImg_, graphicOfImg_, changeToImg_, changeCondElImg_, extChangeImg_, cusxEntryImg_})
+        DrawElementCodes({}, *image);
+    pageLabel_->setText(Text(ChangePageLabel(kPageSpinDesignMax)));
+}
+
+void CeManagerPage::ResetUnbound()
+{
+    for (const CeUnboundControl& c : CeUnboundControls())
+        if (auto* w = findChild<QWidget*>(QString::fromStdString(c.Name))) ShowUnboundValue(w, c);
 }
 
 void CeManagerPage::CEMan_CEListClick()
 {
     EnsureSubPages();
+    ResetUnbound();  // every CE shows the same defaults, whatever showed before
     doc_.Run([this] {
         if (const auto cusx = CusxListClick(doc_.Level(), ceList_->currentRow())) {
             ShowCusxView(*cusx);

@@ -2,8 +2,9 @@
 // the right, the inner notebook CEMan__ with "Information" (the import
 // group), "View configuration", "View advanced settings" and "HEX Editing".
 // A click on a CE list line fills every bound control from the record; the
-// page spin edit refills the change page group. The page only shows: nothing
-// typed into its controls is written anywhere.
+// page spin edit refills the change page group. The page only shows: its
+// controls are read-only (they look it, and their hints say so), every CE
+// shows its own record, and a load of another level empties every view.
 #pragma once
 
 #include "ce/CeTransfer.h"
@@ -127,6 +128,10 @@ private:
     void ShowCusxView(const CusxView& view);
     // The controls no record field feeds: off while a CUSX chunk is shown.
     void SetUnboundEnabled(bool on);
+    // Those controls back to their defaults.
+    void ResetUnbound();
+    // The pictures white and the page label as at start (a load of another level).
+    void ClearPictures();
     void SetPageSpin(int min, int max, int value, bool enabled);
     void ShowNotice(const std::string& text);
     // The CE list of the last load, as the document keeps it.
