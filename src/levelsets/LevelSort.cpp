@@ -528,4 +528,16 @@ std::string SortSummary(const SortResult& result)
     return text;
 }
 
+std::string RenamedPath(const SortResult& result, const std::string& dir, const std::string& levelPath)
+{
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path level(levelPath);
+    if (!fs::equivalent(level.parent_path().empty() ? fs::path(".") : level.parent_path(), dir, ec) || ec) return {};
+    const std::string name = level.filename().string();
+    for (const SortRename& r : result.Renamed)
+        if (r.From == name) return JoinPath(dir, r.To);
+    return {};
+}
+
 }  // namespace vantrel

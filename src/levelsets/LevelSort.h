@@ -68,4 +68,8 @@ std::string SortQuestion(const std::string& dir, const std::vector<std::string>&
 // One text that sums up a sort: what was renamed, what was skipped and why.
 std::string SortSummary(const SortResult& result);
 
+// The new path of the level at levelPath when the sort of dir renamed it;
+// empty when it lies in another folder or kept its name.
+std::string RenamedPath(const SortResult& result, const std::string& dir, const std::string& levelPath);
+
 }  // namespace vantrel

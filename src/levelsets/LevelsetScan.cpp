@@ -157,8 +157,9 @@ private:
 
 std::string TotalsText(const ScanTotals& totals, const std::string& lineBreak)
 {
-    return std::to_string(totals.Levels) + " levels in " + lineBreak + std::to_string(totals.Levelsets) +
-           " levelsets in " + lineBreak + std::to_string(totals.Groups) + " levelgroups";
+    auto counted = [](auto n, const char* one) { return std::to_string(n) + " " + one + (n == 1 ? "" : "s"); };
+    return counted(totals.Levels, "level") + " in " + lineBreak + counted(totals.Levelsets, "levelset") + " in " +
+           lineBreak + counted(totals.Groups, "levelgroup");
 }
 
 LevelsetScanResult ScanLevelsDirectory(const std::string& levelsDir, UserInterface& ui, const ScanOptions& options)

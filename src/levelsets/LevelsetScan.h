@@ -30,7 +30,8 @@ struct ScanTotals {
     bool operator==(const ScanTotals&) const = default;
 };
 
-// "L levels in \rS levelsets in \rG levelgroups" with the line breaks given.
+// "L levels in \rS levelsets in \rG levelgroups" with the line breaks given;
+// a count of one takes the singular ("1 levelgroup").
 std::string TotalsText(const ScanTotals& totals, const std::string& lineBreak);
 
 struct ScanOptions {

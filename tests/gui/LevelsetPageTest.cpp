@@ -123,7 +123,7 @@ TEST_F(LevelsetPageTest, FirstStartAsksForDataDirectoryAndScans)
     EXPECT_EQ(ui.messages, Lines{"Select directory for datadir"});
     EXPECT_EQ(settings.values["datadir"], Data().string());
     EXPECT_EQ(TreeLines(), kTree);
-    EXPECT_EQ(Caption("Lvlman_Counter"), "22 levels in \n3 levelsets in \n1 levelgroups");
+    EXPECT_EQ(Caption("Lvlman_Counter"), "22 levels in \n3 levelsets in \n1 levelgroup");
     EXPECT_FALSE(FileList()->isHidden());
     EXPECT_EQ(Files(), Numbered(8));
     EXPECT_EQ(Caption("Lvlman_CurrSet"), (Levels() / "Tutorials").string());
@@ -296,7 +296,7 @@ TEST_F(LevelsetPageTest, AnUnreadableLevelinfoLeavesOnlyItsFolderOut)
     EXPECT_EQ(ui.messages, Lines{"Cannot read " + (Levels() / "Tutorials" / "levelinfo.conf").string() +
                                  ": it is not a regular file; the folder is left out."});
     EXPECT_EQ(TreeLines(), (Lines{"Classics (Group)", "  A (10 levels)", "  B (4 levels)"}));
-    EXPECT_EQ(Caption("Lvlman_Counter"), "14 levels in \n2 levelsets in \n1 levelgroups");
+    EXPECT_EQ(Caption("Lvlman_Counter"), "14 levels in \n2 levelsets in \n1 levelgroup");
     EXPECT_FALSE(FileList()->isHidden());
 }
 

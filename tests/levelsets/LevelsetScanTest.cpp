@@ -32,6 +32,16 @@ protected:
     }
 };
 
+TEST(TotalsText, ACountOfOneTakesTheSingular)
+{
+    const std::pair<ScanTotals, const char*> cases[] = {
+        {{1, 1, 1}, "1 level in |1 levelset in |1 levelgroup"},
+        {{0, 0, 0}, "0 levels in |0 levelsets in |0 levelgroups"},
+        {{11, 2, 21}, "11 levels in |2 levelsets in |21 levelgroups"},
+    };
+    for (const auto& [totals, text] : cases) EXPECT_EQ(TotalsText(totals, "|"), text);
+}
+
 TEST_F(ScanTest, GroupsFirstDepthFirstTotalsAndMissingLevelinfo)
 {
     MakeGroup(Levels() / "Classics", "Classics");
@@ -47,7 +57,7 @@ TEST_F(ScanTest, GroupsFirstDepthFirstTotalsAndMissingLevelinfo)
     EXPECT_EQ(TreeLines(r.Roots),
               (Lines{"Classics (Group)", "  A (10 levels)", "  B (5 levels)", "Tutorials (8 levels)"}));
     EXPECT_EQ(r.Totals, (ScanTotals{23, 3, 1}));
-    EXPECT_EQ(TotalsText(r.Totals, "\n"), "23 levels in \n3 levelsets in \n1 levelgroups");
+    EXPECT_EQ(TotalsText(r.Totals, "\n"), "23 levels in \n3 levelsets in \n1 levelgroup");
     EXPECT_EQ(r.LastListed, (Levels() / "Tutorials").string());
     EXPECT_EQ(r.Roots[0].Children[1].DirName, "B");
     EXPECT_EQ(ui.messages, (Lines{(Levels() / "Misc").string() + "/levelinfo.conf not found!",

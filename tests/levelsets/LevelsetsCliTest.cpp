@@ -23,7 +23,7 @@ TEST(LevelsetsCliTest, PrintsTreeAndTotals)
     const test::CliResult r = test::RunCli({"levelsets", (dir.Path() / "data").string()}, dir);
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "Classics (Group)\n  A (10 levels)\n  B (5 levels)\nTutorials (8 levels)\n"
-                     "23 levels in 3 levelsets in 1 levelgroups\n");
+                     "23 levels in 3 levelsets in 1 levelgroup\n");
     EXPECT_EQ(r.err, "message: " + (levels / "Misc").string() + "/levelinfo.conf not found!\n");
 }
 

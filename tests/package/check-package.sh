@@ -110,7 +110,7 @@ Vantrel examples (Group)
   The two-player levels for 3 players (2 levels)
   The two-player levels for 4 players (2 levels)
   A level from a forum post (1 levels)
-8 levels in 5 levelsets in 1 levelgroups
+8 levels in 5 levelsets in 1 levelgroup
 TREE
 )"
 echo "package $deb checked"

@@ -40,6 +40,24 @@ std::int64_t Stamp(const std::string& path)
     return static_cast<std::int64_t>(std::filesystem::last_write_time(path, ec).time_since_epoch().count());
 }
 
+constexpr char kNoSetToSort[] = "No levelset is chosen: click a levelset in the tree, then sort its levels.";
+constexpr char kNoSetForPlayers[] =
+    "No levelset is chosen: click a levelset in the tree, then set the players of its levels.";
+
+// The note the sort's question carries when the sort renames the open level.
+std::string OpenLevelSortNote(const std::string& from, const std::string& to)
+{
+    namespace fs = std::filesystem;
+    return "The open level " + fs::path(from).filename().string() + " becomes " + fs::path(to).filename().string() +
+           ": it is closed for the sort and opened again under its new name (Edit > Undo starts afresh).";
+}
+
+// The folder of a batch holds no level: nothing is done, the open level stays open.
+std::string NoLevelsForPlayers(const std::string& dir)
+{
+    return "The folder " + dir + " holds no level files: there is no level to set players on. Nothing was changed.";
+}
+
 // "Paint Levels in Level View" cleared for as long as a batch runs.
 class PaintingOff {
 public:
@@ -301,6 +319,7 @@ void LevelsetPage::Lvlman_FileListDblClick()
     const auto row = static_cast<std::size_t>(fileList_->row(item));
     if (row >= files.size()) return;
     const std::string fullPath = JoinPath(doc_.Doc().DirectoryLastListed(), files[row]);
+    if (!doc_.MayCloseLevel()) return;
     doc_.Doc().SetOpenDialogName("%" + fullPath);
     doc_.LoadLevel();
 }
@@ -332,16 +351,38 @@ void LevelsetPage::Lvlman_LevelsetsPop_DelClick()
 
 void LevelsetPage::Lvlman_SortClick()
 {
-    doc_.Run([this] {
+    // The open level, when the sort renames it: it is closed for the sort and
+    // opened again under its new name, so that the window never edits a file
+    // that another level's name now names.
+    std::string reopen;
+    doc_.Run([this, &reopen] {
         const std::string dir = doc_.Doc().DirectoryLastListed();
-        if (dir.empty()) return;
-        const std::vector<std::string>& listed = doc_.Doc().ListedFiles();
-        if (!listed.empty() && !doc_.Ui().ConfirmOkCancel(SortQuestion(dir, listed))) return;
+        if (dir.empty()) {
+            doc_.Ui().Message(kNoSetToSort);
+            return;
+        }
+        const std::vector<std::string> listed = doc_.Doc().ListedFiles();
+        const std::string open = doc_.Level().LevelOpen() ? doc_.Level().LevelPath() : std::string();
+        const std::string moved = open.empty() ? std::string() : RenamedPath(SortLevels(dir, listed, true), dir, open);
+        std::string question = SortQuestion(dir, listed);
+        if (!moved.empty()) question += "\n\n" + OpenLevelSortNote(open, moved);
+        if (!listed.empty() && !doc_.Ui().ConfirmOkCancel(question)) return;
+        if (!moved.empty()) {
+            if (!doc_.MayCloseLevel()) return;
+            doc_.SaveAndClose();
+        }
         BusyCursor busy;
-        const SortResult result = SortLevels(dir, doc_.Doc().ListedFiles());
+        const SortResult result = SortLevels(dir, listed);
         ListDirectory(dir);
         doc_.Ui().Message(SortSummary(result));
+        if (!moved.empty()) {
+            const std::string now = RenamedPath(result, dir, open);
+            reopen = now.empty() ? open : now;
+        }
     });
+    if (reopen.empty()) return;
+    doc_.Doc().SetOpenDialogName("%" + reopen);
+    doc_.LoadLevel();
 }
 
 void LevelsetPage::Lvlman_Make3Click()
@@ -361,11 +402,19 @@ void LevelsetPage::SetPlayers(int players)
 {
     doc_.Run([this, players] {
         const std::string dir = doc_.Doc().DirectoryLastListed();
-        if (dir.empty()) return;
+        if (dir.empty()) {
+            doc_.Ui().Message(kNoSetForPlayers);
+            return;
+        }
         const std::vector<std::string> shown = doc_.Doc().ListedFiles();
-        // The batch takes the folder as it is now.
+        // The batch takes the folder as it is now; with no level in it, nothing happens at all.
         const std::size_t levels = ListLevelFiles(dir).size();
-        if (levels > 0 && !doc_.Ui().ConfirmOkCancel(PlayersQuestion(dir, levels, players))) return;
+        if (levels == 0) {
+            ListDirectory(dir);
+            doc_.Ui().Message(NoLevelsForPlayers(dir));
+            return;
+        }
+        if (!doc_.Ui().ConfirmOkCancel(PlayersQuestion(dir, levels, players)) || !doc_.MayCloseLevel()) return;
         PaintingOff paintingOff(doc_);
         BusyCursor busy;
         const std::string cleared = doc_.Doc().ForgetHistory("a batch changes the levels of " + dir);
