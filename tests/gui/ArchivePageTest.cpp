@@ -8,6 +8,7 @@
 #include "gui/archive/ArchiveModel.h"
 #include "gui/archive/ArchivePage.h"
 #include "gui/archive/ThumbnailSource.h"
+#include "gui/level/FileInfoPage.h"
 #include "gui/levelsets/LevelsetPage.h"
 #include "support/LevelBuilder.h"
 
@@ -123,6 +124,21 @@ TEST_F(ArchivePageTest, ADoubleClickLoadsTheLevel)
     EXPECT_TRUE(main->Level().LevelOpen());
     EXPECT_EQ(main->Level().LevelPath(), first);
     EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(ArchivePageTest, ADoubleClickAsksBeforeTypingNotYetWrittenIsDropped)
+{
+    StartWithData();
+    DirectLoad((Set() / "002.level").string());
+    main->FileInfo()->findChild<QLineEdit*>("Edit_LevelName")->setText("Typed");
+    ui.choices = {UserInterface::Answer::Cancel};
+    auto* list = Find<QTableView>("Archive_List");
+    const QRect cell = list->visualRect(list->model()->index(0, static_cast<int>(ArchiveColumn::Title)));
+    ASSERT_TRUE(cell.isValid());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, cell.center());
+    EXPECT_EQ(ui.questions.size(), 1u);
+    EXPECT_EQ(main->Level().LevelPath(), (Set() / "002.level").string()) << "Cancel keeps the level open";
 }
 
 TEST_F(ArchivePageTest, ShowsTheFolderInTheLevelsetManager)

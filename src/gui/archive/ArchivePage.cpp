@@ -432,7 +432,7 @@ int ArchivePage::CurrentRow() const
 void ArchivePage::Archive_OpenRow(int row)
 {
     const IndexEntry* e = model_->EntryAt(row);
-    if (!e) return;
+    if (!e || !doc_.MayCloseLevel()) return;  // typing not yet written into the open level is not dropped unasked
     doc_.Doc().SetOpenDialogName("%" + e->Path);
     doc_.LoadLevel();
 }
