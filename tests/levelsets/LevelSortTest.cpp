@@ -304,6 +304,26 @@ TEST(SortLevelsTest, PutsAnOrphanedBackupBesideItsLevel)
     }
 }
 
+// Where the open level went: the window follows it by this.
+TEST(SortLevelsTest, RenamedPathFollowsALevelOfTheSortedFolder)
+{
+    test::TempDir dir;
+    fs::create_directories(dir.Path() / "set");
+    fs::create_directories(dir.Path() / "other");
+    MakeFiles(dir.Path() / "set", {{"001.level", "a"}, {"005.level", "b"}, {"intro.level", "c"}});
+    const std::string set = (dir.Path() / "set").string();
+    const SortResult r = SortDir(dir.Path() / "set");
+    const std::pair<fs::path, std::string> cases[] = {
+        {dir.Path() / "set" / "005.level", (dir.Path() / "set" / "002.level").string()},
+        {dir.Path() / "set" / "intro.level", (dir.Path() / "set" / "003.level").string()},
+        {dir.Path() / "set" / ".." / "set" / "005.level", (dir.Path() / "set" / "002.level").string()},
+        {dir.Path() / "set" / "001.level", ""},    // kept its name
+        {dir.Path() / "other" / "005.level", ""},  // another folder
+        {dir.Path() / "gone" / "005.level", ""},   // no folder at all
+    };
+    for (const auto& [level, moved] : cases) EXPECT_EQ(RenamedPath(r, set, level.string()), moved) << level;
+}
+
 TEST(SortLevelsTest, DryRunTellsTheSameAndChangesNothing)
 {
     test::TempDir real, dry;
