@@ -3,8 +3,6 @@
 #include "base/ElementTable.h"
 
 #include <algorithm>
-#include <chrono>
-#include <filesystem>
 
 namespace vantrel {
 
@@ -74,9 +72,8 @@ std::size_t FindingCount(const IndexEntry& e)
 
 long long ModifiedSeconds(const IndexEntry& e)
 {
-    using namespace std::chrono;
-    const std::filesystem::file_time_type time{std::filesystem::file_time_type::duration(e.ModTime)};
-    return duration_cast<seconds>(file_clock::to_sys(time).time_since_epoch()).count();
+    constexpr std::int64_t kSecond = 1000000000;
+    return e.ModTime >= 0 ? e.ModTime / kSecond : -((-e.ModTime + kSecond - 1) / kSecond);
 }
 
 std::string IndexLine(const IndexEntry& e)

@@ -8,9 +8,12 @@
 #include "level/GameRead.h"
 #include "level/Loader.h"
 #include "levelsets/LevelsetConfig.h"
+#include "platform/Platform.h"
 
 #include <algorithm>
 #include <cctype>
+#include <condition_variable>
+#include <deque>
 #include <filesystem>
 #include <mutex>
 #include <thread>
@@ -35,7 +38,7 @@ struct Found {
 };
 
 struct Walk {
-    std::vector<Found> Files;
+    std::vector<Found> Files;          // by path
     std::vector<std::string> Folders;  // every folder holding a level file
     std::vector<std::string> Notices;
 };
@@ -46,45 +49,92 @@ std::string Lowered(std::string s)
     return s;
 }
 
-void WalkFolder(const fs::path& folder, int depth, Walk& walk)
+void LookAtFile(Found& f);
+
+// What one folder holds: its level files (looked at) and its folders.
+struct Listed {
+    std::string Folder;
+    std::vector<Found> Files;
+    std::vector<std::string> Folders;
+    std::string Notice;
+};
+
+Listed ListFolder(const std::string& folder, int depth)
 {
+    Listed listed;
+    listed.Folder = folder;
     if (depth > kMaxFolderDepth) {
-        walk.Notices.push_back("The folder " + folder.string() + " lies more than " + Num(kMaxFolderDepth) +
-                               " folders deep and is left out.");
-        return;
+        listed.Notice = "The folder " + folder + " lies more than " + Num(kMaxFolderDepth) + " folders deep and is left out.";
+        return listed;
     }
     std::error_code ec;
     fs::directory_iterator it(folder, ec), end;
     if (ec) {
-        walk.Notices.push_back("The folder " + folder.string() + " cannot be listed (" + ec.message() + ").");
-        return;
+        listed.Notice = "The folder " + folder + " cannot be listed (" + ec.message() + ").";
+        return listed;
     }
-    std::vector<fs::directory_entry> entries;
     for (; it != end; it.increment(ec)) {
         if (ec) break;
-        entries.push_back(*it);
-    }
-    if (ec) walk.Notices.push_back("The folder " + folder.string() + " cannot be listed whole (" + ec.message() + ").");
-    std::sort(entries.begin(), entries.end(),
-              [](const fs::directory_entry& a, const fs::directory_entry& b) { return a.path() < b.path(); });
-    std::size_t folderIndex = walk.Folders.size();
-    bool holdsLevels = false;
-    for (const fs::directory_entry& entry : entries) {
         std::error_code kind;
         // Folders are walked where they lie: a link to a folder is not followed (no loops).
-        if (entry.is_directory(kind) && !entry.is_symlink(kind)) {
-            WalkFolder(entry.path(), depth + 1, walk);
+        if (it->is_symlink(kind) ? false : it->is_directory(kind)) {
+            listed.Folders.push_back(it->path().string());
             continue;
         }
-        std::string name = entry.path().filename().string();
-        if (!IsLevelFileName(name) || !entry.is_regular_file(kind)) continue;
-        if (!holdsLevels) {
-            holdsLevels = true;
-            folderIndex = walk.Folders.size();
-            walk.Folders.push_back(folder.string());
-        }
-        walk.Files.push_back({entry.path().string(), folderIndex, std::move(name), 0, 0, {}});
+        std::string name = it->path().filename().string();
+        if (!IsLevelFileName(name) || !it->is_regular_file(kind)) continue;
+        listed.Files.push_back({JoinPath(folder, name), 0, std::move(name), 0, 0, {}});
     }
+    if (ec) listed.Notice = "The folder " + folder + " cannot be listed whole (" + ec.message() + ").";
+    for (Found& f : listed.Files) LookAtFile(f);
+    return listed;
+}
+
+// Lists the folders below the roots and looks at their level files, a folder
+// at a time on every core; the files come out by path.
+void WalkFolders(const std::vector<std::string>& roots, unsigned threads, Walk& walk)
+{
+    std::mutex mutex;
+    std::condition_variable change;
+    std::deque<std::pair<std::string, int>> waiting;
+    for (const std::string& root : roots) waiting.emplace_back(root, 0);
+    std::vector<Listed> listed;
+    int busy = 0;
+    const auto work = [&] {
+        std::unique_lock<std::mutex> lock(mutex);
+        for (;;) {
+            change.wait(lock, [&] { return !waiting.empty() || busy == 0; });
+            if (waiting.empty()) return;
+            const auto [folder, depth] = std::move(waiting.front());
+            waiting.pop_front();
+            ++busy;
+            lock.unlock();
+            Listed one = ListFolder(folder, depth);
+            lock.lock();
+            for (std::string& sub : one.Folders) waiting.emplace_back(std::move(sub), depth + 1);
+            one.Folders.clear();
+            listed.push_back(std::move(one));
+            --busy;
+            change.notify_all();
+        }
+    };
+    const unsigned cores = threads != 0 ? threads : std::max(1u, std::thread::hardware_concurrency());
+    std::vector<std::thread> pool;
+    for (unsigned t = 1; t < cores; ++t) pool.emplace_back(work);
+    work();
+    for (std::thread& t : pool) t.join();
+
+    std::sort(listed.begin(), listed.end(), [](const Listed& a, const Listed& b) { return a.Folder < b.Folder; });
+    for (Listed& l : listed) {
+        if (!l.Notice.empty()) walk.Notices.push_back(std::move(l.Notice));
+        if (l.Files.empty()) continue;
+        for (Found& f : l.Files) {
+            f.Folder = walk.Folders.size();
+            walk.Files.push_back(std::move(f));
+        }
+        walk.Folders.push_back(std::move(l.Folder));
+    }
+    std::sort(walk.Files.begin(), walk.Files.end(), [](const Found& a, const Found& b) { return a.Path < b.Path; });
 }
 
 // A root as the index names it: a full path without a slash at its end.
@@ -99,16 +149,17 @@ std::string RootPath(const std::string& root)
     return s;
 }
 
+// The file's size and time of change, in one look.
 void LookAtFile(Found& f)
 {
-    std::error_code ec;
-    const std::uintmax_t size = fs::file_size(f.Path, ec);
-    if (!ec) {
-        const fs::file_time_type time = fs::last_write_time(f.Path, ec);
-        f.ModTime = static_cast<std::int64_t>(time.time_since_epoch().count());
+    platform::FileInfo info;
+    const platform::Outcome looked = platform::Look(f.Path, info);
+    if (!looked.Ok()) {
+        f.Unreadable = looked.Text;
+        return;
     }
-    if (ec) f.Unreadable = ec.message();
-    f.Size = static_cast<std::int64_t>(size);
+    f.Size = info.Size;
+    f.ModTime = info.Modified * 1000000000 + info.ModifiedNanos;
 }
 
 bool Under(const std::string& path, const std::string& root)
@@ -271,18 +322,31 @@ ArchiveIndex BuildArchiveIndex(const std::vector<std::string>& givenRoots, const
     if (!options.CachePath.empty())
         cacheReader = std::thread([&] { cached = ReadIndexCache(options.CachePath, cacheNotices); });
     Walk walk;
+    std::vector<std::string> folders;
     for (const std::string& root : roots) {
         std::error_code ec;
         if (fs::is_directory(root, ec)) {
-            WalkFolder(root, 0, walk);
+            folders.push_back(root);
         } else if (fs::exists(root, ec)) {
             walk.Folders.push_back(fs::path(root).parent_path().string());
             walk.Files.push_back({root, walk.Folders.size() - 1, fs::path(root).filename().string(), 0, 0, {}});
+            LookAtFile(walk.Files.back());
         } else {
             walk.Notices.push_back("The folder " + root + " does not exist.");
         }
     }
-    OnEveryCore(walk.Files.size(), options.Threads, [&](std::size_t i) { LookAtFile(walk.Files[i]); });
+    if (!folders.empty()) {
+        Walk walked;
+        WalkFolders(folders, options.Threads, walked);
+        const std::size_t base = walk.Folders.size();
+        for (Found& f : walked.Files) {
+            f.Folder += base;
+            walk.Files.push_back(std::move(f));
+        }
+        walk.Folders.insert(walk.Folders.end(), walked.Folders.begin(), walked.Folders.end());
+        walk.Notices.insert(walk.Notices.end(), walked.Notices.begin(), walked.Notices.end());
+        std::sort(walk.Files.begin(), walk.Files.end(), [](const Found& a, const Found& b) { return a.Path < b.Path; });
+    }
     if (cacheReader.joinable()) cacheReader.join();
     index.Notices = std::move(walk.Notices);
     index.Notices.insert(index.Notices.end(), cacheNotices.begin(), cacheNotices.end());

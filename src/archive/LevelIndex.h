@@ -57,7 +57,7 @@ struct IndexEntry {
     // The key: the file as it was read.
     std::string Path;           // full path
     std::int64_t FileSize = 0;  // bytes
-    std::int64_t ModTime = 0;   // the file system's time of its last change, in its own ticks
+    std::int64_t ModTime = 0;   // the time of its last change: nanoseconds since 1970 (UTC)
 
     IndexState State = IndexState::Level;
     std::string Problem;  // why it is no level, damaged or unreadable

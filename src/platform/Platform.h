@@ -114,6 +114,7 @@ struct FileInfo {
     FileId Id;
     unsigned Mode = 0644;       // the permission bits (on Windows 0444 or 0666 by the read-only attribute)
     std::int64_t Modified = 0;  // the last write, seconds since 1970 (UTC)
+    std::int32_t ModifiedNanos = 0;  // and the nanoseconds into that second (in steps of 100 on Windows)
 };
 
 Outcome Look(const File& file, FileInfo& info);

@@ -65,6 +65,7 @@ FileInfo InfoOf(const struct stat& st)
     info.Id = {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
     info.Mode = st.st_mode & 07777;
     info.Modified = st.st_mtime;
+    info.ModifiedNanos = static_cast<std::int32_t>(st.st_mtim.tv_nsec);
     return info;
 }
 

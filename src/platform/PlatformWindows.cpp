@@ -125,6 +125,9 @@ Outcome LookAtHandle(HANDLE handle, FileInfo& info, bool link)
                (static_cast<std::uint64_t>(data.nFileIndexHigh) << 32) | data.nFileIndexLow};
     info.Mode = (data.dwFileAttributes & FILE_ATTRIBUTE_READONLY) ? 0444 : 0666;
     info.Modified = UnixSeconds(data.ftLastWriteTime);
+    const std::uint64_t ticks = (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                                data.ftLastWriteTime.dwLowDateTime;
+    info.ModifiedNanos = static_cast<std::int32_t>(ticks % 10000000) * 100;
     return {};
 }
 
