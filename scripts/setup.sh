@@ -22,17 +22,17 @@ vantrel_install_fuzz_packages() {
     vantrel_install "${VANTREL_FUZZ_PACKAGES[@]}"
 }
 
-# Builds the game into build/game (kept while its source is unchanged); the
-# tests that need it skip, saying why, when it cannot be built.
+# Builds the game into build/game (kept while its source is unchanged), with
+# the judge's own dump lines (tests/judge/build-game.sh); the tests that need
+# it skip, saying why, when it cannot be built.
 vantrel_build_game() {
-    local script=../shared/game/build.sh
-    if [ ! -x "$script" ]; then
-        echo "The game's source ($script) is absent: the tests that judge by it will skip."
+    if [ ! -x ../shared/game/build.sh ]; then
+        echo "The game's source (../shared/game) is absent: the tests that judge by it will skip."
         return 0
     fi
     vantrel_install "${VANTREL_GAME_PACKAGES[@]}" || true
     mkdir -p build/game
-    echo "The game: $(flock build/game/.lock "$script" "$PWD/build/game" 2>&1 | tail -1)"
+    echo "The game: $(flock build/game/.lock tests/judge/build-game.sh "$PWD/build/game" 2>&1 | tail -1)"
 }
 
 vantrel_install() {

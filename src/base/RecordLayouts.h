@@ -18,9 +18,14 @@ namespace vantrel {
 
 struct RecordField {
     int Offset = 0;
-    int Width = 0;  // bytes
+    int Width = 0;      // bytes
+    int CodeWidth = 0;  // a field of element codes: the bytes of each (1 or 2); 0: no element codes
     constexpr int End() const { return Offset + Width; }
+    constexpr bool Elements() const { return CodeWidth > 0; }
+    constexpr int Codes() const { return Elements() ? Width / CodeWidth : 0; }
 };
+inline constexpr int kCode = 2;      // a field of two-byte element codes
+inline constexpr int kByteCode = 1;  // a field of one-byte element codes (the older header's)
 
 // A table's fields lie in order, none over another, inside a record of length bytes.
 template <std::size_t N>
@@ -32,6 +37,26 @@ constexpr bool FieldsInOrder(const std::array<RecordField, N>& fields, int lengt
         end = f.End();
     }
     return end <= length;
+}
+
+// The offsets of every element code the fields of a table hold, in the
+// record's order: what the game reads as an element, and what a renumbering
+// of custom elements rewrites.
+template <std::size_t N>
+constexpr int ElementCodeCount(const std::array<RecordField, N>& fields)
+{
+    int n = 0;
+    for (const RecordField& f : fields) n += f.Codes();
+    return n;
+}
+template <const auto& Fields>
+constexpr auto ElementCodesOf()
+{
+    std::array<int, static_cast<std::size_t>(ElementCodeCount(Fields))> offsets{};
+    std::size_t k = 0;
+    for (const RecordField& f : Fields)
+        for (int i = 0; i < f.Codes(); ++i) offsets[k++] = f.Offset + i * f.CodeWidth;
+    return offsets;
 }
 
 // A number field (1 to 4 bytes) of the record at record.
@@ -83,11 +108,11 @@ struct HeadField {
     static constexpr RecordField Emeralds{4, 2};  // emeralds to collect
     static constexpr RecordField Title{6, 32};
     static constexpr RecordField Scores{38, 16};          // one byte an element with a score
-    static constexpr RecordField YamYamContents{54, 36};  // four 3x3 blocks of one-byte codes
+    static constexpr RecordField YamYamContents{54, 36, kByteCode};  // four 3x3 blocks
     static constexpr RecordField AmoebaSpeed{90, 1};
     static constexpr RecordField MagicWallTime{91, 1};
     static constexpr RecordField WheelTime{92, 1};
-    static constexpr RecordField AmoebaContent{93, 1};
+    static constexpr RecordField AmoebaContent{93, 1, kByteCode};
     static constexpr RecordField Wide16{96, 1};  // 1: two bytes a map cell
     static constexpr std::array<RecordField, 12> All{Width,       Height,        Time,      Emeralds,
                                                      Title,       Scores,        YamYamContents, AmoebaSpeed,
@@ -101,9 +126,46 @@ inline constexpr int kLevelTextLength = 32;
 inline constexpr int kNameChunkSize = kLevelTextLength;
 inline constexpr int kAuthChunkSize = kLevelTextLength;
 
-// --- INFO, the newer layout's header: entries, each a key and a value
-// (see ConfEntries.h). The header's four values are two-byte entries; a value
-// without an entry is the game's default. ---
+// --- the entries of the newer layout's chunks (INFO, CUSX, GRPX, EMPX,
+// NOTE): a key byte, then its value. The key's two high bits give the
+// value's size (1, 2 or 4 bytes, or a 16-bit count and that many bytes), its
+// six low bits the token. Each chunk's keys are one table below, with what
+// each value is, its default (a value without an entry is the default) and,
+// for a list or a text, the most the game keeps. ---
+enum class EntryType : std::uint8_t {
+    Number,    // shown in decimal
+    Bits,      // a set of flags, shown in hexadecimal
+    Element,   // one element code (two bytes)
+    Text,      // characters
+    Contents,  // 3x3 blocks of element codes, row by row
+    Elements,  // a list of element codes
+};
+struct EntryKey {
+    std::uint8_t Key = 0;
+    EntryType Type = EntryType::Number;
+    std::int32_t Default = 0;  // of a number (a text or a list: empty, or as told where it is used)
+    int Most = 0;              // a text: its characters; a list: its entries (a block of 3x3 codes is one)
+    std::string_view Meaning;
+    constexpr bool HoldsElements() const
+    {
+        return Type == EntryType::Element || Type == EntryType::Contents || Type == EntryType::Elements;
+    }
+    constexpr int SizeClass() const { return Key >> 6; }  // 0: 1 byte, 1: 2, 2: 4, 3: counted bytes
+    constexpr int Token() const { return Key & 0x3F; }
+};
+inline constexpr int kContentBytes = 18;  // one 3x3 block of two-byte codes
+
+// The row of key in a table, or nothing.
+template <std::size_t N>
+constexpr const EntryKey* FindEntryKey(const std::array<EntryKey, N>& keys, int key)
+{
+    for (const EntryKey& k : keys)
+        if (k.Key == key) return &k;
+    return nullptr;
+}
+
+// INFO: the header's four values are two-byte entries; the game knows these
+// tokens of each size class (1, 2, 4 bytes); it has no counted INFO entries.
 struct InfoEntry {
     std::uint8_t Key = 0;
     int Default = 0;
@@ -113,20 +175,128 @@ struct InfoField {
     static constexpr InfoEntry Height{0x42, 32};
     static constexpr InfoEntry Time{0x43, 100};
     static constexpr InfoEntry Emeralds{0x44, 0};
+    static constexpr std::uint8_t UseTemplate = 0x06;  // 1: the custom elements come from the levelset's template
 };
 inline constexpr int kInfoValueWidth = 2;  // the four values above: signed 16-bit
+struct TokenRange {
+    int From = 0, To = 0;
+};
+inline constexpr std::array<TokenRange, 2> kInfoBytes{{{1, 2}, {4, 34}}};
+inline constexpr std::array<TokenRange, 1> kInfoWords{{{1, 6}}};
+inline constexpr std::array<TokenRange, 2> kInfoLongs{{{1, 2}, {4, 19}}};
+
+// CUSX: a custom element's data as entries: its element code, the base part
+// (ended by the number of change pages), then each page, begun by its index.
+struct CusxBaseKey {
+    static constexpr EntryKey Name{0xC1, EntryType::Text, 0, 32, "name"};  // default: "Custom element N"
+    static constexpr EntryKey Properties{0x81, EntryType::Bits, 0x08000000, 0, "property bits"};
+    static constexpr EntryKey UseGraphic{0x01, EntryType::Number, 0, 0, "use graphic of element"};
+    static constexpr EntryKey Graphic{0x41, EntryType::Element, 0, 0, "graphic element"};
+    static constexpr EntryKey Access{0x02, EntryType::Bits, 15, 0, "access directions"};
+    static constexpr EntryKey CollectScore{0x42, EntryType::Number, 10, 0, "collect score"};
+    static constexpr EntryKey CollectCount{0x43, EntryType::Number, 1, 0, "collect count"};
+    static constexpr EntryKey CeValueFixed{0x44, EntryType::Number, 0, 0, "CE value fixed"};
+    static constexpr EntryKey CeValueRandom{0x45, EntryType::Number, 0, 0, "CE value random"};
+    static constexpr EntryKey UseLastCeValue{0x03, EntryType::Number, 0, 0, "use last CE value"};
+    static constexpr EntryKey PushDelayFixed{0x46, EntryType::Number, 8, 0, "push delay fixed"};
+    static constexpr EntryKey PushDelayRandom{0x47, EntryType::Number, 8, 0, "push delay random"};
+    static constexpr EntryKey DropDelayFixed{0x48, EntryType::Number, 0, 0, "drop delay fixed"};
+    static constexpr EntryKey DropDelayRandom{0x49, EntryType::Number, 0, 0, "drop delay random"};
+    static constexpr EntryKey MoveDelayFixed{0x4A, EntryType::Number, 0, 0, "move delay fixed"};
+    static constexpr EntryKey MoveDelayRandom{0x4B, EntryType::Number, 0, 0, "move delay random"};
+    static constexpr EntryKey StepDelayFixed{0x50, EntryType::Number, 0, 0, "step delay fixed"};
+    static constexpr EntryKey StepDelayRandom{0x51, EntryType::Number, 0, 0, "step delay random"};
+    static constexpr EntryKey MovePattern{0x83, EntryType::Bits, 15, 0, "move pattern"};
+    static constexpr EntryKey MoveDirection{0x04, EntryType::Number, 0, 0, "initial direction"};
+    static constexpr EntryKey StepSize{0x05, EntryType::Number, 4, 0, "step size"};
+    static constexpr EntryKey EnterElement{0x4C, EntryType::Element, 0, 0, "element entered"};
+    static constexpr EntryKey LeaveElement{0x4D, EntryType::Element, 0, 0, "element left behind"};
+    static constexpr EntryKey LeaveType{0x06, EntryType::Number, 0, 0, "leave type"};
+    static constexpr EntryKey SlipperyType{0x07, EntryType::Number, 0, 0, "slippery type"};
+    static constexpr EntryKey ExplosionType{0x08, EntryType::Number, 0, 0, "explosion type"};
+    static constexpr EntryKey ExplosionDelay{0x4E, EntryType::Number, 16, 0, "explosion delay"};
+    static constexpr EntryKey IgnitionDelay{0x4F, EntryType::Number, 8, 0, "ignition delay"};
+    static constexpr EntryKey ExplosionContent{0xC2, EntryType::Contents, 0, 1, "explosion content"};
+    static constexpr EntryKey PageCount{0x09, EntryType::Number, 1, 0, "number of change pages"};  // always; ends the part
+    static constexpr std::array<EntryKey, 30> All{
+        Name,           Properties,      UseGraphic,      Graphic,        Access,          CollectScore,
+        CollectCount,   CeValueFixed,    CeValueRandom,   UseLastCeValue, PushDelayFixed,  PushDelayRandom,
+        DropDelayFixed, DropDelayRandom, MoveDelayFixed,  MoveDelayRandom, StepDelayFixed, StepDelayRandom,
+        MovePattern,    MoveDirection,   StepSize,        EnterElement,   LeaveElement,    LeaveType,
+        SlipperyType,   ExplosionType,   ExplosionDelay,  IgnitionDelay,  ExplosionContent, PageCount};
+};
+struct CusxPageKey {
+    static constexpr EntryKey Index{0x01, EntryType::Number, 0, 0, "page index"};  // always; begins the page
+    static constexpr EntryKey CanChange{0x02, EntryType::Number, 0, 0, "element can change"};
+    static constexpr EntryKey Events{0x81, EntryType::Bits, 0, 0, "change events 0-31"};
+    static constexpr EntryKey EventsHigh{0x82, EntryType::Bits, 0, 0, "change events 32-63"};
+    static constexpr EntryKey TriggerPlayer{0x03, EntryType::Bits, 15, 0, "trigger player"};
+    static constexpr EntryKey TriggerSide{0x04, EntryType::Bits, 15, 0, "trigger side"};
+    static constexpr EntryKey TriggerPage{0x83, EntryType::Bits, -1, 0, "trigger page bits"};
+    static constexpr EntryKey Target{0x41, EntryType::Element, 0, 0, "target element"};
+    static constexpr EntryKey DelayFixed{0x42, EntryType::Number, 0, 0, "delay fixed"};
+    static constexpr EntryKey DelayRandom{0x43, EntryType::Number, 0, 0, "delay random"};
+    static constexpr EntryKey DelayFrames{0x44, EntryType::Number, 50, 0, "frames per delay unit"};
+    static constexpr EntryKey Trigger{0x45, EntryType::Element, 0, 0, "trigger element"};
+    static constexpr EntryKey Explode{0x06, EntryType::Number, 0, 0, "explode"};
+    static constexpr EntryKey UseTargetContent{0x07, EntryType::Number, 0, 0, "use target content"};
+    static constexpr EntryKey OnlyIfComplete{0x08, EntryType::Number, 0, 0, "only if complete"};
+    static constexpr EntryKey RandomReplace{0x09, EntryType::Number, 0, 0, "random replace"};
+    static constexpr EntryKey RandomPercentage{0x0A, EntryType::Number, 100, 0, "random percentage"};
+    static constexpr EntryKey ReplaceWhen{0x0B, EntryType::Number, 0, 0, "replace when"};
+    static constexpr EntryKey HasAction{0x0C, EntryType::Number, 0, 0, "has action"};
+    static constexpr EntryKey ActionType{0x0D, EntryType::Number, 0, 0, "action type"};
+    static constexpr EntryKey ActionMode{0x0E, EntryType::Number, 0, 0, "action mode"};
+    static constexpr EntryKey ActionArgument{0x46, EntryType::Number, 65535, 0, "action argument"};
+    static constexpr EntryKey ActionElement{0x47, EntryType::Element, 0, 0, "action element"};
+    static constexpr EntryKey TargetContent{0xC1, EntryType::Contents, 0, 1, "target content"};
+    static constexpr std::array<EntryKey, 24> All{
+        Index,          CanChange,    Events,           EventsHigh,  TriggerPlayer,    TriggerSide,
+        TriggerPage,    Target,       DelayFixed,       DelayRandom, DelayFrames,      Trigger,
+        Explode,        UseTargetContent, OnlyIfComplete, RandomReplace, RandomPercentage, ReplaceWhen,
+        HasAction,      ActionType,   ActionMode,       ActionArgument, ActionElement,  TargetContent};
+};
+inline constexpr int kCusxMostPages = 32;
+
+// GRPX (a group element), EMPX (an empty space's graphic) and NOTE (an envelope).
+struct GrpxKey {
+    static constexpr EntryKey Name{0xC1, EntryType::Text, 0, 32, "name"};
+    static constexpr EntryKey UseGraphic{0x01, EntryType::Number, 0, 0, "use graphic of element"};
+    static constexpr EntryKey Graphic{0x41, EntryType::Element, 0, 0, "graphic element"};
+    static constexpr EntryKey ChoiceMode{0x02, EntryType::Number, 16, 0, "choice mode"};
+    static constexpr EntryKey Members{0xC2, EntryType::Elements, 0, 16, "member elements"};
+    static constexpr std::array<EntryKey, 5> All{Name, UseGraphic, Graphic, ChoiceMode, Members};
+};
+struct EmpxKey {
+    static constexpr EntryKey UseGraphic{0x01, EntryType::Number, 0, 0, "use graphic of element"};
+    static constexpr EntryKey Graphic{0x41, EntryType::Element, 0, 0, "graphic element"};
+    static constexpr std::array<EntryKey, 2> All{UseGraphic, Graphic};
+};
+struct NoteKey {
+    static constexpr EntryKey Width{0x01, EntryType::Number, 30, 0, "width"};
+    static constexpr EntryKey Height{0x02, EntryType::Number, 20, 0, "height"};
+    static constexpr EntryKey AutoWrap{0x03, EntryType::Number, 0, 0, "auto-wrap"};
+    static constexpr EntryKey Centered{0x04, EntryType::Number, 0, 0, "centered"};
+    static constexpr EntryKey Text{0xC1, EntryType::Text, 0, 600, "text"};
+    static constexpr std::array<EntryKey, 5> All{Width, Height, AutoWrap, Centered, Text};
+};
 
 // --- CUS4: a custom element's record, a base block of 96 bytes and then P
-// change pages of 48 bytes. The record position is the chunk's plus 8. ---
+// change pages of 48 bytes. The record position is the chunk's plus 8. Every
+// field the game reads is named; those that hold element codes are marked
+// (kCode), and those are what an import renumbers. ---
 inline constexpr int kCus4RecordLength = 96;
 inline constexpr int kCus4PageLength = 48;
 struct Cus4Field {
-    static constexpr RecordField ElementCode{0, 2};  // the CE's own code; a link
-    static constexpr RecordField Name{2, 30};        // zero padded
+    static constexpr RecordField ElementCode{0, 2, kCode};  // the CE's own code
+    static constexpr RecordField Name{2, 30};        // zero padded (the game reads two bytes more, 32 and 33)
     static constexpr RecordField Properties{34, 4};  // property bits
     static constexpr RecordField ChangePageCount{42, 1};  // P
-    static constexpr RecordField UseGraphicOf{48, 1};     // 1: yes
-    static constexpr RecordField GraphicOf{49, 2};
+    static constexpr RecordField CeValueFixed{43, 2};
+    static constexpr RecordField CeValueRandom{45, 2};
+    static constexpr RecordField UseLastCeValue{47, 1};
+    static constexpr RecordField UseGraphicOf{48, 1};  // 1: yes
+    static constexpr RecordField GraphicOf{49, 2, kCode};
     static constexpr RecordField CollectScore{51, 1};
     static constexpr RecordField CollectCount{52, 1};
     static constexpr RecordField DropDelayFixed{53, 1};
@@ -135,38 +305,65 @@ struct Cus4Field {
     static constexpr RecordField PushDelayRandom{56, 1};
     static constexpr RecordField MoveDelayFixed{57, 2};
     static constexpr RecordField MoveDelayRandom{59, 2};
-    static constexpr RecordField MovePattern{61, 2};
+    static constexpr RecordField MovePattern{61, 2};  // bits 0-15
     static constexpr RecordField MoveDirection{63, 1};
     static constexpr RecordField MoveStepSize{64, 1};
-    static constexpr RecordField ExplodeCont{66, 18};  // 3x3 codes, row by row; links
-    static constexpr std::array<RecordField, 18> All{
-        ElementCode,     Name,            Properties, ChangePageCount, UseGraphicOf,
-        GraphicOf,       CollectScore,    CollectCount,   DropDelayFixed, PushDelayFixed,
-        DropDelayRandom, PushDelayRandom, MoveDelayFixed, MoveDelayRandom, MovePattern,
-        MoveDirection,   MoveStepSize,    ExplodeCont};
+    static constexpr RecordField SlipperyType{65, 1};
+    static constexpr RecordField ExplodeCont{66, 18, kCode};  // 3x3 codes, row by row
+    static constexpr RecordField EnterElement{84, 2, kCode};  // the element it can enter
+    static constexpr RecordField LeaveElement{86, 2, kCode};  // the element it leaves behind
+    static constexpr RecordField LeaveType{88, 1};
+    static constexpr RecordField MovePatternHigh{89, 2};  // bits 16-31
+    static constexpr RecordField AccessDirection{91, 1};
+    static constexpr RecordField ExplosionDelay{92, 1};
+    static constexpr RecordField IgnitionDelay{93, 1};
+    static constexpr RecordField ExplosionType{94, 1};
+    static constexpr std::array<RecordField, 30> All{
+        ElementCode,    Name,           Properties,      ChangePageCount, CeValueFixed,    CeValueRandom,
+        UseLastCeValue, UseGraphicOf,   GraphicOf,       CollectScore,    CollectCount,    DropDelayFixed,
+        PushDelayFixed, DropDelayRandom, PushDelayRandom, MoveDelayFixed, MoveDelayRandom, MovePattern,
+        MoveDirection,  MoveStepSize,   SlipperyType,    ExplodeCont,     EnterElement,    LeaveElement,
+        LeaveType,      MovePatternHigh, AccessDirection, ExplosionDelay, IgnitionDelay,   ExplosionType};
 };
 static_assert(FieldsInOrder(Cus4Field::All, kCus4RecordLength));
 
 // A change page's fields, from the page's start.
 struct Cus4PageField {
-    static constexpr RecordField EventBits{0, 4};
+    static constexpr RecordField EventBits{0, 4};  // events 0-31
     static constexpr int DelayBitByte = 3;  // the low byte of EventBits; bit 0 is the delay condition
-    static constexpr RecordField ChangeTo{4, 2};  // a link
+    static constexpr RecordField ChangeTo{4, 2, kCode};
     static constexpr RecordField DelayFixed{6, 2};
     static constexpr RecordField DelayRandom{8, 2};
-    static constexpr RecordField DelayType{10, 2};          // frames per delay unit
-    static constexpr RecordField ChangeCondElement{12, 2};  // a link
-    static constexpr RecordField UseExtChange{15, 1};       // 1: yes
+    static constexpr RecordField DelayType{10, 2};  // frames per delay unit
+    static constexpr RecordField ChangeCondElement{12, 2, kCode};
+    static constexpr RecordField Explode{14, 1};
+    static constexpr RecordField UseExtChange{15, 1};  // 1: yes
+    static constexpr RecordField OnlyIfComplete{16, 1};
+    static constexpr RecordField UseRandomReplace{17, 1};
     static constexpr RecordField RandomPercentage{18, 1};
     static constexpr RecordField ReplaceWhen{19, 1};
-    static constexpr RecordField ExtChange{20, 18};  // 3x3 codes, row by row; links
-    static constexpr RecordField CanChange{38, 1};   // 1: the change is active
+    static constexpr RecordField ExtChange{20, 18, kCode};  // 3x3 codes, row by row
+    static constexpr RecordField CanChange{38, 1};  // 1: the change is active
     static constexpr RecordField TriggerSide{39, 1};
-    static constexpr std::array<RecordField, 12> All{EventBits,    ChangeTo,         DelayFixed,  DelayRandom,
-                                                     DelayType,    ChangeCondElement, UseExtChange, RandomPercentage,
-                                                     ReplaceWhen,  ExtChange,         CanChange,    TriggerSide};
+    static constexpr RecordField TriggerPlayer{40, 1};
+    static constexpr RecordField TriggerPage{41, 1};
+    static constexpr RecordField HasAction{42, 1};
+    static constexpr RecordField ActionType{43, 1};
+    static constexpr RecordField ActionMode{44, 1};
+    static constexpr RecordField ActionArgument{45, 2};
+    static constexpr RecordField EventBitsHigh{47, 1};  // events 32-39
+    static constexpr std::array<RecordField, 22> All{
+        EventBits,       ChangeTo,      DelayFixed,    DelayRandom, DelayType,        ChangeCondElement,
+        Explode,         UseExtChange,  OnlyIfComplete, UseRandomReplace, RandomPercentage, ReplaceWhen,
+        ExtChange,       CanChange,     TriggerSide,   TriggerPlayer, TriggerPage,    HasAction,
+        ActionType,      ActionMode,    ActionArgument, EventBitsHigh};
 };
 static_assert(FieldsInOrder(Cus4PageField::All, kCus4PageLength));
+
+// The offsets of the element codes of the base block and of a change page
+// (from the page's start), in the record's order.
+inline constexpr auto kCus4ElementCodes = ElementCodesOf<Cus4Field::All>();
+inline constexpr auto kCus4PageElementCodes = ElementCodesOf<Cus4PageField::All>();
 
 // The length of a CUS4 record of P change pages; its chunk ("CUS4", the
 // record's length, the record) is 8 bytes longer.

@@ -56,20 +56,12 @@ int BlockCellOffset(int row, int column)
 
 std::vector<std::int64_t> CeLinkOffsets(int pages)
 {
+    const int n = std::max(pages, 0);
     std::vector<std::int64_t> offsets;
-    offsets.reserve(static_cast<std::size_t>(1 + 9 + 11 * std::max(pages, 0)));
-    offsets.push_back(Cus4Field::ElementCode.Offset);
-    for (int row = 1; row <= 3; ++row)
-        for (int column = 1; column <= 3; ++column)
-            offsets.push_back(Cus4Field::ExplodeCont.Offset + BlockCellOffset(row, column));
-    for (int page = 1; page <= pages; ++page) {
-        const std::int64_t q = Cus4PageOffset(page);
-        offsets.push_back(q + Cus4PageField::ChangeTo.Offset);
-        offsets.push_back(q + Cus4PageField::ChangeCondElement.Offset);
-        for (int row = 1; row <= 3; ++row)
-            for (int column = 1; column <= 3; ++column)
-                offsets.push_back(q + Cus4PageField::ExtChange.Offset + BlockCellOffset(row, column));
-    }
+    offsets.reserve(kCus4ElementCodes.size() + kCus4PageElementCodes.size() * static_cast<std::size_t>(n));
+    offsets.assign(kCus4ElementCodes.begin(), kCus4ElementCodes.end());
+    for (int page = 1; page <= n; ++page)
+        for (const int offset : kCus4PageElementCodes) offsets.push_back(Cus4PageOffset(page) + offset);
     return offsets;
 }
 

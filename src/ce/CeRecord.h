@@ -34,10 +34,12 @@ inline constexpr std::uint16_t kDelayTypeSeconds = 50;  // frames per delay unit
 // Offset of the cell in row and column (both 1..3) of a 3x3 block of codes.
 int BlockCellOffset(int row, int column);
 
-// The record offsets of all links of a record with P change pages, in order:
-// the own element code, the nine explode content cells row by row, then for
-// each page its change-to element, its condition element and its nine
-// extended change cells. 1 + 9 + 11 x P offsets.
+// The record offsets of all links of a record with P change pages: every
+// element code the game reads from it (the fields marked in Cus4Field and
+// Cus4PageField), in the record's order: the own element code, the borrowed
+// graphic, the nine explode content cells row by row, the element entered and
+// the one left behind, then for each page its change-to element, its
+// condition element and its nine extended change cells. 13 + 11 x P offsets.
 std::vector<std::int64_t> CeLinkOffsets(int pages);
 // The file positions of the record's links, P read from the record. Links
 // that do not lie wholly inside the file are left out; a record whose P lies

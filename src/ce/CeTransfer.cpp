@@ -306,14 +306,52 @@ std::optional<int> ImportListClick(const CeImportList& list, int k)
 
 // --- Finish Import ---
 
-std::string OccupiedQuestion(const std::string& id, const std::string& name)
+std::string OccupiedQuestion(const std::string& id, const std::string& name, bool cusx)
 {
-    return "Custom Element Id " + id + " is occupied by " + Quoted(name) + ", continue?";
+    std::string question = "Custom Element Id " + id + " is occupied by " + Quoted(name) + ", continue?";
+    if (cusx)
+        question += " The imported custom element takes its place whole: the settings it leaves at their defaults "
+                    "are written out too, so that nothing of " + Quoted(name) + " stays in play.";
+    return question;
+}
+
+std::vector<std::uint8_t> CusxWithWholeBase(const std::vector<std::uint8_t>& chunk, int ceNumber)
+{
+    const auto end = static_cast<std::int64_t>(chunk.size());
+    if (end < kChunkHeaderLength + 2) return chunk;
+    const CusxView view = ReadCusx(chunk.data(), kChunkHeaderLength, end);
+    std::vector<std::uint8_t> present(256, 0);
+    std::int64_t insertAt = end;  // no page count: the base part runs to the chunk's end
+    for (const CusxEntryView& e : view.Entries) {
+        if (e.Page != -1) break;
+        present[e.Entry.Key] = 1;
+        if (e.Entry.Key == CusxBaseKey::PageCount.Key) {
+            insertAt = e.Entry.KeyPos;
+            break;
+        }
+    }
+    std::vector<std::uint8_t> defaults;
+    for (const EntryKey& key : CusxBaseKey::All) {
+        if (present[key.Key] || key.Key == CusxBaseKey::PageCount.Key) continue;
+        if (key.Key == CusxBaseKey::Name.Key) {
+            const std::string name = CusxDefaultName(ceNumber);
+            AppendEntry(defaults, key.Key, std::vector<std::uint8_t>(name.begin(), name.end()));
+        } else if (key.Type == EntryType::Contents) {
+            AppendEntry(defaults, key.Key, std::vector<std::uint8_t>(kContentBytes, 0));  // one block of empty space
+        } else {
+            AppendEntry(defaults, key.Key, key.Default);
+        }
+    }
+    std::vector<std::uint8_t> out(chunk.begin(), chunk.begin() + insertAt);
+    out.insert(out.end(), defaults.begin(), defaults.end());
+    out.insert(out.end(), chunk.begin() + insertAt, chunk.end());
+    PutBigEndian(out.data() + 4, static_cast<std::uint32_t>(out.size() - kChunkHeaderLength), 4);
+    return out;
 }
 
 RenumberedVce RenumberVceCopy(OpenLevel& lvl, const CeImportList& list, const VceScan& scan,
                               const std::vector<std::uint8_t>& bytes, UserInterface& ui,
-                              const FinishImportOptions& options)
+                              const FinishImportOptions& options, const std::vector<int>& inUse)
 {
     RenumberedVce result;
     MemoryFile copy(list.VcePath, bytes);
@@ -342,9 +380,8 @@ RenumberedVce RenumberVceCopy(OpenLevel& lvl, const CeImportList& list, const Vc
         if (options.Progress) options.Progress(k, scan.Chunks.size());
         const int own = lineOf(CeNumberOf(GetWordAtPos(r, copy, true)));
         lvl.Log().push_back("OLDCEId = " + std::to_string(own));
-        std::vector<std::int64_t> links =
+        const std::vector<std::int64_t> links =
             chunk.Cusx ? CusxLinkPositions(bytes, r, r + chunk.Length) : CeLinkPositions(copy, r);
-        if (!chunk.Cusx) links.push_back(r + Cus4Field::GraphicOf.Offset);  // a borrowed graphic is a link as well
         WriteCeLink(copy, r, CeElementCode(NewCEIdOfIndex(lvl, list, index)), ui);
         for (std::size_t n = 1; n < links.size(); ++n) {
             const std::int64_t at = links[n];
@@ -358,10 +395,24 @@ RenumberedVce RenumberVceCopy(OpenLevel& lvl, const CeImportList& list, const Vc
         }
         hexBox(r + chunk.Length);
     }
-    // Only the chunks the scan listed go into the level.
-    for (const VceChunk& chunk : scan.Chunks) {
+    // Only the chunks the scan listed go into the level. A CUSX chunk over a
+    // CE number in use carries its whole base part.
+    std::vector<bool> used(kCeCount + 1, false);
+    for (const int id : inUse)
+        if (id >= 1 && id <= kCeCount) used[static_cast<std::size_t>(id)] = true;
+    for (std::size_t k = 0; k < scan.Chunks.size(); ++k) {
+        const VceChunk& chunk = scan.Chunks[k];
         const auto from = copy.Bytes().begin() + chunk.Position;
-        result.Bytes.insert(result.Bytes.end(), from, from + kChunkHeaderLength + chunk.Length);
+        std::vector<std::uint8_t> bytesOf(from, from + kChunkHeaderLength + chunk.Length);
+        const auto id = ImportLineNewIdValue(list.Lines[k]).value_or(0);
+        const bool taken = id >= 1 && id <= kCeCount && used[static_cast<std::size_t>(id)];
+        if (chunk.Cusx && taken) {
+            bytesOf = CusxWithWholeBase(bytesOf, static_cast<int>(id));
+            ++result.WrittenWhole;
+        }
+        if (id >= 1 && id <= kCeCount) used[static_cast<std::size_t>(id)] = true;
+        result.Starts.push_back(static_cast<std::int64_t>(result.Bytes.size()));
+        result.Bytes.insert(result.Bytes.end(), bytesOf.begin(), bytesOf.end());
     }
     return result;
 }
@@ -403,12 +454,18 @@ ImportResult FinishImport(OpenLevel& lvl, const std::vector<std::string>& ceList
     bool goOn = true;
     std::unordered_map<std::string, std::vector<std::string>> held;  // the names of the CE list lines of each number
     for (const std::string& line : ceList) held[CeListLineNumber(line)].push_back(CeListLineName(line));
+    std::vector<int> inUse;
+    for (const auto& [number, names] : held) {
+        int n = 0;
+        const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), n);
+        if (ec == std::errc() && end == number.data() + number.size()) inUse.push_back(n);
+    }
     for (std::size_t j = 0; j < list.Lines.size() && goOn; ++j) {
         const std::string id = ImportLineNewId(list.Lines[j]);
         const auto at = held.find(id);
         if (at == held.end()) continue;
         for (std::size_t i = 0; i < at->second.size() && goOn; ++i)
-            goOn = ui.WarningYesNo(OccupiedQuestion(id, at->second[i]));
+            goOn = ui.WarningYesNo(OccupiedQuestion(id, at->second[i], scan.Chunks[j].Cusx));
     }
     // Chunks appended after the point where the game stops reading are lost to it.
     if (goOn) {
@@ -419,7 +476,7 @@ ImportResult FinishImport(OpenLevel& lvl, const std::vector<std::string>& ceList
 
     if (goOn) {
         // The renumbered copy; the file on disk keeps its bytes.
-        const RenumberedVce copy = RenumberVceCopy(lvl, list, scan, original, ui, options);
+        const RenumberedVce copy = RenumberVceCopy(lvl, list, scan, original, ui, options, inUse);
         result.LinkCount = copy.LinkCount;
         const std::int64_t base = lvl.File().Size();
         const std::size_t n = list.Lines.size();
@@ -427,11 +484,13 @@ ImportResult FinishImport(OpenLevel& lvl, const std::vector<std::string>& ceList
         lvl.Append(copy.Bytes);
         step.Commit();
         std::vector<std::int64_t> starts;
+        std::vector<bool> cusx;
         for (std::size_t k = 0; k < scan.Chunks.size(); ++k) {
-            starts.push_back(base + scan.Chunks[k].Position);
+            starts.push_back(base + copy.Starts[k]);
+            cusx.push_back(scan.Chunks[k].Cusx);
             result.NewCeLines.push_back(ImportLineNewId(list.Lines[k]) + ": " + scan.Chunks[k].Name);
         }
-        IndexAppendedCes(lvl, starts);
+        IndexAppendedCes(lvl, starts, cusx);
         result.Status = ImportStatus::Imported;
     } else {
         result.Status = ImportStatus::Declined;

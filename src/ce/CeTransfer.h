@@ -155,22 +155,37 @@ struct FinishImportOptions {
     std::function<void(std::size_t, std::size_t)> Progress;
 };
 
-// The question asked when a new id is one a CE of the level has.
-std::string OccupiedQuestion(const std::string& id, const std::string& name);
+// The question asked when a new id is one a CE of the level has. A CUSX
+// chunk (entries) is written with its whole base part then, and the question
+// says so.
+std::string OccupiedQuestion(const std::string& id, const std::string& name, bool cusx = false);
+
+// A CUSX chunk (its 8-byte header and its data) with every entry of its base
+// part that it leaves out written out with the game's default, before its
+// number of change pages, and its size field grown to match. The game applies
+// a CUSX chunk over what the element already holds, so a chunk for a CE
+// number in use is written so: the element is then, in play, the chunk's
+// element, field for field. ceNumber names the default name.
+std::vector<std::uint8_t> CusxWithWholeBase(const std::vector<std::uint8_t>& chunk, int ceNumber);
 
 // The renumbered copy of a CE file: bytes are the file's bytes, scan their
 // chunks, and list the import list that matches them line for line. The k-th
-// chunk takes the new id of line k; every other link to a CE of the list (in
-// a CUS4 record: the links and the borrowed graphic; in a CUSX chunk: every
-// entry that names an element) takes that CE's new id and is counted. Logs every lookup as it runs and,
-// when asked, shows the ten bytes at each record and after each chunk.
+// chunk takes the new id of line k; every other element code that names a CE
+// of the list (in a CUS4 record: every field marked as element codes; in a
+// CUSX chunk: every entry that holds elements) takes that CE's new id and is
+// counted. A CUSX chunk whose new id is in use (held by the level, inUse, or
+// by an earlier chunk of the file) gets its whole base part
+// (CusxWithWholeBase). Logs every lookup as it runs and, when asked, shows
+// the ten bytes at each record and after each chunk.
 struct RenumberedVce {
     std::vector<std::uint8_t> Bytes;
     int LinkCount = 0;
+    std::vector<std::int64_t> Starts;  // where each chunk begins in Bytes
+    int WrittenWhole = 0;              // CUSX chunks given their whole base part
 };
 RenumberedVce RenumberVceCopy(OpenLevel& lvl, const CeImportList& list, const VceScan& scan,
                               const std::vector<std::uint8_t>& bytes, UserInterface& ui,
-                              const FinishImportOptions& options = {});
+                              const FinishImportOptions& options = {}, const std::vector<int>& inUse = {});
 
 // "Finish Import". Refuses, with a message and without writing, when no level
 // is open, the list is empty, a new id lies outside 1..256, or the CE file no

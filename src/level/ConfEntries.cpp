@@ -163,6 +163,21 @@ EntryWalk WalkEntries(const std::uint8_t* bytes, std::int64_t begin, std::int64_
 
 std::string CusxDefaultName(int ceNumber) { return kCusxDefaultNamePrefix + std::to_string(ceNumber); }
 
+void AppendEntry(std::vector<std::uint8_t>& out, std::uint8_t key, std::int32_t number)
+{
+    const int width = (key >> 6) == 0 ? 1 : (key >> 6) == 1 ? 2 : 4;
+    out.push_back(key);
+    for (int i = width - 1; i >= 0; --i) out.push_back(static_cast<std::uint8_t>(static_cast<std::uint32_t>(number) >> (8 * i)));
+}
+
+void AppendEntry(std::vector<std::uint8_t>& out, std::uint8_t key, const std::vector<std::uint8_t>& bytes)
+{
+    out.push_back(key);
+    out.push_back(static_cast<std::uint8_t>(bytes.size() >> 8));
+    out.push_back(static_cast<std::uint8_t>(bytes.size()));
+    out.insert(out.end(), bytes.begin(), bytes.end());
+}
+
 CusxView ReadCusx(const std::uint8_t* bytes, std::int64_t dataPos, std::int64_t dataEnd)
 {
     CusxView view;

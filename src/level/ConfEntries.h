@@ -61,4 +61,9 @@ CusxView ReadCusx(const std::uint8_t* bytes, std::int64_t dataPos, std::int64_t 
 
 std::string CusxDefaultName(int ceNumber);
 
+// Appends an entry: key, then the number in the width its size class gives
+// (1, 2 or 4 bytes, big-endian), or the 16-bit count and the bytes.
+void AppendEntry(std::vector<std::uint8_t>& out, std::uint8_t key, std::int32_t number);
+void AppendEntry(std::vector<std::uint8_t>& out, std::uint8_t key, const std::vector<std::uint8_t>& bytes);
+
 }  // namespace vantrel

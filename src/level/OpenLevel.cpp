@@ -2,6 +2,7 @@
 
 #include "base/Bytes.h"
 #include "base/Error.h"
+#include "base/RecordLayouts.h"
 #include "base/UserInterface.h"
 #include "platform/Platform.h"
 
@@ -507,12 +508,18 @@ void SetWordAtPos(std::int64_t offset, WritableFile& file, std::uint16_t value, 
     keep.Restore();
 }
 
-void IndexAppendedCes(OpenLevel& lvl, const std::vector<std::int64_t>& chunkStarts)
+void IndexAppendedCes(OpenLevel& lvl, const std::vector<std::int64_t>& chunkStarts, const std::vector<bool>& cusx)
 {
     ChunkIndex index = lvl.Index();
-    for (const std::int64_t start : chunkStarts) {
-        index.CePositions.push_back(static_cast<std::int32_t>(start + 8));
-        index.CeLines.push_back({false, index.CePositions.size() - 1});
+    for (std::size_t k = 0; k < chunkStarts.size(); ++k) {
+        const auto data = static_cast<std::int32_t>(chunkStarts[k] + kChunkHeaderLength);
+        if (k < cusx.size() && cusx[k]) {
+            index.CusxPositions.push_back(data);
+            index.CeLines.push_back({true, index.CusxPositions.size() - 1});
+        } else {
+            index.CePositions.push_back(data);
+            index.CeLines.push_back({false, index.CePositions.size() - 1});
+        }
     }
     lvl.SetIndex(std::move(index));
 }

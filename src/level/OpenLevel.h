@@ -386,9 +386,11 @@ std::string BusyRefusal(const std::string& path);
 std::string EndMovedRefusal(const std::string& path, std::int64_t end, std::int64_t known);
 std::string TooLargeResultRefusal(const std::string& path, std::int64_t size);
 
-// CUS4 chunks appended to the open level join its index as a load would list
-// them: each chunk's record position (its start + 8), in file order. So the
-// CE list, the CE numbers in use and exports see them without a new load.
-void IndexAppendedCes(OpenLevel& lvl, const std::vector<std::int64_t>& chunkStarts);
+// CUS4 and CUSX chunks appended to the open level join its index as a load
+// would list them: each chunk's data position (its start + 8), in file order;
+// cusx[k] tells a CUSX chunk (none given: all are CUS4). So the CE list, the
+// CE numbers in use and exports see them without a new load.
+void IndexAppendedCes(OpenLevel& lvl, const std::vector<std::int64_t>& chunkStarts,
+                      const std::vector<bool>& cusx = {});
 
 }  // namespace vantrel

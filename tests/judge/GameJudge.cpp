@@ -107,8 +107,11 @@ std::string Renumbered(const std::string& ce, const std::map<int, int>& map)
         text = std::regex_replace(text, std::regex("desc=Custom element " + std::to_string(from) + "( |$)"),
                                   "desc=Custom element " + std::to_string(to) + "$1");
         // "$1" before a digit would name another group: a mark keeps them apart, then goes.
-        text = std::regex_replace(text, std::regex("(target=|trigger=|gfx=\\d/)" + std::to_string(from + 359) + "\\b"),
-                                  "$1\x01" + std::to_string(to + 359));
+        // Every element code the dump shows: one after its name, or one of a content's nine, after "," too.
+        text = std::regex_replace(
+            text, std::regex("(target=|trigger=|gfx=\\d/|enter=|leave=|action_element=|content=|,)" +
+                             std::to_string(from + 359) + "\\b"),
+            "$1\x01" + std::to_string(to + 359));
     }
     text.erase(std::remove(text.begin(), text.end(), '\x01'), text.end());
     return text;
