@@ -37,6 +37,8 @@ struct CeSpec {
     Block explode{};
     std::vector<PageSpec> pages;
     int storedPageCount = -1;  // the byte at record offset 42; -1: the number of pages
+    std::uint16_t enter = 0;   // the element it can enter
+    std::uint16_t leave = 0;   // the element it leaves behind
 };
 
 // The element code of custom element ce.
@@ -86,6 +88,8 @@ inline Bytes Cus4Chunk(const CeSpec& ce)
     b[r + 48] = ce.useGraphicOf;
     PutWord(b, r + 49, ce.graphicOf);
     PutBlock(b, r + 66, ce.explode);
+    PutWord(b, r + 84, ce.enter);
+    PutWord(b, r + 86, ce.leave);
     for (std::size_t p = 1; p <= pages; ++p) {
         const PageSpec& s = ce.pages[p - 1];
         const std::size_t q = r + 48 + 48 * p;

@@ -65,7 +65,7 @@ TEST(CeRecordTest, CeReferencesAreTheCodesOfCustomElements1To256)
 TEST(CeRecordTest, LinksOfARecordWithTwoPages)
 {
     const std::vector<std::int64_t> links = CeLinkOffsets(2);
-    ASSERT_EQ(links.size(), 32u);
+    ASSERT_EQ(links.size(), 35u);
     EXPECT_EQ(links.front(), 0);
     EXPECT_EQ(links.back(), 144 + 36);
     EXPECT_EQ(links.back(), 180);
@@ -73,13 +73,17 @@ TEST(CeRecordTest, LinksOfARecordWithTwoPages)
 
 TEST(CeRecordTest, LinksComeInTheirFixedOrder)
 {
+    // Every element code the game reads from the record, in the record's order.
     const std::vector<std::int64_t> want = {0,                                          // own code
+                                            49,                                         // borrowed graphic
                                             66,  68,  70,  72,  74,  76,  78,  80, 82,  // explode content
-                                            100, 108,                                   // page 1: change to, condition
+                                            84,  86,                                    // entered, left behind
+                                            100,                                        // page 1: change to
+                                            108,                                        // condition
                                             116, 118, 120, 122, 124, 126, 128, 130, 132};  // extended change
     EXPECT_EQ(CeLinkOffsets(1), want);
-    EXPECT_EQ(CeLinkOffsets(0).size(), 10u);
-    EXPECT_EQ(CeLinkOffsets(255).size(), 10u + 11u * 255u);
+    EXPECT_EQ(CeLinkOffsets(0).size(), 13u);
+    EXPECT_EQ(CeLinkOffsets(255).size(), 13u + 11u * 255u);
 }
 
 TEST(CeRecordTest, LinkPositionsUseThePageCountOfTheRecord)
@@ -88,7 +92,7 @@ TEST(CeRecordTest, LinkPositionsUseThePageCountOfTheRecord)
     ce.pages.resize(2);
     MemoryFile file = FileWith(ce);
     const std::vector<std::int64_t> positions = CeLinkPositions(file, kRecord);
-    ASSERT_EQ(positions.size(), 32u);
+    ASSERT_EQ(positions.size(), 35u);
     EXPECT_EQ(positions.front(), kRecord);
     EXPECT_EQ(positions.back(), kRecord + 180);
 }
@@ -101,7 +105,7 @@ TEST(CeRecordTest, LinkPositionsLeaveOutLinksPastTheEndOfTheFile)
     bytes.resize(static_cast<std::size_t>(kRecord + 144 + 6));  // page 2 ends after its change-to word
     MemoryFile file("cut", bytes);
     const std::vector<std::int64_t> positions = CeLinkPositions(file, kRecord);
-    ASSERT_EQ(positions.size(), 22u);  // base 10, page 1 11, page 2 its change-to only
+    ASSERT_EQ(positions.size(), 25u);  // base 13, page 1 11, page 2 its change-to only
     EXPECT_EQ(positions.back(), kRecord + 148);
 }
 

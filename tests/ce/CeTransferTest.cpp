@@ -388,8 +388,8 @@ TEST_F(FinishTest, RenumbersACopyAppendsItAndKeepsTheVceFile)
                   "NewCEIdOfIndex(1) = 10", "CEIndex 1 will have CEId 10",
                   "Bytes at " + fiveRecordAt + ": 016C4669766500000000", "OldCEIdIsInImportList(5) = 1",
                   "OLDCEId = 1", "NewCEIdOfIndex(1) = 10",
-                  "OldCEIdIsInImportList(5) = 1", "NewCEIdOfIndex(1) = 10",  // page 2 condition element
                   "OldCEIdIsInImportList(3) = 0", "NewCEIdOfIndex(0) = 3",   // borrowed graphic
+                  "OldCEIdIsInImportList(5) = 1", "NewCEIdOfIndex(1) = 10",  // page 2 condition element
                   size + " (size) < " + size + " (pos) + 10 (ReadCount",
                   "Bytes at " + size + ": none, the end of the file"}));
     EXPECT_EQ(ui.messages, (std::vector<std::string>{"016A5468726565000000",   // Three's record
@@ -401,6 +401,75 @@ TEST_F(FinishTest, RenumbersACopyAppendsItAndKeepsTheVceFile)
     EXPECT_EQ(r.NewCeLines, (std::vector<std::string>{"3: Three", "10: Five"}));
     ASSERT_EQ(lvl.CePositions().size(), 3u);
     EXPECT_EQ(CeListClick(lvl, 2, "10: Five")->Name, "Five");
+}
+
+// Every element code the game reads from a record names the renumbered CE:
+// the element a CE can enter and the one it leaves behind too.
+TEST_F(TransferTest, EveryElementCodeOfARecordIsRenumbered)
+{
+    OpenLevelFile(test::LevelWithChunks({}));
+    CeSpec one = Ce(1, "Walker", 1), two = Ce(2, "Two", 1), six = Ce(6, "Six", 1);
+    one.enter = Code(2);
+    one.leave = Code(6);
+    one.graphicOf = Code(6);
+    one.pages[0].changeTo = Code(2);
+    WriteVce(Concat({Cus4Chunk(one), Cus4Chunk(two), Cus4Chunk(six)}));
+    LoadVce();
+    const Bytes before = LevelBytes();
+    list.Lines[1] = "2:Two-->20";
+    list.Lines[2] = "6:Six-->30";
+    const ImportResult r = FinishImport(lvl, report.CeList, list, ui);
+    ASSERT_EQ(r.Status, ImportStatus::Imported);
+    EXPECT_EQ(r.LinkCount, 4);  // the graphic, the element entered, the one left behind, the change-to
+    one.enter = Code(20), one.leave = Code(30), one.graphicOf = Code(30), one.pages[0].changeTo = Code(20);
+    two.number = 20, six.number = 30;
+    EXPECT_EQ(LevelBytes(), Concat({before, Cus4Chunk(one), Cus4Chunk(two), Cus4Chunk(six)}));
+}
+
+// A CUSX chunk holds only the settings that differ from the game's defaults,
+// and the game applies it over what the element already holds: over a CE
+// number in use, the import writes every setting of the base part, so that
+// nothing of the old CE stays in play. Onto a free number it goes as it is.
+TEST_F(TransferTest, ACusxOverACeInUseCarriesItsWholeBasePart)
+{
+    const Bytes page = {0x09, 0x01, 0x01, 0x00, 0x02, 0x01};  // one page, page 0: it changes
+    const Bytes cusx = Concat({{'C', 'U', 'S', 'X', 0, 0, 0, 8, 0x01, 0x69}, page});  // CE 2
+    // Every base entry the game knows but the page count, with its default, in the game's order.
+    const Bytes defaults = Concat({{0xC1, 0x00, 0x10}, Bytes{'C', 'u', 's', 't', 'o', 'm', ' ', 'e', 'l', 'e', 'm', 'e', 'n', 't', ' ', '2'},
+                                   {0x81, 0x08, 0x00, 0x00, 0x00, 0x01, 0x00, 0x41, 0x00, 0x00, 0x02, 0x0F},
+                                   {0x42, 0x00, 0x0A, 0x43, 0x00, 0x01, 0x44, 0x00, 0x00, 0x45, 0x00, 0x00, 0x03, 0x00},
+                                   {0x46, 0x00, 0x08, 0x47, 0x00, 0x08, 0x48, 0x00, 0x00, 0x49, 0x00, 0x00},
+                                   {0x4A, 0x00, 0x00, 0x4B, 0x00, 0x00, 0x50, 0x00, 0x00, 0x51, 0x00, 0x00},
+                                   {0x83, 0x00, 0x00, 0x00, 0x0F, 0x04, 0x00, 0x05, 0x04, 0x4C, 0x00, 0x00, 0x4D, 0x00, 0x00},
+                                   {0x06, 0x00, 0x07, 0x00, 0x08, 0x00, 0x4E, 0x00, 0x10, 0x4F, 0x00, 0x08, 0xC2, 0x00, 0x12},
+                                   Bytes(18, 0)});
+    ASSERT_EQ(defaults.size(), 117u);
+    struct Case {
+        const char* name;
+        int newId;
+        Bytes appended;
+        std::vector<std::string> questions;
+    };
+    const Case cases[] = {
+        {"free number", 3, Concat({{'C', 'U', 'S', 'X', 0, 0, 0, 8, 0x01, 0x6A}, page}), {}},
+        {"number in use", 2, Concat({{'C', 'U', 'S', 'X', 0, 0, 0, 8 + 117, 0x01, 0x69}, defaults, page}),
+         {"Custom Element Id 2 is occupied by \"A\", continue? The imported custom element takes its place whole: "
+          "the settings it leaves at their defaults are written out too, so that nothing of \"A\" stays in play."}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ui.questions.clear();
+        ui.answers = {true};
+        OpenLevelFile(test::LevelWithChunks({Cus4Chunk(Ce(2, "A", 1))}));
+        WriteVce(cusx);
+        LoadVce();
+        list.Lines[0] = WithNewId(list.Lines[0], c.newId);
+        const Bytes before = LevelBytes();
+        EXPECT_EQ(FinishImport(lvl, report.CeList, list, ui).Status, ImportStatus::Imported);
+        EXPECT_EQ(LevelBytes(), Concat({before, c.appended}));
+        EXPECT_EQ(ui.questions, c.questions);
+        lvl.CloseLevelFile();
+    }
 }
 
 TEST_F(FinishTest, AnOccupiedIdIsAskedAboutAndNoWritesNothing)
