@@ -312,6 +312,9 @@ std::string OccupiedQuestion(const std::string& id, const std::string& name, boo
     if (cusx)
         question += " The imported custom element takes its place whole: the settings it leaves at their defaults "
                     "are written out too, so that nothing of " + Quoted(name) + " stays in play.";
+    else
+        question += " The imported custom element takes its place: the game reads it after " + Quoted(name) +
+                    " and plays the imported one.";
     return question;
 }
 

@@ -155,9 +155,9 @@ struct FinishImportOptions {
     std::function<void(std::size_t, std::size_t)> Progress;
 };
 
-// The question asked when a new id is one a CE of the level has. A CUSX
-// chunk (entries) is written with its whole base part then, and the question
-// says so.
+// The question asked when a new id is one a CE of the level has; it says that
+// the imported CE is what the game then plays. A CUSX chunk (entries) is
+// written with its whole base part then, and the question says so.
 std::string OccupiedQuestion(const std::string& id, const std::string& name, bool cusx = false);
 
 // A CUSX chunk (its 8-byte header and its data) with every entry of its base

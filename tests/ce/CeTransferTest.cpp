@@ -479,7 +479,9 @@ TEST_F(FinishTest, AnOccupiedIdIsAskedAboutAndNoWritesNothing)
     const ImportResult r = Finish();
     EXPECT_EQ(r.Status, ImportStatus::Declined);
     EXPECT_EQ(ui.questions,
-              std::vector<std::string>{"Custom Element Id 1 is occupied by \"In level\", continue?"});
+              std::vector<std::string>{"Custom Element Id 1 is occupied by \"In level\", continue? The imported custom "
+                                       "element takes its place: the game reads it after \"In level\" and plays "
+                                       "the imported one."});
     EXPECT_EQ(ui.messages, (std::vector<std::string>{"0 Links detected and changed!", "Importing CEs finished"}));
     ExpectNothingWritten();
 }
@@ -702,7 +704,8 @@ TEST_F(CliTransferTest, ImportRefusals)
         std::string errStart;
     };
     const Case cases[] = {
-        {{"import", target, vce}, "question: Custom Element Id 1 is occupied by \"In level\", continue?\nanswer: no\n"},
+        {{"import", target, vce}, "question: Custom Element Id 1 is occupied by \"In level\", continue? The imported custom element takes "
+          "its place: the game reads it after \"In level\" and plays the imported one.\nanswer: no\n"},
         {{"import", target, vce, "--shift=-3", "--yes"}, "message: Import line 1 \"1:In level-->-2\""},
         {{"import", target, vce, "--set", "5=1"}, "question: Custom Element Id 1 is occupied by \"In level\""},
         {{"import", target, vce, "--set", "6=1"}, "message: There is no import line with the old id 6"},
