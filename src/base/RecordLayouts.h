@@ -82,14 +82,106 @@ inline void FillField(std::uint8_t* record, RecordField f, std::uint8_t value)
 
 // A chunk: its four-letter name, its 32-bit size, then its data. The
 // positions a load records are those of size fields; the data follows.
-inline constexpr int kChunkHeaderLength = 8;
-inline constexpr int kDataFromSizeField = 4;
+struct ChunkField {
+    static constexpr RecordField Name{0, 4};  // four letters
+    static constexpr RecordField Size{4, 4};  // the data's length, as the chunk states it
+};
+inline constexpr int kChunkHeaderLength = ChunkField::Size.End();
+inline constexpr int kDataFromSizeField = ChunkField::Size.Width;
+inline constexpr int kChunkNameLength = ChunkField::Name.Width;
+// The data of the chunks of one element (CUSX, GRPX, EMPX, NOTE, and the
+// older CNT3, GRP1 and CUS4) begins with the element's code.
+inline constexpr RecordField kDataElementCode{0, 2, kCode};
+
+// --- the chunk kinds: one row each, the one list that the loader, the
+// game's reading (GameRead) and the scan of a .vce file walk with. A new
+// chunk is one row here, and a case in each reader that reads it. ---
+enum class ChunkId : std::uint8_t {
+    Vers, Date, Head, Name, Auth, Info, Body, Cont, Cnt2, Cnt3, Cus1, Cus2, Cus3, Cus4, Grp1, Conf, Elem, Note,
+    Cusx, Grpx, Empx,
+};
+// How the game knows a chunk's length: a size of its own (another stated
+// size makes it skip the chunk), or worked out from the contents (a stated
+// size that disagrees makes it stop reading the level).
+enum class GameLength : std::uint8_t { Fixed, FromContents };
+// How the loader steps over a chunk to the next.
+enum class LoaderStep : std::uint8_t {
+    None,         // the loader does not know it: a guessed chunk of the size it states
+    Stated,       // the size field
+    NewerStated,  // the size field, in a file of version 3.0 and later only (else a guessed chunk)
+    Version,      // "CAVEVERS" at offset 8, a fixed length
+    HeadData,     // the size field says 80, the header's 112 bytes follow
+    CellWidth,    // BODY and CONT: twice the size field where the cells are two bytes wide
+    PageCount,    // CUS4: 104 + 48 x its page count
+};
+struct ChunkKind {
+    std::string_view Name;
+    ChunkId Id;
+    GameLength Game;
+    int GameSize;  // GameLength::Fixed: the size the game reads
+    LoaderStep Loader;
+    bool CustomElement;  // a custom element's chunk: what a .vce file holds
+    constexpr bool Is(std::string_view name) const { return Name == name; }
+};
+inline constexpr std::array<ChunkKind, 21> kChunkKinds{{
+    {"VERS", ChunkId::Vers, GameLength::Fixed, 8, LoaderStep::Version, false},
+    {"DATE", ChunkId::Date, GameLength::Fixed, 4, LoaderStep::NewerStated, false},
+    {"HEAD", ChunkId::Head, GameLength::Fixed, 80, LoaderStep::HeadData, false},
+    {"NAME", ChunkId::Name, GameLength::Fixed, 32, LoaderStep::NewerStated, false},
+    {"AUTH", ChunkId::Auth, GameLength::Fixed, 32, LoaderStep::Stated, false},
+    {"INFO", ChunkId::Info, GameLength::FromContents, 0, LoaderStep::NewerStated, false},
+    {"BODY", ChunkId::Body, GameLength::FromContents, 0, LoaderStep::CellWidth, false},
+    {"CONT", ChunkId::Cont, GameLength::FromContents, 0, LoaderStep::CellWidth, false},
+    {"CNT2", ChunkId::Cnt2, GameLength::Fixed, 160, LoaderStep::Stated, false},  // kCnt2Length
+    {"CNT3", ChunkId::Cnt3, GameLength::FromContents, 0, LoaderStep::Stated, false},
+    {"CUS1", ChunkId::Cus1, GameLength::FromContents, 0, LoaderStep::Stated, false},
+    {"CUS2", ChunkId::Cus2, GameLength::FromContents, 0, LoaderStep::None, false},
+    {"CUS3", ChunkId::Cus3, GameLength::FromContents, 0, LoaderStep::Stated, false},
+    {"CUS4", ChunkId::Cus4, GameLength::FromContents, 0, LoaderStep::PageCount, true},
+    {"GRP1", ChunkId::Grp1, GameLength::FromContents, 0, LoaderStep::Stated, false},
+    {"CONF", ChunkId::Conf, GameLength::FromContents, 0, LoaderStep::None, false},
+    {"ELEM", ChunkId::Elem, GameLength::FromContents, 0, LoaderStep::NewerStated, false},
+    {"NOTE", ChunkId::Note, GameLength::FromContents, 0, LoaderStep::NewerStated, false},
+    {"CUSX", ChunkId::Cusx, GameLength::FromContents, 0, LoaderStep::Stated, true},
+    {"GRPX", ChunkId::Grpx, GameLength::FromContents, 0, LoaderStep::NewerStated, false},
+    {"EMPX", ChunkId::Empx, GameLength::FromContents, 0, LoaderStep::NewerStated, false},
+}};
+// The row of a chunk's name, or nothing for a name the game does not know.
+constexpr const ChunkKind* FindChunkKind(std::string_view name)
+{
+    for (const ChunkKind& kind : kChunkKinds)
+        if (kind.Name == name) return &kind;
+    return nullptr;
+}
+constexpr const ChunkKind& ChunkKindOf(ChunkId id) { return kChunkKinds[static_cast<std::size_t>(id)]; }
+static_assert([] {
+    for (std::size_t i = 0; i < kChunkKinds.size(); ++i)
+        if (static_cast<std::size_t>(kChunkKinds[i].Id) != i || kChunkKinds[i].Name.size() != kChunkNameLength)
+            return false;
+    return true;
+}());
 
 // --- the file's start: "RND1", a size the game never reads, "CAVE", then the
 // version chunk "VERS" (no chunk before it has a size of its own) ---
+inline constexpr std::string_view kRnd1Signature = "RND1";
+inline constexpr int kRnd1SignatureLength = 4;
+inline constexpr std::string_view kCaveVers = "CAVEVERS";  // read as one name
 inline constexpr int kVersChunkPos = 8;   // where "CAVEVERS" stands
 inline constexpr int kVersDataPos = 20;   // its data: after "CAVEVERS" and the size
 inline constexpr int kVersLength = 8;
+static_assert(kVersChunkPos + static_cast<int>(kCaveVers.size()) + kDataFromSizeField == kVersDataPos);
+inline constexpr int kFirstChunkPos = kVersChunkPos + kChunkNameLength;  // 12: "VERS", read as the game does
+
+// --- or the cookie of the oldest files: its 34 characters, a version of
+// three ("1.0", "1.2", "1.4") and a separator byte; chunks follow from 38.
+// A file of version 1.0 has no chunks: its header's data lies at 38 (as if a
+// HEAD chunk's size field stood at 34) and its map from 150 to the end. ---
+inline constexpr std::string_view kCookie = "ROCKSNDIAMONDS_LEVEL_FILE_VERSION_";
+inline constexpr int kCookieLength = 34;
+inline constexpr int kCookieVersionLength = 3;
+inline constexpr int kCookieSeparatorPos = kCookieLength + kCookieVersionLength;  // 37
+inline constexpr int kCookieChunksPos = kCookieSeparatorPos + 1;                 // 38
+static_assert(static_cast<int>(kCookie.size()) == kCookieLength);
 struct VersField {
     static constexpr RecordField FileVersion{0, 4};  // a.b.c.d
     static constexpr RecordField GameVersion{4, 4};  // of the game that saved the file
@@ -101,6 +193,8 @@ static_assert(FieldsInOrder(VersField::All, kVersLength));
 // bytes follow before the next chunk (the game reads it field by field). ---
 inline constexpr int kHeadStatedSize = 80;
 inline constexpr int kHeadLength = 112;
+inline constexpr int kOldestHeadPos = kCookieLength;                     // 34: its data at 38
+inline constexpr int kOldestBodyPos = kCookieChunksPos + kHeadLength;   // 150
 struct HeadField {
     static constexpr RecordField Width{0, 1};
     static constexpr RecordField Height{1, 1};
@@ -114,11 +208,38 @@ struct HeadField {
     static constexpr RecordField WheelTime{92, 1};
     static constexpr RecordField AmoebaContent{93, 1, kByteCode};
     static constexpr RecordField Wide16{96, 1};  // 1: two bytes a map cell
-    static constexpr std::array<RecordField, 12> All{Width,       Height,        Time,      Emeralds,
+    static constexpr RecordField UseTemplate{98, 1};  // 1: the custom elements come from the levelset's template
+    static constexpr std::array<RecordField, 13> All{Width,       Height,        Time,      Emeralds,
                                                      Title,       Scores,        YamYamContents, AmoebaSpeed,
-                                                     MagicWallTime, WheelTime,   AmoebaContent, Wide16};
+                                                     MagicWallTime, WheelTime,   AmoebaContent, Wide16,
+                                                     UseTemplate};
 };
 static_assert(FieldsInOrder(HeadField::All, kHeadLength));
+inline constexpr auto kHeadElementCodes = ElementCodesOf<HeadField::All>();
+
+// --- the lengths of the other chunks of the older layout, as the game
+// works them out: CONT (4 bytes, then 72 codes of one or two bytes), CNT3 (16
+// bytes, then an envelope's text), GRP1, and the parts of CUS1, CUS2, CUS3 ---
+inline constexpr int kContHeaderLength = 4;
+inline constexpr int kContCells = 72;
+inline constexpr int kCnt3HeaderLength = 16;
+inline constexpr int kGrp1Length = 74;
+// CNT2: the contents of the yam yam (code 11) or of the amoeba (code 52);
+// the game warns about any other element, and reads every code of the eight
+// 3x3 contents.
+inline constexpr int kCnt2Length = 160;
+struct Cnt2Field {
+    static constexpr RecordField ElementCode{0, 2, kCode};
+    static constexpr RecordField ContentCount{2, 1};
+    static constexpr RecordField Contents{16, 144, kCode};  // eight 3x3 blocks
+    static constexpr std::array<RecordField, 3> All{ElementCode, ContentCount, Contents};
+};
+static_assert(FieldsInOrder(Cnt2Field::All, kCnt2Length));
+inline constexpr int kCnt2YamYamCode = 11;
+inline constexpr int kCnt2AmoebaCode = 52;
+inline constexpr int kCus1PartLength = 6;
+inline constexpr int kCus2PartLength = 4;
+inline constexpr int kCus3PartLength = 134;
 
 // --- the texts of the older and the newer layout: AUTH, and NAME (the
 // newer layout's title) are 32 bytes each ---
@@ -151,9 +272,20 @@ struct EntryKey {
         return Type == EntryType::Element || Type == EntryType::Contents || Type == EntryType::Elements;
     }
     constexpr int SizeClass() const { return Key >> 6; }  // 0: 1 byte, 1: 2, 2: 4, 3: counted bytes
-    constexpr int Token() const { return Key & 0x3F; }
+    constexpr int Token() const { return Key & 0x3F; }  // 1..63
 };
+inline constexpr int kCountedSizeClass = 3;  // a 16-bit count of bytes, then the bytes
+inline constexpr int kEntryCountWidth = 2;
+// The bytes of the value of a key of size class 0, 1 or 2.
+constexpr int EntryValueWidth(int key) { return (key >> 6) == 0 ? 1 : (key >> 6) == 1 ? 2 : 4; }
+constexpr int EntrySizeClass(int key) { return key >> 6; }
+constexpr int EntryToken(int key) { return key & 0x3F; }  // 0 ends the entries
 inline constexpr int kContentBytes = 18;  // one 3x3 block of two-byte codes
+// The bytes of one entity of a counted value: a character, a code, a block.
+constexpr int EntityBytes(EntryType type)
+{
+    return type == EntryType::Contents ? kContentBytes : type == EntryType::Elements ? kCode : 1;
+}
 
 // The row of key in a table, or nothing.
 template <std::size_t N>
@@ -189,7 +321,7 @@ inline constexpr std::array<TokenRange, 2> kInfoLongs{{{1, 2}, {4, 19}}};
 // (ended by the number of change pages), then each page, begun by its index.
 struct CusxBaseKey {
     static constexpr EntryKey Name{0xC1, EntryType::Text, 0, 32, "name"};  // default: "Custom element N"
-    static constexpr EntryKey Properties{0x81, EntryType::Bits, 0x08000000, 0, "property bits"};
+    static constexpr EntryKey Properties{0x81, EntryType::Bits, 0x08000000, 0, "property bits"};  // (0x82 is reserved: the game does not read it)
     static constexpr EntryKey UseGraphic{0x01, EntryType::Number, 0, 0, "use graphic of element"};
     static constexpr EntryKey Graphic{0x41, EntryType::Element, 0, 0, "graphic element"};
     static constexpr EntryKey Access{0x02, EntryType::Bits, 15, 0, "access directions"};

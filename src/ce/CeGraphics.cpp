@@ -1,6 +1,7 @@
 #include "ce/CeGraphics.h"
 
 #include "base/Bytes.h"
+#include "base/RecordLayouts.h"
 #include "ce/CeRecord.h"
 #include "level/ConfEntries.h"
 #include "level/OpenLevel.h"
@@ -10,9 +11,6 @@
 namespace vantrel {
 
 namespace {
-
-constexpr std::uint8_t kCusxUseGraphic = 0x01;
-constexpr std::uint8_t kCusxGraphic = 0x41;
 
 void Note(CeGraphics& looks, std::uint16_t ceCode, bool use, std::uint16_t graphic)
 {
@@ -34,20 +32,17 @@ CeGraphics CeGraphicsOf(const OpenLevel& lvl)
     }
     if (lvl.Index().CusxPositions.empty()) return looks;
     const std::vector<std::uint8_t> bytes = file.ReadAll();
-    const auto size = static_cast<std::int64_t>(bytes.size());
     for (const std::int32_t data : lvl.Index().CusxPositions) {
-        if (data < 4 || data > size) continue;
-        const std::int64_t end = std::min<std::int64_t>(size, data + ReadBigEndian(bytes.data() + data - 4, 4));
-        const CusxView view = ReadCusx(bytes.data(), data, end);
-        bool use = false;
-        std::uint16_t graphic = kEmptySpaceCode;
-        for (const CusxEntryView& e : view.Entries) {
+        const auto view = ReadCusxAt(bytes, data);
+        if (!view) continue;
+        bool use = CusxBaseKey::UseGraphic.Default != 0;
+        auto graphic = static_cast<std::uint16_t>(CusxBaseKey::Graphic.Default);
+        for (const CusxEntryView& e : view->Entries) {
             if (e.Page != -1) continue;
-            if (e.Entry.Key == kCusxUseGraphic) use = e.Entry.Number != 0;
-            if (e.Entry.Key == kCusxGraphic && e.Entry.Kind == ValueKind::S16)
-                graphic = static_cast<std::uint16_t>(e.Entry.Number);
+            if (e.Entry.Key == CusxBaseKey::UseGraphic.Key) use = e.Entry.Number != 0;
+            if (e.Entry.Key == CusxBaseKey::Graphic.Key) graphic = static_cast<std::uint16_t>(e.Entry.Number);
         }
-        Note(looks, view.Code, use, graphic);
+        Note(looks, view->Code, use, graphic);
     }
     return looks;
 }

@@ -51,7 +51,7 @@ std::optional<std::uint16_t> PageWord(ByteFile& file, std::int64_t record, int p
 
 int BlockCellOffset(int row, int column)
 {
-    return 6 * (row - 1) + 2 * (column - 1);
+    return 3 * kCode * (row - 1) + kCode * (column - 1);  // 3x3 codes, row by row
 }
 
 std::vector<std::int64_t> CeLinkOffsets(int pages)

@@ -20,23 +20,24 @@ namespace vantrel {
 namespace {
 
 constexpr char kArrow[] = "-->";
-constexpr char kCus4[] = "CUS4";
-constexpr char kCusx[] = "CUSX";
 
 std::string Quoted(const std::string& text)
 {
     return "\"" + text + "\"";
 }
 
-bool IsChunkAt(const std::vector<std::uint8_t>& bytes, std::int64_t s, const char* name)
+// The kind of the chunk at s, when its name lies inside the bytes and the game knows it.
+const ChunkKind* ChunkAt(const std::vector<std::uint8_t>& bytes, std::int64_t s)
 {
-    return s >= 0 && s + 4 <= static_cast<std::int64_t>(bytes.size()) &&
-           std::memcmp(bytes.data() + s, name, 4) == 0;
+    if (s < 0 || s + kChunkNameLength > static_cast<std::int64_t>(bytes.size())) return nullptr;
+    return FindChunkKind(std::string_view(reinterpret_cast<const char*>(bytes.data() + s), kChunkNameLength));
 }
 
+// A custom element's chunk, of a kind a .vce file holds (CUS4 or CUSX).
 bool IsCeChunkAt(const std::vector<std::uint8_t>& bytes, std::int64_t s)
 {
-    return IsChunkAt(bytes, s, kCus4) || IsChunkAt(bytes, s, kCusx);
+    const ChunkKind* kind = ChunkAt(bytes, s);
+    return kind && kind->CustomElement;
 }
 
 constexpr char kNoPagesFault[] =
@@ -59,13 +60,13 @@ std::string ExportFault(ByteFile& file, std::int64_t record, std::vector<std::ui
     const std::int64_t size = file.Size();
     const std::int64_t at = record - kChunkHeaderLength;
     const auto header = LevelBytes(file, at, kChunkHeaderLength);
-    if (!header || std::memcmp(header->data(), kCus4, 4) != 0)
+    if (!header || ChunkAt(*header, 0) != &ChunkKindOf(ChunkId::Cus4))
         return "there is no CUS4 chunk at " + std::to_string(at) + " in the level file";
     const auto pages = ReadChangePageCount(file, record);
     const std::int64_t whole = pages ? Cus4ChunkLength(*pages) : 0;
     if (!pages || at + whole > size)
         return "its chunk runs past the end of the level file (" + std::to_string(size) + " bytes)";
-    const std::uint32_t stored = ReadBigEndian(header->data() + 4, 4);
+    const std::uint32_t stored = GetField(header->data(), ChunkField::Size);
     if (*pages == 0) return std::string("its record ") + kNoPagesFault;
     if (stored != Cus4RecordLength(*pages))
         return "its stored length " + std::to_string(stored) + " disagrees with its " + std::to_string(*pages) +
@@ -81,9 +82,9 @@ std::string CusxExportFault(ByteFile& file, std::int64_t data, std::vector<std::
 {
     const std::int64_t at = data - kChunkHeaderLength;
     const auto header = LevelBytes(file, at, kChunkHeaderLength);
-    if (!header || std::memcmp(header->data(), kCusx, 4) != 0)
+    if (!header || ChunkAt(*header, 0) != &ChunkKindOf(ChunkId::Cusx))
         return "there is no CUSX chunk at " + std::to_string(at) + " in the level file";
-    const std::int64_t whole = kChunkHeaderLength + static_cast<std::int64_t>(ReadBigEndian(header->data() + 4, 4));
+    const std::int64_t whole = kChunkHeaderLength + static_cast<std::int64_t>(GetField(header->data(), ChunkField::Size));
     const auto bytes = LevelBytes(file, at, whole);
     if (!bytes) return "its chunk runs past the end of the level file (" + std::to_string(file.Size()) + " bytes)";
     chunk = *bytes;
@@ -193,12 +194,12 @@ VceScan ScanVceBytes(const std::vector<std::uint8_t>& bytes, const std::string& 
                          "holds nothing between or after its chunks.";
             break;
         }
-        const bool cusx = IsChunkAt(bytes, s, kCusx);
+        const bool cusx = ChunkAt(bytes, s)->Id == ChunkId::Cusx;
         const std::int64_t r = s + kChunkHeaderLength;
         const auto pages = cusx ? std::optional<int>(1) : ReadChangePageCount(file, r);
-        const std::uint32_t length = r <= size ? ReadBigEndian(bytes.data() + s + 4, 4) : 0;
+        const std::uint32_t length = r <= size ? GetField(bytes.data() + s, ChunkField::Size) : 0;
         const std::string where = "The custom element at offset " + std::to_string(s) + " of " + path;
-        if (r > size || r + static_cast<std::int64_t>(length) > size || !pages || (cusx && length < 2)) {
+        if (r > size || r + static_cast<std::int64_t>(length) > size || !pages || (cusx && length < kDataElementCode.End())) {
             scan.Fault = where + " runs past the end of the file (" + std::to_string(size) + " bytes).";
             break;
         }
@@ -348,7 +349,7 @@ std::vector<std::uint8_t> CusxWithWholeBase(const std::vector<std::uint8_t>& chu
     std::vector<std::uint8_t> out(chunk.begin(), chunk.begin() + insertAt);
     out.insert(out.end(), defaults.begin(), defaults.end());
     out.insert(out.end(), chunk.begin() + insertAt, chunk.end());
-    PutBigEndian(out.data() + 4, static_cast<std::uint32_t>(out.size() - kChunkHeaderLength), 4);
+    PutField(out.data(), ChunkField::Size, static_cast<std::uint32_t>(out.size() - kChunkHeaderLength));
     return out;
 }
 
@@ -515,7 +516,7 @@ std::vector<std::int64_t> CusxLinkPositions(const std::vector<std::uint8_t>& byt
             positions.push_back(e.Entry.ValuePos);
             continue;
         }
-        const std::int64_t codes = e.Entry.Length / 18 * 9;  // whole 3x3 contents
+        const std::int64_t codes = e.Entry.Length / kContentBytes * (kContentBytes / kCode);  // whole 3x3 contents
         for (std::int64_t i = 0; i < codes; ++i) positions.push_back(e.Entry.ValuePos + 2 * i);
     }
     return positions;

@@ -25,19 +25,24 @@ TileCode Tile(int column, int row, std::uint16_t code)
     return {column, row, code, CellRect(PackCell(column, row), kTileSize)};
 }
 
-// A single code as four hex digits; empty when it lies outside the file.
-std::string CodeText(ByteFile& file, std::int64_t position)
+// The element code of field f of the record at record (a field marked as
+// one code in its table) as four hex digits; empty when it lies outside the file.
+std::string CodeText(ByteFile& file, std::int64_t record, RecordField f)
 {
-    return HexOfFileBytes(file, position, 2, 0, "").value_or("");
+    if (f.Codes() != 1) return {};
+    return HexOfFileBytes(file, record + f.Offset, f.CodeWidth, 0, "").value_or("");
 }
 
-// A 3x3 block of codes as three memo lines of three codes, each followed by a blank.
-std::array<std::string, 3> BlockLines(ByteFile& file, std::int64_t position)
+// The 3x3 block of codes of field f (marked as nine codes in its table) as
+// three memo lines of three codes, each followed by a blank.
+std::array<std::string, 3> BlockLines(ByteFile& file, std::int64_t record, RecordField f)
 {
     std::array<std::string, 3> lines;
+    if (f.Codes() != 9) return lines;
     for (int row = 1; row <= 3; ++row)
         lines[static_cast<std::size_t>(row - 1)] =
-            HexOfFileBytes(file, position + BlockCellOffset(row, 1), 6, 2, " ").value_or("");
+            HexOfFileBytes(file, record + f.Offset + BlockCellOffset(row, 1), 3 * f.CodeWidth, f.CodeWidth, " ")
+                .value_or("");
     return lines;
 }
 
@@ -121,9 +126,9 @@ CeChangePageView ReadChangePageView(ByteFile& file, std::int64_t record, int pag
     v.Position = q;
     v.CanChange = ReadCanChange(file, record, page).value_or(false);
     v.GroupVisible = v.CanChange;
-    v.ChangeTo = CodeText(file, q + Cus4PageField::ChangeTo.Offset);
+    v.ChangeTo = CodeText(file, q, Cus4PageField::ChangeTo);
     v.ChangeToTiles = ElementCodesToDraw(v.ChangeTo);
-    v.ChangeCondEl = CodeText(file, q + Cus4PageField::ChangeCondElement.Offset);
+    v.ChangeCondEl = CodeText(file, q, Cus4PageField::ChangeCondElement);
     v.ChangeCondElTiles = ElementCodesToDraw(v.ChangeCondEl);
     v.DelayFixedStored = ReadDelayFixed(file, record, page).value_or(0);
     v.DelayRandomStored = ReadDelayRandom(file, record, page).value_or(0);
@@ -133,7 +138,7 @@ CeChangePageView ReadChangePageView(ByteFile& file, std::int64_t record, int pag
     v.DelayTypeIndex = v.DelayTypeStored == kDelayTypeSeconds ? kDelayTypeSecondsIndex : kDelayTypeFramesIndex;
     v.DelayCheck = ReadDelayCondition(file, record, page).value_or(false);
     v.ExtChangeCheck = ReadUseExtChange(file, record, page).value_or(false);
-    v.ExtChangeLines = BlockLines(file, q + Cus4PageField::ExtChange.Offset);
+    v.ExtChangeLines = BlockLines(file, q, Cus4PageField::ExtChange);
     v.ExtChangeTiles = ElementCodesToDraw(MemoText(v.ExtChangeLines));
     return v;
 }
@@ -153,7 +158,7 @@ CeView ReadCeView(ByteFile& file, std::int64_t record, const std::string& name)
     const auto useGraphic = ReadUseGraphicOf(file, record);
     v.UseGraphicOf = useGraphic.value_or(false);
     v.UseGraphicOfEnabled = useGraphic.has_value();
-    v.GraphicOf = CodeText(file, record + Cus4Field::GraphicOf.Offset);
+    v.GraphicOf = CodeText(file, record, Cus4Field::GraphicOf);
     v.GraphicOfTiles = ElementCodesToDraw(v.GraphicOf);
 
     v.PageCount = ReadChangePageCount(file, record);
@@ -167,7 +172,7 @@ CeView ReadCeView(ByteFile& file, std::int64_t record, const std::string& name)
         v.ChangePage = ReadChangePageView(file, record, v.PageValue);
     }
 
-    v.ExplodeContLines = BlockLines(file, record + Cus4Field::ExplodeCont.Offset);
+    v.ExplodeContLines = BlockLines(file, record, Cus4Field::ExplodeCont);
     v.ExplodeContTiles = ElementCodesToDraw(MemoText(v.ExplodeContLines));
     v.Notice = PastEndNotice(file, record, v);
     return v;
@@ -210,12 +215,7 @@ std::optional<CusxView> CusxListClick(const OpenLevel& lvl, int line)
     const std::size_t k = lvl.Index().CeLines[static_cast<std::size_t>(line)].Index;
     if (k >= lvl.Index().CusxPositions.size()) return std::nullopt;
     const std::int64_t data = lvl.Index().CusxPositions[k];
-    const std::vector<std::uint8_t> bytes = lvl.File().ReadAll();
-    const auto size = static_cast<std::int64_t>(bytes.size());
-    if (data < 4 || data > size) return std::nullopt;
-    // The chunk's data, as far as it lies inside the file.
-    const std::int64_t end = std::min<std::int64_t>(size, data + ReadBigEndian(bytes.data() + data - 4, 4));
-    return ReadCusx(bytes.data(), data, end);
+    return ReadCusxAt(lvl.File().ReadAll(), data);
 }
 
 std::string CusxEntryLine(const CusxEntryView& entry)
@@ -234,9 +234,9 @@ CusxBaseControls CusxControlsOf(const CusxView& view)
     CusxBaseControls c;
     for (const CusxEntryView& e : view.Entries) {
         if (e.Page != -1) continue;
-        if (e.Entry.Key == 0x01) c.UseGraphicOf = e.Entry.Number != 0;
-        if (e.Entry.Key == 0x41) c.GraphicOf = e.Codes;
-        if (e.Entry.Key == 0xC2 && !e.Codes.empty()) {
+        if (e.Entry.Key == CusxBaseKey::UseGraphic.Key) c.UseGraphicOf = e.Entry.Number != 0;
+        if (e.Entry.Key == CusxBaseKey::Graphic.Key) c.GraphicOf = e.Codes;
+        if (e.Entry.Key == CusxBaseKey::ExplosionContent.Key && !e.Codes.empty()) {
             std::size_t at = 0;
             for (std::string& line : c.ExplodeContLines) {
                 const std::size_t end = e.Codes.find("\r\n", at);

@@ -5,14 +5,13 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace vantrel {
 
 inline constexpr std::uint32_t kNewerFileVersion = 0x03000000;  // 3.0.0.0: NAME, AUTH, INFO, CUSX ...
-inline constexpr int kMaxChangePages = 32;
-inline constexpr std::size_t kCusxNameMax = 32;
 inline constexpr char kCusxDefaultNamePrefix[] = "Custom element ";
 
 enum class ValueKind { U8, S16, S32, Bytes };
@@ -40,7 +39,7 @@ EntryWalk WalkEntries(const std::uint8_t* bytes, std::int64_t begin, std::int64_
 struct CusxEntryView {
     ConfEntry Entry;
     int Page = -1;             // -1: base part; else the change page (0-based)
-    std::string Meaning;       // from the key tables, "unknown key 0xNN" otherwise
+    std::string Meaning;       // from the tables of keys (base/RecordLayouts.h), "unknown key 0xNN" otherwise
     std::string Value;         // as shown
     std::string Codes;         // element codes for a preview: one hex code, or CR LF lines of three; empty: none
 };
@@ -58,6 +57,9 @@ struct CusxView {
 
 // Reads the CUSX data bytes[dataPos..dataEnd).
 CusxView ReadCusx(const std::uint8_t* bytes, std::int64_t dataPos, std::int64_t dataEnd);
+// Reads the CUSX chunk whose data begins at data in the file's bytes: as far
+// as its stated size and the file reach. Nothing when data lies outside the file.
+std::optional<CusxView> ReadCusxAt(const std::vector<std::uint8_t>& bytes, std::int64_t data);
 
 std::string CusxDefaultName(int ceNumber);
 

@@ -21,66 +21,68 @@ constexpr std::uint32_t kVersion12 = 0x01020000, kVersion20 = 0x02000000;
 constexpr std::uint32_t kCurrentVersion = 0x03000000;
 
 // The tokens (1..63) the game knows in each size class of a chunk's entries,
-// how long the lists of the multi-byte ones may be, and which hold element codes.
+// how long the lists of the multi-byte ones may be, and which hold element
+// codes: taken from the tables of the entries (base/RecordLayouts.h).
 struct EntryKeys {
     std::array<std::uint64_t, 4> Tokens{};        // size class 0..3, a bit a token
     std::map<int, std::pair<int, int>> Lists;     // multi-byte token: bytes an entity, most entities
     std::set<int> Elements;                       // keys whose values are element codes
-    bool Knows(int key) const { return (Tokens[static_cast<std::size_t>(key >> 6)] >> (key & 0x3F)) & 1; }
+    bool Knows(int key) const { return (Tokens[static_cast<std::size_t>(EntrySizeClass(key))] >> EntryToken(key)) & 1; }
 };
 
-using Ranges = std::initializer_list<std::pair<int, int>>;
-
-EntryKeys Keys(Ranges u8, Ranges s16, Ranges s32, std::map<int, std::pair<int, int>> lists = {},
-               std::set<int> elements = {})
+template <std::size_t N>
+EntryKeys KeysOf(const std::array<EntryKey, N>& table)
 {
     EntryKeys k;
-    std::size_t sizeClass = 0;
-    for (const Ranges& ranges : {u8, s16, s32}) {
-        for (const auto& [from, to] : ranges)
-            for (int t = from; t <= to; ++t) k.Tokens[sizeClass] |= 1ull << t;
-        ++sizeClass;
+    for (const EntryKey& e : table) {
+        k.Tokens[static_cast<std::size_t>(e.SizeClass())] |= 1ull << e.Token();
+        if (e.SizeClass() == kCountedSizeClass) k.Lists[e.Token()] = {EntityBytes(e.Type), e.Most};
+        if (e.HoldsElements()) k.Elements.insert(e.Key);
     }
-    for (const auto& [t, _] : lists) k.Tokens[3] |= 1ull << t;
-    k.Lists = std::move(lists);
-    k.Elements = std::move(elements);
     return k;
 }
 
-constexpr int kString = 1, kElementList = 2, kContentList = 18;
+template <std::size_t N>
+void AddTokens(EntryKeys& keys, std::size_t sizeClass, const std::array<TokenRange, N>& ranges)
+{
+    for (const TokenRange& r : ranges)
+        for (int t = r.From; t <= r.To; ++t) keys.Tokens[sizeClass] |= 1ull << t;
+}
 
 const EntryKeys& InfoKeys()
 {
-    static const EntryKeys k =
-        Keys({{1, 2}, {4, 34}}, {{1, 6}}, {{1, 2}, {4, 19}});
+    static const EntryKeys k = [] {
+        EntryKeys keys;
+        AddTokens(keys, 0, kInfoBytes);
+        AddTokens(keys, 1, kInfoWords);
+        AddTokens(keys, 2, kInfoLongs);
+        return keys;
+    }();
     return k;
 }
 const EntryKeys& CusxBaseKeys()
 {
-    static const EntryKeys k = Keys({{1, 9}}, {{1, 17}}, {{1, 3}},
-                                          {{1, {kString, 32}}, {2, {kContentList, 1}}}, {0x41, 0x4C, 0x4D, 0xC2});
+    static const EntryKeys k = KeysOf(CusxBaseKey::All);
     return k;
 }
 const EntryKeys& CusxPageKeys()
 {
-    static const EntryKeys k = Keys({{1, 4}, {6, 14}}, {{1, 7}}, {{1, 3}},
-                                          {{1, {kContentList, 1}}}, {0x41, 0x45, 0x47, 0xC1});
+    static const EntryKeys k = KeysOf(CusxPageKey::All);
     return k;
 }
 const EntryKeys& GrpxKeys()
 {
-    static const EntryKeys k = Keys({{1, 2}}, {{1, 1}}, {},
-                                          {{1, {kString, 32}}, {2, {kElementList, 16}}}, {0x41, 0xC2});
+    static const EntryKeys k = KeysOf(GrpxKey::All);
     return k;
 }
 const EntryKeys& NoteKeys()
 {
-    static const EntryKeys k = Keys({{1, 4}}, {}, {}, {{1, {kString, 600}}});
+    static const EntryKeys k = KeysOf(NoteKey::All);
     return k;
 }
 const EntryKeys& EmpxKeys()
 {
-    static const EntryKeys k = Keys({{1, 1}}, {{1, 1}}, {}, {}, {0x41});
+    static const EntryKeys k = KeysOf(EmpxKey::All);
     return k;
 }
 
@@ -198,26 +200,25 @@ private:
                 Note(seen.First, text);
             }
         }
-        std::sort(r_.Findings.begin(), r_.Findings.end(),
+        std::stable_sort(r_.Findings.begin(), r_.Findings.end(),
                   [](const GameFinding& a, const GameFinding& b) { return a.Offset < b.Offset; });
     }
 
     bool Signature()
     {
-        if (size_ >= 12 && std::memcmp(b_, "RND1", 4) == 0) {
-            if (std::memcmp(b_ + 8, "CAVE", 4) != 0) return false;
-            pos_ = 12;
+        if (size_ >= kFirstChunkPos && std::memcmp(b_, kRnd1Signature.data(), kRnd1SignatureLength) == 0) {
+            if (std::memcmp(b_ + kVersChunkPos, kCaveVers.data(), kChunkNameLength) != 0) return false;
+            pos_ = kFirstChunkPos;
             fileVersion_ = kCurrentVersion;
             return true;
         }
         // The cookie line: "ROCKSNDIAMONDS_LEVEL_FILE_VERSION_x.y" up to its line feed.
-        static constexpr char kCookie[] = "ROCKSNDIAMONDS_LEVEL_FILE_VERSION_";
-        const std::int64_t n = sizeof kCookie - 1;
-        if (size_ < n + 3 || std::memcmp(b_, kCookie, static_cast<std::size_t>(n)) != 0) return false;
+        const std::int64_t n = kCookieLength;
+        if (size_ < n + kCookieVersionLength || std::memcmp(b_, kCookie.data(), kCookie.size()) != 0) return false;
         std::int64_t end = n;
         while (end < size_ && end < 1024 && b_[end] != '\n') ++end;
         const std::string version(reinterpret_cast<const char*>(b_) + n, static_cast<std::size_t>(end - n));
-        if (version.size() != 3 || version[1] != '.' || version[0] < '0' || version[0] > '9' || version[2] < '0' ||
+        if (version.size() != kCookieVersionLength || version[1] != '.' || version[0] < '0' || version[0] > '9' || version[2] < '0' ||
             version[2] > '9')
             return false;
         fileVersion_ = static_cast<std::uint32_t>(version[0] - '0') << 24 | static_cast<std::uint32_t>(version[2] - '0') << 16;
@@ -232,7 +233,7 @@ private:
             const std::int64_t p = pos_;
             char name[5] = {};
             int k = 0;
-            while (k < 4) {
+            while (k < kChunkNameLength) {
                 const int c = Get8();
                 if (c < 0) break;
                 name[k++] = static_cast<char>(c);
@@ -244,10 +245,11 @@ private:
                 Note(p, Num(size_ - p) + " bytes at the end are no whole chunk header: the game does not read them");
                 break;
             }
-            chunk_ = std::string(name, strnlen(name, 4));
+            chunk_ = std::string(name, strnlen(name, kChunkNameLength));
             read_.insert(p);
             const bool goOn = Chunk(p, size);
             nextOf_[p] = pos_;
+            PastTheEnd(p, size);
             if (!goOn) {
                 r_.StopsAt = p;
                 break;
@@ -255,28 +257,38 @@ private:
         }
     }
 
-    // One chunk; false when the game stops reading the file at it.
+    // A chunk whose stated length runs past the end of the file (HEAD: the
+    // header's whole length, which the game reads whatever its size field
+    // says): the level is cut short, whatever the game then makes of it.
+    void PastTheEnd(std::int64_t p, std::int32_t size)
+    {
+        const std::int64_t data = p + kChunkHeaderLength;
+        const auto stated = static_cast<std::int64_t>(static_cast<std::uint32_t>(size));
+        const bool head = chunk_ == ChunkKindOf(ChunkId::Head).Name && stated == kHeadStatedSize;
+        const std::int64_t length = head ? kHeadLength : stated;
+        if (data + length > size_)
+            Find(p, chunk_ + " chunk " + (head ? "takes " : "states ") + Num(length) + " bytes, but the file ends " +
+                        Num(size_ - data) + " bytes into it: the level is cut short and the game reads past the end of the file");
+    }
+
+    // One chunk, by the table of chunk kinds; false when the game stops
+    // reading the file at it.
     bool Chunk(std::int64_t p, std::int32_t size)
     {
-        static const std::map<std::string, int> fixed = {{"VERS", kVersLength}, {"DATE", 4}, {"HEAD", kHeadStatedSize},
-                                                        {"NAME", kNameChunkSize}, {"AUTH", kAuthChunkSize}, {"CNT2", 160}};
-        static const std::set<std::string> variable = {"INFO", "BODY", "CONT", "CNT3", "CUS1", "CUS2", "CUS3",
-                                                       "CUS4", "GRP1", "CONF", "ELEM", "NOTE", "CUSX", "GRPX",
-                                                       "EMPX"};
-        const auto f = fixed.find(chunk_);
-        if (f == fixed.end() && !variable.count(chunk_)) {
+        const ChunkKind* kind = FindChunkKind(chunk_);
+        if (!kind) {
             Find(p, "unknown chunk \"" + chunk_ + "\" of " + Num(size) + " bytes: the game skips it", 1);
             Skip(static_cast<std::uint32_t>(size));
             return true;
         }
-        if (f != fixed.end() && f->second != size) {
-            Find(p, chunk_ + " chunk of " + Num(size) + " bytes where the game reads " + Num(f->second) +
+        if (kind->Game == GameLength::Fixed && kind->GameSize != size) {
+            Find(p, chunk_ + " chunk of " + Num(size) + " bytes where the game reads " + Num(kind->GameSize) +
                         ": the game skips it",
                  1);
             Skip(static_cast<std::uint32_t>(size));
             return true;
         }
-        const std::int64_t expected = Load(p, size);
+        const std::int64_t expected = Load(*kind, p, size);
         if (expected < 0) return false;  // the loader told why
         if (expected != size) {
             Find(p, chunk_ + " chunk of " + Num(size) + " bytes, but its contents take " + Num(expected) +
@@ -287,89 +299,119 @@ private:
         return true;
     }
 
-    std::int64_t Load(std::int64_t p, std::int32_t size)
+    std::int64_t Load(const ChunkKind& kind, std::int64_t p, std::int32_t size)
     {
-        if (chunk_ == "VERS") {
+        const std::int64_t data = p + kChunkHeaderLength;
+        switch (kind.Id) {
+        case ChunkId::Vers:
             fileVersion_ = static_cast<std::uint32_t>(Get32());
             Get32();
-        } else if (chunk_ == "DATE" || chunk_ == "NAME" || chunk_ == "AUTH" || chunk_ == "CNT2") {
-            Skip(static_cast<std::uint32_t>(size));
-        } else if (chunk_ == "HEAD") {
-            Head();
-        } else if (chunk_ == "INFO") {
-            return Entries(size, 0, InfoKeys(), Part::Info);
-        } else if (chunk_ == "BODY") {
+            break;
+        case ChunkId::Date:
+        case ChunkId::Name:
+        case ChunkId::Auth: Skip(static_cast<std::uint32_t>(size)); break;
+        case ChunkId::Cnt2: Cnt2(data); break;
+        case ChunkId::Head: Head(); break;
+        case ChunkId::Info: return Entries(size, 0, InfoKeys(), Part::Info);
+        case ChunkId::Body: {
             const std::int64_t expected =
                 static_cast<std::int64_t>(width_) * height_ * (wide_ && fileVersion_ >= kVersion20 ? 2 : 1);
             if (expected != size) {
                 Skip(static_cast<std::uint32_t>(size));
                 return expected;
             }
-            BodyCells("BODY", p + 8, static_cast<std::int64_t>(width_) * height_);
-            body_ = true;
-        } else if (chunk_ == "CONT") {
-            const std::int64_t expected = 4 + 72 * (wide_ && fileVersion_ >= kVersion20 ? 2 : 1);
-            if (expected != size) {
-                Skip(static_cast<std::uint32_t>(size));
-                return expected;
-            }
+            BodyCells("BODY", data, static_cast<std::int64_t>(width_) * height_);
+            break;
+        }
+        case ChunkId::Cont: {
+            const std::int64_t expected = kContHeaderLength + kContCells * (wide_ && fileVersion_ >= kVersion20 ? 2 : 1);
             Skip(static_cast<std::uint32_t>(size));
-        } else if (chunk_ == "CNT3") {
+            if (expected != size) return expected;
+            break;
+        }
+        case ChunkId::Cnt3: {
             Get16();
             const int length = Get16();
-            Skip(12);
-            const std::int64_t expected = 16 + length;
+            Skip(kCnt3HeaderLength - 2 * kCode);  // after the code and the text's length
+            const std::int64_t expected = kCnt3HeaderLength + length;
             if (expected != size) {
-                Skip(static_cast<std::uint32_t>(size - 16));
+                Skip(static_cast<std::uint32_t>(size - kCnt3HeaderLength));
                 return expected;
             }
             Skip(static_cast<std::uint32_t>(length));
-        } else if (chunk_ == "CUS1" || chunk_ == "CUS2" || chunk_ == "CUS3") {
-            const int part = chunk_ == "CUS1" ? 6 : chunk_ == "CUS2" ? 4 : 134;
-            const int n = Get16();
-            const std::int64_t expected = 2 + static_cast<std::int64_t>(n) * part;
-            if (expected != size) {
-                Skip(static_cast<std::uint32_t>(size - 2));
-                return expected;
-            }
-            for (int i = 0; i < n; ++i) {
-                const std::int64_t at = pos_;
-                const int element = Element(Get16(), at);
-                if (!IsCeCode(static_cast<std::uint16_t>(element)) || element < 0)
-                    Find(at, chunk_ + " entry names the element " + Num(element) +
-                                 ", which is no custom element: the game skips it",
-                         1);
-                Skip(static_cast<std::uint32_t>(part - 2));
-            }
-        } else if (chunk_ == "CUS4") {
-            return Cus4(p, size);
-        } else if (chunk_ == "GRP1") {
-            const int element = Element(Get16(), p + 8);
+            break;
+        }
+        case ChunkId::Cus1:
+        case ChunkId::Cus2:
+        case ChunkId::Cus3: return OldCes(kind, size);
+        case ChunkId::Cus4: return Cus4(p, size);
+        case ChunkId::Grp1: {
+            const int element = Element(Get16(), data);
             if (element < kFirstGroupCode || element > kLastGroupCode) {
                 Find(p, "GRP1 chunk names the element " + Num(element) + ", which is no group element: the game skips it", 1);
-                Skip(static_cast<std::uint32_t>(size - 2));
+                Skip(static_cast<std::uint32_t>(size - kCode));
                 return size;
             }
-            Skip(72);
-        } else if (chunk_ == "CONF" || chunk_ == "ELEM") {
-            return Entries(size, 0, EntryKeys{}, Part::Coded);
-        } else if (chunk_ == "NOTE") {
+            Skip(kGrp1Length - kCode);
+            break;
+        }
+        case ChunkId::Conf:
+        case ChunkId::Elem: return Entries(size, 0, EntryKeys{}, Part::Coded);
+        case ChunkId::Note:
             Get16();
-            return Entries(size, 2, NoteKeys(), Part::Plain);
-        } else if (chunk_ == "CUSX") {
-            return Cusx(p, size);
-        } else if (chunk_ == "GRPX") {
-            const int element = Element(Get16(), p + 8);
+            return Entries(size, kCode, NoteKeys(), Part::Plain);
+        case ChunkId::Cusx: return Cusx(p, size);
+        case ChunkId::Grpx: {
+            const int element = Element(Get16(), data);
             if (element < kFirstGroupCode || element > kLastGroupCode) {
                 Find(p, "GRPX chunk names the element " + Num(element) +
                             ", which is no group element: the game stops reading the level here",
                      1);
                 return -1;
             }
-            return Entries(size, 2, GrpxKeys(), Part::Plain);
-        } else if (chunk_ == "EMPX") {
-            Element(Get16(), p + 8);
-            return Entries(size, 2, EmpxKeys(), Part::Plain);
+            return Entries(size, kCode, GrpxKeys(), Part::Plain);
+        }
+        case ChunkId::Empx:
+            Element(Get16(), data);
+            return Entries(size, kCode, EmpxKeys(), Part::Plain);
+        }
+        return size;
+    }
+
+    // CNT2: every code as the game reads it, and the element it is for.
+    void Cnt2(std::int64_t data)
+    {
+        const int element = Element(Get16(), data);
+        for (int k = 0; k < Cnt2Field::Contents.Codes(); ++k) {
+            const std::int64_t at = data + Cnt2Field::Contents.Offset + k * kCode;
+            pos_ = std::min(at, size_);
+            Element(Get16(), at);
+        }
+        Past(data + kCnt2Length);
+        if (element != kCnt2YamYamCode && element != kCnt2AmoebaCode)
+            Find(data - kChunkHeaderLength, "CNT2 chunk holds contents for the element " + Num(element) +
+                                                ", which has none: the game warns that it cannot load them",
+                 1);
+    }
+
+    // CUS1, CUS2 and CUS3: a count, then as many parts of a fixed length, each
+    // beginning with a custom element's code.
+    std::int64_t OldCes(const ChunkKind& kind, std::int32_t size)
+    {
+        const int part = kind.Id == ChunkId::Cus1 ? kCus1PartLength : kind.Id == ChunkId::Cus2 ? kCus2PartLength : kCus3PartLength;
+        const int n = Get16();
+        const std::int64_t expected = kCode + static_cast<std::int64_t>(n) * part;
+        if (expected != size) {
+            Skip(static_cast<std::uint32_t>(size - kCode));
+            return expected;
+        }
+        for (int i = 0; i < n; ++i) {
+            const std::int64_t at = pos_;
+            const int element = Element(Get16(), at);
+            if (!IsCeCode(static_cast<std::uint16_t>(element)) || element < 0)
+                Find(at, chunk_ + " entry names the element " + Num(element) + ", which is no custom element: the game skips it",
+                     1);
+            Skip(static_cast<std::uint32_t>(part - kCode));
         }
         return size;
     }
@@ -378,17 +420,31 @@ private:
     void Head()
     {
         const std::int64_t d = pos_;
-        width_ = Get8();
-        height_ = Get8();
-        Skip(HeadField::YamYamContents.Offset - HeadField::Time.Offset);  // time, emeralds, title, scores
-        for (int i = 0; i < 36; ++i) Element(Get8(), pos_ - 1);
-        Skip(3);
-        Element(Get8(), pos_ - 1);
-        Skip(2);
-        wide_ = Get8() == 1;
-        Skip(1);
-        if (Get8() == 1) Template(d + 98);
-        Skip(13);
+        width_ = At(d, HeadField::Width);
+        height_ = At(d, HeadField::Height);
+        for (const int offset : kHeadElementCodes)
+            if (d + offset < size_) Element(b_[d + offset], d + offset);
+        wide_ = At(d, HeadField::Wide16) == 1;
+        if (At(d, HeadField::UseTemplate) == 1) Template(d + HeadField::UseTemplate.Offset);
+        Past(d + kHeadLength);
+    }
+
+    // A number field of the record at record as the game reads it: -1 when
+    // it runs past the end of the file.
+    int At(std::int64_t record, RecordField f) const
+    {
+        if (record + f.End() > size_) return -1;
+        return static_cast<int>(ReadBigEndian(b_ + record + f.Offset, f.Width));
+    }
+    // Reads on to end, as the game's reads do: at the end of the file at most.
+    void Past(std::int64_t end)
+    {
+        if (end > size_) {
+            pos_ = size_;
+            eof_ = true;
+        } else {
+            pos_ = std::max(pos_, end);
+        }
     }
 
     void Template(std::int64_t at)
@@ -425,8 +481,8 @@ private:
         std::int64_t real = already;
         while (!eof_) {
             if (part == Part::Coded) {
-                Get16();
-                real += 2;
+                Get16();  // the element the entry is for
+                real += kCode;
             }
             real += Entry(keys, part);
             if (part == Part::CusxBase && pages_ != -1) break;
@@ -440,17 +496,26 @@ private:
     {
         const std::int64_t at = pos_;
         const int key = Get8();
-        if (key < 0) return 1;
-        const int sizeClass = key >> 6, token = key & 0x3F;
+        if (key < 0) {
+            // The game looks for the end of the file only before an entry: in a
+            // chunk cut short after a whole entry it reads one more, of key -1 (a
+            // counted entry of token 63 and a count of -1), which it cannot load.
+            Find(at, chunk_ + " chunk is cut short after a whole entry: the game reads one more from past the end "
+                              "of the file and warns that it cannot load it",
+                 1);
+            return 1 + kEntryCountWidth - 1;
+        }
+        const int sizeClass = EntrySizeClass(key), token = EntryToken(key);
         const bool anyKey = part == Part::Coded;
         const bool known = anyKey || keys.Knows(key);
         const std::string entry = chunk_ + " entry " + HexText(static_cast<std::uint32_t>(key), 2);
         std::int64_t taken = 1;
-        if (sizeClass == 3) {
-            const int n = std::max(Get16(), 0);
+        if (sizeClass == kCountedSizeClass) {
+            const int count = Get16();  // -1 when the file ends inside it, as the game reads it
+            const int n = std::max(count, 0);
             const std::int64_t values = pos_;
             Skip(static_cast<std::uint32_t>(n));
-            taken += 2 + n;
+            taken += kEntryCountWidth + count;
             const auto list = keys.Lists.find(token);
             if (!anyKey && list != keys.Lists.end()) {
                 const auto [entity, most] = list->second;
@@ -459,14 +524,18 @@ private:
                     Find(at, entry + " holds " + Num(entities) + " values where the game keeps " + Num(most) +
                                  ": it drops the rest",
                          1);
-                if (entities == 0 && entity != kString)
+                const bool codes = keys.Elements.count(key) != 0;
+                if (entities == 0 && codes)
                     Find(at, entry + " holds an empty list: the game keeps one default value", 1);
-                if (entity != kString && keys.Elements.count(key))
-                    for (std::int64_t i = 0; i < std::min(entities, most) * entity / 2 && values + 2 * i + 2 <= size_; ++i)
-                        Element(ReadWord(b_ + values + 2 * i), values + 2 * i);
+                if (codes)
+                    for (std::int64_t i = 0; i < std::min(entities, most) * entity / kCode && values + kCode * (i + 1) <= size_; ++i)
+                        Element(ReadWord(b_ + values + kCode * i), values + kCode * i);
+                if (codes && entities > 0 && values + n > size_) r_.UnfilledCodes = true;
             }
+            // The entries of CONF and ELEM are the element's own: any list may hold codes.
+            if (anyKey && n > 0 && values + n > size_) r_.UnfilledCodes = true;
         } else {
-            const int length = sizeClass == 0 ? 1 : sizeClass == 1 ? 2 : 4;
+            const int length = EntryValueWidth(key);
             const int value = length == 1 ? Get8() : length == 2 ? Get16() : Get32();
             taken += length;
             // The game takes a two-byte value as signed: a negative code is no element it warns about.
@@ -474,9 +543,9 @@ private:
             if (known && keys.Elements.count(key) && code >= 0) Element(code, at + 1);
             if (part == Part::Info && key == InfoField::Width.Key) width_ = static_cast<std::int16_t>(value);
             if (part == Part::Info && key == InfoField::Height.Key) height_ = static_cast<std::int16_t>(value);
-            if (part == Part::Info && key == 0x06 && value != 0) Template(at);
-            if (part == Part::CusxBase && key == 0x09) pages_ = std::max(value, 1);
-            if (part == Part::CusxPage && key == 0x01) page_ = value;
+            if (part == Part::Info && key == InfoField::UseTemplate && value != 0) Template(at);
+            if (part == Part::CusxBase && key == CusxBaseKey::PageCount.Key) pages_ = std::max(value, 1);
+            if (part == Part::CusxPage && key == CusxPageKey::Index.Key) page_ = value;
         }
         if (!known) Find(at, entry + " is unknown to the game: it skips it", 1);
         return taken;
@@ -484,54 +553,49 @@ private:
 
     std::int64_t Cus4(std::int64_t p, std::int32_t size)
     {
-        const int element = Element(Get16(), p + 8);
+        const std::int64_t record = p + kChunkHeaderLength;
+        const int element = Element(At(record, Cus4Field::ElementCode), record);
         if (!IsCeCode(element)) {
             Find(p, "CUS4 chunk names the element " + Num(element) +
                         ", which is no custom element: the game skips it",
                  1);
-            Skip(static_cast<std::uint32_t>(size - 2));
+            Past(record + size);
             return size;
         }
-        Skip(Cus4Field::ChangePageCount.Offset - Cus4Field::Name.Offset);  // the name and the properties
-        const int pages = Get8();
-        const std::int64_t expected = kCus4RecordLength + static_cast<std::int64_t>(kCus4PageLength) * pages;
+        const int pages = At(record, Cus4Field::ChangePageCount);
+        const std::int64_t expected = Cus4RecordLength(pages);
         const std::string ce = "CUS4 chunk for CE " + Num(CeNumberOf(static_cast<std::uint16_t>(element)));
         if (expected != size) {
-            Skip(static_cast<std::uint32_t>(size - 43));
+            Past(record + size);
             Find(p, ce + " states " + Num(size) + " bytes, but its " + Num(pages) + " change pages take " + Num(kCus4RecordLength) + " + " +
                         Num(kCus4PageLength) + " x " +
                         Num(pages) + " = " + Num(expected) + ": the game stops reading the level here",
                  1);
             return -1;
         }
-        Skip(5 + 1);
-        Element(Get16(), p + 8 + 49);  // the borrowed graphic
-        Skip(15);
-        for (int i = 0; i < 11; ++i) Element(Get16(), pos_ - 2);  // explosion content, entered, left
-        Skip(8);
+        // Every element code of the record, as the game reads it; with no page, it reads one all the same.
+        const auto code = [&](std::int64_t at) {
+            if (at + kCode <= size_) Element(ReadWord(b_ + at), at);
+        };
+        for (const int offset : kCus4ElementCodes)
+            if (offset != Cus4Field::ElementCode.Offset) code(record + offset);
         const int read = std::max(pages, 1);
-        for (int page = 0; page < read; ++page) {
-            Skip(4);
-            Element(Get16(), pos_ - 2);
-            Skip(6);
-            Element(Get16(), pos_ - 2);
-            Skip(6);
-            for (int i = 0; i < 9; ++i) Element(Get16(), pos_ - 2);
-            Skip(10);
-        }
+        for (int page = 1; page <= read; ++page)
+            for (const int offset : kCus4PageElementCodes) code(record + Cus4PageOffset(page) + offset);
+        Past(record + Cus4RecordLength(read));
         if (pages == 0 && r_.StepLostAt < 0) r_.StepLostAt = p;
         if (pages == 0)
             Find(p, ce + " has 0 change pages: the game reads one change page of " + Num(kCus4PageLength) +
-                         " bytes from what follows it and goes on at " + Num(p + 8 + expected + kCus4PageLength) +
+                         " bytes from what follows it and goes on at " + Num(record + Cus4RecordLength(1)) +
                          ", out of step with the chunks after it");
         return size;
     }
 
     std::int64_t Cusx(std::int64_t p, std::int32_t size)
     {
-        Element(Get16(), p + 8);
+        Element(Get16(), p + kChunkHeaderLength);
         pages_ = -1;
-        std::int64_t real = Entries(size, 2, CusxBaseKeys(), Part::CusxBase);
+        std::int64_t real = Entries(size, kCode, CusxBaseKeys(), Part::CusxBase);
         if (pages_ == -1) {
             Find(p, "CUSX chunk ends before its number of change pages: the game gives the element one default page",
                  1);
@@ -555,19 +619,21 @@ private:
     // does not read: after the chunk at which it stops, or out of its step.
     void MissedCes()
     {
-        if (fileVersion_ < kVersion12 && chunksStart_ != 12) return;  // a file of version 1.0 has no chunks
+        if (fileVersion_ < kVersion12 && chunksStart_ != kFirstChunkPos) return;  // a file of version 1.0 has no chunks
         std::int64_t p = chunksStart_;
-        while (p + 8 <= size_) {
-            const bool cus4 = std::memcmp(b_ + p, "CUS4", 4) == 0, cusx = std::memcmp(b_ + p, "CUSX", 4) == 0;
-            if ((cus4 || cusx) && p + 10 <= size_ && !read_.count(p))
-                Find(p, std::string(cus4 ? "CUS4" : "CUSX") + " chunk for CE " +
-                            Num(ReadWord(b_ + p + 8) - (kFirstCeCode - 1)) +
+        while (p + kChunkHeaderLength <= size_) {
+            const ChunkKind* kind =
+                FindChunkKind(std::string_view(reinterpret_cast<const char*>(b_ + p), kChunkNameLength));
+            const bool ce = kind && kind->CustomElement, cus4 = ce && kind->Id == ChunkId::Cus4;
+            const std::int64_t data = p + kChunkHeaderLength;
+            if (ce && data + kCode <= size_ && !read_.count(p))
+                Find(p, std::string(kind->Name) + " chunk for CE " + Num(ReadWord(b_ + data) - (kFirstCeCode - 1)) +
                             (r_.StopsAt >= 0 && p > r_.StopsAt
                                  ? " lies after the chunk at which the game stops reading (" + Num(r_.StopsAt) + ")"
                                  : " is not where the game reads a chunk") +
                             ": the game will not see it");
             const auto game = nextOf_.find(p);
-            std::int64_t next = p + 8 + ReadBigEndian(b_ + p + 4, 4);
+            std::int64_t next = data + ReadBigEndian(b_ + p + ChunkField::Size.Offset, ChunkField::Size.Width);
             if (game != nextOf_.end() && !cus4 && p != r_.StopsAt) next = game->second;
             if (next <= p || next > size_) break;
             p = next;
@@ -586,10 +652,9 @@ private:
     std::uint32_t fileVersion_ = kCurrentVersion;
     int width_ = InfoField::Width.Default, height_ = InfoField::Height.Default;  // the map's size in cells
     bool wide_ = true;
-    bool body_ = false;
     int page_ = 0;    // the CUSX change page the entries fill
     int pages_ = -1;  // the CUSX chunk's page count; -1: not read yet
-    std::int64_t chunksStart_ = 12;
+    std::int64_t chunksStart_ = kFirstChunkPos;
     std::map<std::int64_t, std::int64_t> nextOf_;  // where the game went on after each chunk it read
     std::string chunk_;
     std::set<std::int64_t> read_;  // where the game read a chunk header

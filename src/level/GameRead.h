@@ -25,6 +25,10 @@ struct GameReading {
     // version 1.0: the end of its map); -1: none.
     std::int64_t StopsAt = -1;
     std::int64_t StepLostAt = -1;  // the first chunk after which the game reads out of step; -1: none
+    // The file ends inside a list of element codes: the game reads the rest
+    // of the list from memory it never filled, so what it warns about then
+    // is not known (the findings say the level is cut short all the same).
+    bool UnfilledCodes = false;
     // Where the game stops reading the chunks as they lie (it stops, or reads
     // on out of step); -1 when it reads them all.
     std::int64_t LostAt() const;

@@ -16,6 +16,12 @@ bool LevelToChange(const OpenLevel& lvl, UserInterface& ui)
     return false;
 }
 
+// Where a field of the older header lies in the file.
+std::int64_t HeadFieldPos(const OpenLevel& lvl, RecordField f)
+{
+    return lvl.HeadPos() + kDataFromSizeField + f.Offset;
+}
+
 // The title and the author: 32 bytes each (HEAD's title field, NAME, AUTH).
 constexpr std::size_t kTitleLength = kLevelTextLength;
 
@@ -76,8 +82,7 @@ bool WriteLevelTitle(OpenLevel& lvl, const std::string& title, UserInterface& ui
         return false;
     }
     if (!newer && !HasHead(lvl, ui)) return false;
-    const std::int64_t at = newer ? lvl.Index().NamePos + kDataFromSizeField
-                                  : lvl.HeadPos() + kDataFromSizeField + HeadField::Title.Offset;
+    const std::int64_t at = newer ? lvl.Index().NamePos + kDataFromSizeField : HeadFieldPos(lvl, HeadField::Title);
     return WriteTextField(lvl, at, title, "title", kTitleStepName, kTitleUpdatedMessage, ui);
 }
 
@@ -89,15 +94,15 @@ bool WriteLevelAuthor(OpenLevel& lvl, const std::string& author, UserInterface& 
         ui.Message(kNoAuthChunkMessage);
         return false;
     }
-    if (!FitsInFile(lvl, size, 4, "author", ui)) return false;
+    if (!FitsInFile(lvl, size, ChunkField::Size.Width, "author", ui)) return false;
     // A shorter chunk would have its 32 bytes run into the next one.
-    const std::uint32_t held = GetBytesAtPos(size, lvl.File(), 4);  // keeps the file's position
+    const std::uint32_t held = GetBytesAtPos(size, lvl.File(), ChunkField::Size.Width);  // keeps the file's position
     if (held < kTitleLength) {
         ui.Error("This level's author chunk (AUTH) holds " + std::to_string(held) + " bytes, not " +
                  std::to_string(kTitleLength) + "; nothing was written.");
         return false;
     }
-    return WriteTextField(lvl, size + 4, author, "author", kAuthorStepName, kAuthorUpdatedMessage, ui);
+    return WriteTextField(lvl, size + kDataFromSizeField, author, "author", kAuthorStepName, kAuthorUpdatedMessage, ui);
 }
 
 namespace {
@@ -142,7 +147,7 @@ bool WriteTimeAndEmeralds(OpenLevel& lvl, std::uint16_t time, std::uint16_t emer
     // Time left and emeralds to collect lie side by side: both words or neither.
     constexpr RecordField both{HeadField::Time.Offset, HeadField::Emeralds.End() - HeadField::Time.Offset};
     static_assert(HeadField::Time.End() == HeadField::Emeralds.Offset);
-    const std::int64_t at = lvl.HeadPos() + kDataFromSizeField + both.Offset;
+    const std::int64_t at = HeadFieldPos(lvl, both);
     if (!FitsInFile(lvl, at, both.Width, "time left and emeralds to collect", ui)) return false;
     if (time > kEditorMaxValue || emeralds > kEditorMaxValue) ui.Message(kTimeNoteMessage);
     std::uint8_t bytes[both.Width];
@@ -204,9 +209,9 @@ bool WriteHeaderChanges(OpenLevel& lvl, const HeaderChanges& changes, UserInterf
             return static_cast<std::uint16_t>(GetWordAtPos(at, lvl.File(), true));
         };
         const std::uint16_t time = changes.Time ? static_cast<std::uint16_t>(*changes.Time)
-                                                : current(ix.Newer ? ix.InfoTimePos : lvl.HeadPos() + 6);
+                                                : current(ix.Newer ? ix.InfoTimePos : HeadFieldPos(lvl, HeadField::Time));
         const std::uint16_t emeralds = changes.Emeralds ? static_cast<std::uint16_t>(*changes.Emeralds)
-                                                        : current(ix.Newer ? ix.InfoEmeraldsPos : lvl.HeadPos() + 8);
+                                                        : current(ix.Newer ? ix.InfoEmeraldsPos : HeadFieldPos(lvl, HeadField::Emeralds));
         wrote = WriteTimeAndEmeralds(lvl, time, emeralds, ui) || wrote;
     }
     step.Commit();

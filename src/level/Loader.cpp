@@ -21,8 +21,6 @@ namespace vantrel {
 namespace {
 
 constexpr std::int64_t kStopScan = -1;
-constexpr char kCookie[] = "ROCKSNDIAMONDS_LEVEL_FILE_VERSION_";
-constexpr std::size_t kCookieLength = sizeof(kCookie) - 1;
 
 void Append(std::string& line, std::string_view text) { line += text; }
 
@@ -158,6 +156,9 @@ private:
     }
     // A field of the record at record.
     std::uint32_t Field(std::int64_t record, RecordField f) { return Field(record + f.Offset, f.Width); }
+    // The size the chunk at p states, and where its size field lies (the position a load records).
+    std::uint32_t StatedSize(std::int64_t p) { return Field(p, ChunkField::Size); }
+    static std::int32_t SizeFieldOf(std::int64_t p) { return static_cast<std::int32_t>(p + ChunkField::Size.Offset); }
 
     // The signature, then the version: the cookie's three characters or the CAVEVERS chunk.
     bool RecogniseFormat()
@@ -166,25 +167,26 @@ private:
             Tell(EmptyFileMessage(report_.Path));
             return false;
         }
-        if (ReadFileString(lvl_, 4, *f_, 0) != "RND1" && ReadFileString(lvl_, kCookieLength, *f_, 0) != kCookie) {
+        if (ReadFileString(lvl_, kRnd1SignatureLength, *f_, 0) != kRnd1Signature &&
+            ReadFileString(lvl_, kCookieLength, *f_, 0) != kCookie) {
             Tell(kRejectMessage);
             return false;
         }
         LogLine("Loading ", report_.Path);
         if (lvl_.ReadOnly() && !options_.ReadOnly) LogLine(kReadOnlyLogLine, " (", readOnlyReason_, ")");
         std::string version;
-        if (f_->Position() == 4) {
-            f_->Seek(8);
+        if (f_->Position() == kRnd1SignatureLength) {
+            f_->Seek(kVersChunkPos);
             Log("RND1 file - checking version");
             version = "CAVEVERS";
         } else {
-            version = ReadFileString(lvl_, 3, *f_);
+            version = ReadFileString(lvl_, kCookieVersionLength, *f_);
             LogLine("File version = ", version);
         }
         report_.FileVersion = version;
         if (version == "1.0") {
             ix_.Format = LevelFormat::Cookie10;
-            ix_.HeadPos = 34;
+            ix_.HeadPos = kOldestHeadPos;
         } else if (version == "1.2") {
             ix_.Format = LevelFormat::Cookie12;
         } else if (version == "1.4") {
@@ -205,9 +207,9 @@ private:
         std::int64_t p = f_->Position();
         while (p < size_) {
             std::int64_t next;
-            if (ix_.Format == LevelFormat::Cookie10 && p == 37) {
+            if (ix_.Format == LevelFormat::Cookie10 && p == kCookieSeparatorPos) {
                 next = Head(p);
-            } else if (ix_.Format == LevelFormat::Cookie10 && p == 150) {
+            } else if (ix_.Format == LevelFormat::Cookie10 && p == kOldestBodyPos) {
                 next = Body(p);  // in a "1.0" file the map starts here, whatever its bytes spell
             } else {
                 next = Dispatch(p);
@@ -241,7 +243,7 @@ private:
             std::optional<std::string> name;
             if (line.Cusx) {
                 const std::int64_t data = ix_.CusxPositions[line.Index];
-                const CusxView view = ReadCusx(bytes_, data, data + Field(data - 4, 4));
+                const CusxView view = ReadCusx(bytes_, data, data + StatedSize(data - kChunkHeaderLength));  // inside the file: the scan checked
                 n = view.CeNumber;
                 if (view.NameStored) name = view.Name;
             } else {
@@ -270,49 +272,42 @@ private:
         }
     }
 
-    // A chunk's name as the number its four bytes spell, big-endian.
-    static constexpr std::uint32_t Tag(const char (&name)[5])
-    {
-        return static_cast<std::uint32_t>(static_cast<std::uint8_t>(name[0])) << 24 |
-               static_cast<std::uint32_t>(static_cast<std::uint8_t>(name[1])) << 16 |
-               static_cast<std::uint32_t>(static_cast<std::uint8_t>(name[2])) << 8 |
-               static_cast<std::uint32_t>(static_cast<std::uint8_t>(name[3]));
-    }
-
+    // The chunk at p, by the table of chunk kinds: a kind the loader reads
+    // (the newer layout's only in files of version 3.0 and later), else a
+    // chunk it guesses or a byte it steps over.
     std::int64_t Dispatch(std::int64_t p)
     {
-        const std::string_view name = NameAt(p, 4);
+        const std::string_view name = NameAt(p, kChunkNameLength);
         if (name.empty()) return Unlisted(p, name);  // fewer than four bytes are left
-        const std::uint32_t tag = ReadBigEndian(bytes_ + p, 4);
-        switch (tag) {
-        case Tag("HEAD"): return Head(p);
-        case Tag("CUS4"): return Cus4(p);
-        case Tag("CAVE"):
-            if (NameAt(p, 8) == "CAVEVERS") return CaveVers(p);
-            break;
-        case Tag("CONT"): return Cont(p);
-        case Tag("CNT2"): return Cnt2(p);
-        case Tag("CNT3"): return Cnt3(p);
-        case Tag("GRP1"): return Grp1(p);
-        case Tag("CUS1"): return Cus1(p);
-        case Tag("AUTH"): return Auth(p);
-        case Tag("BODY"): return Body(p);
-        case Tag("CUS3"): return Cus3(p);
-        case Tag("CUSX"): return Cusx(p);  // the game reads it in files of either layout
-        default:
-            // The chunks of the newer layout, in files of version 3.0 and later only.
-            if (newerChunks_) {
-                switch (tag) {
-                case Tag("NAME"): return Name(p);
-                case Tag("INFO"): return Info(p);
-                case Tag("DATE"): return Date(p);
-                case Tag("ELEM"): return Elem(p);
-                case Tag("NOTE"): return Note(p);
-                case Tag("GRPX"): return Grpx(p);
-                case Tag("EMPX"): return Empx(p);
-                default: break;
-                }
-            }
+        const ChunkKind* kind = FindChunkKind(name);
+        if (name == kCaveVers.substr(0, kChunkNameLength) && NameAt(p, kCaveVers.size()) == kCaveVers)
+            kind = &ChunkKindOf(ChunkId::Vers);
+        else if (kind && kind->Loader == LoaderStep::Version)
+            kind = nullptr;  // the version chunk is read only as "CAVEVERS"
+        if (!kind || kind->Loader == LoaderStep::None || (kind->Loader == LoaderStep::NewerStated && !newerChunks_))
+            return Unlisted(p, name);
+        switch (kind->Id) {
+        case ChunkId::Vers: return CaveVers(p);
+        case ChunkId::Head: return Head(p);
+        case ChunkId::Cus4: return Cus4(p);
+        case ChunkId::Cont: return Cont(p);
+        case ChunkId::Cnt2: return Cnt2(p);
+        case ChunkId::Cnt3: return Cnt3(p);
+        case ChunkId::Grp1: return Grp1(p);
+        case ChunkId::Cus1: return Cus1(p);
+        case ChunkId::Auth: return Auth(p);
+        case ChunkId::Body: return Body(p);
+        case ChunkId::Cus3: return Cus3(p);
+        case ChunkId::Cusx: return Cusx(p);  // the game reads it in files of either layout
+        case ChunkId::Name: return Name(p);
+        case ChunkId::Info: return Info(p);
+        case ChunkId::Date:
+        case ChunkId::Elem:
+        case ChunkId::Note:
+        case ChunkId::Grpx:
+        case ChunkId::Empx: return Skipped(kind->Name, p);
+        case ChunkId::Cus2:
+        case ChunkId::Conf: break;
         }
         return Unlisted(p, name);
     }
@@ -331,7 +326,7 @@ private:
             Stop(name, p, "has no room for its size field before the end of the file (" + Num(size_) + " bytes)");
             return std::nullopt;
         }
-        return Field(p + 4, 4);
+        return StatedSize(p);
     }
 
     // The scan only moves forward and stays inside the file.
@@ -369,7 +364,7 @@ private:
             q = p + kChunkHeaderLength + static_cast<std::int64_t>(*s) + (kHeadLength - kHeadStatedSize);
         }
         if (!CanGo("HEAD", p, q)) return kStopScan;
-        const std::int32_t headPos = ix_.Format == LevelFormat::Cookie10 ? ix_.HeadPos : static_cast<std::int32_t>(p + 4);
+        const std::int32_t headPos = ix_.Format == LevelFormat::Cookie10 ? ix_.HeadPos : SizeFieldOf(p);
         const std::int64_t head = headPos + kDataFromSizeField;
         const unsigned width = Field(head, HeadField::Width), height = Field(head, HeadField::Height);
         if (width > kMaxMapSize || height > kMaxMapSize) return RefuseSize("HEAD", p, width, height);
@@ -395,8 +390,8 @@ private:
 
     // --- the newer layout ---
 
-    // A chunk of the newer layout: its data lies from p + 8 to the next chunk.
-    std::optional<std::int64_t> NewerChunk(const char* name, std::int64_t p)
+    // A chunk of the newer layout: its data follows its header, up to the next chunk.
+    std::optional<std::int64_t> NewerChunk(std::string_view name, std::int64_t p)
     {
         const auto s = SizeField(name, p);
         if (!s) return std::nullopt;
@@ -420,7 +415,7 @@ private:
             LogLine("NAME at ", p, ": ", size, " bytes instead of ", kNameChunkSize, "; the title is not taken from it");
             return *q;
         }
-        ix_.NamePos = static_cast<std::int32_t>(p + 4);
+        ix_.NamePos = SizeFieldOf(p);
         title_ = std::string_view(reinterpret_cast<const char*>(bytes_) + p + kChunkHeaderLength, kNameChunkSize);
         return *q;
     }
@@ -453,7 +448,7 @@ private:
         }
         if (width < 0 || height < 0 || width > kMaxMapSize || height > kMaxMapSize)
             return RefuseSize("INFO", p, width, height);
-        ix_.InfoPos = static_cast<std::int32_t>(p + 4);
+        ix_.InfoPos = SizeFieldOf(p);
         ix_.InfoTimePos = timePos;
         ix_.InfoEmeraldsPos = emeraldsPos;
         ix_.MapWidth = static_cast<std::uint8_t>(width);
@@ -480,18 +475,13 @@ private:
                 InfoField::Time.Default, ", emeralds to collect ", InfoField::Emeralds.Default);
     }
 
-    std::int64_t Skipped(const char* name, std::int64_t p)
+    // A chunk that is logged and stepped over.
+    std::int64_t Skipped(std::string_view name, std::int64_t p)
     {
         const auto q = NewerChunk(name, p);
         if (!q) return kStopScan;
-        return Seen(*q, std::string_view(name), " at ", p);
+        return Seen(*q, name, " at ", p);
     }
-
-    std::int64_t Date(std::int64_t p) { return Skipped("DATE", p); }
-    std::int64_t Elem(std::int64_t p) { return Skipped("ELEM", p); }
-    std::int64_t Note(std::int64_t p) { return Skipped("NOTE", p); }
-    std::int64_t Grpx(std::int64_t p) { return Skipped("GRPX", p); }
-    std::int64_t Empx(std::int64_t p) { return Skipped("EMPX", p); }
 
     // A custom element in entries: listed with its CE number and its name.
     std::int64_t Cusx(std::int64_t p)
@@ -499,7 +489,7 @@ private:
         const auto q = NewerChunk("CUSX", p);
         if (!q) return kStopScan;
         const CusxView view = ReadCusx(bytes_, p + kChunkHeaderLength, *q);
-        const bool hasCode = p + 10 <= *q;
+        const bool hasCode = p + kChunkHeaderLength + kDataElementCode.End() <= *q;
         const std::string label = hasCode ? Line("CUSX (", view.CeNumber, ")") : std::string("CUSX");
         Seen(*q, label, " at ", p);
         if (hasCode && !IsCeCode(view.Code)) {
@@ -528,7 +518,7 @@ private:
             return kStopScan;
         }
         const unsigned n = ListCe(p);
-        return Seen(q, "CUS4 (", n, ") found at ", p + 4);
+        return Seen(q, "CUS4 (", n, ") found at ", SizeFieldOf(p));
     }
 
     // Notes the record position of the CUS4 chunk at p and its CE list line:
@@ -571,9 +561,9 @@ private:
     {
         const auto s = SizeField(name, p);
         if (!s) return kStopScan;
-        const std::int64_t q = p + 4 + static_cast<std::int64_t>(*s) + 4;
+        const std::int64_t q = SizeFieldOf(p) + static_cast<std::int64_t>(*s) + kDataFromSizeField;
         if (!CanGo(name, p, q)) return kStopScan;
-        pos = static_cast<std::int32_t>(p + 4);
+        pos = SizeFieldOf(p);
         return Seen(q, label.empty() ? std::string_view(name) : label, " at ", p);
     }
 
@@ -582,9 +572,9 @@ private:
         if (!ix_.Wide16) return Plain("CONT", p, ix_.ContPos);
         const auto s = SizeField("CONT", p);
         if (!s) return kStopScan;
-        const std::int64_t q = p + 4 + 2 * static_cast<std::int64_t>(*s);
+        const std::int64_t q = SizeFieldOf(p) + 2 * static_cast<std::int64_t>(*s);  // the size field's position, not the data's
         if (!CanGo("CONT", p, q)) return kStopScan;
-        ix_.ContPos = static_cast<std::int32_t>(p + 4);
+        ix_.ContPos = SizeFieldOf(p);
         return Seen(q, "CONT at ", p);
     }
 
@@ -609,7 +599,7 @@ private:
     template <std::size_t N>
     std::int64_t Indexed(const char* name, std::int64_t p, int offset, std::array<std::int32_t, N>& table)
     {
-        const int i = static_cast<int>(Field(p + kChunkHeaderLength, 2)) - offset;
+        const int i = static_cast<int>(Field(p + kChunkHeaderLength, kDataElementCode)) - offset;
         std::int32_t pos = -1;
         const std::int64_t q = Plain(name, p, pos, Line(name, " (", i, ")"));
         if (q != kStopScan && i >= 1 && i < static_cast<int>(N)) table[static_cast<std::size_t>(i)] = pos;
@@ -641,7 +631,7 @@ private:
     {
         const std::uint8_t b = static_cast<std::uint8_t>(Field(p, 1));
         if (b >= 'A' && b <= 'Z' && p + kChunkHeaderLength <= size_) {
-            const std::uint32_t s = Field(p + 4, 4);
+            const std::uint32_t s = StatedSize(p);
             const std::int64_t q = p + kChunkHeaderLength + static_cast<std::int64_t>(s);
             if (!CanGo(name, p, q)) return kStopScan;
             LogLine(name, " guessed chunk, chunksize = ", s);
@@ -675,7 +665,7 @@ private:
                                    "x" + Num(h) + " cells of two bytes needs " + Num(need) +
                                    ", so the level cannot be opened: " + report_.Path);
             if (stated > static_cast<std::int64_t>(need))
-                LogLine("BODY at ", ix_.BodyStart - 8, " holds ", stated, " bytes; the map of ", w, "x", h,
+                LogLine("BODY at ", ix_.BodyStart - kChunkHeaderLength, " holds ", stated, " bytes; the map of ", w, "x", h,
                          " cells uses the first ", need);
         }
         if (ix_.BodyStart + static_cast<std::int64_t>(need) > size_)
@@ -684,9 +674,9 @@ private:
                                ": " + report_.Path);
         // A map larger than its BODY chunk would lie over the chunks after it, and
         // map edits would overwrite them: such a level is not opened.
-        if (ix_.Format != LevelFormat::Cookie10 && ix_.BodyStart >= 4) {
+        if (ix_.Format != LevelFormat::Cookie10 && ix_.BodyStart >= kChunkHeaderLength) {
             const std::int64_t factor = ix_.Wide16 && ix_.Format != LevelFormat::Rnd1 ? 2 : 1;
-            const std::int64_t holds = factor * static_cast<std::int64_t>(Field(ix_.BodyStart - 4, 4));
+            const std::int64_t holds = factor * static_cast<std::int64_t>(StatedSize(ix_.BodyStart - kChunkHeaderLength));
             if (static_cast<std::int64_t>(need) > holds)
                 throw VantrelError("The map of " + Num(w) + "x" + Num(h) + " cells needs " + Num(need) +
                                    " bytes, but its BODY chunk holds only " + Num(holds) +
