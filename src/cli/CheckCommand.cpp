@@ -4,6 +4,7 @@
 #include "cli/CliUserInterface.h"
 #include "cli/Commands.h"
 #include "level/GameRead.h"
+#include "level/OpenLevel.h"
 #include "platform/Platform.h"
 
 #include <algorithm>
@@ -28,16 +29,26 @@ struct Checked {
     bool Done = false;
 };
 
+// The bytes of a level to check, read as the loader reads one: opened
+// without waiting on a named pipe, and only when it is a regular file no
+// larger than any level can be.
 bool ReadFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& why)
 {
     platform::File file;
-    if (const platform::Outcome opened = platform::Open(path, platform::OpenHow{}, file); !opened.Ok()) {
+    platform::OpenHow how;
+    how.NoWait = true;  // a named pipe without a writer would block the open
+    if (const platform::Outcome opened = platform::Open(path, how, file); !opened.Ok()) {
         why = opened.Text;
         return false;
     }
     platform::FileInfo info;
     if (!platform::Look(file, info).Ok() || info.Type != platform::Kind::Regular) {
         why = "not a regular file";
+        return false;
+    }
+    if (info.Size > kMaxLevelFileSize) {
+        why = std::to_string(info.Size) + " bytes, more than any level can be (at most " +
+              std::to_string(kMaxLevelFileSize) + " bytes)";
         return false;
     }
     bytes.resize(static_cast<std::size_t>(info.Size));

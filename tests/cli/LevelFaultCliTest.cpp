@@ -161,6 +161,22 @@ TEST(LevelFaultCli, CommandsKeepToWhatTheyMayChange)
              Put(d / "a.png", Level());
              return std::vector<std::string>{"render", (d / "a.png").string(), (d / "." / "a.png").string()};
          }, "", 1, "message: The picture would replace the level", unchanged("a.png", Level())},
+        {"check of a named pipe with no writer", [&](const fs::path& d) {
+             ::mkfifo((d / "a.pipe").c_str(), 0600);
+             return std::vector<std::string>{"check", (d / "a.pipe").string()};
+         }, "timeout 20", 1, "a.pipe: cannot be read: not a regular file", [](const fs::path&) {}},
+        {"check of a file larger than any level", [&](const fs::path& d) {
+             Put(d / "big.level", Level());
+             fs::resize_file(d / "big.level", (1u << 20) + 1);
+             return std::vector<std::string>{"check", (d / "big.level").string()};
+         }, "", 1, "big.level: cannot be read: 1048577 bytes, more than any level can be (at most 1048576 bytes)",
+         [](const fs::path&) {}},
+        {"check of a level cut inside its header", [&](const fs::path& d) {
+             const Bytes whole = Level();
+             Put(d / "cut.level", Bytes(whole.begin(), whole.begin() + 60));
+             return std::vector<std::string>{"check", (d / "cut.level").string()};
+         }, "", 1, "cut.level: 28: HEAD chunk takes 112 bytes, but the file ends 24 bytes into it: the level is cut "
+                   "short and the game reads past the end of the file", [](const fs::path&) {}},
         {"import from a named pipe", [&](const fs::path& d) {
              Put(d / "a.level", Level());
              ::mkfifo((d / "ce.pipe").c_str(), 0600);

@@ -3,6 +3,7 @@
 // the older chunked layout, the newer layout), and the game's own dump of the
 // result must show what the command meant. Each test prints its figures
 // (files tried / game agrees) a kind of level.
+#include "base/RecordLayouts.h"
 #include "counter/Counter.h"
 #include "levelsets/LevelSort.h"
 #include "judge/GameJudge.h"
@@ -12,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -455,6 +457,64 @@ TEST(GameJudge, CheckFindsWhatTheGameWarnsAbout)
             const int found = ReadAsTheGame(ReadBytes(path)).Warnings();
             tally.Add(KindOf(levels[i]) + (name == "as it is" ? "" : " made faulty"), found == warnings,
                       levels[i] + ", " + name + ": " + std::to_string(found) + " for " + std::to_string(warnings));
+        }
+    }
+}
+
+// The chunks of a level file as they lie, by the table of chunk kinds: each
+// one's position, and the length it takes (HEAD: the header's whole length).
+std::vector<std::pair<std::int64_t, std::int64_t>> ChunksOf(const Bytes& b)
+{
+    std::vector<std::pair<std::int64_t, std::int64_t>> chunks;
+    const auto size = static_cast<std::int64_t>(b.size());
+    std::int64_t p = kFirstChunkPos;
+    if (size < p || std::string(b.begin(), b.begin() + kRnd1SignatureLength) != kRnd1Signature) {
+        const auto cookie = std::find(b.begin(), b.end(), '\n');
+        p = cookie == b.end() ? size : cookie - b.begin() + 1;
+    }
+    while (p + kChunkHeaderLength <= size) {
+        const ChunkKind* kind = FindChunkKind(std::string_view(reinterpret_cast<const char*>(b.data() + p), kChunkNameLength));
+        if (!kind) break;
+        std::int64_t length = GetField(b.data() + p, ChunkField::Size);
+        if (kind->Id == ChunkId::Head) length = kHeadLength;
+        chunks.emplace_back(p, kChunkHeaderLength + length);
+        p += kChunkHeaderLength + length;
+    }
+    return chunks;
+}
+
+// Corpus levels cut inside each kind of their chunks (one byte into its
+// data, halfway, one byte before its end; every level for the rarer kinds,
+// every third for those every level has): check calls each cut short, and
+// counts the game's warnings (but where the game reads codes from memory it
+// never filled).
+TEST(GameJudge, CheckHoldsLevelsCutInsideEveryChunkKind)
+{
+    JUDGE_START();
+    Tally tally("check of cut levels");
+    const std::vector<std::string> levels = CorpusLevels();
+    const std::set<std::string> everyLevelHas = {"VERS", "DATE", "HEAD", "NAME", "AUTH", "INFO", "BODY", "ELEM"};
+    for (std::size_t i = 0; i < levels.size(); ++i) {
+        const Bytes whole = ReadBytes(CorpusDir() / levels[i]);
+        std::set<std::string> tried;  // one chunk of each kind a level
+        for (const auto& [at, length] : ChunksOf(whole)) {
+            const std::string kind(whole.begin() + at, whole.begin() + at + kChunkNameLength);
+            if (length <= kChunkHeaderLength + 1 || (everyLevelHas.count(kind) && i % 3 != 0) ||
+                !tried.insert(kind).second)
+                continue;
+            const std::int64_t data = at + kChunkHeaderLength;
+            for (const std::int64_t cut : {data + 1, data + (length - kChunkHeaderLength) / 2, at + length - 1}) {
+                if (cut <= data || cut >= at + length) continue;
+                TempDir dir;
+                const std::string path = dir.Write("f.level", Bytes(whole.begin(), whole.begin() + cut));
+                const int warnings = static_cast<int>(DumpLevel(path).Warnings.size());
+                const GameReading reading = ReadAsTheGame(ReadBytes(path));
+                const bool counted = reading.UnfilledCodes || reading.Warnings() == warnings;
+                tally.Add(kind, !reading.Clean() && counted,
+                          levels[i] + " cut at " + std::to_string(cut) + " inside " + kind + ": " +
+                              (reading.Clean() ? "clean" : "not clean") + ", " + std::to_string(reading.Warnings()) +
+                              " warnings for " + std::to_string(warnings));
+            }
         }
     }
 }
