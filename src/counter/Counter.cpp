@@ -145,8 +145,8 @@ std::vector<std::uint8_t> CounterChunk(const CounterCe& ce, int counterBase)
     const int pages = static_cast<int>(ce.Pages.size());
     if (pages > 255) throw VantrelError("CE " + Num(ce.Number) + " would have more than 255 change pages");
     std::vector<std::uint8_t> out(static_cast<std::size_t>(Cus4ChunkLength(pages)), 0);
-    out[0] = 'C', out[1] = 'U', out[2] = 'S', out[3] = '4';
-    PutBigEndian(out.data() + 4, static_cast<std::uint32_t>(Cus4ChunkLength(pages) - kChunkHeaderLength), 4);
+    std::copy(ChunkKindOf(ChunkId::Cus4).Name.begin(), ChunkKindOf(ChunkId::Cus4).Name.end(), out.begin());
+    PutField(out.data(), ChunkField::Size, static_cast<std::uint32_t>(Cus4RecordLength(pages)));
     // The base block.
     std::uint8_t* const r = out.data() + kChunkHeaderLength;
     PutField(r, Cus4Field::ElementCode, static_cast<std::uint32_t>(ce.Code()));
