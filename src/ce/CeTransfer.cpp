@@ -353,6 +353,19 @@ std::vector<std::uint8_t> CusxWithWholeBase(const std::vector<std::uint8_t>& chu
     return out;
 }
 
+std::vector<std::uint8_t> CusxDefaultsCus4Lacks(int ceNumber)
+{
+    std::vector<std::uint8_t> out(ChunkKindOf(ChunkId::Cusx).Name.begin(), ChunkKindOf(ChunkId::Cusx).Name.end());
+    out.resize(kChunkHeaderLength + kCode, 0);
+    PutField(out.data() + kChunkHeaderLength, kDataElementCode, CeElementCode(ceNumber));
+    for (const EntryKey& key : kCusxKeysCus4Lacks) AppendEntry(out, key.Key, key.Default);
+    AppendEntry(out, CusxBaseKey::PageCount.Key, CusxBaseKey::PageCount.Default);
+    // One page entry: the game reads a page entry before it looks at the chunk's length.
+    AppendEntry(out, CusxPageKey::Index.Key, CusxPageKey::Index.Default);
+    PutField(out.data(), ChunkField::Size, static_cast<std::uint32_t>(out.size() - kChunkHeaderLength));
+    return out;
+}
+
 RenumberedVce RenumberVceCopy(OpenLevel& lvl, const CeImportList& list, const VceScan& scan,
                               const std::vector<std::uint8_t>& bytes, UserInterface& ui,
                               const FinishImportOptions& options, const std::vector<int>& inUse)
@@ -400,10 +413,19 @@ RenumberedVce RenumberVceCopy(OpenLevel& lvl, const CeImportList& list, const Vc
         hexBox(r + chunk.Length);
     }
     // Only the chunks the scan listed go into the level. A CUSX chunk over a
-    // CE number in use carries its whole base part.
-    std::vector<bool> used(kCeCount + 1, false);
+    // CE number in use carries its whole base part; a CUS4 record over a CE
+    // number a CUSX chunk of the level sets follows a CUSX chunk that puts
+    // back the defaults of the settings a CUS4 record does not hold.
+    std::vector<bool> used(kCeCount + 1, false), setByCusx(kCeCount + 1, false);
     for (const int id : inUse)
         if (id >= 1 && id <= kCeCount) used[static_cast<std::size_t>(id)] = true;
+    if (!lvl.Index().CusxPositions.empty()) {
+        const std::vector<std::uint8_t> level = lvl.File().ReadAll();
+        for (const std::int32_t data : lvl.Index().CusxPositions)
+            if (data >= 0 && data + kCode <= static_cast<std::int64_t>(level.size()))
+                if (const std::uint16_t code = ReadWord(level.data() + data); IsCeCode(code))
+                    setByCusx[static_cast<std::size_t>(CeNumberOf(code))] = true;
+    }
     for (std::size_t k = 0; k < scan.Chunks.size(); ++k) {
         const VceChunk& chunk = scan.Chunks[k];
         const auto from = copy.Bytes().begin() + chunk.Position;
@@ -413,6 +435,10 @@ RenumberedVce RenumberVceCopy(OpenLevel& lvl, const CeImportList& list, const Vc
         if (chunk.Cusx && taken) {
             bytesOf = CusxWithWholeBase(bytesOf, static_cast<int>(id));
             ++result.WrittenWhole;
+        }
+        if (!chunk.Cusx && taken && setByCusx[static_cast<std::size_t>(id)]) {
+            const std::vector<std::uint8_t> reset = CusxDefaultsCus4Lacks(static_cast<int>(id));
+            result.Bytes.insert(result.Bytes.end(), reset.begin(), reset.end());
         }
         if (id >= 1 && id <= kCeCount) used[static_cast<std::size_t>(id)] = true;
         result.Starts.push_back(static_cast<std::int64_t>(result.Bytes.size()));

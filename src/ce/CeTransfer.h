@@ -167,6 +167,11 @@ std::string OccupiedQuestion(const std::string& id, const std::string& name, boo
 // number in use is written so: the element is then, in play, the chunk's
 // element, field for field. ceNumber names the default name.
 std::vector<std::uint8_t> CusxWithWholeBase(const std::vector<std::uint8_t>& chunk, int ceNumber);
+// A CUSX chunk for the CE that sets the settings a CUS4 record does not hold
+// (kCusxKeysCus4Lacks) to their defaults, with one page; written before a
+// CUS4 record imported over a CE that a CUSX chunk of the level sets, so that
+// nothing of that CE stays in play.
+std::vector<std::uint8_t> CusxDefaultsCus4Lacks(int ceNumber);
 
 // The renumbered copy of a CE file: bytes are the file's bytes, scan their
 // chunks, and list the import list that matches them line for line. The k-th

@@ -4,6 +4,9 @@
 // bits the token. Walking them never reads outside the bytes it is given.
 #pragma once
 
+#include "base/RecordLayouts.h"
+
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -66,6 +69,10 @@ std::string CusxDefaultName(int ceNumber);
 // Appends an entry: key, then the number in the width its size class gives
 // (1, 2 or 4 bytes, big-endian), or the 16-bit count and the bytes.
 void AppendEntry(std::vector<std::uint8_t>& out, std::uint8_t key, std::int32_t number);
+
+// The settings of a CUSX chunk's base part that a CUS4 record does not hold
+// (the game keeps what an earlier CUSX chunk set in them).
+inline constexpr std::array<EntryKey, 2> kCusxKeysCus4Lacks{CusxBaseKey::StepDelayFixed, CusxBaseKey::StepDelayRandom};
 void AppendEntry(std::vector<std::uint8_t>& out, std::uint8_t key, const std::vector<std::uint8_t>& bytes);
 
 }  // namespace vantrel

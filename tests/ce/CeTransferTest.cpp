@@ -426,6 +426,37 @@ TEST_F(TransferTest, EveryElementCodeOfARecordIsRenumbered)
     EXPECT_EQ(LevelBytes(), Concat({before, Cus4Chunk(one), Cus4Chunk(two), Cus4Chunk(six)}));
 }
 
+// A CUS4 record does not hold the step delays: over a CE that a CUSX chunk of
+// the level sets, a CUSX chunk puts them back to their defaults first. Over a
+// CE the level holds as a CUS4 record, the record goes as it is.
+TEST_F(TransferTest, ACus4OverACeACusxSetsPutsBackWhatItDoesNotHold)
+{
+    const Bytes inLevel = {'C', 'U', 'S', 'X', 0, 0, 0, 9, 0x01, 0x69, 0x50, 0x00, 0x05, 0x09, 0x01, 0x01, 0x00};
+    const Bytes reset = {'C', 'U', 'S', 'X', 0, 0, 0, 12, 0x01, 0x69, 0x50, 0x00, 0x00,
+                         0x51, 0x00, 0x00, 0x09, 0x01, 0x01, 0x00};
+    struct Case {
+        const char* name;
+        Bytes level;
+        Bytes before;  // what goes before the record
+    };
+    const Case cases[] = {
+        {"CE 2 set by a CUSX chunk", inLevel, reset},
+        {"CE 2 a CUS4 record", Cus4Chunk(Ce(2, "A", 1)), {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ui.answers = {true};
+        OpenLevelFile(test::LevelWithChunks({c.level}));
+        WriteVce(Cus4Chunk(Ce(1, "B", 1)));
+        LoadVce();
+        list.Lines[0] = WithNewId(list.Lines[0], 2);
+        const Bytes before = LevelBytes();
+        EXPECT_EQ(FinishImport(lvl, report.CeList, list, ui).Status, ImportStatus::Imported);
+        EXPECT_EQ(LevelBytes(), Concat({before, c.before, Cus4Chunk(Ce(2, "B", 1))}));
+        lvl.CloseLevelFile();
+    }
+}
+
 // A CUSX chunk holds only the settings that differ from the game's defaults,
 // and the game applies it over what the element already holds: over a CE
 // number in use, the import writes every setting of the base part, so that
