@@ -138,7 +138,7 @@ int RunImport(const std::string& path, const std::string& vce, const std::vector
     options.ShowHexBoxes = verbose;
     const ImportResult result = FinishImport(lvl, report.CeList, list, ui, options);
     ui.FlushLog();
-    lvl.CloseLevelFile();
+    if (const std::string said = lvl.CloseLevelFile(); !said.empty()) PrintMessage(std::cerr, said);
     switch (result.Status) {
     case ImportStatus::Imported:
         std::cout << result.LinkCount << kLinksChangedSuffix << '\n';

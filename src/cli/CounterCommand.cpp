@@ -31,7 +31,7 @@ int RunCounter(const std::string& file, int steps, const std::vector<int>& incre
         return 1;
     }
     const CounterResult result = RunCounterCreation(lvl, settings, ui, dryRun);
-    lvl.CloseLevelFile();
+    if (const std::string said = lvl.CloseLevelFile(); !said.empty()) PrintMessage(std::cerr, said);
     if (result.Outcome == CounterOutcome::NoLevel) {
         ui.Message(GoneRefusal(file));
         return 1;

@@ -34,7 +34,7 @@ int RunRestore(const std::string& file, bool verbose)
     if (!lvl.LevelOpen()) return 1;  // the loader said why
     const LevelBackup backup = ReadLevelBackup(lvl);
     RestoreFromBackup(lvl, backup);
-    lvl.CloseLevelFile();
+    if (const std::string said = lvl.CloseLevelFile(); !said.empty()) PrintMessage(std::cerr, said);
     std::cout << "restored: " << lvl.LevelPath() << " from " << backup.Name << " of " << backup.Date << '\n';
     PrintChanges(lvl.LevelPath(), lvl.Steps(), verbose);
     return 0;

@@ -23,7 +23,7 @@ int RunSet(const std::string& file, const HeaderChanges& changes, bool verbose)
     LoadAndTell(lvl, file, ui, report, options);
     if (!report.Completed) return 1;
     const bool wrote = WriteHeaderChanges(lvl, changes, ui);
-    lvl.CloseLevelFile();
+    if (const std::string said = lvl.CloseLevelFile(); !said.empty()) PrintMessage(std::cerr, said);
     if (wrote) PrintChanges(lvl.LevelPath(), lvl.Steps(), verbose);
     return wrote ? 0 : 1;
 }

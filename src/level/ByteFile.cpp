@@ -149,13 +149,22 @@ std::vector<std::uint8_t> ReadFileToEnd(const std::string& path)
 {
     const auto fail = [&](const std::string& what) -> void { throw VantrelError(what + ": " + path); };
     platform::File file;
-    const platform::Outcome opened = platform::Open(path, platform::OpenHow{}, file);
+    platform::OpenHow how;
+    how.NoWait = true;  // a named pipe with no writer is waited for below, a bounded time
+    const platform::Outcome opened = platform::Open(path, how, file);
     if (!opened.Ok()) fail(Because("Cannot open the file for reading", opened));
+    platform::FileInfo info;
+    const bool pipe = platform::Look(file, info).Ok() && info.Type == platform::Kind::Fifo;
     std::vector<std::uint8_t> bytes;
     std::uint8_t buffer[65536];
     for (;;) {
+        if (pipe && !platform::WaitForBytes(file, kPipeQuietSeconds * 1000))
+            fail("Gave up on the pipe: nothing came through it for " + std::to_string(kPipeQuietSeconds) +
+                 " seconds (" + (bytes.empty() ? std::string("no program wrote into it") :
+                                 "after " + std::to_string(bytes.size()) + " bytes, it was not closed") + ")");
         std::size_t n = 0;
         const platform::Outcome read = platform::ReadNext(file, buffer, sizeof buffer, n);
+        if (pipe && read.Why == platform::Failure::Busy) continue;  // woken with nothing to read yet
         if (!read.Ok()) fail(Because("Cannot read the file", read));
         if (n == 0) return bytes;
         if (bytes.size() + n > kMaxReadToEnd)
@@ -222,6 +231,12 @@ void DiskFile::Truncate(std::int64_t size)
 {
     const platform::Outcome cut = platform::Truncate(Open(), size);
     if (!cut.Ok()) Fail(Because("Cannot cut the file back", cut));
+}
+
+void DiskFile::Sync()
+{
+    const platform::Outcome synced = platform::Sync(Open());
+    if (!synced.Ok()) Fail(Because("Cannot put the file on the disk", synced));
 }
 
 bool DiskFile::TryLock()

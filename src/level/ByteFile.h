@@ -65,6 +65,10 @@ public:
     void WriteByte(std::uint8_t b) { Write(&b, 1); }
     // Cuts the file to size bytes (size is not more than the file's size).
     virtual void Truncate(std::int64_t size) = 0;
+    // Puts what was written on the disk.
+    virtual void Sync() {}
+    // Whether the file is a file on disk (whose steps are kept in a journal beside it).
+    virtual bool OnDisk() const { return false; }
     // Takes an exclusive lock on the file without waiting: false when another
     // open file holds one. The lock ends with Unlock or when the file closes.
     virtual bool TryLock() { return true; }
@@ -111,6 +115,8 @@ public:
     // What the open file is (one look at it: its size may change later).
     FileLook Look() const;
     void Truncate(std::int64_t size) override;
+    void Sync() override;
+    bool OnDisk() const override { return true; }
     bool TryLock() override;
     void Unlock() override;
 
@@ -128,8 +134,10 @@ private:
 };
 
 // Reads the file at path to its end, also when its size is not known
-// beforehand (a named pipe); more than kMaxReadToEnd bytes are refused.
+// beforehand (a named pipe); more than kMaxReadToEnd bytes are refused, and
+// a pipe through which nothing comes for kPipeQuietSeconds is given up.
 inline constexpr std::size_t kMaxReadToEnd = std::size_t{64} << 20;
+inline constexpr int kPipeQuietSeconds = 5;
 std::vector<std::uint8_t> ReadFileToEnd(const std::string& path);
 
 // Opens a level file for reading and writing; a file that may be read but

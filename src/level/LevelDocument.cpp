@@ -120,11 +120,12 @@ void LevelDocument::KeepLoad(const LoadReport& report)
 void LevelDocument::SaveAndClose()
 {
     const std::string cleared = ForgetHistory("Save and Close");
-    level_.Close();
+    const std::string closeFailed = level_.Close();
     openDialogName_.clear();
     loads_.clear();
     lastMapPainted_.reset();  // the level view shows no map after a close
     Note(cleared);
+    if (!closeFailed.empty()) ui_.Message(closeFailed);
 }
 
 }  // namespace vantrel

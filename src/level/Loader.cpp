@@ -5,6 +5,7 @@
 #include "base/RecordLayouts.h"
 #include "base/UserInterface.h"
 #include "level/ConfEntries.h"
+#include "level/Journal.h"
 #include "level/WholeFile.h"
 #include "platform/Platform.h"
 
@@ -845,6 +846,15 @@ void LoadLevel(OpenLevel& lvl, const std::string& givenPath, LoadReport& report,
     Loader loader(lvl, report, options);
     Guarded(lvl, loader, [&] {
         loader.Begin(path);
+        // A change cut off in the middle (the program making it was stopped)
+        // is taken back before the level is read, and the user is told.
+        if (const JournalRollBack back = RollBackJournal(givenPath, path, static_cast<long>(lvl.LockWait().count()));
+            back.Found)
+            report.Notices.push_back({back.Message, !back.PutBack});
+        {
+            const std::filesystem::path given(givenPath);
+            RemoveStaleTemporaryFiles(given.has_parent_path() ? given.parent_path().string() : std::string("."));
+        }
         // The file is looked at once it is open (the open does not wait on a
         // named pipe), and nothing is read from what is no level file. When
         // the name cannot be opened, what it names may say why.

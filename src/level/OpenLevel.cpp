@@ -70,27 +70,43 @@ std::vector<std::uint8_t> CellGrid::TakeBytes()
     return bytes;
 }
 
-void OpenLevel::CloseLevelFile()
+std::string OpenLevel::CloseLevelFile()
 {
     loaded_ = false;
-    if (!file_) return;
+    if (!file_) return {};
     if (step_) {  // closed in the middle of a step: its writes stay, as one step
         step_->EndAfter = end_;
         if (!step_->Edits.empty()) steps_.push_back(std::move(*step_));
         step_.reset();
+        if (journal_) {
+            try {
+                file_->Sync();
+                journal_->Finish();
+            } catch (const std::exception&) {
+            }
+        }
     }
+    journal_.reset();
     std::unique_ptr<WritableFile> f = std::move(file_);
     ++opening_;
     locked_ = lockKept_ = false;  // the lock ends with the file
-    f->Close();
+    try {
+        f->Close();
+    } catch (const VantrelError& e) {
+        // Every step was put on the disk when it was made: the changes are in the level.
+        if (steps_.empty()) throw;
+        return ClosedAfterWriteMessage(path_, e.what());
+    }
+    return {};
 }
 
-void OpenLevel::Close()
+std::string OpenLevel::Close()
 {
     // A file left open by an unfinished load is closed too: no handle outlives its use.
-    CloseLevelFile();
+    std::string said = CloseLevelFile();
     log_.clear();
     path_.clear();
+    return said;
 }
 
 ByteFile& OpenLevel::File() const
@@ -125,6 +141,12 @@ std::string FileChangedRefusal(const std::string& path)
     if (platform::Look(path, info, false).Why == platform::Failure::NotFound) return GoneRefusal(path);
     return "The level file " + path +
            " was moved, replaced or deleted since it was loaded, so nothing was written. Load it again to change it.";
+}
+
+std::string ClosedAfterWriteMessage(const std::string& path, const std::string& failure)
+{
+    return "The change was written into " + path + " and put on the disk, but closing the file afterwards failed (" +
+           failure + "). The level holds the change: there is no need to make it again.";
 }
 
 std::string WrittenAwayMessage(const std::string& path)
@@ -201,9 +223,20 @@ void OpenLevel::BeginStep(const std::string& name)
     try {
         // Under the lock: still the file that was loaded, ending where this program left it.
         EnsureWritable();
+        if (file_->OnDisk()) {
+            // A journal under the lock is one a program of ours left when it
+            // was stopped in mid-step: that step is taken back first.
+            const std::string name = JournalNameOf(file_->Name());
+            if (const JournalRollBack back = RollBackJournalOf(*file_, name, path_); back.Found) {
+                log_.push_back(back.Message);
+                if (!back.PutBack) throw VantrelError(back.Message + " Nothing was written.");
+            }
+            journal_.emplace(file_->Name());
+        }
         if (const std::int64_t size = file_->Size(); size != end_)
             throw VantrelError(EndMovedRefusal(path_, size, end_));
     } catch (...) {
+        journal_.reset();
         Unlock();
         throw;
     }
@@ -216,12 +249,36 @@ void OpenLevel::CommitStep()
     if (--stepDepth_ > 0) return;
     bool wrote = false;
     if (step_) {
+        // On the disk before the journal goes: a failure here can still be taken back.
+        if (!step_->Edits.empty() && file_->OnDisk()) {
+            try {
+                file_->Sync();
+            } catch (const VantrelError& e) {
+                try {
+                    TakeBackAndThrow(e);
+                } catch (...) {
+                    journal_.reset();
+                    Unlock();
+                    throw;
+                }
+            }
+        }
         step_->EndAfter = end_;
         wrote = !step_->Edits.empty();
         if (wrote) steps_.push_back(std::move(*step_));
         step_.reset();
     }
+    std::string journalLeft;
+    if (journal_) {
+        try {
+            journal_->Finish();
+        } catch (const VantrelError& e) {
+            journalLeft = e.what();
+        }
+        journal_.reset();
+    }
     Unlock();
+    if (!journalLeft.empty()) throw VantrelError(journalLeft);
     // A program that takes no lock may have moved or replaced the level
     // between the checks and the writes: looked at again, from the path.
     if (wrote && !file_->StillNamedBy(file_->Name())) throw VantrelError(WrittenAwayMessage(path_));
@@ -234,7 +291,28 @@ void OpenLevel::AbandonStep() noexcept
         if (step_) RollBack();  // an error is on its way up; what the file holds is logged
     } catch (...) {
     }
+    journal_.reset();
     Unlock();
+}
+
+void OpenLevel::JournalWrite(std::int64_t offset, const std::vector<std::uint8_t>& before)
+{
+    if (!journal_ || !step_) return;
+    // Only bytes the level held before the step: what it appended is cut by the length.
+    const std::int64_t inside = std::clamp<std::int64_t>(step_->EndBefore - offset, 0,
+                                                         static_cast<std::int64_t>(before.size()));
+    try {
+        journal_->Record(step_->EndBefore, offset, before.data(), static_cast<std::size_t>(inside));
+    } catch (const JournalError& e) {
+        // A folder that may not be written takes no journal: the level is
+        // written as before, and the log says so once.
+        if (journal_->Started() || e.Why() != platform::Failure::Denied) TakeBackAndThrow(e);
+        journal_.reset();
+        if (!journalRefusedNoted_)
+            log_.push_back("No journal can be made beside the level (" + std::string(e.what()) +
+                           "): a change cut off by a crash is not put back.");
+        journalRefusedNoted_ = true;
+    }
 }
 
 void OpenLevel::ReadGridBack(const LevelEdit& edit)
@@ -282,7 +360,18 @@ std::string OpenLevel::RollBack()
         }
     }
     end_ = step.EndBefore;
-    if (failure.empty()) return {};
+    if (failure.empty() && journal_) {
+        try {
+            file_->Sync();
+            journal_->Finish();
+        } catch (const std::exception& e) {
+            failure = e.what();
+        }
+    }
+    if (failure.empty()) {
+        journal_.reset();
+        return {};
+    }
     // What the file holds now, as far as it can be told.
     std::string held = "Putting the level back failed too (" + failure + "): the file ";
     try {
@@ -302,6 +391,12 @@ std::string OpenLevel::RollBack()
                 " may hold this command's write";
     }
     held += ". ";
+    if (journal_ && journal_->Started()) {
+        held += "The journal " + journal_->Name() +
+                " keeps what to put back: the next opening of the level puts it back. ";
+        journal_->Keep();
+    }
+    journal_.reset();
     held += backupName_.empty() ? "No backup of this level is known."
                                 : "The backup " + backupName_ + ".bak holds an earlier version of the level.";
     log_.push_back(held);
@@ -325,6 +420,7 @@ void OpenLevel::WriteAt(std::int64_t offset, const std::uint8_t* data, std::size
     file_->Seek(offset);
     if (kept > 0) file_->Read(edit.Before.data(), edit.Before.size());
     edit.After.assign(data, data + n);
+    JournalWrite(offset, edit.Before);  // the bytes replaced, on the disk before any of them is
     step_->Edits.push_back(std::move(edit));  // before the write: a write that fails part way is taken back too
     try {
         file_->Seek(offset);
@@ -370,6 +466,7 @@ void OpenLevel::Truncate(std::int64_t size)
         edit.Before.resize(static_cast<std::size_t>(end - size));
         file_->Seek(size);
         file_->Read(edit.Before.data(), edit.Before.size());
+        JournalWrite(size, edit.Before);
         step_->Edits.push_back(std::move(edit));
         try {
             file_->Truncate(size);

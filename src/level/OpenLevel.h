@@ -12,6 +12,7 @@
 #include "base/Text.h"
 #include "base/TextLines.h"
 #include "level/ByteFile.h"
+#include "level/Journal.h"
 
 #include <array>
 #include <chrono>
@@ -204,10 +205,13 @@ public:
     // written now: a file is open, it is not read-only, and its path still
     // names the very file that was loaded.
     void EnsureWritable() const;
-    // Closes the level file, if any; the state of the last load stays for inspection.
-    void CloseLevelFile();
-    // Closes the file and forgets the level: Save and Close.
-    void Close();
+    // Closes the level file, if any; the state of the last load stays for
+    // inspection. A close that fails after a step was written (and put on the
+    // disk) is no failure of the change: what to tell the user is returned
+    // (empty when the close went well); a close that fails otherwise throws.
+    std::string CloseLevelFile();
+    // Closes the file and forgets the level: Save and Close. Returns what CloseLevelFile returns.
+    std::string Close();
 
     // --- the one door for writes into the level file ---
     // Writes n bytes at offset (offset may be the file's end: the write then
@@ -290,7 +294,13 @@ private:
     void ReadGridBack(const LevelEdit& edit);
     void Unlock();
 
+    // The journal of the open step, for a level on disk: made at the step's
+    // first write, gone when the step is whole (level/Journal.h).
+    void JournalWrite(std::int64_t offset, const std::vector<std::uint8_t>& before);
+
     std::unique_ptr<WritableFile> file_;
+    std::optional<StepJournal> journal_;
+    bool journalRefusedNoted_ = false;  // the log says once that no journal could be made
     ChunkIndex index_;
     CellGrid grid_;
     std::vector<std::uint8_t> spare_;
@@ -373,6 +383,8 @@ std::string ReadOnlyRefusal(const std::string& path);
 // The path names another file now, or (GoneRefusal) none at all.
 std::string FileChangedRefusal(const std::string& path);
 std::string GoneRefusal(const std::string& path);
+// A step was written and put on the disk, but closing the file failed after it.
+std::string ClosedAfterWriteMessage(const std::string& path, const std::string& failure);
 // A step was written, but the path no longer names the file written: another
 // program moved, deleted or replaced the level while the step was written.
 std::string WrittenAwayMessage(const std::string& path);

@@ -3,9 +3,12 @@
 #include "base/Error.h"
 #include "platform/Platform.h"
 
+#include <atomic>
+#include <charconv>
 #include <filesystem>
 #include <memory>
-#include <random>
+#include <mutex>
+#include <set>
 
 namespace vantrel {
 
@@ -34,23 +37,21 @@ private:
     bool kept_ = false;
 };
 
-// Creates a new file of a free name ".NAME.XXXXXX" in path's folder, with
-// the permission bits the umask leaves of 0666.
+// Creates a new file of a free temporary name in path's folder, with the
+// permission bits the umask leaves of 0666.
 platform::Outcome CreateTempFile(const std::string& path, std::string& name, platform::File& file)
 {
     const std::filesystem::path target(path);
-    const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
-    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    std::random_device random;
+    const std::string folder = target.has_parent_path() ? target.parent_path().string() : ".";
+    RemoveStaleTemporaryFiles(folder);
+    static std::atomic<std::uint64_t> made{0};
     platform::OpenHow how;
     how.Write = true;
     how.Create = platform::Creation::New;
     how.Mode = 0666;
     platform::Outcome created;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string suffix(6, 'x');
-        for (char& c : suffix) c = kLetters[random() % (sizeof kLetters - 1)];
-        name = (folder / ("." + target.filename().string() + "." + suffix)).string();
+        name = (std::filesystem::path(folder) / TemporaryName(platform::ProcessId(), ++made)).string();
         created = platform::Open(name, how, file);
         if (created.Why != platform::Failure::Exists) break;
     }
@@ -79,6 +80,47 @@ std::unique_ptr<TempFile> WriteTempFile(const std::string& path, const std::vect
 }
 
 }  // namespace
+
+std::string TemporaryName(std::uint64_t process, std::uint64_t k)
+{
+    return std::string(kTemporaryPrefix) + std::to_string(process) + "-" + std::to_string(k);
+}
+
+std::optional<std::uint64_t> TemporaryNameProcess(const std::string& name)
+{
+    const std::string_view prefix = kTemporaryPrefix;
+    if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) return std::nullopt;
+    const char* begin = name.data() + prefix.size();
+    const char* end = name.data() + name.size();
+    std::uint64_t process = 0, k = 0;
+    const auto [dash, bad] = std::from_chars(begin, end, process);
+    if (bad != std::errc() || dash == begin || dash == end || *dash != '-') return std::nullopt;
+    const auto [last, badK] = std::from_chars(dash + 1, end, k);
+    if (badK != std::errc() || last != end || last == dash + 1) return std::nullopt;
+    return process;
+}
+
+std::vector<std::string> RemoveStaleTemporaryFiles(const std::string& folder, bool again)
+{
+    static std::mutex mutex;
+    static std::set<std::string> cleaned;  // folders already cleaned by this process
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        std::error_code noPath;
+        const std::string key = std::filesystem::absolute(folder, noPath).lexically_normal().string();
+        if (!cleaned.insert(key).second && !again) return {};
+    }
+    std::vector<std::string> removed;
+    std::error_code ec;
+    std::filesystem::directory_iterator it(folder.empty() ? "." : folder, ec), end;
+    for (; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        const auto process = TemporaryNameProcess(name);
+        if (!process || *process == platform::ProcessId() || platform::ProcessRunning(*process)) continue;
+        if (platform::Remove(it->path().string()).Ok()) removed.push_back(name);
+    }
+    return removed;
+}
 
 void WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes, std::optional<unsigned> mode)
 {

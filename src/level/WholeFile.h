@@ -44,4 +44,17 @@ void WriteWholeFile(const std::string& path, const std::string& bytes);
 bool WriteNewWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes,
                        std::optional<unsigned> mode = std::nullopt);
 
+// The files written whole are made under a temporary name of their own, short
+// whatever the name asked for (".vantrel-tmp-PROCESS-K"), so that a file left
+// by a process that was killed is known as ours and as left over.
+inline constexpr char kTemporaryPrefix[] = ".vantrel-tmp-";
+std::string TemporaryName(std::uint64_t process, std::uint64_t k);
+// The process a temporary name was made by; nothing for any other name.
+std::optional<std::uint64_t> TemporaryNameProcess(const std::string& name);
+// Removes the temporary files in folder of processes that are no longer
+// running, once a process for each folder (again: every time); returns the
+// names removed. Called before a file is made in the folder and when a level
+// in it is opened.
+std::vector<std::string> RemoveStaleTemporaryFiles(const std::string& folder, bool again = false);
+
 }  // namespace vantrel

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -37,7 +38,18 @@ public:
     virtual std::vector<std::string> Names() = 0;
     // The bytes of a file as the sort began (empty when it cannot be read).
     virtual std::vector<std::uint8_t> Bytes(const std::string& name) = 0;
+    // A level and its backup are renamed as one: before the two renames, the
+    // pair is written (synced) into the sort's journal in the folder; after
+    // them, the journal goes. A sort stopped between the two leaves the
+    // journal, and the next sort takes the backup's rename back.
+    virtual void BeginPair(const std::string& /*from*/, const std::string& /*to*/) {}
+    virtual void EndPair() {}
+    // Takes back the half-made pair of a sort that was stopped; the backup
+    // put back, as a rename, when there was one to take back.
+    virtual std::optional<SortRename> TakeBackHalfPair() { return std::nullopt; }
 };
+
+constexpr char kSortJournal[] = ".vantrel-sort.journal";
 
 std::vector<std::uint8_t> ReadLevelBytes(const std::string& path)
 {
@@ -73,6 +85,60 @@ public:
         return names;
     }
     std::vector<std::uint8_t> Bytes(const std::string& name) override { return ReadLevelBytes(JoinPath(dir_, name)); }
+
+    void BeginPair(const std::string& from, const std::string& to) override
+    {
+        const std::string journal = JoinPath(dir_, kSortJournal);
+        const std::string text = std::to_string(platform::ProcessId()) + "\n" + from + "\n" + to + "\n";
+        platform::OpenHow how;
+        how.Write = true;
+        how.Create = platform::Creation::New;
+        platform::File file;
+        platform::Outcome done = platform::Open(journal, how, file);
+        if (done.Ok()) done = platform::WriteAt(file, 0, reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+        if (done.Ok()) done = platform::Sync(file);
+        if (file.IsOpen()) platform::Close(file);
+        if (!done.Ok()) {
+            platform::Remove(journal);
+            throw VantrelError("Cannot write the sort's journal " + journal + " (" + done.Text +
+                               "), so the levels from " + from + " on were not renumbered.");
+        }
+    }
+    void EndPair() override { platform::Remove(JoinPath(dir_, kSortJournal)); }
+
+    std::optional<SortRename> TakeBackHalfPair() override
+    {
+        const std::string journal = JoinPath(dir_, kSortJournal);
+        platform::FileInfo info;
+        if (platform::Look(journal, info, false).Why == platform::Failure::NotFound) return std::nullopt;
+        std::string text;
+        try {
+            const std::vector<std::uint8_t> bytes = ReadFileToEnd(journal);
+            text.assign(bytes.begin(), bytes.end());
+        } catch (const VantrelError& e) {
+            throw VantrelError(std::string(e.what()) + ", so the levels were not renumbered.");
+        }
+        std::vector<std::string> lines;
+        for (std::size_t at = 0, end; (end = text.find('\n', at)) != std::string::npos; at = end + 1)
+            lines.push_back(text.substr(at, end - at));
+        std::uint64_t process = 0;
+        if (!lines.empty()) std::from_chars(lines[0].data(), lines[0].data() + lines[0].size(), process);
+        if (process != 0 && process != platform::ProcessId() && platform::ProcessRunning(process))
+            throw VantrelError("Another sort is renaming the levels of " + dir_ + " (process " +
+                               std::to_string(process) + "), so the levels were not renumbered. Try again when "
+                               "it is done.");
+        std::optional<SortRename> putBack;
+        if (lines.size() == 3) {
+            const std::string& from = lines[1];
+            const std::string& to = lines[2];
+            // Stopped between the two renames: the backup has its new name, the level its old one.
+            if (Exists(from) && !Exists(to) && Exists(to + kBackupSuffix) && !Exists(from + kBackupSuffix) &&
+                !Rename(to + kBackupSuffix, from + kBackupSuffix))
+                putBack = SortRename{to + kBackupSuffix, from + kBackupSuffix, false};
+        }
+        platform::Remove(journal);
+        return putBack;
+    }
 
 private:
     std::string dir_;
@@ -192,16 +258,22 @@ void RunMove(SortFiles& files, const Move& m, SortResult& result, std::vector<st
     }
     const bool withBackup = files.Exists(fromBackup);
     if (withBackup) {
+        files.BeginPair(m.From, m.To);
         if (const auto error = files.Rename(fromBackup, toBackup)) {
+            files.EndPair();
             skip("its backup could not be renamed to " + toBackup + ": " + *error, true);
             return;
         }
     }
     if (const auto error = files.Rename(m.From, m.To)) {
-        if (withBackup) files.Rename(toBackup, fromBackup);
+        if (withBackup) {
+            files.Rename(toBackup, fromBackup);
+            files.EndPair();
+        }
         skip("it could not be renamed to " + m.To + ": " + *error, true);
         return;
     }
+    if (withBackup) files.EndPair();
     result.Renamed.push_back({m.From, m.To, withBackup});
     places.push_back(m.Place);
 }
@@ -420,6 +492,7 @@ SortResult Sort(SortFiles& files, const std::string& dir, const std::vector<std:
                            (first.From.empty() ? std::string() : " (the first_level of " + first.From + ")") +
                            ", but the game reads levels up to " + std::to_string(kLastGameLevel) +
                            " only, so the levels were not renumbered.");
+    if (auto putBack = files.TakeBackHalfPair()) result.BackupsJoined.push_back(std::move(*putBack));
     JoinOrphanedBackups(files, result);
 
     // A level whose new name is the name of another level still to move

@@ -278,7 +278,8 @@ PlayerBatchResult ConvertPlayers(OpenLevel& lvl, const std::string& dir, const s
                     if (step) step->Commit();
                     if (level.Written.empty()) level.Skip = LevelSkip::AllOutside;
                 }
-                lvl.Close();  // Save and Close: every cell is in the file already
+                // Save and Close: every cell is in the file already
+                if (const std::string said = lvl.Close(); !said.empty()) level.Notes.push_back(said);
             } catch (const std::exception& e) {
                 error = e.what();
             }

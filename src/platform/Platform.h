@@ -83,6 +83,9 @@ Outcome ReadAt(const File& file, std::int64_t offset, std::uint8_t* out, std::si
 // Reads the next bytes from the file's own position, at most n: got is 0 at
 // its end. Reads named pipes too.
 Outcome ReadNext(const File& file, std::uint8_t* out, std::size_t n, std::size_t& got);
+// Waits up to waitMs for a file opened with NoWait to have bytes to read (or
+// its end): false when the time passed first. Always true on Windows.
+bool WaitForBytes(const File& file, int waitMs);
 // Writes all n bytes at offset, however many calls that takes.
 Outcome WriteAt(const File& file, std::int64_t offset, const std::uint8_t* data, std::size_t n);
 Outcome Truncate(const File& file, std::int64_t size);
@@ -138,6 +141,11 @@ bool LocalTime(std::int64_t when, std::tm& out);
 
 // Whether standard error is a terminal (a person watches it).
 bool ErrorIsTerminal();
+
+// This process's number, and whether a process of that number is running
+// (a file named after a process that is gone is left over: it may be removed).
+std::uint64_t ProcessId();
+bool ProcessRunning(std::uint64_t id);
 
 // Called first by each program: a file size limit shows as a write error the
 // program handles, never as a kill mid-write (POSIX); standard input, output

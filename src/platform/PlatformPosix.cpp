@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -135,6 +136,15 @@ Outcome ReadNext(const File& file, std::uint8_t* out, std::size_t n, std::size_t
     }
 }
 
+bool WaitForBytes(const File& file, int waitMs)
+{
+    pollfd one{FileAccess::Fd(file), POLLIN, 0};
+    int r = 0;
+    while ((r = ::poll(&one, 1, waitMs)) < 0 && errno == EINTR) {
+    }
+    return r != 0;
+}
+
 Outcome WriteAt(const File& file, std::int64_t offset, const std::uint8_t* data, std::size_t n)
 {
     std::size_t done = 0;
@@ -247,6 +257,18 @@ bool LocalTime(std::int64_t when, std::tm& out)
 bool ErrorIsTerminal()
 {
     return ::isatty(STDERR_FILENO) != 0;
+}
+
+std::uint64_t ProcessId()
+{
+    return static_cast<std::uint64_t>(::getpid());
+}
+
+bool ProcessRunning(std::uint64_t id)
+{
+    const auto pid = static_cast<pid_t>(id);
+    if (pid <= 0 || static_cast<std::uint64_t>(pid) != id) return false;
+    return ::kill(pid, 0) == 0 || errno == EPERM;  // EPERM: running, as another user
 }
 
 void SetUpProcess()

@@ -209,6 +209,11 @@ Outcome ReadNext(const File& file, std::uint8_t* out, std::size_t n, std::size_t
     return {};
 }
 
+bool WaitForBytes(const File&, int)
+{
+    return true;  // a pipe's reads wait
+}
+
 Outcome WriteAt(const File& file, std::int64_t offset, const std::uint8_t* data, std::size_t n)
 {
     std::size_t done = 0;
@@ -350,6 +355,21 @@ bool LocalTime(std::int64_t when, std::tm& out)
 bool ErrorIsTerminal()
 {
     return ::_isatty(::_fileno(stderr)) != 0;
+}
+
+std::uint64_t ProcessId()
+{
+    return ::GetCurrentProcessId();
+}
+
+bool ProcessRunning(std::uint64_t id)
+{
+    if (id == 0 || id > 0xFFFFFFFFu) return false;
+    HANDLE process = ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(id));
+    if (!process) return ::GetLastError() == ERROR_ACCESS_DENIED;  // running, but not ours to look at
+    const bool running = ::WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+    ::CloseHandle(process);
+    return running;
 }
 
 void SetUpProcess()

@@ -12,6 +12,8 @@
 #include <fcntl.h>
 #include <fstream>
 #include <functional>
+#include <map>
+#include <optional>
 #include <sys/stat.h>
 #include <set>
 #include <sys/file.h>
@@ -187,6 +189,12 @@ TEST(LevelFaultCli, CommandsKeepToWhatTheyMayChange)
              expected.insert(expected.end(), chunks.begin(), chunks.end());
              EXPECT_EQ(test::ReadBytes(d / "a.level"), expected);
          }},
+        {"import from a named pipe no program writes into", [&](const fs::path& d) {
+             Put(d / "a.level", Level());
+             ::mkfifo((d / "ce.pipe").c_str(), 0600);
+             return std::vector<std::string>{"import", (d / "a.level").string(), (d / "ce.pipe").string()};
+         }, "", 1, "message: Gave up on the pipe: nothing came through it for 5 seconds (no program wrote into it): ",
+         unchanged("a.level", Level())},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -199,6 +207,148 @@ TEST(LevelFaultCli, CommandsKeepToWhatTheyMayChange)
         row.check(dir.Path());
     }
 }
+
+#ifdef VANTREL_FILE_FAULTS
+// The files of a folder, by name.
+std::map<std::string, Bytes> FilesIn(const fs::path& dir)
+{
+    std::map<std::string, Bytes> files;
+    for (const auto& e : fs::directory_iterator(dir)) files[e.path().filename().string()] = test::ReadBytes(e.path());
+    return files;
+}
+
+// Every writing command, stopped at each of its file-changing calls (killed,
+// or the call failing with an I/O error), and with the close after its
+// writes failing: the next command finds the file it changes exactly as
+// before the command or exactly as after it, and no journal or temporary
+// file is left once the folder is next looked at.
+TEST(LevelFaultCli, EveryWritingCommandStoppedAtEveryCallLeavesBeforeOrAfter)
+{
+    struct Command {
+        const char* name;
+        std::vector<std::string> args;  // "L" the level, "S" its folder, "V" the .vce file, "P" a post
+        const char* target;             // the file in the folder that the command changes or makes
+    };
+    const Command commands[] = {
+        {"set", {"set", "L", "--title", "Killed", "--author", "Someone", "--time", "77", "--emeralds", "5"}, "a.level"},
+        {"players", {"players", "4", "S"}, "a.level"},
+        {"counter", {"counter", "L"}, "a.level"},
+        {"import", {"import", "L", "V"}, "a.level"},
+        {"restore", {"restore", "L"}, "a.level"},
+        {"sort", {"sort", "S"}, "a.level"},
+        {"export", {"export", "L", "--all"}, "a.level.vce"},
+        {"quote", {"quote", "P", "--out", "S"}, "001.level"},
+    };
+    const std::string preload = std::string("env LD_PRELOAD='") + VANTREL_FILE_FAULTS + "' ";
+    const Bytes ces = CounterChunks(PlanCounter(10, {1}, 200));
+    for (const Command& c : commands) {
+        const std::string name = c.name;
+        const bool sort = name == "sort", restore = name == "restore";
+        // A set folder of its own (the tool's output goes beside it).
+        const auto setUp = [&](const test::TempDir& dir) {
+            const fs::path set = dir.Path() / "set";
+            fs::create_directory(set);
+            Bytes level = Level();
+            if (name == "export") level.insert(level.end(), ces.begin(), ces.end());
+            if (name != "quote") Put(set / "a.level", level);
+            if (restore) Put(set / "a.level.bak", test::LevelBuilder::Standard({.width = 3, .height = 2, .title = "Backup"},
+                                                                               {1, 2, 3, 4, 5, 6}).Data());
+            if (sort) {
+                Put(set / "levelinfo.conf", Bytes{'f', 'i', 'r', 's', 't', '_', 'l', 'e', 'v', 'e', 'l', ':', '1', '\n'});
+                Put(set / "a.level.bak", Level());
+                Put(set / "b.level", Bytes{'b'});
+                Put(set / "b.level.bak", Bytes{'B'});
+            }
+            std::vector<std::string> args;
+            for (const std::string& a : c.args)
+                args.push_back(a == "L" ? (set / "a.level").string() : a == "S" ? set.string()
+                               : a == "V" ? dir.Write("ce.vce", ces)
+                               : a == "P" ? dir.Write("post.txt", std::string("`001`006\r\n`014`001\r\n")) : a);
+            return args;
+        };
+        // The command run whole: what it leaves, and how many calls it makes.
+        test::TempDir whole;
+        const std::vector<std::string> wholeArgs = setUp(whole);
+        const auto count = whole.Path() / "count";
+        ASSERT_EQ(test::RunCli(wholeArgs, whole, preload + "VANTREL_FAULT_COUNT='" + count.string() + "' ").status, 0)
+            << c.name;
+        const std::optional<Bytes> after =
+            sort ? std::nullopt : std::optional(test::ReadBytes(whole.Path() / "set" / c.target));  // sort: the folder
+        const std::map<std::string, Bytes> sorted = FilesIn(whole.Path() / "set");
+        const int calls = std::stoi(test::ReadText(count));
+        ASSERT_GT(calls, 1) << c.name;
+        for (const std::string fault : {"kill", "eio", "close"}) {
+            for (int k = 1; k <= (fault == "close" ? 1 : calls); ++k) {
+                SCOPED_TRACE(name + ", " + fault + " at call " + std::to_string(k));
+                test::TempDir dir;
+                const std::vector<std::string> args = setUp(dir);
+                const fs::path set = dir.Path() / "set";
+                const std::string target = (set / c.target).string();
+                const std::optional<Bytes> before = fs::exists(target) ? std::optional(test::ReadBytes(target)) : std::nullopt;
+                const test::CliResult r = test::RunCli(
+                    args, dir,
+                    preload + "VANTREL_FAULT=" + fault + " VANTREL_FAULT_AT=" + std::to_string(k) +
+                        (fault == "close" ? " VANTREL_FAULT_FILE=/" + std::string(c.target) + " " : " "));
+                // A journal left with a record in it (an empty one was made or emptied
+                // around no change of the level) puts the level back at the next opening.
+                const bool journal = fs::exists(target + ".journal") && fs::file_size(target + ".journal") > 0;
+                if (fault == "close" && c.target == std::string("a.level") && !sort) {
+                    EXPECT_EQ(r.status, 0) << r.err;
+                    EXPECT_NE(r.err.find(" and put on the disk, but closing the file afterwards failed (Cannot close "
+                                         "the file (Input/output error): " + target + "). The level holds the change: "
+                                         "there is no need to make it again."),
+                              std::string::npos) << r.err;
+                }
+                if (fault == "eio" && r.status != 0) {
+                    EXPECT_NE(r.err, "");
+                }
+                if (sort) {
+                    // The next sort finishes the work: every level with its own backup, at its number.
+                    // (After a rename the system refused, said, the levels may keep another order.)
+                    EXPECT_EQ(test::RunCli({"sort", set.string()}, dir).status, 0);
+                    if (fault != "eio" || r.status == 0) {
+                        EXPECT_EQ(FilesIn(set), sorted);
+                    } else {
+                        const auto pairs = [](const std::map<std::string, Bytes>& files) {
+                            std::set<std::pair<Bytes, Bytes>> levels;
+                            for (const auto& [file, bytes] : files)
+                                if (file.ends_with(".level")) levels.insert({bytes, files.at(file + ".bak")});
+                            return levels;
+                        };
+                        EXPECT_EQ(pairs(FilesIn(set)), pairs(sorted));
+                        EXPECT_EQ(FilesIn(set).size(), sorted.size());
+                    }
+                    continue;
+                }
+                // The next command: a load of the level (or of the new one), which looks at the folder.
+                const test::CliResult next =
+                    test::RunCli({"load", (set / (name == "quote" ? "001.level" : "a.level")).string()}, dir);
+                const std::optional<Bytes> now = fs::exists(target) ? std::optional(test::ReadBytes(target)) : std::nullopt;
+                EXPECT_TRUE(now == before || now == after) << "the file is neither as before nor as after";
+                if (r.status == 0) {
+                    EXPECT_EQ(now, after);
+                }
+                if (now) {
+                    EXPECT_EQ(next.status, 0) << next.err;
+                }
+                if (journal) {
+                    EXPECT_NE(next.err.find("message: The level " + target + " was put back as it was before a change "
+                                            "that was cut off (the program making it was stopped before the change "
+                                            "was whole; the journal " + target + ".journal held what to put back)."),
+                              std::string::npos) << next.err;
+                    EXPECT_EQ(now, before);
+                }
+                for (const auto& [file, bytes] : FilesIn(set)) {
+                    EXPECT_TRUE(file == "a.level" || file == "a.level.bak" || file == c.target) << file << " was left";
+                    if (file == "a.level.bak") {
+                        EXPECT_EQ(bytes, sorted.at(file)) << "a backup is whole";
+                    }
+                }
+            }
+        }
+    }
+}
+#endif
 
 // An empty level file and a name that names nothing: every command says which, exactly, and fails.
 TEST(LevelFaultCli, EmptyAndMissingLevelsAreNamed)

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <fstream>
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -300,6 +303,22 @@ TEST(Platform, LocalTimeOfAKnownMoment)
     EXPECT_EQ(local.tm_mon, 8);
     EXPECT_TRUE(local.tm_mday == 8 || local.tm_mday == 9) << local.tm_mday;
     EXPECT_EQ(local.tm_sec, 40) << "every time zone is whole minutes away";
+}
+
+// A process that has ended is told from a running one (files named after it may go).
+TEST(Platform, ProcessRunningTellsAnEndedProcess)
+{
+    EXPECT_TRUE(platform::ProcessRunning(platform::ProcessId()));
+    EXPECT_FALSE(platform::ProcessRunning(0));
+    if (kWindows) GTEST_SKIP() << "the ended process is a POSIX shell's";
+    test::TempDir dir;
+    const auto file = dir.Path() / "pid";
+    ASSERT_EQ(std::system(("echo $$ >'" + file.string() + "'").c_str()), 0);
+    std::ifstream in(file);
+    std::uint64_t ended = 0;
+    in >> ended;
+    ASSERT_GT(ended, 0u);
+    EXPECT_FALSE(platform::ProcessRunning(ended));
 }
 
 }  // namespace

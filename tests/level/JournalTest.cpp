@@ -1,0 +1,240 @@
+// The journal that keeps a step whole: a level stopped at any point of a
+// step, with the journal as it then was on disk, is put back exactly as it
+// was before the step; a journal left beside a level open in the window is
+// taken back before the next step; long level names get a journal name that
+// fits.
+#include "level/Journal.h"
+
+#include "level/HeaderEdit.h"
+#include "level/Loader.h"
+#include "level/WholeFile.h"
+#include "support/LevelBuilder.h"
+#include "support/ScriptedUi.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace vantrel {
+namespace {
+
+namespace fs = std::filesystem;
+using test::Bytes;
+
+Bytes Level(const std::string& title = "Journal")
+{
+    return test::LevelBuilder::Standard({.width = 4, .height = 3, .title = title}, test::PatternCells(4, 3, false))
+        .Data();
+}
+
+void Put(const fs::path& path, const Bytes& bytes)
+{
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+// One write of a step: where, and what.
+struct Write {
+    std::int64_t offset;
+    Bytes bytes;
+};
+
+// A step of writes (and a cut to a length, when given) on a copy of before:
+// the level and the journal after each of its writes.
+struct Stage {
+    Bytes level;
+    Bytes journal;
+};
+
+std::vector<Stage> Stages(const test::TempDir& dir, const Bytes& before, const std::vector<Write>& writes)
+{
+    const fs::path level = dir.Path() / "s.level";
+    Put(level, before);
+    std::vector<Stage> stages;
+    StepJournal journal(level.string());
+    Bytes now = before;
+    for (const Write& w : writes) {
+        const std::int64_t inside =
+            std::clamp<std::int64_t>(static_cast<std::int64_t>(before.size()) - w.offset, 0,
+                                     std::min<std::int64_t>(static_cast<std::int64_t>(w.bytes.size()),
+                                                            static_cast<std::int64_t>(now.size()) - w.offset));
+        journal.Record(static_cast<std::int64_t>(before.size()), w.offset, now.data() + w.offset,
+                       static_cast<std::size_t>(inside));
+        if (now.size() < w.offset + w.bytes.size()) now.resize(static_cast<std::size_t>(w.offset) + w.bytes.size());
+        std::copy(w.bytes.begin(), w.bytes.end(), now.begin() + w.offset);
+        stages.push_back({now, test::ReadBytes(JournalNameOf(level.string()))});
+    }
+    journal.Keep();
+    fs::remove(JournalNameOf(level.string()));
+    fs::remove(level);
+    return stages;
+}
+
+TEST(Journal, AStepStoppedAnywhereIsPutBackExactly)
+{
+    const Bytes before = Level();
+    const std::int64_t end = static_cast<std::int64_t>(before.size());
+    struct Case {
+        const char* name;
+        std::vector<Write> writes;
+    };
+    const Case cases[] = {
+        {"title, author, time", {{32, Bytes(32, 'T')}, {4, Bytes(8, 'A')}, {34, {0, 77}}}},
+        {"the same bytes twice", {{40, {1, 2, 3}}, {41, {9, 9}}}},
+        {"appended twice", {{end, Bytes(100, 7)}, {end + 100, Bytes(50, 8)}}},
+        {"over the end", {{end - 4, Bytes(20, 5)}, {0, {'X'}}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TempDir dir;
+        const std::vector<Stage> stages = Stages(dir, before, c.writes);
+        const fs::path level = dir.Path() / "s.level";
+        const std::string journal = JournalNameOf(level.string());
+        // Stopped after write k was made, with the journal cut anywhere from
+        // the end of its record k to just before the end of record k + 1.
+        for (std::size_t k = 0; k < stages.size(); ++k) {
+            const std::size_t from = stages[k].journal.size();
+            const std::size_t to = k + 1 < stages.size() ? stages[k + 1].journal.size() : from + 1;
+            for (std::size_t cut = from; cut < to; ++cut) {
+                Put(level, stages[k].level);
+                const Bytes& whole = k + 1 < stages.size() ? stages[k + 1].journal : stages[k].journal;
+                Put(journal, Bytes(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(cut)));
+                const JournalRollBack back = RollBackJournal(level.string(), "shown", 0);
+                ASSERT_TRUE(back.PutBack) << back.Message;
+                EXPECT_EQ(back.Message, "The level shown was put back as it was before a change that was cut off (the "
+                                        "program making it was stopped before the change was whole; the journal " +
+                                            journal + " held what to put back).");
+                ASSERT_EQ(test::ReadBytes(level), before) << "write " << k << ", journal cut at " << cut;
+                EXPECT_FALSE(fs::exists(journal));
+            }
+        }
+        // Stopped before the first write was made, its record whole or not.
+        for (std::size_t cut = 1; cut <= stages[0].journal.size(); ++cut) {
+            Put(level, before);
+            Put(journal, Bytes(stages[0].journal.begin(), stages[0].journal.begin() + static_cast<std::ptrdiff_t>(cut)));
+            const JournalRollBack back = RollBackJournal(level.string(), "shown", 0);
+            EXPECT_TRUE(back.PutBack);
+            if (cut < 24) {  // inside the header: the journal is said to be cut, the level untouched
+                EXPECT_EQ(back.Message, "The journal " + journal + " was cut short: the program writing it was "
+                                        "stopped before it changed the level shown, so the level is as it was; the "
+                                        "journal was removed.");
+            }
+            ASSERT_EQ(test::ReadBytes(level), before) << "journal cut at " << cut;
+            EXPECT_FALSE(fs::exists(journal));
+        }
+    }
+}
+
+TEST(Journal, AnEmptyOrMissingJournalPutsNothingBack)
+{
+    test::TempDir dir;
+    const std::string level = dir.Write("a.level", Level("After"));
+    EXPECT_FALSE(RollBackJournal(level, level, 0).Found);
+    dir.Write("a.level.journal", Bytes{});  // emptied after its step was whole
+    const JournalRollBack back = RollBackJournal(level, level, 0);
+    EXPECT_FALSE(back.Found);
+    EXPECT_EQ(back.Message, "");
+    EXPECT_EQ(test::ReadBytes(level), Level("After"));
+    EXPECT_FALSE(fs::exists(level + ".journal"));
+}
+
+// The load and the window's next step put a level back from its journal and say so.
+TEST(Journal, TheNextLoadOrStepPutsTheLevelBackAndSaysSo)
+{
+    for (const bool window : {false, true}) {
+        SCOPED_TRACE(window ? "a step of a level open before" : "a load");
+        test::TempDir dir;
+        const std::string path = dir.Write("a.level", Level());
+        test::ScriptedUi ui;
+        OpenLevel lvl;
+        LoadReport report;
+        if (window) LoadAndTell(lvl, path, ui, report);
+        {
+            // Another program of ours, stopped after the title's write.
+            StepJournal journal(path);
+            const Bytes before = Level();
+            const std::size_t at = before.size() - 8;  // the map's last cells
+            journal.Record(static_cast<std::int64_t>(before.size()), static_cast<std::int64_t>(at), before.data() + at, 8);
+            Bytes half = before;
+            std::fill(half.begin() + static_cast<std::ptrdiff_t>(at), half.end(), 'Z');
+            half.insert(half.end(), 100, 'Z');  // and an append the length takes off
+            Put(path, half);
+            journal.Keep();
+        }
+        const std::string said = "The level " + path + " was put back as it was before a change that was cut off (the "
+                                 "program making it was stopped before the change was whole; the journal " +
+                                 path + ".journal held what to put back).";
+        if (window) {
+            ASSERT_TRUE(WriteTimeAndEmeralds(lvl, 99, 7, ui));
+            EXPECT_NE(std::find(lvl.Log().begin(), lvl.Log().end(), said), lvl.Log().end());
+            const Bytes got = test::ReadBytes(path);
+            ASSERT_EQ(got.size(), Level().size());
+            EXPECT_TRUE(std::equal(got.end() - 8, got.end(), Level().end() - 8)) << "the other program's step is taken back";
+            EXPECT_NE(got, Level()) << "and the time and emeralds are written after it";
+        } else {
+            LoadAndTell(lvl, path, ui, report);
+            ASSERT_EQ(ui.messages.size(), 1u);
+            EXPECT_EQ(ui.messages[0], said);
+            EXPECT_EQ(test::ReadBytes(path), Level());
+            EXPECT_EQ(report.Title.substr(0, 7), "Journal");
+        }
+        EXPECT_FALSE(fs::exists(path + ".journal"));
+    }
+}
+
+TEST(Journal, NamesFitAFileName)
+{
+    const std::string shortName = "/set/001.level";
+    EXPECT_EQ(JournalNameOf(shortName), "/set/001.level.journal");
+    const std::string fits(255 - 8, 'a');
+    EXPECT_EQ(JournalNameOf("/set/" + fits), "/set/" + fits + ".journal");
+    for (const std::size_t length : {248u, 255u}) {
+        const std::string name = std::string(length - 6, 'b') + ".level";
+        const std::string journal = fs::path(JournalNameOf("/set/" + name)).filename().string();
+        EXPECT_LE(journal.size(), 255u);
+        EXPECT_EQ(journal.rfind("." + std::string(200, 'b') + "-", 0), 0u) << journal;
+        EXPECT_NE(JournalNameOf("/set/" + name), JournalNameOf("/set/x" + name.substr(1)));
+    }
+}
+
+// Temporary files are named as ours and short; those of processes that are
+// gone are removed when their folder is next written, others are kept.
+TEST(TemporaryFiles, StaleOnesOfGoneProcessesAreRemoved)
+{
+    const std::pair<std::string, std::optional<std::uint64_t>> names[] = {
+        {".vantrel-tmp-123-4", 123},  {".vantrel-tmp-123-", std::nullopt}, {".vantrel-tmp--4", std::nullopt},
+        {".vantrel-tmp-12a-4", std::nullopt}, {".a.level.Xy3k9Q", std::nullopt}, {"vantrel-tmp-1-1", std::nullopt},
+    };
+    for (const auto& [name, process] : names) EXPECT_EQ(TemporaryNameProcess(name), process) << name;
+    EXPECT_LE(TemporaryName(4294967295u, 99999).size(), 40u);
+
+    test::TempDir dir;
+    const std::string gone = TemporaryName(999999999, 1);  // no process has that number
+    const std::string mine = TemporaryName(platform::ProcessId(), 1);
+    for (const std::string& name : {gone, mine, std::string(".a.level.Xy3k9Q")}) dir.Write(name, "left");
+    EXPECT_EQ(RemoveStaleTemporaryFiles(dir.Path().string(), true), std::vector<std::string>{gone});
+    EXPECT_FALSE(fs::exists(dir.Path() / gone));
+    EXPECT_TRUE(fs::exists(dir.Path() / mine));
+    EXPECT_TRUE(fs::exists(dir.Path() / ".a.level.Xy3k9Q"));
+}
+
+// A level name too long for the temporary name of old still gets its backup.
+TEST(TemporaryFiles, ALongLevelNameGetsItsBackup)
+{
+    for (const std::size_t length : {243u, 251u}) {
+        test::TempDir dir;
+        const std::string name = std::string(length - 6, 'n') + ".level";
+        const std::string path = dir.Write(name, Level());
+        test::ScriptedUi ui;
+        OpenLevel lvl;
+        LoadReport report;
+        LoadAndTell(lvl, path, ui, report);
+        EXPECT_TRUE(ui.errors.empty()) << ui.errors.front();
+        EXPECT_EQ(test::ReadBytes(path + ".bak"), Level()) << length;
+    }
+}
+
+}  // namespace
+}  // namespace vantrel
