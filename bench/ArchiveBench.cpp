@@ -111,10 +111,10 @@ void Render(benchmark::State& state, bool shareTiles)
             const CeGraphics looks = CeGraphicsOf(lvl);
             lvl.CloseLevelFile();
             if (shareTiles && std::none_of(looks.begin(), looks.end(), [](const auto& g) { return g.has_value(); })) {
-                benchmark::DoNotOptimize(MapPicture(PlainTiles(), lvl));
+                benchmark::DoNotOptimize(MapPicture(PlainAtlas(), lvl));
                 continue;
             }
-            const TileSet tiles(ElementTiles(), kTileSize, looks);
+            const SizedAtlas tiles(BuiltInAtlas(), kTileSize, looks);
             benchmark::DoNotOptimize(MapPicture(tiles, lvl));
         }
     }

@@ -85,18 +85,16 @@ void BM_ListAndRenumber(benchmark::State& state)
     vantrel::LoadReport report;
     vantrel::test::ScriptedUi ui;
     vantrel::LoadAndTell(lvl, files.level, ui, report);
-    vantrel::FinishImportOptions options;
-    options.ShowHexBoxes = false;
     for (auto _ : state) {
         lvl.Log().clear();
         vantrel::CeImportList list;
-        if (!vantrel::LoadVceFile(lvl, files.vce, list, ui)) {
-            state.SkipWithError(("the .vce file was not listed: " + ui.messages.back()).c_str());
+        if (const vantrel::VceLoadResult loaded = vantrel::LoadVceFile(files.vce, list); !loaded) {
+            state.SkipWithError(("the .vce file was not listed: " + loaded.Refusal->Text).c_str());
             return;
         }
         const Bytes bytes = vantrel::ReadFileToEnd(files.vce);
         const vantrel::RenumberedVce copy =
-            vantrel::RenumberVceCopy(lvl, list, vantrel::ScanVceBytes(bytes, files.vce), bytes, ui, options);
+            vantrel::RenumberVceCopy(lvl, list, vantrel::ScanVceBytes(bytes, files.vce), bytes);
         if (copy.LinkCount != 0 || copy.Bytes.size() != bytes.size()) {
             state.SkipWithError("the copy is not what the file holds");
             return;
@@ -121,7 +119,6 @@ void BM_Import(benchmark::State& state)
     vantrel::LoadReport report;
     vantrel::test::ScriptedUi ui;
     vantrel::FinishImportOptions options;
-    options.ShowHexBoxes = false;
     for (auto _ : state) {
         state.PauseTiming();
         Put(files.level, level);
@@ -129,13 +126,13 @@ void BM_Import(benchmark::State& state)
         ui.messages.clear();
         state.ResumeTiming();
         vantrel::CeImportList list;
-        if (!vantrel::LoadVceFile(lvl, files.vce, list, ui)) {
-            state.SkipWithError(("the .vce file was not listed: " + ui.messages.back()).c_str());
+        if (const vantrel::VceLoadResult loaded = vantrel::LoadVceFile(files.vce, list); !loaded) {
+            state.SkipWithError(("the .vce file was not listed: " + loaded.Refusal->Text).c_str());
             return;
         }
         const vantrel::ImportResult r = vantrel::FinishImport(lvl, report.CeList, list, ui, options);
         if (r.Status != vantrel::ImportStatus::Imported || r.LinkCount != 0) {
-            state.SkipWithError(("not imported: " + (ui.messages.empty() ? std::string() : ui.messages.front())).c_str());
+            state.SkipWithError(("not imported: " + (r.Refusal ? r.Refusal->Text : std::string())).c_str());
             return;
         }
     }

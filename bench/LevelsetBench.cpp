@@ -61,9 +61,9 @@ const BenchTree& Tree()
 void BM_ScanLevelsets10000(benchmark::State& state)
 {
     const std::string levels = Tree().Levels();
-    vantrel::test::ScriptedUi ui;
     for (auto _ : state) {
-        const vantrel::LevelsetScanResult r = vantrel::ScanLevelsDirectory(levels, ui);
+        vantrel::LevelsetScanResult r;
+        vantrel::ScanLevelsDirectory(levels, r);
         if (r.Totals.Levelsets != 10000 || r.Totals.Levels != 100000 || r.Totals.Groups != 1110) {
             state.SkipWithError("the scan found a different tree");
             return;

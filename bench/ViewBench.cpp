@@ -70,7 +70,7 @@ BENCHMARK(BM_RedrawLevelView);
 void BM_DrawMapCells(benchmark::State& state)
 {
     const OpenLevel& lvl = Window().main->Level();
-    const TileSet& tiles = PlainTiles();
+    const SizedAtlas& tiles = PlainAtlas();
     QImage picture(640, 480, QImage::Format_RGB32);
     for (auto _ : state) {
         DrawMapCells(picture, {0, 0}, tiles, lvl.Grid(), 1, 1, 40, 30);

@@ -95,9 +95,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         std::string title;
         for (int i = tail.Next() % 40; i > 0; --i) title += static_cast<char>(tail.Next());
-        WriteLevelTitle(*lvl, title, ui);
+        WriteLevelTitle(*lvl, title);
         WriteTimeAndEmeralds(*lvl, static_cast<std::uint16_t>(tail.Next() << 8 | tail.Next()),
-                             static_cast<std::uint16_t>(tail.Next() << 8 | tail.Next()), ui);
+                             static_cast<std::uint16_t>(tail.Next() << 8 | tail.Next()));
     } catch (const VantrelError&) {
         return 0;
     }

@@ -42,8 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         IncDecAll(list, size > 0 ? static_cast<int>(data[0] % 101) - 50 : 0);
         OpenLevel lvl;
-        QuietUi ui;
-        const RenumberedVce copy = RenumberVceCopy(lvl, list, scan, bytes, ui);
+        const RenumberedVce copy = RenumberVceCopy(lvl, list, scan, bytes);
         Check(copy.Bytes.size() == size, "the copy keeps the file's length");
         // Outside the chunks the copy keeps every byte.
         std::vector<bool> inChunk(size, false);

@@ -1,5 +1,6 @@
 #include "app/SettingsDialog.h"
 
+#include "base/Error.h"
 #include "base/UserInterface.h"
 #include "gui/base/NamedWidget.h"
 #include "gui/base/QtText.h"
@@ -55,10 +56,19 @@ void SettingsDialog::Browse(QLineEdit* box, const char* setting)
 
 bool SettingsDialog::Settings_OkClick()
 {
-    const auto dataDir = CheckedDataDirectory(ToPath(dataDir_->text().trimmed()), ui_);
-    if (!dataDir) return false;
+    const std::string typed = ToPath(dataDir_->text().trimmed());
+    const auto dataDir = CheckedDataDirectory(typed);
+    if (!dataDir) {
+        ui_.Error(NoLevelsFolderMessage(typed));
+        return false;
+    }
     const std::string outputDir = ToPath(outputDir_->text().trimmed());
-    if (!outputDir.empty() && !MakeDirectoryIfAgreed(outputDir, ui_)) return false;
+    try {
+        if (!outputDir.empty() && !MakeDirectoryIfAgreed(outputDir, ui_)) return false;
+    } catch (const VantrelError& e) {
+        ui_.Error(e.what());
+        return false;
+    }
     const QString prefix = imagePrefix_->text().trimmed();
     if (!FirstNonLatin1(prefix).isEmpty()) {
         ui_.Error("The address cannot hold the character \"" + ToPath(FirstNonLatin1(prefix)) + "\".");

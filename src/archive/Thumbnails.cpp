@@ -26,13 +26,13 @@ constexpr int kTitleLines = 2;
 
 // The tiles at size pixels with every custom element drawn with its number,
 // made once a size and shared by every thread.
-const TileSet& PlainTilesAt(int size)
+const SizedAtlas& PlainAtlasAt(int size)
 {
     static std::array<std::once_flag, kMaxThumbnailCell + 1> once;
-    static std::array<std::unique_ptr<TileSet>, kMaxThumbnailCell + 1> sets;
+    static std::array<std::unique_ptr<SizedAtlas>, kMaxThumbnailCell + 1> sets;
     size = std::clamp(size, 1, kMaxThumbnailCell);
     std::call_once(once[static_cast<std::size_t>(size)],
-                   [size] { sets[static_cast<std::size_t>(size)] = std::make_unique<TileSet>(ElementTiles(), size); });
+                   [size] { sets[static_cast<std::size_t>(size)] = std::make_unique<SizedAtlas>(BuiltInAtlas(), size); });
     return *sets[static_cast<std::size_t>(size)];
 }
 
@@ -91,9 +91,9 @@ Picture ThumbnailOf(const OpenLevel& lvl, int box)
     const int cell = ThumbnailCellSize(width, height, box);
     const CeGraphics looks = CeGraphicsOf(lvl);
     const bool own = std::any_of(looks.begin(), looks.end(), [](const auto& g) { return g.has_value(); });
-    std::unique_ptr<TileSet> ownTiles;
-    if (own) ownTiles = std::make_unique<TileSet>(ElementTiles(), cell, looks);
-    const TileSet& tiles = own ? *ownTiles : PlainTilesAt(cell);
+    std::unique_ptr<SizedAtlas> ownTiles;
+    if (own) ownTiles = std::make_unique<SizedAtlas>(BuiltInAtlas(), cell, looks);
+    const SizedAtlas& tiles = own ? *ownTiles : PlainAtlasAt(cell);
     Picture picture(width * cell, height * cell);
     DrawMapCells(TargetOf(picture), {0, 0}, tiles, lvl.Grid(), 1, 1, width, height);
     return picture;
@@ -197,7 +197,7 @@ void ThumbnailMaker::Work()
 
 int DrawTileText(Picture& picture, int x, int y, const std::string& text, int size, int maxChars)
 {
-    const TileSet& tiles = PlainTilesAt(size);
+    const SizedAtlas& tiles = PlainAtlasAt(size);
     const PixelTarget target = TargetOf(picture);
     int n = 0;
     for (const char c : text) {

@@ -57,14 +57,6 @@ std::string ElementLabel(std::uint16_t code)
     return "0x" + HexText(code, 4) + " " + ElementName(code);
 }
 
-const ElementInfo* ElementByToken(std::string_view token)
-{
-    for (const ElementInfo& e : AllElements()) {
-        if (e.token == token) return &e;
-    }
-    return nullptr;
-}
-
 std::optional<unsigned char> CharacterOfElement(std::uint16_t code)
 {
     const ElementInfo* e = ElementByCode(code);

@@ -30,9 +30,6 @@ std::string ElementName(std::uint16_t code);
 // The code and its name beside each other: "0x0168 Custom element 1".
 std::string ElementLabel(std::uint16_t code);
 
-// The first row with this token (tokens such as "char_unused" repeat), or nullptr.
-const ElementInfo* ElementByToken(std::string_view token);
-
 // The character a character element ("char" class) stands for, as one
 // Latin-1 byte; empty for every other code and for the character elements
 // that are no single character (the unused ones, "button", "up", "down").

@@ -3,6 +3,7 @@
 #include "base/Bytes.h"
 
 #include <algorithm>
+#include <filesystem>
 
 namespace vantrel {
 
@@ -20,12 +21,6 @@ PixelRect CellRect(PackedCell cell, std::uint8_t tile)
 {
     const PixelPoint o = CellOrigin(cell, tile);
     return {o.x, o.y, o.x + tile, o.y + tile};
-}
-
-PackedCell CellAtPixel(PixelPoint p, std::uint8_t tile)
-{
-    if (tile == 0) return 0;
-    return PackCell(p.x / tile + 1, p.y / tile + 1);
 }
 
 PixelRect RectFromCorners(PixelPoint a, PixelPoint b)
@@ -46,6 +41,17 @@ std::string JoinPath(const std::string& directory, const std::string& name)
 {
     if (!directory.empty() && directory.back() == '/') return directory + name;
     return directory + "/" + name;
+}
+
+bool IsDirectory(const std::string& path)
+{
+    std::error_code ec;
+    return !path.empty() && std::filesystem::is_directory(path, ec);
+}
+
+std::string Counted(std::int64_t count, const std::string& one, const std::string& many)
+{
+    return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
 std::string ZeroPadInt(long long n, std::size_t width)
@@ -69,11 +75,6 @@ std::string BytesToHex(const std::string& bytes)
 std::uint16_t MakeBigEndianWord(unsigned high, unsigned low)
 {
     return static_cast<std::uint16_t>(high * 256u + low);
-}
-
-std::uint16_t SwapWordBytes(std::uint16_t value)
-{
-    return static_cast<std::uint16_t>((value >> 8) | (value << 8));
 }
 
 std::string TextBefore(const std::string& s, const std::string& sep, bool includeSep)
@@ -140,13 +141,6 @@ std::string NthField(const std::string& s, int n, const std::string& sep)
 {
     const FieldSpan f = FindField(s, n, sep);
     return f.end == std::string::npos ? s.substr(f.start) : s.substr(f.start, f.end - f.start);
-}
-
-std::string ReplaceNthField(const std::string& s, int n, const std::string& newText, const std::string& sep)
-{
-    const FieldSpan f = FindField(s, n, sep);
-    const std::string suffix = f.end == std::string::npos ? std::string() : s.substr(f.end);
-    return s.substr(0, f.start) + newText + suffix;
 }
 
 std::string UpToZero(const std::string& s)

@@ -30,7 +30,6 @@ inline int CellX(PackedCell c) { return c & 0xFF; }
 inline int CellY(PackedCell c) { return c >> 8; }
 PixelPoint CellOrigin(PackedCell cell, std::uint8_t tile);
 PixelRect CellRect(PackedCell cell, std::uint8_t tile);
-PackedCell CellAtPixel(PixelPoint p, std::uint8_t tile);
 PixelRect RectFromCorners(PixelPoint a, PixelPoint b);
 void OrderCellCorners(PackedCell& first, PackedCell& second);
 
@@ -39,9 +38,12 @@ std::string ZeroPadInt(long long n, std::size_t width);
 inline std::string Num(std::int64_t n) { return std::to_string(n); }
 // The path of name in directory: directory, one slash, name.
 std::string JoinPath(const std::string& directory, const std::string& name);
+// Whether path names a directory (a link to one too); false for the empty text.
+bool IsDirectory(const std::string& path);
+// A count and its noun: "1 level", "3 levels" (one and many name the noun).
+std::string Counted(std::int64_t count, const std::string& one, const std::string& many);
 std::string BytesToHex(const std::string& bytes);
 std::uint16_t MakeBigEndianWord(unsigned high, unsigned low);
-std::uint16_t SwapWordBytes(std::uint16_t value);
 
 std::string TextBefore(const std::string& s, const std::string& sep, bool includeSep = false);
 std::string TextAfter(const std::string& s, const std::string& sep, bool includeSep = false);
@@ -49,7 +51,6 @@ std::string TextBetween(const std::string& s, const std::string& startSep, const
                         bool includeEnd = false, bool includeStart = false);
 int CountFields(const std::string& s, const std::string& sep);
 std::string NthField(const std::string& s, int n, const std::string& sep);
-std::string ReplaceNthField(const std::string& s, int n, const std::string& newText, const std::string& sep);
 
 // The text up to the first zero byte: how a fixed-size text field is shown.
 std::string UpToZero(const std::string& s);

@@ -1,7 +1,6 @@
 #include "ce/CeRecord.h"
 
 #include "level/OpenLevel.h"
-#include "base/UserInterface.h"
 
 #include <algorithm>
 
@@ -73,13 +72,9 @@ std::vector<std::int64_t> CeLinkPositions(ByteFile& file, std::int64_t record)
     return positions;
 }
 
-void WriteCeLink(WritableFile& file, std::int64_t position, std::uint16_t code, UserInterface& ui)
+void WriteCeLink(WritableFile& file, std::int64_t position, std::uint16_t code)
 {
-    if (!LiesInFile(file, position, 2)) {
-        ui.Message(kOutOfRangeMessage);
-        return;
-    }
-    SetWordAtPos(position, file, code, ui);
+    SetWordAtPos(position, file, code);
 }
 
 std::optional<std::uint32_t> ReadNumberInFile(ByteFile& file, std::int64_t position, int n)

@@ -24,7 +24,6 @@
 
 namespace vantrel {
 
-class UserInterface;
 
 inline constexpr std::uint16_t kDelayTypeSeconds = 50;  // frames per delay unit that mean seconds
 
@@ -46,9 +45,9 @@ std::vector<std::int64_t> CeLinkOffsets(int pages);
 // outside the file has only the links of its base block.
 std::vector<std::int64_t> CeLinkPositions(ByteFile& file, std::int64_t record);
 // Writes a link: the code as a big-endian word at the position. A position
-// whose two bytes do not both lie inside the file is refused with the
-// out-of-range message and nothing is written (a link never extends a file).
-void WriteCeLink(WritableFile& file, std::int64_t position, std::uint16_t code, UserInterface& ui);
+// whose two bytes do not both lie inside the file is refused (VantrelError)
+// and nothing is written (a link never extends a file).
+void WriteCeLink(WritableFile& file, std::int64_t position, std::uint16_t code);
 
 // n bytes (1..4) at the position, big-endian, when all of them lie inside the
 // file; nothing otherwise.

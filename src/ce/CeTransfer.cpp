@@ -153,17 +153,7 @@ std::optional<long long> ImportLineNewIdValue(const std::string& line)
     return v;
 }
 
-int OldCEIdIsInImportList(OpenLevel& lvl, const CeImportList& list, unsigned id)
-{
-    const std::string text = std::to_string(id);
-    int found = -1;
-    for (std::size_t k = 0; k < list.Lines.size() && found < 0; ++k)
-        if (ImportLineOldId(list.Lines[k]) == text) found = static_cast<int>(k);
-    lvl.Log().push_back("OldCEIdIsInImportList(" + text + ") = " + std::to_string(found));
-    return found;
-}
-
-std::uint16_t NewCEIdOfIndex(OpenLevel& lvl, const CeImportList& list, int k)
+std::uint16_t NewIdOfImportLine(OpenLevel& lvl, const CeImportList& list, int k)
 {
     const auto v = ImportLineNewIdValue(list.Lines.at(static_cast<std::size_t>(k)));
     if (!v) throw VantrelError("The import line " + Quoted(list.Lines[static_cast<std::size_t>(k)]) +
@@ -228,7 +218,7 @@ VceScan ScanVceBytes(const std::vector<std::uint8_t>& bytes, const std::string& 
         VceChunk chunk;
         chunk.Position = s;
         chunk.Length = length;
-        chunk.OldId = CeNumberOf(static_cast<std::uint16_t>(GetWordAtPos(r, file, true)));
+        chunk.OldId = CeNumberOf(static_cast<std::uint16_t>(GetWordAtPos(r, file)));
         chunk.Name = ReadCeName(file, r).value_or("");
         scan.Chunks.push_back(std::move(chunk));
         s = r + length;
@@ -236,41 +226,42 @@ VceScan ScanVceBytes(const std::vector<std::uint8_t>& bytes, const std::string& 
     return scan;
 }
 
-bool LoadVceFile(OpenLevel& /*lvl*/, const std::string& path, CeImportList& list, UserInterface& ui)
+namespace {
+
+VceLoadResult VceRefused(std::string why)
+{
+    VceLoadResult result;
+    result.Refusal = Notice{std::move(why)};
+    return result;
+}
+
+}  // namespace
+
+VceLoadResult LoadVceFile(const std::string& path, CeImportList& list)
 {
     const std::vector<std::uint8_t> bytes = ReadWholeFile(path);
-    if (bytes.size() < 4) {
-        ui.Message("Could not open file - " + path + " holds " + std::to_string(bytes.size()) +
-                   " bytes; a vce file begins with the four bytes \"CUS4\" or \"CUSX\".");
-        return false;
-    }
-    if (!IsCeChunkAt(bytes, 0)) {
-        ui.Message(kNotAVceFileMessage);
-        return false;
-    }
+    if (bytes.size() < 4)
+        return VceRefused("Could not open file - " + path + " holds " + std::to_string(bytes.size()) +
+                          " bytes; a vce file begins with the four bytes \"CUS4\" or \"CUSX\".");
+    if (!IsCeChunkAt(bytes, 0)) return VceRefused(kNotAVceFileMessage);
     const VceScan scan = ScanVceBytes(bytes, path);
-    if (!scan.Fault.empty()) {
-        ui.Message("Could not open file - " + scan.Fault);
-        return false;
-    }
+    if (!scan.Fault.empty()) return VceRefused("Could not open file - " + scan.Fault);
     list.Lines.clear();
     for (const VceChunk& chunk : scan.Chunks) list.Lines.push_back(chunk.ImportLine());
     list.VcePath = path;
     std::error_code ec;
     list.PipedBytes.clear();
     if (!std::filesystem::is_regular_file(path, ec)) list.PipedBytes = bytes;
-    return true;
+    return {true, std::nullopt};
 }
 
-bool CEMan_Info_LoadVCE(OpenLevel& lvl, CeImportList& list, UserInterface& ui, const std::string& initialDir)
+VceLoadResult ChooseAndLoadVceFile(const OpenLevel& lvl, CeImportList& list, UserInterface& ui,
+                                   const std::string& initialDir)
 {
-    if (!lvl.LevelOpen()) {
-        ui.Message(kNoLevelForImportMessage);
-        return false;
-    }
+    if (!lvl.LevelOpen()) return VceRefused(kNoLevelForImportMessage);
     const auto path = ui.ChooseFile(kOpenVceDialogTitle, kOpenVceFilterName, kOpenVcePattern, initialDir);
-    if (!path) return false;
-    return LoadVceFile(lvl, *path, list, ui);
+    if (!path) return {};
+    return LoadVceFile(*path, list);
 }
 
 // --- choosing the new ids ---
@@ -297,7 +288,7 @@ void IncDecAll(CeImportList& list, int amount)
         if (const auto id = ImportLineNewIdValue(line)) line = WithNewId(line, *id + amount);
 }
 
-std::optional<int> ImportListClick(const CeImportList& list, int k)
+std::optional<int> ImportAtOfLine(const CeImportList& list, int k)
 {
     if (k < 0 || k >= static_cast<int>(list.Lines.size())) return std::nullopt;
     const auto id = ImportLineNewIdValue(list.Lines[static_cast<std::size_t>(k)]);
@@ -367,8 +358,8 @@ std::vector<std::uint8_t> CusxDefaultsCus4Lacks(int ceNumber)
 }
 
 RenumberedVce RenumberVceCopy(OpenLevel& lvl, const CeImportList& list, const VceScan& scan,
-                              const std::vector<std::uint8_t>& bytes, UserInterface& ui,
-                              const FinishImportOptions& options, const std::vector<int>& inUse)
+                              const std::vector<std::uint8_t>& bytes, const FinishImportOptions& options,
+                              const std::vector<int>& inUse)
 {
     RenumberedVce result;
     MemoryFile copy(list.VcePath, bytes);
@@ -385,30 +376,30 @@ RenumberedVce RenumberVceCopy(OpenLevel& lvl, const CeImportList& list, const Vc
         copy.Seek(at);
         const std::string hex = BytesToHex(ReadFileString(lvl, kHexBoxBytes, copy));
         lvl.Log().push_back("Bytes at " + std::to_string(at) + ": " + (hex.empty() ? "none, the end of the file" : hex));
-        if (options.ShowHexBoxes && !hex.empty()) ui.Message(hex);
+        if (options.ShowBytes && !hex.empty()) options.ShowBytes(hex);
     };
     for (std::size_t k = 0; k < scan.Chunks.size(); ++k) {
         const int index = static_cast<int>(k);
         const VceChunk& chunk = scan.Chunks[k];
         const std::int64_t r = chunk.Position + kChunkHeaderLength;
-        const std::uint16_t newId = NewCEIdOfIndex(lvl, list, index);
+        const std::uint16_t newId = NewIdOfImportLine(lvl, list, index);
         lvl.Log().push_back("CEIndex " + std::to_string(index) + " will have CEId " + std::to_string(newId));
         hexBox(r);
         if (options.Progress) options.Progress(k, scan.Chunks.size());
-        const int own = lineOf(CeNumberOf(GetWordAtPos(r, copy, true)));
+        const int own = lineOf(CeNumberOf(GetWordAtPos(r, copy)));
         lvl.Log().push_back("OLDCEId = " + std::to_string(own));
         const std::vector<std::int64_t> links =
             chunk.Cusx ? CusxLinkPositions(bytes, r, r + chunk.Length) : CeLinkPositions(copy, r);
-        WriteCeLink(copy, r, CeElementCode(NewCEIdOfIndex(lvl, list, index)), ui);
+        WriteCeLink(copy, r, CeElementCode(NewIdOfImportLine(lvl, list, index)));
         for (std::size_t n = 1; n < links.size(); ++n) {
             const std::int64_t at = links[n];
             if (at + 2 > r + chunk.Length) continue;  // only inside the chunk just read
-            const std::uint16_t code = GetWordAtPos(at, copy, true);
+            const std::uint16_t code = GetWordAtPos(at, copy);
             if (!IsCeCode(code)) continue;
             const int j = lineOf(CeNumberOf(code));
             if (j < 0) continue;
             ++result.LinkCount;
-            WriteCeLink(copy, at, CeElementCode(NewCEIdOfIndex(lvl, list, j)), ui);
+            WriteCeLink(copy, at, CeElementCode(NewIdOfImportLine(lvl, list, j)));
         }
         hexBox(r + chunk.Length);
     }
@@ -451,34 +442,26 @@ ImportResult FinishImport(OpenLevel& lvl, const std::vector<std::string>& ceList
                           UserInterface& ui, const FinishImportOptions& options)
 {
     ImportResult result;
-    if (!lvl.LevelOpen()) {
-        ui.Message(kNoLevelForImportMessage);
+    const auto refuse = [&](std::string why) {
+        result.Refusal = Notice{std::move(why)};
         return result;
-    }
-    if (lvl.Format() == LevelFormat::Cookie10) {
-        ui.Message(kOldestLevelImportMessage);
-        return result;
-    }
-    if (list.VcePath.empty() || list.Lines.empty()) {
-        ui.Message(kNothingToImportMessage);
-        return result;
-    }
+    };
+    if (!lvl.LevelOpen()) return refuse(kNoLevelForImportMessage);
+    if (lvl.Format() == LevelFormat::Cookie10) return refuse(kOldestLevelImportMessage);
+    if (list.VcePath.empty() || list.Lines.empty()) return refuse(kNothingToImportMessage);
     if (const int bad = FirstLineOutOfRange(list); bad >= 0) {
         const std::string& line = list.Lines[static_cast<std::size_t>(bad)];
-        ui.Message("Import line " + std::to_string(bad + 1) + " " + Quoted(line) + " gives the custom element id " +
-                   ImportLineNewId(line) + ", which lies outside 1..256. Nothing was imported.");
-        return result;
+        return refuse("Import line " + std::to_string(bad + 1) + " " + Quoted(line) + " gives the custom element id " +
+                      ImportLineNewId(line) + ", which lies outside 1..256. Nothing was imported.");
     }
     // A plain file is read again, to see that it still holds what was listed.
     std::error_code ec;
     const std::vector<std::uint8_t> original =
         std::filesystem::is_regular_file(list.VcePath, ec) ? ReadWholeFile(list.VcePath) : list.PipedBytes;
     const VceScan scan = ScanVceBytes(original, list.VcePath);
-    if (const std::string fault = MismatchFault(scan, list); !fault.empty()) {
-        ui.Message("The file " + list.VcePath + " no longer matches the import list: " + fault +
-                   ". Load it again. Nothing was imported.");
-        return result;
-    }
+    if (const std::string fault = MismatchFault(scan, list); !fault.empty())
+        return refuse("The file " + list.VcePath + " no longer matches the import list: " + fault +
+                      ". Load it again. Nothing was imported.");
 
     // Every new id that a CE of the level holds, as long as the user goes on.
     bool goOn = true;
@@ -506,7 +489,7 @@ ImportResult FinishImport(OpenLevel& lvl, const std::vector<std::string>& ceList
 
     if (goOn) {
         // The renumbered copy; the file on disk keeps its bytes.
-        const RenumberedVce copy = RenumberVceCopy(lvl, list, scan, original, ui, options, inUse);
+        const RenumberedVce copy = RenumberVceCopy(lvl, list, scan, original, options, inUse);
         result.LinkCount = copy.LinkCount;
         const std::int64_t base = lvl.File().Size();
         const std::size_t n = list.Lines.size();
@@ -525,9 +508,20 @@ ImportResult FinishImport(OpenLevel& lvl, const std::vector<std::string>& ceList
     } else {
         result.Status = ImportStatus::Declined;
     }
-    ui.Message(std::to_string(result.LinkCount) + kLinksChangedSuffix);
-    ui.Message(kImportFinishedMessage);
     return result;
+}
+
+Notices ImportNotices(const ImportResult& result)
+{
+    switch (result.Status) {
+    case ImportStatus::Imported:
+        return {{std::to_string(result.LinkCount) + kLinksChangedSuffix}, {kImportFinishedMessage}};
+    case ImportStatus::Declined:
+        return {{kImportDeclinedMessage}};
+    case ImportStatus::Refused:
+        break;
+    }
+    return result.Refusal ? Notices{*result.Refusal} : Notices{};
 }
 
 std::vector<std::int64_t> CusxLinkPositions(const std::vector<std::uint8_t>& bytes, std::int64_t data,
@@ -555,24 +549,22 @@ std::string VcePathOf(const std::string& levelPath)
     return levelPath + kVceExtension;
 }
 
-ExportResult ExportCes(OpenLevel& lvl, const std::vector<std::string>& ceList, const std::vector<bool>& checked,
-                       UserInterface& ui)
+ExportPlan PlanExport(OpenLevel& lvl, const std::vector<std::string>& ceList, const std::vector<bool>& checked)
 {
-    ExportResult result;
+    ExportPlan result;
     if (!lvl.LevelOpen() || lvl.LevelPath().empty()) {
-        ui.Message(kNoLevelForExportMessage);
+        result.Refusals.push_back({kNoLevelForExportMessage});
         return result;
     }
     ByteFile& file = lvl.File();
-    std::vector<std::uint8_t> out;
+    std::vector<std::uint8_t>& out = result.Bytes;
     const auto& ceLines = lvl.Index().CeLines;
     const std::size_t chunks = ceLines.empty() ? lvl.CePositions().size() : ceLines.size();
     if (chunks == 0) {
-        ui.Message(kNoCesToExportMessage);
+        result.Refusals.push_back({kNoCesToExportMessage});
         return result;
     }
     const std::size_t lines = std::min({ceList.size(), checked.size(), chunks});
-    std::vector<std::string> refusals;  // told once every chunk is read
     for (std::size_t k = 0; k < lines; ++k) {
         if (!checked[k]) continue;
         std::vector<std::uint8_t> chunk;
@@ -582,28 +574,34 @@ ExportResult ExportCes(OpenLevel& lvl, const std::vector<std::string>& ceList, c
                                        : ExportFault(file, lvl.CePositions()[index], chunk);
         if (!fault.empty()) {
             result.RefusedLines.push_back(static_cast<int>(k));
-            refusals.push_back("The custom element " + Quoted(ceList[k]) + " was not exported: " + fault + ".");
+            result.Refusals.push_back({"The custom element " + Quoted(ceList[k]) + " was not exported: " + fault + "."});
             continue;
         }
         out.insert(out.end(), chunk.begin(), chunk.end());
         ++result.Exported;
     }
-    for (const std::string& refusal : refusals) ui.Message(refusal);
     result.Path = VcePathOf(lvl.LevelPath());
-    if (result.Exported == 0) {
-        // An earlier export in the file's place stays as it is.
-        ui.Message(result.RefusedLines.empty() ? std::string(kNothingTickedMessage)
-                                               : "No custom element was exported: " + result.Path + " was not written.");
-        return result;
-    }
+    if (result.Exported == 0)  // an earlier export in the file's place stays as it is
+        result.Refusals.push_back({result.RefusedLines.empty()
+                                       ? std::string(kNothingTickedMessage)
+                                       : "No custom element was exported: " + result.Path + " was not written."});
+    return result;
+}
+
+ExportResult WriteExport(const ExportPlan& plan, UserInterface& ui)
+{
+    ExportResult result;
+    result.Path = plan.Path;
+    result.Exported = plan.Exported;
+    result.RefusedLines = plan.RefusedLines;
+    if (plan.Exported == 0 || plan.Path.empty()) return result;
     std::error_code ec;
-    if (std::filesystem::exists(result.Path, ec) && !ui.WarningYesNo(ReplaceVceQuestion(result.Path, result.Exported))) {
+    if (std::filesystem::exists(plan.Path, ec) && !ui.WarningYesNo(ReplaceVceQuestion(plan.Path, plan.Exported))) {
         result.Declined = true;  // an earlier export stays as it is
         return result;
     }
-    WriteWholeFile(result.Path, out);
+    WriteWholeFile(plan.Path, plan.Bytes);
     result.Written = true;
-    ui.Message(ExportedMessage(result.Exported, result.Path));
     return result;
 }
 

@@ -15,6 +15,7 @@
 // every command here; the window only reads its controls and shows results.
 #pragma once
 
+#include "base/Notice.h"
 #include "level/OpenLevel.h"
 
 #include <cstdint>
@@ -42,6 +43,7 @@ inline constexpr char kNothingTickedMessage[] =
     "No custom element is ticked in the CE list: tick the ones to export. Nothing was written.";
 inline constexpr char kLinksChangedSuffix[] = " Links detected and changed!";
 inline constexpr char kImportFinishedMessage[] = "Importing CEs finished";
+inline constexpr char kImportDeclinedMessage[] = "Nothing was imported: the level is as it was.";
 inline constexpr char kNoLevelForExportMessage[] =
     "No level is open: load a level (File > Load Level), then export its custom elements. No .vce file was written.";
 inline constexpr char kNoLevelForImportMessage[] =
@@ -53,7 +55,7 @@ inline constexpr int kHexBoxBytes = 10;  // the bytes each check box of Finish I
 // --- the import list ---
 
 // The import list and the CE file its lines were read from. Line k (from 0)
-// belongs to the k-th CUS4 chunk of that file.
+// belongs to the k-th chunk (CUS4 or CUSX) of that file.
 struct CeImportList {
     std::string VcePath;             // the CE file of the last successful load; empty: none
     std::vector<std::string> Lines;  // "OLD:name-->NEW"
@@ -75,12 +77,7 @@ std::string WithNewId(const std::string& line, long long id);
 // The new id as a number; nothing when it is no decimal integer.
 std::optional<long long> ImportLineNewIdValue(const std::string& line);
 
-// The index of the first line whose old id text is id in decimal, or -1.
-// Logs "OldCEIdIsInImportList(id) = index".
-int OldCEIdIsInImportList(OpenLevel& lvl, const CeImportList& list, unsigned id);
-// The new id of line k as a 16-bit unsigned number. Logs
-// "NewCEIdOfIndex(k) = id".
-std::uint16_t NewCEIdOfIndex(OpenLevel& lvl, const CeImportList& list, int k);
+std::uint16_t NewIdOfImportLine(OpenLevel& lvl, const CeImportList& list, int k);
 
 // --- reading a CE file ---
 
@@ -109,15 +106,22 @@ struct VceScan {
 // and the fault text names the offset and the file (path).
 VceScan ScanVceBytes(const std::vector<std::uint8_t>& bytes, const std::string& path);
 
+// What loading a CE file into the import list did.
+struct VceLoadResult {
+    bool Loaded = false;            // the list was filled
+    std::optional<Notice> Refusal;  // why the list was left as it was
+    explicit operator bool() const { return Loaded; }
+};
+
 // Loads the CE file at path into the list. A file shorter than four bytes,
-// one that does not begin with "CUS4" and one whose chunks the scan cannot
-// take give a message and leave the list as it was. True when the list was
-// filled.
-bool LoadVceFile(OpenLevel& lvl, const std::string& path, CeImportList& list, UserInterface& ui);
+// one that does not begin with "CUS4" or "CUSX" and one whose chunks the
+// scan cannot take are refused and leave the list as it was.
+VceLoadResult LoadVceFile(const std::string& path, CeImportList& list);
 // "Load .vce file to Import": with a level open, asks for a CE file and loads
-// it. False when no level is open, the dialog was cancelled or the file was
-// not taken.
-bool CEMan_Info_LoadVCE(OpenLevel& lvl, CeImportList& list, UserInterface& ui, const std::string& initialDir);
+// it. Refused when no level is open; neither loaded nor refused when the
+// dialog was cancelled.
+VceLoadResult ChooseAndLoadVceFile(const OpenLevel& lvl, CeImportList& list, UserInterface& ui,
+                                   const std::string& initialDir);
 
 // --- choosing the new ids ---
 
@@ -129,18 +133,19 @@ bool SetImportPos(const std::vector<std::string>& ceList, CeImportList& list, in
 // "Inc/Dec All": adds amount to every new id; the results are not limited.
 void IncDecAll(CeImportList& list, int amount);
 // A click on line k: the id the spin edit "import at" takes, held within 1..256.
-std::optional<int> ImportListClick(const CeImportList& list, int k);
+std::optional<int> ImportAtOfLine(const CeImportList& list, int k);
 
 // --- Finish Import ---
 
 enum class ImportStatus {
     Imported,  // the renumbered chunks were appended to the level
-    Declined,  // the user said No to an occupied id: nothing written
-    Refused,   // a check failed: a message said why, nothing written
+    Declined,  // the user said No to a question: nothing written
+    Refused,   // a check failed (Refusal says why): nothing written
 };
 
 struct ImportResult {
     ImportStatus Status = ImportStatus::Refused;
+    std::optional<Notice> Refusal;
     int LinkCount = 0;
     // The CE list lines ("n: name") of the chunks appended, in file order;
     // they are in the level's index too, so the CE list can show them at once.
@@ -148,9 +153,10 @@ struct ImportResult {
 };
 
 struct FinishImportOptions {
-    // The boxes of ten bytes at each record and after each chunk (the bytes
-    // go into the log either way; no box is shown for no bytes).
-    bool ShowHexBoxes = true;
+    // Shows the ten bytes at each record and after each chunk, in hexadecimal,
+    // as the renumbering reaches them (the window's boxes, when the user asks
+    // for them); they go into the log either way, and no bytes are not shown.
+    std::function<void(const std::string&)> ShowBytes;
     // Called before each chunk is renumbered: chunks done, chunks in all.
     std::function<void(std::size_t, std::size_t)> Progress;
 };
@@ -180,8 +186,8 @@ std::vector<std::uint8_t> CusxDefaultsCus4Lacks(int ceNumber);
 // CUSX chunk: every entry that holds elements) takes that CE's new id and is
 // counted. A CUSX chunk whose new id is in use (held by the level, inUse, or
 // by an earlier chunk of the file) gets its whole base part
-// (CusxWithWholeBase). Logs every lookup as it runs and, when asked, shows
-// the ten bytes at each record and after each chunk.
+// (CusxWithWholeBase). Logs every lookup as it runs and, when asked, hands
+// the ten bytes at each record and after each chunk to options.ShowBytes.
 struct RenumberedVce {
     std::vector<std::uint8_t> Bytes;
     int LinkCount = 0;
@@ -189,25 +195,38 @@ struct RenumberedVce {
     int WrittenWhole = 0;              // CUSX chunks given their whole base part
 };
 RenumberedVce RenumberVceCopy(OpenLevel& lvl, const CeImportList& list, const VceScan& scan,
-                              const std::vector<std::uint8_t>& bytes, UserInterface& ui,
-                              const FinishImportOptions& options = {}, const std::vector<int>& inUse = {});
+                              const std::vector<std::uint8_t>& bytes, const FinishImportOptions& options = {},
+                              const std::vector<int>& inUse = {});
 
-// "Finish Import". Refuses, with a message and without writing, when no level
-// is open, the list is empty, a new id lies outside 1..256, or the CE file no
-// longer holds the chunks of the list. Then asks about every new id that a CE
-// list line occupies, naming it, and, when the game stops reading the level
-// before its end, whether to append all the same; a No ends with the closing
-// messages and a link count of 0. Otherwise renumbers a copy of the CE file in
-// memory, logging every lookup, appends the copy to the level in one write,
-// adds its chunks to the level's index, then shows the link count and
-// "Importing CEs finished".
+// "Finish Import". Refuses without writing when no level is open, the list is
+// empty, a new id lies outside 1..256, or the CE file no longer holds the
+// chunks of the list. Then asks about every new id that a CE list line
+// occupies, naming it, and, when the game stops reading the level before its
+// end, whether to append all the same; a No declines the import. Otherwise
+// renumbers a copy of the CE file in memory, logging every lookup, appends
+// the copy to the level in one write and adds its chunks to the level's index.
 ImportResult FinishImport(OpenLevel& lvl, const std::vector<std::string>& ceList, const CeImportList& list,
                           UserInterface& ui, const FinishImportOptions& options = {});
+
+// What the window says once an import is over: its refusal; the link count
+// and "Importing CEs finished"; or, after a No, that nothing was imported.
+Notices ImportNotices(const ImportResult& result);
 
 // --- export ---
 
 // The CE file of a level: its full path with ".vce" appended.
 std::string VcePathOf(const std::string& levelPath);
+
+// The chunks of the ticked CE list lines as an export would write them.
+struct ExportPlan {
+    std::string Path;                // LEVELPATH.vce; empty with no level open
+    std::vector<std::uint8_t> Bytes;  // the chunks, back to back
+    int Exported = 0;                // CEs in Bytes
+    std::vector<int> RefusedLines;   // CE list lines (from 0) not exported
+    // What the window says before anything is written, in order: each chunk
+    // refused, then, when nothing is left to export, why no file is written.
+    Notices Refusals;
+};
 
 struct ExportResult {
     bool Written = false;           // the .vce file was written
@@ -229,15 +248,18 @@ std::string ExportedMessage(int exported, const std::string& path);
 std::vector<std::int64_t> CusxLinkPositions(const std::vector<std::uint8_t>& bytes, std::int64_t data,
                                             std::int64_t end);
 
-// "Export Selected to a .vce file": writes the chunk (CUS4 or CUSX) of every
-// checked CE list line into LEVELPATH.vce, through a new file in the same
-// folder that then replaces it. When LEVELPATH.vce exists, asks first
-// (ReplaceVceQuestion); a No leaves it as it is and writes nothing. A chunk that runs past the end of the level file, or whose
-// stored length disagrees with its page count or that has no change page, is
-// not exported: a message names it and the others go on. Ends with "N CEs
-// exported successfully to PATH". With no level open, no line ticked, or no
-// ticked chunk that can be exported: a message, and the file is not touched.
-ExportResult ExportCes(OpenLevel& lvl, const std::vector<std::string>& ceList, const std::vector<bool>& checked,
-                       UserInterface& ui);
+// "Export Selected to a .vce file", its first half: reads the chunk (CUS4 or
+// CUSX) of every checked CE list line. A chunk that runs past the end of the
+// level file, or whose stored length disagrees with its page count or that
+// has no change page, is refused (a notice names it) and the others go on.
+// With no level open, no line ticked, or no ticked chunk that can be
+// exported, a notice says why nothing is written.
+ExportPlan PlanExport(OpenLevel& lvl, const std::vector<std::string>& ceList, const std::vector<bool>& checked);
+// Its second half: writes the plan's chunks into its .vce file, through a new
+// file in the same folder that then replaces it. When the file exists, asks
+// first (ReplaceVceQuestion); a No leaves it as it is and writes nothing. A
+// plan with nothing to export writes nothing. The window then says
+// ExportedMessage.
+ExportResult WriteExport(const ExportPlan& plan, UserInterface& ui);
 
 }  // namespace vantrel

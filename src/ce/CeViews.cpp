@@ -2,6 +2,7 @@
 
 #include "base/Bytes.h"
 #include "base/ElementTable.h"
+#include "base/TileLayout.h"
 #include "ce/CeRecord.h"
 
 #include <algorithm>
@@ -9,8 +10,6 @@
 namespace vantrel {
 
 namespace {
-
-constexpr std::uint8_t kTileSize = 16;
 
 // A whole text of 1 to 4 hexadecimal digits, upper or lower case.
 std::optional<std::uint16_t> ParseHexCode(const std::string& text)
@@ -22,7 +21,7 @@ std::optional<std::uint16_t> ParseHexCode(const std::string& text)
 
 TileCode Tile(int column, int row, std::uint16_t code)
 {
-    return {column, row, code, CellRect(PackCell(column, row), kTileSize)};
+    return {column, row, code, CellRect(PackCell(column, row), static_cast<std::uint8_t>(kTileSize))};
 }
 
 // The element code of field f of the record at record (a field marked as
@@ -83,7 +82,7 @@ std::optional<std::string> HexOfFileBytes(ByteFile& file, std::int64_t position,
     if (count < 0 || position < 0 || position + count > file.Size()) return std::nullopt;
     std::string text;
     for (int i = 1; i <= count; ++i) {
-        text += BytesToHex(std::string(1, static_cast<char>(GetByteAtPos(position + i - 1, file, true))));
+        text += BytesToHex(std::string(1, static_cast<char>(GetByteAtPos(position + i - 1, file))));
         if (group != 0 && i % group == 0) text += separator;
     }
     return text;
@@ -196,7 +195,7 @@ std::optional<std::int64_t> RecordOfLine(const OpenLevel& lvl, int line)
 
 }  // namespace
 
-std::optional<CeView> CeListClick(const OpenLevel& lvl, int line, const std::string& lineText)
+std::optional<CeView> CeViewOfLine(const OpenLevel& lvl, int line, const std::string& lineText)
 {
     const auto record = RecordOfLine(lvl, line);
     if (!record) return std::nullopt;
@@ -209,7 +208,7 @@ bool IsCusxLine(const OpenLevel& lvl, int line)
     return line >= 0 && static_cast<std::size_t>(line) < lines.size() && lines[static_cast<std::size_t>(line)].Cusx;
 }
 
-std::optional<CusxView> CusxListClick(const OpenLevel& lvl, int line)
+std::optional<CusxView> CusxViewOfLine(const OpenLevel& lvl, int line)
 {
     if (!lvl.LevelOpen() || !IsCusxLine(lvl, line)) return std::nullopt;
     const std::size_t k = lvl.Index().CeLines[static_cast<std::size_t>(line)].Index;
@@ -248,7 +247,7 @@ CusxBaseControls CusxControlsOf(const CusxView& view)
     return c;
 }
 
-std::optional<CeChangePageView> CeAdvPageChange(const OpenLevel& lvl, int line, int page)
+std::optional<CeChangePageView> ChangePageViewOf(const OpenLevel& lvl, int line, int page)
 {
     const auto recordOfLine = RecordOfLine(lvl, line);
     if (!recordOfLine) return std::nullopt;

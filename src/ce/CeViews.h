@@ -136,11 +136,11 @@ CeChangePageView ReadChangePageView(ByteFile& file, std::int64_t record, int pag
 // CEMan_CEListClick: line is the selected line (from 0; -1 for none) and
 // lineText its text. Nothing when no level is open, no line is selected or
 // the line has no record position.
-std::optional<CeView> CeListClick(const OpenLevel& lvl, int line, const std::string& lineText);
+std::optional<CeView> CeViewOfLine(const OpenLevel& lvl, int line, const std::string& lineText);
 // CEMan_Adv_PageChange: the change page view for page of the selected line.
 // Nothing (the page shows nothing new) when no level is open, no line is
 // selected, or page is not one of the offered pages.
-std::optional<CeChangePageView> CeAdvPageChange(const OpenLevel& lvl, int line, int page);
+std::optional<CeChangePageView> ChangePageViewOf(const OpenLevel& lvl, int line, int page);
 
 // --- custom elements stored as entries (CUSX chunks, the newer layout) ---
 
@@ -151,7 +151,7 @@ inline constexpr char kCusxNotice[] =
 bool IsCusxLine(const OpenLevel& lvl, int line);
 // What the CUSX chunk of the line says; nothing when no level is open or the
 // line is not a CUSX line.
-std::optional<CusxView> CusxListClick(const OpenLevel& lvl, int line);
+std::optional<CusxView> CusxViewOfLine(const OpenLevel& lvl, int line);
 // One line of the "Stored entries" list: "base" or "page N", the key, its
 // meaning and its value.
 std::string CusxEntryLine(const CusxEntryView& entry);

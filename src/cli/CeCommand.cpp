@@ -96,12 +96,12 @@ int RunCe(const std::string& path, int line)
         status = 1;
     } else {
         const std::string text(report.CeList[static_cast<std::size_t>(line - 1)]);
-        if (const auto cusx = CusxListClick(lvl, line - 1)) {
+        if (const auto cusx = CusxViewOfLine(lvl, line - 1)) {
             PrintCusx(*cusx, line, text, std::cout);
             lvl.CloseLevelFile();
             return 0;
         }
-        const auto view = CeListClick(lvl, line - 1, text);
+        const auto view = CeViewOfLine(lvl, line - 1, text);
         if (!view) throw VantrelError("The CE list line " + std::to_string(line) + " has no record position");
         PrintCe(lvl.File(), *view, line, text, std::cout);
     }

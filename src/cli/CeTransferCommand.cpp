@@ -89,8 +89,11 @@ int RunExport(const std::string& path, const std::vector<int>& lines, bool all, 
         }
         checked[static_cast<std::size_t>(line - 1)] = true;
     }
-    const ExportResult result = ExportCes(lvl, report.CeList, checked, ui);
+    const ExportPlan plan = PlanExport(lvl, report.CeList, checked);
+    for (const Notice& refusal : plan.Refusals) PrintMessage(std::cerr, refusal.Text);
+    const ExportResult result = WriteExport(plan, ui);
     lvl.CloseLevelFile();
+    if (result.Written) PrintMessage(std::cerr, ExportedMessage(result.Exported, result.Path));
     return result.Written && result.RefusedLines.empty() ? 0 : 1;
 }
 
@@ -107,7 +110,10 @@ int RunImport(const std::string& path, const std::string& vce, const std::vector
     if (!report.Completed) return 1;
     ui.StartLog();
     CeImportList list;
-    if (!LoadVceFile(lvl, vce, list, ui)) return 1;
+    if (const VceLoadResult loaded = LoadVceFile(vce, list); !loaded) {
+        if (loaded.Refusal) PrintMessage(std::cerr, loaded.Refusal->Text);
+        return 1;
+    }
 
     for (const std::string& set : sets) {
         const auto eq = set.find('=');
@@ -135,7 +141,7 @@ int RunImport(const std::string& path, const std::string& vce, const std::vector
     for (const std::string& line : list.Lines) std::cout << line << '\n';
 
     FinishImportOptions options;
-    options.ShowHexBoxes = verbose;
+    if (verbose) options.ShowBytes = [&ui](const std::string& hex) { ui.Message(hex); };
     const ImportResult result = FinishImport(lvl, report.CeList, list, ui, options);
     ui.FlushLog();
     if (const std::string said = lvl.CloseLevelFile(); !said.empty()) PrintMessage(std::cerr, said);
@@ -145,9 +151,10 @@ int RunImport(const std::string& path, const std::string& vce, const std::vector
         PrintChanges(lvl.LevelPath(), lvl.Steps(), verbose);
         return 0;
     case ImportStatus::Declined:
-        PrintMessage(std::cerr, "Nothing was imported: a new id is occupied in the level (--yes imports all the same)");
+        PrintMessage(std::cerr, "Nothing was imported: a question was answered no (--yes imports all the same)");
         return 1;
     case ImportStatus::Refused:
+        if (result.Refusal) PrintMessage(std::cerr, result.Refusal->Text);
         break;
     }
     return 1;

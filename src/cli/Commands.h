@@ -1,5 +1,7 @@
 // The commands of vantrel-cli, each a function of its parsed arguments that
-// returns the exit status: 0 done, 1 refused or failed. main.cpp alone
+// returns the exit status: 0 done, 1 refused or failed, 2 a wrong command
+// line the parser cannot see (export without lines or --all, an import's
+// --set that is not OLD=NEW, set with nothing to change). main.cpp alone
 // parses the command line.
 #pragma once
 

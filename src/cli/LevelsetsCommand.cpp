@@ -31,10 +31,22 @@ int RunLevelsets(const std::string& dataDir)
 {
     CliUserInterface ui(std::cerr);
     GivenDataDir settings(dataDir);
-    const auto result = ScanForLevelsets(settings, ui);
-    if (!result) return 1;
-    for (const std::string& line : TreeLines(result->Roots)) std::cout << line << '\n';
-    std::cout << TotalsText(result->Totals, "") << '\n';
+    const auto found = StoredDataDirectory(settings, ui);
+    if (!found) {
+        PrintMessage(std::cerr, NoLevelsFolderMessage(dataDir));
+        return 1;
+    }
+    LevelsetScanResult result;
+    result.DataDir = *found;
+    try {
+        ScanLevelsDirectory(JoinPath(*found, "levels"), result);
+    } catch (...) {
+        for (const std::string& notice : result.Notices) PrintMessage(std::cerr, notice);
+        throw;
+    }
+    for (const std::string& notice : result.Notices) PrintMessage(std::cerr, notice);
+    for (const std::string& line : TreeLines(result.Roots)) std::cout << line << '\n';
+    std::cout << TotalsText(result.Totals, "") << '\n';
     return 0;
 }
 

@@ -31,7 +31,6 @@ std::string ReadPost(const std::string& postFile)
 
 int RunQuote(const std::string& postFile, const std::string& outDir, const std::string& imagePrefix)
 {
-    CliUserInterface ui(std::cerr);
     std::error_code ec;
     if (!std::filesystem::is_directory(outDir, ec)) {
         PrintMessage(std::cerr, "The output folder " + outDir + " does not exist or is no folder: make it, or name "
@@ -39,9 +38,10 @@ int RunQuote(const std::string& postFile, const std::string& outDir, const std::
         return 1;
     }
     const std::string post = ReadPost(postFile);
-    const auto path = MakeLevelFromQuote(post, outDir, "", ui, imagePrefix);
-    if (!path) return 1;
-    std::cout << *path << '\n';
+    const QuoteLevelResult made = MakeLevelFromQuote(post, outDir, "", imagePrefix);
+    PrintMessage(std::cerr, made.Message);
+    if (!made.Path) return 1;
+    std::cout << *made.Path << '\n';
     return 0;
 }
 

@@ -51,7 +51,7 @@ int RunRender(const std::string& file, const std::string& out)
     }
     LoadAndTell(lvl, file, ui, report, ReadOnlyLoad());
     if (!report.Completed) return 1;  // refused: the loader has said why
-    const TileSet tiles(ElementTiles(), kTileSize, CeGraphicsOf(lvl));  // read while the file is open
+    const SizedAtlas tiles(BuiltInAtlas(), kTileSize, CeGraphicsOf(lvl));  // read while the file is open
     lvl.CloseLevelFile();
     const Picture picture = MapPicture(tiles, lvl);
     SavePicture(picture, out, *format);

@@ -22,10 +22,15 @@ int RunSet(const std::string& file, const HeaderChanges& changes, bool verbose)
     options.Locked = true;  // read, checked and written under one lock
     LoadAndTell(lvl, file, ui, report, options);
     if (!report.Completed) return 1;
-    const bool wrote = WriteHeaderChanges(lvl, changes, ui);
+    const HeaderEditResult result = WriteHeaderChanges(lvl, changes);
     if (const std::string said = lvl.CloseLevelFile(); !said.empty()) PrintMessage(std::cerr, said);
-    if (wrote) PrintChanges(lvl.LevelPath(), lvl.Steps(), verbose);
-    return wrote ? 0 : 1;
+    if (!result) {
+        if (result.Refusal) PrintMessage(std::cerr, result.Refusal->Text);
+        return 1;
+    }
+    PrintMessage(std::cerr, HeaderEditSummary(result));
+    PrintChanges(lvl.LevelPath(), lvl.Steps(), verbose);
+    return 0;
 }
 
 }  // namespace vantrel

@@ -353,15 +353,12 @@ CounterResult CreateCounter(OpenLevel& lvl, CounterSettings& settings, UserInter
         const std::vector<int> taken =
             TakenBy(CeNumbersInUse(lvl), planned.Plan.StartCe, planned.Plan.Ces.size());
         if (!taken.empty() && !ui.WarningYesNo(CeNumbersInUseQuestion(taken))) {
-            CounterResult declined;
+            CounterResult declined;  // the answer was the last word: nothing more is said
             declined.Outcome = CounterOutcome::Refused;
-            declined.Message = "Nothing was written.";
             return declined;
         }
     }
-    CounterResult result = RunCounterCreation(lvl, settings, ui);
-    ui.Message(result.Message);
-    return result;
+    return RunCounterCreation(lvl, settings, ui);
 }
 
 }  // namespace vantrel

@@ -117,8 +117,8 @@ struct CounterResult {
 CounterResult RunCounterCreation(OpenLevel& lvl, CounterSettings& settings, UserInterface& ui, bool dryRun = false);
 
 // The create button's command: asks first when the run would take CE numbers
-// the level already uses (naming them; No writes nothing and says nothing
-// more), then the run, then its message in a message box.
+// the level already uses (naming them; No writes nothing and leaves Message
+// empty: nothing more is said), then the run. The window shows its Message.
 CounterResult CreateCounter(OpenLevel& lvl, CounterSettings& settings, UserInterface& ui);
 
 // The CE numbers the open level's custom elements (CUS4 and CUSX) have, in

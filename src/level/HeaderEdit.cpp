@@ -1,20 +1,12 @@
 #include "level/HeaderEdit.h"
 
 #include "base/Bytes.h"
+#include "base/Error.h"
 #include "base/RecordLayouts.h"
-#include "base/UserInterface.h"
 
 namespace vantrel {
 
 namespace {
-
-// The File Info edits need an open level; without one they say so.
-bool LevelToChange(const OpenLevel& lvl, UserInterface& ui)
-{
-    if (lvl.LevelOpen()) return true;
-    ui.Message(kNoLevelForFileInfoMessage);
-    return false;
-}
 
 // Where a field of the older header lies in the file.
 std::int64_t HeadFieldPos(const OpenLevel& lvl, RecordField f)
@@ -25,15 +17,100 @@ std::int64_t HeadFieldPos(const OpenLevel& lvl, RecordField f)
 // The title and the author: 32 bytes each (HEAD's title field, NAME, AUTH).
 constexpr std::size_t kTitleLength = kLevelTextLength;
 
-// The bytes of a header field lie wholly inside the file; else the user is told.
-bool FitsInFile(const OpenLevel& lvl, std::int64_t at, int n, const char* what, UserInterface& ui)
+HeaderEditResult Refused(Notice why)
+{
+    HeaderEditResult result;
+    result.Refusal = std::move(why);
+    return result;
+}
+
+// The File Info edits need an open level.
+std::optional<Notice> NoLevel(const OpenLevel& lvl)
+{
+    if (lvl.LevelOpen()) return std::nullopt;
+    return Notice{kNoLevelForFileInfoMessage};
+}
+
+// The bytes of a header field lie wholly inside the file, or this says why not.
+std::optional<Notice> OutsideFile(const OpenLevel& lvl, std::int64_t at, int n, const char* what)
 {
     const std::int64_t size = lvl.File().Size();
-    if (at >= 0 && at + n <= size) return true;
-    ui.Error(std::string("The ") + what + " was not written: its " + std::to_string(n) + " bytes at offset " +
-             std::to_string(at) + " lie past the end of the file (" + std::to_string(size) +
-             " bytes). Nothing was written.");
-    return false;
+    if (at >= 0 && at + n <= size) return std::nullopt;
+    return Notice{std::string("The ") + what + " was not written: its " + std::to_string(n) + " bytes at offset " +
+                      std::to_string(at) + " lie past the end of the file (" + std::to_string(size) +
+                      " bytes). Nothing was written.",
+                  true};
+}
+
+// Where a field's bytes lie, or why it cannot be written.
+struct Place {
+    std::int64_t At = -1;
+    std::optional<Notice> Refusal;
+};
+
+// HEAD's title field, or in the newer layout the NAME data. A level without
+// HEAD has no place for it: writing at -1 + offset would overwrite the
+// file's signature.
+Place TitlePlace(const OpenLevel& lvl)
+{
+    const ChunkIndex& ix = lvl.Index();
+    if (ix.Newer && ix.NamePos < 0) return {-1, Notice{kNoNameChunkMessage}};
+    if (!ix.Newer && lvl.HeadPos() < 0) return {-1, Notice{kNoHeadMessage}};
+    const std::int64_t at = ix.Newer ? ix.NamePos + kDataFromSizeField
+                                     : HeadFieldPos(lvl, HeadField::Title);
+    return {at, OutsideFile(lvl, at, kTitleLength, "title")};
+}
+
+// The AUTH data; a shorter chunk would have its 32 bytes run into the next one.
+Place AuthorPlace(const OpenLevel& lvl)
+{
+    const std::int64_t size = lvl.AuthPos();
+    if (size < 0) return {-1, Notice{kNoAuthChunkMessage}};
+    if (auto outside = OutsideFile(lvl, size, ChunkField::Size.Width, "author")) return {-1, std::move(outside)};
+    const std::uint32_t held = GetBytesAtPos(size, lvl.File(), ChunkField::Size.Width);  // keeps the file's position
+    if (held < kTitleLength)
+        return {-1, Notice{"This level's author chunk (AUTH) holds " + std::to_string(held) + " bytes, not " +
+                               std::to_string(kTitleLength) + "; nothing was written.",
+                           true}};
+    const std::int64_t at = size + kDataFromSizeField;
+    return {at, OutsideFile(lvl, at, kTitleLength, "author")};
+}
+
+// Time left and emeralds to collect: side by side in HEAD, or the values of
+// INFO's two entries in the newer layout (0..32767 only).
+struct TimePlaces {
+    std::int64_t Time = -1, Emeralds = -1;
+    int Width = 0;
+    std::optional<Notice> Refusal;
+};
+
+TimePlaces TimePlace(const OpenLevel& lvl, std::uint16_t time, std::uint16_t emeralds)
+{
+    const ChunkIndex& ix = lvl.Index();
+    TimePlaces p;
+    if (ix.Newer) {
+        if (time > kNewerMaxValue || emeralds > kNewerMaxValue) {
+            p.Refusal = Notice{kNewerValueTooLargeMessage};
+        } else if (ix.InfoTimePos < 0 || ix.InfoEmeraldsPos < 0) {
+            p.Refusal = Notice{ix.InfoPos < 0 ? kNoInfoChunkMessage : kNoInfoEntryMessage};
+        } else {
+            p = {ix.InfoTimePos, ix.InfoEmeraldsPos, kInfoValueWidth, std::nullopt};
+            p.Refusal = OutsideFile(lvl, p.Time, p.Width, "time left");
+            if (!p.Refusal) p.Refusal = OutsideFile(lvl, p.Emeralds, p.Width, "emeralds to collect");
+        }
+        return p;
+    }
+    if (lvl.HeadPos() < 0) {
+        p.Refusal = Notice{kNoHeadMessage};
+        return p;
+    }
+    static_assert(HeadField::Time.End() == HeadField::Emeralds.Offset);
+    static_assert(HeadField::Time.Width == HeadField::Emeralds.Width);
+    p.Time = HeadFieldPos(lvl, HeadField::Time);
+    p.Emeralds = HeadFieldPos(lvl, HeadField::Emeralds);
+    p.Width = HeadField::Time.Width;
+    p.Refusal = OutsideFile(lvl, p.Time, 2 * p.Width, "time left and emeralds to collect");
+    return p;
 }
 
 // The writes of one edit, as one step of that name; the file's position is kept.
@@ -49,173 +126,148 @@ void WriteStep(OpenLevel& lvl, const char* name, Write&& write)
     keep.Restore();
 }
 
-// A level without HEAD has no place for these values: writing at -1 + offset
-// would overwrite the file's signature.
-bool HasHead(const OpenLevel& lvl, UserInterface& ui)
+// All 32 bytes of a text field: the text, then zero bytes.
+void PatchText(OpenLevel& lvl, std::int64_t at, const std::string& text)
 {
-    if (lvl.HeadPos() >= 0) return true;
-    ui.Message(kNoHeadMessage);
-    return false;
-}
-
-// All 32 bytes of a text field (the text, then zero bytes) or none of them, then the message.
-bool WriteTextField(OpenLevel& lvl, std::int64_t at, const std::string& text, const char* what,
-                    const char* stepName, const char* done, UserInterface& ui)
-{
-    lvl.EnsureWritable();
     std::uint8_t bytes[kTitleLength] = {};
     for (std::size_t i = 0; i < kTitleLength && i < text.size(); ++i) bytes[i] = static_cast<std::uint8_t>(text[i]);
-    if (!FitsInFile(lvl, at, kTitleLength, what, ui)) return false;
-    WriteStep(lvl, stepName, [&] { lvl.Patch(at, bytes, kTitleLength); });
-    ui.Message(done);
-    return true;
+    lvl.Patch(at, bytes, kTitleLength);
+}
+
+// Both values or neither: in HEAD they lie side by side and go in one write.
+void PatchTime(OpenLevel& lvl, const TimePlaces& p, std::uint16_t time, std::uint16_t emeralds)
+{
+    std::uint8_t bytes[2 * 2];
+    PutBigEndian(bytes, time, p.Width);
+    PutBigEndian(bytes + p.Width, emeralds, p.Width);
+    if (p.Emeralds == p.Time + p.Width) {
+        lvl.Patch(p.Time, bytes, 2 * p.Width);
+    } else {
+        lvl.Patch(p.Time, bytes, p.Width);
+        lvl.Patch(p.Emeralds, bytes + p.Width, p.Width);
+    }
+}
+
+bool AboveEditorMax(std::uint16_t time, std::uint16_t emeralds)
+{
+    return time > kEditorMaxValue || emeralds > kEditorMaxValue;
 }
 
 }  // namespace
 
-bool WriteLevelTitle(OpenLevel& lvl, const std::string& title, UserInterface& ui)
+HeaderEditResult WriteLevelTitle(OpenLevel& lvl, const std::string& title)
 {
-    if (!LevelToChange(lvl, ui)) return false;
-    const bool newer = lvl.Index().Newer;
-    if (newer && lvl.Index().NamePos < 0) {
-        ui.Message(kNoNameChunkMessage);
-        return false;
-    }
-    if (!newer && !HasHead(lvl, ui)) return false;
-    const std::int64_t at = newer ? lvl.Index().NamePos + kDataFromSizeField : HeadFieldPos(lvl, HeadField::Title);
-    return WriteTextField(lvl, at, title, "title", kTitleStepName, kTitleUpdatedMessage, ui);
-}
-
-bool WriteLevelAuthor(OpenLevel& lvl, const std::string& author, UserInterface& ui)
-{
-    if (!LevelToChange(lvl, ui)) return false;
-    const std::int64_t size = lvl.AuthPos();
-    if (size < 0) {
-        ui.Message(kNoAuthChunkMessage);
-        return false;
-    }
-    if (!FitsInFile(lvl, size, ChunkField::Size.Width, "author", ui)) return false;
-    // A shorter chunk would have its 32 bytes run into the next one.
-    const std::uint32_t held = GetBytesAtPos(size, lvl.File(), ChunkField::Size.Width);  // keeps the file's position
-    if (held < kTitleLength) {
-        ui.Error("This level's author chunk (AUTH) holds " + std::to_string(held) + " bytes, not " +
-                 std::to_string(kTitleLength) + "; nothing was written.");
-        return false;
-    }
-    return WriteTextField(lvl, size + kDataFromSizeField, author, "author", kAuthorStepName, kAuthorUpdatedMessage, ui);
-}
-
-namespace {
-
-// The newer layout: the two values of INFO's time and emeralds entries, each
-// in place; both or neither.
-bool WriteInfoTimeAndEmeralds(OpenLevel& lvl, std::uint16_t time, std::uint16_t emeralds, UserInterface& ui)
-{
-    const ChunkIndex& ix = lvl.Index();
-    if (time > kNewerMaxValue || emeralds > kNewerMaxValue) {
-        ui.Message(kNewerValueTooLargeMessage);
-        return false;
-    }
-    if (ix.InfoTimePos < 0 || ix.InfoEmeraldsPos < 0) {
-        ui.Message(ix.InfoPos < 0 ? kNoInfoChunkMessage : kNoInfoEntryMessage);
-        return false;
-    }
+    if (auto no = NoLevel(lvl)) return Refused(*no);
+    const Place p = TitlePlace(lvl);
+    if (p.Refusal) return Refused(*p.Refusal);
     lvl.EnsureWritable();
-    if (!FitsInFile(lvl, ix.InfoTimePos, kInfoValueWidth, "time left", ui) ||
-        !FitsInFile(lvl, ix.InfoEmeraldsPos, kInfoValueWidth, "emeralds to collect", ui))
-        return false;
-    if (time > kEditorMaxValue || emeralds > kEditorMaxValue) ui.Message(kTimeNoteMessage);
-    std::uint8_t t[kInfoValueWidth], e[kInfoValueWidth];
-    PutBigEndian(t, time, kInfoValueWidth);
-    PutBigEndian(e, emeralds, kInfoValueWidth);
-    WriteStep(lvl, kTimeStepName, [&] {  // both values or neither
-        lvl.Patch(ix.InfoTimePos, t, kInfoValueWidth);
-        lvl.Patch(ix.InfoEmeraldsPos, e, kInfoValueWidth);
-    });
-    ui.Message(kTimeUpdatedMessage);
-    return true;
+    WriteStep(lvl, kTitleStepName, [&] { PatchText(lvl, p.At, title); });
+    return {{HeaderField::Title}, false, std::nullopt};
 }
 
-}  // namespace
-
-bool WriteTimeAndEmeralds(OpenLevel& lvl, std::uint16_t time, std::uint16_t emeralds, UserInterface& ui)
+HeaderEditResult WriteLevelAuthor(OpenLevel& lvl, const std::string& author)
 {
-    if (!LevelToChange(lvl, ui)) return false;
-    if (lvl.Index().Newer) return WriteInfoTimeAndEmeralds(lvl, time, emeralds, ui);
-    if (!HasHead(lvl, ui)) return false;
+    if (auto no = NoLevel(lvl)) return Refused(*no);
+    const Place p = AuthorPlace(lvl);
+    if (p.Refusal) return Refused(*p.Refusal);
     lvl.EnsureWritable();
-    // Time left and emeralds to collect lie side by side: both words or neither.
-    constexpr RecordField both{HeadField::Time.Offset, HeadField::Emeralds.End() - HeadField::Time.Offset};
-    static_assert(HeadField::Time.End() == HeadField::Emeralds.Offset);
-    const std::int64_t at = HeadFieldPos(lvl, both);
-    if (!FitsInFile(lvl, at, both.Width, "time left and emeralds to collect", ui)) return false;
-    if (time > kEditorMaxValue || emeralds > kEditorMaxValue) ui.Message(kTimeNoteMessage);
-    std::uint8_t bytes[both.Width];
-    PutBigEndian(bytes, time, HeadField::Time.Width);
-    PutBigEndian(bytes + HeadField::Time.Width, emeralds, HeadField::Emeralds.Width);
-    WriteStep(lvl, kTimeStepName, [&] { lvl.Patch(at, bytes, both.Width); });
-    ui.Message(kTimeUpdatedMessage);
-    return true;
+    WriteStep(lvl, kAuthorStepName, [&] { PatchText(lvl, p.At, author); });
+    return {{HeaderField::Author}, false, std::nullopt};
 }
 
-}  // namespace vantrel
-
-namespace vantrel {
+HeaderEditResult WriteTimeAndEmeralds(OpenLevel& lvl, std::uint16_t time, std::uint16_t emeralds)
+{
+    if (auto no = NoLevel(lvl)) return Refused(*no);
+    const TimePlaces p = TimePlace(lvl, time, emeralds);
+    if (p.Refusal) return Refused(*p.Refusal);
+    lvl.EnsureWritable();
+    WriteStep(lvl, kTimeStepName, [&] { PatchTime(lvl, p, time, emeralds); });
+    return {{HeaderField::TimeAndEmeralds}, AboveEditorMax(time, emeralds), std::nullopt};
+}
 
 namespace {
 
 // Why a change cannot be made, or nothing.
-std::string HeaderRefusal(const OpenLevel& lvl, const HeaderChanges& c)
+std::optional<Notice> HeaderRefusal(const OpenLevel& lvl, const HeaderChanges& c)
 {
     const ChunkIndex& ix = lvl.Index();
     for (const auto& [text, what] : {std::pair{&c.Title, "title"}, std::pair{&c.Author, "author"}})
         if (*text && (*text)->size() > kTitleLength)
-            return std::string("The ") + what + " \"" + **text + "\" holds " + std::to_string((*text)->size()) +
-                   " characters; a level keeps at most " + std::to_string(kTitleLength) + ". Nothing was written.";
-    if (c.Title && (ix.Newer ? ix.NamePos < 0 : lvl.HeadPos() < 0))
-        return ix.Newer ? kNoNameChunkMessage : kNoHeadMessage;
-    if (c.Author && lvl.AuthPos() < 0) return kNoAuthChunkMessage;
-    if (!c.Time && !c.Emeralds) return {};
+            return Notice{std::string("The ") + what + " \"" + **text + "\" holds " +
+                          std::to_string((*text)->size()) + " characters; a level keeps at most " +
+                          std::to_string(kTitleLength) + ". Nothing was written."};
+    if (c.Title)
+        if (auto why = TitlePlace(lvl).Refusal) return why;
+    if (c.Author)
+        if (auto why = AuthorPlace(lvl).Refusal) return why;
+    if (!c.Time && !c.Emeralds) return std::nullopt;
     const long long most = ix.Newer ? kNewerMaxValue : 65535;
     for (const auto& [value, what] : {std::pair{&c.Time, "time left"}, std::pair{&c.Emeralds, "emeralds to collect"}})
         if (*value && (**value < 0 || **value > most))
-            return ix.Newer && **value > most ? std::string(kNewerValueTooLargeMessage)
-                                              : std::string("The ") + what + " must lie between 0 and " +
-                                                    std::to_string(most) + ", not " + std::to_string(**value) +
-                                                    ". Nothing was written.";
-    if (ix.Newer && ix.InfoPos < 0) return kNoInfoChunkMessage;
-    if (ix.Newer && (ix.InfoTimePos < 0 || ix.InfoEmeraldsPos < 0)) return kNoInfoEntryMessage;
-    if (!ix.Newer && lvl.HeadPos() < 0) return kNoHeadMessage;
-    return {};
+            return Notice{ix.Newer && **value > most
+                              ? std::string(kNewerValueTooLargeMessage)
+                              : std::string("The ") + what + " must lie between 0 and " + std::to_string(most) +
+                                    ", not " + std::to_string(**value) + ". Nothing was written."};
+    return TimePlace(lvl, 0, 0).Refusal;
 }
 
 }  // namespace
 
-bool WriteHeaderChanges(OpenLevel& lvl, const HeaderChanges& changes, UserInterface& ui)
+HeaderEditResult WriteHeaderChanges(OpenLevel& lvl, const HeaderChanges& changes)
 {
-    if (!LevelToChange(lvl, ui)) return false;
-    if (const std::string why = HeaderRefusal(lvl, changes); !why.empty()) {
-        ui.Message(why);
-        return false;
-    }
+    if (auto no = NoLevel(lvl)) return Refused(*no);
+    if (auto why = HeaderRefusal(lvl, changes)) return Refused(*why);
     lvl.EnsureWritable();
+    HeaderEditResult result;
     LevelWrite step(lvl, kFileInfoStepName);  // every change, or none
-    bool wrote = false;
-    if (changes.Title) wrote = WriteLevelTitle(lvl, *changes.Title, ui) || wrote;
-    if (changes.Author) wrote = WriteLevelAuthor(lvl, *changes.Author, ui) || wrote;
+    const auto add = [&](const HeaderEditResult& part) {
+        result.Written.insert(result.Written.end(), part.Written.begin(), part.Written.end());
+        result.AboveEditorMax = result.AboveEditorMax || part.AboveEditorMax;
+        if (part.Refusal) throw VantrelError(part.Refusal->Text);  // checked above: never
+    };
+    if (changes.Title) add(WriteLevelTitle(lvl, *changes.Title));
+    if (changes.Author) add(WriteLevelAuthor(lvl, *changes.Author));
     if (changes.Time || changes.Emeralds) {
-        const ChunkIndex& ix = lvl.Index();
-        auto current = [&](std::int64_t at) {
-            return static_cast<std::uint16_t>(GetWordAtPos(at, lvl.File(), true));
-        };
-        const std::uint16_t time = changes.Time ? static_cast<std::uint16_t>(*changes.Time)
-                                                : current(ix.Newer ? ix.InfoTimePos : HeadFieldPos(lvl, HeadField::Time));
-        const std::uint16_t emeralds = changes.Emeralds ? static_cast<std::uint16_t>(*changes.Emeralds)
-                                                        : current(ix.Newer ? ix.InfoEmeraldsPos : HeadFieldPos(lvl, HeadField::Emeralds));
-        wrote = WriteTimeAndEmeralds(lvl, time, emeralds, ui) || wrote;
+        const TimePlaces p = TimePlace(lvl, 0, 0);
+        auto current = [&](std::int64_t at) { return static_cast<std::uint16_t>(GetWordAtPos(at, lvl.File())); };
+        const std::uint16_t time = changes.Time ? static_cast<std::uint16_t>(*changes.Time) : current(p.Time);
+        const std::uint16_t emeralds =
+            changes.Emeralds ? static_cast<std::uint16_t>(*changes.Emeralds) : current(p.Emeralds);
+        add(WriteTimeAndEmeralds(lvl, time, emeralds));
     }
     step.Commit();
-    return wrote;
+    return result;
+}
+
+Notices HeaderEditNotices(const HeaderEditResult& result)
+{
+    if (result.Refusal) return {*result.Refusal};
+    Notices said;
+    for (const HeaderField field : result.Written) {
+        if (field == HeaderField::TimeAndEmeralds && result.AboveEditorMax) said.push_back({kTimeNoteMessage});
+        said.push_back({field == HeaderField::Title    ? kTitleUpdatedMessage
+                        : field == HeaderField::Author ? kAuthorUpdatedMessage
+                                                       : kTimeUpdatedMessage});
+    }
+    return said;
+}
+
+std::string HeaderEditSummary(const HeaderEditResult& result)
+{
+    std::string names;
+    for (std::size_t i = 0; i < result.Written.size(); ++i) {
+        const HeaderField field = result.Written[i];
+        names += i == 0 ? "" : ", ";
+        names += field == HeaderField::Title    ? "title"
+                 : field == HeaderField::Author ? "author"
+                                                : "time left and emeralds to collect";
+    }
+    std::string line = "Level " + names + " updated!";
+    if (result.AboveEditorMax)
+        line += " (The game's level editor resets time left and emeralds to collect above " +
+                std::to_string(kEditorMaxValue) + " to " + std::to_string(kEditorMaxValue) +
+                " when its Level Settings screen is opened.)";
+    return line;
 }
 
 }  // namespace vantrel

@@ -2,15 +2,15 @@
 // written into the header (HEAD, or NAME and INFO in the newer layout) at once.
 #pragma once
 
+#include "base/Notice.h"
 #include "level/OpenLevel.h"
 
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace vantrel {
-
-class UserInterface;
 
 inline constexpr char kTitleUpdatedMessage[] = "Level title updated!";
 inline constexpr char kAuthorUpdatedMessage[] = "Level author updated!";
@@ -50,25 +50,43 @@ struct HeaderChanges {
     std::optional<long long> Emeralds;
 };
 
-// Checks every change first (texts of at most 32 bytes, numbers the level
-// can hold, the fields it has); a change that cannot be made refuses the
-// whole command with a message and nothing is written. Then writes them,
-// with the messages the window shows. A time or emeralds value not given
-// keeps what the level holds. Returns whether it wrote.
-bool WriteHeaderChanges(OpenLevel& lvl, const HeaderChanges& changes, UserInterface& ui);
+enum class HeaderField { Title, Author, TimeAndEmeralds };
 
-// Writes all 32 title bytes (the text, then zero bytes) at HeadPos + 10 (in
-// the newer layout: the NAME data) and tells the user. Does nothing when no level is open. Returns whether it wrote.
-bool WriteLevelTitle(OpenLevel& lvl, const std::string& title, UserInterface& ui);
+// What a File Info edit did: the fields it wrote, or why it wrote nothing.
+struct HeaderEditResult {
+    std::vector<HeaderField> Written;  // in the order written
+    bool AboveEditorMax = false;       // a time or emeralds value above 999 was written
+    std::optional<Notice> Refusal;     // why nothing was written
+    bool Wrote() const { return !Written.empty(); }
+    explicit operator bool() const { return Wrote(); }
+};
+
+// What the window says of an edit, in order: its refusal; or, for each field
+// written, "... updated!", the note on values above 999 before time's.
+Notices HeaderEditNotices(const HeaderEditResult& result);
+// The command line's one line for an edit that wrote: "Level title, author,
+// time left and emeralds to collect updated!", with the note on values above
+// 999 after it.
+std::string HeaderEditSummary(const HeaderEditResult& result);
+
+// Checks every change first (an open level, texts of at most 32 bytes,
+// numbers the level can hold, the fields it has, all of them inside the
+// file); a change that cannot be made refuses the whole command and nothing
+// is written. Then writes them as one step. A time or emeralds value not
+// given keeps what the level holds.
+HeaderEditResult WriteHeaderChanges(OpenLevel& lvl, const HeaderChanges& changes);
+
+// Writes all 32 title bytes (the text, then zero bytes) into HEAD's title
+// field (in the newer layout: the NAME data). Refused when no level is open.
+HeaderEditResult WriteLevelTitle(OpenLevel& lvl, const std::string& title);
 
 // Writes all 32 author bytes (the text, then zero bytes) into the AUTH chunk
-// (both layouts keep it there) and tells the user. Does nothing when no level
-// is open. Returns whether it wrote.
-bool WriteLevelAuthor(OpenLevel& lvl, const std::string& author, UserInterface& ui);
+// (both layouts keep it there). Refused when no level is open.
+HeaderEditResult WriteLevelAuthor(OpenLevel& lvl, const std::string& author);
 
-// Writes time left at HeadPos + 6 and emeralds at HeadPos + 8 (in the newer
-// layout: the values of INFO's two entries, 0..32767 only), after the note
-// for values above 999, and tells the user. Does nothing when no level is open.
-bool WriteTimeAndEmeralds(OpenLevel& lvl, std::uint16_t time, std::uint16_t emeralds, UserInterface& ui);
+// Writes time left and emeralds into HEAD (in the newer layout: the values
+// of INFO's two entries, 0..32767 only), both or neither. Refused when no
+// level is open.
+HeaderEditResult WriteTimeAndEmeralds(OpenLevel& lvl, std::uint16_t time, std::uint16_t emeralds);
 
 }  // namespace vantrel

@@ -1,5 +1,6 @@
 #include "level/LevelDocument.h"
 
+#include "base/Error.h"
 #include "base/UserInterface.h"
 #include "level/Restore.h"
 #include "level/RecentFiles.h"
@@ -74,10 +75,8 @@ void LevelDocument::Reload(LoadReport& report, const LoadOptions& options, const
 bool LevelDocument::Replay(LoadReport& report, const LoadOptions& options, bool back)
 {
     TakeSteps();
-    if (!(back ? history_.CanUndo() : history_.CanRedo())) {
-        ui_.Message(back ? kNothingToUndoMessage : kNothingToRedoMessage);
-        return false;
-    }
+    if (!(back ? history_.CanUndo() : history_.CanRedo()))
+        throw VantrelError(back ? kNothingToUndoMessage : kNothingToRedoMessage);
     Reload(report, options, back ? history_.Undo(level_) : history_.Redo(level_));
     return true;
 }

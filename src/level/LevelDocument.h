@@ -63,8 +63,8 @@ public:
     // Edit > Undo, Edit > Redo and File > Restore from Backup: each writes
     // through the level's door, then loads the level again (report, marked
     // Reread) so that every page shows the file as it now is. False when
-    // nothing was done (nothing to undo or redo, the question declined).
-    // A refusal throws, with nothing written.
+    // the question was declined. A refusal (nothing to undo or redo, among
+    // others) throws, with nothing written.
     bool UndoCommand(LoadReport& report, const LoadOptions& options = {});
     bool RedoCommand(LoadReport& report, const LoadOptions& options = {});
     bool RestoreBackupCommand(LoadReport& report, const LoadOptions& options = {});
@@ -106,8 +106,8 @@ private:
     void KeepLoad(const LoadReport& report);
     // Loads the open level again after history wrote it; line goes into the new log.
     void Reload(LoadReport& report, const LoadOptions& options, const std::string& line);
-    // Undo (back) or redo: the step taken and the level read again; false, after
-    // the message, when there is none.
+    // Undo (back) or redo: the step taken and the level read again; throws
+    // kNothingToUndoMessage or kNothingToRedoMessage when there is none.
     bool Replay(LoadReport& report, const LoadOptions& options, bool back);
     void Note(const std::string& line);
 

@@ -6,6 +6,7 @@
 #include "base/UserInterface.h"
 #include "level/ConfEntries.h"
 #include "level/Journal.h"
+#include "level/Restore.h"
 #include "level/WholeFile.h"
 #include "platform/Platform.h"
 
@@ -56,9 +57,6 @@ std::int64_t DefaultTick()
     using namespace std::chrono;
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
-
-class Loader;
-using Handler = std::int64_t (Loader::*)(std::int64_t p);
 
 class Loader {
 public:
@@ -746,7 +744,7 @@ void Guarded(OpenLevel& lvl, Loader& loader, Body&& body)
 
 std::string MakeBackup(const std::string& path, const std::vector<std::uint8_t>& bytes, unsigned mode)
 {
-    const std::string backup = path + ".bak";
+    const std::string backup = BackupNameOf(path);
     platform::FileInfo info;
     if (platform::Look(backup, info, false).Ok()) {
         if (info.Type == platform::Kind::Link && !platform::Look(backup, info).Ok())

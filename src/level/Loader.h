@@ -3,6 +3,7 @@
 // the program edits lie, and reads the playfield into the grid.
 #pragma once
 
+#include "base/Notice.h"
 #include "level/OpenLevel.h"
 
 #include <cstdint>
@@ -51,10 +52,7 @@ struct LoadReport {
     std::string Caption;  // the caption last set
     // What the load tells the user, in order: shown when the load is over
     // (an Error with a warning icon), also after a failure.
-    struct Notice {
-        std::string Text;
-        bool Error = false;
-    };
+    using Notice = vantrel::Notice;
     std::vector<Notice> Notices;
     // Why the scan stopped before the end of the file (its log line), empty
     // when it read the file to its end: a file cut short inside a chunk.

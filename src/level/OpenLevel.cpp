@@ -3,7 +3,6 @@
 #include "base/Bytes.h"
 #include "base/Error.h"
 #include "base/RecordLayouts.h"
-#include "base/UserInterface.h"
 #include "platform/Platform.h"
 
 #include <algorithm>
@@ -327,7 +326,7 @@ void OpenLevel::ReadGridBack(const LevelEdit& edit)
         const std::int64_t at = BodyStart() + k * cell;
         if (at + cell > file_->Size()) break;
         const int x = static_cast<int>(k % grid_.Width()) + 1, y = static_cast<int>(k / grid_.Width()) + 1;
-        grid_.Set(x, y, cell == 2 ? GetWordAtPos(at, *file_, true) : GetByteAtPos(at, *file_, true));
+        grid_.Set(x, y, cell == 2 ? GetWordAtPos(at, *file_) : GetByteAtPos(at, *file_));
     }
 }
 
@@ -511,7 +510,7 @@ void WriteGridRect(OpenLevel& lvl, PackedCell topLeft, PackedCell bottomRight, c
         try {
             ByteFile& f = lvl.File();
             cells([&](int x, int y, std::int64_t at) {
-                lvl.Grid().Set(x, y, lvl.Wide16() ? GetWordAtPos(at, f, true) : GetByteAtPos(at, f, true));
+                lvl.Grid().Set(x, y, lvl.Wide16() ? GetWordAtPos(at, f) : GetByteAtPos(at, f));
             });
         } catch (const std::exception&) {
         }
@@ -533,20 +532,10 @@ int CountElement(const OpenLevel& lvl, std::uint16_t code)
     return CountElementInRect(lvl, code, 1, 1, lvl.MapWidth(), lvl.MapHeight());
 }
 
-PackedCell FindElement(const OpenLevel& lvl, std::uint16_t code, int n)
-{
-    if (n < 1) return 0;
-    int seen = 0;
-    for (int y = 1; y <= lvl.MapHeight(); ++y)
-        for (int x = 1; x <= lvl.MapWidth(); ++x)
-            if (lvl.Grid().At(x, y) == code && ++seen == n) return PackCell(x, y);
-    return 0;
-}
-
 std::string GuardLine(std::int64_t size, std::int64_t pos, std::size_t count)
 {
-    return std::to_string(size) + " (size) < " + std::to_string(pos) + " (pos) + " + std::to_string(count) +
-           " (ReadCount";
+    return "The " + std::to_string(count) + " bytes at " + std::to_string(pos) + " run past the end of the file (" +
+           std::to_string(size) + " bytes): nothing was read there";
 }
 
 std::string ReadFileString(OpenLevel& lvl, std::size_t count, ByteFile& file, std::int64_t position)
@@ -573,36 +562,34 @@ std::uint32_t GetBytesAtPos(std::int64_t offset, ByteFile& file, int n)
     return ReadBigEndian(b, n);
 }
 
-std::uint8_t GetByteAtPos(std::int64_t offset, ByteFile& file, bool seek)
+std::uint8_t GetByteAtPos(std::int64_t offset, ByteFile& file)
 {
-    if (!seek) return file.ReadByte();
     if (offset > file.Size()) return 0;
     return static_cast<std::uint8_t>(GetBytesAtPos(offset, file, 1));
 }
 
-std::uint16_t GetWordAtPos(std::int64_t offset, ByteFile& file, bool seek)
+std::uint16_t GetWordAtPos(std::int64_t offset, ByteFile& file)
 {
-    if (!seek) {
-        const std::uint8_t hi = file.ReadByte();
-        const std::uint8_t lo = file.ReadByte();
-        return MakeBigEndianWord(hi, lo);
-    }
     if (offset > file.Size()) return 0;
     return static_cast<std::uint16_t>(GetBytesAtPos(offset, file, 2));
 }
 
-void SetWordAtPos(std::int64_t offset, WritableFile& file, std::uint16_t value, UserInterface& ui)
+void SetWordAtPos(std::int64_t offset, WritableFile& file, std::uint16_t value)
 {
+    if (offset < 0 || offset + 2 > file.Size())
+        throw VantrelError(WordPastTheEndMessage(file.Name(), offset, file.Size()));
     KeepPosition keep(file);
-    if (offset < 0 || offset > file.Size()) {
-        ui.Message(kOutOfRangeMessage);
-    } else {
-        std::uint8_t bytes[2];
-        PutBigEndian(bytes, value, 2);
-        file.Seek(offset);
-        file.Write(bytes, 2);
-    }
+    std::uint8_t bytes[2];
+    PutBigEndian(bytes, value, 2);
+    file.Seek(offset);
+    file.Write(bytes, 2);
     keep.Restore();
+}
+
+std::string WordPastTheEndMessage(const std::string& name, std::int64_t offset, std::int64_t size)
+{
+    return "An element code was to be written at offset " + std::to_string(offset) + " of " + name +
+           ", which holds only " + std::to_string(size) + " bytes; nothing was written.";
 }
 
 void IndexAppendedCes(OpenLevel& lvl, const std::vector<std::int64_t>& chunkStarts, const std::vector<bool>& cusx)

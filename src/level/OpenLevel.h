@@ -361,22 +361,25 @@ bool SetCell(OpenLevel& lvl, PackedCell coord, std::uint16_t code);
 void WriteGridRect(OpenLevel& lvl, PackedCell topLeft, PackedCell bottomRight, const std::string& name = {});
 int CountElementInRect(const OpenLevel& lvl, std::uint16_t code, int x1, int y1, int x2, int y2);
 int CountElement(const OpenLevel& lvl, std::uint16_t code);
-PackedCell FindElement(const OpenLevel& lvl, std::uint16_t code, int n);
 
 // --- positioned reads and writes ---
 // Reads count bytes at position (-1: the current one). When the file is too
 // short, writes the guard line into the load log and returns empty text.
 std::string ReadFileString(OpenLevel& lvl, std::size_t count, ByteFile& file, std::int64_t position = -1);
 std::string GuardLine(std::int64_t size, std::int64_t pos, std::size_t count);
+// n bytes (1..4) at offset, big-endian; the file keeps its position. A read
+// past the end throws.
 std::uint32_t GetBytesAtPos(std::int64_t offset, ByteFile& file, int n);
-std::uint8_t GetByteAtPos(std::int64_t offset, ByteFile& file, bool seek);
-std::uint16_t GetWordAtPos(std::int64_t offset, ByteFile& file, bool seek);
+// The byte or the big-endian word at offset, the file keeping its position;
+// 0 when offset lies past the end of the file.
+std::uint8_t GetByteAtPos(std::int64_t offset, ByteFile& file);
+std::uint16_t GetWordAtPos(std::int64_t offset, ByteFile& file);
 // Writes a big-endian word into a file other than the open level (a copy of
-// a .vce file in memory, for one), keeping its position; a position past its
-// end is refused with the out-of-range message.
-void SetWordAtPos(std::int64_t offset, WritableFile& file, std::uint16_t value, UserInterface& ui);
-
-inline constexpr char kOutOfRangeMessage[] = "SET_BYTE_AT_POS: Out of Range (This is a bug)";
+// a .vce file in memory, for one), keeping its position. A word that does
+// not lie wholly inside the file is refused: VantrelError with
+// WordPastTheEndMessage, nothing written.
+void SetWordAtPos(std::int64_t offset, WritableFile& file, std::uint16_t value);
+std::string WordPastTheEndMessage(const std::string& name, std::int64_t offset, std::int64_t size);
 
 // Why a write into the open level was refused.
 std::string ReadOnlyRefusal(const std::string& path);

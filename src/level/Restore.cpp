@@ -20,7 +20,7 @@ std::string NotALevel(const std::string& name, const std::string& why)
 
 std::string BackupNameOf(const std::string& levelPath)
 {
-    return levelPath + ".bak";
+    return levelPath + kBackupSuffix;
 }
 
 std::string NoBackupRefusal(const std::string& backupName)

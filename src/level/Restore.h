@@ -15,6 +15,8 @@
 namespace vantrel {
 
 inline constexpr char kRestoreStepName[] = "Restore from Backup";
+// A level's backup is named as the level with this after it.
+inline constexpr char kBackupSuffix[] = ".bak";
 inline constexpr char kNoLevelToRestoreMessage[] =
     "No level is open: load a level (File > Load Level), then restore it from its backup.";
 
@@ -24,6 +26,7 @@ struct LevelBackup {
     std::vector<std::uint8_t> Bytes;
 };
 
+// The level's path and kBackupSuffix.
 std::string BackupNameOf(const std::string& levelPath);
 std::string NoBackupRefusal(const std::string& backupName);
 // Why the backup could not be looked at: there is none, or the system's

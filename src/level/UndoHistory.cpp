@@ -1,6 +1,7 @@
 #include "level/UndoHistory.h"
 
 #include "base/Error.h"
+#include "base/Text.h"
 
 #include <algorithm>
 
@@ -63,10 +64,6 @@ std::string Refusal(const std::string& what, const std::string& path, const std:
            "), so nothing was written.";
 }
 
-std::string Plural(std::size_t n, const char* word)
-{
-    return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
-}
 
 }  // namespace
 
@@ -164,7 +161,7 @@ std::string UndoHistory::Clear(const std::string& path, const std::string& why)
     undo_.clear();
     redo_.clear();
     if (n == 0) return {};
-    return "Undo history cleared (" + why + "): " + Plural(n, "change") + " to " + path +
+    return "Undo history cleared (" + why + "): " + Counted(n, "change", "changes") + " to " + path +
            " can no longer be undone or redone";
 }
 
@@ -185,17 +182,18 @@ std::vector<std::string> ChangeLines(const std::string& path, const std::vector<
             if (!verbose) continue;
             const std::string at = "offset " + std::to_string(e.Offset) + ", ";
             if (IsCut(e)) {
-                lines.push_back("cut: " + at + Plural(e.Before.size(), "byte"));
+                lines.push_back("cut: " + at + Counted(e.Before.size(), "byte", "bytes"));
             } else {
-                std::string line = "write: " + at + Plural(e.After.size(), "byte");
+                std::string line = "write: " + at + Counted(e.After.size(), "byte", "bytes");
                 if (e.After.size() > e.Before.size())
                     line += " (" + std::to_string(e.After.size() - e.Before.size()) + " appended)";
                 lines.push_back(line);
             }
         }
     if (edits == 0) return {};
-    lines.insert(lines.begin(), "changed: " + path + ", " + Plural(edits, "write") + " of " + Plural(bytes, "byte") +
-                                    ", " + std::to_string(steps.front().EndBefore) + " -> " +
+    lines.insert(lines.begin(), "changed: " + path + ", " + Counted(edits, "write", "writes") + " of " +
+                                    Counted(bytes, "byte", "bytes") + ", " +
+                                    std::to_string(steps.front().EndBefore) + " -> " +
                                     std::to_string(steps.back().EndAfter) + " bytes long");
     return lines;
 }

@@ -4,6 +4,7 @@
 #include "base/Text.h"
 #include "level/ByteFile.h"
 #include "level/OpenLevel.h"
+#include "level/Restore.h"
 #include "levelsets/LevelsetConfig.h"
 #include "platform/Platform.h"
 
@@ -25,7 +26,6 @@ namespace vantrel {
 namespace {
 
 constexpr std::size_t kMaxListedInSummary = 20;
-constexpr char kBackupSuffix[] = ".bak";
 
 // The file operations a sort needs, on names inside one directory.
 class SortFiles {
@@ -451,11 +451,6 @@ FirstLevel ReadFirstLevel(const std::string& dir, const std::vector<std::string>
     return {0, {}};
 }
 
-std::string Counted(std::size_t count, const char* one, const char* many)
-{
-    return std::to_string(count) + " " + (count == 1 ? one : many);
-}
-
 SortResult Sort(SortFiles& files, const std::string& dir, const std::vector<std::string>& entries,
                 const FirstLevel& first)
 {
@@ -486,7 +481,7 @@ SortResult Sort(SortFiles& files, const std::string& dir, const std::vector<std:
             moves.push_back({entry, target, place});
     }
     if (n - 1 > kLastGameLevel)
-        throw VantrelError("The " + Counted(static_cast<std::size_t>(n - first.Number), "level", "levels") + " of " +
+        throw VantrelError("The " + Counted(n - first.Number, "level", "levels") + " of " +
                            dir + " would be numbered from " + ZeroPadInt(first.Number, 3) + " to " +
                            ZeroPadInt(n - 1, 3) +
                            (first.From.empty() ? std::string() : " (the first_level of " + first.From + ")") +

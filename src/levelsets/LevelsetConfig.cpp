@@ -16,12 +16,6 @@ namespace vantrel {
 
 namespace {
 
-bool IsDirectory(const std::string& path)
-{
-    std::error_code ec;
-    return !path.empty() && fs::is_directory(path, ec);
-}
-
 [[noreturn]] void ThrowCannotRead(const std::string& path, const std::string& why)
 {
     throw VantrelError("Cannot read " + path + ": " + why);
@@ -38,7 +32,7 @@ std::string DirectorySetting(const std::string& name, SettingsStore& settings, U
 {
     const std::string stored = settings.ReadSetting(name);
     if (IsDirectory(stored)) return stored;
-    ui.Message(kSelectDirectoryMessage + name);
+    // The chooser's title says what it is for.
     const auto chosen = ui.ChooseDirectory(kSelectDirectoryMessage + name, stored);
     if (!chosen || chosen->empty() || !MakeDirectoryIfAgreed(*chosen, ui)) return {};
     settings.WriteSetting(name, *chosen);
@@ -56,10 +50,8 @@ bool MakeDirectoryIfAgreed(const std::string& directory, UserInterface& ui)
     if (!ui.WarningYesNo(CreateDirectoryQuestion(directory))) return false;
     std::error_code ec;
     fs::create_directories(directory, ec);
-    if (ec || !IsDirectory(directory)) {
-        ui.Error("Cannot create the folder " + directory + ": " + (ec ? ec.message() : "a file has its name"));
-        return false;
-    }
+    if (ec || !IsDirectory(directory))
+        throw VantrelError("Cannot create the folder " + directory + ": " + (ec ? ec.message() : "a file has its name"));
     return true;
 }
 
@@ -73,16 +65,20 @@ std::string DataDirectoryOf(const std::string& chosen)
     return parent.string();
 }
 
-std::optional<std::string> CheckedDataDirectory(const std::string& chosen, UserInterface& ui)
+std::optional<std::string> CheckedDataDirectory(const std::string& chosen)
 {
     const std::string dir = DataDirectoryOf(chosen);
     if (!dir.empty() && IsDirectory(JoinPath(dir, "levels"))) return dir;
-    ui.Error("The folder " + (chosen.empty() ? std::string("\"\"") : chosen) +
-             " holds no \"levels\" folder: choose the game's data directory, the folder that holds \"levels\".");
     return std::nullopt;
 }
 
-std::optional<std::string> LocateDataDirectory(SettingsStore& settings, UserInterface& ui)
+std::string NoLevelsFolderMessage(const std::string& chosen)
+{
+    return "The folder " + (chosen.empty() ? std::string("\"\"") : chosen) +
+           " holds no \"levels\" folder: choose the game's data directory, the folder that holds \"levels\".";
+}
+
+std::optional<std::string> StoredDataDirectory(SettingsStore& settings, UserInterface& ui)
 {
     std::string dir = DirectorySetting(kDataDirSetting, settings, ui);
     // The "levels" folder itself stands for the data directory above it.
@@ -92,12 +88,14 @@ std::optional<std::string> LocateDataDirectory(SettingsStore& settings, UserInte
     }
     // An empty setting names no directory (it must not become "/levels").
     if (!dir.empty() && IsDirectory(JoinPath(dir, "levels"))) return dir;
-    ui.Message(kFindSetupMessage);
-    const auto chosen = ui.ChooseFile(kFindSetupTitle, kFindSetupFilterName, kFindSetupPattern, dir);
-    if (!chosen || chosen->empty()) {
-        ui.Message(kSetupNotFoundMessage);
-        return std::nullopt;
-    }
+    return std::nullopt;
+}
+
+std::optional<std::string> DataDirectoryFromSetupFile(SettingsStore& settings, UserInterface& ui,
+                                                      const std::string& startDir)
+{
+    const auto chosen = ui.ChooseFile(kFindSetupTitle, kFindSetupFilterName, kFindSetupPattern, startDir);
+    if (!chosen || chosen->empty()) return std::nullopt;
     std::error_code ec;
     fs::path parent = fs::absolute(fs::path(*chosen), ec).lexically_normal().parent_path();
     std::string found = parent.string();

@@ -26,14 +26,16 @@ inline constexpr char kFindSetupPattern[] = "setup.conf levelsetup.conf";
 inline constexpr char kSetupNotFoundMessage[] = "setup.conf not found";
 
 // A directory setting made valid on demand: the stored directory when it
-// exists; otherwise the user is asked for one, which is then stored. A typed
-// directory that does not exist yet is created once the user agrees. The
-// empty text when the user cancels (the stored value stays as it was).
+// exists; otherwise the user is asked for one in a directory chooser titled
+// "Select directory for NAME", which is then stored. A typed directory that
+// does not exist yet is created once the user agrees. The empty text when the
+// user cancels (the stored value stays as it was). Throws when the directory
+// cannot be created.
 std::string DirectorySetting(const std::string& name, SettingsStore& settings, UserInterface& ui);
 
 // Makes sure a directory the user named exists: one that does not is created
 // (with the folders above it) once the user agrees. False when the user
-// declines or it cannot be created (then said in an error box).
+// declines; throws when it cannot be created.
 bool MakeDirectoryIfAgreed(const std::string& directory, UserInterface& ui);
 // The question asked before a directory is created.
 std::string CreateDirectoryQuestion(const std::string& directory);
@@ -43,13 +45,22 @@ std::string CreateDirectoryQuestion(const std::string& directory);
 // "levels" of its own, its parent holding it).
 std::string DataDirectoryOf(const std::string& chosen);
 // A data directory the user typed or picked, made what DataDirectoryOf names;
-// nothing, after an error box, when it holds no "levels" folder.
-std::optional<std::string> CheckedDataDirectory(const std::string& chosen, UserInterface& ui);
+// nothing when it holds no "levels" folder (NoLevelsFolderMessage says so).
+std::optional<std::string> CheckedDataDirectory(const std::string& chosen);
+std::string NoLevelsFolderMessage(const std::string& chosen);
 
-// The data directory (the one holding "levels"), found through "datadir" or,
-// failing that, through the user pointing at the game's setup.conf or
-// levelsetup.conf. Nothing when the user cancels that: the scan ends.
-std::optional<std::string> LocateDataDirectory(SettingsStore& settings, UserInterface& ui);
+// The data directory (the one holding "levels") that "datadir" names, asked
+// for when it names no folder (DirectorySetting); the "levels" folder itself
+// stands for the one above it. Nothing when it holds no "levels" folder: the
+// window then says kFindSetupMessage and asks for the game's setup.conf
+// (DataDirectoryFromSetupFile).
+std::optional<std::string> StoredDataDirectory(SettingsStore& settings, UserInterface& ui);
+// Asks for the game's setup.conf or levelsetup.conf (a file dialog titled
+// kFindSetupTitle, starting in startDir) and stores its folder as "datadir".
+// Nothing when the user cancels: the window then says kSetupNotFoundMessage
+// and the scan ends.
+std::optional<std::string> DataDirectoryFromSetupFile(SettingsStore& settings, UserInterface& ui,
+                                                      const std::string& startDir);
 
 // The text without its leading tabs and blanks.
 std::string StripLeadingBlanks(const std::string& text);

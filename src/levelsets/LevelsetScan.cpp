@@ -1,7 +1,6 @@
 #include "levelsets/LevelsetScan.h"
 
 #include "base/Error.h"
-#include "base/UserInterface.h"
 #include "platform/Platform.h"
 
 #include <algorithm>
@@ -157,39 +156,17 @@ private:
 
 std::string TotalsText(const ScanTotals& totals, const std::string& lineBreak)
 {
-    auto counted = [](auto n, const char* one) { return std::to_string(n) + " " + one + (n == 1 ? "" : "s"); };
-    return counted(totals.Levels, "level") + " in " + lineBreak + counted(totals.Levelsets, "levelset") + " in " +
-           lineBreak + counted(totals.Groups, "levelgroup");
+    return Counted(totals.Levels, "level", "levels") + " in " + lineBreak +
+           Counted(totals.Levelsets, "levelset", "levelsets") + " in " + lineBreak +
+           Counted(totals.Groups, "levelgroup", "levelgroups");
 }
 
-LevelsetScanResult ScanLevelsDirectory(const std::string& levelsDir, UserInterface& ui, const ScanOptions& options)
+void ScanLevelsDirectory(const std::string& levelsDir, LevelsetScanResult& result, const ScanOptions& options)
 {
-    LevelsetScanResult result;
     result.LevelsDir = levelsDir;
     std::error_code ec;
     result.LevelsDirFound = fs::is_directory(levelsDir, ec);
-    if (!result.LevelsDirFound) return result;
-    const auto tell = [&] {
-        for (const std::string& notice : result.Notices) ui.Message(notice);
-    };
-    try {
-        Scanner(options, result).Run(levelsDir);
-    } catch (...) {
-        tell();
-        throw;
-    }
-    tell();
-    return result;
-}
-
-std::optional<LevelsetScanResult> ScanForLevelsets(SettingsStore& settings, UserInterface& ui,
-                                                   const ScanOptions& options)
-{
-    const auto dataDir = LocateDataDirectory(settings, ui);
-    if (!dataDir) return std::nullopt;
-    LevelsetScanResult result = ScanLevelsDirectory(JoinPath(*dataDir, "levels"), ui, options);
-    result.DataDir = *dataDir;
-    return result;
+    if (result.LevelsDirFound) Scanner(options, result).Run(levelsDir);
 }
 
 namespace {
@@ -209,18 +186,17 @@ std::vector<std::string> TreeLines(const std::vector<LevelsetNode>& roots)
     return lines;
 }
 
-bool ConfirmDeleteNode(const std::string& label, UserInterface& ui)
+std::string DeleteNodeRefusal(const std::string& label)
 {
     const std::string end = label.size() >= 7 ? label.substr(label.size() - 7) : label;
-    if (end == "(Group)") {
-        ui.Message(kDeleteGroupMessage);
-        return false;
-    }
-    if (end == "levels)") {
-        ui.Message(kDeleteLevelsetMessage);
-        return false;
-    }
-    return ui.ConfirmOkCancel("Are you sure you want to delete levelset \"" + label + "\"?");
+    if (end == "(Group)") return kDeleteGroupMessage;
+    if (end == "levels)") return kDeleteLevelsetMessage;
+    return {};
+}
+
+std::string DeleteNodeQuestion(const std::string& label)
+{
+    return "Are you sure you want to delete levelset \"" + label + "\"?";
 }
 
 }  // namespace vantrel

@@ -11,9 +11,6 @@
 
 namespace vantrel {
 
-class SettingsStore;
-class UserInterface;
-
 // One levelset directory of the tree.
 struct LevelsetNode {
     std::string DirName;  // the last component of its path
@@ -58,25 +55,19 @@ struct LevelsetScanResult {
 // that name) are reported (each in its own notice, or all in one when there
 // are more than three); a folder reached again through a link back to a
 // folder that holds it, a levelinfo.conf that cannot be read, and folders
-// nested too deeply (once) are left out and reported. The walk shows nothing
-// while it runs: its notices are shown through ui when it ends, before its
-// error when it fails. Throws when a directory cannot be listed.
-LevelsetScanResult ScanLevelsDirectory(const std::string& levelsDir, UserInterface& ui,
-                                       const ScanOptions& options = {});
-
-// The whole scan: locates the data directory (which may ask the user), then
-// walks its levels directory. Nothing when the user cancelled the search for
-// the data directory.
-std::optional<LevelsetScanResult> ScanForLevelsets(SettingsStore& settings, UserInterface& ui,
-                                                   const ScanOptions& options = {});
+// nested too deeply (once) are left out and reported. The walk shows nothing:
+// its notices are in result.Notices, also when it fails (to be shown before
+// its error). Throws when a directory cannot be listed.
+void ScanLevelsDirectory(const std::string& levelsDir, LevelsetScanResult& result, const ScanOptions& options = {});
 
 // The tree as text: one label a line, indented two blanks a level.
 std::vector<std::string> TreeLines(const std::vector<LevelsetNode>& roots);
 
-// Delete on a node of the levelset tree, labelled label: refuses (with its
-// message) for a level group and for a levelset with levels, otherwise asks.
-// True when the node may be removed. Nothing on disk is deleted.
-bool ConfirmDeleteNode(const std::string& label, UserInterface& ui);
+// Delete on a node of the levelset tree, labelled label: why it is refused
+// (a level group, a levelset with levels), or the empty text; the window then
+// asks DeleteNodeQuestion. Nothing on disk is deleted.
+std::string DeleteNodeRefusal(const std::string& label);
+std::string DeleteNodeQuestion(const std::string& label);
 
 inline constexpr char kDeleteGroupMessage[] =
     "This is a levelgroup, you must first delete the levelsets within this and then delete it";

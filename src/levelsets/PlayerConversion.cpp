@@ -2,6 +2,7 @@
 
 #include "base/ElementTable.h"
 #include "base/Elements.h"
+#include "base/Text.h"
 #include "base/UserInterface.h"
 #include "level/GameRead.h"
 #include "level/Loader.h"
@@ -147,11 +148,6 @@ Loaded LoadForConversion(OpenLevel& lvl, const std::string& dir, const std::stri
     return Loaded::Open;
 }
 
-std::string Counted(std::size_t n, const char* one, const char* many)
-{
-    return std::to_string(n) + " " + (n == 1 ? one : many);
-}
-
 std::string CellText(const PlayerPlacement& p)
 {
     return std::to_string(CellX(p.Cell)) + "," + std::to_string(CellY(p.Cell));
@@ -219,16 +215,6 @@ PlayerPlan PlanPlayers(const OpenLevel& lvl, int players)
     }
     if (players == 4) plan.Players.push_back(Placement(lvl, PlayerCode(4), third + step));
     return plan;
-}
-
-std::vector<PlayerPlacement> PlacePlayers(OpenLevel& lvl, const PlayerPlan& plan)
-{
-    std::vector<PlayerPlacement> written;
-    LevelWrite step(lvl);  // every player or none
-    for (const PlayerPlacement& p : plan.Players)
-        if (p.OnMap && !p.Existing && SetCell(lvl, p.Cell, p.Code)) written.push_back(p);
-    step.Commit();
-    return written;
 }
 
 std::size_t PlayerBatchResult::ChangedCount() const

@@ -45,8 +45,6 @@ struct PlayerPlan {
 PlayerPlan PlanPlayers(const OpenLevel& lvl, int players);
 // The refusal line of the command for `players`.
 const char* PlayerRefusal(int players);
-// Writes the planned players that lie on the map (SetCell); returns them.
-std::vector<PlayerPlacement> PlacePlayers(OpenLevel& lvl, const PlayerPlan& plan);
 
 // Why the batch left a level as it was.
 enum class LevelSkip {

@@ -17,12 +17,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool IsDirectory(const std::string& path)
-{
-    std::error_code ec;
-    return !path.empty() && fs::is_directory(path, ec);
-}
-
 bool Exists(const fs::path& path)
 {
     std::error_code ec;
@@ -121,12 +115,6 @@ std::optional<std::string> ChooseNewLevelPath(const std::string& outputDir, cons
         return std::nullopt;
     }
     return path;
-}
-
-void CreateLevelFile(const std::string& path, const std::vector<std::uint8_t>& bytes)
-{
-    if (TryCreateLevelFile(path, bytes) == Created::NameTaken)
-        throw VantrelError("Cannot create the file (it exists already): " + path + "\nNo level was written.");
 }
 
 std::optional<std::string> SaveNewLevel(const NewLevel& level, const std::string& outputDir,

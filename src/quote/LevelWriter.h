@@ -51,16 +51,13 @@ std::vector<std::uint8_t> NewLevelBytes(const NewLevel& level);
 std::optional<std::string> ChooseNewLevelPath(const std::string& outputDir, const std::string& fallbackDir,
                                               std::string& reason);
 
-// Writes bytes as the new file path, which must not exist: into a new file in
-// the same folder that is then linked to path (which fails when the name is
-// taken), so that path never names a part of a level. Throws VantrelError
-// naming the path and the system's reason; nothing is left behind.
-void CreateLevelFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
-
-// Writes level as a new file under the name ChooseNewLevelPath gives. When
-// another program takes a numbered name in the meantime, the next free one
-// is used. Nothing, with reason set, when no name is free; throws as
-// CreateLevelFile does.
+// Writes level as a new file under the name ChooseNewLevelPath gives: into a
+// new file in the same folder that is then linked to that name (which fails
+// when the name is taken), so that the name never names a part of a level and
+// an existing file is never replaced. When another program takes a numbered
+// name in the meantime, the next free one is used. Nothing, with reason set,
+// when no name is free. Throws VantrelError naming the path and the system's
+// reason; nothing is left behind.
 std::optional<std::string> SaveNewLevel(const NewLevel& level, const std::string& outputDir,
                                         const std::string& fallbackDir, std::string& reason);
 

@@ -192,27 +192,20 @@ std::string LevelSavedMessage(const std::string& path, const QuoteLevel& level)
     return text;
 }
 
-std::optional<std::string> MakeLevelFromQuote(const std::string& post, const std::function<std::string()>& outputDir,
-                                              const std::string& fallbackDir, UserInterface& ui,
-                                              const std::string& imagePrefix)
+QuoteLevelResult MakeLevelFromQuote(const std::string& post, const std::function<std::string()>& outputDir,
+                                    const std::string& fallbackDir, const std::string& imagePrefix)
 {
     const QuoteLevel quote = ParseQuotePost(post, imagePrefix);
-    if (quote.Width == 0 || quote.Height == 0) {
-        ui.Message(kNoSizeMessage);
-        return std::nullopt;
-    }
-    if (quote.Width > kMaxQuoteLevelSize || quote.Height > kMaxQuoteLevelSize) {
-        ui.Message("The level would be " + std::to_string(quote.Width) + " x " + std::to_string(quote.Height) +
-                   " cells; a level can be at most " + std::to_string(kMaxQuoteLevelSize) + " x " +
-                   std::to_string(kMaxQuoteLevelSize) + " cells.\nNo level was written.");
-        return std::nullopt;
-    }
+    if (quote.Width == 0 || quote.Height == 0) return {std::nullopt, kNoSizeMessage};
+    if (quote.Width > kMaxQuoteLevelSize || quote.Height > kMaxQuoteLevelSize)
+        return {std::nullopt, "The level would be " + std::to_string(quote.Width) + " x " +
+                                  std::to_string(quote.Height) + " cells; a level can be at most " +
+                                  std::to_string(kMaxQuoteLevelSize) + " x " + std::to_string(kMaxQuoteLevelSize) +
+                                  " cells.\nNo level was written."};
     // Every row is filled to the width, so this holds; kept as the last guard before the file.
     if (static_cast<std::size_t>(quote.Width) * quote.Height != quote.Cells.size() ||
-        quote.ElementCount > quote.Width * quote.Height) {
-        ui.Message(kNotRectangularMessage);
-        return std::nullopt;
-    }
+        quote.ElementCount > quote.Width * quote.Height)
+        return {std::nullopt, kNotRectangularMessage};
 
     NewLevel level;
     level.Author = quote.Author;
@@ -224,19 +217,14 @@ std::optional<std::string> MakeLevelFromQuote(const std::string& post, const std
 
     std::string reason;
     const std::optional<std::string> path = SaveNewLevel(level, outputDir(), fallbackDir, reason);
-    if (!path) {
-        ui.Message(reason + "\nNo level was written.");
-        return std::nullopt;
-    }
-    ui.Message(LevelSavedMessage(*path, quote));
-    return path;
+    if (!path) return {std::nullopt, reason + "\nNo level was written."};
+    return {path, LevelSavedMessage(*path, quote)};
 }
 
-std::optional<std::string> MakeLevelFromQuote(const std::string& post, const std::string& outputDir,
-                                              const std::string& fallbackDir, UserInterface& ui,
-                                              const std::string& imagePrefix)
+QuoteLevelResult MakeLevelFromQuote(const std::string& post, const std::string& outputDir,
+                                    const std::string& fallbackDir, const std::string& imagePrefix)
 {
-    return MakeLevelFromQuote(post, [&outputDir] { return outputDir; }, fallbackDir, ui, imagePrefix);
+    return MakeLevelFromQuote(post, [&outputDir] { return outputDir; }, fallbackDir, imagePrefix);
 }
 
 }  // namespace vantrel

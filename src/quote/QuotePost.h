@@ -16,7 +16,6 @@
 namespace vantrel {
 
 class SettingsStore;
-class UserInterface;
 
 // The address before an element image's name. The only place it is written.
 inline constexpr char kDefaultImagePrefix[] = "http://forum.artsoft.org/I/";
@@ -62,18 +61,25 @@ QuoteLevel ParseQuotePost(const std::string& post, const std::string& imagePrefi
 // The text the user is told after a level was saved at path.
 std::string LevelSavedMessage(const std::string& path, const QuoteLevel& level);
 
-// Make Level From Quote over a parsed post: tells the user why nothing is
-// made, or writes the new level into the directory outputDir() gives
-// (asked for only when the post holds a level; "000.level" in fallbackDir
-// when that directory is missing) and tells where. Returns the new file's
-// path. Failures to write throw VantrelError; no partial file stays.
-std::optional<std::string> MakeLevelFromQuote(const std::string& post,
-                                              const std::function<std::string()>& outputDir,
-                                              const std::string& fallbackDir, UserInterface& ui,
-                                              const std::string& imagePrefix = kDefaultImagePrefix);
+// What Make Level From Quote did: the new level's path, or nothing; and what
+// the window says: where the level was saved (LevelSavedMessage) or why no
+// level was written.
+struct QuoteLevelResult {
+    std::optional<std::string> Path;
+    std::string Message;
+};
 
-std::optional<std::string> MakeLevelFromQuote(const std::string& post, const std::string& outputDir,
-                                              const std::string& fallbackDir, UserInterface& ui,
-                                              const std::string& imagePrefix = kDefaultImagePrefix);
+// Make Level From Quote over a parsed post: refuses when the post holds no
+// level, or writes the new level into the directory outputDir() gives
+// (asked for only when the post holds a level; "000.level" in fallbackDir
+// when that directory is missing). Failures to write throw VantrelError; no
+// partial file stays.
+QuoteLevelResult MakeLevelFromQuote(const std::string& post, const std::function<std::string()>& outputDir,
+                                    const std::string& fallbackDir,
+                                    const std::string& imagePrefix = kDefaultImagePrefix);
+
+QuoteLevelResult MakeLevelFromQuote(const std::string& post, const std::string& outputDir,
+                                    const std::string& fallbackDir,
+                                    const std::string& imagePrefix = kDefaultImagePrefix);
 
 }  // namespace vantrel

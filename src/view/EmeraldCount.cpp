@@ -13,11 +13,6 @@ constexpr EmeraldWeight kWeights[] = {
 
 }  // namespace
 
-std::span<const EmeraldWeight> EmeraldWeights()
-{
-    return kWeights;
-}
-
 int CountEmeralds(const OpenLevel& lvl)
 {
     int total = 0;

@@ -16,10 +16,6 @@ struct EmeraldWeight {
     int weight = 0;
 };
 
-// Emeralds of every colour, diamonds, nuts, infotrons, pearls and crystals
-// count 1; bugs (which explode into emeralds) count 11; every other code 0.
-std::span<const EmeraldWeight> EmeraldWeights();
-
 // The sum over the weighted codes of (cells holding it) x weight, over
 // columns 1..MapWidth and rows 1..MapHeight.
 int CountEmeralds(const OpenLevel& lvl);

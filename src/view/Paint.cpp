@@ -83,9 +83,4 @@ std::string SelectionSizeText(PackedCell a, PackedCell b)
            std::to_string(std::abs(CellY(a) - CellY(b)) + 1);
 }
 
-std::string PaintStepName(int cells)
-{
-    return "Paint " + std::to_string(cells) + (cells == 1 ? " cell" : " cells");
-}
-
 }  // namespace vantrel

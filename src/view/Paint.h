@@ -53,7 +53,4 @@ std::string CellStatusText(const OpenLevel& lvl, PackedCell cell);
 // The size of a selection being dragged: "selection 3 x 2".
 std::string SelectionSizeText(PackedCell a, PackedCell b);
 
-// The name of the step a stroke makes: "Paint 1 cell", "Paint 12 cells".
-std::string PaintStepName(int cells);
-
 }  // namespace vantrel

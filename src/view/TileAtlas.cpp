@@ -77,7 +77,7 @@ const Rgb* TileAtlas::TilePixels(std::uint16_t code) const
     return pixels_.data() + static_cast<std::size_t>(index) * kTilePixels;
 }
 
-const TileAtlas& ElementTiles()
+const TileAtlas& BuiltInAtlas()
 {
     static const TileAtlas atlas([] {
         Picture sheet(kAtlasPixelsWidth, kAtlasPixelsHeight);
@@ -158,7 +158,7 @@ constexpr int kCeTileBase = kTiledCodes + 1;  // after the codes 0..623 and the 
 
 }  // namespace
 
-TileSet::TileSet(const TileAtlas& atlas, int cellSize, const CeGraphics& ce)
+SizedAtlas::SizedAtlas(const TileAtlas& atlas, int cellSize, const CeGraphics& ce)
     : size_(std::clamp(cellSize, 1, 4 * kTileSize)), ce_(ce)
 {
     const std::size_t area = static_cast<std::size_t>(size_) * size_;
@@ -185,15 +185,15 @@ TileSet::TileSet(const TileAtlas& atlas, int cellSize, const CeGraphics& ce)
     }
 }
 
-int TileSet::IndexOf(std::uint16_t code)
+int SizedAtlas::IndexOf(std::uint16_t code)
 {
     if (IsCeCode(code)) return kCeTileBase + CeNumberOf(code) - 1;
     return code < kTiledCodes ? code : kNoPictureIndex;
 }
 
-const TileSet& PlainTiles()
+const SizedAtlas& PlainAtlas()
 {
-    static const TileSet tiles(ElementTiles(), kTileSize);
+    static const SizedAtlas tiles(BuiltInAtlas(), kTileSize);
     return tiles;
 }
 
@@ -212,7 +212,7 @@ void CopyTileRows(Rgb* to, int stride, const Rgb* tile, int size, int spanX, int
 }
 
 template <int S>
-void DrawCells(const PixelTarget& target, PixelPoint origin, const TileSet& tiles, const CellGrid& grid, int firstX,
+void DrawCells(const PixelTarget& target, PixelPoint origin, const SizedAtlas& tiles, const CellGrid& grid, int firstX,
                int firstY, int columns, int rows)
 {
     const int size = S > 0 ? S : tiles.Size();
@@ -236,7 +236,7 @@ void DrawCells(const PixelTarget& target, PixelPoint origin, const TileSet& tile
 
 }  // namespace
 
-void DrawMapCells(const PixelTarget& target, PixelPoint origin, const TileSet& tiles, const CellGrid& grid,
+void DrawMapCells(const PixelTarget& target, PixelPoint origin, const SizedAtlas& tiles, const CellGrid& grid,
                   int firstX, int firstY, int columns, int rows)
 {
     if (!target.Pixels) return;
@@ -251,7 +251,7 @@ void DrawMapCells(const PixelTarget& target, PixelPoint origin, const TileSet& t
     }
 }
 
-void DrawTile(const PixelTarget& target, PixelPoint at, const TileSet& tiles, std::uint16_t code)
+void DrawTile(const PixelTarget& target, PixelPoint at, const SizedAtlas& tiles, std::uint16_t code)
 {
     if (!target.Pixels) return;
     const int size = tiles.Size();
@@ -264,7 +264,7 @@ void DrawTile(const PixelTarget& target, PixelPoint at, const TileSet& tiles, st
 namespace {
 
 // The cells of a map of width x height, as one picture of that size in tiles.
-Picture WholeMap(const TileSet& tiles, const CellGrid& grid, int width, int height)
+Picture WholeMap(const SizedAtlas& tiles, const CellGrid& grid, int width, int height)
 {
     Picture picture(width * tiles.Size(), height * tiles.Size());
     DrawMapCells({picture.Line(0), picture.Width(), picture.Height(), picture.Width()}, {0, 0}, tiles, grid, 1, 1,
@@ -274,7 +274,7 @@ Picture WholeMap(const TileSet& tiles, const CellGrid& grid, int width, int heig
 
 }  // namespace
 
-void MapPictureCache::Draw(const PixelTarget& target, const TileSet& tiles, const CellGrid& grid, int firstX,
+void MapPictureCache::Draw(const PixelTarget& target, const SizedAtlas& tiles, const CellGrid& grid, int firstX,
                            int firstY, int columns, int rows)
 {
     // The columns and rows that lie in the map; cells past it are drawn as ever.
@@ -296,7 +296,7 @@ void MapPictureCache::Draw(const PixelTarget& target, const TileSet& tiles, cons
     if (inY < rows) DrawMapCells(target, {0, inY * s}, tiles, grid, firstX, firstY + inY, inX, rows - inY);
 }
 
-Picture MapPicture(const TileSet& tiles, const OpenLevel& lvl)
+Picture MapPicture(const SizedAtlas& tiles, const OpenLevel& lvl)
 {
     if (lvl.MapWidth() <= 0 || lvl.MapHeight() <= 0) throw VantrelError(kNoMapToDraw);
     return WholeMap(tiles, lvl.Grid(), lvl.MapWidth(), lvl.MapHeight());

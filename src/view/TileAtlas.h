@@ -34,7 +34,7 @@ private:
 
 // The atlas the program ships with, cut at its first use and shared by
 // every caller.
-const TileAtlas& ElementTiles();
+const TileAtlas& BuiltInAtlas();
 
 // The tile drawn for codes that have no picture in the atlas: a dark square
 // crossed in magenta.
@@ -45,9 +45,9 @@ Picture NoPicturePixels();
 // custom element as the level says it looks: the CE tile with its number,
 // or the graphic of the element its record names with a small mark in the
 // top-left corner that says it is a custom element.
-class TileSet {
+class SizedAtlas {
 public:
-    TileSet(const TileAtlas& atlas, int cellSize, const CeGraphics& ce = {});
+    SizedAtlas(const TileAtlas& atlas, int cellSize, const CeGraphics& ce = {});
     int Size() const { return size_; }
     const CeGraphics& Ce() const { return ce_; }
     // The cellSize rows of cellSize pixels of a code's tile, row after row.
@@ -65,7 +65,7 @@ private:
 };
 
 // The tiles at 16 x 16 with every custom element drawn with its number.
-const TileSet& PlainTiles();
+const SizedAtlas& PlainAtlas();
 
 // A picture's pixels in memory as the drawing sees them: Width x Height
 // pixels, Stride pixels from one row to the next.
@@ -80,7 +80,7 @@ struct PixelTarget {
 // tile of s x s pixels (s the set's size) at pixel (origin.x + s i,
 // origin.y + s j) of target. Cells outside the map (below 1 or above 128)
 // and pixels outside target are left alone.
-void DrawMapCells(const PixelTarget& target, PixelPoint origin, const TileSet& tiles, const CellGrid& grid,
+void DrawMapCells(const PixelTarget& target, PixelPoint origin, const SizedAtlas& tiles, const CellGrid& grid,
                   int firstX, int firstY, int columns, int rows);
 // The whole map drawn once at a tile set's size, from which a view copies
 // the part it shows: at small sizes a view shows thousands of tiles, and a
@@ -90,13 +90,13 @@ void DrawMapCells(const PixelTarget& target, PixelPoint origin, const TileSet& t
 class MapPictureCache {
 public:
     // Draws what DrawMapCells draws with the origin at the target's corner.
-    void Draw(const PixelTarget& target, const TileSet& tiles, const CellGrid& grid, int firstX, int firstY,
+    void Draw(const PixelTarget& target, const SizedAtlas& tiles, const CellGrid& grid, int firstX, int firstY,
               int columns, int rows);
     void Forget() { key_ = {}; }
 
 private:
     struct Key {
-        const TileSet* Tiles = nullptr;
+        const SizedAtlas* Tiles = nullptr;
         const CellGrid* Grid = nullptr;
         std::uint64_t Changes = 0;
         int Width = 0, Height = 0, Size = 0;
@@ -106,11 +106,11 @@ private:
     Picture whole_;
 };
 // Draws one code's tile at a pixel of target (what is outside target is left alone).
-void DrawTile(const PixelTarget& target, PixelPoint at, const TileSet& tiles, std::uint16_t code);
+void DrawTile(const PixelTarget& target, PixelPoint at, const SizedAtlas& tiles, std::uint16_t code);
 
 // The whole map, MapWidth x 16 by MapHeight x 16 pixels, every cell drawn.
 // Throws VantrelError with kNoMapToDraw for a level whose map has no cells.
 inline constexpr char kNoMapToDraw[] = "The level has no map to draw.";
-Picture MapPicture(const TileSet& tiles, const OpenLevel& lvl);
+Picture MapPicture(const SizedAtlas& tiles, const OpenLevel& lvl);
 
 }  // namespace vantrel

@@ -11,17 +11,12 @@
 #pragma once
 
 #include "base/Text.h"
+#include "base/TileLayout.h"
 
 #include <cstdint>
 #include <optional>
 
 namespace vantrel {
-
-constexpr int kTileSize = 16;
-constexpr int kAtlasColumns = 16;
-constexpr int kAtlasRows = 23;
-constexpr int kAtlasWidth = kTileSize * kAtlasColumns;   // 256
-constexpr int kAtlasHeight = kTileSize * kAtlasRows;     // 368
 
 // The tile of a code as a packed cell (column in the low byte, row in the
 // high byte, both from 1), or empty when the atlas holds no picture for it.

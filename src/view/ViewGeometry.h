@@ -4,6 +4,7 @@
 #pragma once
 
 #include "base/Text.h"
+#include "base/TileLayout.h"
 
 #include <iterator>
 #include <string>
@@ -12,7 +13,7 @@ namespace vantrel {
 
 constexpr int kViewColumns = 40;
 constexpr int kViewRows = 30;
-constexpr int kViewCellSize = 16;
+constexpr int kViewCellSize = kTileSize;  // 100 %: one atlas tile a cell
 constexpr int kViewWidth = kViewColumns * kViewCellSize;   // 640: the area the view has in a window of its first size
 constexpr int kViewHeight = kViewRows * kViewCellSize;     // 480
 constexpr int kScrollSmallChange = 1;

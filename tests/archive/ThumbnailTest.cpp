@@ -30,7 +30,7 @@ TEST(ThumbnailTest, FitsTheMapIntoTheBox)
 }
 
 // Whether the picture's cell (x, y) of size pixels shows the tile of code in tiles.
-bool ShowsTile(const Picture& p, int x, int y, const TileSet& tiles, std::uint16_t code)
+bool ShowsTile(const Picture& p, int x, int y, const SizedAtlas& tiles, std::uint16_t code)
 {
     const int s = tiles.Size();
     const Rgb* tile = tiles.TilePixels(code);
@@ -58,12 +58,12 @@ TEST(ThumbnailTest, DrawsEveryCellWithTheViewsTiles)
     EXPECT_EQ(entry.Ces, (std::vector<IndexedCe>{{2, "Looks like a rock", 4}}));
     ASSERT_EQ(p.Width(), 128);
     ASSERT_EQ(p.Height(), 64);
-    const TileSet plain(ElementTiles(), 2);
+    const SizedAtlas plain(BuiltInAtlas(), 2);
     EXPECT_TRUE(ShowsTile(p, 0, 0, plain, 6));
     EXPECT_TRUE(ShowsTile(p, 1, 0, plain, 1));
     CeGraphics looks;
     looks[1] = 4;
-    EXPECT_TRUE(ShowsTile(p, 63, 31, TileSet(ElementTiles(), 2, looks), 361));
+    EXPECT_TRUE(ShowsTile(p, 63, 31, SizedAtlas(BuiltInAtlas(), 2, looks), 361));
     EXPECT_FALSE(ShowsTile(p, 63, 31, plain, 361));
 }
 
@@ -107,8 +107,8 @@ TEST(ThumbnailTest, WritesTextWithTheCharacterTiles)
 {
     Picture p(40, 16, kWhite);
     EXPECT_EQ(DrawTileText(p, 0, 0, "Ab?xyz", 16, 2), 32);
-    EXPECT_TRUE(ShowsTile(p, 0, 0, PlainTiles(), *ElementOfCharacter('A')));
-    EXPECT_TRUE(ShowsTile(p, 1, 0, PlainTiles(), *ElementOfCharacter('B')));
+    EXPECT_TRUE(ShowsTile(p, 0, 0, PlainAtlas(), *ElementOfCharacter('A')));
+    EXPECT_TRUE(ShowsTile(p, 1, 0, PlainAtlas(), *ElementOfCharacter('B')));
     EXPECT_EQ(p.At(39, 15), kWhite);  // nothing past maxChars
 }
 

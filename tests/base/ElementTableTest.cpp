@@ -147,15 +147,6 @@ TEST(ElementTable, LowerCaseLettersHaveNoElement)
     EXPECT_EQ(ElementOfCharacter(0xC4), std::uint16_t{185});
 }
 
-TEST(ElementTable, ByTokenFindsTheFirstRowOfARepeatedToken)
-{
-    ASSERT_NE(ElementByToken("bug.right"), nullptr);
-    EXPECT_EQ(ElementByToken("bug.right")->code, 84);
-    EXPECT_EQ(ElementByToken("char_unused")->code, 191);
-    EXPECT_EQ(ElementByToken("no_such_element"), nullptr);
-    EXPECT_EQ(ElementByToken(""), nullptr);
-}
-
 TEST(ElementTable, TokensRepeatOnlyForUnusedCharacters)
 {
     std::set<std::string_view> seen;

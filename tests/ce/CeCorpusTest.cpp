@@ -103,7 +103,7 @@ TEST_F(Ce042Test, EveryViewShowsTheBytesOfItsRecord)
     for (std::size_t k = 0; k < lvl_.CePositions().size(); ++k) {
         SCOPED_TRACE("CE list line " + std::string(report_.CeList[k]));
         const auto r = static_cast<std::size_t>(lvl_.CePositions()[k]);
-        const auto v = CeListClick(lvl_, static_cast<int>(k), std::string(report_.CeList[k]));
+        const auto v = CeViewOfLine(lvl_, static_cast<int>(k), std::string(report_.CeList[k]));
         ASSERT_TRUE(v);
         EXPECT_EQ(v->Name, NameAt(bytes_, r));
         EXPECT_EQ(v->UseGraphicOf, bytes_[r + 48] == 1);
@@ -115,7 +115,7 @@ TEST_F(Ce042Test, EveryViewShowsTheBytesOfItsRecord)
         EXPECT_EQ(v->PageValue, pages);
         EXPECT_TRUE(v->Notice.empty());
         for (int p = 1; p <= pages; ++p) {
-            const auto page = CeAdvPageChange(lvl_, static_cast<int>(k), p);
+            const auto page = ChangePageViewOf(lvl_, static_cast<int>(k), p);
             ASSERT_TRUE(page);
             const std::size_t q = r + 48 + 48 * static_cast<std::size_t>(p);
             EXPECT_EQ(page->CanChange, bytes_[q + 38] == 1);
@@ -140,7 +140,7 @@ TEST_F(Ce042Test, TheFirstCeAsTheFileHoldsIt)
     // Record at 654: "Walk over", a NUL, then left-over bytes of an older name.
     ASSERT_EQ(lvl_.CePositions().front(), 654);
     EXPECT_EQ(std::string(bytes_.begin() + 656, bytes_.begin() + 672), std::string("Walk over\0ment 1", 16));
-    const auto v = CeListClick(lvl_, 0, std::string(report_.CeList.front()));
+    const auto v = CeViewOfLine(lvl_, 0, std::string(report_.CeList.front()));
     ASSERT_TRUE(v);
     EXPECT_EQ(v->Name, "Walk over");
     EXPECT_TRUE(v->UseGraphicOf);

@@ -76,7 +76,16 @@ public:
     void LoadVce()
     {
         loadLogLines = lvl.Log().size();
-        ASSERT_TRUE(LoadVceFile(lvl, vcePath, list, ui));
+        ASSERT_TRUE(LoadVceFile(vcePath, list));
+    }
+    // An export as the window runs it: the refusals said, the question asked, the count said.
+    ExportResult Export(const std::vector<std::string>& ceList, const std::vector<bool>& checked)
+    {
+        const ExportPlan plan = PlanExport(lvl, ceList, checked);
+        for (const Notice& refusal : plan.Refusals) ui.messages.push_back(refusal.Text);
+        const ExportResult r = WriteExport(plan, ui);
+        if (r.Written) ui.messages.push_back(ExportedMessage(r.Exported, r.Path));
+        return r;
     }
 
     test::TempDir dir;
@@ -97,7 +106,7 @@ TEST_F(TransferTest, ExportCopiesTheCheckedChunksByteForByte)
     const Bytes one = Cus4Chunk(Ce(1, "One", 1)), skipped = Cus4Chunk(Ce(2, "Skip", 0)),
                 two = Cus4Chunk(Ce(3, "Two", 2));
     OpenLevelFile(test::LevelWithChunks({one, skipped, two}));
-    const ExportResult r = ExportCes(lvl, report.CeList, {true, false, true}, ui);
+    const ExportResult r = Export(report.CeList, {true, false, true});
     const Bytes vce = test::ReadBytes(dir.Path() / "017.level.vce");
     ASSERT_EQ(vce.size(), 352u);
     EXPECT_EQ(vce, Concat({one, two}));
@@ -126,7 +135,7 @@ TEST_F(TransferTest, ExportAsksBeforeReplacingAnEarlierExport)
     for (const Case& c : cases) {
         ui = test::ScriptedUi();
         ui.answers.push_back(c.yes);
-        const ExportResult r = ExportCes(lvl, report.CeList, c.ticked, ui);
+        const ExportResult r = Export(report.CeList, c.ticked);
         const std::string exported = c.ticked[0] ? "2 custom elements" : "1 custom element";
         EXPECT_EQ(ui.questions, std::vector<std::string>{"The file " + vce + " exists already. Replace it with the " +
                                                          exported + " ticked now?"});
@@ -144,8 +153,8 @@ TEST_F(TransferTest, ExportWithNothingToWriteKeepsTheEarlierExport)
     OpenLevelFile(test::LevelWithChunks({Cus4Chunk(Ce(1, "One", 1)), lying}));
     const std::string earlier = "earlier bytes";
     const std::string vce = dir.Write("017.level.vce", earlier);
-    EXPECT_FALSE(ExportCes(lvl, report.CeList, {false, false}, ui).Written);
-    EXPECT_FALSE(ExportCes(lvl, report.CeList, {false, true}, ui).Written);
+    EXPECT_FALSE(Export(report.CeList, {false, false}).Written);
+    EXPECT_FALSE(Export(report.CeList, {false, true}).Written);
     EXPECT_EQ(ui.messages.front(), kNothingTickedMessage);
     EXPECT_EQ(ui.messages.back(), "No custom element was exported: " + vce + " was not written.");
     EXPECT_EQ(test::ReadBytes(vce), Bytes(earlier.begin(), earlier.end()));
@@ -161,11 +170,11 @@ TEST_F(TransferTest, ExportRefusesChunksThatDoNotHoldTheirPagesAndExportsTheOthe
     cut.resize(8 + 96);
     OpenLevelFile(test::LevelWithChunks({lying, good, cut}));
     ASSERT_EQ(report.CeList, (std::vector<std::string>{"2: Lying", "1: Good", "4: Cut off"}));
-    const auto view = CeListClick(lvl, 2, std::string(report.CeList[2]));
+    const auto view = CeViewOfLine(lvl, 2, std::string(report.CeList[2]));
     ASSERT_TRUE(view);
     EXPECT_EQ(view->Notice, "The custom element record at 472 runs past the end of the file (568 bytes): "
                             "change pages 1 to 3 are not shown.");
-    const ExportResult r = ExportCes(lvl, report.CeList, {true, true, true}, ui);
+    const ExportResult r = Export(report.CeList, {true, true, true});
     EXPECT_EQ(test::ReadBytes(r.Path), good);
     EXPECT_EQ(r.RefusedLines, (std::vector<int>{0, 2}));
     EXPECT_EQ(ui.messages,
@@ -184,7 +193,7 @@ TEST_F(TransferTest, ExportWithNoLevelOpenWritesNoFile)
     lvl.Close();
     const fs::path cwd = fs::current_path();
     fs::current_path(dir.Path());
-    const ExportResult r = ExportCes(lvl, lines, {true}, ui);
+    const ExportResult r = Export(lines, {true});
     fs::current_path(cwd);
     EXPECT_FALSE(r.Written);
     EXPECT_EQ(ui.messages, std::vector<std::string>{"No level is open: load a level (File > Load Level), then export its custom elements. No .vce file was written."});
@@ -198,7 +207,7 @@ TEST_F(TransferTest, AFailedExportLeavesWhatWasThereAndNoPartialFile)
     fs::create_directory(dir.Path() / "017.level.vce");  // the new file cannot replace a folder
     dir.Write("017.level.vce/keep", std::string("kept"));
     ui.answers.push_back(true);  // replace it
-    EXPECT_THROW(ExportCes(lvl, report.CeList, {true}, ui), VantrelError);
+    EXPECT_THROW(Export(report.CeList, {true}), VantrelError);
     EXPECT_EQ(test::ReadBytes(dir.Path() / "017.level.vce" / "keep"), (Bytes{'k', 'e', 'p', 't'}));
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(dir.Path())) names.push_back(entry.path().filename().string());
@@ -221,7 +230,7 @@ TEST_F(TransferTest, AnExportCutShortByTheFileSizeLimitKeepsTheEarlierFile)
     ::setrlimit(RLIMIT_FSIZE, &small);
     std::string message;
     try {
-        ExportCes(lvl, report.CeList, {true}, ui);
+        Export(report.CeList, {true});
     } catch (const VantrelError& e) {
         message = e.what();
     }
@@ -253,10 +262,11 @@ TEST_P(BadVceTest, GivesAMessageAndKeepsTheList)
     list.Lines = {"1:Kept-->9"};
     list.VcePath = "earlier.vce";
     const std::string path = WriteVce(GetParam().bytes);
-    EXPECT_FALSE(LoadVceFile(lvl, path, list, ui));
+    const VceLoadResult r = LoadVceFile(path, list);
+    EXPECT_FALSE(r);
     std::string message = GetParam().message;
     if (const auto at = message.find("{path}"); at != std::string::npos) message.replace(at, 6, path);
-    EXPECT_EQ(ui.messages, std::vector<std::string>{message});
+    EXPECT_EQ(r.Refusal, Notice{message});
     EXPECT_EQ(list.Lines, std::vector<std::string>{"1:Kept-->9"});
     EXPECT_EQ(list.VcePath, "earlier.vce");
 }
@@ -324,13 +334,13 @@ TEST(ImportListTest, IncDecAllIsNotLimitedAndAClickHoldsTheSpinEditsRange)
     list.Lines = {"1:A-->1", "4:B-->4", "2:a-->b-->2"};
     IncDecAll(list, -3);
     EXPECT_EQ(list.Lines, (std::vector<std::string>{"1:A-->-2", "4:B-->1", "2:a-->b-->-1"}));
-    EXPECT_EQ(ImportListClick(list, 0), 1);
-    EXPECT_EQ(ImportListClick(list, 1), 1);
+    EXPECT_EQ(ImportAtOfLine(list, 0), 1);
+    EXPECT_EQ(ImportAtOfLine(list, 1), 1);
     IncDecAll(list, 300);
     EXPECT_EQ(list.Lines[1], "4:B-->301");
-    EXPECT_EQ(ImportListClick(list, 1), 256);
-    EXPECT_EQ(ImportListClick(list, 3), std::nullopt);
-    EXPECT_EQ(ImportListClick(list, -1), std::nullopt);
+    EXPECT_EQ(ImportAtOfLine(list, 1), 256);
+    EXPECT_EQ(ImportAtOfLine(list, 3), std::nullopt);
+    EXPECT_EQ(ImportAtOfLine(list, -1), std::nullopt);
 }
 
 // ---------------------------------------------------------------------------
@@ -346,7 +356,16 @@ public:
         LoadVce();
         levelBefore = LevelBytes();
     }
-    ImportResult Finish() { return FinishImport(lvl, report.CeList, list, ui); }
+    // An import as the window runs it with its details box ticked: the boxes
+    // of bytes as the renumbering reaches them, then what it did.
+    ImportResult Finish()
+    {
+        FinishImportOptions options;
+        options.ShowBytes = [this](const std::string& hex) { ui.messages.push_back(hex); };
+        const ImportResult r = FinishImport(lvl, report.CeList, list, ui, options);
+        for (const Notice& notice : ImportNotices(r)) ui.messages.push_back(notice.Text);
+        return r;
+    }
     void ExpectNothingWritten()
     {
         EXPECT_EQ(LevelBytes(), levelBefore);
@@ -390,7 +409,7 @@ TEST_F(FinishTest, RenumbersACopyAppendsItAndKeepsTheVceFile)
                   "OLDCEId = 1", "NewCEIdOfIndex(1) = 10",
                   "OldCEIdIsInImportList(3) = 0", "NewCEIdOfIndex(0) = 3",   // borrowed graphic
                   "OldCEIdIsInImportList(5) = 1", "NewCEIdOfIndex(1) = 10",  // page 2 condition element
-                  size + " (size) < " + size + " (pos) + 10 (ReadCount",
+                  "The 10 bytes at " + size + " run past the end of the file (" + size + " bytes): nothing was read there",
                   "Bytes at " + size + ": none, the end of the file"}));
     EXPECT_EQ(ui.messages, (std::vector<std::string>{"016A5468726565000000",   // Three's record
                                                      "43555334000000C0016C",   // Five's chunk header as read
@@ -400,7 +419,7 @@ TEST_F(FinishTest, RenumbersACopyAppendsItAndKeepsTheVceFile)
     // The level's index lists the chunks appended; the CE list can show them at once.
     EXPECT_EQ(r.NewCeLines, (std::vector<std::string>{"3: Three", "10: Five"}));
     ASSERT_EQ(lvl.CePositions().size(), 3u);
-    EXPECT_EQ(CeListClick(lvl, 2, "10: Five")->Name, "Five");
+    EXPECT_EQ(CeViewOfLine(lvl, 2, "10: Five")->Name, "Five");
 }
 
 // Every element code the game reads from a record names the renumbered CE:
@@ -513,7 +532,7 @@ TEST_F(FinishTest, AnOccupiedIdIsAskedAboutAndNoWritesNothing)
               std::vector<std::string>{"Custom Element Id 1 is occupied by \"In level\", continue? The imported custom "
                                        "element takes its place: the game reads it after \"In level\" and plays "
                                        "the imported one."});
-    EXPECT_EQ(ui.messages, (std::vector<std::string>{"0 Links detected and changed!", "Importing CEs finished"}));
+    EXPECT_EQ(ui.messages, std::vector<std::string>{"Nothing was imported: the level is as it was."});
     ExpectNothingWritten();
 }
 
@@ -624,8 +643,10 @@ TEST(CeRoundTripTest, ThreeLinkedCesOf042MoveInto006UnderNewIds)
     ASSERT_EQ(srcReport.CeList.at(27), "28: explosive");
     std::vector<bool> checked(srcReport.CeList.size(), false);
     checked[1] = checked[20] = checked[27] = true;
-    const ExportResult exported = ExportCes(src, srcReport.CeList, checked, ui);
-    EXPECT_EQ(ui.messages.back(), "3 CEs exported successfully to " + exported.Path);
+    const ExportPlan plan = PlanExport(src, srcReport.CeList, checked);
+    EXPECT_TRUE(plan.Refusals.empty());
+    const ExportResult exported = WriteExport(plan, ui);
+    EXPECT_EQ(ExportedMessage(exported.Exported, exported.Path), "3 CEs exported successfully to " + exported.Path);
     Bytes expectedVce;
     for (const int line : {1, 20, 27}) {
         const auto at = static_cast<std::size_t>(src.CePositions()[static_cast<std::size_t>(line)] - 8);
@@ -640,7 +661,7 @@ TEST(CeRoundTripTest, ThreeLinkedCesOf042MoveInto006UnderNewIds)
     LoadAndTell(dst, target, ui, dstReport);
     ASSERT_EQ(dstReport.CeList, std::vector<std::string>{"1: custom element 1"});
     CeImportList list;
-    ASSERT_TRUE(LoadVceFile(dst, exported.Path, list, ui));
+    ASSERT_TRUE(LoadVceFile(exported.Path, list));
     EXPECT_EQ(list.Lines, (std::vector<std::string>{"2:A-->2", "21:Changer-->21", "28:explosive-->28"}));
     IncDecAll(list, 10);
     const Bytes targetBefore = test::ReadBytes(target);
@@ -713,7 +734,7 @@ TEST_F(CliTransferTest, ExportThenImportWithSetAndShift)
     ASSERT_EQ(im.status, 0) << im.err;
     EXPECT_EQ(im.out, "3:Three-->2\n5:Five-->19\n5 Links detected and changed!\nchanged: " + target +
                           ", 1 write of 352 bytes, 312 -> 664 bytes long\n");
-    EXPECT_EQ(im.err, "message: 5 Links detected and changed!\nmessage: Importing CEs finished\n");
+    EXPECT_EQ(im.err, "") << "the link count on standard output is the one summary";
     EXPECT_EQ(test::ReadBytes(level + ".vce"), vce);
     CeSpec three = Three(), five = Five();
     three.number = 2;
@@ -736,7 +757,8 @@ TEST_F(CliTransferTest, ImportRefusals)
     };
     const Case cases[] = {
         {{"import", target, vce}, "question: Custom Element Id 1 is occupied by \"In level\", continue? The imported custom element takes "
-          "its place: the game reads it after \"In level\" and plays the imported one.\nanswer: no\n"},
+          "its place: the game reads it after \"In level\" and plays the imported one.\nanswer: no\n"
+          "message: Nothing was imported: a question was answered no (--yes imports all the same)\n"},
         {{"import", target, vce, "--shift=-3", "--yes"}, "message: Import line 1 \"1:In level-->-2\""},
         {{"import", target, vce, "--set", "5=1"}, "question: Custom Element Id 1 is occupied by \"In level\""},
         {{"import", target, vce, "--set", "6=1"}, "message: There is no import line with the old id 6"},

@@ -32,7 +32,7 @@ struct Level {
     std::int64_t Record(int line) const { return lvl.CePositions().at(static_cast<std::size_t>(line)); }
     CeView Click(int line) const
     {
-        const auto view = CeListClick(lvl, line, std::string(report.CeList.at(static_cast<std::size_t>(line))));
+        const auto view = CeViewOfLine(lvl, line, std::string(report.CeList.at(static_cast<std::size_t>(line))));
         EXPECT_TRUE(view.has_value());
         return view.value_or(CeView{});
     }
@@ -178,7 +178,7 @@ TEST(CeViewsTest, ThreePagesOpenOnPage3)
     EXPECT_EQ(v.PageValue, 3);
     EXPECT_EQ(v.ChangePage.ChangeTo, "0163");
     for (int p = 1; p <= 3; ++p) {
-        const auto page = CeAdvPageChange(level->lvl, 0, p);
+        const auto page = ChangePageViewOf(level->lvl, 0, p);
         ASSERT_TRUE(page) << p;
         EXPECT_EQ(page->ChangeTo, "016" + std::to_string(p));
     }
@@ -212,7 +212,7 @@ TEST(CeViewsTest, ACeWithoutChangePagesOffersNoPageAndReadsOnlyItsBaseBlock)
 
     for (int page : {0, 1, 2, -1}) {
         level->file->reads.clear();
-        EXPECT_FALSE(CeAdvPageChange(level->lvl, 0, page)) << page;
+        EXPECT_FALSE(ChangePageViewOf(level->lvl, 0, page)) << page;
         EXPECT_LT(level->file->ReadSpan().second, r + 96) << page;
     }
 }
@@ -223,14 +223,14 @@ TEST(CeViewsTest, APageNumberOutsideTheRecordShowsNothingNewAndReadsNothingOutsi
     const std::int64_t r = level->Record(0);
     for (int page : {0, 4, 5, -1, 256, 1 << 20}) {
         level->file->reads.clear();
-        EXPECT_FALSE(CeAdvPageChange(level->lvl, 0, page)) << page;
+        EXPECT_FALSE(ChangePageViewOf(level->lvl, 0, page)) << page;
         const auto [lo, hi] = level->file->ReadSpan();
         if (lo != -1) {
             EXPECT_GE(lo, r) << page;
             EXPECT_LT(hi, r + 96 + 3 * 48) << page;
         }
     }
-    EXPECT_TRUE(CeAdvPageChange(level->lvl, 0, 1));
+    EXPECT_TRUE(ChangePageViewOf(level->lvl, 0, 1));
 }
 
 TEST(CeViewsTest, CanChangeShowsAndHidesTheChangePageGroup)
@@ -241,7 +241,7 @@ TEST(CeViewsTest, CanChangeShowsAndHidesTheChangePageGroup)
     EXPECT_FALSE(v.ChangePage.GroupVisible);
     const std::vector<std::pair<int, bool>> cases = {{1, true}, {2, false}, {1, true}, {3, false}};
     for (const auto& [page, shown] : cases) {
-        const auto p = CeAdvPageChange(level->lvl, 0, page);
+        const auto p = ChangePageViewOf(level->lvl, 0, page);
         ASSERT_TRUE(p);
         EXPECT_EQ(p->CanChange, shown) << page;
         EXPECT_EQ(p->GroupVisible, shown) << page;
@@ -405,14 +405,14 @@ TEST(CeViewsTest, TheNameComesFromTheListLineUpToItsFirstColonBlank)
 TEST(CeViewsTest, AClickThatSelectsNoRecordFillsNothing)
 {
     const auto level = LoadCes({Ce(1, "a", {Page(0)}), Ce(2, "b", {Page(0)})});
-    EXPECT_FALSE(CeListClick(level->lvl, -1, ""));
-    EXPECT_FALSE(CeListClick(level->lvl, 2, "3: c"));
-    EXPECT_FALSE(CeAdvPageChange(level->lvl, -1, 1));
-    EXPECT_FALSE(CeAdvPageChange(level->lvl, 2, 1));
+    EXPECT_FALSE(CeViewOfLine(level->lvl, -1, ""));
+    EXPECT_FALSE(CeViewOfLine(level->lvl, 2, "3: c"));
+    EXPECT_FALSE(ChangePageViewOf(level->lvl, -1, 1));
+    EXPECT_FALSE(ChangePageViewOf(level->lvl, 2, 1));
     EXPECT_TRUE(level->file->reads.empty());
     level->lvl.CloseLevelFile();
-    EXPECT_FALSE(CeListClick(level->lvl, 0, "1: a"));
-    EXPECT_FALSE(CeAdvPageChange(level->lvl, 0, 1));
+    EXPECT_FALSE(CeViewOfLine(level->lvl, 0, "1: a"));
+    EXPECT_FALSE(ChangePageViewOf(level->lvl, 0, 1));
 }
 
 // --- records cut short by the end of the file ---
@@ -467,7 +467,7 @@ TEST_P(CeCutRecordTest, ShowsWhatLiesInsideTheFileAndNothingFalse)
     EXPECT_EQ(v.Notice, c.notice.empty() ? "" : start + c.notice);
     EXPECT_LT(level->file->ReadSpan().second, static_cast<std::int64_t>(bytes.size()));
 
-    for (int page = c.offered + 1; page <= c.pages + 1; ++page) EXPECT_FALSE(CeAdvPageChange(level->lvl, 0, page));
+    for (int page = c.offered + 1; page <= c.pages + 1; ++page) EXPECT_FALSE(ChangePageViewOf(level->lvl, 0, page));
     EXPECT_LT(level->file->ReadSpan().second, static_cast<std::int64_t>(bytes.size()));
 }
 

@@ -25,14 +25,14 @@ TEST(CliSetTest, WritesEveryValueOrNone)
     };
     const Row rows[] = {
         {Older(), {"--title", "Cave", "--author", "Ann", "--time", "1000"}, 0,
-         "message: Level title updated!\nmessage: Level author updated!\nmessage: NOTE: When setting time left or "
-         "emeralds to collect to a value more than 999, the value will be reset to 999 when going to the Level "
-         "Settings screen in the Level Editor (Don't blame me for this, blame Doval!)\nmessage: Time left and "
-         "emeralds to collect updated!\n",
+         "message: Level title, author, time left and emeralds to collect updated! (The game's level editor "
+         "resets time left and emeralds to collect above 999 to 999 when its Level Settings screen is opened.)\n",
          "Level Title: Cave|Author: Ann|Time left: 1000|Emeralds to collect: 0"},
         {Newer(), {"--emeralds", "7", "--title", "Neu"}, 0,
-         "message: Level title updated!\nmessage: Time left and emeralds to collect updated!\n",
+         "message: Level title, time left and emeralds to collect updated!\n",
          "Level Title: Neu|Author: Me|Time left: 5|Emeralds to collect: 7"},
+        {Older(), {"--author", "Ann"}, 0, "message: Level author updated!\n",
+         "Level Title: Old|Author: Ann|Time left: 0|Emeralds to collect: 0"},
         {Older(), {"--title", std::string(33, 'x'), "--time", "5"}, 1,
          "message: The title \"" + std::string(33, 'x') + "\" holds 33 characters; a level keeps at most 32. Nothing "
          "was written.\n", "Level Title: Old|Author: Me|Time left: 0|Emeralds to collect: 0"},

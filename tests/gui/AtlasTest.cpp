@@ -14,13 +14,13 @@ namespace {
 QImage AtlasPiece(std::uint16_t code)
 {
     const PixelRect r = *ElementTileRect(code);
-    return ElementAtlas().Atlas().copy(r.left, r.top, 16, 16);
+    return BuiltInAtlasQt().Atlas().copy(r.left, r.top, 16, 16);
 }
 
-TEST(ElementAtlas, IsLoadedOnceAtItsSize)
+TEST(BuiltInAtlasQt, IsLoadedOnceAtItsSize)
 {
-    const TileSheet& sheet = ElementAtlas();
-    EXPECT_EQ(&sheet, &ElementAtlas());
+    const AtlasQt& sheet = BuiltInAtlasQt();
+    EXPECT_EQ(&sheet, &BuiltInAtlasQt());
     EXPECT_EQ(sheet.Atlas().size(), QSize(256, 368));
     // The core decodes the compiled-in bytes with libpng; Qt's own reader of the file sees the same pixels.
     const QString file = QStringLiteral(VANTREL_RESOURCES_DIR "/atlas.png");
@@ -29,32 +29,32 @@ TEST(ElementAtlas, IsLoadedOnceAtItsSize)
     EXPECT_EQ(sheet.Atlas(), fromFile.convertToFormat(QImage::Format_RGB32));
 }
 
-TEST(ElementAtlas, EveryCodeWithATileIsCutFromItsPlace)
+TEST(BuiltInAtlasQt, EveryCodeWithATileIsCutFromItsPlace)
 {
     for (int code = 0; code < 624; ++code)
-        ASSERT_EQ(ElementAtlas().Tile(static_cast<std::uint16_t>(code)), AtlasPiece(static_cast<std::uint16_t>(code)))
+        ASSERT_EQ(BuiltInAtlasQt().Tile(static_cast<std::uint16_t>(code)), AtlasPiece(static_cast<std::uint16_t>(code)))
             << code;
-    EXPECT_EQ(ElementAtlas().Tile(0), ElementAtlas().Tile(210)) << "empty space shares its tile";
-    EXPECT_EQ(ElementAtlas().Tile(360), ElementAtlas().Tile(615)) << "one tile for every custom element";
-    EXPECT_NE(ElementAtlas().Tile(1), ElementAtlas().Tile(2));
+    EXPECT_EQ(BuiltInAtlasQt().Tile(0), BuiltInAtlasQt().Tile(210)) << "empty space shares its tile";
+    EXPECT_EQ(BuiltInAtlasQt().Tile(360), BuiltInAtlasQt().Tile(615)) << "one tile for every custom element";
+    EXPECT_NE(BuiltInAtlasQt().Tile(1), BuiltInAtlasQt().Tile(2));
 }
 
-TEST(ElementAtlas, CodesWithoutATileGetTheNoPictureTile)
+TEST(BuiltInAtlasQt, CodesWithoutATileGetTheNoPictureTile)
 {
     const QImage none = NoPictureTile();
     EXPECT_EQ(none.size(), QSize(16, 16));
     for (int code : {624, 655, 656, 999, 4660, 65535})
-        EXPECT_EQ(ElementAtlas().Tile(static_cast<std::uint16_t>(code)), none) << code;
+        EXPECT_EQ(BuiltInAtlasQt().Tile(static_cast<std::uint16_t>(code)), none) << code;
     // It is no picture of the atlas.
     for (int code = 0; code < 624; ++code)
-        ASSERT_NE(ElementAtlas().Tile(static_cast<std::uint16_t>(code)), none) << code;
+        ASSERT_NE(BuiltInAtlasQt().Tile(static_cast<std::uint16_t>(code)), none) << code;
 }
 
-TEST(TileSheet, RefusesAPictureOfAnotherSize)
+TEST(AtlasQt, RefusesAPictureOfAnotherSize)
 {
     for (const QSize size : {QSize(255, 368), QSize(256, 352), QSize(0, 0)}) {
         QImage wrong(size, QImage::Format_RGB32);
-        EXPECT_THROW(TileSheet{wrong}, VantrelError) << size.width() << "x" << size.height();
+        EXPECT_THROW(AtlasQt{wrong}, VantrelError) << size.width() << "x" << size.height();
     }
 }
 
@@ -66,7 +66,7 @@ TEST(DrawMapCells, DrawsEachCellAtItsPlace)
     grid.Set(3, 6, 80);
     QImage picture(48, 48, QImage::Format_RGB32);
     picture.fill(Qt::white);
-    DrawMapCells(picture, {16, 0}, PlainTiles(), grid, 3, 5, 2, 2);
+    DrawMapCells(picture, {16, 0}, PlainAtlas(), grid, 3, 5, 2, 2);
     EXPECT_TRUE(HoldsCode(picture, {16, 0}, 6));
     EXPECT_TRUE(HoldsTile(picture, {32, 0}, NoPictureTile()));
     EXPECT_TRUE(HoldsCode(picture, {16, 16}, 80));
@@ -83,8 +83,8 @@ TEST(DrawMapCells, CutsTilesAtThePicturesEdgeAndSkipsCellsOutsideTheGrid)
     QImage picture(24, 24, QImage::Format_RGB32);
     picture.fill(Qt::white);
     // Origin above and left of the picture: only the bottom-right quarter of the first tile shows.
-    DrawMapCells(picture, {-8, -8}, PlainTiles(), grid, 1, 1, 2, 2);
-    const QImage tile = ElementAtlas().Tile(6);
+    DrawMapCells(picture, {-8, -8}, PlainAtlas(), grid, 1, 1, 2, 2);
+    const QImage tile = BuiltInAtlasQt().Tile(6);
     EXPECT_EQ(picture.pixel(0, 0), tile.pixel(8, 8));
     EXPECT_EQ(picture.pixel(23, 23), tile.pixel(15, 15));
     EXPECT_EQ(picture.pixel(8, 8), tile.pixel(0, 0));
@@ -92,12 +92,12 @@ TEST(DrawMapCells, CutsTilesAtThePicturesEdgeAndSkipsCellsOutsideTheGrid)
     QImage untouched(32, 16, QImage::Format_RGB32);
     untouched.fill(Qt::white);
     const QImage white = untouched;
-    DrawMapCells(untouched, {0, 0}, PlainTiles(), grid, 129, 1, 2, 1);  // past the grid's last column
-    DrawMapCells(untouched, {0, 0}, PlainTiles(), grid, -1, 1, 2, 1);   // before its first
+    DrawMapCells(untouched, {0, 0}, PlainAtlas(), grid, 129, 1, 2, 1);  // past the grid's last column
+    DrawMapCells(untouched, {0, 0}, PlainAtlas(), grid, -1, 1, 2, 1);   // before its first
     EXPECT_EQ(untouched, white);
 
     QImage other(16, 16, QImage::Format_Indexed8);  // another format is made 32-bit first
-    DrawMapCells(other, {0, 0}, PlainTiles(), grid, 1, 1, 1, 1);
+    DrawMapCells(other, {0, 0}, PlainAtlas(), grid, 1, 1, 1, 1);
     EXPECT_TRUE(HoldsCode(other, {0, 0}, 6));
 }
 

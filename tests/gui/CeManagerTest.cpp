@@ -178,7 +178,7 @@ protected:
         EXPECT_EQ(Checked("CEMan_Adv_ExtChangeCheck"), s.extCheck);
         EXPECT_EQ(Memo("CEMan_Adv_ExtChange"), s.ext);
         // Pictures: every cell of a block, and the single codes.
-        const TileSheet& atlas = ElementAtlas();
+        const AtlasQt& atlas = BuiltInAtlasQt();
         for (int i = 0; i < 9; ++i) {
             const int x = 16 * (i % 3), y = 16 * (i / 3);
             EXPECT_EQ(Picture("CEMan_Conf_ExplodeContImg").copy(x, y, 16, 16), atlas.Tile(s.explodeCodes[i]))

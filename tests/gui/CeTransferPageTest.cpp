@@ -104,6 +104,24 @@ TEST_F(CeTransferPageTest, ExportWritesTheCheckedLinesAndImportRenumbersThemInto
     EXPECT_EQ(ReadBytes(target), imported);
 }
 
+TEST_F(CeTransferPageTest, ANoToAnOccupiedIdSaysNothingWasImportedAndKeepsTheList)
+{
+    const std::string vce = dir.Write("in.vce", Cus4Chunk(Ce(1, "Also one", 1)));
+    DirectLoad(target);
+    ui.files = {vce};
+    Click("CEMan_Info_LoadVCE");
+    const Bytes before = ReadBytes(target);
+    ui.messages.clear();
+    ui.answers = {false};
+    Click("CEMan_Info_FinishImport");
+    EXPECT_EQ(ui.questions, std::vector<std::string>{"Custom Element Id 1 is occupied by \"In target\", continue? The "
+                                                     "imported custom element takes its place: the game reads it "
+                                                     "after \"In target\" and plays the imported one."});
+    EXPECT_EQ(ui.messages, std::vector<std::string>{"Nothing was imported: the level is as it was."});
+    EXPECT_EQ(ReadBytes(target), before);
+    EXPECT_EQ(Lines(Imported()), QStringList{"1:Also one-->1"}) << "the list stays for another try";
+}
+
 TEST_F(CeTransferPageTest, SaveAndCloseEmptiesTheImportList)
 {
     const std::string vce = dir.Write("in.vce", Cus4Chunk(Ce(7, "Seven", 1)));

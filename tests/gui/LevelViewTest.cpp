@@ -239,7 +239,7 @@ TEST_F(LevelViewTest, DrawMapCellDrawsOneCellWhereTheViewShowsIt)
     main->Level().Grid().Set(8, 5, 80);  // view cell (3, 2)
     View()->DrawMapCell(8, 5);
     QImage want = before;
-    QPainter(&want).drawImage(32, 16, ElementAtlas().Tile(80));
+    QPainter(&want).drawImage(32, 16, BuiltInAtlasQt().Tile(80));
     EXPECT_EQ(Shown(), want);
 }
 
@@ -681,7 +681,7 @@ TEST_F(LevelViewTest, ZoomKeepsTheCellUnderThePointerInPlace)
     EXPECT_EQ(View()->CellSize(), 32);
     EXPECT_EQ(Find<QLabel>("LView_Zoom")->text(), "200%");
     // Pixel (200, 150) lies in view cell (7, 5) at 32 pixels a cell.
-    const QImage big = TileImage(TileSet(ElementTiles(), 32), SpreadCode(23, 20));
+    const QImage big = TileImage(SizedAtlas(BuiltInAtlas(), 32), SpreadCode(23, 20));
     EXPECT_EQ(Shown().copy(6 * 32, 4 * 32, 32, 32), big);
     EXPECT_EQ(SX()->value(), 16);
     EXPECT_EQ(SY()->value(), 15);

@@ -77,7 +77,7 @@ TEST_F(PaletteTest, StartsHiddenWithTheAtlasAndAnEmptyTile)
     EXPECT_EQ(CheckElId()->text(), "000");
     EXPECT_EQ(CheckElId()->maxLength(), 4);
     EXPECT_EQ(Find<QPushButton>("DoCheck")->text(), "Check It");
-    EXPECT_EQ(El()->grab().toImage().convertToFormat(QImage::Format_RGB32), ElementAtlas().Atlas());
+    EXPECT_EQ(El()->grab().toImage().convertToFormat(QImage::Format_RGB32), BuiltInAtlasQt().Atlas());
     EXPECT_EQ(form->PaletteCode(), 0);
     EXPECT_EQ(form->PaletteIdText(), "");
     EXPECT_TRUE(ui.messages.empty());
@@ -119,13 +119,13 @@ TEST_P(PointerOverTile, HintNamesTheElementAndAClickSelectsIt)
     EXPECT_EQ(CheckElId()->text(), id);
     // El2 shows the very tile under the pointer.
     EXPECT_EQ(El2Picture().convertToFormat(QImage::Format_RGB32),
-              ElementAtlas().Atlas().copy(16 * (c.col - 1), 16 * (c.row - 1), 16, 16));
+              BuiltInAtlasQt().Atlas().copy(16 * (c.col - 1), 16 * (c.row - 1), 16, 16));
 
     // "Check It" on that text shows the same tile.
     El2()->clear();
     QTest::mouseClick(Find<QPushButton>("DoCheck"), Qt::LeftButton);
     EXPECT_EQ(form->PaletteCode(), c.code);
-    EXPECT_TRUE(HoldsTile(El2Picture(), {0, 0}, ElementAtlas().Atlas().copy(16 * (c.col - 1), 16 * (c.row - 1), 16, 16)));
+    EXPECT_TRUE(HoldsTile(El2Picture(), {0, 0}, BuiltInAtlasQt().Atlas().copy(16 * (c.col - 1), 16 * (c.row - 1), 16, 16)));
     EXPECT_TRUE(ui.messages.empty());
 }
 
@@ -182,7 +182,7 @@ TEST_F(PaletteTest, CheckItReadsFourCharactersAsHexadecimalAndThreeAsDecimal)
         EXPECT_EQ(form->windowTitle(), c.title) << c.entry;
         EXPECT_EQ(form->PaletteCode(), c.code) << c.entry;
         EXPECT_EQ(CheckElId()->text(), c.entry) << "the entry stays as typed";
-        EXPECT_TRUE(HoldsTile(El2Picture(), {0, 0}, ElementAtlas().Tile(c.code))) << c.entry;
+        EXPECT_TRUE(HoldsTile(El2Picture(), {0, 0}, BuiltInAtlasQt().Tile(c.code))) << c.entry;
         EXPECT_EQ(main->Document().SelectedElement(), c.painted) << c.entry;
         EXPECT_EQ(Find<QLabel>("CheckElIdMeaning")->text(), c.meaning);
     }
@@ -218,7 +218,7 @@ TEST_F(PaletteTest, ClosingOnlyHidesAndElementViewShowsItAgainAsItWas)
     EXPECT_TRUE(form->isVisible());
     EXPECT_EQ(form->windowTitle(), "Element id 360 ($0168): Custom element 1");
     EXPECT_EQ(CheckElId()->text(), "0168");
-    EXPECT_TRUE(HoldsTile(El2Picture(), {0, 0}, ElementAtlas().Tile(360)));
+    EXPECT_TRUE(HoldsTile(El2Picture(), {0, 0}, BuiltInAtlasQt().Tile(360)));
 }
 
 }  // namespace

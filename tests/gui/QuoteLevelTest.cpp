@@ -95,16 +95,14 @@ TEST_F(QuoteLevelTest, OutputDirectoryIsChosenOnceOrFallsBackToTheDirectoryLastL
     main->Document().SetListing(listed.string(), {});
     ui.messages.clear();
     Click();  // the chooser is cancelled
-    EXPECT_EQ(ui.messages, (std::vector<std::string>{"Select directory for outputdir",
-                                                     "Level saved to:\n" + (listed / "000.level").string()}));
+    EXPECT_EQ(ui.messages, std::vector<std::string>{"Level saved to:\n" + (listed / "000.level").string()});
 
     main->Document().SetListing({}, {});
     ui.messages.clear();
     const auto before = fs::current_path();
     Click();
-    EXPECT_EQ(ui.messages, (std::vector<std::string>{"Select directory for outputdir",
-                                                     "No output directory is set, and no directory was listed on the "
-                                                     "Levelset Manager page.\nNo level was written."}));
+    EXPECT_EQ(ui.messages, std::vector<std::string>{"No output directory is set, and no directory was listed on the "
+                                                    "Levelset Manager page.\nNo level was written."});
     EXPECT_FALSE(fs::exists(before / "000.level"));
 }
 

@@ -25,7 +25,7 @@ inline bool HoldsTile(const QImage& picture, QPoint at, const QImage& tile)
 // graphics: the atlas's tile, custom elements with their number.
 inline bool HoldsCode(const QImage& picture, QPoint at, std::uint16_t code)
 {
-    return HoldsTile(picture, at, TileImage(PlainTiles(), code));
+    return HoldsTile(picture, at, TileImage(PlainAtlas(), code));
 }
 
 // The codes of atlas tiles spread over a map: cell (x, y) gets a different

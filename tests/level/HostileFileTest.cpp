@@ -336,8 +336,8 @@ TEST(ChangedUnderTheLevelTest, CommandsWithoutALevelSaySo)
     OpenLevel lvl;
     test::ScriptedUi ui;
     CeImportList list;
-    WriteLevelTitle(lvl, "T", ui);
-    CEMan_Info_LoadVCE(lvl, list, ui, "");
+    for (const Notice& n : HeaderEditNotices(WriteLevelTitle(lvl, "T"))) ui.messages.push_back(n.Text);
+    ui.messages.push_back(ChooseAndLoadVceFile(lvl, list, ui, "").Refusal->Text);
     ui.messages.push_back(PaintRefusal(lvl, 1));
     const std::string none = "No level is open: load a level (File > Load Level), then ";
     EXPECT_EQ(ui.messages, (std::vector<std::string>{none + "change its File Info.",

@@ -86,8 +86,8 @@ TEST(LevelDoor, EveryEditIsOneRecordedWriteOfExactlyTheChangedBytes)
     ASSERT_TRUE(lvl.LevelOpen());
 
     ASSERT_TRUE(SetCell(lvl, PackCell(2, 2), 0x42));
-    ASSERT_TRUE(WriteTimeAndEmeralds(lvl, 300, 12, ui));
-    ASSERT_TRUE(WriteLevelTitle(lvl, "New", ui));
+    ASSERT_TRUE(WriteTimeAndEmeralds(lvl, 300, 12));
+    ASSERT_TRUE(WriteLevelTitle(lvl, "New"));
 
     // Replaying the recorded writes over the original gives the file; undoing them gives the original back.
     Bytes replay = original;

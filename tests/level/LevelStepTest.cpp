@@ -58,8 +58,8 @@ TEST(LevelStep, AWriteThatFailsPartWayIsTakenBackWhole)
     };
     const Command commands[] = {
         {"counter", [](OpenLevel& l, UserInterface&) { l.Append(CounterChunks(PlanCounter(10, {1}, 1))); }, true},
-        {"title", [](OpenLevel& l, UserInterface& ui) { WriteLevelTitle(l, "A new title", ui); }},
-        {"time and emeralds", [](OpenLevel& l, UserInterface& ui) { WriteTimeAndEmeralds(l, 300, 12, ui); }},
+        {"title", [](OpenLevel& l, UserInterface&) { WriteLevelTitle(l, "A new title"); }},
+        {"time and emeralds", [](OpenLevel& l, UserInterface&) { WriteTimeAndEmeralds(l, 300, 12); }},
         {"map block", [](OpenLevel& l, UserInterface&) {
              for (int y = 1; y <= 3; ++y)
                  for (int x = 1; x <= 4; ++x) l.Grid().Set(x, y, 99);

@@ -314,14 +314,19 @@ TEST(NewerLayout, TitleTimeAndEmeraldsPatchExactlyTheirBytes)
                    .Body({1, 2}, true).Data();
     p.run.Load(p.before);
     ASSERT_TRUE(p.run.lvl.LevelOpen());
-    EXPECT_TRUE(WriteLevelTitle(p.run.lvl, "Cave", p.run.ui));
-    EXPECT_TRUE(WriteTimeAndEmeralds(p.run.lvl, 32767, 999, p.run.ui));
+    const HeaderEditResult title = WriteLevelTitle(p.run.lvl, "Cave");
+    const HeaderEditResult time = WriteTimeAndEmeralds(p.run.lvl, 32767, 999);
     Bytes expected = p.before;
     std::fill(expected.begin() + 48, expected.begin() + 80, 0);
     expected[48] = 'C', expected[49] = 'a', expected[50] = 'v', expected[51] = 'e';
     expected[137] = 0x7F, expected[138] = 0xFF, expected[140] = 0x03, expected[141] = 0xE7;
     EXPECT_EQ(p.After(), expected);
-    EXPECT_EQ(p.run.ui.messages, (std::vector<std::string>{kTitleUpdatedMessage, kTimeNoteMessage, kTimeUpdatedMessage}));
+    EXPECT_EQ(HeaderEditNotices(title), Notices{{"Level title updated!"}});
+    EXPECT_EQ(HeaderEditNotices(time),
+              (Notices{{"NOTE: When setting time left or emeralds to collect to a value more than 999, the value will be "
+                        "reset to 999 when going to the Level Settings screen in the Level Editor (Don't blame me for "
+                        "this, blame Doval!)"},
+                       {"Time left and emeralds to collect updated!"}}));
 }
 
 TEST(NewerLayout, PatchesThatDoNotFitAreRefused)
@@ -329,27 +334,28 @@ TEST(NewerLayout, PatchesThatDoNotFitAreRefused)
     Patched big;
     big.before = Prefix().Info(LB::InfoEntries(2, 1, 100, 3)).Body({1, 2}, true).Data();
     big.run.Load(big.before);
-    EXPECT_FALSE(WriteTimeAndEmeralds(big.run.lvl, 32768, 0, big.run.ui));
-    EXPECT_FALSE(WriteTimeAndEmeralds(big.run.lvl, 0, 40000, big.run.ui));
-    EXPECT_EQ(big.run.ui.messages, (std::vector<std::string>{"In this level time left and emeralds to collect are signed 16-bit numbers: values above 32767 cannot be "
-         "stored. Nothing was written.", "In this level time left and emeralds to collect are signed 16-bit numbers: values above 32767 cannot be "
-         "stored. Nothing was written."}));
+    const Notices tooLarge{{"In this level time left and emeralds to collect are signed 16-bit numbers: values above "
+                            "32767 cannot be stored. Nothing was written."}};
+    EXPECT_EQ(HeaderEditNotices(WriteTimeAndEmeralds(big.run.lvl, 32768, 0)), tooLarge);
+    EXPECT_EQ(HeaderEditNotices(WriteTimeAndEmeralds(big.run.lvl, 0, 40000)), tooLarge);
     EXPECT_EQ(big.After(), big.before);
 
     Patched noTime;
     noTime.before = Prefix().Info(Concat({LB::E16(0x41, 2), LB::E16(0x42, 1), LB::E16(0x44, 3)}))
                         .Body({1, 2}, true).Data();
     noTime.run.Load(noTime.before);
-    EXPECT_FALSE(WriteTimeAndEmeralds(noTime.run.lvl, 10, 10, noTime.run.ui));
-    EXPECT_EQ(noTime.run.ui.messages, std::vector<std::string>{"This level's INFO chunk holds no entry for time left or for emeralds to collect (the game takes its default "
-         "then), so they cannot be changed in place. Nothing was written."});
+    const HeaderEditResult noEntry = WriteTimeAndEmeralds(noTime.run.lvl, 10, 10);
+    EXPECT_FALSE(noEntry);
+    EXPECT_EQ(HeaderEditNotices(noEntry), Notices{{"This level's INFO chunk holds no entry for time left or for "
+                                                   "emeralds to collect (the game takes its default then), so they "
+                                                   "cannot be changed in place. Nothing was written."}});
     EXPECT_EQ(noTime.After(), noTime.before);
 
     Patched noName;
     noName.before = LevelBuilder::Newer().Info(LB::InfoEntries(2, 1, 100, 3)).Body({1, 2}, true).Data();
     noName.run.Load(noName.before);
-    EXPECT_FALSE(WriteLevelTitle(noName.run.lvl, "Cave", noName.run.ui));
-    EXPECT_EQ(noName.run.ui.messages, std::vector<std::string>{"This level has no title chunk (NAME); nothing was written."});
+    EXPECT_EQ(HeaderEditNotices(WriteLevelTitle(noName.run.lvl, "Cave")),
+              Notices{{"This level has no title chunk (NAME); nothing was written."}});
     EXPECT_EQ(noName.After(), noName.before);
 }
 
@@ -365,9 +371,9 @@ TEST(NewerLayout, WithoutInfoTheGamesDefaultsAreTaken)
                                   "emeralds to collect 0");
     EXPECT_EQ(p.run.report.HeaderBoxes->MapSize + " " + std::to_string(p.run.report.HeaderBoxes->Time), "64x32 100");
     EXPECT_EQ(p.run.lvl.Grid().At(64, 32), cells.back());
-    EXPECT_FALSE(WriteTimeAndEmeralds(p.run.lvl, 10, 10, p.run.ui));
-    EXPECT_EQ(p.run.ui.messages.back(), "This level has no INFO chunk (the game takes its defaults then), so time "
-                                        "left and emeralds to collect cannot be changed in place. Nothing was written.");
+    EXPECT_EQ(HeaderEditNotices(WriteTimeAndEmeralds(p.run.lvl, 10, 10)),
+              Notices{{"This level has no INFO chunk (the game takes its defaults then), so time left and emeralds to "
+                       "collect cannot be changed in place. Nothing was written."}});
     EXPECT_EQ(p.After(), p.before);
 }
 
@@ -393,15 +399,13 @@ TEST(NewerLayout, CustomElementCommandsAppendWhatTheGameReads)
                                LB::E8(0x01, 0), LB::E16(0x45, 361)});
     p.before = Concat({Prefix().Info(LB::InfoEntries(1, 1, 100, 3)).Body({0}, true).Data(), cusx});
     p.run.Load(p.before);
-    const ExportResult exported = ExportCes(p.run.lvl, p.run.report.CeList, {true}, p.run.ui);
+    const ExportResult exported = WriteExport(PlanExport(p.run.lvl, p.run.report.CeList, {true}), p.run.ui);
     EXPECT_EQ(test::ReadBytes(exported.Path), cusx);
     CeImportList list;
-    ASSERT_TRUE(LoadVceFile(p.run.lvl, exported.Path, list, p.run.ui));
+    ASSERT_TRUE(LoadVceFile(exported.Path, list));
     EXPECT_EQ(list.Lines, std::vector<std::string>{"1:Custom element 1-->1"});
     IncDecAll(list, 1);
-    FinishImportOptions quiet;
-    quiet.ShowHexBoxes = false;
-    EXPECT_EQ(FinishImport(p.run.lvl, p.run.report.CeList, list, p.run.ui, quiet).LinkCount, 1);
+    EXPECT_EQ(FinishImport(p.run.lvl, p.run.report.CeList, list, p.run.ui).LinkCount, 1);
     CounterSettings settings;
     const CounterResult counter = RunCounterCreation(p.run.lvl, settings, p.run.ui);
     ASSERT_EQ(counter.Outcome, CounterOutcome::Created);

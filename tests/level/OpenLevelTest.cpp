@@ -207,7 +207,7 @@ TEST(WriteGridRectTest, WritesTheRectangleOfTheGridOnly)
     }
 }
 
-// --- counting and finding ---
+// --- counting ---
 
 OpenLevel LevelWithCodeAt(std::uint16_t code, std::vector<PackedCell> cells)
 {
@@ -219,19 +219,6 @@ OpenLevel LevelWithCodeAt(std::uint16_t code, std::vector<PackedCell> cells)
     lvl.Grid().Set(1, 5, code);
     lvl.Grid().Set(6, 4, static_cast<std::uint16_t>(code & 0xFF));  // same low byte, another code
     return lvl;
-}
-
-TEST(FindElementTest, NthCellInReadingOrder)
-{
-    const std::uint16_t code = 0x0168;
-    const OpenLevel lvl = LevelWithCodeAt(code, {PackCell(5, 1), PackCell(2, 3)});
-    EXPECT_EQ(FindElement(lvl, code, 1), PackCell(5, 1));
-    EXPECT_EQ(FindElement(lvl, code, 2), PackCell(2, 3));
-    EXPECT_EQ(FindElement(lvl, code, 3), 0);
-    EXPECT_EQ(FindElement(lvl, code, 0), 0);
-    EXPECT_EQ(FindElement(lvl, code, -1), 0);
-    EXPECT_EQ(FindElement(lvl, 0x0068, 1), PackCell(6, 4));
-    EXPECT_EQ(FindElement(lvl, 999, 1), 0);
 }
 
 TEST(CountElementTest, CountsWholeCodesInsideTheRectangle)
@@ -274,9 +261,9 @@ TEST(ReadFileStringTest, TooShortFileLogsTheGuardLineAndReadsNothing)
     EXPECT_EQ(ReadFileString(lvl, 3, f), "");
     EXPECT_EQ(f.Position(), 8);
     EXPECT_EQ(ReadFileString(lvl, 4, f, 12), "");  // a position past the end
-    EXPECT_EQ(lvl.Log(), (std::vector<std::string>{"10 (size) < 0 (pos) + 34 (ReadCount",
-                                                  "10 (size) < 8 (pos) + 3 (ReadCount",
-                                                  "10 (size) < 12 (pos) + 4 (ReadCount"}));
+    EXPECT_EQ(lvl.Log(), (std::vector<std::string>{"The 34 bytes at 0 run past the end of the file (10 bytes): nothing was read there",
+                                                  "The 3 bytes at 8 run past the end of the file (10 bytes): nothing was read there",
+                                                  "The 4 bytes at 12 run past the end of the file (10 bytes): nothing was read there"}));
     EXPECT_EQ(ReadFileString(lvl, 2, f, 8), "xx");  // an exact fit is no failure
     EXPECT_EQ(lvl.Log().size(), 3u);
 }
@@ -313,34 +300,27 @@ TEST(GetBytesAtPosTest, ReadPastTheEndIsAnError)
     EXPECT_THROW(GetBytesAtPos(1, f, 4), VantrelError);
 }
 
-TEST(GetByteAtPosTest, WithAndWithoutSeek)
+TEST(GetByteAtPosTest, ReadsAtTheOffsetAndKeepsThePosition)
 {
     MemoryFile f("f", Bytes{0x10, 0x20, 0x30, 0x40});
     f.Seek(1);
-    EXPECT_EQ(GetByteAtPos(3, f, true), 0x40);
+    EXPECT_EQ(GetByteAtPos(3, f), 0x40);
     EXPECT_EQ(f.Position(), 1);
-    EXPECT_EQ(GetByteAtPos(5, f, true), 0);  // greater than the size: 0
+    EXPECT_EQ(GetByteAtPos(5, f), 0);  // greater than the size: 0
     EXPECT_EQ(f.Position(), 1);
-    EXPECT_THROW(GetByteAtPos(4, f, true), VantrelError);  // equal to the size: the read fails
-    f.Seek(1);
-    EXPECT_EQ(GetByteAtPos(3, f, false), 0x20);  // the offset is ignored
-    EXPECT_EQ(GetByteAtPos(0, f, false), 0x30);
-    EXPECT_EQ(f.Position(), 3);
+    EXPECT_THROW(GetByteAtPos(4, f), VantrelError);  // equal to the size: the read fails
 }
 
-TEST(GetWordAtPosTest, HighByteFirstWithAndWithoutSeek)
+TEST(GetWordAtPosTest, HighByteFirstAtTheOffset)
 {
     MemoryFile f("f", Bytes{0x01, 0x68, 0x02, 0x6F, 0xFF});
     f.Seek(4);
-    EXPECT_EQ(GetWordAtPos(0, f, true), 360);
-    EXPECT_EQ(GetWordAtPos(2, f, true), 0x026F);
+    EXPECT_EQ(GetWordAtPos(0, f), 360);
+    EXPECT_EQ(GetWordAtPos(2, f), 0x026F);
     EXPECT_EQ(f.Position(), 4);
-    EXPECT_EQ(GetWordAtPos(6, f, true), 0);
+    EXPECT_EQ(GetWordAtPos(6, f), 0);
     EXPECT_EQ(f.Position(), 4);
-    EXPECT_THROW(GetWordAtPos(5, f, true), VantrelError);
-    f.Seek(1);
-    EXPECT_EQ(GetWordAtPos(0, f, false), 0x6802);
-    EXPECT_EQ(f.Position(), 3);
+    EXPECT_THROW(GetWordAtPos(5, f), VantrelError);
 }
 
 // --- SetWordAtPos: the guard ---
@@ -358,23 +338,29 @@ class SetAtPosTest : public ::testing::TestWithParam<GuardCase> {};
 TEST_P(SetAtPosTest, WritesOrRefusesAndKeepsThePosition)
 {
     const GuardCase& c = GetParam();
-    MemoryFile f("f", Bytes{0x10, 0x20, 0x30, 0x40});
-    ScriptedUi ui;
+    MemoryFile f("copy.vce", Bytes{0x10, 0x20, 0x30, 0x40});
     f.Seek(2);
-    SetWordAtPos(c.offset, f, 0xABCD, ui);
+    std::string refusal;
+    try {
+        SetWordAtPos(c.offset, f, 0xABCD);
+    } catch (const VantrelError& e) {
+        refusal = e.what();
+    }
     EXPECT_EQ(f.Bytes(), c.want);
     EXPECT_EQ(f.Position(), 2);
-    const std::vector<std::string> none;
-    EXPECT_EQ(ui.messages, c.refused ? std::vector<std::string>{"SET_BYTE_AT_POS: Out of Range (This is a bug)"}
-                                     : none);
+    EXPECT_EQ(refusal, c.refused ? "An element code was to be written at offset " + std::to_string(c.offset) +
+                                       " of copy.vce, which holds only 4 bytes; nothing was written."
+                                 : "");
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Guard, SetAtPosTest,
     ::testing::Values(GuardCase{"WordInside", 0, {0xAB, 0xCD, 0x30, 0x40}, false},
-                      GuardCase{"WordAtLastByteExtends", 3, {0x10, 0x20, 0x30, 0xAB, 0xCD}, false},
-                      GuardCase{"WordAtSizeAppends", 4, {0x10, 0x20, 0x30, 0x40, 0xAB, 0xCD}, false},
+                      GuardCase{"WordAtTheEnd", 2, {0x10, 0x20, 0xAB, 0xCD}, false},
+                      GuardCase{"WordOverTheLastByteRefused", 3, {0x10, 0x20, 0x30, 0x40}, true},
+                      GuardCase{"WordAtSizeRefused", 4, {0x10, 0x20, 0x30, 0x40}, true},
                       GuardCase{"WordPastSizeRefused", 5, {0x10, 0x20, 0x30, 0x40}, true},
+                      GuardCase{"WordBeforeTheStartRefused", -1, {0x10, 0x20, 0x30, 0x40}, true},
                       GuardCase{"WordFarPastSizeRefused", 1000, {0x10, 0x20, 0x30, 0x40}, true}),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -67,8 +67,8 @@ TEST(Undo, EveryKindOfChangeIsUndoneRedoneAndRefusedAfterAnOutsideChange)
         std::function<void(Session&)> change;
     };
     const Row rows[] = {
-        {"Title", [](Session& s) { WriteLevelTitle(s.doc.Level(), "Cave", s.ui); }},
-        {"Time and Emeralds", [](Session& s) { WriteTimeAndEmeralds(s.doc.Level(), 1000, 5, s.ui); }},
+        {"Title", [](Session& s) { WriteLevelTitle(s.doc.Level(), "Cave"); }},
+        {"Time and Emeralds", [](Session& s) { WriteTimeAndEmeralds(s.doc.Level(), 1000, 5); }},
         {"Paste 2 x 2 cells", [](Session& s) {
              MapClipboard clip;
              CopySelection(s.doc.Level(), s.Cells(1, 1, 2, 2), clip);
@@ -95,7 +95,7 @@ TEST(Undo, EveryKindOfChangeIsUndoneRedoneAndRefusedAfterAnOutsideChange)
              four.pages.resize(1), nine.pages.resize(1);
              const std::string vce = s.dir.Write("b.vce", test::Concat({test::Cus4Chunk(four), test::Cus4Chunk(nine)}));
              CeImportList list;
-             ASSERT_TRUE(LoadVceFile(s.doc.Level(), vce, list, s.ui));
+             ASSERT_TRUE(LoadVceFile(vce, list));
              FinishImport(s.doc.Level(), {}, list, s.ui);
          }},
         {"Restore from Backup", [](Session& s) {
@@ -164,10 +164,10 @@ TEST(Undo, TheHistoryEndsWithTheLevelAndANewChangeEndsRedo)
 {
     Session s;
     s.Load();
-    WriteLevelTitle(s.doc.Level(), "Cave", s.ui);
+    WriteLevelTitle(s.doc.Level(), "Cave");
     s.doc.TakeSteps();
     s.doc.UndoCommand(s.report);
-    WriteTimeAndEmeralds(s.doc.Level(), 7, 8, s.ui);
+    WriteTimeAndEmeralds(s.doc.Level(), 7, 8);
     s.doc.TakeSteps();
     EXPECT_FALSE(s.doc.History().CanRedo());
     EXPECT_EQ(s.doc.History().UndoText(), "Undo Time and Emeralds");
@@ -175,15 +175,15 @@ TEST(Undo, TheHistoryEndsWithTheLevelAndANewChangeEndsRedo)
     EXPECT_FALSE(s.doc.History().CanUndo());
     EXPECT_EQ(s.doc.Level().Log().back(),
               "Undo history cleared (a level was loaded): 1 change to " + s.path + " can no longer be undone or redone");
-    WriteLevelTitle(s.doc.Level(), "Cave", s.ui);
+    WriteLevelTitle(s.doc.Level(), "Cave");
     s.doc.TakeSteps();
     s.doc.SaveAndClose();
     EXPECT_EQ(std::vector<std::string>(s.doc.Level().Log().begin(), s.doc.Level().Log().end()),
               std::vector<std::string>{"Undo history cleared (Save and Close): 1 change to " + s.path +
                                        " can no longer be undone or redone"});
     s.Load(ReadOnlyLoad());
-    EXPECT_FALSE(s.doc.UndoCommand(s.report));
-    EXPECT_EQ(s.ui.messages.back(), kNothingToUndoMessage);
+    EXPECT_EQ(s.Refused([&] { s.doc.UndoCommand(s.report); }), "There is nothing to undo.");
+    EXPECT_EQ(s.Refused([&] { s.doc.RedoCommand(s.report); }), "There is nothing to redo.");
 }
 
 TEST(Undo, AnUndoWhoseWriteFailsPartWayLeavesTheLevelAsItWas)
@@ -208,7 +208,7 @@ TEST(Undo, AnUndoWhoseWriteFailsPartWayLeavesTheLevelAsItWas)
     LoadReport report;
     LoadLevelFrom(lvl, std::make_unique<FailingFile>("a.level", Level()), report);
     UndoHistory history;
-    WriteLevelTitle(lvl, "A longer title than before", ui);
+    WriteLevelTitle(lvl, "A longer title than before");
     history.Take(lvl);
     const Bytes titled = dynamic_cast<const MemoryFile&>(lvl.File()).Bytes();
     try {

@@ -60,8 +60,8 @@ TEST_P(ChangedFileTest, EveryWriteIsRefusedAndNothingIsReportedAsDone)
 
     const std::string refusal = FileChangedRefusal(lvl.LevelPath());
     for (const auto& edit : std::vector<std::function<void()>>{
-             [&] { WriteLevelTitle(lvl, "New title", ui); },
-             [&] { WriteTimeAndEmeralds(lvl, 5, 6, ui); },
+             [&] { WriteLevelTitle(lvl, "New title"); },
+             [&] { WriteTimeAndEmeralds(lvl, 5, 6); },
              [&] { SetCell(lvl, PackCell(1, 1), 7); },
          }) {
         try {
@@ -141,15 +141,19 @@ TEST(HeaderFieldPastTheEnd, TheTitleAndTimeAreNotWrittenAndNotReportedAsWritten)
     ASSERT_TRUE(lvl.LevelOpen());
     fs::resize_file(path, 40);  // the same file, cut short after its load: the title at 42 lies past its end
     const Bytes cut = test::ReadBytes(path);
-    EXPECT_FALSE(WriteLevelTitle(lvl, "New", ui));
-    ASSERT_EQ(ui.errors.size(), 1u);
-    EXPECT_EQ(ui.errors[0], "The title was not written: its 32 bytes at offset 42 lie past the end of the file "
-                            "(40 bytes). Nothing was written.");
-    EXPECT_EQ(ui.messages, ui.errors) << "no \"Level title updated!\"";
+    const Notices title{{"The title was not written: its 32 bytes at offset 42 lie past the end of the file (40 "
+                         "bytes). Nothing was written.",
+                         true}};
+    EXPECT_EQ(HeaderEditNotices(WriteLevelTitle(lvl, "New")), title) << "no \"Level title updated!\"";
     fs::resize_file(path, 38);
-    EXPECT_FALSE(WriteTimeAndEmeralds(lvl, 1, 2, ui));
-    EXPECT_EQ(ui.errors.back(), "The time left and emeralds to collect was not written: its 4 bytes at offset 38 lie "
-                                "past the end of the file (38 bytes). Nothing was written.");
+    const Notices time{{"The time left and emeralds to collect was not written: its 4 bytes at offset 38 lie past "
+                        "the end of the file (38 bytes). Nothing was written.",
+                        true}};
+    EXPECT_EQ(HeaderEditNotices(WriteTimeAndEmeralds(lvl, 1, 2)), time);
+    HeaderChanges both;
+    both.Author = "Ann";
+    both.Emeralds = 3;
+    EXPECT_FALSE(WriteHeaderChanges(lvl, both)) << "no field of the command is written";
     lvl.CloseLevelFile();
     EXPECT_EQ(test::ReadBytes(path), Bytes(cut.begin(), cut.begin() + 38));
 }
@@ -226,7 +230,7 @@ void ExpectReadOnlyLevel(const fs::path& path)
     EXPECT_FALSE(fs::exists(path.string() + ".bak"));
     EXPECT_THROW(SetCell(lvl, PackCell(1, 1), 9), VantrelError);
     try {
-        WriteLevelTitle(lvl, "New", ui);
+        WriteLevelTitle(lvl, "New");
         ADD_FAILURE() << "the title was written";
     } catch (const VantrelError& e) {
         EXPECT_EQ(e.what(), ReadOnlyRefusal(lvl.LevelPath()));

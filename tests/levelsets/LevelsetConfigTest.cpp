@@ -1,5 +1,6 @@
 // levelinfo.conf reading, labels, the order of listings, and how the data
 // directory is found (settings in memory, a scripted user).
+#include "base/Error.h"
 #include "levelsets/LevelsetConfig.h"
 
 #include "levelsets/LevelsetDirs.h"
@@ -8,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 
 namespace vantrel {
 namespace {
@@ -123,17 +125,17 @@ TEST_F(LocateTest, FirstStartAsksForDirectoryAndStoresIt)
 {
     const std::string data = DataDir("game", true);
     ui.directories.push_back(data);
-    EXPECT_EQ(LocateDataDirectory(settings, ui), data);
-    EXPECT_EQ(ui.messages, std::vector<std::string>{"Select directory for datadir"});
+    EXPECT_EQ(StoredDataDirectory(settings, ui), data);
+    EXPECT_TRUE(ui.messages.empty()) << "no box before the chooser: its title says what it is for";
     EXPECT_EQ(ui.fileDialogTitles, std::vector<std::string>{"Select directory for datadir"});
     EXPECT_EQ(settings.values["datadir"], data);
 }
 
 TEST_F(LocateTest, CancelledChooserThenCancelledSetupSearchEndsTheScan)
 {
-    EXPECT_EQ(LocateDataDirectory(settings, ui), std::nullopt);
-    EXPECT_EQ(ui.messages, (std::vector<std::string>{"Select directory for datadir", "Please find Rocks'n'diamonds setup.conf file or a levelsetup.conf file (look in the My documents directory)",
-                                                     "setup.conf not found"}));
+    EXPECT_EQ(StoredDataDirectory(settings, ui), std::nullopt);
+    EXPECT_EQ(DataDirectoryFromSetupFile(settings, ui, ""), std::nullopt);
+    EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(ui.fileDialogTitles, (std::vector<std::string>{"Select directory for datadir", "Find setup.conf"}));
     EXPECT_TRUE(settings.values.empty()) << "nothing stored";
 }
@@ -143,8 +145,9 @@ TEST_F(LocateTest, DataDirWithoutLevelsGoesStraightToSetupSearch)
     settings.values["datadir"] = DataDir("nolevels", false);
     const std::string game = DataDir("game", false);  // not tested for "levels" once picked
     ui.files.push_back(game + "/setup.conf");
-    EXPECT_EQ(LocateDataDirectory(settings, ui), game);
-    EXPECT_EQ(ui.messages, std::vector<std::string>{"Please find Rocks'n'diamonds setup.conf file or a levelsetup.conf file (look in the My documents directory)"});
+    EXPECT_EQ(StoredDataDirectory(settings, ui), std::nullopt);
+    EXPECT_TRUE(ui.fileDialogTitles.empty()) << "the stored folder is not asked for again";
+    EXPECT_EQ(DataDirectoryFromSetupFile(settings, ui, settings.values["datadir"]), game);
     EXPECT_EQ(ui.fileDialogTitles, std::vector<std::string>{"Find setup.conf"});
     EXPECT_EQ(settings.values["datadir"], game);
 }
@@ -153,22 +156,22 @@ TEST_F(LocateTest, MissingStoredDirectoryAskedAgainCancelKeepsIt)
 {
     settings.values["outputdir"] = (dir.Path() / "moved").string();
     EXPECT_EQ(DirectorySetting("outputdir", settings, ui), "");
-    EXPECT_EQ(ui.messages, std::vector<std::string>{"Select directory for outputdir"});
+    EXPECT_EQ(ui.fileDialogTitles, std::vector<std::string>{"Select directory for outputdir"});
     EXPECT_EQ(settings.values["outputdir"], (dir.Path() / "moved").string());
     ui.directories.push_back(DataDir("out", false));
     EXPECT_EQ(DirectorySetting("outputdir", settings, ui), DataDir("out", false));
     EXPECT_EQ(settings.values["outputdir"], DataDir("out", false));
     EXPECT_EQ(DirectorySetting("outputdir", settings, ui), DataDir("out", false));
-    EXPECT_EQ(ui.messages.size(), 2u) << "an existing directory is returned silently";
+    EXPECT_EQ(ui.fileDialogTitles.size(), 2u) << "an existing directory is returned silently";
 }
 
 TEST_F(LocateTest, ALevelsFolderPickedOrStoredStandsForTheDataDirectoryAbove)
 {
     const std::string game = DataDir("game", true);
     settings.values["datadir"] = game + "/levels/";
-    EXPECT_EQ(LocateDataDirectory(settings, ui), game);
+    EXPECT_EQ(StoredDataDirectory(settings, ui), game);
     EXPECT_EQ(settings.values["datadir"], game);
-    EXPECT_TRUE(ui.messages.empty()) << "no setup.conf search";
+    EXPECT_TRUE(ui.fileDialogTitles.empty()) << "no setup.conf search";
     EXPECT_EQ(DataDirectoryOf(DataDir("levels", true)), DataDir("levels", true)) << "a data directory named levels";
 }
 
@@ -182,6 +185,22 @@ TEST_F(LocateTest, ATypedDirectoryIsCreatedOnlyOnceTheUserAgrees)
     EXPECT_EQ(DirectorySetting("outputdir", settings, ui), typed);
     EXPECT_TRUE(fs::is_directory(typed));
     EXPECT_EQ(ui.questions, std::vector<std::string>(2, "The folder " + typed + " does not exist. Create it?"));
+}
+
+TEST_F(LocateTest, AFolderThatCannotBeCreatedEndsTheCommandAndNothingIsStored)
+{
+    std::ofstream(dir.Path() / "file") << "a file where a folder would go";
+    const std::string typed = (dir.Path() / "file" / "out").string();
+    ui.directories = {typed};
+    ui.answers = {true};
+    try {
+        DirectorySetting("outputdir", settings, ui);
+        ADD_FAILURE() << "no error";
+    } catch (const VantrelError& e) {
+        EXPECT_EQ(std::string(e.what()).rfind("Cannot create the folder " + typed + ": ", 0), 0u) << e.what();
+    }
+    EXPECT_TRUE(ui.messages.empty()) << "the error is the command's end, said once by whoever runs it";
+    EXPECT_TRUE(settings.values.empty());
 }
 
 }  // namespace

@@ -33,8 +33,8 @@ TEST(LevelsetsCliTest, DataDirWithoutLevelsFails)
     const test::CliResult r = test::RunCli({"levelsets", dir.Path().string()}, dir);
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "message: Please find Rocks'n'diamonds setup.conf file or a levelsetup.conf file (look in the "
-                     "My documents directory)\nmessage: setup.conf not found\n");
+    EXPECT_EQ(r.err, "message: The folder " + dir.Path().string() + " holds no \"levels\" folder: choose the "
+                     "game's data directory, the folder that holds \"levels\".\n");
 }
 
 TEST(LevelsetsCliTest, SortPrintsRenamesAndSkips)

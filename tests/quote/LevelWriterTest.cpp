@@ -123,12 +123,9 @@ TEST(LevelWriterTest, ExistingFileIsNeverReplaced)
 {
     test::TempDir dir;
     const std::string path = dir.Write("001.level", "precious");
-    try {
-        CreateLevelFile(path, NewLevelBytes({"", "", 1, 1, 0, 0, {1}}));
-        FAIL() << "replaced an existing file";
-    } catch (const VantrelError& e) {
-        EXPECT_EQ(std::string(e.what()), "Cannot create the file (it exists already): " + path + "\nNo level was written.");
-    }
+    std::string reason;
+    const NewLevel level{"", "", 1, 1, 0, 0, {1}};
+    EXPECT_EQ(SaveNewLevel(level, dir.Path().string(), "", reason), (dir.Path() / "002.level").string());
     EXPECT_EQ(test::ReadText(path), "precious");
 }
 

@@ -122,10 +122,10 @@ TEST(QuotePostTest, MakeLevelWritesTheWholeFile)
     int n = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        test::ScriptedUi ui;
         const std::string expectedPath = (out.Path() / (ZeroPadInt(++n, 3) + ".level")).string();
-        EXPECT_EQ(MakeLevelFromQuote(c.post, out.Path().string(), "", ui), expectedPath);
-        EXPECT_EQ(ui.messages, std::vector<std::string>{"Level saved to:\n" + expectedPath + c.messageTail});
+        const QuoteLevelResult made = MakeLevelFromQuote(c.post, out.Path().string(), "");
+        EXPECT_EQ(made.Path, expectedPath);
+        EXPECT_EQ(made.Message, "Level saved to:\n" + expectedPath + c.messageTail);
         EXPECT_EQ(test::ReadBytes(expectedPath), test::ExpectedLevelBytes(c.expected));
     }
 }
@@ -139,8 +139,7 @@ TEST(QuotePostTest, EmeraldsToCollectStopAtTheLargestNumber)
     }
     EXPECT_EQ(ParseQuotePost(post, kDefaultImagePrefix).Emeralds, 128L * 128 * 8);
     test::TempDir out;
-    test::ScriptedUi ui;
-    const auto path = MakeLevelFromQuote(post, out.Path().string(), "", ui);
+    const auto path = MakeLevelFromQuote(post, out.Path().string(), "").Path;
     ASSERT_TRUE(path);
     const auto bytes = test::ReadBytes(*path);
     ASSERT_EQ(bytes.size(), 196u + 128 * 128 * 2);
@@ -170,14 +169,14 @@ TEST(QuotePostTest, RefusalsWriteNothingAndAskForNoDirectory)
     const auto before = test::Snapshot(out.Path());
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        test::ScriptedUi ui;
         int asked = 0;
         const auto outputDir = [&] {
             ++asked;
             return out.Path().string();
         };
-        EXPECT_EQ(MakeLevelFromQuote(c.post, outputDir, out.Path().string(), ui), std::nullopt);
-        EXPECT_EQ(ui.messages, std::vector<std::string>{c.message});
+        const QuoteLevelResult made = MakeLevelFromQuote(c.post, outputDir, out.Path().string());
+        EXPECT_EQ(made.Path, std::nullopt);
+        EXPECT_EQ(made.Message, c.message);
         EXPECT_EQ(asked, 0);
         EXPECT_EQ(test::Snapshot(out.Path()), before);
     }
@@ -188,11 +187,10 @@ TEST(QuotePostTest, NoFreeNameIsToldAndNothingWritten)
     test::TempDir fallback;
     fallback.Write("000.level", "old");
     const auto before = test::Snapshot(fallback.Path());
-    test::ScriptedUi ui;
-    EXPECT_EQ(MakeLevelFromQuote("`001", "", fallback.Path().string(), ui), std::nullopt);
-    EXPECT_EQ(ui.messages, std::vector<std::string>{"No output directory is set, and " +
-                                                    (fallback.Path() / "000.level").string() +
-                                                    " exists already.\nNo level was written."});
+    const QuoteLevelResult made = MakeLevelFromQuote("`001", "", fallback.Path().string());
+    EXPECT_EQ(made.Path, std::nullopt);
+    EXPECT_EQ(made.Message, "No output directory is set, and " + (fallback.Path() / "000.level").string() +
+                                " exists already.\nNo level was written.");
     EXPECT_EQ(test::Snapshot(fallback.Path()), before);
 }
 

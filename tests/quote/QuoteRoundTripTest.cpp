@@ -73,8 +73,7 @@ TEST(QuoteRoundTripTest, CorpusLevelsComeBackFromTheirLevelSketch)
         std::string sketch;
         for (const std::string& line : LevelSketchLines(clip)) sketch += line + "\n";
 
-        test::ScriptedUi ui;
-        const auto path = MakeLevelFromQuote(sketch, out.Path().string(), "", ui);
+        const auto path = MakeLevelFromQuote(sketch, out.Path().string(), "").Path;
         ASSERT_TRUE(path);
         OpenLevel made;
         const LoadReport report = LoadBytes(made, *path);

@@ -29,7 +29,7 @@ TEST(MapPictureCache, CopiesWhatDrawingTheCellsGivesAndSeesACellSetSince)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.size) + " px from " + std::to_string(c.firstX) + "," + std::to_string(c.firstY));
-        const TileSet tiles(ElementTiles(), c.size);
+        const SizedAtlas tiles(BuiltInAtlas(), c.size);
         const int columns = (c.width + c.size - 1) / c.size, rows = (c.height + c.size - 1) / c.size;
         Picture drawn(c.width, c.height), copied(c.width, c.height);
         DrawMapCells(TargetOf(drawn), {0, 0}, tiles, grid, c.firstX, c.firstY, columns, rows);

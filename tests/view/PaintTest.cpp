@@ -64,8 +64,6 @@ TEST(PaintCells, WritesTheStrokesCellsAsOneCommandAndRefusesWhatTheLevelCannotHo
                                "(only codes up to 0x00FF): nothing was painted.");
     }
     EXPECT_EQ(test::FileBytes(lvl), want);
-    EXPECT_EQ(PaintStepName(1), "Paint 1 cell");
-    EXPECT_EQ(PaintStepName(12), "Paint 12 cells");
 }
 
 TEST(PaintCells, RefusesCodesThatNameNoElementOfTheGame)
@@ -148,13 +146,13 @@ TEST(ViewGeometryOf, FollowsTheAreaAndTheCellSize)
     EXPECT_EQ(MapCellAt({200, 150}, zoomed), PackCell(23, 9));
 }
 
-TEST(TileSet, DrawsCustomElementsWithTheirGraphicOrTheirNumber)
+TEST(SizedAtlas, DrawsCustomElementsWithTheirGraphicOrTheirNumber)
 {
     CeGraphics looks;
     looks[0] = 4;    // CE 1 looks like a rock
     looks[2] = 361;  // CE 3 looks like CE 2
-    const TileSet tiles(ElementTiles(), 16, looks);
-    const TileAtlas& atlas = ElementTiles();
+    const SizedAtlas tiles(BuiltInAtlas(), 16, looks);
+    const TileAtlas& atlas = BuiltInAtlas();
     auto pixel = [](const Rgb* tile, int x, int y) { return tile[y * 16 + x]; };
     EXPECT_EQ(pixel(tiles.TilePixels(360), 8, 8), pixel(atlas.TilePixels(4), 8, 8));
     EXPECT_EQ(pixel(tiles.TilePixels(360), 0, 0), 0xFFFF40FFu) << "the CE mark";
@@ -162,7 +160,7 @@ TEST(TileSet, DrawsCustomElementsWithTheirGraphicOrTheirNumber)
     EXPECT_NE(pixel(tiles.TilePixels(361), 12, 13), pixel(tiles.TilePixels(363), 12, 13)) << "numbers differ";
     EXPECT_EQ(pixel(tiles.TilePixels(362), 8, 8), pixel(tiles.TilePixels(361), 8, 8));
     EXPECT_EQ(pixel(tiles.TilePixels(6), 3, 5), pixel(atlas.TilePixels(6), 3, 5));
-    const TileSet doubled(ElementTiles(), 32);
+    const SizedAtlas doubled(BuiltInAtlas(), 32);
     EXPECT_EQ(pixel(doubled.TilePixels(6) + 0, 0, 0), atlas.TilePixels(6)[0]);
     EXPECT_EQ(doubled.TilePixels(6)[(2 * 5 + 1) * 32 + 2 * 3 + 1], pixel(atlas.TilePixels(6), 3, 5));
 }

@@ -61,8 +61,8 @@ TEST(Picture, AnEmptyPictureIsNotWritten)
 
 TEST(TileAtlas, TheCompiledInAtlasHasItsSizeAndCutsTilesFromTheirPlaces)
 {
-    const TileAtlas& atlas = ElementTiles();
-    EXPECT_EQ(&atlas, &ElementTiles());
+    const TileAtlas& atlas = BuiltInAtlas();
+    EXPECT_EQ(&atlas, &BuiltInAtlas());
     ASSERT_EQ(atlas.Sheet().Width(), kAtlasWidth);
     ASSERT_EQ(atlas.Sheet().Height(), kAtlasHeight);
     for (const std::uint16_t code : {0, 1, 359, 360, 615, 623}) {
@@ -85,8 +85,8 @@ TEST(TileAtlas, DrawingClipsAtThePicturesEdgesAndSkipsCellsOffTheGrid)
     grid.Set(3, 1, 700);
     Picture p(36, 10, 0xFF123456);
     // Columns 0..3 from pixel -8: column 0 is off the grid, column 1 half shown, column 3 cut at the right edge.
-    DrawMapCells({p.Line(0), p.Width(), p.Height(), p.Width()}, {-24, -6}, PlainTiles(), grid, 0, 1, 4, 1);
-    const TileAtlas& atlas = ElementTiles();
+    DrawMapCells({p.Line(0), p.Width(), p.Height(), p.Width()}, {-24, -6}, PlainAtlas(), grid, 0, 1, 4, 1);
+    const TileAtlas& atlas = BuiltInAtlas();
     EXPECT_EQ(p.At(0, 0), atlas.TilePixels(1)[6 * 16 + 8]);
     EXPECT_EQ(p.At(8, 9), atlas.TilePixels(2)[15 * 16 + 0]);
     EXPECT_EQ(p.At(30, 0), NoPicturePixels().At(6, 6));

@@ -48,7 +48,7 @@ INSTANTIATE_TEST_SUITE_P(
         TileCase{624, 0, 0}, TileCase{655, 0, 0}, TileCase{656, 0, 0}, TileCase{999, 0, 0},
         TileCase{4660, 0, 0}, TileCase{0xFFFF, 0, 0}));
 
-TEST(ElementTiles, EveryRectangleLiesInsideTheAtlas)
+TEST(BuiltInAtlas, EveryRectangleLiesInsideTheAtlas)
 {
     for (int code = 0; code <= 0xFFFF; ++code) {
         const auto rect = ElementTileRect(static_cast<std::uint16_t>(code));
@@ -65,7 +65,7 @@ TEST(ElementTiles, EveryRectangleLiesInsideTheAtlas)
 // Each of the 368 tiles stands for exactly the codes the lookup sends to it:
 // one code each, except (2,14) for codes 0 and 210 and (8,23) for the 256
 // custom elements.
-TEST(ElementTiles, EveryTileIsUsedAndOnlyTheKnownTilesAreShared)
+TEST(BuiltInAtlas, EveryTileIsUsedAndOnlyTheKnownTilesAreShared)
 {
     std::map<PackedCell, int> users;
     for (const ElementInfo& e : AllElements()) {

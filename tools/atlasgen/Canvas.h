@@ -4,6 +4,8 @@
 // machine. Coordinates are tile pixels, 0..15; anything outside is clipped.
 #pragma once
 
+#include "base/TileLayout.h"
+
 #include <QImage>
 #include <QRgb>
 
@@ -13,7 +15,7 @@
 
 namespace atlasgen {
 
-constexpr int kTile = 16;
+constexpr int kTile = vantrel::kTileSize;
 
 QRgb Lighter(QRgb c, int percent);  // towards white by percent
 QRgb Darker(QRgb c, int percent);   // towards black by percent

@@ -2,6 +2,7 @@
 
 #include "base/ElementTable.h"
 #include "gui/base/NamedWidget.h"
+#include "gui/base/Tell.h"
 
 #include "ce/CeViews.h"
 #include "level/Loader.h"
@@ -283,7 +284,7 @@ void DrawElementCodes(const std::string& text, ElementCodesImage& image)
     const std::vector<TileCode> tiles = ElementCodesToDraw(text);
     QStringList names;  // the hint: each element's code and name, a row of the preview a line
     if (!tiles.empty()) {
-        const TileSheet& sheet = ElementAtlas();
+        const AtlasQt& sheet = BuiltInAtlasQt();
         QPainter painter(&picture);
         painter.setCompositionMode(QPainter::CompositionMode_Source);
         int row = tiles.front().Row;
@@ -669,7 +670,7 @@ void CeManagerPage::CEMan_CEListClick()
     EnsureSubPages();
     ResetUnbound();  // every CE shows the same defaults, whatever showed before
     doc_.Run([this] {
-        if (const auto cusx = CusxListClick(doc_.Level(), ceList_->currentRow())) {
+        if (const auto cusx = CusxViewOfLine(doc_.Level(), ceList_->currentRow())) {
             ShowCusxView(*cusx);
             return;
         }
@@ -679,7 +680,7 @@ void CeManagerPage::CEMan_CEListClick()
         const int row = ceList_->currentRow();
         const std::vector<std::string> lines = CeListLines();
         const bool listed = row >= 0 && static_cast<std::size_t>(row) < lines.size();
-        if (const auto view = CeListClick(doc_.Level(), row, listed ? lines[static_cast<std::size_t>(row)] : ""))
+        if (const auto view = CeViewOfLine(doc_.Level(), row, listed ? lines[static_cast<std::size_t>(row)] : ""))
             ShowCeView(*view);
     });
 }
@@ -688,7 +689,7 @@ void CeManagerPage::CEMan_Adv_PageChange()
 {
     EnsureSubPages();
     doc_.Run([this] {
-        if (const auto view = CeAdvPageChange(doc_.Level(), ceList_->currentRow(), page_->value()))
+        if (const auto view = ChangePageViewOf(doc_.Level(), ceList_->currentRow(), page_->value()))
             ShowChangePage(*view);
     });
 }
@@ -725,7 +726,9 @@ void CeManagerPage::CEMan_ExportBtnClick()
     doc_.Run([this] {
         std::vector<bool> checked;
         for (int i = 0; i < ceList_->count(); ++i) checked.push_back(ceList_->item(i)->checkState() == Qt::Checked);
-        ExportCes(doc_.Level(), CeListLines(), checked, doc_.Ui());
+        const ExportPlan plan = PlanExport(doc_.Level(), CeListLines(), checked);
+        Tell(plan.Refusals, doc_.Ui());
+        if (WriteExport(plan, doc_.Ui()).Written) doc_.Ui().Message(ExportedMessage(plan.Exported, plan.Path));
     });
 }
 
@@ -734,7 +737,9 @@ void CeManagerPage::CEMan_Info_LoadVCEClick()
     EnsureSubPages();
     doc_.Run([this] {
         const std::string folder = std::filesystem::path(doc_.Level().LevelPath()).parent_path().string();
-        if (CEMan_Info_LoadVCE(doc_.Level(), import_, doc_.Ui(), folder)) ShowImportList();
+        const VceLoadResult loaded = ChooseAndLoadVceFile(doc_.Level(), import_, doc_.Ui(), folder);
+        if (loaded.Refusal) Tell(*loaded.Refusal, doc_.Ui());
+        if (loaded) ShowImportList();
     });
     FitListScrollWidth(ceList_);
     FitListScrollWidth(importedList_);
@@ -744,7 +749,7 @@ void CeManagerPage::CEMan_Info_ImportedCEListClick()
 {
     EnsureSubPages();
     doc_.Run([this] {
-        if (const auto id = ImportListClick(import_, importedList_->currentRow())) importAt_->setValue(*id);
+        if (const auto id = ImportAtOfLine(import_, importedList_->currentRow())) importAt_->setValue(*id);
     });
 }
 
@@ -774,7 +779,7 @@ void CeManagerPage::CEMan_Info_FinishImportClick()
         QElapsedTimer sinceShown;
         sinceShown.start();
         FinishImportOptions options;
-        options.ShowHexBoxes = showDetails_->isChecked();
+        if (showDetails_->isChecked()) options.ShowBytes = [this](const std::string& hex) { doc_.Ui().Message(hex); };
         options.Progress = [&](std::size_t i, std::size_t n) {
             if (sinceShown.elapsed() < 100) return;
             sinceShown.restart();
@@ -791,6 +796,7 @@ void CeManagerPage::CEMan_Info_FinishImportClick()
             throw;
         }
         doc_.ShowCaption(QString::fromLatin1(kCaption));
+        Tell(ImportNotices(result), doc_.Ui());
         if (result.Status != ImportStatus::Imported) return;
         // The CE list shows the imported CEs at once; the import is done with.
         doc_.Doc().AddCeListLines(result.NewCeLines);

@@ -81,7 +81,7 @@ class CeManagerPage : public QWidget {
     Q_OBJECT
 public:
     explicit CeManagerPage(LevelDocumentQt& doc);
-    // The CE list of a load: one line per CUS4 chunk, unchecked.
+    // The CE list of a load: one line per CUS4 or CUSX chunk, unchecked.
     void SetCeList(const std::vector<std::string>& lines);
     // Back to the empty page (Save and Close): empties both lists, the edits
     // and memos that show record fields, unticks their check boxes, hides the

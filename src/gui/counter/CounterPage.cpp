@@ -1,5 +1,6 @@
 #include "gui/counter/CounterPage.h"
 
+#include "base/UserInterface.h"
 #include "gui/base/NamedWidget.h"
 #include "gui/base/QtText.h"
 #include "counter/Counter.h"
@@ -184,7 +185,11 @@ void CounterPage::CC_DoCreateClick()
 {
     CounterSettings settings = Settings();
     bool created = false;
-    doc_.Run([&] { created = CreateCounter(doc_.Level(), settings, doc_.Ui()).Outcome == CounterOutcome::Created; });
+    doc_.Run([&] {
+        const CounterResult result = CreateCounter(doc_.Level(), settings, doc_.Ui());
+        created = result.Outcome == CounterOutcome::Created;
+        if (!result.Message.empty()) doc_.Ui().Message(result.Message);
+    });
     // The lines the run added stay in the list; the button counts them.
     if (settings.Increments.size() > increments_.size()) {
         increments_ = settings.Increments;

@@ -4,6 +4,7 @@
 #include "gui/base/QtText.h"
 #include "base/RecordLayouts.h"
 #include "base/UserInterface.h"
+#include "gui/base/Tell.h"
 #include "level/HeaderEdit.h"
 #include "gui/level/LevelDocumentQt.h"
 
@@ -259,29 +260,35 @@ std::optional<std::string> Latin1Text(const QLineEdit* box, const char* what, Us
 void FileInfoPage::Edit_LevelNameKeyPress()
 {
     doc_.Run([this] {
-        if (const auto title = Latin1Text(title_, "title", doc_.Ui());
-            title && WriteLevelTitle(doc_.Level(), *title, doc_.Ui()))
-            writtenTitle_ = title_->text();
+        const auto title = Latin1Text(title_, "title", doc_.Ui());
+        if (!title) return;
+        const HeaderEditResult result = WriteLevelTitle(doc_.Level(), *title);
+        if (result) writtenTitle_ = title_->text();
+        Tell(HeaderEditNotices(result), doc_.Ui());
     });
 }
 
 void FileInfoPage::Edit_AuthorKeyPress()
 {
     doc_.Run([this] {
-        if (const auto author = Latin1Text(author_, "author", doc_.Ui());
-            author && WriteLevelAuthor(doc_.Level(), *author, doc_.Ui()))
-            writtenAuthor_ = author_->text();
+        const auto author = Latin1Text(author_, "author", doc_.Ui());
+        if (!author) return;
+        const HeaderEditResult result = WriteLevelAuthor(doc_.Level(), *author);
+        if (result) writtenAuthor_ = author_->text();
+        Tell(HeaderEditNotices(result), doc_.Ui());
     });
 }
 
 void FileInfoPage::Edit_SaveTimeAndCollectClick()
 {
     doc_.Run([this] {
-        if (WriteTimeAndEmeralds(doc_.Level(), static_cast<std::uint16_t>(time_->value()),
-                                 static_cast<std::uint16_t>(emeralds_->value()), doc_.Ui())) {
+        const HeaderEditResult result = WriteTimeAndEmeralds(
+            doc_.Level(), static_cast<std::uint16_t>(time_->value()), static_cast<std::uint16_t>(emeralds_->value()));
+        if (result) {
             writtenTime_ = time_->value();
             writtenEmeralds_ = emeralds_->value();
         }
+        Tell(HeaderEditNotices(result), doc_.Ui());
     });
 }
 

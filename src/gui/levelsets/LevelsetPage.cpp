@@ -198,18 +198,27 @@ void LevelsetPage::ScanLevelsets()
         counter_->setText(FromBytes(TotalsText(totals, "\n")));
         counter_->repaint();
     };
-    std::optional<LevelsetScanResult> result;
-    try {
-        result = ScanForLevelsets(doc.Settings(), doc.Ui(), options);
-    } catch (...) {
-        counter_->setText(oldTotals);  // a failed scan changes nothing on the page
-        throw;
+    std::optional<std::string> dataDir = StoredDataDirectory(doc.Settings(), doc.Ui());
+    if (!dataDir) {
+        // No "levels" there: the user points at the game's setup.conf.
+        doc.Ui().Message(kFindSetupMessage);
+        dataDir = DataDirectoryFromSetupFile(doc.Settings(), doc.Ui(), doc.Settings().ReadSetting(kDataDirSetting));
     }
-    if (!result) {
-        // The search for the data directory was cancelled.
+    if (!dataDir) {
+        doc.Ui().Message(kSetupNotFoundMessage);
         if (!doc.DirectoryLastListed().empty()) currSet_->setText(FromPath(doc.DirectoryLastListed()));
         return;
     }
+    std::optional<LevelsetScanResult> result(std::in_place);
+    result->DataDir = *dataDir;
+    try {
+        ScanLevelsDirectory(JoinPath(*dataDir, "levels"), *result, options);
+    } catch (...) {
+        counter_->setText(oldTotals);  // a failed scan changes nothing on the page
+        for (const std::string& notice : result->Notices) doc.Ui().Message(notice);
+        throw;
+    }
+    for (const std::string& notice : result->Notices) doc.Ui().Message(notice);
     if (result->LevelsDirFound) {
         levelsets_->clear();
         levelsDir_ = result->LevelsDir;
@@ -345,7 +354,11 @@ void LevelsetPage::Lvlman_LevelsetsPop_DelClick()
     QTreeWidgetItem* node = SelectedNode();
     if (!node) return;
     doc_.Run([&] {
-        if (ConfirmDeleteNode(ToLatin1(node->text(0)), doc_.Ui())) delete node;
+        const std::string label = ToLatin1(node->text(0));
+        if (const std::string refusal = DeleteNodeRefusal(label); !refusal.empty())
+            doc_.Ui().Message(refusal);
+        else if (doc_.Ui().ConfirmOkCancel(DeleteNodeQuestion(label)))
+            delete node;
     });
 }
 

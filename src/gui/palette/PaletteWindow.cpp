@@ -47,7 +47,7 @@ void AtlasPicture::paintEvent(QPaintEvent*)
     // The atlas is decoded when the palette is first drawn, not at the program's start.
     if (picture_.isNull()) {
         try {
-            picture_ = ElementAtlas().Atlas();
+            picture_ = BuiltInAtlasQt().Atlas();
         } catch (const VantrelError&) {
             return;  // nothing to draw; the tile boxes say why when they ask for a tile
         }
@@ -125,7 +125,7 @@ PaletteWindow::PaletteWindow(LevelDocumentQt& doc, QWidget* parent) : QWidget(pa
 
 void PaletteWindow::ShowTile(std::uint16_t code)
 {
-    chosenTile_->setPixmap(QPixmap::fromImage(ElementAtlas().Tile(code)));
+    chosenTile_->setPixmap(QPixmap::fromImage(BuiltInAtlasQt().Tile(code)));
 }
 
 void PaletteWindow::ShowSelected(std::uint16_t code)

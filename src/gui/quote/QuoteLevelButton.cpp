@@ -1,5 +1,6 @@
 #include "gui/quote/QuoteLevelButton.h"
 
+#include "base/UserInterface.h"
 #include "levelsets/LevelsetConfig.h"
 
 #include "gui/base/QtText.h"
@@ -44,8 +45,9 @@ void QuoteLevelButton::Info_MakeQuoteLevelClick()
     ShowImagePrefix();
     doc_.Run([this] {
         LevelDocument& doc = doc_.Doc();
-        MakeLevelFromQuote(doc.QuoteText(), [&doc] { return QuoteOutputDirectory(doc); }, doc.DirectoryLastListed(),
-                           doc.Ui(), ImagePrefix(doc.Settings()));
+        const QuoteLevelResult made = MakeLevelFromQuote(doc.QuoteText(), [&doc] { return QuoteOutputDirectory(doc); },
+                                                         doc.DirectoryLastListed(), ImagePrefix(doc.Settings()));
+        doc.Ui().Message(made.Message);
     });
 }
 

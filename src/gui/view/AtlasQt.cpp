@@ -37,14 +37,14 @@ QImage NoPictureTile()
     return ToQImage(NoPicturePixels());
 }
 
-TileSheet::TileSheet(const QImage& atlas)
+AtlasQt::AtlasQt(const QImage& atlas)
     : own_(std::make_unique<TileAtlas>(FromQImage(atlas))), tiles_(own_.get()), atlas_(ToQImage(tiles_->Sheet()))
 {
 }
 
-TileSheet::TileSheet(const TileAtlas& tiles) : tiles_(&tiles), atlas_(ToQImage(tiles.Sheet())) {}
+AtlasQt::AtlasQt(const TileAtlas& tiles) : tiles_(&tiles), atlas_(ToQImage(tiles.Sheet())) {}
 
-QImage TileSheet::Tile(std::uint16_t code) const
+QImage AtlasQt::Tile(std::uint16_t code) const
 {
     QImage tile(kTileSize, kTileSize, QImage::Format_RGB32);
     const QRgb* from = TilePixels(code);
@@ -53,13 +53,13 @@ QImage TileSheet::Tile(std::uint16_t code) const
     return tile;
 }
 
-const TileSheet& ElementAtlas()
+const AtlasQt& BuiltInAtlasQt()
 {
-    static const TileSheet sheet(ElementTiles());
+    static const AtlasQt sheet(BuiltInAtlas());
     return sheet;
 }
 
-void DrawMapCells(QImage& target, PixelPoint origin, const TileSet& tiles, const CellGrid& grid, int firstX,
+void DrawMapCells(QImage& target, PixelPoint origin, const SizedAtlas& tiles, const CellGrid& grid, int firstX,
                   int firstY, int columns, int rows)
 {
     if (target.isNull()) return;
@@ -69,7 +69,7 @@ void DrawMapCells(QImage& target, PixelPoint origin, const TileSet& tiles, const
     DrawMapCells(pixels, origin, tiles, grid, firstX, firstY, columns, rows);
 }
 
-QImage TileImage(const TileSet& tiles, std::uint16_t code)
+QImage TileImage(const SizedAtlas& tiles, std::uint16_t code)
 {
     const int size = tiles.Size();
     QImage tile(size, size, QImage::Format_RGB32);

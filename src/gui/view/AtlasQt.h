@@ -14,11 +14,11 @@
 namespace vantrel {
 
 // The core's atlas with its picture as a QImage.
-class TileSheet {
+class AtlasQt {
 public:
     // Throws VantrelError unless atlas is a 256 x 368 picture.
-    explicit TileSheet(const QImage& atlas);
-    explicit TileSheet(const TileAtlas& tiles);
+    explicit AtlasQt(const QImage& atlas);
+    explicit AtlasQt(const TileAtlas& tiles);
 
     const QImage& Atlas() const { return atlas_; }
     const TileAtlas& Tiles() const { return *tiles_; }
@@ -33,9 +33,9 @@ private:
     QImage atlas_;
 };
 
-// The atlas the program ships with (ElementTiles()), cut at its first use
+// The atlas the program ships with (BuiltInAtlas()), cut at its first use
 // and shared by every view.
-const TileSheet& ElementAtlas();
+const AtlasQt& BuiltInAtlasQt();
 
 // A core picture as a QImage (a copy), and back.
 QImage ToQImage(const Picture& picture);
@@ -50,10 +50,10 @@ QImage NoPictureTile();
 // origin.y + s j) of target, which is made 32-bit RGB if it is not. Cells
 // outside the grid (below 1 or above 128) and pixels outside target are left
 // alone.
-void DrawMapCells(QImage& target, PixelPoint origin, const TileSet& tiles, const CellGrid& grid, int firstX,
+void DrawMapCells(QImage& target, PixelPoint origin, const SizedAtlas& tiles, const CellGrid& grid, int firstX,
                   int firstY, int columns, int rows);
 // A code's tile of a set as a picture of the set's size.
-QImage TileImage(const TileSet& tiles, std::uint16_t code);
+QImage TileImage(const SizedAtlas& tiles, std::uint16_t code);
 
 // The selection frame: dots of black and white in turn along the border of
 // rect (right and bottom exclusive), as far as the border lies inside image,

@@ -280,7 +280,7 @@ ViewPosition LevelViewPage::Position() const
     return {scrollX_->value(), scrollY_->value(), img_->width(), img_->height(), cellSize_};
 }
 
-const TileSet& LevelViewPage::Tiles()
+const SizedAtlas& LevelViewPage::Tiles()
 {
     if (!ceLooksKnown_) {
         ceLooks_ = CeGraphicsOf(doc_.Level());
@@ -288,7 +288,7 @@ const TileSet& LevelViewPage::Tiles()
         tiles_.reset();
     }
     if (!tiles_ || tiles_->Size() != cellSize_) {
-        tiles_ = std::make_unique<TileSet>(ElementTiles(), cellSize_, ceLooks_);
+        tiles_ = std::make_unique<SizedAtlas>(BuiltInAtlas(), cellSize_, ceLooks_);
         whole_.Forget();
     }
     return *tiles_;
@@ -541,7 +541,7 @@ void LevelViewPage::LView_SaveImageClick()
             doc_.Ui().Message(kNoLevelToSave);
             return;
         }
-        const TileSet tiles(ElementTiles(), kViewCellSize, CeGraphicsOf(lvl));
+        const SizedAtlas tiles(BuiltInAtlas(), kViewCellSize, CeGraphicsOf(lvl));
         const std::string path = LevelImagePath(lvl.LevelPath());
         SavePicture(MapPicture(tiles, lvl), path, PictureFormat::Bmp);
         doc_.Ui().Message("The picture of the level was saved to " + path);
@@ -565,7 +565,7 @@ bool LevelViewPage::PaintMode() const
 
 void LevelViewPage::ShowSelectedElement(std::uint16_t code)
 {
-    paintElement_->setPixmap(QPixmap::fromImage(ElementAtlas().Tile(code)));
+    paintElement_->setPixmap(QPixmap::fromImage(BuiltInAtlasQt().Tile(code)));
     paintElement_->setToolTip(QString::fromLatin1(ElementLabel(code)));
 }
 

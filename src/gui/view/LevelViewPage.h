@@ -122,7 +122,7 @@ private:
     // The zoom at which the whole map fits the view's area (up to the largest step).
     int FitZoom() const;
     void ShowZoom();
-    const TileSet& Tiles();
+    const SizedAtlas& Tiles();
     void ShowCellStatus(QPoint at);
     void ShowSelectedElement(std::uint16_t code);
     void DrawStrokeCells(std::size_t from);
@@ -147,7 +147,7 @@ private:
     bool drawn_ = false;        // the picture shows the map (a load without paint leaves it white)
     bool ceLooksKnown_ = false; // the tiles know how the level's custom elements look
     CeGraphics ceLooks_{};
-    std::unique_ptr<TileSet> tiles_;
+    std::unique_ptr<SizedAtlas> tiles_;
     MapPictureCache whole_;  // the whole map at a zoom below the tiles' size
     std::optional<PaintStroke> stroke_;
     bool selecting_ = false;
