@@ -292,18 +292,6 @@ INSTANTIATE_TEST_SUITE_P(Maps, SaveImage, ::testing::Values(std::pair{20, 10}, s
                              return std::to_string(info.param.first) + "x" + std::to_string(info.param.second);
                          });
 
-TEST_F(LevelViewTest, SaveImageWithNoLevelOpenWritesNothing)
-{
-    QTest::mouseClick(Find<QPushButton>("LView_SaveImage"), Qt::LeftButton);
-    const std::string path = WriteSpreadLevel("a.level", 5, 5);
-    DirectLoad(path);
-    main->File_SaveLevelClick();
-    QTest::mouseClick(Find<QPushButton>("LView_SaveImage"), Qt::LeftButton);
-    EXPECT_EQ(ui.messages, std::vector<std::string>(2, "No level is open: load a level (File > Load Level), then save its picture."));
-    EXPECT_FALSE(std::filesystem::exists(path + ".bmp"));
-    EXPECT_FALSE(std::filesystem::exists(".bmp"));
-}
-
 TEST_F(LevelViewTest, SaveImageOfALevelWithoutMapCellsSaysSoAndWritesNothing)
 {
     const std::string path = WriteSpreadLevel("a.level", 0, 0);
@@ -736,18 +724,6 @@ TEST_F(LevelViewTest, APasteThatDoesNotFitWritesNothingAndAOneCellClickPastesThe
     EXPECT_EQ(View()->StatusText(), "pasted 2 x 2 cells at x 19, y 9");
     EXPECT_EQ(Find<QAction>("Edit_Undo")->text(), "&Undo Paste 2 x 2 cells");
     EXPECT_EQ(ui.messages.size(), 1u);
-}
-
-TEST_F(LevelViewTest, CountEmeraldsWithNoLevelOpenSaysSo)
-{
-    ShowLevelView();
-    DirectLoad(WriteLevel("a.level", 4, 3, false, [](int, int) { return 6; }));
-    QTest::mouseClick(Find<QPushButton>("LView_CountEmeralds"), Qt::LeftButton);
-    Find<QAction>("File_SaveLevel")->trigger();
-    QTest::mouseClick(Find<QPushButton>("LView_CountEmeralds"), Qt::LeftButton);
-    EXPECT_EQ(ui.messages, (std::vector<std::string>{
-                               "12 emeralds on map",
-                               "No level is open: load a level (File > Load Level), then count its emeralds."}));
 }
 
 TEST_F(LevelViewTest, WhileADragSelectsPastTheViewTheStatusLineKeepsTheSelectionsSize)
