@@ -155,7 +155,9 @@ std::optional<long long> ImportLineNewIdValue(const std::string& line)
 
 std::uint16_t NewIdOfImportLine(OpenLevel& lvl, const CeImportList& list, int k)
 {
-    const auto v = ImportLineNewIdValue(list.Lines.at(static_cast<std::size_t>(k)));
+    if (k < 0 || static_cast<std::size_t>(k) >= list.Lines.size())
+        throw VantrelError("The import list has no line " + std::to_string(k + 1) + ".");
+    const auto v = ImportLineNewIdValue(list.Lines[static_cast<std::size_t>(k)]);
     if (!v) throw VantrelError("The import line " + Quoted(list.Lines[static_cast<std::size_t>(k)]) +
                                " has no new custom element id");
     const auto id = static_cast<std::uint16_t>(*v);

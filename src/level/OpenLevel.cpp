@@ -36,7 +36,8 @@ CellGrid::CellGrid(int width, int height, int cellBytes, std::vector<std::uint8_
 {
     const std::size_t need = static_cast<std::size_t>(width_ * height_) * (wide_ ? 2 : 1);
     if (offset_ > bytes_.size() || bytes_.size() - offset_ < need)
-        throw std::invalid_argument("the bytes do not hold the whole map");
+        throw VantrelError("The file does not hold the whole map: " + std::to_string(width_) + " x " +
+                           std::to_string(height_) + " cells need " + std::to_string(need) + " bytes.");
 }
 
 bool CellGrid::Set(int x, int y, std::uint16_t code)

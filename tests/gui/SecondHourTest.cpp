@@ -20,6 +20,7 @@
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QTest>
+#include <fstream>
 #include <QTreeWidget>
 
 namespace vantrel::test {
@@ -45,9 +46,19 @@ TEST_F(GuiTest, TheSettingsDialogTakesTheLevelsFolderAsTheDataDirectoryAndScansA
     auto ok = [&] { dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click(); };
     dialog->findChild<QLineEdit*>("Settings_DataDir")->setText(QString::fromStdString(dir.Path().string()));
     ok();  // no levels folder there: refused, the dialog stays
-    EXPECT_EQ(ui.errors.size(), 1u);
+    EXPECT_EQ(ui.errors, std::vector<std::string>{"The folder " + dir.Path().string() + " holds no \"levels\" folder: "
+                                                  "choose the game's data directory, the folder that holds \"levels\"."});
     ui.directories.push_back((game / "levels").string());
     QTest::mouseClick(dialog->findChild<QPushButton*>("Settings_DataDirBrowse"), Qt::LeftButton);
+    std::ofstream(dir.Path() / "file") << "a file where the output folder would go";
+    const std::string blocked = (dir.Path() / "file" / "out").string();
+    dialog->findChild<QLineEdit*>("Settings_OutputDir")->setText(QString::fromStdString(blocked));
+    ui.answers.push_back(true);
+    ok();  // the folder cannot be made: said, nothing stored, the dialog stays
+    ASSERT_EQ(ui.errors.size(), 2u);
+    EXPECT_EQ(ui.errors[1].rfind("Cannot create the folder " + blocked + ": ", 0), 0u) << ui.errors[1];
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(settings.values.count("outputdir"), 0u);
     dialog->findChild<QLineEdit*>("Settings_OutputDir")->setText(QString::fromStdString(out.string()));
     ui.answers.push_back(true);
     ok();
