@@ -167,7 +167,7 @@ TEST(Journal, TheNextLoadOrStepPutsTheLevelBackAndSaysSo)
                                  "program making it was stopped before the change was whole; the journal " +
                                  path + ".journal held what to put back).";
         if (window) {
-            ASSERT_TRUE(WriteTimeAndEmeralds(lvl, 99, 7, ui));
+            ASSERT_TRUE(WriteTimeAndEmeralds(lvl, 99, 7));
             EXPECT_NE(std::find(lvl.Log().begin(), lvl.Log().end(), said), lvl.Log().end());
             const Bytes got = test::ReadBytes(path);
             ASSERT_EQ(got.size(), Level().size());
