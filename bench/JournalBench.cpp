@@ -40,7 +40,7 @@ void BM_SetStepWithJournal(benchmark::State& state)
     const auto before = vantrel::test::ReadBytes(path);
     // The places the step writes, found from one step: the floor writes the same runs.
     vantrel::HeaderChanges changes{"Journal B", "Someone B", 77, 5};
-    vantrel::WriteHeaderChanges(lvl, changes, ui);
+    vantrel::WriteHeaderChanges(lvl, changes);
     const auto after = vantrel::test::ReadBytes(path);
     std::vector<std::pair<std::size_t, std::size_t>> runs;
     for (std::size_t i = 0; i < after.size(); ++i) {
@@ -59,7 +59,7 @@ void BM_SetStepWithJournal(benchmark::State& state)
         changes.Time = 76 + round % 2;
         changes.Emeralds = 4 + round % 2;
         const auto start = Clock::now();
-        if (!vantrel::WriteHeaderChanges(lvl, changes, ui)) {
+        if (!vantrel::WriteHeaderChanges(lvl, changes)) {
             state.SkipWithError("the step wrote nothing");
             return;
         }
