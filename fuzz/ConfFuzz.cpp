@@ -8,8 +8,9 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
+#include <random>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -18,7 +19,9 @@ constexpr char kTarget[] = "fuzz_conf";
 
 // The one file the inputs are written to, removed when the run ends.
 struct ConfFile {
-    std::string path = "/tmp/fuzz_conf." + std::to_string(::getpid()) + ".conf";
+    std::string path = (std::filesystem::temp_directory_path() /
+                        ("fuzz_conf." + std::to_string(std::random_device{}()) + ".conf"))
+                           .string();
     ~ConfFile() { std::remove(path.c_str()); }
 };
 

@@ -1,6 +1,7 @@
 #include "base/Text.h"
 
 #include "base/Bytes.h"
+#include "base/PathText.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -39,14 +40,19 @@ void OrderCellCorners(PackedCell& first, PackedCell& second)
 
 std::string JoinPath(const std::string& directory, const std::string& name)
 {
+#ifdef _WIN32
+    if (!directory.empty() && (directory.back() == '/' || directory.back() == '\\')) return directory + name;
+    return directory + "\\" + name;
+#else
     if (!directory.empty() && directory.back() == '/') return directory + name;
     return directory + "/" + name;
+#endif
 }
 
 bool IsDirectory(const std::string& path)
 {
     std::error_code ec;
-    return !path.empty() && std::filesystem::is_directory(path, ec);
+    return !path.empty() && std::filesystem::is_directory(PathOf(path), ec);
 }
 
 std::string Counted(std::int64_t count, const std::string& one, const std::string& many)

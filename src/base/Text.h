@@ -36,7 +36,7 @@ void OrderCellCorners(PackedCell& first, PackedCell& second);
 std::string ZeroPadInt(long long n, std::size_t width);
 // A number in decimal.
 inline std::string Num(std::int64_t n) { return std::to_string(n); }
-// The path of name in directory: directory, one slash, name.
+// The path of name in directory: directory, one separator ("/"; "\\" on Windows), name.
 std::string JoinPath(const std::string& directory, const std::string& name);
 // Whether path names a directory (a link to one too); false for the empty text.
 bool IsDirectory(const std::string& path);

@@ -2,6 +2,7 @@
 
 #include "base/Bytes.h"
 #include "base/Error.h"
+#include "base/PathText.h"
 #include "base/UserInterface.h"
 #include "ce/CeRecord.h"
 #include "ce/CeViews.h"
@@ -253,7 +254,7 @@ VceLoadResult LoadVceFile(const std::string& path, CeImportList& list)
     list.VcePath = path;
     std::error_code ec;
     list.PipedBytes.clear();
-    if (!std::filesystem::is_regular_file(path, ec)) list.PipedBytes = bytes;
+    if (!std::filesystem::is_regular_file(PathOf(path), ec)) list.PipedBytes = bytes;
     return {true, std::nullopt};
 }
 
@@ -459,7 +460,7 @@ ImportResult FinishImport(OpenLevel& lvl, const std::vector<std::string>& ceList
     // A plain file is read again, to see that it still holds what was listed.
     std::error_code ec;
     const std::vector<std::uint8_t> original =
-        std::filesystem::is_regular_file(list.VcePath, ec) ? ReadWholeFile(list.VcePath) : list.PipedBytes;
+        std::filesystem::is_regular_file(PathOf(list.VcePath), ec) ? ReadWholeFile(list.VcePath) : list.PipedBytes;
     const VceScan scan = ScanVceBytes(original, list.VcePath);
     if (const std::string fault = MismatchFault(scan, list); !fault.empty())
         return refuse("The file " + list.VcePath + " no longer matches the import list: " + fault +

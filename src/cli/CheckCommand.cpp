@@ -2,6 +2,7 @@
 // and what it makes of it, one line a finding, then a summary. The levels
 // are read on every core; on a terminal a line of progress is kept up.
 #include "cli/CliUserInterface.h"
+#include "base/PathText.h"
 #include "cli/Commands.h"
 #include "level/GameRead.h"
 #include "level/OpenLevel.h"
@@ -81,12 +82,12 @@ bool CollectLevels(const std::vector<std::string>& names, std::vector<std::strin
 {
     for (const std::string& name : names) {
         std::error_code ec;
-        if (!fs::is_directory(name, ec)) {
+        if (!fs::is_directory(PathOf(name), ec)) {
             levels.push_back(name);
             continue;
         }
         std::vector<std::string> found;
-        fs::recursive_directory_iterator it(name, fs::directory_options::skip_permission_denied, ec), end;
+        fs::recursive_directory_iterator it(PathOf(name), fs::directory_options::skip_permission_denied, ec), end;
         if (ec) {
             PrintMessage(std::cerr, "The folder " + name + " cannot be listed: " + ec.message());
             return false;
@@ -94,7 +95,7 @@ bool CollectLevels(const std::vector<std::string>& names, std::vector<std::strin
         for (; it != end; it.increment(ec)) {
             if (ec) break;
             const fs::path& p = it->path();
-            if (p.extension() == ".level" && it->is_regular_file(ec)) found.push_back(p.string());
+            if (p.extension() == ".level" && it->is_regular_file(ec)) found.push_back(fs::path(p).make_preferred().string());
         }
         std::sort(found.begin(), found.end());
         levels.insert(levels.end(), found.begin(), found.end());

@@ -2,6 +2,7 @@
 // Level Sketch text; vantrel-cli sketch LEVEL [X Y W H]: the Level Sketch
 // text of a level's map or of a rectangle of it (the level is only read).
 #include "cli/CliUserInterface.h"
+#include "base/PathText.h"
 #include "cli/Commands.h"
 #include "level/ByteFile.h"
 #include "level/Loader.h"
@@ -32,7 +33,7 @@ std::string ReadPost(const std::string& postFile)
 int RunQuote(const std::string& postFile, const std::string& outDir, const std::string& imagePrefix)
 {
     std::error_code ec;
-    if (!std::filesystem::is_directory(outDir, ec)) {
+    if (!std::filesystem::is_directory(PathOf(outDir), ec)) {
         PrintMessage(std::cerr, "The output folder " + outDir + " does not exist or is no folder: make it, or name "
                                 "another with --out. No level was written.");
         return 1;

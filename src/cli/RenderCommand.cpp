@@ -3,6 +3,7 @@
 // contact sheet of a levelset's levels.
 #include "archive/Thumbnails.h"
 #include "ce/CeGraphics.h"
+#include "base/PathText.h"
 #include "cli/CliUserInterface.h"
 #include "cli/Commands.h"
 #include "level/Loader.h"
@@ -24,7 +25,7 @@ namespace {
 // BMP or PNG by the output file's extension, or nothing for another one.
 std::optional<PictureFormat> PictureFormatOf(const std::string& out)
 {
-    std::string ext = std::filesystem::path(out).extension().string();
+    std::string ext = PathOf(out).extension().string();
     std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
     if (ext == ".bmp") return PictureFormat::Bmp;
     if (ext == ".png") return PictureFormat::Png;
@@ -45,7 +46,7 @@ int RunRender(const std::string& file, const std::string& out)
     LoadReport report;
     // The picture never takes the place of the level.
     std::error_code differ;
-    if (std::filesystem::equivalent(file, out, differ)) {
+    if (std::filesystem::equivalent(PathOf(file), PathOf(out), differ)) {
         PrintMessage(std::cerr, "The picture would replace the level " + file + " itself; name another file for it.");
         return 1;
     }

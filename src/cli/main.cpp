@@ -13,6 +13,8 @@
 #include <iostream>
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace vantrel {
 namespace {
@@ -442,6 +444,8 @@ int main(int argc, char** argv)
     CLI::App app{"vantrel-cli: inspect and change Rocks'n'Diamonds level files from a terminal.\n"
                  "Messages the window would show in a box are printed to standard error as \"message: \" and "
                  "their text."};
+    // "/path" is a file name, never an option, on every system (the subcommands take this on).
+    app.allow_windows_style_options(false);
     app.require_subcommand(1);
     vantrel::AddVersionAndDocs(app);
     vantrel::CliRun run;
@@ -461,8 +465,12 @@ int main(int argc, char** argv)
     vantrel::AddArchiveCommands(app, run);
     vantrel::AddSheetCommand(app, run);
 
+    // The arguments as UTF-8, also where the system hands them over in a code page.
+    const std::vector<std::string> arguments = vantrel::platform::Arguments(argc, argv);
+    std::vector<const char*> utf8;
+    for (const std::string& argument : arguments) utf8.push_back(argument.c_str());
     try {
-        app.parse(argc, argv);
+        app.parse(static_cast<int>(utf8.size()), utf8.data());
     } catch (const CLI::Success& e) {  // --help, --version, --generate
         return app.exit(e);
     } catch (const CLI::ParseError& e) {

@@ -3,6 +3,7 @@
 #include "base/Bytes.h"
 #include "base/Elements.h"
 #include "base/Error.h"
+#include "base/PathText.h"
 #include "base/Text.h"
 #include "base/RecordLayouts.h"
 #include "base/UserInterface.h"
@@ -223,7 +224,7 @@ CounterResult RunCounterCreation(OpenLevel& lvl, CounterSettings& settings, User
 {
     CounterResult result;
     std::error_code ec;
-    if (!lvl.LevelOpen() || lvl.LevelPath().empty() || !std::filesystem::is_regular_file(lvl.LevelPath(), ec)) {
+    if (!lvl.LevelOpen() || lvl.LevelPath().empty() || !std::filesystem::is_regular_file(PathOf(lvl.LevelPath()), ec)) {
         result.Outcome = CounterOutcome::NoLevel;
         result.Message = kNoLevelForCounterMessage;
         return result;

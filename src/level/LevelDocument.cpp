@@ -1,6 +1,7 @@
 #include "level/LevelDocument.h"
 
 #include "base/Error.h"
+#include "base/PathText.h"
 #include "base/UserInterface.h"
 #include "level/Restore.h"
 #include "level/RecentFiles.h"
@@ -12,7 +13,7 @@ namespace vantrel {
 std::string LevelCaption(const OpenLevel& level, const std::string& caption)
 {
     if (!level.LevelOpen() || (caption != kCaption && caption != kCaptionReadOnly)) return caption;
-    const std::string name = std::filesystem::path(level.LevelPath()).filename().string();
+    const std::string name = PathOf(level.LevelPath()).filename().string();
     return std::string(kCaption) + " - " + name + (caption == kCaptionReadOnly ? " (read-only)" : "");
 }
 

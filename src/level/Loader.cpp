@@ -2,6 +2,7 @@
 
 #include "base/Bytes.h"
 #include "base/Error.h"
+#include "base/PathText.h"
 #include "base/RecordLayouts.h"
 #include "base/UserInterface.h"
 #include "level/ConfEntries.h"
@@ -824,9 +825,9 @@ void CheckLevelFile(const FileLook& look, const std::string& shown)
 // is the name itself; a relative one is made full in storage.
 const std::string& FullPath(const std::string& name, std::string& storage)
 {
-    if (!name.empty() && name.front() == '/') return name;
+    if (!name.empty() && (name.front() == '/' || PathOf(name).is_absolute())) return name;
     std::error_code noPath;
-    const std::filesystem::path full = std::filesystem::absolute(name, noPath);
+    const std::filesystem::path full = std::filesystem::absolute(PathOf(name), noPath);
     if (noPath) return name;
     storage = full.string();
     return storage;

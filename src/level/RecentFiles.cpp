@@ -1,5 +1,6 @@
 #include "level/RecentFiles.h"
 
+#include "base/PathText.h"
 #include "base/UserInterface.h"
 
 #include <algorithm>
@@ -32,7 +33,7 @@ void NoteRecentFile(SettingsStore& settings, const std::string& given)
     if (given.empty()) return;
     // Kept as a full path: a level opened by a relative name opens again from anywhere.
     std::error_code error;
-    const std::filesystem::path full = std::filesystem::absolute(given, error);
+    const std::filesystem::path full = std::filesystem::absolute(PathOf(given), error);
     const std::string path = error ? given : full.lexically_normal().string();
     std::vector<std::string> paths = ReadRecentFiles(settings);
     paths.erase(std::remove(paths.begin(), paths.end(), path), paths.end());

@@ -1,6 +1,7 @@
 #include "level/WholeFile.h"
 
 #include "base/Error.h"
+#include "base/PathText.h"
 #include "platform/Platform.h"
 
 #include <atomic>
@@ -41,7 +42,7 @@ private:
 // permission bits the umask leaves of 0666.
 platform::Outcome CreateTempFile(const std::string& path, std::string& name, platform::File& file)
 {
-    const std::filesystem::path target(path);
+    const std::filesystem::path target = PathOf(path);
     const std::string folder = target.has_parent_path() ? target.parent_path().string() : ".";
     RemoveStaleTemporaryFiles(folder);
     static std::atomic<std::uint64_t> made{0};
@@ -51,7 +52,7 @@ platform::Outcome CreateTempFile(const std::string& path, std::string& name, pla
     how.Mode = 0666;
     platform::Outcome created;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        name = (std::filesystem::path(folder) / TemporaryName(platform::ProcessId(), ++made)).string();
+        name = (PathOf(folder) / TemporaryName(platform::ProcessId(), ++made)).string();
         created = platform::Open(name, how, file);
         if (created.Why != platform::Failure::Exists) break;
     }

@@ -1,6 +1,7 @@
 #include "levelsets/LevelSort.h"
 
 #include "base/Error.h"
+#include "base/PathText.h"
 #include "base/Text.h"
 #include "level/ByteFile.h"
 #include "level/OpenLevel.h"
@@ -80,7 +81,7 @@ public:
     {
         std::vector<std::string> names;
         std::error_code ec;
-        std::filesystem::directory_iterator it(dir_, ec), end;
+        std::filesystem::directory_iterator it(PathOf(dir_), ec), end;
         for (; !ec && it != end; it.increment(ec)) names.push_back(it->path().filename().string());
         return names;
     }
@@ -150,7 +151,7 @@ public:
     explicit DryRunFiles(const std::string& dir) : dir_(dir)
     {
         std::error_code ec;
-        std::filesystem::directory_iterator it(dir, ec), end;
+        std::filesystem::directory_iterator it(PathOf(dir), ec), end;
         for (; !ec && it != end; it.increment(ec)) names_[it->path().filename().string()] = it->path().filename().string();
         if (ec) throw VantrelError("Cannot list the folder " + dir + ": " + ec.message());
     }

@@ -1,6 +1,7 @@
 #include "levelsets/LevelsetConfig.h"
 
 #include "base/Error.h"
+#include "base/PathText.h"
 #include "base/Text.h"
 #include "base/UserInterface.h"
 #include "platform/Platform.h"
@@ -49,7 +50,7 @@ bool MakeDirectoryIfAgreed(const std::string& directory, UserInterface& ui)
     if (IsDirectory(directory)) return true;
     if (!ui.WarningYesNo(CreateDirectoryQuestion(directory))) return false;
     std::error_code ec;
-    fs::create_directories(directory, ec);
+    fs::create_directories(PathOf(directory), ec);
     if (ec || !IsDirectory(directory))
         throw VantrelError("Cannot create the folder " + directory + ": " + (ec ? ec.message() : "a file has its name"));
     return true;
@@ -57,7 +58,7 @@ bool MakeDirectoryIfAgreed(const std::string& directory, UserInterface& ui)
 
 std::string DataDirectoryOf(const std::string& chosen)
 {
-    fs::path path(chosen);
+    fs::path path = PathOf(chosen);
     while (!path.empty() && !path.has_filename() && path != path.root_path()) path = path.parent_path();
     if (path.filename() != "levels" || IsDirectory(JoinPath(chosen, "levels"))) return chosen;
     const fs::path parent = path.parent_path();
@@ -97,7 +98,7 @@ std::optional<std::string> DataDirectoryFromSetupFile(SettingsStore& settings, U
     const auto chosen = ui.ChooseFile(kFindSetupTitle, kFindSetupFilterName, kFindSetupPattern, startDir);
     if (!chosen || chosen->empty()) return std::nullopt;
     std::error_code ec;
-    fs::path parent = fs::absolute(fs::path(*chosen), ec).lexically_normal().parent_path();
+    fs::path parent = fs::absolute(PathOf(*chosen), ec).lexically_normal().parent_path();
     std::string found = parent.string();
     while (found.size() > 1 && found.back() == '/') found.pop_back();
     settings.WriteSetting(kDataDirSetting, found);
@@ -176,7 +177,7 @@ std::vector<std::string> ListLevelFiles(const std::string& directory)
 {
     std::vector<std::string> names;
     std::error_code ec;
-    fs::directory_iterator it(directory, ec), end;
+    fs::directory_iterator it(PathOf(directory), ec), end;
     for (; !ec && it != end; it.increment(ec)) {
         const std::string name = it->path().filename().string();
         if (!IsLevelFileName(name)) continue;

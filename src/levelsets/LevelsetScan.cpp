@@ -1,6 +1,7 @@
 #include "levelsets/LevelsetScan.h"
 
 #include "base/Error.h"
+#include "base/PathText.h"
 #include "platform/Platform.h"
 
 #include <algorithm>
@@ -50,7 +51,7 @@ private:
     {
         std::vector<std::string> names;
         std::error_code ec;
-        fs::directory_iterator it(dir, ec), end;
+        fs::directory_iterator it(PathOf(dir), ec), end;
         for (; !ec && it != end; it.increment(ec)) {
             const std::string name = it->path().filename().string();
             if (name == "." || name == "..") continue;
@@ -66,7 +67,7 @@ private:
     {
         const std::string conf = JoinPath(dir, kLevelinfoName);
         std::error_code ec;
-        const auto status = fs::status(conf, ec);
+        const auto status = fs::status(PathOf(conf), ec);
         if (ec && status.type() != fs::file_type::not_found)
             throw VantrelError("Cannot read " + conf + ": " + ec.message());
         // A folder of that name is no levelinfo.conf.
@@ -135,7 +136,7 @@ private:
     void ReportMissing()
     {
         if (missing_.size() <= kMaxSingleMessages) {
-            for (const std::string& dir : missing_) Report(dir + "/" + kLevelinfoName + " not found!");
+            for (const std::string& dir : missing_) Report(JoinPath(dir, kLevelinfoName) + " not found!");
         } else {
             std::string text = std::string(kLevelinfoName) + " not found in " + std::to_string(missing_.size()) +
                                " folders:";
@@ -165,7 +166,7 @@ void ScanLevelsDirectory(const std::string& levelsDir, LevelsetScanResult& resul
 {
     result.LevelsDir = levelsDir;
     std::error_code ec;
-    result.LevelsDirFound = fs::is_directory(levelsDir, ec);
+    result.LevelsDirFound = fs::is_directory(PathOf(levelsDir), ec);
     if (result.LevelsDirFound) Scanner(options, result).Run(levelsDir);
 }
 

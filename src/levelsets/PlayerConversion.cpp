@@ -3,6 +3,7 @@
 #include "base/ElementTable.h"
 #include "base/Elements.h"
 #include "base/Text.h"
+#include "base/PathText.h"
 #include "base/UserInterface.h"
 #include "level/GameRead.h"
 #include "level/Loader.h"
@@ -72,16 +73,16 @@ Loaded LoadForConversion(OpenLevel& lvl, const std::string& dir, const std::stri
     const std::string path = JoinPath(dir, entry);
     std::error_code ec;
     // A link is followed only to a file of the folder itself: nothing outside it is changed.
-    if (fs::is_symlink(fs::symlink_status(path, ec))) {
+    if (fs::is_symlink(fs::symlink_status(PathOf(path), ec))) {
         std::error_code bad;
-        const fs::path target = fs::canonical(path, bad);
-        if (!bad && target.parent_path() != fs::canonical(dir, bad)) {
+        const fs::path target = fs::canonical(PathOf(path), bad);
+        if (!bad && target.parent_path() != fs::canonical(PathOf(dir), bad)) {
             level.Skip = LevelSkip::NotALevel;
             level.Detail = "it is a link to a file outside the folder (" + target.string() + ")";
             return Loaded::Skipped;
         }
     }
-    const fs::file_status status = fs::status(path, ec);
+    const fs::file_status status = fs::status(PathOf(path), ec);
     if (ec && ec != std::errc::no_such_file_or_directory && ec != std::errc::not_a_directory) {
         error = "Cannot read the file (" + ec.message() + "): " + path;
         return Loaded::Failed;
@@ -120,7 +121,7 @@ Loaded LoadForConversion(OpenLevel& lvl, const std::string& dir, const std::stri
             level.Detail = e.what();
             return Loaded::Skipped;
         }
-        if (!fs::exists(fs::symlink_status(path, ec))) {
+        if (!fs::exists(fs::symlink_status(PathOf(path), ec))) {
             level.Skip = LevelSkip::Vanished;
             return Loaded::Skipped;
         }

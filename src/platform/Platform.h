@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <ctime>
 #include <string>
+#include <vector>
 
 namespace vantrel::platform {
 
@@ -138,6 +139,10 @@ Outcome Remove(const std::string& path);
 // The local time of a moment given in seconds since 1970; false when the
 // system cannot tell it.
 bool LocalTime(std::int64_t when, std::tm& out);
+
+// The program's arguments, argv[0] first, as UTF-8: on Windows read from the
+// wide command line, whatever the code page; argv itself elsewhere.
+std::vector<std::string> Arguments(int argc, char** argv);
 
 // Whether standard error is a terminal (a person watches it).
 bool ErrorIsTerminal();

@@ -254,6 +254,11 @@ bool LocalTime(std::int64_t when, std::tm& out)
     return ::localtime_r(&t, &out) != nullptr;
 }
 
+std::vector<std::string> Arguments(int argc, char** argv)
+{
+    return std::vector<std::string>(argv, argv + argc);
+}
+
 bool ErrorIsTerminal()
 {
     return ::isatty(STDERR_FILENO) != 0;

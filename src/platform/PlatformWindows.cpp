@@ -9,9 +9,11 @@
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cwchar>
 #include <fcntl.h>
 #include <io.h>
 
@@ -48,8 +50,8 @@ std::string Utf8(const wchar_t* wide, int length)
     return utf8;
 }
 
-// The system's text for an error, without the closing period and line end.
-std::string TextOf(DWORD error)
+// The system's own text for an error, without the closing period and line end.
+std::string SystemText(DWORD error)
 {
     wchar_t* buffer = nullptr;
     const DWORD n = ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
@@ -63,25 +65,53 @@ std::string TextOf(DWORD error)
     return text;
 }
 
-Failure KindOf(DWORD error)
+// The errors a file operation meets, in the kinds the program acts on and in
+// the words the POSIX build uses for the same failure, so that a message
+// reads the same on every system; any other error in Windows' own words.
+struct KnownError {
+    DWORD Code;
+    Failure Why;
+    const char* Text;
+};
+constexpr KnownError kKnownErrors[] = {
+    {ERROR_FILE_NOT_FOUND, Failure::NotFound, "No such file or directory"},
+    {ERROR_PATH_NOT_FOUND, Failure::NotFound, "No such file or directory"},
+    {ERROR_INVALID_DRIVE, Failure::NotFound, "No such file or directory"},
+    {ERROR_BAD_NETPATH, Failure::NotFound, "No such file or directory"},
+    {ERROR_FILE_EXISTS, Failure::Exists, "File exists"},
+    {ERROR_ALREADY_EXISTS, Failure::Exists, "File exists"},
+    {ERROR_ACCESS_DENIED, Failure::Denied, "Permission denied"},
+    {ERROR_WRITE_PROTECT, Failure::Denied, "Read-only file system"},
+    {ERROR_SHARING_VIOLATION, Failure::Other, "Device or resource busy"},
+    {ERROR_LOCK_VIOLATION, Failure::Busy, "Resource temporarily unavailable"},
+    {ERROR_DISK_FULL, Failure::Other, "No space left on device"},
+    {ERROR_HANDLE_DISK_FULL, Failure::Other, "No space left on device"},
+    {ERROR_INVALID_HANDLE, Failure::Other, "Bad file descriptor"},
+    {ERROR_NOT_ENOUGH_MEMORY, Failure::Other, "Cannot allocate memory"},
+    {ERROR_OUTOFMEMORY, Failure::Other, "Cannot allocate memory"},
+    {ERROR_TOO_MANY_OPEN_FILES, Failure::Other, "Too many open files"},
+    {ERROR_FILENAME_EXCED_RANGE, Failure::Other, "File name too long"},
+    {ERROR_DIRECTORY, Failure::Other, "Not a directory"},
+    {ERROR_DIR_NOT_EMPTY, Failure::Other, "Directory not empty"},
+    {ERROR_NOT_SAME_DEVICE, Failure::Other, "Invalid cross-device link"},
+    {ERROR_NOT_SUPPORTED, Failure::Unsupported, "Operation not supported"},
+    {ERROR_INVALID_FUNCTION, Failure::Unsupported, "Function not implemented"},
+};
+
+Outcome Failed(DWORD error, Failure why)
 {
-    switch (error) {
-    case ERROR_SUCCESS: return Failure::None;
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND: return Failure::NotFound;
-    case ERROR_FILE_EXISTS:
-    case ERROR_ALREADY_EXISTS: return Failure::Exists;
-    case ERROR_ACCESS_DENIED:
-    case ERROR_WRITE_PROTECT: return Failure::Denied;
-    case ERROR_LOCK_VIOLATION: return Failure::Busy;
-    case ERROR_NOT_SUPPORTED:
-    case ERROR_INVALID_FUNCTION: return Failure::Unsupported;
-    default: return Failure::Other;
-    }
+    for (const KnownError& known : kKnownErrors)
+        if (known.Code == error) return Outcome{why, static_cast<int>(error), known.Text};
+    return Outcome{why, static_cast<int>(error), SystemText(error)};
 }
 
-Outcome Failed(DWORD error, Failure why) { return Outcome{why, static_cast<int>(error), TextOf(error)}; }
-Outcome Failed(DWORD error) { return Failed(error, KindOf(error)); }
+Outcome Failed(DWORD error)
+{
+    for (const KnownError& known : kKnownErrors)
+        if (known.Code == error) return Outcome{known.Why, static_cast<int>(error), known.Text};
+    return Outcome{Failure::Other, static_cast<int>(error), SystemText(error)};
+}
+
 Outcome LastFailure() { return Failed(::GetLastError()); }
 
 constexpr std::int64_t kUnixEpochIn100ns = 116444736000000000LL;
@@ -133,6 +163,17 @@ Outcome LookAtHandle(HANDLE handle, FileInfo& info, bool link)
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
+// The full name of a file (ReplaceFileW takes no relative names everywhere).
+std::wstring FullName(const std::wstring& name)
+{
+    const DWORD n = ::GetFullPathNameW(name.c_str(), 0, nullptr, nullptr);
+    if (n == 0) return name;
+    std::wstring full(n, L'\0');
+    const DWORD written = ::GetFullPathNameW(name.c_str(), n, full.data(), nullptr);
+    full.resize(written);
+    return written ? full : name;
+}
+
 }  // namespace
 
 File::~File()
@@ -156,8 +197,17 @@ Outcome Open(const std::string& path, const OpenHow& how, File& file)
     const DWORD disposition = how.Create == Creation::New        ? CREATE_NEW
                               : how.Create == Creation::Truncate ? CREATE_ALWAYS
                                                                  : OPEN_EXISTING;
+    const std::wstring name = Wide(path);
+    // A read-only file is not opened for writing, also where the system would
+    // let its superuser do so (Wine run as root).
+    if (how.Write && how.Create != Creation::Truncate) {
+        const DWORD attributes = ::GetFileAttributesW(name.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
+            !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+            return Failed(ERROR_ACCESS_DENIED);
+    }
     // Not inherited: the security attributes are left out.
-    const HANDLE handle = ::CreateFileW(Wide(path).c_str(), access, kShareAll, nullptr, disposition,
+    const HANDLE handle = ::CreateFileW(name.c_str(), access, kShareAll, nullptr, disposition,
                                         FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return LastFailure();
     file = File();
@@ -306,6 +356,14 @@ Outcome Look(const std::string& path, FileInfo& info, bool followLinks)
     const DWORD flags = FILE_FLAG_BACKUP_SEMANTICS | (link ? FILE_FLAG_OPEN_REPARSE_POINT : 0);
     const HANDLE handle = ::CreateFileW(name.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING, flags, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return LastFailure();
+    // A file deleted while another program holds it keeps its name until it
+    // is closed: the name names no file any more.
+    FILE_STANDARD_INFO standard {};
+    if (::GetFileInformationByHandleEx(handle, FileStandardInfo, &standard, sizeof standard) &&
+        standard.DeletePending) {
+        ::CloseHandle(handle);
+        return Failed(ERROR_FILE_NOT_FOUND);
+    }
     const Outcome looked = LookAtHandle(handle, info, link);
     ::CloseHandle(handle);
     return looked;
@@ -333,9 +391,13 @@ Outcome ReplaceWith(const std::string& from, const std::string& to)
         return {};
     const DWORD error = ::GetLastError();
     if (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) return Failed(error);
-    // A file held open (with leave to delete it) is replaced in its place,
-    // keeping its name and attributes.
-    if (::ReplaceFileW(target.c_str(), source.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
+    // Only a file is replaced so: a folder in the way stays, with all it holds.
+    const DWORD attributes = ::GetFileAttributesW(target.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return Failed(error);
+    // A file held open (with leave to delete it, as this program and the game
+    // hold levels) is replaced in its place, keeping its name and attributes.
+    if (::ReplaceFileW(FullName(target).c_str(), FullName(source).c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                       nullptr, nullptr))
         return {};
     return LastFailure();
 }
@@ -350,6 +412,17 @@ bool LocalTime(std::int64_t when, std::tm& out)
 {
     const __time64_t t = static_cast<__time64_t>(when);
     return ::_localtime64_s(&out, &t) == 0;
+}
+
+std::vector<std::string> Arguments(int argc, char** argv)
+{
+    int count = 0;
+    wchar_t** wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    if (!wide) return std::vector<std::string>(argv, argv + argc);
+    std::vector<std::string> arguments;
+    for (int i = 0; i < count; ++i) arguments.push_back(Utf8(wide[i], static_cast<int>(std::wcslen(wide[i]))));
+    ::LocalFree(wide);
+    return arguments;
 }
 
 bool ErrorIsTerminal()

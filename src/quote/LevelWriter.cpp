@@ -2,6 +2,7 @@
 
 #include "base/Bytes.h"
 #include "base/Error.h"
+#include "base/PathText.h"
 #include "base/RecordLayouts.h"
 #include "base/Text.h"
 #include "level/WholeFile.h"
@@ -17,18 +18,18 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool Exists(const fs::path& path)
+bool Exists(const std::string& path)
 {
     std::error_code ec;
-    return fs::exists(fs::symlink_status(path, ec));
+    return fs::exists(fs::symlink_status(PathOf(path), ec));
 }
 
 // The full path of name in directory.
 std::string Join(const std::string& directory, const std::string& name)
 {
     std::error_code ec;
-    const fs::path dir = fs::absolute(directory, ec);
-    return JoinPath((ec ? fs::path(directory) : dir).lexically_normal().string(), name);
+    const fs::path dir = fs::absolute(PathOf(directory), ec);
+    return JoinPath((ec ? PathOf(directory) : dir).lexically_normal().string(), name);
 }
 
 enum class Created { Yes, NameTaken };

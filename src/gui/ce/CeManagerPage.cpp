@@ -1,6 +1,7 @@
 #include "gui/ce/CeManagerPage.h"
 
 #include "base/ElementTable.h"
+#include "base/PathText.h"
 #include "gui/base/NamedWidget.h"
 #include "gui/base/Tell.h"
 
@@ -736,7 +737,7 @@ void CeManagerPage::CEMan_Info_LoadVCEClick()
 {
     EnsureSubPages();
     doc_.Run([this] {
-        const std::string folder = std::filesystem::path(doc_.Level().LevelPath()).parent_path().string();
+        const std::string folder = PathOf(doc_.Level().LevelPath()).parent_path().string();
         const VceLoadResult loaded = ChooseAndLoadVceFile(doc_.Level(), import_, doc_.Ui(), folder);
         if (loaded.Refusal) Tell(*loaded.Refusal, doc_.Ui());
         if (loaded) ShowImportList();
