@@ -84,7 +84,7 @@ TEST(IndexCorpusTest, AgreesWithLoadAndCheckOnEveryRealLevel)
         EXPECT_EQ(got.Emeralds, want.Emeralds);
         EXPECT_EQ(got.Ces, want.Ces);
         EXPECT_EQ(got.Counts, want.Counts);
-        const std::string name = e.Path.substr(e.Path.rfind('/') + 1);
+        const std::string name = fs::path(e.Path).filename().string();
         EXPECT_EQ(e.Number, name == "template.level" ? -1 : std::stoi(name));
         for (const IndexedFinding& f : e.Findings)
             findings += e.Path + ": " + std::to_string(f.Offset) + ": " + (f.Note ? "note: " : "") + f.Text + "\n";

@@ -109,12 +109,8 @@ inline Bytes Cus4Chunk(const CeSpec& ce)
     return b;
 }
 
-inline Bytes Concat(std::initializer_list<Bytes> parts)
-{
-    Bytes all;
-    for (const Bytes& p : parts) all.insert(all.end(), p.begin(), p.end());
-    return all;
-}
+// The parts one after another (defined with the level builder's helpers).
+Bytes Concat(std::initializer_list<Bytes> parts);
 
 // A chunked level of 2x2 one-byte cells, followed by the chunks given. The
 // first chunk that follows starts at LevelPrefixLength().

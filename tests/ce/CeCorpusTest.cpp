@@ -15,7 +15,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
-#include <sys/wait.h>
 
 namespace vantrel {
 namespace {

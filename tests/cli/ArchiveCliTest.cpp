@@ -2,6 +2,7 @@
 // printed, the searches, the cache in the user's cache folder, the sheet.
 #include "support/LevelBuilder.h"
 #include "support/RunCli.h"
+#include "support/SystemOnly.h"
 #include "support/TempDir.h"
 #include "view/Picture.h"
 
@@ -48,16 +49,16 @@ protected:
     }
     std::string Line1() const
     {
-        return Set() + "/001.level: Set 1 \"One\" by Me, 3x1, RND1 0200000003000803, time 50, emeralds 2, 3 elements, 0 "
+        return Set() + test::kSep + "001.level: Set 1 \"One\" by Me, 3x1, RND1 0200000003000803, time 50, emeralds 2, 3 elements, 0 "
                        "CEs, clean\n";
     }
     std::string Line2() const
     {
-        return Set() + "/002.level: not a level: Not a Rocks'n'Diamonds level, or unknown file version.\n";
+        return Set() + test::kSep + "002.level: not a level: Not a Rocks'n'Diamonds level, or unknown file version.\n";
     }
     std::string Line3() const
     {
-        return Set() + "/003.level: Set 3 \"Ce\" by Ann, 2x1, RND1 0200000003000803, time 0, emeralds 0, 2 elements, 1 "
+        return Set() + test::kSep + "003.level: Set 3 \"Ce\" by Ann, 2x1, RND1 0200000003000803, time 0, emeralds 0, 2 elements, 1 "
                        "CE, clean\n";
     }
 
@@ -77,8 +78,10 @@ TEST_F(ArchiveCliTest, IndexJsonHoldsEveryField)
     const test::CliResult r = Run({"index", "--json"});
     EXPECT_EQ(r.status, 0);
     const std::string third = r.out.substr(r.out.rfind('\n', r.out.size() - 2) + 1);
-    EXPECT_EQ(third, "{\"path\":\"" + Set() +
-                         "/003.level\",\"levelset\":\"Set\",\"number\":3,\"state\":\"level\",\"problem\":\"\","
+    std::string path = Set() + test::kSep + "003.level";  // as JSON writes it: a backslash doubled
+    for (std::size_t at = 0; (at = path.find('\\', at)) != std::string::npos; at += 2) path.insert(at, 1, '\\');
+    EXPECT_EQ(third, "{\"path\":\"" + path +
+                         "\",\"levelset\":\"Set\",\"number\":3,\"state\":\"level\",\"problem\":\"\","
                          "\"layout\":\"RND1\",\"version\":\"0200000003000803\",\"title\":\"Ce\",\"author\":\"Ann\","
                          "\"width\":2,\"height\":1,\"time\":0,\"emeralds\":0,\"bytes\":352,\"modified\":1700000000,"
                          "\"elements\":[{\"code\":6,\"name\":\"Emerald\",\"count\":1},{\"code\":360,\"name\":\"Custom "
@@ -142,8 +145,9 @@ TEST_F(ArchiveCliTest, FindRefusesWhatNamesNothing)
 
 TEST_F(ArchiveCliTest, KeepsTheIndexInTheUsersCacheFolder)
 {
+    VANTREL_SKIP_ON_WINDOWS("the program is started through env with XDG_CACHE_HOME set");
     const fs::path cache = dir.Path() / "xdg" / "vantrel" / "archive.index";
-    const std::string prefix = "XDG_CACHE_HOME='" + (dir.Path() / "xdg").string() + "' ";
+    const std::vector<std::string> prefix = {"/usr/bin/env", "XDG_CACHE_HOME=" + (dir.Path() / "xdg").string()};
     const test::CliResult first = test::RunCli({"index", Set()}, dir, prefix);
     ASSERT_TRUE(fs::exists(cache));
     const auto written = fs::last_write_time(cache);

@@ -64,8 +64,8 @@ TEST(PlayersCliTest, AFailedWriteIsSaidOnStandardError)
     const std::string level = (set / "a.level").string();
     const test::CliResult r =
         test::RunCli({"players", "3", set.string()}, dir,
-                     std::string("env LD_PRELOAD='") + VANTREL_FILE_FAULTS +
-                         "' VANTREL_FAULT=eio VANTREL_FAULT_AT=1 VANTREL_FAULT_FILE=/a.level ");
+                     {"/usr/bin/env", std::string("LD_PRELOAD=") + VANTREL_FILE_FAULTS, "VANTREL_FAULT=eio",
+                      "VANTREL_FAULT_AT=1", "VANTREL_FAULT_FILE=/a.level"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, "message: Set 3 players stopped at a.level: Cannot write to the file (Input/output error): " +

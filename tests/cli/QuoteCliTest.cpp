@@ -5,6 +5,7 @@
 
 #include "support/LevelBuilder.h"
 #include "support/RunCli.h"
+#include "support/SystemOnly.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -112,6 +113,7 @@ TEST(QuoteCliTest, SketchPrintsTheMapOrARectangleAndOnlyReadsTheLevel)
 // current directory as the output directory; the path printed is a full one.
 TEST(QuoteCliTest, SketchPipedIntoQuoteGivesTheMapBack)
 {
+    VANTREL_SKIP_ON_WINDOWS("runs a pipeline of sh");
     test::TempDir dir;
     const std::string level = WriteSmallLevel(dir);
     const std::string cli = std::string("'") + VANTREL_CLI_PATH + "'";

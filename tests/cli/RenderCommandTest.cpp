@@ -13,7 +13,9 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#ifndef _WIN32
 #include <sys/wait.h>
+#endif
 #include <vector>
 
 namespace vantrel {
@@ -122,6 +124,9 @@ TEST(CliRenderTest, APictureThatCannotBeWrittenIsAnError)
 
 TEST(CliRenderTest, APictureCutShortByAFileSizeLimitLeavesNoFile)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "runs the tool under sh with a file size limit";
+#else
     test::TempDir dir;
     const std::string level = WriteLevel(dir, 30, 20, false);
     for (const char* name : {"map.bmp", "map.png"}) {
@@ -138,6 +143,7 @@ TEST(CliRenderTest, APictureCutShortByAFileSizeLimitLeavesNoFile)
     }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 2)
         << "a.level and err (render only reads the level: no backup): no temporary file left";
+#endif
 }
 
 TEST(CliRenderTest, ALevelWithoutMapCellsSaysSo)

@@ -4,16 +4,14 @@
 #include "level/HeaderEdit.h"
 #include "level/Loader.h"
 #include "base/Error.h"
+#include "platform/Platform.h"
 #include "support/LevelBuilder.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <functional>
-#include <sys/file.h>
-#include <unistd.h>
 
 namespace vantrel {
 namespace {
@@ -127,8 +125,12 @@ TEST(LevelStep, AnotherProgramsLockOrChangeRefusesTheWrite)
     test::ScriptedUi ui;
     LoadReport report;
     LoadAndTell(lvl, path, ui, report);
-    const int other = ::open(path.c_str(), O_RDWR);
-    ASSERT_EQ(::flock(other, LOCK_EX), 0);
+    // Another of our programs holds the level (its own open file and lock).
+    platform::File other;
+    platform::OpenHow how;
+    how.Write = true;
+    ASSERT_TRUE(platform::Open(path, how, other).Ok());
+    ASSERT_TRUE(platform::TryLock(other).Ok());
     const auto refused = [&](const std::string& why) {
         try {
             SetCell(lvl, PackCell(1, 1), 9);
@@ -139,12 +141,13 @@ TEST(LevelStep, AnotherProgramsLockOrChangeRefusesTheWrite)
     };
     refused("The level file " + path +
             " is being changed by another program, so nothing was written. Try again when it is done.");
-    ::flock(other, LOCK_UN);
-    ASSERT_EQ(::pwrite(other, "x", 1, static_cast<off_t>(Level().size())), 1);
+    platform::Unlock(other);
+    const std::uint8_t x = 'x';
+    ASSERT_TRUE(platform::WriteAt(other, static_cast<std::int64_t>(Level().size()), &x, 1).Ok());
     refused("The level file " + path + " was changed by another program since it was loaded (it is " +
             std::to_string(Level().size() + 1) + " bytes long, not " + std::to_string(Level().size()) +
             "), so nothing was written. Load it again to change it.");
-    ::close(other);
+    platform::Close(other);
     EXPECT_EQ(lvl.Grid().At(1, 1), test::PatternCells(4, 3, false)[0]);
 }
 

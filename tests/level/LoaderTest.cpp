@@ -1039,7 +1039,7 @@ TEST(BackupTest, LookedForOnceForTheSameFileAndAgainForANewOne)
     EXPECT_FALSE(std::filesystem::exists(backup)) << "the same file was looked at in this session";
 
     const std::string replacement = run.dir.Write("new.level", Base(true).Data());
-    std::filesystem::rename(replacement, run.path);  // the name now names another file
+    test::ReplaceFile(replacement, run.path);  // the name now names another file
     run.Load(run.path);
     EXPECT_EQ(test::ReadBytes(backup), Base(true).Data());
 }

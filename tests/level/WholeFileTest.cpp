@@ -1,13 +1,12 @@
 // Files written whole: the file appears complete or not at all.
 #include "level/WholeFile.h"
 #include "base/Error.h"
+#include "support/SystemOnly.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
-#include <sys/resource.h>
 
 namespace vantrel {
 namespace {
@@ -27,21 +26,16 @@ TEST(WholeFile, AFailureLeavesThePreviousFileAndNoPartialOne)
 {
     test::TempDir dir;
     const std::string path = dir.Write("out.bin", std::string("previous"));
-    // A file size limit of 1 KiB, as a full disk would: the write stops part way.
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit old{};
-    ::getrlimit(RLIMIT_FSIZE, &old);
-    rlimit small = old;
-    small.rlim_cur = 1024;
-    ::setrlimit(RLIMIT_FSIZE, &small);
+    VANTREL_SKIP_ON_WINDOWS("a file size limit is POSIX's");
     try {
+        // A file size limit of 1 KiB, as a full disk would: the write stops part way.
+        test::FileSizeLimit limit(1024);
         WriteWholeFile(path, std::string(4096, 'x'));
         ADD_FAILURE() << "no error";
     } catch (const VantrelError& e) {
         EXPECT_EQ(std::string(e.what()), "The file " + path +
                                              " could not be written (writing: File too large); nothing was changed.");
     }
-    ::setrlimit(RLIMIT_FSIZE, &old);
     EXPECT_EQ(test::ReadBytes(path), (std::vector<std::uint8_t>{'p', 'r', 'e', 'v', 'i', 'o', 'u', 's'}));
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator{}), 1) << "no partial file";
 

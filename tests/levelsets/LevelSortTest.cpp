@@ -5,6 +5,7 @@
 #include "base/Error.h"
 #include "levelsets/LevelsetConfig.h"
 #include "levelsets/LevelsetDirs.h"
+#include "support/SystemOnly.h"
 
 #include <gtest/gtest.h>
 
@@ -223,13 +224,13 @@ TEST(SortLevelsTest, RefusesWhatTheGameCannotNumber)
         std::string said;  // after the path of the set's folder
     };
     const Case cases[] = {
-        {"Negative", "first_level: -5\n", "/levelinfo.conf is -5: the game numbers its levels from 000 to 999, "
+        {"Negative", "first_level: -5\n", "levelinfo.conf is -5: the game numbers its levels from 000 to 999, "
                                           "so the levels were not renumbered."},
         {"Overflow", "first_level: 9223372036854775807\n",
-         "/levelinfo.conf is 9223372036854775807: the game numbers its levels from 000 to 999, so the levels were not "
+         "levelinfo.conf is 9223372036854775807: the game numbers its levels from 000 to 999, so the levels were not "
          "renumbered."},
         {"PastTheLast", "first_level: 998\n", ""},
-        {"Unreadable", "", "/levelinfo.conf (it is a folder), so the levels were not renumbered."},
+        {"Unreadable", "", "levelinfo.conf (it is a folder), so the levels were not renumbered."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -248,13 +249,13 @@ TEST(SortLevelsTest, RefusesWhatTheGameCannotNumber)
             said = e.what();
         }
         if (std::string(c.name) == "PastTheLast")
-            EXPECT_EQ(said, "The 3 levels of " + set + " would be numbered from 998 to 1000 (the first_level of " + set +
-                                "/levelinfo.conf), but the game reads levels up to 999 only, so the levels were not "
+            EXPECT_EQ(said, "The 3 levels of " + set + " would be numbered from 998 to 1000 (the first_level of " + set + test::kSep +
+                                "levelinfo.conf), but the game reads levels up to 999 only, so the levels were not "
                                 "renumbered.");
         else if (std::string(c.name) == "Unreadable")
-            EXPECT_EQ(said, "Cannot read " + set + c.said);
+            EXPECT_EQ(said, "Cannot read " + set + test::kSep + c.said);
         else
-            EXPECT_EQ(said, "The first_level in " + set + c.said);
+            EXPECT_EQ(said, "The first_level in " + set + test::kSep + c.said);
         Files left;
         for (const auto& [name, content] : files) left[name] = test::ReadFile(dir.Path() / name);
         EXPECT_EQ(left, files);

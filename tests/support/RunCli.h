@@ -2,14 +2,13 @@
 // For the core tests only (they know where the tool was built).
 #pragma once
 
+#include "support/Process.h"
 #include "support/TempDir.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
 namespace vantrel::test {
@@ -28,17 +27,19 @@ inline std::string ReadText(const std::filesystem::path& file)
     return s.str();
 }
 
-// Each argument is passed in single quotes; the output goes through files in dir.
-// A prefix (a command the tool runs under) comes before it.
-inline CliResult RunCli(const std::vector<std::string>& args, const TempDir& dir, const std::string& prefix = "")
+// The arguments reach the program as they are (no shell); its output goes
+// through files in dir, and it reads nothing. A prefix (a program and its
+// arguments, which the tool runs under) comes before it.
+inline CliResult RunCli(const std::vector<std::string>& args, const TempDir& dir,
+                        const std::vector<std::string>& prefix = {})
 {
     const auto out = dir.Path() / "cli.out", err = dir.Path() / "cli.err";
-    std::string command = prefix + "'" + VANTREL_CLI_PATH + "'";
-    for (const std::string& a : args) command += " '" + a + "'";
-    command += " >'" + out.string() + "' 2>'" + err.string() + "' </dev/null";
-    const int raw = std::system(command.c_str());
+    std::vector<std::string> all(prefix.empty() ? prefix.begin() : prefix.begin() + 1, prefix.end());
+    all.push_back(VANTREL_CLI_PATH);
+    all.insert(all.end(), args.begin(), args.end());
     CliResult r;
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    r.status = prefix.empty() ? RunProgram(VANTREL_CLI_PATH, args, {out, err, {}})
+                              : RunProgram(prefix.front(), all, {out, err, {}});
     r.out = ReadText(out);
     r.err = ReadText(err);
     return r;

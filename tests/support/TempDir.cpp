@@ -1,5 +1,7 @@
 #include "support/TempDir.h"
 
+#include "platform/Platform.h"
+
 #include <fstream>
 #include <random>
 #include <stdexcept>
@@ -27,7 +29,7 @@ TempDir::~TempDir()
 
 std::string TempDir::Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const
 {
-    const auto file = path_ / name;
+    const auto file = (path_ / name).make_preferred();  // "set/a.level" named as the program names it
     std::filesystem::create_directories(file.parent_path());
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
@@ -45,6 +47,12 @@ std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& file)
     std::ifstream in(file, std::ios::binary);
     if (!in) throw std::runtime_error("cannot read " + file.string());
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void ReplaceFile(const std::filesystem::path& from, const std::filesystem::path& to)
+{
+    const platform::Outcome replaced = platform::ReplaceWith(from.string(), to.string());
+    if (!replaced.Ok()) throw std::runtime_error("cannot replace " + to.string() + ": " + replaced.Text);
 }
 
 std::filesystem::path CorpusDir()

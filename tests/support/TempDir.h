@@ -26,6 +26,11 @@ private:
 
 std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& file);
 
+// Puts the file from in the place of to, as another program replaces a file:
+// a rename over it (on Windows, where a rename cannot replace a file that is
+// open, the system's replacing of a file).
+void ReplaceFile(const std::filesystem::path& from, const std::filesystem::path& to);
+
 // The corpus folder, or an empty path when it is absent.
 std::filesystem::path CorpusDir();
 // Copies a corpus file (path relative to the corpus folder) into dir and
