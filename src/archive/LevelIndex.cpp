@@ -3,6 +3,7 @@
 #include "archive/IndexCache.h"
 #include "archive/LevelLoad.h"
 #include "base/Error.h"
+#include "base/PathText.h"
 #include "base/Text.h"
 #include "level/ByteFile.h"
 #include "level/GameRead.h"
@@ -68,7 +69,7 @@ Listed ListFolder(const std::string& folder, int depth)
         return listed;
     }
     std::error_code ec;
-    fs::directory_iterator it(folder, ec), end;
+    fs::directory_iterator it(PathOf(folder), ec), end;
     if (ec) {
         listed.Notice = "The folder " + folder + " cannot be listed (" + ec.message() + ").";
         return listed;
@@ -162,10 +163,20 @@ void LookAtFile(Found& f)
     f.ModTime = info.Modified * 1000000000 + info.ModifiedNanos;
 }
 
+// The separators of a name's folders: "/", and on Windows "\\" too.
+bool IsSeparator(char c)
+{
+#ifdef _WIN32
+    return c == '/' || c == '\\';
+#else
+    return c == '/';
+#endif
+}
+
 bool Under(const std::string& path, const std::string& root)
 {
     return path.size() > root.size() && path.compare(0, root.size(), root) == 0 &&
-           (root.back() == '/' || path[root.size()] == '/');
+           (IsSeparator(root.back()) || IsSeparator(path[root.size()]));
 }
 
 }  // namespace
@@ -325,11 +336,11 @@ ArchiveIndex BuildArchiveIndex(const std::vector<std::string>& givenRoots, const
     std::vector<std::string> folders;
     for (const std::string& root : roots) {
         std::error_code ec;
-        if (fs::is_directory(root, ec)) {
+        if (fs::is_directory(PathOf(root), ec)) {
             folders.push_back(root);
-        } else if (fs::exists(root, ec)) {
-            walk.Folders.push_back(fs::path(root).parent_path().string());
-            walk.Files.push_back({root, walk.Folders.size() - 1, fs::path(root).filename().string(), 0, 0, {}});
+        } else if (fs::exists(PathOf(root), ec)) {
+            walk.Folders.push_back(PathOf(root).parent_path().string());
+            walk.Files.push_back({root, walk.Folders.size() - 1, PathOf(root).filename().string(), 0, 0, {}});
             LookAtFile(walk.Files.back());
         } else {
             walk.Notices.push_back("The folder " + root + " does not exist.");
@@ -430,7 +441,7 @@ ArchiveIndex BuildArchiveIndex(const std::vector<std::string>& givenRoots, const
                 const bool walked = std::any_of(roots.begin(), roots.end(),
                                                 [&](const std::string& r) { return c.Path == r || Under(c.Path, r); });
                 std::error_code ec;
-                if (walked || !fs::exists(c.Path, ec)) {
+                if (walked || !fs::exists(PathOf(c.Path), ec)) {
                     ++dropped;
                     continue;
                 }

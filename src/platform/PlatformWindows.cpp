@@ -206,9 +206,10 @@ Outcome Open(const std::string& path, const OpenHow& how, File& file)
             !(attributes & FILE_ATTRIBUTE_DIRECTORY))
             return Failed(ERROR_ACCESS_DENIED);
     }
-    // Not inherited: the security attributes are left out.
-    const HANDLE handle = ::CreateFileW(name.c_str(), access, kShareAll, nullptr, disposition,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+    // Not inherited: the security attributes are left out. A folder opens for
+    // reading, as on POSIX systems, so that the caller can tell it is one.
+    const DWORD flags = FILE_ATTRIBUTE_NORMAL | (how.Write ? 0 : FILE_FLAG_BACKUP_SEMANTICS);
+    const HANDLE handle = ::CreateFileW(name.c_str(), access, kShareAll, nullptr, disposition, flags, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return LastFailure();
     file = File();
     FileAccess::Set(file, handle);
