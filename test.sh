@@ -10,3 +10,5 @@ vantrel_build_game
 fuzz/smoke.sh
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir build --output-on-failure -j2
+# Vantrel for Windows: cross-built, its tests run under Wine and its output held against this build's.
+scripts/windows.sh test

@@ -2,12 +2,13 @@
 # resources/examples: a level made from a forum post, a level with a counter,
 # and a levelset for two players beside its three- and four-player variants.
 #   cmake -DCLI=vantrel-cli -DSOURCE=resources/examples -DOUT=build/examples -P MakeExamples.cmake
+# (-DEMULATOR=... runs a vantrel-cli built for another system: Wine for Windows.)
 set(group ${OUT}/levels/vantrel_examples)
 file(REMOVE_RECURSE ${OUT})
 file(MAKE_DIRECTORY ${group})
 
 function(cli)
-  execute_process(COMMAND ${CLI} ${ARGN} RESULT_VARIABLE status OUTPUT_QUIET ERROR_VARIABLE err)
+  execute_process(COMMAND ${EMULATOR} ${CLI} ${ARGN} RESULT_VARIABLE status OUTPUT_QUIET ERROR_VARIABLE err)
   if(NOT status EQUAL 0)
     message(FATAL_ERROR "vantrel-cli ${ARGN} failed (${status}): ${err}")
   endif()
