@@ -599,7 +599,7 @@ ExportResult WriteExport(const ExportPlan& plan, UserInterface& ui)
     result.RefusedLines = plan.RefusedLines;
     if (plan.Exported == 0 || plan.Path.empty()) return result;
     std::error_code ec;
-    if (std::filesystem::exists(plan.Path, ec) && !ui.WarningYesNo(ReplaceVceQuestion(plan.Path, plan.Exported))) {
+    if (std::filesystem::exists(PathOf(plan.Path), ec) && !ui.WarningYesNo(ReplaceVceQuestion(plan.Path, plan.Exported))) {
         result.Declined = true;  // an earlier export stays as it is
         return result;
     }

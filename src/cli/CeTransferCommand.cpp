@@ -2,6 +2,7 @@
 // level into LEVEL.vce.
 // vantrel-cli import LEVEL VCE [--set OLD=NEW]... [--shift K] [--yes]
 // [--verbose]: the custom elements of a .vce file into a level under new ids.
+#include "base/PathText.h"
 #include "ce/CeTransfer.h"
 #include "cli/CliUserInterface.h"
 #include "cli/Commands.h"
@@ -71,7 +72,7 @@ int RunExport(const std::string& path, const std::vector<int>& lines, bool all, 
     // An earlier export is replaced only when asked for: the window asks, here --force says so.
     const std::string vce = VcePathOf(path);
     std::error_code ec;
-    if (!force && std::filesystem::exists(vce, ec)) {
+    if (!force && std::filesystem::exists(PathOf(vce), ec)) {
         PrintMessage(std::cerr, vce + " exists already: export replaces it only with --force. Nothing was written.");
         return 1;
     }

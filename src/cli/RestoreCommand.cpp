@@ -1,5 +1,6 @@
 // vantrel-cli restore LEVEL: the level's backup put back into the level, as
 // File > Restore from Backup does (without the question: the command is the answer).
+#include "base/PathText.h"
 #include "cli/CliUserInterface.h"
 #include "cli/Commands.h"
 #include "level/Loader.h"
@@ -19,7 +20,7 @@ int RunRestore(const std::string& file, bool verbose)
     if (const platform::Outcome looked = platform::Look(BackupNameOf(file), info); !looked.Ok()) {
         if (platform::Look(file, info, false).Why == platform::Failure::NotFound) {
             std::error_code noPath;
-            const std::filesystem::path full = std::filesystem::absolute(file, noPath);
+            const std::filesystem::path full = std::filesystem::absolute(PathOf(file), noPath);
             PrintMessage(std::cerr, MissingLevelMessage(noPath ? file : full.string()));
         } else {
             PrintMessage(std::cerr, BackupLookRefusal(BackupNameOf(file), looked));

@@ -108,12 +108,12 @@ std::vector<std::string> RemoveStaleTemporaryFiles(const std::string& folder, bo
     {
         std::lock_guard<std::mutex> lock(mutex);
         std::error_code noPath;
-        const std::string key = std::filesystem::absolute(folder, noPath).lexically_normal().string();
+        const std::string key = std::filesystem::absolute(PathOf(folder), noPath).lexically_normal().string();
         if (!cleaned.insert(key).second && !again) return {};
     }
     std::vector<std::string> removed;
     std::error_code ec;
-    std::filesystem::directory_iterator it(folder.empty() ? "." : folder, ec), end;
+    std::filesystem::directory_iterator it(PathOf(folder.empty() ? "." : folder), ec), end;
     for (; !ec && it != end; it.increment(ec)) {
         const std::string name = it->path().filename().string();
         const auto process = TemporaryNameProcess(name);

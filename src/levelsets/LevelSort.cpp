@@ -318,7 +318,7 @@ private:
 
     void Read(const std::string& path)
     {
-        included_.insert(std::filesystem::path(path).filename().string());
+        included_.insert(PathOf(path).filename().string());
         const std::string text = ReadText(path);
         std::size_t at = 0;
         while (at < text.size()) {
@@ -352,9 +352,9 @@ private:
         std::string value = valueAt < line.size() ? line.substr(valueAt) : std::string();
         if (key.empty()) return;
         if (key == "include") {
-            const std::string name = std::filesystem::path(value).filename().string();
+            const std::string name = PathOf(value).filename().string();
             if (name.empty() || included_.count(name)) return;
-            const std::string other = (std::filesystem::path(path).parent_path() / name).string();
+            const std::string other = (PathOf(path).parent_path() / PathOf(name)).string();
             platform::FileInfo info;
             if (platform::Look(other, info).Why == platform::Failure::NotFound) return;  // as the game: skipped
             Read(other);
@@ -432,7 +432,7 @@ FirstLevel ReadFirstLevel(const std::string& dir, const std::vector<std::string>
 {
     namespace fs = std::filesystem;
     std::error_code ec;
-    fs::path folder = fs::absolute(dir, ec).lexically_normal();
+    fs::path folder = fs::absolute(PathOf(dir), ec).lexically_normal();
     if (!folder.has_filename()) folder = folder.parent_path();
     if (!HasConf(folder / kLevelinfoName))
         return {std::find(entries.begin(), entries.end(), "000.level") != entries.end() ? 0 : 1, {}};
@@ -601,8 +601,8 @@ std::string RenamedPath(const SortResult& result, const std::string& dir, const 
 {
     namespace fs = std::filesystem;
     std::error_code ec;
-    const fs::path level(levelPath);
-    if (!fs::equivalent(level.parent_path().empty() ? fs::path(".") : level.parent_path(), dir, ec) || ec) return {};
+    const fs::path level = PathOf(levelPath);
+    if (!fs::equivalent(level.parent_path().empty() ? fs::path(".") : level.parent_path(), PathOf(dir), ec) || ec) return {};
     const std::string name = level.filename().string();
     for (const SortRename& r : result.Renamed)
         if (r.From == name) return JoinPath(dir, r.To);

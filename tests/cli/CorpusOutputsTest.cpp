@@ -131,7 +131,13 @@ std::uint32_t Crc(const std::string& bytes)
         crc32(0, reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uInt>(bytes.size())));
 }
 
-std::uint32_t OutputCrc(const std::vector<std::string>& args, const test::TempDir& dir)
+// What the program printed, its folder's name replaced, and the text's CRC.
+struct Output {
+    std::uint32_t crc;
+    std::string text;
+};
+
+Output Printed(const std::vector<std::string>& args, const test::TempDir& dir)
 {
     const test::CliResult r = test::RunCli(args, dir);
     std::string text = r.out + "#\n" + r.err + "#" + std::to_string(r.status);
@@ -141,7 +147,8 @@ std::uint32_t OutputCrc(const std::vector<std::string>& args, const test::TempDi
     for (std::size_t at = 0; (at = text.find(inFolder, at)) != std::string::npos; at += 4)
         text.replace(at, inFolder.size(), "DIR/");
     for (std::size_t at = 0; (at = text.find(folder, at)) != std::string::npos; at += 3) text.replace(at, folder.size(), "DIR");
-    return Crc(std::regex_replace(text, std::regex("loaded in [0-9]+ milliseconds"), "loaded in N milliseconds"));
+    text = std::regex_replace(text, std::regex("loaded in [0-9]+ milliseconds"), "loaded in N milliseconds");
+    return {Crc(text), text};
 }
 
 class CorpusOutputs : public testing::TestWithParam<Expected> {};
@@ -154,9 +161,14 @@ TEST_P(CorpusOutputs, AreWhatTheyWere)
     test::TempDir dir;
     const std::string level = (dir.Path() / fs::path(want.level).filename()).string();
     fs::copy_file(corpus / want.level, level);
-    EXPECT_EQ(OutputCrc({"load", level, "--map"}, dir), want.load) << "load --map";
-    EXPECT_EQ(OutputCrc({"ce", level}, dir), want.ce) << "ce";
-    EXPECT_EQ(OutputCrc({"ce", level, "1"}, dir), want.ceFirst) << "ce 1";
+    const struct {
+        std::vector<std::string> args;
+        std::uint32_t crc;
+    } commands[] = {{{"load", level, "--map"}, want.load}, {{"ce", level}, want.ce}, {{"ce", level, "1"}, want.ceFirst}};
+    for (const auto& command : commands) {
+        const Output printed = Printed(command.args, dir);
+        EXPECT_EQ(printed.crc, command.crc) << command.args[0] << " printed:\n" << printed.text;
+    }
     const std::string bmp = (dir.Path() / "map.bmp").string(), png = (dir.Path() / "map.png").string();
     ASSERT_EQ(test::RunCli({"render", level, bmp}, dir).status, 0);
     ASSERT_EQ(test::RunCli({"render", level, png}, dir).status, 0);

@@ -2,6 +2,7 @@
 // corpus: the tree, the totals, the messages, and what the scan refuses.
 #include "levelsets/LevelsetScan.h"
 
+#include "base/Text.h"
 #include "levelsets/LevelsetDirs.h"
 #include "support/ScriptedUi.h"
 #include "support/SystemOnly.h"
@@ -196,7 +197,7 @@ TEST(CorpusScanTest, TwoGroupsOfOneLevelsetEach)
     const auto dataDir = StoredDataDirectory(settings, ui);
     ASSERT_EQ(dataDir, corpus.string());
     std::optional<LevelsetScanResult> r(std::in_place);
-    ScanLevelsDirectory(*dataDir + "/levels", *r);
+    ScanLevelsDirectory(JoinPath(*dataDir, "levels"), *r);
     EXPECT_TRUE(r->Notices.empty());
     EXPECT_EQ(TreeLines(r->Roots), (Lines{"Classic Original Games (Group)",
                                           "  Sokoban (" + std::to_string(sokoban) + " levels)", "Tutorials (Group)",

@@ -2,6 +2,7 @@
 
 #include "base/Bytes.h"
 #include "base/ElementTable.h"
+#include "base/PathText.h"
 #include "base/UserInterface.h"
 #include "gui/archive/ArchiveModel.h"
 #include "gui/archive/ThumbnailSource.h"
@@ -262,7 +263,7 @@ std::vector<std::string> ArchivePage::Folders() const
     std::vector<std::string> folders;
     const std::string dataDir = doc_.Doc().Settings().ReadSetting(kDataDirSetting);
     std::error_code ec;
-    if (!dataDir.empty() && std::filesystem::is_directory(dataDir, ec)) folders.push_back(dataDir);
+    if (!dataDir.empty() && std::filesystem::is_directory(PathOf(dataDir), ec)) folders.push_back(dataDir);
     for (const std::string& added : Lines(doc_.Doc().Settings().ReadSetting(kArchiveFoldersSetting)))
         if (std::find(folders.begin(), folders.end(), added) == folders.end()) folders.push_back(added);
     return folders;
@@ -441,7 +442,7 @@ void ArchivePage::Archive_ShowFolderRow(int row)
 {
     const IndexEntry* e = model_->EntryAt(row);
     if (!e) return;
-    const std::string folder = std::filesystem::path(e->Path).parent_path().string();
+    const std::string folder = PathOf(e->Path).parent_path().string();
     if (doc_.Run([&] { doc_.SetListing(folder, ListLevelFiles(folder)); })) doc_.ShowListingPage();
 }
 

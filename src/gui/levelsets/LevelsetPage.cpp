@@ -1,6 +1,7 @@
 #include "gui/levelsets/LevelsetPage.h"
 
 #include "archive/Thumbnails.h"
+#include "base/PathText.h"
 #include "gui/archive/ThumbnailSource.h"
 #include "gui/base/NamedWidget.h"
 #include "gui/base/QtText.h"
@@ -48,7 +49,7 @@ constexpr char kNoSetForPlayers[] =
 std::string OpenLevelSortNote(const std::string& from, const std::string& to)
 {
     namespace fs = std::filesystem;
-    return "The open level " + fs::path(from).filename().string() + " becomes " + fs::path(to).filename().string() +
+    return "The open level " + PathOf(from).filename().string() + " becomes " + PathOf(to).filename().string() +
            ": it is closed for the sort and opened again under its new name (Edit > Undo starts afresh).";
 }
 
