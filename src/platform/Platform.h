@@ -16,6 +16,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <ctime>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -124,6 +125,26 @@ struct FileInfo {
 Outcome Look(const File& file, FileInfo& info);
 // What path names; with followLinks false, a link is looked at itself (Kind::Link).
 Outcome Look(const std::string& path, FileInfo& info, bool followLinks = true);
+
+// A name in a folder, as the folder's listing gives it.
+struct FolderEntry {
+    std::string Name;
+    Kind Type = Kind::Other;  // what the name is itself: a link is Kind::Link
+    // For a name the listing was asked to look at: what Look would say of it
+    // (a link followed), or why it could not be looked at. Info's Id is zero
+    // on Windows, where the listing does not tell it.
+    bool LookedAt = false;
+    FileInfo Info;
+    Outcome Looked;
+};
+
+// Lists the names in folder, "." and ".." left out, in no particular order.
+// The names for which lookAt says true are looked at too, relative to the
+// open folder (POSIX) or from the listing itself (Windows: its sizes and
+// times), not by their whole path. A folder that cannot be opened fails with
+// no names; a listing that fails part way fails with the names read before.
+Outcome ListFolder(const std::string& folder, std::vector<FolderEntry>& entries,
+                   const std::function<bool(const std::string& name)>& lookAt = {});
 
 // Whether the file at path may be written by its permissions, attributes and media.
 Outcome CheckWritable(const std::string& path);

@@ -5,6 +5,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
@@ -208,6 +209,63 @@ Outcome Look(const std::string& path, FileInfo& info, bool followLinks)
     if ((followLinks ? ::stat(path.c_str(), &st) : ::lstat(path.c_str(), &st)) != 0) return LastFailure();
     info = InfoOf(st);
     return {};
+}
+
+namespace {
+
+// The kind a listing's entry gives without a look; Kind::Other when it does not tell.
+bool KindOfEntry(unsigned char type, Kind& kind)
+{
+    switch (type) {
+    case DT_REG: kind = Kind::Regular; return true;
+    case DT_DIR: kind = Kind::Directory; return true;
+    case DT_LNK: kind = Kind::Link; return true;
+    case DT_FIFO: kind = Kind::Fifo; return true;
+    case DT_CHR:
+    case DT_BLK: kind = Kind::Device; return true;
+    case DT_SOCK: kind = Kind::Socket; return true;
+    default: kind = Kind::Other; return false;
+    }
+}
+
+}  // namespace
+
+Outcome ListFolder(const std::string& folder, std::vector<FolderEntry>& entries,
+                   const std::function<bool(const std::string& name)>& lookAt)
+{
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return LastFailure();
+    DIR* dir = ::fdopendir(fd);
+    if (!dir) {
+        const Outcome failed = LastFailure();
+        ::close(fd);
+        return failed;
+    }
+    Outcome outcome;
+    for (;;) {
+        errno = 0;
+        const struct dirent* d = ::readdir(dir);
+        if (!d) {
+            if (errno != 0) outcome = LastFailure();
+            break;
+        }
+        const char* name = d->d_name;
+        if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) continue;
+        FolderEntry& e = entries.emplace_back();
+        e.Name = name;
+        struct stat st {};
+        // A file system whose listing gives no kinds: the name is looked at itself.
+        if (!KindOfEntry(d->d_type, e.Type) && ::fstatat(fd, name, &st, AT_SYMLINK_NOFOLLOW) == 0)
+            e.Type = KindOfMode(st.st_mode);
+        if (!lookAt || !lookAt(e.Name)) continue;
+        e.LookedAt = true;
+        if (::fstatat(fd, name, &st, 0) == 0)
+            e.Info = InfoOf(st);
+        else
+            e.Looked = LastFailure();
+    }
+    ::closedir(dir);
+    return outcome;
 }
 
 Outcome CheckWritable(const std::string& path)
