@@ -2,10 +2,11 @@
 
 #include "base/Error.h"
 #include "level/WholeFile.h"
+#include "platform/Platform.h"
 
+#include <bit>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 
 namespace vantrel {
 
@@ -180,7 +181,11 @@ std::uint64_t IndexChecksum(const std::uint8_t* bytes, std::size_t size)
     std::size_t i = 0;
     for (; i + 8 <= size; i += 8) {
         std::uint64_t w = 0;
-        for (int k = 0; k < 8; ++k) w |= static_cast<std::uint64_t>(bytes[i + k]) << (8 * k);
+        if constexpr (std::endian::native == std::endian::little) {
+            std::memcpy(&w, bytes + i, 8);
+        } else {
+            for (int k = 0; k < 8; ++k) w |= static_cast<std::uint64_t>(bytes[i + k]) << (8 * k);
+        }
         h = (h ^ w) * 0xFF51AFD7ED558CCDULL;
         h ^= h >> 32;
     }
@@ -258,20 +263,20 @@ std::string DamagedCacheNotice(const std::string& path, const std::string& reaso
 
 std::optional<std::vector<IndexEntry>> ReadIndexCache(const std::string& path, std::vector<std::string>& notices)
 {
-    std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
+    platform::File file;
+    const platform::Outcome opened = platform::Open(path, {}, file);
+    if (opened.Why == platform::Failure::NotFound) return std::nullopt;
+    // Read whole in one call, at the size the file has.
     std::vector<std::uint8_t> bytes;
-    if (in) {
-        in.seekg(0, std::ios::end);
-        const std::streamoff size = in.tellg();
-        in.seekg(0);
-        if (size >= 0) {
-            bytes.resize(static_cast<std::size_t>(size));
-            in.read(reinterpret_cast<char*>(bytes.data()), size);
-        }
+    platform::FileInfo info;
+    bool read = opened.Ok() && platform::Look(file, info).Ok() && info.Type == platform::Kind::Regular;
+    if (read) {
+        bytes.resize(static_cast<std::size_t>(info.Size));
+        std::size_t got = 0;
+        read = platform::ReadAt(file, 0, bytes.data(), bytes.size(), got).Ok();
+        bytes.resize(got);
     }
-    if (!in) {
+    if (!read) {
         notices.push_back("The index cache " + path + " cannot be read: every level is read again.");
         return std::nullopt;
     }

@@ -18,7 +18,6 @@
 #include <filesystem>
 #include <mutex>
 #include <thread>
-#include <unordered_map>
 
 namespace vantrel {
 
@@ -41,6 +40,7 @@ struct Found {
 struct Walk {
     std::vector<Found> Files;          // by path
     std::vector<std::string> Folders;  // every folder holding a level file
+    std::vector<bool> HasLevelinfo;    // whether the folder's listing names a levelinfo.conf
     std::vector<std::string> Notices;
 };
 
@@ -50,16 +50,22 @@ std::string Lowered(std::string s)
     return s;
 }
 
-void LookAtFile(Found& f);
+std::int64_t Nanoseconds(const platform::FileInfo& info)
+{
+    return info.Modified * 1000000000 + info.ModifiedNanos;
+}
 
-// What one folder holds: its level files (looked at) and its folders.
+// What one folder holds: its level files (looked at, by name) and its folders.
 struct Listed {
     std::string Folder;
     std::vector<Found> Files;
     std::vector<std::string> Folders;
+    bool HasLevelinfo = false;
     std::string Notice;
 };
 
+// Lists a folder and looks at its level files relative to it (their whole
+// paths are not walked again): their size and time of change.
 Listed ListFolder(const std::string& folder, int depth)
 {
     Listed listed;
@@ -68,28 +74,42 @@ Listed ListFolder(const std::string& folder, int depth)
         listed.Notice = "The folder " + folder + " lies more than " + Num(kMaxFolderDepth) + " folders deep and is left out.";
         return listed;
     }
-    std::error_code ec;
-    fs::directory_iterator it(PathOf(folder), ec), end;
-    if (ec) {
-        listed.Notice = "The folder " + folder + " cannot be listed (" + ec.message() + ").";
-        return listed;
+    std::vector<platform::FolderEntry> entries;
+    const platform::Outcome outcome =
+        platform::ListFolder(folder, entries, [](const std::string& name) { return IsLevelFileName(name); });
+    if (!outcome.Ok()) {
+        listed.Notice = "The folder " + folder + (entries.empty() ? " cannot be listed (" : " cannot be listed whole (") +
+                        outcome.Text + ").";
     }
-    for (; it != end; it.increment(ec)) {
-        if (ec) break;
-        std::error_code kind;
+    for (platform::FolderEntry& e : entries) {
         // Folders are walked where they lie: a link to a folder is not followed (no loops).
-        if (it->is_symlink(kind) ? false : it->is_directory(kind)) {
-            listed.Folders.push_back(it->path().string());
+        if (e.Type == platform::Kind::Directory) {
+            listed.Folders.push_back(JoinPath(folder, e.Name));
             continue;
         }
-        std::string name = it->path().filename().string();
-        if (!IsLevelFileName(name) || !it->is_regular_file(kind)) continue;
-        listed.Files.push_back({JoinPath(folder, name), 0, std::move(name), 0, 0, {}});
+        if (!e.LookedAt) {
+            if (e.Name == kLevelinfoName) listed.HasLevelinfo = true;
+            continue;
+        }
+        // A level file, or a link to one; a link that leads nowhere or to no file is passed over.
+        const bool file = e.Type == platform::Kind::Regular ||
+                          (e.Type == platform::Kind::Link && e.Looked.Ok() && e.Info.Type == platform::Kind::Regular);
+        if (!file) continue;
+        Found& f = listed.Files.emplace_back();
+        f.Path = JoinPath(folder, e.Name);
+        f.Name = std::move(e.Name);
+        if (e.Looked.Ok()) {
+            f.Size = e.Info.Size;
+            f.ModTime = Nanoseconds(e.Info);
+        } else {
+            f.Unreadable = std::move(e.Looked.Text);
+        }
     }
-    if (ec) listed.Notice = "The folder " + folder + " cannot be listed whole (" + ec.message() + ").";
-    for (Found& f : listed.Files) LookAtFile(f);
+    std::sort(listed.Files.begin(), listed.Files.end(), [](const Found& a, const Found& b) { return a.Name < b.Name; });
     return listed;
 }
+
+bool ByPath(const Found& a, const Found& b) { return a.Path < b.Path; }
 
 // Lists the folders below the roots and looks at their level files, a folder
 // at a time on every core; the files come out by path.
@@ -126,6 +146,9 @@ void WalkFolders(const std::vector<std::string>& roots, unsigned threads, Walk& 
     for (std::thread& t : pool) t.join();
 
     std::sort(listed.begin(), listed.end(), [](const Listed& a, const Listed& b) { return a.Folder < b.Folder; });
+    std::size_t files = 0;
+    for (const Listed& l : listed) files += l.Files.size();
+    walk.Files.reserve(walk.Files.size() + files);
     for (Listed& l : listed) {
         if (!l.Notice.empty()) walk.Notices.push_back(std::move(l.Notice));
         if (l.Files.empty()) continue;
@@ -134,8 +157,12 @@ void WalkFolders(const std::vector<std::string>& roots, unsigned threads, Walk& 
             walk.Files.push_back(std::move(f));
         }
         walk.Folders.push_back(std::move(l.Folder));
+        walk.HasLevelinfo.push_back(l.HasLevelinfo);
     }
-    std::sort(walk.Files.begin(), walk.Files.end(), [](const Found& a, const Found& b) { return a.Path < b.Path; });
+    // Folders by path, each one's files by name: by path already, unless a
+    // folder's name sorts between its parent's files.
+    if (!std::is_sorted(walk.Files.begin(), walk.Files.end(), ByPath))
+        std::sort(walk.Files.begin(), walk.Files.end(), ByPath);
 }
 
 // A root as the index names it: a full path without a slash at its end.
@@ -160,7 +187,7 @@ void LookAtFile(Found& f)
         return;
     }
     f.Size = info.Size;
-    f.ModTime = info.Modified * 1000000000 + info.ModifiedNanos;
+    f.ModTime = Nanoseconds(info);
 }
 
 // The separators of a name's folders: "/", and on Windows "\\" too.
@@ -326,74 +353,106 @@ ArchiveIndex BuildArchiveIndex(const std::vector<std::string>& givenRoots, const
         return std::any_of(all.begin(), all.end(), [&](const std::string& other) { return Under(r, other); });
     });
 
-    // The walk, while the cache is read beside it.
-    std::vector<std::string> cacheNotices;
-    std::optional<std::vector<IndexEntry>> cached;
-    std::thread cacheReader;
-    if (!options.CachePath.empty())
-        cacheReader = std::thread([&] { cached = ReadIndexCache(options.CachePath, cacheNotices); });
+    // The walk on threads of its own, while the cache is read on this one
+    // (whose memory grows at less cost than a new thread's).
     Walk walk;
-    std::vector<std::string> folders;
-    for (const std::string& root : roots) {
-        std::error_code ec;
-        if (fs::is_directory(PathOf(root), ec)) {
-            folders.push_back(root);
-        } else if (fs::exists(PathOf(root), ec)) {
-            walk.Folders.push_back(PathOf(root).parent_path().string());
-            walk.Files.push_back({root, walk.Folders.size() - 1, PathOf(root).filename().string(), 0, 0, {}});
-            LookAtFile(walk.Files.back());
-        } else {
-            walk.Notices.push_back("The folder " + root + " does not exist.");
+    const auto walkRoots = [&] {
+        std::vector<std::string> folders;
+        for (const std::string& root : roots) {
+            std::error_code ec;
+            if (fs::is_directory(PathOf(root), ec)) {
+                folders.push_back(root);
+            } else if (fs::exists(PathOf(root), ec)) {
+                walk.Folders.push_back(PathOf(root).parent_path().string());
+                walk.HasLevelinfo.push_back(true);
+                walk.Files.push_back({root, walk.Folders.size() - 1, PathOf(root).filename().string(), 0, 0, {}});
+                LookAtFile(walk.Files.back());
+            } else {
+                walk.Notices.push_back("The folder " + root + " does not exist.");
+            }
         }
-    }
-    if (!folders.empty()) {
+        if (folders.empty()) return;
         Walk walked;
         WalkFolders(folders, options.Threads, walked);
+        if (walk.Files.empty()) {
+            walked.Notices.insert(walked.Notices.begin(), walk.Notices.begin(), walk.Notices.end());
+            walk = std::move(walked);
+            return;
+        }
         const std::size_t base = walk.Folders.size();
         for (Found& f : walked.Files) {
             f.Folder += base;
             walk.Files.push_back(std::move(f));
         }
         walk.Folders.insert(walk.Folders.end(), walked.Folders.begin(), walked.Folders.end());
+        walk.HasLevelinfo.insert(walk.HasLevelinfo.end(), walked.HasLevelinfo.begin(), walked.HasLevelinfo.end());
         walk.Notices.insert(walk.Notices.end(), walked.Notices.begin(), walked.Notices.end());
-        std::sort(walk.Files.begin(), walk.Files.end(), [](const Found& a, const Found& b) { return a.Path < b.Path; });
+        if (!std::is_sorted(walk.Files.begin(), walk.Files.end(), ByPath))
+            std::sort(walk.Files.begin(), walk.Files.end(), ByPath);
+    };
+    std::vector<std::string> cacheNotices;
+    std::optional<std::vector<IndexEntry>> cached;
+    if (options.CachePath.empty()) {
+        walkRoots();
+    } else {
+        std::thread walker(walkRoots);
+        cached = ReadIndexCache(options.CachePath, cacheNotices);
+        walker.join();
     }
-    if (cacheReader.joinable()) cacheReader.join();
     index.Notices = std::move(walk.Notices);
     index.Notices.insert(index.Notices.end(), cacheNotices.begin(), cacheNotices.end());
 
-    // Each file from the cache when the cache holds it as it is now, else read again.
-    std::unordered_map<std::string_view, std::size_t> byPath;
-    if (cached) {
-        byPath.reserve(cached->size());
-        for (std::size_t i = 0; i < cached->size(); ++i) byPath.emplace((*cached)[i].Path, i);
-    }
-    std::vector<bool> usedFromCache(cached ? cached->size() : 0, false);
-    index.Entries.resize(walk.Files.size());
+    // Each file from the cache when the cache holds it as it is now, else
+    // read again. The cache is written by path: both lists are walked side by side.
+    std::vector<IndexEntry> noCache;
+    std::vector<IndexEntry>& fromCache = cached ? *cached : noCache;
+    std::vector<std::size_t> byPath(fromCache.size());
+    for (std::size_t k = 0; k < byPath.size(); ++k) byPath[k] = k;
+    const auto pathLess = [&](std::size_t a, std::size_t b) { return fromCache[a].Path < fromCache[b].Path; };
+    if (!std::is_sorted(byPath.begin(), byPath.end(), pathLess)) std::sort(byPath.begin(), byPath.end(), pathLess);
+    constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    std::vector<std::size_t> match(walk.Files.size(), kNone);  // each file's entry in the cache
+    std::vector<bool> usedFromCache(fromCache.size(), false);
     std::vector<std::size_t> toRead;
+    std::size_t next = 0;  // into byPath
     for (std::size_t i = 0; i < walk.Files.size(); ++i) {
         const Found& f = walk.Files[i];
-        IndexEntry& e = index.Entries[i];
-        if (!f.Unreadable.empty()) {
-            e.Path = f.Path;
-            e.State = IndexState::Unreadable;
-            e.Problem = f.Unreadable;
-            continue;
-        }
-        const auto hit = byPath.find(f.Path);
-        if (hit != byPath.end()) {
-            IndexEntry& c = (*cached)[hit->second];
+        if (!f.Unreadable.empty()) continue;
+        int order = 1;
+        while (next < byPath.size() && (order = fromCache[byPath[next]].Path.compare(f.Path)) < 0) ++next;
+        if (order == 0) {
+            const IndexEntry& c = fromCache[byPath[next]];
             // A file that could not be read is tried again: its permissions may have changed.
             if (c.FileSize == f.Size && c.ModTime == f.ModTime && c.State != IndexState::Unreadable) {
-                usedFromCache[hit->second] = true;
-                e = std::move(c);
+                match[i] = byPath[next];
+                usedFromCache[byPath[next]] = true;
                 ++index.FromCache;
                 continue;
             }
         }
         toRead.push_back(i);
     }
-    byPath.clear();
+    // Nothing changed, nothing came or went: the cache's entries are the index as they lie.
+    bool unchanged = fromCache.size() == walk.Files.size();
+    for (std::size_t i = 0; unchanged && i < match.size(); ++i) unchanged = match[i] == i;
+    if (unchanged) {
+        index.Entries = std::move(fromCache);
+    } else {
+        index.Entries.reserve(walk.Files.size());
+        for (std::size_t i = 0; i < walk.Files.size(); ++i) {
+            const Found& f = walk.Files[i];
+            if (match[i] != kNone) {
+                index.Entries.push_back(std::move(fromCache[match[i]]));
+                continue;
+            }
+            IndexEntry& e = index.Entries.emplace_back();  // read below, unless it cannot be looked at
+            if (!f.Unreadable.empty()) {
+                e.Path = f.Path;
+                e.State = IndexState::Unreadable;
+                e.Problem = f.Unreadable;
+            }
+        }
+    }
 
     std::mutex progress;
     std::atomic<std::size_t> done{0};
@@ -418,9 +477,17 @@ ArchiveIndex BuildArchiveIndex(const std::vector<std::string>& givenRoots, const
     index.Cancelled = cancelled;
 
     // The folder's fields, found again at every walk.
+    // A folder whose listing names no levelinfo.conf is named after itself.
     std::vector<std::string> names(walk.Folders.size());
-    OnEveryCore(walk.Folders.size(), options.Threads,
-                [&](std::size_t i) { names[i] = LevelsetNameOf(walk.Folders[i]); });
+    std::vector<std::size_t> configured;
+    for (std::size_t i = 0; i < walk.Folders.size(); ++i) {
+        if (walk.HasLevelinfo[i])
+            configured.push_back(i);
+        else
+            names[i] = PathOf(walk.Folders[i]).filename().string();
+    }
+    OnEveryCore(configured.size(), options.Threads,
+                [&](std::size_t k) { names[configured[k]] = LevelsetNameOf(walk.Folders[configured[k]]); });
     for (std::size_t i = 0; i < index.Entries.size(); ++i) {
         index.Entries[i].Number = LevelNumberOfName(walk.Files[i].Name);
         index.Entries[i].Levelset = names[walk.Files[i].Folder];
@@ -434,7 +501,7 @@ ArchiveIndex BuildArchiveIndex(const std::vector<std::string>& givenRoots, const
     if (!options.CachePath.empty() && !index.Cancelled) {
         std::vector<IndexEntry> keep;
         std::size_t dropped = 0;
-        if (cached) {
+        if (cached && !unchanged) {
             for (std::size_t i = 0; i < cached->size(); ++i) {
                 if (usedFromCache[i]) continue;
                 IndexEntry& c = (*cached)[i];
@@ -454,6 +521,8 @@ ArchiveIndex BuildArchiveIndex(const std::vector<std::string>& givenRoots, const
             for (const IndexEntry& e : index.Entries)
                 if (e.State != IndexState::Unreadable) all.push_back(&e);
             for (const IndexEntry& c : keep) all.push_back(&c);
+            // By path, as the next start walks it.
+            std::sort(all.begin(), all.end(), [](const IndexEntry* a, const IndexEntry* b) { return a->Path < b->Path; });
             try {
                 WriteIndexCache(options.CachePath, all);
             } catch (const VantrelError& error) {

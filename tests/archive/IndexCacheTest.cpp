@@ -206,13 +206,48 @@ TEST_F(IndexRunTest, KeepsOtherFoldersWhileTheirFilesAreThere)
     const std::string other = dir.Write("other.level", LB::Standard({.title = "Other"}, test::PatternCells(3, 2, false)).Data());
     Build({other});
     Build();
-    EXPECT_EQ(CachedPaths(), (std::vector<std::string>{a, other}));
+    EXPECT_EQ(CachedPaths(), (std::vector<std::string>{other, a}));  // by path
     fs::remove(other);
     Level("002.level", "Two");
     Build();
     EXPECT_EQ(CachedPaths().size(), 2u);
     EXPECT_EQ(CachedPaths().back(), (dir.Path() / "set" / "002.level").string());
 }
+
+TEST_F(IndexRunTest, SeesALevelChangedInPlaceWithinTheSameSecond)
+{
+    const std::string a = Level("001.level", "One");
+    Build();
+    const fs::file_time_type before = fs::last_write_time(a);
+    Level("001.level", "Owe");  // the same size
+    fs::last_write_time(a, before + std::chrono::nanoseconds(100));
+    const ArchiveIndex again = Build();
+    EXPECT_EQ(again.Read, 1u);
+    EXPECT_EQ(Titles(again), std::vector<std::string>{"Owe"});
+}
+
+#ifndef _WIN32
+TEST_F(IndexRunTest, TakesLinksToLevelsAndLeavesLinksToFolders)
+{
+    const std::string a = Level("001.level", "One");
+    Level("inside.level/002.level", "Two");  // a folder whose name ends as a level's
+    fs::create_directories(dir.Path() / "elsewhere");
+    dir.Write("elsewhere/009.level", LB::Standard({.title = "Far"}, test::PatternCells(3, 2, false)).Data());
+    fs::create_symlink(a, dir.Path() / "set" / "link.level");
+    fs::create_symlink(dir.Path() / "set" / "none", dir.Path() / "set" / "gone.level");
+    fs::create_directory_symlink(dir.Path() / "elsewhere", dir.Path() / "set" / "far");
+    fs::create_symlink(dir.Path() / "elsewhere", dir.Path() / "set" / "far.level");
+    for (int round = 0; round < 2; ++round) {  // with no cache, and from it
+        const ArchiveIndex index = Build();
+        std::vector<std::string> lines;
+        for (const IndexEntry& e : index.Entries) lines.push_back(e.Path + " " + StateName(e.State) + " " + e.Title);
+        EXPECT_EQ(lines, (std::vector<std::string>{a + " level One",
+                                                   (dir.Path() / "set" / "inside.level" / "002.level").string() + " level Two",
+                                                   (dir.Path() / "set" / "link.level").string() + " level One"}));
+        EXPECT_EQ(index.Read, round == 0 ? 3u : 0u);
+    }
+}
+#endif
 
 TEST_F(IndexRunTest, ListsFilesThatAreNoLevelAndGoesOn)
 {
