@@ -3,6 +3,8 @@
 #include "base/ElementTable.h"
 
 #include <algorithm>
+#include <charconv>
+#include <string_view>
 
 namespace vantrel {
 
@@ -76,24 +78,72 @@ long long ModifiedSeconds(const IndexEntry& e)
     return e.ModTime >= 0 ? e.ModTime / kSecond : -((-e.ModTime + kSecond - 1) / kSecond);
 }
 
-std::string IndexLine(const IndexEntry& e)
+namespace {
+
+void AppendNumber(std::string& out, std::int64_t n)
 {
-    std::string line = e.Path + ": ";
-    if (!e.IsLevel()) return line + StateName(e.State) + ": " + e.Problem;
-    line += e.Levelset;
-    if (e.Number >= 0) line += " " + std::to_string(e.Number);
-    line += " \"" + e.Title + "\"";
-    if (!e.Author.empty()) line += " by " + e.Author;
-    line += ", " + std::to_string(e.Width) + "x" + std::to_string(e.Height);
-    line += std::string(", ") + LayoutName(e.Layout) + " " + e.Version;
-    line += ", time " + std::to_string(e.Time) + ", emeralds " + std::to_string(e.Emeralds);
-    line += ", " + std::to_string(e.Elements.size()) + (e.Elements.size() == 1 ? " element" : " elements");
-    line += ", " + std::to_string(e.Ces.size()) + (e.Ces.size() == 1 ? " CE" : " CEs");
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, n).ptr;
+    out.append(digits, end);
+}
+
+// ", 3 CEs": the count and its noun.
+void AppendCounted(std::string& out, std::size_t n, std::string_view one, std::string_view many)
+{
+    out += ", ";
+    AppendNumber(out, static_cast<std::int64_t>(n));
+    out += n == 1 ? one : many;
+}
+
+}  // namespace
+
+void AppendIndexLine(std::string& out, const IndexEntry& e)
+{
+    out += e.Path;
+    out += ": ";
+    if (!e.IsLevel()) {
+        out += StateName(e.State);
+        out += ": ";
+        out += e.Problem;
+        return;
+    }
+    out += e.Levelset;
+    if (e.Number >= 0) {
+        out += ' ';
+        AppendNumber(out, e.Number);
+    }
+    out += " \"";
+    out += e.Title;
+    out += '"';
+    if (!e.Author.empty()) {
+        out += " by ";
+        out += e.Author;
+    }
+    out += ", ";
+    AppendNumber(out, e.Width);
+    out += 'x';
+    AppendNumber(out, e.Height);
+    out += ", ";
+    out += LayoutName(e.Layout);
+    out += ' ';
+    out += e.Version;
+    out += ", time ";
+    AppendNumber(out, e.Time);
+    out += ", emeralds ";
+    AppendNumber(out, e.Emeralds);
+    AppendCounted(out, e.Elements.size(), " element", " elements");
+    AppendCounted(out, e.Ces.size(), " CE", " CEs");
     const std::size_t findings = FindingCount(e);
     if (findings == 0)
-        line += ", clean";
+        out += ", clean";
     else
-        line += ", " + std::to_string(findings) + (findings == 1 ? " finding" : " findings");
+        AppendCounted(out, findings, " finding", " findings");
+}
+
+std::string IndexLine(const IndexEntry& e)
+{
+    std::string line;
+    AppendIndexLine(line, e);
     return line;
 }
 

@@ -13,6 +13,8 @@ namespace vantrel {
 // "PATH: not a level: why" (or "damaged: ", "unreadable: "). Texts are the
 // file's bytes.
 std::string IndexLine(const IndexEntry& e);
+// The same line put at the end of out.
+void AppendIndexLine(std::string& out, const IndexEntry& e);
 
 // One JSON object on one line: path, levelset, number, state, problem,
 // layout, version, title, author, width, height, time, emeralds, bytes,

@@ -26,7 +26,10 @@ ArchiveIndex MakeIndex(const std::vector<std::string>& folders, const std::strin
 
 void Print(const IndexEntry& e, bool json, std::string& out)
 {
-    out += json ? IndexJson(e) : IndexLine(e);
+    if (json)
+        out += IndexJson(e);
+    else
+        AppendIndexLine(out, e);
     out += '\n';
     if (out.size() > (1 << 16)) {
         std::cout << out;
