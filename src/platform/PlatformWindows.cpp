@@ -123,6 +123,14 @@ std::int64_t UnixSeconds(const FILETIME& time)
     return (ticks - kUnixEpochIn100ns) / 10000000;
 }
 
+// The time of the last write as seconds and nanoseconds since 1970.
+void SetModified(const FILETIME& time, FileInfo& info)
+{
+    info.Modified = UnixSeconds(time);
+    const std::uint64_t ticks = (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    info.ModifiedNanos = static_cast<std::int32_t>(ticks % 10000000) * 100;
+}
+
 Kind KindOfHandle(HANDLE handle, DWORD attributes, bool link)
 {
     if (link) return Kind::Link;
@@ -154,10 +162,7 @@ Outcome LookAtHandle(HANDLE handle, FileInfo& info, bool link)
     info.Id = {data.dwVolumeSerialNumber,
                (static_cast<std::uint64_t>(data.nFileIndexHigh) << 32) | data.nFileIndexLow};
     info.Mode = (data.dwFileAttributes & FILE_ATTRIBUTE_READONLY) ? 0444 : 0666;
-    info.Modified = UnixSeconds(data.ftLastWriteTime);
-    const std::uint64_t ticks = (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
-                                data.ftLastWriteTime.dwLowDateTime;
-    info.ModifiedNanos = static_cast<std::int32_t>(ticks % 10000000) * 100;
+    SetModified(data.ftLastWriteTime, info);
     return {};
 }
 
@@ -368,6 +373,49 @@ Outcome Look(const std::string& path, FileInfo& info, bool followLinks)
     const Outcome looked = LookAtHandle(handle, info, link);
     ::CloseHandle(handle);
     return looked;
+}
+
+Outcome ListFolder(const std::string& folder, std::vector<FolderEntry>& entries,
+                   const std::function<bool(const std::string& name)>& lookAt)
+{
+    const bool separated = !folder.empty() && (folder.back() == '/' || folder.back() == '\\');
+    const std::string prefix = separated ? folder : folder + "\\";
+    WIN32_FIND_DATAW data {};
+    const HANDLE find = ::FindFirstFileExW(Wide(prefix + "*").c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
+                                           nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    if (find == INVALID_HANDLE_VALUE) {
+        const DWORD error = ::GetLastError();
+        const DWORD attributes = ::GetFileAttributesW(Wide(folder).c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES) return LastFailure();
+        if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return Failed(ERROR_DIRECTORY);
+        if (error == ERROR_FILE_NOT_FOUND) return {};  // a drive's empty root: not even "." is listed
+        return Failed(error);
+    }
+    // The listing gives each name's size and time of the last write: no file
+    // is opened, but for a link, which is looked at where it leads.
+    do {
+        const wchar_t* name = data.cFileName;
+        if (name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'))) continue;
+        FolderEntry& e = entries.emplace_back();
+        e.Name = Utf8(name, static_cast<int>(std::wcslen(name)));
+        const bool link = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+        const bool directory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        e.Type = link ? Kind::Link : directory ? Kind::Directory : Kind::Regular;
+        if (!lookAt || !lookAt(e.Name)) continue;
+        e.LookedAt = true;
+        if (link) {
+            e.Looked = Look(prefix + e.Name, e.Info, true);
+            continue;
+        }
+        e.Info.Type = directory ? Kind::Directory : Kind::Regular;
+        e.Info.Size = static_cast<std::int64_t>((static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
+        e.Info.Mode = (data.dwFileAttributes & FILE_ATTRIBUTE_READONLY) ? 0444 : 0666;
+        SetModified(data.ftLastWriteTime, e.Info);
+    } while (::FindNextFileW(find, &data));
+    const DWORD error = ::GetLastError();
+    ::FindClose(find);
+    if (error != ERROR_NO_MORE_FILES) return Failed(error);
+    return {};
 }
 
 Outcome CheckWritable(const std::string& path)
