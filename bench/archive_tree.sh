@@ -9,7 +9,9 @@
 #   (the floor: walking it); the aim is at most 1.5. Beside it also find
 #   printing each file's size and time of change, the least a start that
 #   looks at every file costs (find alone reads no file's size or time).
-# Prints each round's milliseconds, the medians and their ratios.
+# Prints each round's milliseconds, the medians and their ratios, and for the
+# second start also the CPU time (user and system, every thread), which a
+# shared machine disturbs less than the wall clock.
 # Usage: bench/archive_tree.sh [VANTREL_CLI] [ROUNDS]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -28,24 +30,33 @@ done
 find "$work/tree" -name '*.level' | sort > "$work/list"
 xargs cat < "$work/list" >/dev/null  # warm the file system's cache
 
-now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
 median() { printf '%s\n' "$@" | sort -n | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2] + a[NR/2+1]) / 2}'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a / (b > 0 ? b : 1)}'; }
 
-cats=() colds=() finds=() warms=() looks=()
+# Runs a command, its output and messages discarded; sets wall and cpu (user
+# and system time of all its threads) in milliseconds.
+TIMEFORMAT='%3R %3U %3S'
+timed() {
+    local r u s
+    read -r r u s < <( { time "$@" >/dev/null 2>&1; } 2>&1 )
+    wall=$(awk -v r="$r" 'BEGIN {printf "%d", r * 1000}')
+    cpu=$(awk -v u="$u" -v s="$s" 'BEGIN {printf "%d", (u + s) * 1000}')
+}
+
+cats=() colds=() finds=() warms=() looks=() findcpu=() warmcpu=() lookcpu=()
 for r in $(seq "$rounds"); do
     rm -f "$work/archive.index"
-    t0=$(now_ms); xargs cat < "$work/list" >/dev/null; t1=$(now_ms)
-    "$cli" index "$work/tree" --cache "$work/archive.index" >/dev/null; t2=$(now_ms)
-    find "$work/tree" >/dev/null; t3=$(now_ms)
-    "$cli" index "$work/tree" --cache "$work/archive.index" >/dev/null; t4=$(now_ms)
-    find "$work/tree" -printf '%p %s %T@\n' >/dev/null; t5=$(now_ms)
-    cats+=($((t1 - t0))) colds+=($((t2 - t1))) finds+=($((t3 - t2))) warms+=($((t4 - t3))) looks+=($((t5 - t4)))
-    echo "round $r: cat ${cats[-1]} ms, index ${colds[-1]} ms; find ${finds[-1]} ms, index with its cache ${warms[-1]} ms, find with sizes and times ${looks[-1]} ms"
+    timed xargs cat < "$work/list"; cats+=("$wall")
+    timed "$cli" index "$work/tree" --cache "$work/archive.index"; colds+=("$wall")
+    timed find "$work/tree"; finds+=("$wall") findcpu+=("$cpu")
+    timed "$cli" index "$work/tree" --cache "$work/archive.index"; warms+=("$wall") warmcpu+=("$cpu")
+    timed find "$work/tree" -printf '%p %s %T@\n'; looks+=("$wall") lookcpu+=("$cpu")
+    echo "round $r: cat ${cats[-1]} ms, index ${colds[-1]} ms; find ${finds[-1]} ms (CPU ${findcpu[-1]}), index with its cache ${warms[-1]} ms (CPU ${warmcpu[-1]}), find with sizes and times ${looks[-1]} ms (CPU ${lookcpu[-1]})"
 done
 mc=$(median "${cats[@]}") mi=$(median "${colds[@]}") mf=$(median "${finds[@]}") mw=$(median "${warms[@]}")
-ml=$(median "${looks[@]}")
+ml=$(median "${looks[@]}") cf=$(median "${findcpu[@]}") cw=$(median "${warmcpu[@]}") cl=$(median "${lookcpu[@]}")
 echo "median over $rounds rounds of 10,000 files:"
 echo "  first start: cat $mc ms, vantrel-cli index $mi ms, ratio $(ratio "$mi" "$mc") (aim: at most 1.5)"
 echo "  second start: find $mf ms, vantrel-cli index with its cache $mw ms, ratio $(ratio "$mw" "$mf") (aim: at most 1.5)"
 echo "  the same beside find printing every file's size and time ($ml ms): ratio $(ratio "$mw" "$ml")"
+echo "  CPU time (user and system) of the second start: find $cf ms, index $cw ms, ratio $(ratio "$cw" "$cf"); find with sizes and times $cl ms, ratio $(ratio "$cw" "$cl")"
