@@ -83,8 +83,7 @@ void BM_ListAndRenumber(benchmark::State& state)
     const Files files(static_cast<int>(state.range(0)));
     vantrel::OpenLevel lvl;
     vantrel::LoadReport report;
-    vantrel::test::ScriptedUi ui;
-    vantrel::LoadAndTell(lvl, files.level, ui, report);
+    vantrel::LoadLevel(lvl, files.level, report);
     for (auto _ : state) {
         lvl.Log().clear();
         vantrel::CeImportList list;
@@ -122,7 +121,7 @@ void BM_Import(benchmark::State& state)
     for (auto _ : state) {
         state.PauseTiming();
         Put(files.level, level);
-        vantrel::LoadAndTell(lvl, files.level, ui, report);
+        vantrel::LoadLevel(lvl, files.level, report);
         ui.messages.clear();
         state.ResumeTiming();
         vantrel::CeImportList list;

@@ -5,7 +5,6 @@
 // the same file and synced once. Both run in one loop, turn about, on one
 // file, so the ratio is measured under the same load; it is reported as the
 // counter "ratio".
-#include "base/UserInterface.h"
 #include "level/ByteFile.h"
 #include "level/HeaderEdit.h"
 #include "level/Loader.h"
@@ -29,10 +28,9 @@ void BM_SetStepWithJournal(benchmark::State& state)
         dir.Write("a.level", vantrel::test::LevelBuilder::Standard({.width = 64, .height = 32, .title = "Bench"},
                                                                     vantrel::test::PatternCells(64, 32, false))
                                  .Data());
-    vantrel::CollectingUi ui;
     vantrel::OpenLevel lvl;
     vantrel::LoadReport report;
-    vantrel::LoadAndTell(lvl, path, ui, report);
+    vantrel::LoadLevel(lvl, path, report);
     if (!report.Completed) {
         state.SkipWithError("the level did not load");
         return;

@@ -5,7 +5,6 @@
 // levels in turn show what the look for the backup costs.
 #include "level/Loader.h"
 #include "level/OpenLevel.h"
-#include "support/ScriptedUi.h"
 #include "support/TempDir.h"
 
 #include <benchmark/benchmark.h>
@@ -115,12 +114,11 @@ BenchFiles& Files()
 void LoadFromDisk(benchmark::State& state, const std::string& path, const std::string& other = {})
 {
     vantrel::OpenLevel lvl;
-    vantrel::test::ScriptedUi ui;
     vantrel::LoadReport report;
     bool turn = false;
     for (auto _ : state) {
         turn = !turn && !other.empty();
-        vantrel::LoadAndTell(lvl, turn ? other : path, ui, report);
+        vantrel::LoadLevel(lvl, turn ? other : path, report);
         if (!report.Completed) {
             state.SkipWithError(("the load did not complete: " + path).c_str());
             break;

@@ -1,6 +1,6 @@
 #include "app/FirstStart.h"
 
-#include "base/ErrorBoundary.h"
+#include "tell/ErrorBoundary.h"
 #include "gui/base/QtText.h"
 #include "levelsets/ExampleLevelset.h"
 

@@ -45,24 +45,6 @@ public:
     }
 };
 
-// Talks to nobody: keeps what it is told, in order, answers No and Cancel,
-// and picks no file. For work whose words go into a summary, or nowhere.
-class CollectingUi : public NoDialogsUi {
-public:
-    std::vector<std::string> said;
-    void Message(const std::string& text) override { said.push_back(text); }
-    bool WarningYesNo(const std::string& text) override
-    {
-        said.push_back(text);
-        return false;
-    }
-    bool ConfirmOkCancel(const std::string& text) override
-    {
-        said.push_back(text);
-        return false;
-    }
-};
-
 class SettingsStore {
 public:
     virtual ~SettingsStore() = default;

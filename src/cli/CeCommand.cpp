@@ -5,6 +5,7 @@
 #include "cli/Commands.h"
 #include "level/Loader.h"
 #include "base/Error.h"
+#include "tell/Tell.h"
 
 #include <iostream>
 

@@ -7,6 +7,7 @@
 #include "cli/CliUserInterface.h"
 #include "cli/Commands.h"
 #include "level/Loader.h"
+#include "tell/Tell.h"
 
 #include <charconv>
 #include <filesystem>

@@ -5,6 +5,7 @@
 #include "cli/Commands.h"
 #include "counter/Counter.h"
 #include "level/Loader.h"
+#include "tell/Tell.h"
 
 #include <iostream>
 

@@ -7,6 +7,7 @@
 #include "level/ByteFile.h"
 #include "level/Loader.h"
 #include "quote/QuotePost.h"
+#include "tell/Tell.h"
 #include "view/MapClipboard.h"
 
 #include <filesystem>

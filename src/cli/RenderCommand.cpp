@@ -8,6 +8,7 @@
 #include "cli/Commands.h"
 #include "level/Loader.h"
 #include "levelsets/LevelsetConfig.h"
+#include "tell/Tell.h"
 #include "view/Picture.h"
 #include "view/TileAtlas.h"
 #include "view/Tiles.h"

@@ -6,6 +6,7 @@
 #include "level/Loader.h"
 #include "level/Restore.h"
 #include "platform/Platform.h"
+#include "tell/Tell.h"
 
 #include <filesystem>
 #include <iostream>

@@ -4,6 +4,7 @@
 #include "cli/Commands.h"
 #include "level/HeaderEdit.h"
 #include "level/Loader.h"
+#include "tell/Tell.h"
 
 #include <iostream>
 

@@ -1,6 +1,6 @@
 // vantrel-cli: the program's core commands from a terminal. This file alone
 // holds the command-line parser; each command is a plain function.
-#include "base/ErrorBoundary.h"
+#include "tell/ErrorBoundary.h"
 #include "cli/CliDocs.h"
 #include "cli/CliUserInterface.h"
 #include "cli/Commands.h"

@@ -30,7 +30,7 @@ bool LevelDocument::LoadLevelCommand(LoadReport& report, const LoadOptions& opti
     openDialogName_ = path;
     const std::string cleared = ForgetHistory("a level was loaded");
     try {
-        LoadAndTell(level_, path, ui_, report, options);
+        LoadLevel(level_, path, report, options);
     } catch (...) {
         KeepLoad(report);  // what came before the failure is shown as well
         Note(cleared);
@@ -61,7 +61,7 @@ void LevelDocument::Reload(LoadReport& report, const LoadOptions& options, const
 {
     const std::string path = level_.LevelPath();
     try {
-        LoadAndTell(level_, path, ui_, report, options);
+        LoadLevel(level_, path, report, options);
     } catch (...) {
         report.Reread = true;
         KeepLoad(report);
@@ -117,7 +117,7 @@ void LevelDocument::KeepLoad(const LoadReport& report)
     loads_.push_back(report);
 }
 
-void LevelDocument::SaveAndClose()
+Notices LevelDocument::SaveAndClose()
 {
     const std::string cleared = ForgetHistory("Save and Close");
     const std::string closeFailed = level_.Close();
@@ -125,7 +125,8 @@ void LevelDocument::SaveAndClose()
     loads_.clear();
     lastMapPainted_.reset();  // the level view shows no map after a close
     Note(cleared);
-    if (!closeFailed.empty()) ui_.Message(closeFailed);
+    if (closeFailed.empty()) return {};
+    return {{closeFailed, false}};
 }
 
 }  // namespace vantrel

@@ -6,6 +6,7 @@
 // window wraps it in LevelDocumentQt, which signals its changes.
 #pragma once
 
+#include "base/Notice.h"
 #include "level/Clipboard.h"
 #include "level/Loader.h"
 #include "level/OpenLevel.h"
@@ -46,11 +47,13 @@ public:
 
     // File > Load Level: the direct load of the open dialog's name, or the
     // file the user picks. False when the user cancelled the dialog. The
-    // report holds what the load set, also when it throws.
+    // report holds what the load set and has to tell, also when it throws
+    // (so do the reports of Undo, Redo and Restore below).
     bool LoadLevelCommand(LoadReport& report, const LoadOptions& options = {});
 
-    // Save and Close: closes the level file and forgets the level; writes nothing.
-    void SaveAndClose();
+    // Save and Close: closes the level file and forgets the level; writes
+    // nothing. What the user is to be told: that the file's close failed.
+    [[nodiscard]] Notices SaveAndClose();
 
     // The undo history of the open level (UndoHistory.h).
     const UndoHistory& History() const { return history_; }

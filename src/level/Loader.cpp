@@ -4,7 +4,6 @@
 #include "base/Error.h"
 #include "base/PathText.h"
 #include "base/RecordLayouts.h"
-#include "base/UserInterface.h"
 #include "level/ConfEntries.h"
 #include "level/Journal.h"
 #include "level/Restore.h"
@@ -892,28 +891,6 @@ void LoadLevel(OpenLevel& lvl, const std::string& givenPath, LoadReport& report,
         loader.Run(std::move(file), snapshot, locked, backUp);
         if (!noBackup.empty() && report.Completed) report.Notices.push_back({NoBackupMessage(path, noBackup), true});
     });
-}
-
-void TellLoad(const LoadReport& report, UserInterface& ui)
-{
-    for (const LoadReport::Notice& notice : report.Notices) {
-        if (notice.Error)
-            ui.Error(notice.Text);
-        else
-            ui.Message(notice.Text);
-    }
-}
-
-void LoadAndTell(OpenLevel& lvl, const std::string& path, UserInterface& ui, LoadReport& report,
-                 const LoadOptions& options)
-{
-    try {
-        LoadLevel(lvl, path, report, options);
-    } catch (...) {
-        TellLoad(report, ui);
-        throw;
-    }
-    TellLoad(report, ui);
 }
 
 void LoadLevelFrom(OpenLevel& lvl, std::unique_ptr<WritableFile> file, LoadReport& report, const LoadOptions& options)

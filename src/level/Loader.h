@@ -15,8 +15,6 @@
 
 namespace vantrel {
 
-class UserInterface;
-
 inline constexpr char kCaption[] = "Vantrel";
 inline constexpr char kCaptionLoadComplete[] = "Vantrel - Load complete";
 inline constexpr char kCaptionLoadingMap[] = "Vantrel - Loading map elements";
@@ -110,12 +108,5 @@ void LoadLevel(OpenLevel& lvl, const std::string& path, LoadReport& report, cons
 // fuzzing). No backup is made.
 void LoadLevelFrom(OpenLevel& lvl, std::unique_ptr<WritableFile> file, LoadReport& report,
                    const LoadOptions& options = {});
-
-// Shows the load's notices, in order.
-void TellLoad(const LoadReport& report, UserInterface& ui);
-// A command's load: LoadLevel, then its notices shown once it is over (also
-// when it failed, before the error goes on up).
-void LoadAndTell(OpenLevel& lvl, const std::string& path, UserInterface& ui, LoadReport& report,
-                 const LoadOptions& options = {});
 
 }  // namespace vantrel

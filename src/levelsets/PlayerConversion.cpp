@@ -4,7 +4,6 @@
 #include "base/Elements.h"
 #include "base/Text.h"
 #include "base/PathText.h"
-#include "base/UserInterface.h"
 #include "level/GameRead.h"
 #include "level/Loader.h"
 #include "level/OpenLevel.h"
@@ -96,12 +95,17 @@ Loaded LoadForConversion(OpenLevel& lvl, const std::string& dir, const std::stri
         level.Detail = "it is not a file";
         return Loaded::Skipped;
     }
-    CollectingUi ui;
     LoadReport report;
+    // What the load had to tell about this level, in order.
+    const auto notes = [&report] {
+        std::vector<std::string> said;
+        for (const Notice& notice : report.Notices) said.push_back(notice.Text);
+        return said;
+    };
     std::string readOnly;
     try {
         if (dryRun) {
-            LoadAndTell(lvl, path, ui, report, ReadOnlyLoad());
+            LoadLevel(lvl, path, report, ReadOnlyLoad());
             // Said as the real run would find it: a level that may not be written is skipped.
             if (lvl.LevelOpen())
                 if (const platform::Outcome writable = platform::CheckWritable(path); !writable.Ok())
@@ -109,12 +113,12 @@ Loaded LoadForConversion(OpenLevel& lvl, const std::string& dir, const std::stri
         } else {
             LoadOptions options;
             options.Locked = true;  // the level is read, checked and written under one lock
-            LoadAndTell(lvl, path, ui, report, options);
+            LoadLevel(lvl, path, report, options);
             if (lvl.LevelOpen() && lvl.ReadOnly()) readOnly = ReadOnlyReason(lvl);
         }
     } catch (const std::exception& e) {
         lvl.Close();
-        level.Notes = std::move(ui.said);
+        level.Notes = notes();
         if (report.FileVersion) {
             // The bytes were read: it is the file's content that was refused.
             level.Skip = LevelSkip::NotALevel;
@@ -132,14 +136,14 @@ Loaded LoadForConversion(OpenLevel& lvl, const std::string& dir, const std::stri
         // Refused by the loader: there is no map of this file, and the one in memory is another level's.
         lvl.Close();
         level.Skip = LevelSkip::NotALevel;
-        if (!ui.said.empty()) {
-            level.Detail = LoaderWords(ui.said.front());
-            ui.said.erase(ui.said.begin());
+        level.Notes = notes();
+        if (!level.Notes.empty()) {
+            level.Detail = LoaderWords(level.Notes.front());
+            level.Notes.erase(level.Notes.begin());
         }
-        level.Notes = std::move(ui.said);
         return Loaded::Skipped;
     }
-    level.Notes = std::move(ui.said);
+    level.Notes = notes();
     if (!readOnly.empty()) {
         lvl.Close();
         level.Skip = LevelSkip::ReadOnly;

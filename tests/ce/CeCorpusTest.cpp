@@ -7,6 +7,7 @@
 #include "support/ScriptedUi.h"
 #include "support/RunCli.h"
 #include "support/TempDir.h"
+#include "tell/Tell.h"
 
 #include <gtest/gtest.h>
 

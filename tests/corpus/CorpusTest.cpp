@@ -6,6 +6,7 @@
 #include "base/Error.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
+#include "tell/Tell.h"
 
 #include <gtest/gtest.h>
 

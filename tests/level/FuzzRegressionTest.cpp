@@ -8,6 +8,7 @@
 #include "base/Error.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
+#include "tell/Tell.h"
 
 #include <gtest/gtest.h>
 
@@ -60,7 +61,7 @@ void Load(std::unique_ptr<WritableFile> file, Loaded& out)
     } catch (const VantrelError&) {
         out.outcome = Outcome::Failed;
     }
-    TellLoad(out.report, out.ui);
+    Tell(out.report.Notices, out.ui);
 }
 
 class FuzzRegressionTest : public ::testing::TestWithParam<fs::path> {};

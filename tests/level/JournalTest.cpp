@@ -11,6 +11,7 @@
 #include "support/LevelBuilder.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
+#include "tell/Tell.h"
 
 #include <gtest/gtest.h>
 

@@ -7,6 +7,7 @@
 #include "support/LevelBuilder.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
+#include "tell/Tell.h"
 
 #include <gtest/gtest.h>
 
@@ -142,7 +143,7 @@ TEST(LevelDocumentCommands, LoadsTheDirectNameOrAsksAndSaveAndCloseForgetsTheLev
     EXPECT_EQ(ui.fileDialogTitles.size(), 1u) << "a direct load asks nothing";
 
     doc.SetClipboard({.ClipBuffer = {{0}}, .ClipSize = PackCell(1, 1)});
-    doc.SaveAndClose();
+    EXPECT_TRUE(doc.SaveAndClose().empty());
     EXPECT_FALSE(doc.Level().LevelOpen());
     EXPECT_FALSE(doc.Level().HasFile());
     EXPECT_TRUE(doc.Level().Log().empty());
@@ -190,7 +191,7 @@ TEST(LevelDocumentCommands, KeepsTheLoadsSinceTheLevelWasClosed)
     EXPECT_EQ(titles(), std::vector<std::string>{"B"}) << "a whole load stands alone";
     EXPECT_EQ(doc.LastMapPainted(), true);
 
-    doc.SaveAndClose();
+    EXPECT_TRUE(doc.SaveAndClose().empty());
     EXPECT_TRUE(doc.LoadsSinceClose().empty());
     EXPECT_FALSE(doc.LastMapPainted()) << "the view shows no map after Save and Close";
     load(plain);

@@ -3,6 +3,7 @@
 // files it cannot open, scan faults, the backup and the file handles.
 // Each case compares the whole load log.
 #include "level/Loader.h"
+#include "tell/Tell.h"
 #include "view/ViewGeometry.h"
 
 #include "base/Error.h"

@@ -12,6 +12,7 @@
 #include "support/Lines.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
+#include "tell/Tell.h"
 
 #include <gtest/gtest.h>
 

@@ -176,7 +176,7 @@ TEST(Undo, TheHistoryEndsWithTheLevelAndANewChangeEndsRedo)
               "Undo history cleared (a level was loaded): 1 change to " + s.path + " can no longer be undone or redone");
     WriteLevelTitle(s.doc.Level(), "Cave");
     s.doc.TakeSteps();
-    s.doc.SaveAndClose();
+    EXPECT_TRUE(s.doc.SaveAndClose().empty());
     EXPECT_EQ(std::vector<std::string>(s.doc.Level().Log().begin(), s.doc.Level().Log().end()),
               std::vector<std::string>{"Undo history cleared (Save and Close): 1 change to " + s.path +
                                        " can no longer be undone or redone"});

@@ -9,6 +9,7 @@
 #include "support/ScriptedUi.h"
 #include "support/SystemOnly.h"
 #include "support/TempDir.h"
+#include "tell/Tell.h"
 
 #include <gtest/gtest.h>
 

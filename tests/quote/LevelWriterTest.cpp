@@ -9,6 +9,7 @@
 #include "support/RunCli.h"
 #include "support/ScriptedUi.h"
 #include "support/SystemOnly.h"
+#include "tell/Tell.h"
 
 #include <gtest/gtest.h>
 

@@ -9,6 +9,7 @@
 #include "support/Lines.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
+#include "tell/Tell.h"
 
 #include <cstdint>
 #include <optional>

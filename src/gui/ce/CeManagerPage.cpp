@@ -3,7 +3,7 @@
 #include "base/ElementTable.h"
 #include "base/PathText.h"
 #include "gui/base/NamedWidget.h"
-#include "gui/base/Tell.h"
+#include "tell/Tell.h"
 
 #include "ce/CeViews.h"
 #include "level/Loader.h"

@@ -4,7 +4,7 @@
 #include "gui/base/QtText.h"
 #include "base/RecordLayouts.h"
 #include "base/UserInterface.h"
-#include "gui/base/Tell.h"
+#include "tell/Tell.h"
 #include "level/HeaderEdit.h"
 #include "gui/level/LevelDocumentQt.h"
 

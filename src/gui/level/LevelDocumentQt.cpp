@@ -1,7 +1,8 @@
 #include "gui/level/LevelDocumentQt.h"
 
-#include "base/ErrorBoundary.h"
+#include "tell/ErrorBoundary.h"
 #include "gui/base/QtText.h"
+#include "tell/Tell.h"
 
 namespace vantrel {
 
@@ -24,10 +25,12 @@ void LevelDocumentQt::RunLoading(const std::function<bool(LoadReport&, const Loa
         try {
             done = command(report, options);
         } catch (...) {
+            Tell(report.Notices, doc_.Ui());  // before the error goes on up
             if (!report.Path.empty()) emit loaded(report);  // a load began: show what it set
             emit captionChanged(FromBytes(LevelCaption(doc_.Level(), kCaption)));
             throw;
         }
+        Tell(report.Notices, doc_.Ui());
         if (done) emit loaded(report);
         emit captionChanged(FromBytes(LevelCaption(doc_.Level(), done ? report.Caption : std::string(kCaption))));
     });
@@ -56,7 +59,7 @@ void LevelDocumentQt::RestoreFromBackup()
 void LevelDocumentQt::SaveAndClose()
 {
     Run([this] {
-        doc_.SaveAndClose();
+        Tell(doc_.SaveAndClose(), doc_.Ui());
         emit closed();
         emit captionChanged(QString::fromLatin1(kCaption));
     });

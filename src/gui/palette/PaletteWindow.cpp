@@ -4,7 +4,7 @@
 #include "base/ElementTable.h"
 #include "palette/PaletteCodes.h"
 #include "base/Error.h"
-#include "base/ErrorBoundary.h"
+#include "tell/ErrorBoundary.h"
 #include "gui/level/LevelDocumentQt.h"
 #include "gui/view/AtlasQt.h"
 #include "view/Tiles.h"

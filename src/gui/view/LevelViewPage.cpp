@@ -3,7 +3,7 @@
 
 #include "base/ElementTable.h"
 #include "base/Error.h"
-#include "base/ErrorBoundary.h"
+#include "tell/ErrorBoundary.h"
 #include "ce/CeGraphics.h"
 #include "gui/base/QtText.h"
 #include "gui/level/LevelDocumentQt.h"
