@@ -10,9 +10,9 @@
 // Each round of a whole import starts from the level as it was before; making
 // it again is left out of the time.
 #include "base/Elements.h"
-#include "base/RecordLayouts.h"
 #include "ce/CeTransfer.h"
-#include "level/ByteFile.h"
+#include "file/ByteFile.h"
+#include "format/RecordLayouts.h"
 #include "level/Loader.h"
 #include "support/LevelBuilder.h"
 #include "support/ScriptedUi.h"

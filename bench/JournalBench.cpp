@@ -5,7 +5,7 @@
 // the same file and synced once. Both run in one loop, turn about, on one
 // file, so the ratio is measured under the same load; it is reported as the
 // counter "ratio".
-#include "level/ByteFile.h"
+#include "file/ByteFile.h"
 #include "level/HeaderEdit.h"
 #include "level/Loader.h"
 #include "level/OpenLevel.h"

@@ -8,7 +8,7 @@
 #include "base/Error.h"
 #include "ce/CeRecord.h"
 #include "ce/CeViews.h"
-#include "level/ByteFile.h"
+#include "file/ByteFile.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,7 +1,7 @@
 #include "archive/IndexCache.h"
 
 #include "base/Error.h"
-#include "level/WholeFile.h"
+#include "file/WholeFile.h"
 #include "platform/Platform.h"
 
 #include <bit>

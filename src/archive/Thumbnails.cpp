@@ -3,7 +3,7 @@
 #include "archive/LevelLoad.h"
 #include "base/ElementTable.h"
 #include "ce/CeGraphics.h"
-#include "level/ByteFile.h"
+#include "file/ByteFile.h"
 #include "level/OpenLevel.h"
 #include "view/TileAtlas.h"
 #include "view/Tiles.h"

@@ -1,9 +1,9 @@
 #include "ce/CeGraphics.h"
 
 #include "base/Bytes.h"
-#include "base/RecordLayouts.h"
 #include "ce/CeRecord.h"
-#include "level/ConfEntries.h"
+#include "format/ConfEntries.h"
+#include "format/RecordLayouts.h"
 #include "level/OpenLevel.h"
 
 #include <algorithm>

@@ -14,8 +14,8 @@
 #pragma once
 
 #include "base/Elements.h"
-#include "base/RecordLayouts.h"
-#include "level/ByteFile.h"
+#include "file/ByteFile.h"
+#include "format/RecordLayouts.h"
 
 #include <cstdint>
 #include <optional>
@@ -28,7 +28,7 @@ namespace vantrel {
 inline constexpr std::uint16_t kDelayTypeSeconds = 50;  // frames per delay unit that mean seconds
 
 // The record's fields, its length and where its pages lie: Cus4Field,
-// Cus4PageField, Cus4RecordLength and Cus4PageOffset (base/RecordLayouts.h).
+// Cus4PageField, Cus4RecordLength and Cus4PageOffset (format/RecordLayouts.h).
 
 // Offset of the cell in row and column (both 1..3) of a 3x3 block of codes.
 int BlockCellOffset(int row, int column);

@@ -6,9 +6,9 @@
 #include "base/UserInterface.h"
 #include "ce/CeRecord.h"
 #include "ce/CeViews.h"
-#include "level/ConfEntries.h"
-#include "level/GameRead.h"
-#include "level/WholeFile.h"
+#include "file/WholeFile.h"
+#include "format/ConfEntries.h"
+#include "format/GameRead.h"
 
 #include <algorithm>
 #include <charconv>

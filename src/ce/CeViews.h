@@ -16,11 +16,11 @@
 //   are not offered, and Notice says so.
 #pragma once
 
-#include "base/RecordLayouts.h"
-#include "level/ByteFile.h"
-#include "level/ConfEntries.h"
-#include "level/OpenLevel.h"
 #include "base/Text.h"
+#include "file/ByteFile.h"
+#include "format/ConfEntries.h"
+#include "format/RecordLayouts.h"
+#include "level/OpenLevel.h"
 
 #include <array>
 #include <cstdint>

@@ -1,10 +1,10 @@
 // vantrel-cli check LEVEL...|DIR: whether the game reads each level whole
 // and what it makes of it, one line a finding, then a summary. The levels
 // are read on every core; on a terminal a line of progress is kept up.
-#include "cli/CliUserInterface.h"
 #include "base/PathText.h"
+#include "cli/CliUserInterface.h"
 #include "cli/Commands.h"
-#include "level/GameRead.h"
+#include "format/GameRead.h"
 #include "level/OpenLevel.h"
 #include "platform/Platform.h"
 

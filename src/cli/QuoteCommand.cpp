@@ -1,10 +1,10 @@
 // vantrel-cli quote POSTFILE [--out DIR]: a new level from a forum post or
 // Level Sketch text; vantrel-cli sketch LEVEL [X Y W H]: the Level Sketch
 // text of a level's map or of a rectangle of it (the level is only read).
-#include "cli/CliUserInterface.h"
 #include "base/PathText.h"
+#include "cli/CliUserInterface.h"
 #include "cli/Commands.h"
-#include "level/ByteFile.h"
+#include "file/ByteFile.h"
 #include "level/Loader.h"
 #include "quote/QuotePost.h"
 #include "tell/Tell.h"

@@ -5,9 +5,9 @@
 #include "base/Error.h"
 #include "base/PathText.h"
 #include "base/Text.h"
-#include "base/RecordLayouts.h"
 #include "base/UserInterface.h"
-#include "level/GameRead.h"
+#include "format/GameRead.h"
+#include "format/RecordLayouts.h"
 #include "level/OpenLevel.h"
 
 #include <algorithm>

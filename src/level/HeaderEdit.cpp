@@ -2,7 +2,7 @@
 
 #include "base/Bytes.h"
 #include "base/Error.h"
-#include "base/RecordLayouts.h"
+#include "format/RecordLayouts.h"
 
 namespace vantrel {
 

@@ -3,11 +3,11 @@
 #include "base/Bytes.h"
 #include "base/Error.h"
 #include "base/PathText.h"
-#include "base/RecordLayouts.h"
-#include "level/ConfEntries.h"
-#include "level/Journal.h"
+#include "file/Journal.h"
+#include "file/WholeFile.h"
+#include "format/ConfEntries.h"
+#include "format/RecordLayouts.h"
 #include "level/Restore.h"
-#include "level/WholeFile.h"
 #include "platform/Platform.h"
 
 #include <charconv>

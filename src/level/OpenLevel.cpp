@@ -2,12 +2,11 @@
 
 #include "base/Bytes.h"
 #include "base/Error.h"
-#include "base/RecordLayouts.h"
+#include "format/RecordLayouts.h"
 #include "platform/Platform.h"
 
 #include <algorithm>
 #include <stdexcept>
-#include <thread>
 #include <utility>
 
 namespace vantrel {
@@ -165,12 +164,6 @@ std::string MadeReadOnlyRefusal(const std::string& path)
     return "The level file " + path + " was made read-only since it was loaded, so nothing was written.";
 }
 
-std::string BusyRefusal(const std::string& path)
-{
-    return "The level file " + path +
-           " is being changed by another program, so nothing was written. Try again when it is done.";
-}
-
 std::string EndMovedRefusal(const std::string& path, std::int64_t end, std::int64_t known)
 {
     return "The level file " + path + " was changed by another program since it was loaded (it is " +
@@ -182,15 +175,6 @@ std::string TooLargeResultRefusal(const std::string& path, std::int64_t size)
 {
     return "This would make the level " + std::to_string(size) + " bytes long, more than any level can be (at most " +
            std::to_string(kMaxLevelFileSize) + " bytes), so nothing was written: " + path;
-}
-
-void LockLevelFile(WritableFile& file, std::chrono::milliseconds wait, const std::string& shown)
-{
-    const auto until = std::chrono::steady_clock::now() + wait;
-    while (!file.TryLock()) {
-        if (std::chrono::steady_clock::now() >= until) throw VantrelError(BusyRefusal(shown));
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
 }
 
 void OpenLevel::EnsureWritable() const

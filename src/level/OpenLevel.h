@@ -11,8 +11,8 @@
 #include "base/Elements.h"
 #include "base/Text.h"
 #include "base/TextLines.h"
-#include "level/ByteFile.h"
-#include "level/Journal.h"
+#include "file/ByteFile.h"
+#include "file/Journal.h"
 
 #include <array>
 #include <chrono>
@@ -295,7 +295,7 @@ private:
     void Unlock();
 
     // The journal of the open step, for a level on disk: made at the step's
-    // first write, gone when the step is whole (level/Journal.h).
+    // first write, gone when the step is whole (file/Journal.h).
     void JournalWrite(std::int64_t offset, const std::vector<std::uint8_t>& before);
 
     std::unique_ptr<WritableFile> file_;
@@ -347,9 +347,6 @@ private:
     bool done_ = false;
 };
 
-// Waits up to wait for an exclusive lock on file; throws the refusal that
-// another program is changing the level (shown by its name) when it does not come.
-void LockLevelFile(WritableFile& file, std::chrono::milliseconds wait, const std::string& shown);
 
 // --- cells and the grid ---
 std::int64_t CellFileOffset(const OpenLevel& lvl, PackedCell coord);
@@ -397,7 +394,6 @@ inline constexpr char kNoLevelOpenMessage[] = "No level is open: load a level (F
 // A level file made read-only after its load is not written through the
 // descriptor that is still open for writing: the change of mode is heeded.
 std::string MadeReadOnlyRefusal(const std::string& path);
-std::string BusyRefusal(const std::string& path);
 std::string EndMovedRefusal(const std::string& path, std::int64_t end, std::int64_t known);
 std::string TooLargeResultRefusal(const std::string& path, std::int64_t size);
 

@@ -3,7 +3,7 @@
 #include "base/Error.h"
 #include "base/PathText.h"
 #include "base/Text.h"
-#include "level/ByteFile.h"
+#include "file/ByteFile.h"
 #include "level/OpenLevel.h"
 #include "level/Restore.h"
 #include "levelsets/LevelsetConfig.h"

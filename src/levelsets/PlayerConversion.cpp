@@ -2,9 +2,9 @@
 
 #include "base/ElementTable.h"
 #include "base/Elements.h"
-#include "base/Text.h"
 #include "base/PathText.h"
-#include "level/GameRead.h"
+#include "base/Text.h"
+#include "format/GameRead.h"
 #include "level/Loader.h"
 #include "level/OpenLevel.h"
 #include "levelsets/LevelsetConfig.h"

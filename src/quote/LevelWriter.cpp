@@ -3,9 +3,9 @@
 #include "base/Bytes.h"
 #include "base/Error.h"
 #include "base/PathText.h"
-#include "base/RecordLayouts.h"
 #include "base/Text.h"
-#include "level/WholeFile.h"
+#include "file/WholeFile.h"
+#include "format/RecordLayouts.h"
 
 #include <array>
 #include <filesystem>

@@ -12,7 +12,7 @@
 // 188 "BODY", w x h x 2, the cells row by row, high byte first
 #pragma once
 
-#include "base/RecordLayouts.h"
+#include "format/RecordLayouts.h"
 
 #include <cstdint>
 #include <optional>

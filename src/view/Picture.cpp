@@ -1,7 +1,7 @@
 #include "view/Picture.h"
 
 #include "base/Error.h"
-#include "level/WholeFile.h"
+#include "file/WholeFile.h"
 
 #include <png.h>
 

@@ -3,7 +3,7 @@
 // program's constants, so that a wrong constant shows.
 #pragma once
 
-#include "level/ByteFile.h"
+#include "file/ByteFile.h"
 
 #include <array>
 #include <cstdint>

@@ -3,11 +3,11 @@
 // the older chunked layout, the newer layout), and the game's own dump of the
 // result must show what the command meant. Each test prints its figures
 // (files tried / game agrees) a kind of level.
-#include "base/RecordLayouts.h"
 #include "counter/Counter.h"
-#include "levelsets/LevelSort.h"
+#include "format/GameRead.h"
+#include "format/RecordLayouts.h"
 #include "judge/GameJudge.h"
-#include "level/GameRead.h"
+#include "levelsets/LevelSort.h"
 #include "support/RunCli.h"
 #include "support/TempDir.h"
 

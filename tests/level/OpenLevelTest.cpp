@@ -2,9 +2,9 @@
 // positioned reads and writes, with their guards and failures.
 #include "level/OpenLevel.h"
 
-#include "level/Loader.h"
 #include "base/Error.h"
-#include "base/RecordLayouts.h"
+#include "format/RecordLayouts.h"
+#include "level/Loader.h"
 #include "support/LevelBuilder.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"

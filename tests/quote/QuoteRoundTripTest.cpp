@@ -4,7 +4,7 @@
 // are left out (their sketch names a stand-in code).
 #include "quote/QuotePost.h"
 
-#include "level/ByteFile.h"
+#include "file/ByteFile.h"
 #include "level/Loader.h"
 #include "support/Lines.h"
 #include "support/ScriptedUi.h"

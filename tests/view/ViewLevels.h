@@ -2,7 +2,7 @@
 // byte and loaded through the loader, and the cells as its file holds them.
 #pragma once
 
-#include "level/ByteFile.h"
+#include "file/ByteFile.h"
 #include "level/Loader.h"
 #include "support/LevelBuilder.h"
 #include "support/ScriptedUi.h"

@@ -1,12 +1,12 @@
 #include "gui/level/FileInfoPage.h"
 #include "gui/base/NamedWidget.h"
 
-#include "gui/base/QtText.h"
-#include "base/RecordLayouts.h"
 #include "base/UserInterface.h"
-#include "tell/Tell.h"
-#include "level/HeaderEdit.h"
+#include "format/RecordLayouts.h"
+#include "gui/base/QtText.h"
 #include "gui/level/LevelDocumentQt.h"
+#include "level/HeaderEdit.h"
+#include "tell/Tell.h"
 
 #include <QFontMetrics>
 #include <QFormLayout>

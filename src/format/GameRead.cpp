@@ -1,8 +1,8 @@
-#include "level/GameRead.h"
+#include "format/GameRead.h"
 
 #include "base/Bytes.h"
 #include "base/Elements.h"
-#include "base/RecordLayouts.h"
+#include "format/RecordLayouts.h"
 
 #include <algorithm>
 #include <array>
@@ -22,7 +22,7 @@ constexpr std::uint32_t kCurrentVersion = 0x03000000;
 
 // The tokens (1..63) the game knows in each size class of a chunk's entries,
 // how long the lists of the multi-byte ones may be, and which hold element
-// codes: taken from the tables of the entries (base/RecordLayouts.h).
+// codes: taken from the tables of the entries (format/RecordLayouts.h).
 struct EntryKeys {
     std::array<std::uint64_t, 4> Tokens{};        // size class 0..3, a bit a token
     std::map<int, std::pair<int, int>> Lists;     // multi-byte token: bytes an entity, most entities

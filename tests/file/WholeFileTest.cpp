@@ -1,6 +1,6 @@
 // Files written whole: the file appears complete or not at all.
-#include "level/WholeFile.h"
 #include "base/Error.h"
+#include "file/WholeFile.h"
 #include "support/SystemOnly.h"
 #include "support/TempDir.h"
 

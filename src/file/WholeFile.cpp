@@ -1,4 +1,4 @@
-#include "level/WholeFile.h"
+#include "file/WholeFile.h"
 
 #include "base/Error.h"
 #include "base/PathText.h"

@@ -4,7 +4,7 @@
 // bits the token. Walking them never reads outside the bytes it is given.
 #pragma once
 
-#include "base/RecordLayouts.h"
+#include "format/RecordLayouts.h"
 
 #include <array>
 #include <cstdint>
@@ -42,7 +42,7 @@ EntryWalk WalkEntries(const std::uint8_t* bytes, std::int64_t begin, std::int64_
 struct CusxEntryView {
     ConfEntry Entry;
     int Page = -1;             // -1: base part; else the change page (0-based)
-    std::string Meaning;       // from the tables of keys (base/RecordLayouts.h), "unknown key 0xNN" otherwise
+    std::string Meaning;       // from the tables of keys (format/RecordLayouts.h), "unknown key 0xNN" otherwise
     std::string Value;         // as shown
     std::string Codes;         // element codes for a preview: one hex code, or CR LF lines of three; empty: none
 };

@@ -1,8 +1,8 @@
-#include "level/ConfEntries.h"
+#include "format/ConfEntries.h"
 
 #include "base/Bytes.h"
 #include "base/Elements.h"
-#include "base/RecordLayouts.h"
+#include "format/RecordLayouts.h"
 
 #include <algorithm>
 

@@ -1,9 +1,10 @@
-#include "level/ByteFile.h"
+#include "file/ByteFile.h"
 
 #include "base/Error.h"
 
 #include <algorithm>
 #include <cstring>
+#include <thread>
 
 namespace vantrel {
 
@@ -267,6 +268,21 @@ void MemoryFile::WriteAt(std::int64_t offset, const std::uint8_t* data, std::siz
     const std::size_t end = static_cast<std::size_t>(offset) + n;
     if (end > bytes_.size()) bytes_.resize(end, 0);
     std::memcpy(bytes_.data() + offset, data, n);
+}
+
+std::string BusyRefusal(const std::string& path)
+{
+    return "The level file " + path +
+           " is being changed by another program, so nothing was written. Try again when it is done.";
+}
+
+void LockLevelFile(WritableFile& file, std::chrono::milliseconds wait, const std::string& shown)
+{
+    const auto until = std::chrono::steady_clock::now() + wait;
+    while (!file.TryLock()) {
+        if (std::chrono::steady_clock::now() >= until) throw VantrelError(BusyRefusal(shown));
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
 }
 
 }  // namespace vantrel

@@ -3,11 +3,11 @@
 // was before the step; a journal left beside a level open in the window is
 // taken back before the next step; long level names get a journal name that
 // fits.
-#include "level/Journal.h"
+#include "file/Journal.h"
 
+#include "file/WholeFile.h"
 #include "level/HeaderEdit.h"
 #include "level/Loader.h"
-#include "level/WholeFile.h"
 #include "support/LevelBuilder.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"

@@ -1,9 +1,8 @@
-#include "level/Journal.h"
+#include "file/Journal.h"
 
 #include "base/Error.h"
-#include "level/ByteFile.h"
-#include "level/OpenLevel.h"
-#include "level/WholeFile.h"
+#include "file/ByteFile.h"
+#include "file/WholeFile.h"
 
 #include <chrono>
 #include <filesystem>

@@ -9,6 +9,7 @@
 
 #include "platform/Platform.h"
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -164,5 +165,10 @@ protected:
 private:
     std::vector<std::uint8_t> bytes_;
 };
+
+// Waits up to wait for an exclusive lock on file; throws the refusal that
+// another program is changing the level (shown by its name) when it does not come.
+void LockLevelFile(WritableFile& file, std::chrono::milliseconds wait, const std::string& shown);
+std::string BusyRefusal(const std::string& path);
 
 }  // namespace vantrel
