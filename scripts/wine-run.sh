@@ -7,6 +7,9 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 export WINEPREFIX="${WINEPREFIX:-$here/build-windows/wine-prefix}"
 export WINEDEBUG=-all
+# Wine reads the names of Unix files in the locale's character set: UTF-8, as the
+# program writes them, whatever locale the caller runs in.
+export LC_ALL=C.UTF-8
 export WINEDLLOVERRIDES="mscoree,mshtml="
 wine=""
 for candidate in /usr/lib/wine/wine64 "$(command -v wine64 || true)" "$(command -v wine || true)"; do
