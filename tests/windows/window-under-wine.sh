@@ -46,6 +46,9 @@ cp "$shot" "$build/window-under-wine.png"
 size=$(od -An -tu1 -j16 -N8 "$shot" | awk '{print ($1*16777216+$2*65536+$3*256+$4) " " ($5*16777216+$6*65536+$7*256+$8)}')
 read -r width height <<<"$size"
 [ "$width" -ge 400 ] && [ "$height" -ge 300 ] || fail "the window is ${width}x${height}"
+# A window with its pages and a level's values packs into tens of kilobytes; one
+# of a single colour (nothing drawn) into one or two.
+[ "$(stat -c %s "$shot")" -ge 10000 ] || fail "the picture of the window is of one colour: nothing was drawn"
 
 # The load went into the settings as Windows programs keep them: the recent files in the registry.
 query=$("$wine_run" reg query "$key" 2>/dev/null | tr -d '\r')
