@@ -2,6 +2,7 @@
 // at as Look looks at them (links followed), and the failures of a folder
 // that cannot be listed.
 #include "platform/Platform.h"
+#include "support/SystemOnly.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -22,13 +23,9 @@ namespace fs = std::filesystem;
 using platform::Failure;
 using platform::Kind;
 
-#ifdef _WIN32
-constexpr bool kPosix = false;  // links need a privilege there, and no permission locks a folder
-bool Superuser() { return false; }
-#else
-constexpr bool kPosix = true;
-bool Superuser() { return ::geteuid() == 0; }
-#endif
+// On Windows links need a privilege, and no permission locks a folder.
+constexpr bool kPosix = !test::kWindows;
+using test::Superuser;
 
 bool EndsInLevel(const std::string& name) { return name.size() > 6 && name.substr(name.size() - 6) == ".level"; }
 

@@ -2,6 +2,7 @@
 // on with the system's own texts, which file a name is, kinds, renames that
 // never replace, replacing whole, the lock between our own open files.
 #include "platform/Platform.h"
+#include "support/SystemOnly.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -23,13 +24,8 @@ namespace fs = std::filesystem;
 using platform::Failure;
 using platform::Kind;
 
-#ifdef _WIN32
-constexpr bool kWindows = true;
-bool Superuser() { return false; }
-#else
-constexpr bool kWindows = false;
-bool Superuser() { return ::geteuid() == 0; }
-#endif
+using test::kWindows;
+using test::Superuser;
 
 std::vector<std::uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
 
