@@ -7,16 +7,23 @@
 # - the second start: the same index with the cache warm (the tree walked and
 #   looked at, the cache read, nothing changed), beside find over the tree
 #   (the floor: walking it); the aim is at most 1.5. Beside it also find
-#   printing each file's size and time of change, the least a start that
-#   looks at every file costs (find alone reads no file's size or time).
+#   printing each file's size and time of change, and the tree walked by
+#   vantrel_bench_walk (bench/WalkFloor.cpp: every folder listed on every
+#   core and every level looked at relative to its folder, as the index does,
+#   and nothing else): the least a start that looks at every file costs
+#   (find alone reads no file's size or time).
 # Prints each round's milliseconds, the medians and their ratios, and for the
 # second start also the CPU time (user and system, every thread), which a
 # shared machine disturbs less than the wall clock.
-# Usage: bench/archive_tree.sh [VANTREL_CLI] [ROUNDS]
+# Usage: bench/archive_tree.sh [VANTREL_CLI] [ROUNDS] [WALK_FLOOR]
+# WALK_FLOOR defaults to bench/vantrel_bench_walk beside VANTREL_CLI; without
+# it that floor is left out.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 cli=${1:-$here/../build/vantrel-cli}
 rounds=${2:-5}
+walker=${3:-$(dirname "$cli")/bench/vantrel_bench_walk}
+[ -x "$walker" ] || { echo "no $walker: the walk alone is not timed" >&2; walker=; }
 corpus=$here/../../shared/corpus
 [ -d "$corpus" ] || { echo "the level corpus $corpus is absent" >&2; exit 1; }
 work=$(mktemp -d)
@@ -43,7 +50,7 @@ timed() {
     cpu=$(awk -v u="$u" -v s="$s" 'BEGIN {printf "%d", (u + s) * 1000}')
 }
 
-cats=() colds=() finds=() warms=() looks=() findcpu=() warmcpu=() lookcpu=()
+cats=() colds=() finds=() warms=() looks=() findcpu=() warmcpu=() lookcpu=() walks=() walkcpu=() walked=
 for r in $(seq "$rounds"); do
     rm -f "$work/archive.index"
     timed xargs cat < "$work/list"; cats+=("$wall")
@@ -51,7 +58,11 @@ for r in $(seq "$rounds"); do
     timed find "$work/tree"; finds+=("$wall") findcpu+=("$cpu")
     timed "$cli" index "$work/tree" --cache "$work/archive.index"; warms+=("$wall") warmcpu+=("$cpu")
     timed find "$work/tree" -printf '%p %s %T@\n'; looks+=("$wall") lookcpu+=("$cpu")
-    echo "round $r: cat ${cats[-1]} ms, index ${colds[-1]} ms; find ${finds[-1]} ms (CPU ${findcpu[-1]}), index with its cache ${warms[-1]} ms (CPU ${warmcpu[-1]}), find with sizes and times ${looks[-1]} ms (CPU ${lookcpu[-1]})"
+    if [ -n "$walker" ]; then
+        timed "$walker" "$work/tree"; walks+=("$wall") walkcpu+=("$cpu")
+        walked=", the walk alone $wall ms (CPU $cpu)"
+    fi
+    echo "round $r: cat ${cats[-1]} ms, index ${colds[-1]} ms; find ${finds[-1]} ms (CPU ${findcpu[-1]}), index with its cache ${warms[-1]} ms (CPU ${warmcpu[-1]}), find with sizes and times ${looks[-1]} ms (CPU ${lookcpu[-1]})$walked"
 done
 mc=$(median "${cats[@]}") mi=$(median "${colds[@]}") mf=$(median "${finds[@]}") mw=$(median "${warms[@]}")
 ml=$(median "${looks[@]}") cf=$(median "${findcpu[@]}") cw=$(median "${warmcpu[@]}") cl=$(median "${lookcpu[@]}")
@@ -60,3 +71,8 @@ echo "  first start: cat $mc ms, vantrel-cli index $mi ms, ratio $(ratio "$mi" "
 echo "  second start: find $mf ms, vantrel-cli index with its cache $mw ms, ratio $(ratio "$mw" "$mf") (aim: at most 1.5)"
 echo "  the same beside find printing every file's size and time ($ml ms): ratio $(ratio "$mw" "$ml")"
 echo "  CPU time (user and system) of the second start: find $cf ms, index $cw ms, ratio $(ratio "$cw" "$cf"); find with sizes and times $cl ms, ratio $(ratio "$cw" "$cl")"
+if [ -n "$walker" ]; then
+    mk=$(median "${walks[@]}") ck=$(median "${walkcpu[@]}")
+    echo "  the walk alone (every level looked at, nothing else): $mk ms, $(ratio "$mk" "$mf") times find; the second start $(ratio "$mw" "$mk") times the walk"
+    echo "  CPU time of the walk alone: $ck ms, $(ratio "$ck" "$cf") times find; the second start $(ratio "$cw" "$ck") times the walk"
+fi
