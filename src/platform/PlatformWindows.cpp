@@ -78,6 +78,8 @@ constexpr KnownError kKnownErrors[] = {
     {ERROR_PATH_NOT_FOUND, Failure::NotFound, "No such file or directory"},
     {ERROR_INVALID_DRIVE, Failure::NotFound, "No such file or directory"},
     {ERROR_BAD_NETPATH, Failure::NotFound, "No such file or directory"},
+    // A name Windows refuses ("a?b", a folder's name ending in a space) names no file.
+    {ERROR_INVALID_NAME, Failure::NotFound, "Invalid file name"},
     {ERROR_FILE_EXISTS, Failure::Exists, "File exists"},
     {ERROR_ALREADY_EXISTS, Failure::Exists, "File exists"},
     {ERROR_ACCESS_DENIED, Failure::Denied, "Permission denied"},

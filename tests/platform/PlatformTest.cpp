@@ -65,6 +65,8 @@ TEST(Platform, OpenFailsWithTheKindAndTheSystemsText)
         {"a taken name, made new", taken, How(true, platform::Creation::New), Failure::Exists, "File exists"},
         {"a missing folder", (dir.Path() / "none" / "new.level").string(), How(true, platform::Creation::Truncate),
          Failure::NotFound, "No such file or directory"},
+        {"a name Windows refuses", (dir.Path() / "a?b.level").string(), How(false), Failure::NotFound,
+         kWindows ? "Invalid file name" : "No such file or directory"},
     };
     for (const Case& c : cases) {
         platform::File file;
@@ -73,6 +75,8 @@ TEST(Platform, OpenFailsWithTheKindAndTheSystemsText)
         EXPECT_EQ(opened.Text, c.text) << c.what;
         EXPECT_NE(opened.Code, 0) << c.what;
         EXPECT_FALSE(file.IsOpen()) << c.what;
+        platform::FileInfo info;
+        EXPECT_EQ(platform::Look(c.path, info).Why, c.why == Failure::NotFound ? c.why : Failure::None) << c.what;
     }
     EXPECT_EQ(test::ReadBytes(taken), Bytes("held")) << "a failed new file leaves the taken one alone";
 }
