@@ -4,6 +4,7 @@
 #include "file/WholeFile.h"
 #include "platform/Platform.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 #include <filesystem>
@@ -172,6 +173,24 @@ bool DecodeEntry(Reader& r, IndexEntry& e, std::string& reason)
     return !r.Failed();
 }
 
+// Whether the bytes begin as a cache file does (an empty file and one cut
+// within its magic included): a file that does not is no cache of ours.
+bool BeginsAsCache(const std::uint8_t* bytes, std::size_t size)
+{
+    return std::memcmp(bytes, kIndexCacheMagic, std::min(size, kMagicLength)) == 0;
+}
+
+// Opens what lies at the cache's path without waiting on a named pipe; its
+// kind in info. Failure::NotFound when nothing is there.
+platform::Outcome OpenCache(const std::string& path, platform::File& file, platform::FileInfo& info)
+{
+    platform::OpenHow how;
+    how.NoWait = true;
+    platform::Outcome opened = platform::Open(path, how, file);
+    if (opened.Ok()) opened = platform::Look(file, info);
+    return opened;
+}
+
 }  // namespace
 
 std::uint64_t IndexChecksum(const std::uint8_t* bytes, std::size_t size)
@@ -261,15 +280,25 @@ std::string DamagedCacheNotice(const std::string& path, const std::string& reaso
     return "The index cache " + path + " is damaged (" + reason + "): every level is read again.";
 }
 
+std::string NoCacheFileNotice(const std::string& path)
+{
+    return "The index cache " + path + " is no index cache file: it is left as it is, every level is read and no "
+                                       "cache is kept.";
+}
+
 std::optional<std::vector<IndexEntry>> ReadIndexCache(const std::string& path, std::vector<std::string>& notices)
 {
     platform::File file;
-    const platform::Outcome opened = platform::Open(path, {}, file);
+    platform::FileInfo info;
+    const platform::Outcome opened = OpenCache(path, file, info);
     if (opened.Why == platform::Failure::NotFound) return std::nullopt;
+    if (opened.Ok() && info.Type != platform::Kind::Regular) {
+        notices.push_back(NoCacheFileNotice(path));
+        return std::nullopt;
+    }
     // Read whole in one call, at the size the file has.
     std::vector<std::uint8_t> bytes;
-    platform::FileInfo info;
-    bool read = opened.Ok() && platform::Look(file, info).Ok() && info.Type == platform::Kind::Regular;
+    bool read = opened.Ok();
     if (read) {
         bytes.resize(static_cast<std::size_t>(info.Size));
         std::size_t got = 0;
@@ -278,6 +307,10 @@ std::optional<std::vector<IndexEntry>> ReadIndexCache(const std::string& path, s
     }
     if (!read) {
         notices.push_back("The index cache " + path + " cannot be read: every level is read again.");
+        return std::nullopt;
+    }
+    if (!BeginsAsCache(bytes.data(), bytes.size())) {
+        notices.push_back(NoCacheFileNotice(path));
         return std::nullopt;
     }
     std::string reason;
@@ -292,6 +325,17 @@ void WriteIndexCache(const std::string& path, const std::vector<const IndexEntry
     std::error_code ec;
     if (!folder.empty()) std::filesystem::create_directories(folder, ec);
     if (ec) throw VantrelError("The folder of the index cache cannot be made (" + ec.message() + "): " + folder.string());
+    // Never over what is no cache of ours: a file of another kind, or one that begins otherwise.
+    platform::File file;
+    platform::FileInfo info;
+    if (OpenCache(path, file, info).Ok()) {
+        std::uint8_t start[kMagicLength] = {};
+        std::size_t got = 0;
+        if (info.Type != platform::Kind::Regular || !platform::ReadAt(file, 0, start, kMagicLength, got).Ok() ||
+            !BeginsAsCache(start, got))
+            throw VantrelError(NoCacheFileNotice(path));
+        platform::Close(file);
+    }
     WriteWholeFile(path, EncodeIndexCache(entries));
 }
 

@@ -16,9 +16,11 @@
 // then offset (8, signed), note (1) and text). The levelset name and the
 // number are not kept: the walk finds them again.
 //
-// A file that is not exactly such a file (another magic or version, a
-// length that runs past the end, bytes left over, another checksum) is
-// damaged: it is never trusted, and the index is built again.
+// A file that is not exactly such a file (another version, a length that
+// runs past the end, bytes left over, another checksum) is damaged: it is
+// never trusted, and the index is built again over it. A file that does not
+// begin as a cache file does (a level, a text named by mistake) is no cache
+// of ours: it is neither trusted nor replaced.
 #pragma once
 
 #include "archive/LevelIndex.h"
@@ -44,10 +46,13 @@ std::uint64_t IndexChecksum(const std::uint8_t* bytes, std::size_t size);
 // Reads the cache file at path. Nothing when there is none; nothing, and a
 // notice that says why, when it is damaged or cannot be read.
 std::optional<std::vector<IndexEntry>> ReadIndexCache(const std::string& path, std::vector<std::string>& notices);
-// Writes the cache file whole (its folder made first); throws VantrelError when it cannot.
+// Writes the cache file whole (its folder made first); throws VantrelError
+// when it cannot, and when the file there is no index cache (it is left as it is).
 void WriteIndexCache(const std::string& path, const std::vector<const IndexEntry*>& entries);
 
 // The notice of a damaged cache.
 std::string DamagedCacheNotice(const std::string& path, const std::string& reason);
+// The notice of a file at the cache's path that is no index cache.
+std::string NoCacheFileNotice(const std::string& path);
 
 }  // namespace vantrel

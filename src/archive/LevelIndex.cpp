@@ -526,7 +526,12 @@ ArchiveIndex BuildArchiveIndex(const std::vector<std::string>& givenRoots, const
             try {
                 WriteIndexCache(options.CachePath, all);
             } catch (const VantrelError& error) {
-                index.Notices.push_back(std::string("The index cache cannot be written: ") + error.what());
+                // A file that is no cache of ours is left as it is, and said once.
+                const std::string notice = error.what() == NoCacheFileNotice(options.CachePath)
+                                               ? std::string(error.what())
+                                               : std::string("The index cache cannot be written: ") + error.what();
+                if (std::find(index.Notices.begin(), index.Notices.end(), notice) == index.Notices.end())
+                    index.Notices.push_back(notice);
             }
         }
     }

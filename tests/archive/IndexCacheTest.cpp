@@ -4,12 +4,14 @@
 #include "archive/IndexCache.h"
 #include "archive/LevelIndex.h"
 #include "support/LevelBuilder.h"
+#include "support/SystemOnly.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <thread>
 
 namespace vantrel {
@@ -198,6 +200,56 @@ TEST_F(IndexRunTest, BuildsADamagedCacheAgainAndSaysSo)
     EXPECT_EQ(again.Notices.front(), "The index cache " + Cache() +
                                          " is damaged (its checksum does not match its bytes): every level is read again.");
     EXPECT_EQ(Build().Read, 0u);  // written whole again
+}
+
+// A cache path that names what is no cache of ours (a level named by
+// mistake, a text, a folder, a named pipe) leaves it as it is; an empty file
+// and a cache cut short are ours to write.
+TEST_F(IndexRunTest, NeverReplacesWhatIsNoIndexCache)
+{
+    Level("001.level", "One");
+    const test::Bytes levelBytes = LB::Standard({.title = "Mine"}, test::PatternCells(3, 2, false)).Data();
+    const std::string level(levelBytes.begin(), levelBytes.end());
+    const std::string damaged = DamagedCacheNotice(Cache(), "it is no index cache");
+    struct Row {
+        const char* what;
+        std::function<void(const fs::path&)> make;
+        bool kept;  // left as it was, no cache written
+        std::string notice;
+    };
+    const auto file = [](std::string bytes) { return [bytes](const fs::path& p) { std::ofstream(p, std::ios::binary) << bytes; }; };
+    const Row rows[] = {
+        {"a level", file(level), true, NoCacheFileNotice(Cache())},
+        {"a text", file("my notes"), true, NoCacheFileNotice(Cache())},
+        {"a folder", [](const fs::path& p) { fs::create_directory(p); }, true, NoCacheFileNotice(Cache())},
+        {"a named pipe", [](const fs::path& p) { test::MakeFifo(p); }, true, NoCacheFileNotice(Cache())},
+        {"an empty file", file(""), false, damaged},
+        {"a cache cut in its magic", file("VANT"), false, damaged},
+    };
+    for (const Row& row : rows) {
+        if (row.what == std::string("a named pipe") && test::kWindows) continue;
+        fs::remove_all(dir.Path() / "cache");
+        fs::create_directories(dir.Path() / "cache");
+        row.make(Cache());
+        const auto bytes = [&] {
+            std::ifstream in(Cache(), std::ios::binary);
+            return std::string(std::istreambuf_iterator<char>(in), {});
+        };
+        const std::string before = fs::is_regular_file(Cache()) ? bytes() : std::string();
+        const fs::file_type kind = fs::symlink_status(Cache()).type();
+        const ArchiveIndex index = Build();
+        EXPECT_EQ(Titles(index), std::vector<std::string>{"One"}) << row.what;
+        EXPECT_EQ(index.Notices, std::vector<std::string>{row.notice}) << row.what;
+        if (row.kept) {
+            EXPECT_EQ(fs::is_regular_file(Cache()) ? bytes() : std::string(), before) << row.what;
+            EXPECT_EQ(fs::symlink_status(Cache()).type(), kind) << row.what;
+            EXPECT_EQ(Build().Read, 1u) << row.what;  // still nothing cached
+        } else {
+            EXPECT_EQ(Build().Read, 0u) << row.what;
+        }
+    }
+    EXPECT_EQ(NoCacheFileNotice("/c/x"), "The index cache /c/x is no index cache file: it is left as it is, every "
+                                         "level is read and no cache is kept.");
 }
 
 TEST_F(IndexRunTest, KeepsOtherFoldersWhileTheirFilesAreThere)
