@@ -42,6 +42,7 @@ struct Walk {
     std::vector<std::string> Folders;  // every folder holding a level file
     std::vector<bool> HasLevelinfo;    // whether the folder's listing names a levelinfo.conf
     std::vector<std::string> Notices;
+    std::size_t RootsNotWalked = 0;    // folders named that do not exist or cannot be listed
 };
 
 std::string Lowered(std::string s)
@@ -62,6 +63,7 @@ struct Listed {
     std::vector<std::string> Folders;
     bool HasLevelinfo = false;
     std::string Notice;
+    bool Unlisted = false;  // nothing of it could be listed
 };
 
 // Lists a folder and looks at its level files relative to it (their whole
@@ -78,6 +80,7 @@ Listed ListFolder(const std::string& folder, int depth)
     const platform::Outcome outcome =
         platform::ListFolder(folder, entries, [](const std::string& name) { return IsLevelFileName(name); });
     if (!outcome.Ok()) {
+        listed.Unlisted = entries.empty();
         listed.Notice = "The folder " + folder + (entries.empty() ? " cannot be listed (" : " cannot be listed whole (") +
                         outcome.Text + ").";
     }
@@ -132,6 +135,7 @@ void WalkFolders(const std::vector<std::string>& roots, unsigned threads, Walk& 
             lock.unlock();
             Listed one = ListFolder(folder, depth);
             lock.lock();
+            if (depth == 0 && one.Unlisted) ++walk.RootsNotWalked;
             for (std::string& sub : one.Folders) waiting.emplace_back(std::move(sub), depth + 1);
             one.Folders.clear();
             listed.push_back(std::move(one));
@@ -369,12 +373,15 @@ ArchiveIndex BuildArchiveIndex(const std::vector<std::string>& givenRoots, const
                 LookAtFile(walk.Files.back());
             } else {
                 walk.Notices.push_back("The folder " + root + " does not exist.");
+                ++walk.RootsNotWalked;
             }
         }
         if (folders.empty()) return;
         Walk walked;
         WalkFolders(folders, options.Threads, walked);
+        walk.RootsNotWalked += walked.RootsNotWalked;
         if (walk.Files.empty()) {
+            walked.RootsNotWalked = walk.RootsNotWalked;
             walked.Notices.insert(walked.Notices.begin(), walk.Notices.begin(), walk.Notices.end());
             walk = std::move(walked);
             return;
@@ -400,6 +407,7 @@ ArchiveIndex BuildArchiveIndex(const std::vector<std::string>& givenRoots, const
         walker.join();
     }
     index.Notices = std::move(walk.Notices);
+    index.RootsNotWalked = walk.RootsNotWalked;
     index.Notices.insert(index.Notices.end(), cacheNotices.begin(), cacheNotices.end());
 
     // Each file from the cache when the cache holds it as it is now, else

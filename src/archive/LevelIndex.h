@@ -126,6 +126,8 @@ struct ArchiveIndex {
     std::size_t Read = 0;             // files read this time (the others came from the cache)
     std::size_t FromCache = 0;
     bool Cancelled = false;
+    // Folders named that were not walked at all: they do not exist or cannot be listed.
+    std::size_t RootsNotWalked = 0;
     // What the walk and the cache have to tell: folders that cannot be
     // listed, a damaged cache that was built again, a cache that cannot be written.
     std::vector<std::string> Notices;

@@ -54,7 +54,7 @@ int RunIndex(const std::vector<std::string>& folders, bool json, const std::stri
     std::string out;
     for (const IndexEntry& e : index.Entries) Print(e, json, out);
     std::cout << out << std::flush;
-    return 0;
+    return index.RootsNotWalked > 0 ? 1 : 0;  // a folder named was not there to index
 }
 
 int RunFind(const std::vector<std::string>& folders, const ArchiveQuery& query, const std::string& sortBy,
@@ -66,7 +66,7 @@ int RunFind(const std::vector<std::string>& folders, const ArchiveQuery& query, 
     std::string out;
     for (const std::size_t i : found) Print(index.Entries[i], json, out);
     std::cout << out << std::flush;
-    return found.empty() ? 1 : 0;
+    return found.empty() || index.RootsNotWalked > 0 ? 1 : 0;
 }
 
 }  // namespace vantrel

@@ -337,7 +337,8 @@ void AddArchiveCommands(CLI::App& app, CliRun& run)
         "number, title, author, map size, layout and version, time, emeralds, how many elements and custom elements "
         "it uses and what the game's reading finds (\"clean\" or how many findings); a file that is no level, a "
         "damaged or an unreadable one as \"PATH: not a level: ...\", \"damaged: ...\" or \"unreadable: ...\". The "
-        "index is kept in a cache file, so that a second run reads only the files that changed");
+        "index is kept in a cache file, so that a second run reads only the files that changed. Exit status 1 when "
+        "a folder named does not exist or cannot be listed (what the others hold is printed)");
     cmd->add_option("DIR", index->folders, "Folders (a data directory, a levelset) or level files")->required();
     cmd->add_flag("--json", index->json,
                   "JSON Lines: one object a level with every field (the elements with their counts, the custom "
@@ -364,7 +365,8 @@ void AddArchiveCommands(CLI::App& app, CliRun& run)
     CLI::App* f = app.add_subcommand(
         "find",
         "Index the folders as \"index\" does and print the levels that match every condition given, one line "
-        "(or JSON object) a level. Exit status 0 when a level matches, 1 when none does");
+        "(or JSON object) a level. Exit status 0 when a level matches, 1 when none does or a folder named does not "
+        "exist or cannot be listed");
     f->add_option("DIR", find->folders, "Folders (a data directory, a levelset) or level files")->required();
     f->add_option("--text", find->query.Text,
                   "Words that must each stand in the title, the author, the levelset or a custom element's name "

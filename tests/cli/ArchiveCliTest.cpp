@@ -143,6 +143,34 @@ TEST_F(ArchiveCliTest, FindRefusesWhatNamesNothing)
     }
 }
 
+// A folder named that is not there fails the command, after what the others hold.
+TEST_F(ArchiveCliTest, FailsWhenAFolderNamedIsNotThere)
+{
+    const std::string gone = (dir.Path() / "gone").string();
+    const std::string says = "message: The folder " + gone + " does not exist.\n";
+    struct Row {
+        std::vector<std::string> args;
+        std::string out, err;
+        int status;
+    };
+    const Row rows[] = {
+        {{"index", gone}, "", says, 1},
+        {{"index", Set(), gone}, Line1() + Line2() + Line3(), says, 1},
+        {{"index", Set()}, Line1() + Line2() + Line3(), "", 0},
+        {{"find", gone, "--title", "One"}, "", says, 1},
+        {{"find", Set(), gone, "--title", "One"}, Line1(), says, 1},
+        {{"find", Set(), "--title", "One"}, Line1(), "", 0},
+    };
+    for (const Row& row : rows) {
+        std::vector<std::string> args = row.args;
+        args.push_back("--no-cache");
+        const test::CliResult r = test::RunCli(args, dir);
+        EXPECT_EQ(r.out, row.out) << row.args.size();
+        EXPECT_EQ(r.err, row.err) << row.args.size();
+        EXPECT_EQ(r.status, row.status) << row.args[0] << " " << row.args.size();
+    }
+}
+
 TEST_F(ArchiveCliTest, KeepsTheIndexInTheUsersCacheFolder)
 {
     VANTREL_SKIP_ON_WINDOWS("the program is started through env with XDG_CACHE_HOME set");
