@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <optional>
 
 namespace vantrel {
 
@@ -31,6 +32,37 @@ bool Contains(std::string_view haystack, std::string_view needle)
                        [](char x, char y) { return Lower(x) == Lower(y); }) != haystack.end();
 }
 
+// The Latin-1 bytes of a UTF-8 text whose characters all fit Latin-1 and
+// that holds one outside ASCII ("Café"); nothing for any other text.
+std::optional<std::string> Latin1Form(std::string_view text)
+{
+    if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return std::nullopt;
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+            continue;
+        }
+        // U+0080..U+00FF: 0xC2 or 0xC3 and one continuation byte.
+        if ((c != 0xC2 && c != 0xC3) || i + 1 >= text.size()) return std::nullopt;
+        const auto next = static_cast<unsigned char>(text[++i]);
+        if ((next & 0xC0) != 0x80) return std::nullopt;
+        out += static_cast<char>(((c & 0x03) << 6) | (next & 0x3F));
+    }
+    return out;
+}
+
+// A text of the query: the game's texts (titles, authors, CE names, most
+// levelset names) are Latin-1, while what the user types is UTF-8, so a text
+// stands in a field as it is typed or in its Latin-1 form.
+struct Needle {
+    std::string_view Typed;
+    std::optional<std::string> Latin1;
+    explicit Needle(std::string_view typed) : Typed(typed), Latin1(Latin1Form(typed)) {}
+};
+
 std::vector<std::string_view> Words(std::string_view text)
 {
     std::vector<std::string_view> words;
@@ -44,10 +76,22 @@ std::vector<std::string_view> Words(std::string_view text)
     return words;
 }
 
-bool WordStands(const IndexEntry& e, std::string_view word)
+bool Contains(std::string_view haystack, const Needle& needle)
+{
+    return Contains(haystack, needle.Typed) || (needle.Latin1 && Contains(haystack, *needle.Latin1));
+}
+
+bool WordStands(const IndexEntry& e, const Needle& word)
 {
     if (Contains(e.Title, word) || Contains(e.Author, word) || Contains(e.Levelset, word)) return true;
     return std::any_of(e.Ces.begin(), e.Ces.end(), [&](const IndexedCe& ce) { return Contains(ce.Name, word); });
+}
+
+std::vector<Needle> Needles(std::string_view text)
+{
+    std::vector<Needle> needles;
+    for (const std::string_view word : Words(text)) needles.emplace_back(word);
+    return needles;
 }
 
 int Compare(long long a, long long b)
@@ -107,13 +151,13 @@ bool ArchiveQuery::AsksLevel() const
 
 bool Matches(const IndexEntry& e, const ArchiveQuery& q)
 {
-    const std::vector<std::string_view> words = Words(q.Text);
+    const std::vector<Needle> words = Needles(q.Text);
     if (!e.IsLevel()) {
         // A file that is no level has only its folder and its name to be found by.
         if (q.AsksLevel()) return false;
         const std::string_view name = std::string_view(e.Path).substr(e.Path.rfind('/') + 1);
         return std::all_of(words.begin(), words.end(),
-                           [&](std::string_view w) { return Contains(e.Levelset, w) || Contains(name, w); });
+                           [&](const Needle& w) { return Contains(e.Levelset, w) || Contains(name, w.Typed); });
     }
     if (q.Damaged) return false;
     if (q.HasCes && e.Ces.empty()) return false;
@@ -123,11 +167,13 @@ bool Matches(const IndexEntry& e, const ArchiveQuery& q)
     if ((q.MaxWidth > 0 && e.Width > q.MaxWidth) || (q.MaxHeight > 0 && e.Height > q.MaxHeight)) return false;
     for (const std::uint16_t code : q.Uses)
         if (e.CountOf(code) == 0) return false;
-    if (!Contains(e.Title, q.Title) || !Contains(e.Author, q.Author)) return false;
-    if (!q.CeName.empty() &&
-        std::none_of(e.Ces.begin(), e.Ces.end(), [&](const IndexedCe& ce) { return Contains(ce.Name, q.CeName); }))
-        return false;
-    return std::all_of(words.begin(), words.end(), [&](std::string_view w) { return WordStands(e, w); });
+    if (!Contains(e.Title, Needle(q.Title)) || !Contains(e.Author, Needle(q.Author))) return false;
+    if (!q.CeName.empty()) {
+        const Needle name(q.CeName);
+        if (std::none_of(e.Ces.begin(), e.Ces.end(), [&](const IndexedCe& ce) { return Contains(ce.Name, name); }))
+            return false;
+    }
+    return std::all_of(words.begin(), words.end(), [&](const Needle& w) { return WordStands(e, w); });
 }
 
 std::vector<std::size_t> Search(const std::vector<IndexEntry>& entries, const ArchiveQuery& query)

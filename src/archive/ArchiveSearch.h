@@ -15,7 +15,9 @@ namespace vantrel {
 
 struct ArchiveQuery {
     // Every word (separated by blanks) must stand in the title, the author,
-    // the levelset or a custom element's name; letters of any case.
+    // the levelset or a custom element's name; letters of any case. The
+    // texts are bytes: UTF-8 as typed ("Café") also finds the game's
+    // Latin-1 texts, and the bytes of a Latin-1 text find them as they are.
     std::string Text{};
     std::string Title{};  // these three: the text must stand in that field
     std::string Author{};

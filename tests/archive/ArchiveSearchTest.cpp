@@ -94,6 +94,34 @@ TEST(ArchiveSearchTest, FindsByTextElementCustomElementAndState)
     for (const Row& row : rows) EXPECT_EQ(Titles(all, Search(all, row.query)), row.found) << row.what;
 }
 
+// The game's texts are Latin-1, what the user types UTF-8, a folder's name UTF-8.
+TEST(ArchiveSearchTest, FindsLatin1TextsByWhatIsTypedInUtf8)
+{
+    std::vector<IndexEntry> all = {
+        Made("001.level", "Caf\xe9", "Niko B\xf6hm", 2, 1, {{1, 2}}, {{1, "T\xfcr", std::nullopt}}),
+        Made("002.level", "Plain", "Anna", 2, 1, {{1, 2}}),
+    };
+    all[1].Levelset = "Stra\xc3\x9f" "e";  // no levelinfo.conf: the folder's name
+    const std::string cafe = "Caf\xe9";
+    struct Row {
+        const char* what;
+        ArchiveQuery query;
+        Names found;
+    };
+    const Row rows[] = {
+        {"a word typed in UTF-8", {.Text = "caf\xc3\xa9"}, {cafe}},
+        {"a word in Latin-1 bytes", {.Text = "Caf\xe9"}, {cafe}},
+        {"author", {.Author = "B\xc3\xb6hm"}, {cafe}},
+        {"title", {.Title = "f\xc3\xa9"}, {cafe}},
+        {"CE name", {.CeName = "T\xc3\xbcr"}, {cafe}},
+        {"a folder's name in UTF-8", {.Text = "Stra\xc3\x9f" "e"}, {"Plain"}},
+        {"another letter", {.Text = "Caf\xc3\xa8"}, {}},
+        {"no Latin-1 form", {.Text = "\xe6\x97\xa5"}, {}},
+        {"a UTF-8 sequence cut short", {.Text = "Caf\xc3"}, {}},
+    };
+    for (const Row& row : rows) EXPECT_EQ(Titles(all, Search(all, row.query)), row.found) << row.what;
+}
+
 TEST(ArchiveSearchTest, SortsByAnyColumnWithFilesThatAreNoLevelLast)
 {
     const std::vector<IndexEntry> all = Entries();

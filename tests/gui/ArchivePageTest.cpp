@@ -113,6 +113,28 @@ TEST_F(ArchivePageTest, ASearchFillsTheList)
     }
 }
 
+// The game's titles are Latin-1 and a folder's name is UTF-8: each is shown as
+// itself, and what is typed into the search finds both.
+TEST_F(ArchivePageTest, ShowsAndFindsLatin1TitlesAndUtf8FolderNames)
+{
+    fs::create_directories(dir.Path() / "data" / "levels" / "Stra\xc3\x9f" "e");
+    dir.Write("data/levels/Stra\xc3\x9f" "e/001.level",
+              LevelBuilder::Standard({.width = 2, .height = 1, .title = "Caf\xe9"}, {6, 1}).Data());
+    settings.values["datadir"] = (dir.Path() / "data").string();
+    Restart();
+    Show();
+    auto* list = Find<QTableView>("Archive_List");
+    const auto cell = [&](ArchiveColumn c) { return list->model()->index(0, static_cast<int>(c)).data().toString(); };
+    EXPECT_EQ(cell(ArchiveColumn::Levelset), QString::fromUtf8("Stra\xc3\x9f" "e"));
+    EXPECT_EQ(cell(ArchiveColumn::Title), QString::fromUtf8("Caf\xc3\xa9"));
+    const std::pair<const char*, int> rows[] = {
+        {"Caf\xc3\xa9", 1}, {"caf\xc3\xa9", 1}, {"Stra\xc3\x9f" "e", 1}, {"Strasse", 0}, {"Caf\xc3\xa8", 0}};
+    for (const auto& [typed, found] : rows) {
+        Find<QLineEdit>("Archive_Search")->setText(QString::fromUtf8(typed));  // as typed: keys beyond ASCII
+        EXPECT_EQ(list->model()->rowCount(), found) << typed;
+    }
+}
+
 TEST_F(ArchivePageTest, ADoubleClickLoadsTheLevel)
 {
     StartWithData();

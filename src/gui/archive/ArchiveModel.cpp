@@ -26,7 +26,7 @@ std::size_t FindingCount(const IndexEntry& e)
 QString Cell(const IndexEntry& e, ArchiveColumn column)
 {
     switch (column) {
-    case ArchiveColumn::Levelset: return FromLatin1(e.Levelset);
+    case ArchiveColumn::Levelset: return FromBytes(e.Levelset);  // a levelinfo.conf's name, or the folder's
     case ArchiveColumn::Number: return e.Number >= 0 ? QString::number(e.Number) : QString();
     case ArchiveColumn::Path: return FromPath(e.Path);
     default: break;

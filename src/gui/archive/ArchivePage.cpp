@@ -381,7 +381,7 @@ void ArchivePage::ShowCount()
 void ArchivePage::Archive_SearchChange()
 {
     ArchiveQuery query;
-    query.Text = ToLatin1(search_->text());
+    query.Text = search_->text().toStdString();  // UTF-8: the search takes the game's Latin-1 texts too
     usesError_.clear();
     for (const QString& name : uses_->text().split(QLatin1Char(','), Qt::SkipEmptyParts)) {
         std::string error;
