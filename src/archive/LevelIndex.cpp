@@ -43,6 +43,8 @@ struct Walk {
     std::vector<bool> HasLevelinfo;    // whether the folder's listing names a levelinfo.conf
     std::vector<std::string> Notices;
     std::size_t RootsNotWalked = 0;    // folders named that do not exist or cannot be listed
+    // Links that may lead to folders, with the depth their folders lie at: followed after the walk.
+    std::vector<std::pair<std::string, int>> Links;
 };
 
 std::string Lowered(std::string s)
@@ -64,6 +66,7 @@ struct Listed {
     bool HasLevelinfo = false;
     std::string Notice;
     bool Unlisted = false;  // nothing of it could be listed
+    std::vector<std::string> Links;  // links that may lead to folders
 };
 
 // Lists a folder and looks at its level files relative to it (their whole
@@ -85,11 +88,14 @@ Listed ListFolder(const std::string& folder, int depth)
                         outcome.Text + ").";
     }
     for (platform::FolderEntry& e : entries) {
-        // Folders are walked where they lie: a link to a folder is not followed (no loops).
         if (e.Type == platform::Kind::Directory) {
             listed.Folders.push_back(JoinPath(folder, e.Name));
             continue;
         }
+        // A link to a folder is followed after the walk, once for each folder it leads to.
+        if (e.Type == platform::Kind::Link &&
+            (!e.LookedAt || (e.Looked.Ok() && e.Info.Type == platform::Kind::Directory)))
+            listed.Links.push_back(JoinPath(folder, e.Name));
         if (!e.LookedAt) {
             if (e.Name == kLevelinfoName) listed.HasLevelinfo = true;
             continue;
@@ -114,14 +120,13 @@ Listed ListFolder(const std::string& folder, int depth)
 
 bool ByPath(const Found& a, const Found& b) { return a.Path < b.Path; }
 
-// Lists the folders below the roots and looks at their level files, a folder
-// at a time on every core; the files come out by path.
-void WalkFolders(const std::vector<std::string>& roots, unsigned threads, Walk& walk)
+// Lists the folders below the starts (each at its depth) and looks at their
+// level files, a folder at a time on every core; the files come out by path.
+void WalkFolders(const std::vector<std::pair<std::string, int>>& starts, unsigned threads, Walk& walk)
 {
     std::mutex mutex;
     std::condition_variable change;
-    std::deque<std::pair<std::string, int>> waiting;
-    for (const std::string& root : roots) waiting.emplace_back(root, 0);
+    std::deque<std::pair<std::string, int>> waiting(starts.begin(), starts.end());
     std::vector<Listed> listed;
     int busy = 0;
     const auto work = [&] {
@@ -138,6 +143,8 @@ void WalkFolders(const std::vector<std::string>& roots, unsigned threads, Walk& 
             if (depth == 0 && one.Unlisted) ++walk.RootsNotWalked;
             for (std::string& sub : one.Folders) waiting.emplace_back(std::move(sub), depth + 1);
             one.Folders.clear();
+            for (std::string& link : one.Links) walk.Links.emplace_back(std::move(link), depth + 1);
+            one.Links.clear();
             listed.push_back(std::move(one));
             --busy;
             change.notify_all();
@@ -208,6 +215,60 @@ bool Under(const std::string& path, const std::string& root)
 {
     return path.size() > root.size() && path.compare(0, root.size(), root) == 0 &&
            (IsSeparator(root.back()) || IsSeparator(path[root.size()]));
+}
+
+// Appends another walk's folders and files (the files' order is left to the caller).
+void Append(Walk& walk, Walk&& more)
+{
+    const std::size_t base = walk.Folders.size();
+    walk.Files.reserve(walk.Files.size() + more.Files.size());
+    for (Found& f : more.Files) {
+        f.Folder += base;
+        walk.Files.push_back(std::move(f));
+    }
+    walk.Folders.insert(walk.Folders.end(), more.Folders.begin(), more.Folders.end());
+    walk.HasLevelinfo.insert(walk.HasLevelinfo.end(), more.HasLevelinfo.begin(), more.HasLevelinfo.end());
+    walk.Notices.insert(walk.Notices.end(), more.Notices.begin(), more.Notices.end());
+    walk.RootsNotWalked += more.RootsNotWalked;
+}
+
+// Follows the walk's links to folders (a levels folder or a levelset kept
+// elsewhere), in the order of their paths: a link is walked when the folder
+// it leads to is neither inside nor around a folder walked already, so that
+// no level is listed twice and a loop ends at once.
+void FollowLinks(const std::vector<std::string>& roots, unsigned threads, Walk& walk)
+{
+    if (walk.Links.empty()) return;
+    std::vector<std::string> walked;  // the folders walked, their links resolved
+    for (const std::string& root : roots) {
+        std::error_code ec;
+        const fs::path real = fs::canonical(PathOf(root), ec);
+        if (!ec) walked.push_back(real.string());
+    }
+    std::vector<std::pair<std::string, int>> links = std::move(walk.Links);
+    walk.Links.clear();
+    while (!links.empty()) {
+        std::sort(links.begin(), links.end());
+        std::vector<std::pair<std::string, int>> follow;
+        for (const auto& [link, depth] : links) {
+            std::error_code ec;
+            const fs::path real = fs::canonical(PathOf(link), ec);
+            if (ec || !fs::is_directory(real, ec)) continue;  // leads nowhere, or to a file
+            const std::string target = real.string();
+            const bool seen = std::any_of(walked.begin(), walked.end(), [&](const std::string& w) {
+                return target == w || Under(target, w) || Under(w, target);
+            });
+            if (seen) continue;
+            walked.push_back(target);
+            follow.emplace_back(link, depth);
+        }
+        if (follow.empty()) break;
+        Walk more;
+        WalkFolders(follow, threads, more);
+        links = std::move(more.Links);
+        more.Links.clear();
+        Append(walk, std::move(more));
+    }
 }
 
 }  // namespace
@@ -378,22 +439,17 @@ ArchiveIndex BuildArchiveIndex(const std::vector<std::string>& givenRoots, const
         }
         if (folders.empty()) return;
         Walk walked;
-        WalkFolders(folders, options.Threads, walked);
-        walk.RootsNotWalked += walked.RootsNotWalked;
+        std::vector<std::pair<std::string, int>> starts;
+        for (const std::string& folder : folders) starts.emplace_back(folder, 0);
+        WalkFolders(starts, options.Threads, walked);
+        FollowLinks(folders, options.Threads, walked);
         if (walk.Files.empty()) {
-            walked.RootsNotWalked = walk.RootsNotWalked;
+            walked.RootsNotWalked += walk.RootsNotWalked;
             walked.Notices.insert(walked.Notices.begin(), walk.Notices.begin(), walk.Notices.end());
             walk = std::move(walked);
-            return;
+        } else {
+            Append(walk, std::move(walked));
         }
-        const std::size_t base = walk.Folders.size();
-        for (Found& f : walked.Files) {
-            f.Folder += base;
-            walk.Files.push_back(std::move(f));
-        }
-        walk.Folders.insert(walk.Folders.end(), walked.Folders.begin(), walked.Folders.end());
-        walk.HasLevelinfo.insert(walk.HasLevelinfo.end(), walked.HasLevelinfo.begin(), walked.HasLevelinfo.end());
-        walk.Notices.insert(walk.Notices.end(), walked.Notices.begin(), walked.Notices.end());
         if (!std::is_sorted(walk.Files.begin(), walk.Files.end(), ByPath))
             std::sort(walk.Files.begin(), walk.Files.end(), ByPath);
     };

@@ -133,7 +133,8 @@ struct ArchiveIndex {
     std::vector<std::string> Notices;
 };
 
-// Walks the folders (and takes files named directly), reads every ".level"
+// Walks the folders (following links to folders, each folder once, as the
+// game does; and takes files named directly), reads every ".level"
 // file the cache does not hold as it is now, and writes the cache. Throws
 // nothing for a file or folder that cannot be read: it says so in the index.
 ArchiveIndex BuildArchiveIndex(const std::vector<std::string>& roots, const IndexOptions& options = {});

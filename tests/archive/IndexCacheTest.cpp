@@ -279,24 +279,32 @@ TEST_F(IndexRunTest, SeesALevelChangedInPlaceWithinTheSameSecond)
 }
 
 #ifndef _WIN32
-TEST_F(IndexRunTest, TakesLinksToLevelsAndLeavesLinksToFolders)
+// Links are followed as the game follows them (a levels folder or a levelset
+// kept elsewhere), each folder walked once: a loop, a link back into what is
+// walked and a second link to the same folder are passed over.
+TEST_F(IndexRunTest, TakesLinksToLevelsAndFoldersEachFolderOnce)
 {
     const std::string a = Level("001.level", "One");
     Level("inside.level/002.level", "Two");  // a folder whose name ends as a level's
     fs::create_directories(dir.Path() / "elsewhere");
     dir.Write("elsewhere/009.level", LB::Standard({.title = "Far"}, test::PatternCells(3, 2, false)).Data());
-    fs::create_symlink(a, dir.Path() / "set" / "link.level");
-    fs::create_symlink(dir.Path() / "set" / "none", dir.Path() / "set" / "gone.level");
-    fs::create_directory_symlink(dir.Path() / "elsewhere", dir.Path() / "set" / "far");
-    fs::create_symlink(dir.Path() / "elsewhere", dir.Path() / "set" / "far.level");
+    const fs::path set = dir.Path() / "set";
+    fs::create_symlink(a, set / "link.level");
+    fs::create_symlink(set / "none", set / "gone.level");
+    fs::create_directory_symlink(dir.Path() / "elsewhere", set / "far");
+    fs::create_symlink(dir.Path() / "elsewhere", set / "far.level");      // the same folder again
+    fs::create_directory_symlink(set, set / "inside.level" / "back");      // a loop
+    fs::create_directory_symlink(dir.Path(), dir.Path() / "elsewhere" / "up");  // around what is walked
+    fs::create_directory_symlink(dir.Path() / "elsewhere", dir.Path() / "elsewhere" / "again");
     for (int round = 0; round < 2; ++round) {  // with no cache, and from it
         const ArchiveIndex index = Build();
         std::vector<std::string> lines;
         for (const IndexEntry& e : index.Entries) lines.push_back(e.Path + " " + StateName(e.State) + " " + e.Title);
-        EXPECT_EQ(lines, (std::vector<std::string>{a + " level One",
-                                                   (dir.Path() / "set" / "inside.level" / "002.level").string() + " level Two",
-                                                   (dir.Path() / "set" / "link.level").string() + " level One"}));
-        EXPECT_EQ(index.Read, round == 0 ? 3u : 0u);
+        EXPECT_EQ(lines, (std::vector<std::string>{a + " level One", (set / "far" / "009.level").string() + " level Far",
+                                                   (set / "inside.level" / "002.level").string() + " level Two",
+                                                   (set / "link.level").string() + " level One"}));
+        EXPECT_EQ(index.Read, round == 0 ? 4u : 0u);
+        EXPECT_EQ(index.Notices, std::vector<std::string>{});
     }
 }
 #endif
