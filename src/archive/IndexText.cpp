@@ -95,9 +95,8 @@ void AppendCounted(std::string& out, std::size_t n, std::string_view one, std::s
     out += n == 1 ? one : many;
 }
 
-}  // namespace
-
-void AppendIndexLine(std::string& out, const IndexEntry& e)
+// The line's fields as they are, control bytes and all.
+void AppendIndexFields(std::string& out, const IndexEntry& e)
 {
     out += e.Path;
     out += ": ";
@@ -138,6 +137,18 @@ void AppendIndexLine(std::string& out, const IndexEntry& e)
         out += ", clean";
     else
         AppendCounted(out, findings, " finding", " findings");
+}
+
+}  // namespace
+
+void AppendIndexLine(std::string& out, const IndexEntry& e)
+{
+    const std::size_t start = out.size();
+    AppendIndexFields(out, e);
+    for (std::size_t i = start; i < out.size(); ++i) {
+        const auto c = static_cast<unsigned char>(out[i]);
+        if (c < 0x20 || c == 0x7F) out[i] = '?';
+    }
 }
 
 std::string IndexLine(const IndexEntry& e)

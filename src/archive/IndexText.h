@@ -11,7 +11,9 @@ namespace vantrel {
 // "PATH: LEVELSET 1 "TITLE" by AUTHOR, 40x20, RND1 0200000003000803, time
 // 100, emeralds 5, 12 elements, 3 CEs, clean"; for a file that is no level
 // "PATH: not a level: why" (or "damaged: ", "unreadable: "). Texts are the
-// file's bytes.
+// file's bytes, but for control bytes (a line break or an escape in a
+// damaged title), which are written as "?": a level is one line, and what
+// the line says never steers the terminal.
 std::string IndexLine(const IndexEntry& e);
 // The same line put at the end of out.
 void AppendIndexLine(std::string& out, const IndexEntry& e);
