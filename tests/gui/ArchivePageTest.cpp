@@ -206,6 +206,20 @@ TEST_F(ArchivePageTest, PicksTheElementFromTheElementView)
     EXPECT_EQ(Find<QLineEdit>("Archive_Uses")->text().toStdString(), "0x0004");
 }
 
+// Another data directory chosen while the window is open: the page shows its levels when shown next.
+TEST_F(ArchivePageTest, FollowsTheDataDirectoryWhenShownAgain)
+{
+    StartWithData();
+    fs::create_directories(dir.Path() / "data2" / "levels" / "other");
+    dir.Write("data2/levels/other/001.level", LevelBuilder::Standard({.width = 1, .height = 1, .title = "Elsewhere"}, {2}).Data());
+    settings.values["datadir"] = (dir.Path() / "data2").string();
+    main->Book()->setCurrentIndex(0);
+    main->Book()->setCurrentIndex(kArchivePage);
+    page->WaitForIndex();
+    EXPECT_EQ(Titles(), std::vector<std::string>{"Elsewhere"});
+    EXPECT_EQ(Find<QLabel>("Archive_Folders")->text().toStdString(), (dir.Path() / "data2").string());
+}
+
 TEST_F(ArchivePageTest, AddsAFolderAndKeepsTheIndexOverARestart)
 {
     StartWithData();

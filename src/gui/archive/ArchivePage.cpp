@@ -253,9 +253,9 @@ ArchivePage::~ArchivePage()
 void ArchivePage::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    if (started_) return;
-    started_ = true;
-    Archive_RescanClick();
+    // Built when first shown, and again when the folders changed meanwhile
+    // (another data directory chosen in File > Settings or by the levelset scan).
+    if (!started_ || Folders() != builtFor_) Archive_RescanClick();
 }
 
 std::vector<std::string> ArchivePage::Folders() const
@@ -318,6 +318,7 @@ void ArchivePage::Archive_RescanClick()
     }
     ShowFolders();
     const std::vector<std::string> folders = Folders();
+    builtFor_ = folders;
     if (folders.empty()) {
         model_->SetIndex({});
         ShowCount();

@@ -100,6 +100,7 @@ private:
     std::string usesError_;  // why the element box names no element
     bool picking_ = false;   // the next element selected in the Element View goes into the element box
     bool started_ = false;
+    std::vector<std::string> builtFor_;  // the folders of the index shown
     std::thread builder_;
     std::atomic<bool> cancel_{false};
 };
