@@ -4,24 +4,36 @@
 #include "file/ByteFile.h"
 #include "file/WholeFile.h"
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <optional>
 
 namespace vantrel {
 
 namespace {
 
-// The journal: a header (the mark "VNTJ", the format 1, three zero bytes, the
-// level's length before the step, big-endian, and a check of those 16 bytes),
-// then one record a write (its offset, its length, the bytes it replaced, and
-// a check of them all). A record that is cut short or fails its check was
-// never followed by its write, and ends the journal.
+// The journal: a header (the mark "VNTJ", the format 2, three zero bytes, the
+// level's length before the step and a check of the level's bytes before the
+// step, both big-endian, and a check of those 24 bytes), then one record a
+// write (its offset, its kind, the lengths of the bytes it replaced and of the
+// bytes it writes, those bytes, and a check of them all). A record that is
+// cut short or fails its check was never followed by its write, and ends the
+// journal. What the step wrote and the check of the level before it tell a
+// level our step left half-changed from one another program wrote since (the
+// game's editor saves a level over itself): only the first is put back.
+// A journal of format 1 (records of the bytes replaced only, no check of the
+// level) is put back as it says.
 constexpr std::uint8_t kMark[4] = {'V', 'N', 'T', 'J'};
-constexpr std::uint8_t kFormat = 1;
-constexpr std::size_t kHeaderLength = 24;
-constexpr std::size_t kRecordHead = 12;  // offset and length
+constexpr std::uint8_t kFormat = 2;
+constexpr std::uint8_t kFormatWithoutLevelCheck = 1;
+constexpr std::size_t kHeaderLength = 32;
+constexpr std::size_t kHeaderLengthWithoutLevelCheck = 24;
+constexpr std::size_t kRecordHead = 17;               // offset, kind, the two lengths
+constexpr std::size_t kRecordHeadWithoutAfter = 12;  // format 1: offset and length
 constexpr std::size_t kCheckLength = 8;
 constexpr std::size_t kMaxFileName = 255;  // bytes in one name, on the file systems levels live on
+constexpr std::uint8_t kWrite = 0, kCut = 1;
 
 void Put(std::vector<std::uint8_t>& out, std::uint64_t value, int bytes)
 {
@@ -53,26 +65,88 @@ std::string Hex(std::uint64_t value)
 
 struct Record {
     std::int64_t Offset = 0;
-    const std::uint8_t* Bytes = nullptr;
+    bool Cut = false;  // the file was cut to Offset
+    const std::uint8_t* Bytes = nullptr;  // the bytes replaced (within the length before the step)
     std::size_t Length = 0;
+    const std::uint8_t* After = nullptr;  // the bytes written (format 2)
+    std::size_t AfterLength = 0;
 };
 
-// The length before the step and the whole records of a journal's bytes;
-// false when even the header is not whole (the step wrote nothing yet).
-bool Parse(const std::vector<std::uint8_t>& j, std::int64_t& endBefore, std::vector<Record>& records)
+// What a journal says: the length before the step, the check of the level's
+// bytes then (none in a journal of format 1) and its whole records.
+struct Parsed {
+    std::int64_t EndBefore = 0;
+    std::optional<std::uint64_t> LevelCheck;
+    std::vector<Record> Records;
+};
+
+// False when even the header is not whole (the step wrote nothing yet).
+bool Parse(const std::vector<std::uint8_t>& j, Parsed& parsed)
 {
-    if (j.size() < kHeaderLength || !std::equal(kMark, kMark + 4, j.begin()) || j[4] != kFormat ||
-        Get(j.data() + 16, 8) != Check(j.data(), 16))
+    if (j.size() < kHeaderLengthWithoutLevelCheck || !std::equal(kMark, kMark + 4, j.begin())) return false;
+    const bool checked = j[4] == kFormat;
+    const std::size_t header = checked ? kHeaderLength : kHeaderLengthWithoutLevelCheck;
+    if ((!checked && j[4] != kFormatWithoutLevelCheck) || j.size() < header ||
+        Get(j.data() + header - kCheckLength, 8) != Check(j.data(), header - kCheckLength))
         return false;
-    endBefore = static_cast<std::int64_t>(Get(j.data() + 8, 8));
-    for (std::size_t at = kHeaderLength; at + kRecordHead + kCheckLength <= j.size();) {
-        const std::size_t length = static_cast<std::size_t>(Get(j.data() + at + 8, 4));
-        const std::size_t whole = kRecordHead + length;
-        if (at + whole + kCheckLength > j.size() || Get(j.data() + at + whole, 8) != Check(j.data() + at, whole)) break;
-        records.push_back({static_cast<std::int64_t>(Get(j.data() + at, 8)), j.data() + at + kRecordHead, length});
+    parsed.EndBefore = static_cast<std::int64_t>(Get(j.data() + 8, 8));
+    if (checked) parsed.LevelCheck = Get(j.data() + 16, 8);
+    const std::size_t head = checked ? kRecordHead : kRecordHeadWithoutAfter;
+    for (std::size_t at = header; at + head + kCheckLength <= j.size();) {
+        const std::uint8_t* p = j.data() + at;
+        Record r;
+        r.Offset = static_cast<std::int64_t>(Get(p, 8));
+        if (checked) {
+            r.Cut = p[8] == kCut;
+            r.Length = static_cast<std::size_t>(Get(p + 9, 4));
+            r.AfterLength = static_cast<std::size_t>(Get(p + 13, 4));
+        } else {
+            r.Length = static_cast<std::size_t>(Get(p + 8, 4));
+        }
+        const std::size_t whole = head + r.Length + r.AfterLength;
+        if (at + whole + kCheckLength > j.size() || Get(p + whole, 8) != Check(p, whole)) break;
+        r.Bytes = p + head;
+        r.After = r.Bytes + r.Length;
+        parsed.Records.push_back(r);
         at += whole + kCheckLength;
     }
     return true;
+}
+
+// Whether the level holds what the step began from or a part of the step, and
+// nothing another program wrote since: last record first, the bytes each
+// write covers are, byte by byte, those it replaced or those it wrote (those
+// a cut covers are there as they were, or cut off), and are then put back as
+// they were; the level then ends no later than the step made it, and cut to
+// its length before the step, it is the bytes the step began from.
+bool FitsTheLevel(const WritableFile& level, const Parsed& journal)
+{
+    if (level.Size() > static_cast<std::int64_t>(kMaxReadToEnd)) return false;
+    std::vector<std::uint8_t> bytes = level.ReadAll();
+    std::int64_t reached = journal.EndBefore;  // the furthest end the step wrote to
+    for (const Record& r : journal.Records)
+        if (!r.Cut) reached = std::max(reached, r.Offset + static_cast<std::int64_t>(r.AfterLength));
+    if (static_cast<std::int64_t>(bytes.size()) > reached) return false;
+    for (auto it = journal.Records.rbegin(); it != journal.Records.rend(); ++it) {
+        const Record& r = *it;
+        const std::size_t at = static_cast<std::size_t>(r.Offset);
+        if (at > kMaxReadToEnd || r.Length > kMaxReadToEnd) return false;
+        const std::size_t covered = r.Cut ? r.Length : r.AfterLength;
+        for (std::size_t i = 0; i < covered; ++i) {
+            const bool replaced = i < r.Length;
+            if (at + i >= bytes.size()) {
+                if (replaced && !r.Cut) return false;  // a byte the write found is gone
+                continue;
+            }
+            const std::uint8_t b = bytes[at + i];
+            if (!(replaced && b == r.Bytes[i]) && (r.Cut || b != r.After[i])) return false;
+        }
+        if (bytes.size() < at + r.Length) bytes.resize(at + r.Length);
+        std::copy(r.Bytes, r.Bytes + r.Length, bytes.begin() + static_cast<std::ptrdiff_t>(at));
+    }
+    if (static_cast<std::int64_t>(bytes.size()) < journal.EndBefore) return false;
+    bytes.resize(static_cast<std::size_t>(journal.EndBefore));
+    return Check(bytes.data(), bytes.size()) == *journal.LevelCheck;
 }
 
 [[noreturn]] void JournalFails(const std::string& name, const std::string& what, const platform::Outcome& why)
@@ -108,11 +182,20 @@ StepJournal::~StepJournal()
     Keep();
 }
 
-void StepJournal::Record(std::int64_t endBefore, std::int64_t offset, const std::uint8_t* bytes, std::size_t n)
+void StepJournal::Record(std::int64_t endBefore, std::int64_t offset, const std::uint8_t* bytes, std::size_t n,
+                         const std::uint8_t* after, std::size_t written, bool cut)
 {
     std::vector<std::uint8_t> out;
     if (!file_.IsOpen()) {
         name_ = JournalNameOf(levelPath_);
+        // The level as the step found it: no write of the step was made yet.
+        std::vector<std::uint8_t> level;
+        try {
+            level = level_ ? level_->ReadAll() : ReadFileToEnd(levelPath_);
+        } catch (const VantrelError& e) {
+            JournalFails(name_, "write", {platform::Failure::Other, 0, e.what()});
+        }
+        level.resize(static_cast<std::size_t>(std::clamp<std::int64_t>(endBefore, 0, static_cast<std::int64_t>(level.size()))));
         RemoveStaleTemporaryFiles(FolderOf(levelPath_));
         platform::OpenHow how;
         how.Write = true;
@@ -124,18 +207,19 @@ void StepJournal::Record(std::int64_t endBefore, std::int64_t offset, const std:
         out.push_back(kFormat);
         Put(out, 0, 3);
         Put(out, static_cast<std::uint64_t>(endBefore), 8);
+        Put(out, Check(level.data(), level.size()), 8);
         Put(out, Check(out.data(), out.size()), 8);
     }
-    if (n > 0) {
-        const std::size_t at = out.size();
-        Put(out, static_cast<std::uint64_t>(offset), 8);
-        Put(out, n, 4);
-        out.insert(out.end(), bytes, bytes + n);
-        Put(out, Check(out.data() + at, out.size() - at), 8);
-    }
-    if (out.empty()) return;  // an append: the length the header holds covers it
-    if (const platform::Outcome written = platform::WriteAt(file_, size_, out.data(), out.size()); !written.Ok())
-        JournalFails(name_, "write", written);
+    const std::size_t at = out.size();
+    Put(out, static_cast<std::uint64_t>(offset), 8);
+    out.push_back(cut ? kCut : kWrite);
+    Put(out, n, 4);
+    Put(out, cut ? 0 : written, 4);
+    out.insert(out.end(), bytes, bytes + n);
+    if (!cut) out.insert(out.end(), after, after + written);
+    Put(out, Check(out.data() + at, out.size() - at), 8);
+    if (const platform::Outcome wrote = platform::WriteAt(file_, size_, out.data(), out.size()); !wrote.Ok())
+        JournalFails(name_, "write", wrote);
     if (const platform::Outcome synced = platform::Sync(file_); !synced.Ok()) JournalFails(name_, "write", synced);
     size_ += static_cast<std::int64_t>(out.size());
 }
@@ -173,6 +257,14 @@ std::string CutJournalMessage(const std::string& shown, const std::string& journ
            "level " + shown + ", so the level is as it was; the journal was removed.";
 }
 
+std::string ChangedSinceMessage(const std::string& shown, const std::string& journal)
+{
+    return "The journal " + journal + " was left by a change to the level " + shown + " that was cut off, but "
+           "another program has written the level since (it holds neither what that change began from nor a part "
+           "of it), so the journal was not put back: the level is left as the other program wrote it, and the "
+           "journal was removed.";
+}
+
 std::string NotPutBackMessage(const std::string& shown, const std::string& journal, const std::string& why)
 {
     return "The level " + shown + " holds part of a change that was cut off, and it could not be put back (" + why +
@@ -191,18 +283,25 @@ JournalRollBack RollBackJournalOf(WritableFile& level, const std::string& journa
         return result;
     }
     result.Found = true;
+    bool stale = false;
     const auto fail = [&](const std::string& why) {
         result.Message = NotPutBackMessage(shown, journal, why);
         return result;
     };
     try {
         const std::vector<std::uint8_t> bytes = ReadFileToEnd(journal);
-        std::int64_t endBefore = 0;
-        std::vector<Record> records;
-        if (!Parse(bytes, endBefore, records)) {
+        Parsed journalSays;
+        const std::vector<Record>& records = journalSays.Records;
+        const std::int64_t& endBefore = journalSays.EndBefore;
+        if (!Parse(bytes, journalSays)) {
             // Cut inside its header: the program was stopped while writing the
             // journal, before the level's first write, so the level is as it was.
             result.Message = CutJournalMessage(shown, journal);
+        } else if (journalSays.LevelCheck && !FitsTheLevel(level, journalSays)) {
+            // Another program wrote the level after our step was cut off: its
+            // bytes are the level now, and the journal's would damage them.
+            result.Message = ChangedSinceMessage(shown, journal);
+            stale = true;
         } else {
             for (auto it = records.rbegin(); it != records.rend(); ++it) {
                 level.Seek(it->Offset);
@@ -224,7 +323,7 @@ JournalRollBack RollBackJournalOf(WritableFile& level, const std::string& journa
         if (!platform::Open(journal, how, empty).Ok()) return fail("the journal cannot be removed: " + removed.Text);
         platform::Close(empty);
     }
-    result.PutBack = true;
+    result.PutBack = !stale;
     return result;
 }
 

@@ -6,7 +6,10 @@
 // step leaves the journal: the next opening of the level writes the recorded
 // bytes back, last first, and cuts the file to the recorded length (which
 // takes off what the step appended), so the level is exactly as before the
-// step. The journal is read and written through the platform's calls only.
+// step. The journal holds a check of the level's bytes before the step: a
+// level that another program wrote after the step was cut off (one that
+// putting the journal back would not make what the step began from) is left
+// as it is. The journal is read and written through the platform's calls only.
 #pragma once
 
 #include "base/Error.h"
@@ -18,6 +21,7 @@
 
 namespace vantrel {
 
+class ByteFile;
 class WritableFile;
 
 // A journal that could not be made or written, with the kind of failure.
@@ -38,16 +42,24 @@ std::string JournalNameOf(const std::string& levelPath);
 // The journal a step writes, made at its first record.
 class StepJournal {
 public:
-    explicit StepJournal(std::string levelPath) : levelPath_(std::move(levelPath)) {}
+    // The level's bytes before the step are read from level when given (the
+    // file the step writes), else from levelPath.
+    explicit StepJournal(std::string levelPath, const ByteFile* level = nullptr)
+        : levelPath_(std::move(levelPath)), level_(level)
+    {
+    }
     ~StepJournal();
     StepJournal(StepJournal&&) = default;
     StepJournal& operator=(StepJournal&&) = default;
 
-    // Records, synced, the bytes the file holds now at offset, before they are
-    // written over (only those within endBefore, the length the file had when
-    // the step began). The first record makes the journal. Throws VantrelError
-    // when the journal cannot be written (nothing of the level was written then).
-    void Record(std::int64_t endBefore, std::int64_t offset, const std::uint8_t* bytes, std::size_t n);
+    // Records, synced, the n bytes the file holds now at offset, before they
+    // are written over (only those within endBefore, the length the file had
+    // when the step began), and the bytes the write puts there; with cut, the
+    // file is cut to offset and bytes are those cut off. The first record
+    // makes the journal. Throws VantrelError when the journal cannot be
+    // written (nothing of the level was written then).
+    void Record(std::int64_t endBefore, std::int64_t offset, const std::uint8_t* bytes, std::size_t n,
+                const std::uint8_t* after, std::size_t written, bool cut = false);
     // Whether a record was made (the journal is on disk).
     bool Started() const { return file_.IsOpen(); }
     // The step is whole in the synced level: the journal goes. Throws when it
@@ -59,6 +71,7 @@ public:
 
 private:
     std::string levelPath_;
+    const ByteFile* level_ = nullptr;
     std::string name_;
     platform::File file_;
     std::int64_t size_ = 0;  // bytes written into the journal
@@ -67,7 +80,8 @@ private:
 // What putting a level back from its journal did.
 struct JournalRollBack {
     bool Found = false;     // there was a journal
-    bool PutBack = false;   // the level is as it was before the step (or was never touched)
+    bool PutBack = false;   // the level is as it was before the step (or was never touched); false too when
+                            // another program wrote the level since (the journal was removed, the level left)
     std::string Message;    // what to tell the user; empty when there was no journal
 };
 
@@ -85,6 +99,9 @@ JournalRollBack RollBackJournal(const std::string& levelPath, const std::string&
 std::string PutBackMessage(const std::string& shown, const std::string& journal);
 // A journal cut inside its header: the level was never touched by its step.
 std::string CutJournalMessage(const std::string& shown, const std::string& journal);
+// The level was written by another program after the step was cut off: the
+// journal does not fit it any more, and was removed without putting anything back.
+std::string ChangedSinceMessage(const std::string& shown, const std::string& journal);
 std::string NotPutBackMessage(const std::string& shown, const std::string& journal, const std::string& why);
 
 }  // namespace vantrel

@@ -215,7 +215,7 @@ void OpenLevel::BeginStep(const std::string& name)
                 log_.push_back(back.Message);
                 if (!back.PutBack) throw VantrelError(back.Message + " Nothing was written.");
             }
-            journal_.emplace(file_->Name());
+            journal_.emplace(file_->Name(), file_.get());
         }
         if (const std::int64_t size = file_->Size(); size != end_)
             throw VantrelError(EndMovedRefusal(path_, size, end_));
@@ -279,14 +279,15 @@ void OpenLevel::AbandonStep() noexcept
     Unlock();
 }
 
-void OpenLevel::JournalWrite(std::int64_t offset, const std::vector<std::uint8_t>& before)
+void OpenLevel::JournalWrite(std::int64_t offset, const std::vector<std::uint8_t>& before, const std::uint8_t* after,
+                             std::size_t n, bool cut)
 {
     if (!journal_ || !step_) return;
     // Only bytes the level held before the step: what it appended is cut by the length.
     const std::int64_t inside = std::clamp<std::int64_t>(step_->EndBefore - offset, 0,
                                                          static_cast<std::int64_t>(before.size()));
     try {
-        journal_->Record(step_->EndBefore, offset, before.data(), static_cast<std::size_t>(inside));
+        journal_->Record(step_->EndBefore, offset, before.data(), static_cast<std::size_t>(inside), after, n, cut);
     } catch (const JournalError& e) {
         // A folder that may not be written takes no journal: the level is
         // written as before, and the log says so once.
@@ -404,7 +405,7 @@ void OpenLevel::WriteAt(std::int64_t offset, const std::uint8_t* data, std::size
     file_->Seek(offset);
     if (kept > 0) file_->Read(edit.Before.data(), edit.Before.size());
     edit.After.assign(data, data + n);
-    JournalWrite(offset, edit.Before);  // the bytes replaced, on the disk before any of them is
+    JournalWrite(offset, edit.Before, data, n);  // the bytes replaced, on the disk before any of them is
     step_->Edits.push_back(std::move(edit));  // before the write: a write that fails part way is taken back too
     try {
         file_->Seek(offset);
@@ -450,7 +451,7 @@ void OpenLevel::Truncate(std::int64_t size)
         edit.Before.resize(static_cast<std::size_t>(end - size));
         file_->Seek(size);
         file_->Read(edit.Before.data(), edit.Before.size());
-        JournalWrite(size, edit.Before);
+        JournalWrite(size, edit.Before, nullptr, 0, true);
         step_->Edits.push_back(std::move(edit));
         try {
             file_->Truncate(size);

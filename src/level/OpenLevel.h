@@ -296,7 +296,9 @@ private:
 
     // The journal of the open step, for a level on disk: made at the step's
     // first write, gone when the step is whole (file/Journal.h).
-    void JournalWrite(std::int64_t offset, const std::vector<std::uint8_t>& before);
+    // The bytes a write replaces and those it writes (n of them at after), or with cut, those a cut takes off.
+    void JournalWrite(std::int64_t offset, const std::vector<std::uint8_t>& before, const std::uint8_t* after,
+                      std::size_t n, bool cut = false);
 
     std::unique_ptr<WritableFile> file_;
     std::optional<StepJournal> journal_;

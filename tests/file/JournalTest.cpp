@@ -62,7 +62,7 @@ std::vector<Stage> Stages(const test::TempDir& dir, const Bytes& before, const s
                                      std::min<std::int64_t>(static_cast<std::int64_t>(w.bytes.size()),
                                                             static_cast<std::int64_t>(now.size()) - w.offset));
         journal.Record(static_cast<std::int64_t>(before.size()), w.offset, now.data() + w.offset,
-                       static_cast<std::size_t>(inside));
+                       static_cast<std::size_t>(inside), w.bytes.data(), w.bytes.size());
         if (now.size() < w.offset + w.bytes.size()) now.resize(static_cast<std::size_t>(w.offset) + w.bytes.size());
         std::copy(w.bytes.begin(), w.bytes.end(), now.begin() + w.offset);
         stages.push_back({now, test::ReadBytes(JournalNameOf(level.string()))});
@@ -111,13 +111,26 @@ TEST(Journal, AStepStoppedAnywhereIsPutBackExactly)
                 EXPECT_FALSE(fs::exists(journal));
             }
         }
+        // Stopped in the middle of write k (its first half made), its record whole.
+        for (std::size_t k = 0; k < stages.size(); ++k) {
+            Bytes half = k == 0 ? before : stages[k - 1].level;
+            const Write& w = c.writes[k];
+            const std::size_t made = (w.bytes.size() + 1) / 2;
+            if (half.size() < w.offset + made) half.resize(static_cast<std::size_t>(w.offset) + made);
+            std::copy(w.bytes.begin(), w.bytes.begin() + static_cast<std::ptrdiff_t>(made), half.begin() + w.offset);
+            Put(level, half);
+            Put(journal, stages[k].journal);
+            const JournalRollBack back = RollBackJournal(level.string(), "shown", 0);
+            EXPECT_TRUE(back.PutBack) << back.Message;
+            ASSERT_EQ(test::ReadBytes(level), before) << "write " << k << " half made";
+        }
         // Stopped before the first write was made, its record whole or not.
         for (std::size_t cut = 1; cut <= stages[0].journal.size(); ++cut) {
             Put(level, before);
             Put(journal, Bytes(stages[0].journal.begin(), stages[0].journal.begin() + static_cast<std::ptrdiff_t>(cut)));
             const JournalRollBack back = RollBackJournal(level.string(), "shown", 0);
             EXPECT_TRUE(back.PutBack);
-            if (cut < 24) {  // inside the header: the journal is said to be cut, the level untouched
+            if (cut < 32) {  // inside the header: the journal is said to be cut, the level untouched
                 EXPECT_EQ(back.Message, "The journal " + journal + " was cut short: the program writing it was "
                                         "stopped before it changed the level shown, so the level is as it was; the "
                                         "journal was removed.");
@@ -125,6 +138,44 @@ TEST(Journal, AStepStoppedAnywhereIsPutBackExactly)
             ASSERT_EQ(test::ReadBytes(level), before) << "journal cut at " << cut;
             EXPECT_FALSE(fs::exists(journal));
         }
+    }
+}
+
+// A level that another program wrote after our step was cut off (the game's
+// editor saves a level over itself) is not the level the journal was made
+// for: its bytes are kept, the journal goes, and the user is told.
+TEST(Journal, ALevelWrittenByAnotherProgramSinceIsLeftAsItIs)
+{
+    const Bytes before = Level();
+    Bytes oneByte = before;  // the step's title write made, then one map byte changed by the other program
+    std::fill(oneByte.begin() + 32, oneByte.begin() + 64, 'T');
+    oneByte[oneByte.size() - 1] ^= 1;
+    Bytes grown = before;  // written back whole, as it was, with a chunk more
+    grown.insert(grown.end(), 40, 'G');
+    const std::pair<const char*, Bytes> others[] = {
+        {"another level saved over it", Level("Other")},
+        {"a byte the step did not write", oneByte},
+        {"longer than the step left it", grown},
+        {"cut shorter", Bytes(before.begin(), before.begin() + 20)},
+        {"empty", Bytes{}},
+    };
+    for (const auto& [name, other] : others) {
+        SCOPED_TRACE(name);
+        test::TempDir dir;
+        const std::vector<Stage> stages = Stages(dir, before, {{32, Bytes(32, 'T')}, {4, Bytes(8, 'A')}});
+        const fs::path level = dir.Path() / "s.level";
+        const std::string journal = JournalNameOf(level.string());
+        Put(journal, stages[0].journal);
+        Put(level, other);
+        const JournalRollBack back = RollBackJournal(level.string(), "shown", 0);
+        EXPECT_TRUE(back.Found);
+        EXPECT_FALSE(back.PutBack);
+        EXPECT_EQ(back.Message, "The journal " + journal + " was left by a change to the level shown that was cut off, "
+                                "but another program has written the level since (it holds neither what that change "
+                                "began from nor a part of it), so the journal was not put back: the level is left as "
+                                "the other program wrote it, and the journal was removed.");
+        EXPECT_EQ(test::ReadBytes(level), other);
+        EXPECT_FALSE(fs::exists(journal));
     }
 }
 
@@ -157,10 +208,15 @@ TEST(Journal, TheNextLoadOrStepPutsTheLevelBackAndSaysSo)
             StepJournal journal(path);
             const Bytes before = Level();
             const std::size_t at = before.size() - 8;  // the map's last cells
-            journal.Record(static_cast<std::int64_t>(before.size()), static_cast<std::int64_t>(at), before.data() + at, 8);
+            const Bytes zs(100, 'Z');
+            journal.Record(static_cast<std::int64_t>(before.size()), static_cast<std::int64_t>(at), before.data() + at, 8,
+                           zs.data(), 8);
+            // and an append the length takes off
+            journal.Record(static_cast<std::int64_t>(before.size()), static_cast<std::int64_t>(before.size()), nullptr,
+                           0, zs.data(), zs.size());
             Bytes half = before;
             std::fill(half.begin() + static_cast<std::ptrdiff_t>(at), half.end(), 'Z');
-            half.insert(half.end(), 100, 'Z');  // and an append the length takes off
+            half.insert(half.end(), 100, 'Z');
             Put(path, half);
             journal.Keep();
         }
