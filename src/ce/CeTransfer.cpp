@@ -584,6 +584,7 @@ ExportPlan PlanExport(OpenLevel& lvl, const std::vector<std::string>& ceList, co
         ++result.Exported;
     }
     result.Path = VcePathOf(lvl.LevelPath());
+    result.FileName = VcePathOf(file.Name());  // works where the full path is longer than the system takes
     if (result.Exported == 0)  // an earlier export in the file's place stays as it is
         result.Refusals.push_back({result.RefusedLines.empty()
                                        ? std::string(kNothingTickedMessage)
@@ -598,12 +599,13 @@ ExportResult WriteExport(const ExportPlan& plan, UserInterface& ui)
     result.Exported = plan.Exported;
     result.RefusedLines = plan.RefusedLines;
     if (plan.Exported == 0 || plan.Path.empty()) return result;
+    const std::string& name = plan.FileName.empty() ? plan.Path : plan.FileName;
     std::error_code ec;
-    if (std::filesystem::exists(PathOf(plan.Path), ec) && !ui.WarningYesNo(ReplaceVceQuestion(plan.Path, plan.Exported))) {
+    if (std::filesystem::exists(PathOf(name), ec) && !ui.WarningYesNo(ReplaceVceQuestion(plan.Path, plan.Exported))) {
         result.Declined = true;  // an earlier export stays as it is
         return result;
     }
-    WriteWholeFile(plan.Path, plan.Bytes);
+    WriteWholeFile(name, plan.Bytes);
     result.Written = true;
     return result;
 }

@@ -220,6 +220,7 @@ std::string VcePathOf(const std::string& levelPath);
 // The chunks of the ticked CE list lines as an export would write them.
 struct ExportPlan {
     std::string Path;                // LEVELPATH.vce; empty with no level open
+    std::string FileName;            // the same by the name the level was opened by: the file written
     std::vector<std::uint8_t> Bytes;  // the chunks, back to back
     int Exported = 0;                // CEs in Bytes
     std::vector<int> RefusedLines;   // CE list lines (from 0) not exported

@@ -224,7 +224,9 @@ CounterResult RunCounterCreation(OpenLevel& lvl, CounterSettings& settings, User
 {
     CounterResult result;
     std::error_code ec;
-    if (!lvl.LevelOpen() || lvl.LevelPath().empty() || !std::filesystem::is_regular_file(PathOf(lvl.LevelPath()), ec)) {
+    // Looked at by the name the file was opened by: a level in a folder whose
+    // full path is longer than the system takes is opened by a shorter name.
+    if (!lvl.LevelOpen() || lvl.LevelPath().empty() || !std::filesystem::is_regular_file(PathOf(lvl.File().Name()), ec)) {
         result.Outcome = CounterOutcome::NoLevel;
         result.Message = kNoLevelForCounterMessage;
         return result;

@@ -42,12 +42,15 @@ LevelBackup ReadLevelBackup(const OpenLevel& lvl)
                            lvl.LevelPath());
     LevelBackup backup;
     backup.Name = BackupNameOf(lvl.LevelPath());
+    // Read by the name the level was opened by (which works in a folder whose
+    // full path is longer than the system takes), shown by its full path.
+    const std::string name = BackupNameOf(lvl.File().Name());
     platform::FileInfo info;
-    if (const platform::Outcome looked = platform::Look(backup.Name, info); !looked.Ok())
+    if (const platform::Outcome looked = platform::Look(name, info); !looked.Ok())
         throw VantrelError(BackupLookRefusal(backup.Name, looked));
     if (info.Type != platform::Kind::Regular) throw VantrelError(NotALevel(backup.Name, "it is not a regular file"));
     if (info.Size > kMaxLevelFileSize) throw VantrelError(NotALevel(backup.Name, TooLargeMessage(backup.Name, info.Size)));
-    DiskFile file(backup.Name, DiskFile::Mode::ReadOnly);
+    DiskFile file(name, DiskFile::Mode::ReadOnly);
     backup.Bytes = file.ReadAll();
     file.Close();
     // Loaded as the program loads a level, from the bytes just read.

@@ -3,7 +3,9 @@
 // can name whole, and level files that change under an open level.
 #include "level/Loader.h"
 #include "ce/CeTransfer.h"
+#include "counter/Counter.h"
 #include "level/HeaderEdit.h"
+#include "level/Restore.h"
 #include "tell/Tell.h"
 #include "view/Paint.h"
 #include "base/Error.h"
@@ -280,7 +282,7 @@ public:
     {
         const std::string name(200, 'd');
         for (int i = 0; i < depth_; ++i) {
-            for (const char* f : {"a.level", "a.level.bak"}) ::unlink(f);
+            for (const char* f : {"a.level", "a.level.bak", "a.level.vce"}) ::unlink(f);
             ::chdir("..");
             ::rmdir(name.c_str());
         }
@@ -319,6 +321,48 @@ TEST(HostileFileTest, ARelativeNameLoadsAndEditsInAFolderTooDeepToName)
     EXPECT_EQ(test::ReadBytes("a.level.bak"), level);
     EXPECT_EQ(test::ReadBytes("a.level").size(), level.size());
     EXPECT_NE(test::ReadBytes("a.level"), level);
+#endif
+}
+
+// The counter, the export and restore reach the level's files by the name it
+// was opened by, as the load and the edits do, not by its full path.
+TEST(HostileFileTest, CounterExportAndRestoreWorkInAFolderTooDeepToName)
+{
+#ifdef _WIN32
+    GTEST_SKIP() << "names longer than PATH_MAX are POSIX's";
+#else
+    test::TempDir dir;
+    DeepFolder deep(dir.Path());
+    const Bytes level = SmallLevel();
+    {
+        FILE* f = std::fopen("a.level", "wb");
+        ASSERT_NE(f, nullptr);
+        std::fwrite(level.data(), 1, level.size(), f);
+        std::fclose(f);
+    }
+    OpenLevel lvl;
+    test::ScriptedUi ui;
+    LoadReport report;
+    LoadAndTell(lvl, "a.level", ui, report);
+    ASSERT_TRUE(report.Completed);
+    CounterSettings settings;
+    const CounterResult counted = CreateCounter(lvl, settings, ui);
+    EXPECT_EQ(counted.Outcome, CounterOutcome::Created) << counted.Message;
+    const Bytes withCounter = test::ReadBytes("a.level");
+    ASSERT_GT(withCounter.size(), level.size());
+    LoadAndTell(lvl, "a.level", ui, report);
+    ASSERT_EQ(report.CeList.size(), 2u);
+    const ExportPlan plan = PlanExport(lvl, report.CeList, {true, true});
+    EXPECT_EQ(plan.Path, lvl.LevelPath() + ".vce");
+    EXPECT_TRUE(WriteExport(plan, ui).Written);
+    EXPECT_EQ(test::ReadBytes("a.level.vce"), Bytes(withCounter.begin() + static_cast<std::ptrdiff_t>(level.size()),
+                                                   withCounter.end()));
+    const LevelBackup backup = ReadLevelBackup(lvl);
+    EXPECT_EQ(backup.Name, lvl.LevelPath() + ".bak");
+    RestoreFromBackup(lvl, backup);
+    lvl.CloseLevelFile();
+    EXPECT_EQ(test::ReadBytes("a.level"), level);
+    EXPECT_TRUE(ui.errors.empty()) << ui.errors.front();
 #endif
 }
 
