@@ -53,6 +53,7 @@ int RunLevelsets(const std::string& dataDir)
 int RunSort(const std::string& dir, bool dryRun)
 {
     const SortResult result = SortLevels(dir, ListLevelFiles(dir), dryRun);
+    for (const std::string& said : result.PutBack) PrintMessage(std::cerr, said);
     for (const SortRename& r : result.BackupsJoined) std::cout << "put beside its level " << r.From << " -> " << r.To << '\n';
     for (const SortRename& r : result.Renamed) {
         std::cout << r.From << " -> " << r.To << '\n';

@@ -4,6 +4,7 @@
 #include "base/PathText.h"
 #include "base/Text.h"
 #include "file/ByteFile.h"
+#include "file/Journal.h"
 #include "level/OpenLevel.h"
 #include "level/Restore.h"
 #include "levelsets/LevelsetConfig.h"
@@ -27,6 +28,7 @@ namespace vantrel {
 namespace {
 
 constexpr std::size_t kMaxListedInSummary = 20;
+constexpr long kLockWaitMs = 3000;  // for another program of ours that is writing a level
 
 // The file operations a sort needs, on names inside one directory.
 class SortFiles {
@@ -527,6 +529,28 @@ SortResult Sort(SortFiles& files, const std::string& dir, const std::vector<std:
     return result;
 }
 
+// A level's journal is found by the level's name: renamed, a level left
+// half-changed by a step that was cut off would keep the half step, and its
+// journal would lie beside the level that takes its name. Such levels are put
+// back first; one that cannot be put back refuses the sort.
+void PutBackCutOffSteps(const std::string& dir, const std::vector<std::string>& entries, SortResult& result)
+{
+    const auto hasJournal = [](const std::string& path) {
+        platform::FileInfo info;
+        return platform::Look(JournalNameOf(path), info, false).Why != platform::Failure::NotFound;
+    };
+    for (const std::string& entry : entries) {
+        const std::string path = JoinPath(dir, entry);
+        if (!hasJournal(path)) continue;
+        const JournalRollBack back = RollBackJournal(path, path, kLockWaitMs);
+        if (hasJournal(path))
+            throw VantrelError((back.Message.empty() ? "The journal " + JournalNameOf(path) + " cannot be removed."
+                                                     : back.Message) +
+                               " So the levels were not renumbered.");
+        if (!back.Message.empty()) result.PutBack.push_back(back.Message);
+    }
+}
+
 }  // namespace
 
 long GameFirstLevel(const std::string& dir, const std::vector<std::string>& entries)
@@ -541,8 +565,12 @@ SortResult SortLevels(const std::string& dir, const std::vector<std::string>& en
         DryRunFiles files(dir);
         return Sort(files, dir, entries, first);
     }
+    SortResult putBack;
+    PutBackCutOffSteps(dir, entries, putBack);
     DiskFiles files(dir);
-    return Sort(files, dir, entries, first);
+    SortResult result = Sort(files, dir, entries, first);
+    result.PutBack = std::move(putBack.PutBack);
+    return result;
 }
 
 std::string SortQuestion(const std::string& dir, const std::vector<std::string>& entries)
@@ -594,6 +622,7 @@ std::string SortSummary(const SortResult& result)
             text += "\n" + result.BackupsKept[i];
         more(result.BackupsKept.size());
     }
+    for (const std::string& said : result.PutBack) text += "\n" + said;
     return text;
 }
 

@@ -10,7 +10,9 @@
 // backup of its own is the backup's bytes with changes after them, put
 // beside that level. A first_level the game cannot number levels from
 // (below 0, or one that would take the last level past 999) refuses the
-// sort, as does a levelinfo.conf that cannot be read.
+// sort, as does a levelinfo.conf that cannot be read. A level that a
+// program of ours left half-changed (its journal beside it) is put back
+// before it is renamed; one that cannot be put back refuses the sort.
 #pragma once
 
 #include <string>
@@ -42,6 +44,9 @@ struct SortResult {
     // Backups of levels that are gone, put beside the level they hold an
     // earlier version of (a level renamed while its backup was not).
     std::vector<SortRename> BackupsJoined;
+    // What was said of levels put back before the sort, as they were before a
+    // change that was cut off (their journal is found by their name).
+    std::vector<std::string> PutBack;
 };
 
 // The highest level number the game reads (its levels are 000 to 999).

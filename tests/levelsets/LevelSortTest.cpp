@@ -3,6 +3,7 @@
 #include "levelsets/LevelSort.h"
 
 #include "base/Error.h"
+#include "file/Journal.h"
 #include "levelsets/LevelsetConfig.h"
 #include "levelsets/LevelsetDirs.h"
 #include "support/SystemOnly.h"
@@ -303,6 +304,30 @@ TEST(SortLevelsTest, PutsAnOrphanedBackupBesideItsLevel)
         EXPECT_EQ(SortSummary(SortDir(real.Path())), c.summary);
         EXPECT_EQ(FilesIn(real.Path()), c.expected);
     }
+}
+
+// A level left half-changed by a step that was cut off is put back before it
+// is renamed: its journal, found by the level's name, would otherwise stay
+// beside the level that takes that name.
+TEST(SortLevelsTest, PutsBackAHalfChangedLevelBeforeItIsRenamed)
+{
+    test::TempDir dir;
+    MakeFiles(dir.Path(), {{"001.level", "level A"}, {"005.level", "level B"}, {"007.level", "level C"}});
+    const std::string half = (dir.Path() / "005.level").string();
+    {
+        StepJournal journal(half);
+        const std::string before = "B", after = "Z";
+        journal.Record(7, 6, reinterpret_cast<const std::uint8_t*>(before.data()), 1,
+                       reinterpret_cast<const std::uint8_t*>(after.data()), 1);
+        test::WriteFile(half, "level Z");
+        journal.Keep();
+    }
+    const SortResult r = SortDir(dir.Path());
+    EXPECT_EQ(FilesIn(dir.Path()), (Files{{"001.level", "level A"}, {"002.level", "level B"}, {"003.level", "level C"}}));
+    EXPECT_EQ(SortSummary(r), "2 levels renamed, 0 skipped.\nRenamed:\n005.level -> 002.level\n007.level -> 003.level\n"
+                              "The level " + half + " was put back as it was before a change that was cut off (the "
+                              "program making it was stopped before the change was whole; the journal " + half +
+                              ".journal held what to put back).");
 }
 
 // Where the open level went: the window follows it by this.
