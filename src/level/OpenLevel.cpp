@@ -488,8 +488,22 @@ void WriteGridRect(OpenLevel& lvl, PackedCell topLeft, PackedCell bottomRight, c
                 if (lvl.Grid().Contains(x, y)) each(x, y, CellFileOffset(lvl, PackCell(x, y)));
     };
     try {
+        // One write a row of the rectangle (its cells lie side by side in the
+        // file): each write of a step waits for its journal record to be on
+        // the disk, so a write a cell would make a large paste take minutes.
         LevelWrite step(lvl, name);
-        cells([&](int x, int y, std::int64_t) { WriteCellBytes(lvl, PackCell(x, y), lvl.Grid().At(x, y)); });
+        const int cell = lvl.Wide16() ? 2 : 1;
+        const int left = std::max(CellX(topLeft), 1), right = std::min<int>(CellX(bottomRight), lvl.Grid().Width());
+        std::vector<std::uint8_t> row;
+        for (int y = std::max(CellY(topLeft), 1); y <= std::min<int>(CellY(bottomRight), lvl.Grid().Height()); ++y) {
+            row.clear();
+            for (int x = left; x <= right; ++x) {
+                std::uint8_t bytes[2] = {};
+                PutBigEndian(bytes, lvl.Grid().At(x, y), cell);
+                row.insert(row.end(), bytes, bytes + cell);
+            }
+            if (!row.empty()) lvl.Patch(CellFileOffset(lvl, PackCell(left, y)), row.data(), row.size());
+        }
         step.Commit();
     } catch (...) {
         // Refused or taken back: the grid shows again what the file holds.

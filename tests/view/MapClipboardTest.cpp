@@ -167,6 +167,14 @@ TEST_P(ClipboardOnLevel, DeleteWritesEmptySpaceForEverySelectedCell)
             want[test::kStandardBodyStart + cellBytes * ((y - 1) * 6 + x - 1) + b] = 0;
     }
     EXPECT_EQ(FileBytes(lvl), want) << "only the selected cells change, to zero bytes";
+    // One write a row of the block (each write of a step waits for the disk), not one a cell.
+    ASSERT_EQ(lvl.Steps().size(), 1u);
+    const std::vector<LevelEdit>& edits = lvl.Steps()[0].Edits;
+    ASSERT_EQ(edits.size(), 2u);
+    for (std::size_t row = 0; row < 2; ++row) {
+        EXPECT_EQ(edits[row].Offset, static_cast<std::int64_t>(test::kStandardBodyStart + cellBytes * ((2 + row) * 6 + 4)));
+        EXPECT_EQ(edits[row].After, std::vector<std::uint8_t>(2 * cellBytes, 0));
+    }
 }
 
 TEST_P(ClipboardOnLevel, CutCopiesThenDeletes)
