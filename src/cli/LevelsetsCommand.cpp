@@ -54,6 +54,7 @@ int RunSort(const std::string& dir, bool dryRun)
 {
     const SortResult result = SortLevels(dir, ListLevelFiles(dir), dryRun);
     for (const std::string& said : result.PutBack) PrintMessage(std::cerr, said);
+    if (result.FinishedStoppedSort) PrintMessage(std::cerr, kStoppedSortFinishedMessage);
     for (const SortRename& r : result.BackupsJoined) std::cout << "put beside its level " << r.From << " -> " << r.To << '\n';
     for (const SortRename& r : result.Renamed) {
         std::cout << r.From << " -> " << r.To << '\n';

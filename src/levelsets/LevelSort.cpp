@@ -41,15 +41,15 @@ public:
     virtual std::vector<std::string> Names() = 0;
     // The bytes of a file as the sort began (empty when it cannot be read).
     virtual std::vector<std::uint8_t> Bytes(const std::string& name) = 0;
-    // A level and its backup are renamed as one: before the two renames, the
-    // pair is written (synced) into the sort's journal in the folder; after
-    // them, the journal goes. A sort stopped between the two leaves the
-    // journal, and the next sort takes the backup's rename back.
-    virtual void BeginPair(const std::string& /*from*/, const std::string& /*to*/) {}
-    virtual void EndPair() {}
-    // Takes back the half-made pair of a sort that was stopped; the backup
-    // put back, as a rename, when there was one to take back.
-    virtual std::optional<SortRename> TakeBackHalfPair() { return std::nullopt; }
+    // Before its first rename, a sort writes (synced) every rename it plans,
+    // in order, into its journal in the folder; when they are made, the
+    // journal goes. A sort stopped in its middle leaves the journal, and the
+    // next sort makes the renames left, as planned: renumbered half-way, the
+    // levels' names no longer list them in the order the sort was given.
+    virtual void BeginPlan(const std::vector<std::pair<std::string, std::string>>& /*renames*/) {}
+    virtual void EndPlan() {}
+    // The renames a sort that was stopped had planned, if one was.
+    virtual std::optional<std::vector<std::pair<std::string, std::string>>> StoppedPlan() { return std::nullopt; }
 };
 
 constexpr char kSortJournal[] = ".vantrel-sort.journal";
@@ -63,6 +63,42 @@ std::vector<std::uint8_t> ReadLevelBytes(const std::string& path)
     } catch (const VantrelError&) {
         return {};
     }
+}
+
+// The renames a sort stopped in its middle had planned, from the sort's
+// journal in dir. A plan cut short (never followed by a rename) is removed
+// with removeCut. Throws when the journal cannot be read, or when the sort
+// that wrote it is still running.
+std::optional<std::vector<std::pair<std::string, std::string>>> ReadStoppedPlan(const std::string& dir, bool removeCut)
+{
+    const std::string journal = JoinPath(dir, kSortJournal);
+    platform::FileInfo info;
+    if (platform::Look(journal, info, false).Why == platform::Failure::NotFound) return std::nullopt;
+    std::string text;
+    try {
+        const std::vector<std::uint8_t> bytes = ReadFileToEnd(journal);
+        text.assign(bytes.begin(), bytes.end());
+    } catch (const VantrelError& e) {
+        throw VantrelError(std::string(e.what()) + ", so the levels were not renumbered.");
+    }
+    std::vector<std::string> lines;
+    for (std::size_t at = 0, end; (end = text.find('\n', at)) != std::string::npos; at = end + 1)
+        lines.push_back(text.substr(at, end - at));
+    std::uint64_t process = 0;
+    if (!lines.empty()) std::from_chars(lines[0].data(), lines[0].data() + lines[0].size(), process);
+    if (process != 0 && process != platform::ProcessId() && platform::ProcessRunning(process))
+        throw VantrelError("Another sort is renaming the levels of " + dir + " (process " + std::to_string(process) +
+                           "), so the levels were not renumbered. Try again when it is done.");
+    // A whole plan ends in "."; a journal of one pair (no end mark) is what an
+    // earlier version wrote around a level and its backup.
+    const bool whole = lines.size() % 2 == 0 && !lines.empty() && lines.back() == ".";
+    if (!whole && lines.size() != 3) {
+        if (removeCut) platform::Remove(journal);
+        return std::nullopt;
+    }
+    std::vector<std::pair<std::string, std::string>> renames;
+    for (std::size_t k = 1; k + 1 < lines.size(); k += 2) renames.emplace_back(lines[k], lines[k + 1]);
+    return renames;
 }
 
 class DiskFiles : public SortFiles {
@@ -89,10 +125,12 @@ public:
     }
     std::vector<std::uint8_t> Bytes(const std::string& name) override { return ReadLevelBytes(JoinPath(dir_, name)); }
 
-    void BeginPair(const std::string& from, const std::string& to) override
+    void BeginPlan(const std::vector<std::pair<std::string, std::string>>& renames) override
     {
         const std::string journal = JoinPath(dir_, kSortJournal);
-        const std::string text = std::to_string(platform::ProcessId()) + "\n" + from + "\n" + to + "\n";
+        std::string text = std::to_string(platform::ProcessId()) + "\n";
+        for (const auto& [from, to] : renames) text += from + "\n" + to + "\n";
+        text += ".\n";  // the plan is whole
         platform::OpenHow how;
         how.Write = true;
         how.Create = platform::Creation::New;
@@ -101,46 +139,18 @@ public:
         if (done.Ok()) done = platform::WriteAt(file, 0, reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
         if (done.Ok()) done = platform::Sync(file);
         if (file.IsOpen()) platform::Close(file);
-        if (!done.Ok()) {
-            platform::Remove(journal);
-            throw VantrelError("Cannot write the sort's journal " + journal + " (" + done.Text +
-                               "), so the levels from " + from + " on were not renumbered.");
-        }
-    }
-    void EndPair() override { platform::Remove(JoinPath(dir_, kSortJournal)); }
-
-    std::optional<SortRename> TakeBackHalfPair() override
-    {
-        const std::string journal = JoinPath(dir_, kSortJournal);
-        platform::FileInfo info;
-        if (platform::Look(journal, info, false).Why == platform::Failure::NotFound) return std::nullopt;
-        std::string text;
-        try {
-            const std::vector<std::uint8_t> bytes = ReadFileToEnd(journal);
-            text.assign(bytes.begin(), bytes.end());
-        } catch (const VantrelError& e) {
-            throw VantrelError(std::string(e.what()) + ", so the levels were not renumbered.");
-        }
-        std::vector<std::string> lines;
-        for (std::size_t at = 0, end; (end = text.find('\n', at)) != std::string::npos; at = end + 1)
-            lines.push_back(text.substr(at, end - at));
-        std::uint64_t process = 0;
-        if (!lines.empty()) std::from_chars(lines[0].data(), lines[0].data() + lines[0].size(), process);
-        if (process != 0 && process != platform::ProcessId() && platform::ProcessRunning(process))
-            throw VantrelError("Another sort is renaming the levels of " + dir_ + " (process " +
-                               std::to_string(process) + "), so the levels were not renumbered. Try again when "
-                               "it is done.");
-        std::optional<SortRename> putBack;
-        if (lines.size() == 3) {
-            const std::string& from = lines[1];
-            const std::string& to = lines[2];
-            // Stopped between the two renames: the backup has its new name, the level its old one.
-            if (Exists(from) && !Exists(to) && Exists(to + kBackupSuffix) && !Exists(from + kBackupSuffix) &&
-                !Rename(to + kBackupSuffix, from + kBackupSuffix))
-                putBack = SortRename{to + kBackupSuffix, from + kBackupSuffix, false};
-        }
+        if (done.Ok()) return;
         platform::Remove(journal);
-        return putBack;
+        // A folder that may not be written: its renames are refused too, and said so one by one.
+        if (done.Why == platform::Failure::Denied) return;
+        throw VantrelError("Cannot write the sort's journal " + journal + " (" + done.Text +
+                           "), so no level was renamed.");
+    }
+    void EndPlan() override { platform::Remove(JoinPath(dir_, kSortJournal)); }
+
+    std::optional<std::vector<std::pair<std::string, std::string>>> StoppedPlan() override
+    {
+        return ReadStoppedPlan(dir_, true);
     }
 
 private:
@@ -178,6 +188,10 @@ public:
     {
         const auto it = names_.find(name);
         return it == names_.end() ? std::vector<std::uint8_t>() : ReadLevelBytes(JoinPath(dir_, it->second));
+    }
+    std::optional<std::vector<std::pair<std::string, std::string>>> StoppedPlan() override
+    {
+        return ReadStoppedPlan(dir_, false);
     }
 
 private:
@@ -261,24 +275,35 @@ void RunMove(SortFiles& files, const Move& m, SortResult& result, std::vector<st
     }
     const bool withBackup = files.Exists(fromBackup);
     if (withBackup) {
-        files.BeginPair(m.From, m.To);
         if (const auto error = files.Rename(fromBackup, toBackup)) {
-            files.EndPair();
             skip("its backup could not be renamed to " + toBackup + ": " + *error, true);
             return;
         }
     }
     if (const auto error = files.Rename(m.From, m.To)) {
-        if (withBackup) {
-            files.Rename(toBackup, fromBackup);
-            files.EndPair();
-        }
+        if (withBackup) files.Rename(toBackup, fromBackup);
         skip("it could not be renamed to " + m.To + ": " + *error, true);
         return;
     }
-    if (withBackup) files.EndPair();
     result.Renamed.push_back({m.From, m.To, withBackup});
     places.push_back(m.Place);
+}
+
+// Makes what is left of a rename a stopped sort planned: nothing when the
+// level has its new name already, the level alone when its backup was
+// renamed before the sort was stopped, else the whole rename.
+void FinishRename(SortFiles& files, const std::string& from, const std::string& to, SortResult& result)
+{
+    if (!files.Exists(from) || files.Exists(to)) return;  // made, or left out as the sort left it
+    if (files.Exists(to + kBackupSuffix) && !files.Exists(from + kBackupSuffix)) {
+        if (const auto error = files.Rename(from, to))
+            result.Skipped.push_back({from, "it could not be renamed to " + to + ": " + *error, true});
+        else
+            result.Renamed.push_back({from, to, true});
+        return;
+    }
+    std::vector<std::size_t> places, skippedPlaces;
+    RunMove(files, {from, to, 0}, result, places, skippedPlaces);
 }
 
 // Puts the items of a list into listing order, by the place of each.
@@ -458,6 +483,17 @@ SortResult Sort(SortFiles& files, const std::string& dir, const std::vector<std:
                 const FirstLevel& first)
 {
     SortResult result;
+    // A sort that was stopped is finished first, as it planned, and alone: the
+    // names it left no longer list the levels in the order it was given.
+    if (const auto stopped = files.StoppedPlan()) {
+        for (const auto& [from, to] : *stopped) FinishRename(files, from, to, result);
+        files.EndPlan();
+        // (A journal whose renames were all made was only left behind: the sort goes on.)
+        if (!result.Renamed.empty() || !result.Skipped.empty()) {
+            result.FinishedStoppedSort = true;
+            return result;
+        }
+    }
     std::vector<std::size_t> renamedPlaces, skippedPlaces;
     std::vector<Move> moves;
     long n = first.Number;
@@ -490,7 +526,6 @@ SortResult Sort(SortFiles& files, const std::string& dir, const std::vector<std:
                            (first.From.empty() ? std::string() : " (the first_level of " + first.From + ")") +
                            ", but the game reads levels up to " + std::to_string(kLastGameLevel) +
                            " only, so the levels were not renumbered.");
-    if (auto putBack = files.TakeBackHalfPair()) result.BackupsJoined.push_back(std::move(*putBack));
     JoinOrphanedBackups(files, result);
 
     // A level whose new name is the name of another level still to move
@@ -499,7 +534,7 @@ SortResult Sort(SortFiles& files, const std::string& dir, const std::vector<std:
     for (std::size_t i = 0; i < moves.size(); ++i) mover[moves[i].From] = i;
     enum class State { Waiting, Running, Done };
     std::vector<State> state(moves.size(), State::Waiting);
-    std::vector<std::size_t> chain;
+    std::vector<std::size_t> chain, order;
     for (std::size_t start = 0; start < moves.size(); ++start) {
         // Follows the chain of moves whose new names are held, then runs it backwards.
         for (std::size_t i = start; state[i] == State::Waiting;) {
@@ -510,10 +545,17 @@ SortResult Sort(SortFiles& files, const std::string& dir, const std::vector<std:
             i = holder->second;  // a ring ends where it began: its first move finds its name taken
         }
         for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
-            RunMove(files, moves[*it], result, renamedPlaces, skippedPlaces);
+            order.push_back(*it);
             state[*it] = State::Done;
         }
         chain.clear();
+    }
+    if (!order.empty()) {
+        std::vector<std::pair<std::string, std::string>> plan;
+        for (const std::size_t i : order) plan.emplace_back(moves[i].From, moves[i].To);
+        files.BeginPlan(plan);
+        for (const std::size_t i : order) RunMove(files, moves[i], result, renamedPlaces, skippedPlaces);
+        files.EndPlan();
     }
     InListingOrder(result.Renamed, renamedPlaces);
     InListingOrder(result.Skipped, skippedPlaces);
@@ -583,7 +625,8 @@ std::string SortQuestion(const std::string& dir, const std::vector<std::string>&
 
 std::string SortSummary(const SortResult& result)
 {
-    std::string text = result.Renamed.empty() && result.Skipped.empty()
+    std::string text = result.FinishedStoppedSort ? std::string(kStoppedSortFinishedMessage) + "\n" : std::string();
+    text += result.Renamed.empty() && result.Skipped.empty()
                            ? std::string("No level was renamed.")
                            : Counted(result.Renamed.size(), "level renamed", "levels renamed") + ", " +
                                  std::to_string(result.Skipped.size()) + " skipped.";

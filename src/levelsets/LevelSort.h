@@ -12,7 +12,10 @@
 // (below 0, or one that would take the last level past 999) refuses the
 // sort, as does a levelinfo.conf that cannot be read. A level that a
 // program of ours left half-changed (its journal beside it) is put back
-// before it is renamed; one that cannot be put back refuses the sort.
+// before it is renamed; one that cannot be put back refuses the sort. The
+// renames are planned whole and written into the folder's journal before the
+// first is made: a sort stopped in its middle is finished as planned by the
+// next sort, which renumbers nothing else.
 #pragma once
 
 #include <string>
@@ -47,6 +50,9 @@ struct SortResult {
     // What was said of levels put back before the sort, as they were before a
     // change that was cut off (their journal is found by their name).
     std::vector<std::string> PutBack;
+    // A sort that was stopped in its middle was found and finished as it had
+    // planned (Renamed holds what was left of it); nothing else was renumbered.
+    bool FinishedStoppedSort = false;
 };
 
 // The highest level number the game reads (its levels are 000 to 999).
@@ -69,6 +75,11 @@ SortResult SortLevels(const std::string& dir, const std::vector<std::string>& en
 // The question asked once before a sort of the listed levels in dir, naming
 // the numbers they will take.
 std::string SortQuestion(const std::string& dir, const std::vector<std::string>& entries);
+
+// What is said when a sort that was stopped was finished instead of a new sort.
+inline constexpr char kStoppedSortFinishedMessage[] =
+    "A sort of this folder was stopped before it was done: the renames it had planned were made now, and no other "
+    "level was renumbered. Sort again to renumber the levels as they are listed now.";
 
 // One text that sums up a sort: what was renamed, what was skipped and why.
 std::string SortSummary(const SortResult& result);

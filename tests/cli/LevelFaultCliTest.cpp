@@ -3,6 +3,7 @@
 // for byte what it was and no stray file is left. Two programs appending to
 // one level many times lose no append and interleave none.
 #include "counter/Counter.h"
+#include "levelsets/LevelSort.h"
 #include "support/LevelBuilder.h"
 #include "support/RunCli.h"
 #include "support/SystemOnly.h"
@@ -372,6 +373,49 @@ TEST(LevelFaultCli, EveryWritingCommandStoppedAtEveryCallLeavesBeforeOrAfter)
             }
         }
     }
+}
+
+// A sort whose renames run in two chains (levels moving up by two), killed at
+// each of its calls: the next sort makes the renames it had planned, so the
+// levels end in the order they were given, not in the order their half-made
+// names list them.
+TEST(LevelFaultCli, ASortKilledAnywhereIsFinishedAsItWasPlanned)
+{
+    const auto conf = Bytes{'f', 'i', 'r', 's', 't', '_', 'l', 'e', 'v', 'e', 'l', ':', '3', '\n'};
+    const auto setUp = [&](const fs::path& set) {
+        fs::create_directory(set);
+        Put(set / "levelinfo.conf", conf);
+        for (const char c : {'1', '2', '3', '4'}) Put(set / (std::string("00") + c + ".level"), Bytes{'L', Bytes::value_type(c)});
+        Put(set / "002.level.bak", Bytes{'B'});
+    };
+    const std::map<std::string, Bytes> sorted = {
+        {"003.level", {'L', '1'}}, {"004.level", {'L', '2'}}, {"004.level.bak", {'B'}},
+        {"005.level", {'L', '3'}}, {"006.level", {'L', '4'}}, {"levelinfo.conf", conf}};
+    test::TempDir whole;
+    setUp(whole.Path() / "set");
+    const auto count = whole.Path() / "count";
+    ASSERT_EQ(test::RunCli({"sort", (whole.Path() / "set").string()}, whole,
+                           {"/usr/bin/env", std::string("LD_PRELOAD=") + VANTREL_FILE_FAULTS,
+                            "VANTREL_FAULT_COUNT=" + count.string()})
+                  .status,
+              0);
+    ASSERT_EQ(FilesIn(whole.Path() / "set"), sorted);
+    const int calls = std::stoi(test::ReadText(count));
+    int finished = 0;
+    for (int k = 1; k <= calls; ++k) {
+        SCOPED_TRACE("killed at call " + std::to_string(k));
+        test::TempDir dir;
+        const fs::path set = dir.Path() / "set";
+        setUp(set);
+        test::RunCli({"sort", set.string()}, dir,
+                     {"/usr/bin/env", std::string("LD_PRELOAD=") + VANTREL_FILE_FAULTS, "VANTREL_FAULT=kill",
+                      "VANTREL_FAULT_AT=" + std::to_string(k)});
+        const test::CliResult next = test::RunCli({"sort", set.string()}, dir);
+        EXPECT_EQ(next.status, 0) << next.err;
+        if (next.err == "message: " + std::string(kStoppedSortFinishedMessage) + "\n") ++finished;
+        EXPECT_EQ(FilesIn(set), sorted);
+    }
+    EXPECT_GT(finished, 0) << "some kills stop the sort between its renames";
 }
 #endif
 
