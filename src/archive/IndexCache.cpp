@@ -8,6 +8,8 @@
 #include <bit>
 #include <cstring>
 #include <filesystem>
+#include <new>
+#include <stdexcept>
 
 namespace vantrel {
 
@@ -296,21 +298,29 @@ std::optional<std::vector<IndexEntry>> ReadIndexCache(const std::string& path, s
         notices.push_back(NoCacheFileNotice(path));
         return std::nullopt;
     }
-    // Read whole in one call, at the size the file has.
+    // Its start first: a file of another kind (of any size) is never read whole.
+    std::uint8_t start[kMagicLength] = {};
+    std::size_t got = 0;
+    bool read = opened.Ok() && platform::ReadAt(file, 0, start, kMagicLength, got).Ok();
+    if (read && !BeginsAsCache(start, got)) {
+        notices.push_back(NoCacheFileNotice(path));
+        return std::nullopt;
+    }
+    // Then whole in one call, at the size the file has (a size no memory holds: not read).
     std::vector<std::uint8_t> bytes;
-    bool read = opened.Ok();
     if (read) {
-        bytes.resize(static_cast<std::size_t>(info.Size));
-        std::size_t got = 0;
-        read = platform::ReadAt(file, 0, bytes.data(), bytes.size(), got).Ok();
-        bytes.resize(got);
+        try {
+            bytes.resize(static_cast<std::size_t>(info.Size));
+            read = platform::ReadAt(file, 0, bytes.data(), bytes.size(), got).Ok();
+            bytes.resize(got);
+        } catch (const std::bad_alloc&) {
+            read = false;
+        } catch (const std::length_error&) {
+            read = false;
+        }
     }
     if (!read) {
         notices.push_back("The index cache " + path + " cannot be read: every level is read again.");
-        return std::nullopt;
-    }
-    if (!BeginsAsCache(bytes.data(), bytes.size())) {
-        notices.push_back(NoCacheFileNotice(path));
         return std::nullopt;
     }
     std::string reason;

@@ -459,7 +459,12 @@ ArchiveIndex BuildArchiveIndex(const std::vector<std::string>& givenRoots, const
         walkRoots();
     } else {
         std::thread walker(walkRoots);
-        cached = ReadIndexCache(options.CachePath, cacheNotices);
+        try {
+            cached = ReadIndexCache(options.CachePath, cacheNotices);
+        } catch (...) {
+            walker.join();  // never a running thread left behind
+            throw;
+        }
         walker.join();
     }
     index.Notices = std::move(walk.Notices);
