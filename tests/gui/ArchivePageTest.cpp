@@ -120,6 +120,7 @@ TEST_F(ArchivePageTest, ShowsAndFindsLatin1TitlesAndUtf8FolderNames)
     fs::create_directories(dir.Path() / "data" / "levels" / "Stra\xc3\x9f" "e");
     dir.Write("data/levels/Stra\xc3\x9f" "e/001.level",
               LevelBuilder::Standard({.width = 2, .height = 1, .title = "Caf\xe9"}, {6, 1}).Data());
+    const std::string empty = dir.Write("data/levels/Stra\xc3\x9f" "e/002.level", std::string());
     settings.values["datadir"] = (dir.Path() / "data").string();
     Restart();
     Show();
@@ -127,8 +128,12 @@ TEST_F(ArchivePageTest, ShowsAndFindsLatin1TitlesAndUtf8FolderNames)
     const auto cell = [&](ArchiveColumn c) { return list->model()->index(0, static_cast<int>(c)).data().toString(); };
     EXPECT_EQ(cell(ArchiveColumn::Levelset), QString::fromUtf8("Stra\xc3\x9f" "e"));
     EXPECT_EQ(cell(ArchiveColumn::Title), QString::fromUtf8("Caf\xc3\xa9"));
+    // The empty file, after the level: what is wrong with it names its path as it is.
+    const QModelIndex why = list->model()->index(1, static_cast<int>(ArchiveColumn::Findings));
+    EXPECT_EQ(why.data().toString(), QString::fromUtf8("The file " + empty + " is empty (0 bytes): there is no level in it."));
+    EXPECT_TRUE(why.data(Qt::ToolTipRole).toString().endsWith(why.data().toString()));
     const std::pair<const char*, int> rows[] = {
-        {"Caf\xc3\xa9", 1}, {"caf\xc3\xa9", 1}, {"Stra\xc3\x9f" "e", 1}, {"Strasse", 0}, {"Caf\xc3\xa8", 0}};
+        {"Caf\xc3\xa9", 1}, {"caf\xc3\xa9", 1}, {"Stra\xc3\x9f" "e", 2}, {"Strasse", 0}, {"Caf\xc3\xa8", 0}};
     for (const auto& [typed, found] : rows) {
         Find<QLineEdit>("Archive_Search")->setText(QString::fromUtf8(typed));  // as typed: keys beyond ASCII
         EXPECT_EQ(list->model()->rowCount(), found) << typed;

@@ -33,7 +33,7 @@ QString Cell(const IndexEntry& e, ArchiveColumn column)
     }
     if (!e.IsLevel()) {
         if (column == ArchiveColumn::Title) return QString::fromLatin1(StateName(e.State));
-        if (column == ArchiveColumn::Findings) return FromLatin1(e.Problem);
+        if (column == ArchiveColumn::Findings) return FromBytes(e.Problem);  // our words, with a UTF-8 path
         if (column == ArchiveColumn::Layout) return QString::fromLatin1(LayoutName(e.Layout));
         if (column == ArchiveColumn::Version) return FromLatin1(e.Version);
         return {};
@@ -60,7 +60,7 @@ QString Hint(const IndexEntry& e)
 {
     QString hint = FromPath(e.Path);
     if (!e.IsLevel()) return hint + QLatin1Char('\n') + QString::fromLatin1(StateName(e.State)) + QStringLiteral(": ") +
-                              FromLatin1(e.Problem);
+                              FromBytes(e.Problem);
     for (const IndexedFinding& f : e.Findings)
         hint += QStringLiteral("\n%1: %2%3").arg(f.Offset).arg(f.Note ? QStringLiteral("note: ") : QString(), FromLatin1(f.Text));
     return hint;
