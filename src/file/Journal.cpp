@@ -333,6 +333,10 @@ JournalRollBack RollBackJournal(const std::string& levelPath, const std::string&
     const std::string journal = JournalNameOf(levelPath);
     platform::FileInfo info;
     if (platform::Look(journal, info, false).Why == platform::Failure::NotFound) return result;
+    // A level that is gone (deleted or moved) is said to be gone by its
+    // opening; its journal stays, and puts nothing into a level made later
+    // under that name that does not fit it.
+    if (platform::Look(levelPath, info).Why == platform::Failure::NotFound) return result;
     try {
         DiskFile level(levelPath, DiskFile::Mode::ReadWrite);
         LockLevelFile(level, std::chrono::milliseconds(lockWaitMs), shown);

@@ -190,6 +190,12 @@ TEST(Journal, AnEmptyOrMissingJournalPutsNothingBack)
     EXPECT_EQ(back.Message, "");
     EXPECT_EQ(test::ReadBytes(level), Level("After"));
     EXPECT_FALSE(fs::exists(level + ".journal"));
+    // A journal beside a level that is gone: the level's opening says it is gone, nothing more.
+    dir.Write("gone.level.journal", "VNTJ");
+    const JournalRollBack gone = RollBackJournal((dir.Path() / "gone.level").string(), "gone", 0);
+    EXPECT_FALSE(gone.Found);
+    EXPECT_EQ(gone.Message, "");
+    EXPECT_TRUE(fs::exists(dir.Path() / "gone.level.journal"));
 }
 
 // The load and the window's next step put a level back from its journal and say so.
