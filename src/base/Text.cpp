@@ -154,4 +154,31 @@ std::string UpToZero(const std::string& s)
     return s.substr(0, s.find('\0'));
 }
 
+std::optional<std::string> Latin1OfUtf8(const std::string& text, std::string& beyond)
+{
+    std::string latin1;
+    std::string first;  // the first character beyond Latin-1
+    for (std::size_t i = 0; i < text.size();) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        const std::size_t n = b < 0x80 ? 1 : (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3 : (b & 0xF8) == 0xF0 ? 4 : 0;
+        if (n == 0 || i + n > text.size()) return text;  // no UTF-8: Latin-1 as given
+        std::uint32_t code = n == 1 ? b : b & (0x7F >> n);
+        for (std::size_t k = 1; k < n; ++k) {
+            const auto c = static_cast<unsigned char>(text[i + k]);
+            if ((c & 0xC0) != 0x80) return text;
+            code = code << 6 | (c & 0x3F);
+        }
+        static constexpr std::uint32_t kLeast[5] = {0, 0, 0x80, 0x800, 0x10000};
+        if (code < kLeast[n] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return text;  // overlong, no character
+        if (code > 0xFF && first.empty()) first = text.substr(i, n);
+        latin1 += static_cast<char>(code & 0xFF);
+        i += n;
+    }
+    if (!first.empty()) {
+        beyond = first;
+        return std::nullopt;
+    }
+    return latin1;
+}
+
 }  // namespace vantrel

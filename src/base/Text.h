@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace vantrel {
@@ -54,5 +55,11 @@ std::string NthField(const std::string& s, int n, const std::string& sep);
 
 // The text up to the first zero byte: how a fixed-size text field is shown.
 std::string UpToZero(const std::string& s);
+
+// What a level stores of a text typed as UTF-8 (a command line's argument):
+// one byte (Latin-1) a character. A text that is no UTF-8 is taken as Latin-1
+// already and kept. Nothing when a character lies beyond Latin-1; that
+// character (as UTF-8) is then put into beyond.
+std::optional<std::string> Latin1OfUtf8(const std::string& text, std::string& beyond);
 
 }  // namespace vantrel

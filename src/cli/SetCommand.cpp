@@ -16,6 +16,18 @@ int RunSet(const std::string& file, const HeaderChanges& changes, bool verbose)
         PrintMessage(std::cerr, "Name what to change: --title, --author, --time or --emeralds");
         return 2;
     }
+    // The texts as a level stores them: a terminal passes UTF-8, a level holds Latin-1.
+    HeaderChanges stored = changes;
+    for (const auto& [text, what] : {std::pair{&stored.Title, "title"}, std::pair{&stored.Author, "author"}}) {
+        if (!*text) continue;
+        std::string beyond;
+        const auto latin1 = Latin1OfUtf8(**text, beyond);
+        if (!latin1) {
+            PrintMessage(std::cerr, NotLatin1Refusal(what, beyond));
+            return 1;
+        }
+        *text = *latin1;
+    }
     CliUserInterface ui(std::cerr);
     OpenLevel lvl;
     LoadReport report;
@@ -23,7 +35,7 @@ int RunSet(const std::string& file, const HeaderChanges& changes, bool verbose)
     options.Locked = true;  // read, checked and written under one lock
     LoadAndTell(lvl, file, ui, report, options);
     if (!report.Completed) return 1;
-    const HeaderEditResult result = WriteHeaderChanges(lvl, changes);
+    const HeaderEditResult result = WriteHeaderChanges(lvl, stored);
     if (const std::string said = lvl.CloseLevelFile(); !said.empty()) PrintMessage(std::cerr, said);
     if (!result) {
         if (result.Refusal) PrintMessage(std::cerr, result.Refusal->Text);

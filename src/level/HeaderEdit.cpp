@@ -213,6 +213,12 @@ std::optional<Notice> HeaderRefusal(const OpenLevel& lvl, const HeaderChanges& c
 
 }  // namespace
 
+std::string NotLatin1Refusal(const std::string& what, const std::string& character)
+{
+    return "The " + what + " cannot hold the character \"" + character +
+           "\": a level stores one byte (Latin-1) a character. Nothing was written.";
+}
+
 HeaderEditResult WriteHeaderChanges(OpenLevel& lvl, const HeaderChanges& changes)
 {
     if (auto no = NoLevel(lvl)) return Refused(*no);

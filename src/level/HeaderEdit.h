@@ -43,6 +43,10 @@ inline constexpr char kTimeStepName[] = "Time and Emeralds";
 inline constexpr char kFileInfoStepName[] = "File Info";
 
 // The File Info edits of one command: what to change, the rest as it is.
+// A title or author (what: "title", "author") typed with a character a level
+// cannot store (character, as typed).
+std::string NotLatin1Refusal(const std::string& what, const std::string& character);
+
 struct HeaderChanges {
     std::optional<std::string> Title;
     std::optional<std::string> Author;

@@ -23,7 +23,7 @@ TEST(CliSetTest, WritesEveryValueOrNone)
         int status;
         std::string err, shown;  // the messages; what load then shows of the header
     };
-    const Row rows[] = {
+    std::vector<Row> rows = {
         {Older(), {"--title", "Cave", "--author", "Ann", "--time", "1000"}, 0,
          "message: Level title, author, time left and emeralds to collect updated! (The game's level editor "
          "resets time left and emeralds to collect above 999 to 999 when its Level Settings screen is opened.)\n",
@@ -39,7 +39,19 @@ TEST(CliSetTest, WritesEveryValueOrNone)
         {Newer(), {"--title", "Neu", "--time", "40000"}, 1,
          "message: In this level time left and emeralds to collect are signed 16-bit numbers: values above 32767 "
          "cannot be stored. Nothing was written.\n", "Level Title: New|Author: Me|Time left: 5|Emeralds to collect: 6"},
+        // Typed as UTF-8, stored as the level stores text: one byte (Latin-1) a character.
+        {Older(), {"--title", "Zo\xC3\xAB " + std::string(28, 'x'), "--author", "\xC3\x85ngstr\xC3\xB6m"}, 0,
+         "message: Level title, author updated!\n",
+         "Level Title: Zo\xEB " + std::string(28, 'x') + "|Author: \xC5ngstr\xF6m|Time left: 0|Emeralds to collect: 0"},
+        {Older(), {"--title", "Cave", "--author", "\xE5\x90\x8D\xE5\x89\x8D"}, 1,
+         "message: The author cannot hold the character \"\xE5\x90\x8D\": a level stores one byte (Latin-1) a "
+         "character. Nothing was written.\n", "Level Title: Old|Author: Me|Time left: 0|Emeralds to collect: 0"},
     };
+#ifndef _WIN32
+    // Latin-1 bytes given as they are (no UTF-8) are stored as they are.
+    rows.push_back({Older(), {"--title", "Caf\xE9"}, 0, "message: Level title updated!\n",
+                    "Level Title: Caf\xE9|Author: Me|Time left: 0|Emeralds to collect: 0"});
+#endif
     for (const Row& row : rows) {
         test::TempDir dir;
         const std::string path = dir.Write("a.level", row.level);

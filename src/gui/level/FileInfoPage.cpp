@@ -248,8 +248,7 @@ namespace {
 std::optional<std::string> Latin1Text(const QLineEdit* box, const char* what, UserInterface& ui)
 {
     if (const QString c = FirstNonLatin1(box->text()); !c.isEmpty()) {
-        ui.Error(std::string("The ") + what + " cannot hold the character \"" + c.toStdString() +
-                 "\": a level stores one byte (Latin-1) a character. Nothing was written.");
+        ui.Error(NotLatin1Refusal(what, c.toStdString()));
         return std::nullopt;
     }
     return ToLatin1(box->text());
