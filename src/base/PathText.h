@@ -14,4 +14,10 @@ inline std::filesystem::path PathOf(const std::string& utf8)
     return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
 }
 
+// The longest name of a file, folders and all, that the system takes in one
+// call (PATH_MAX, 4096 with its closing zero). A file in a folder whose full
+// path is longer is reached by the shorter name it was given (relative to
+// the working folder).
+inline constexpr std::size_t kLongestPath = 4095;
+
 }  // namespace vantrel

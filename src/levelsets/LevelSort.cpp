@@ -445,11 +445,12 @@ std::optional<long> GameNumber(const std::string& value)
     return static_cast<long>(negative ? -n : n);
 }
 
-// Whether a levelinfo.conf is there; throws when it cannot be looked at.
-bool HasConf(const std::filesystem::path& conf)
+// Whether a levelinfo.conf is there (reached by the name access, named conf);
+// throws when it cannot be looked at.
+bool HasConf(const std::filesystem::path& access, const std::filesystem::path& conf)
 {
     platform::FileInfo info;
-    const platform::Outcome looked = platform::Look(conf.string(), info);
+    const platform::Outcome looked = platform::Look(access.string(), info);
     if (looked.Ok()) return true;
     if (looked.Why == platform::Failure::NotFound) return false;
     throw VantrelError("Cannot read " + conf.string() + " (" + looked.Text + "), so the levels were not renumbered.");
@@ -461,12 +462,22 @@ FirstLevel ReadFirstLevel(const std::string& dir, const std::vector<std::string>
     std::error_code ec;
     fs::path folder = fs::absolute(PathOf(dir), ec).lexically_normal();
     if (!folder.has_filename()) folder = folder.parent_path();
-    if (!HasConf(folder / kLevelinfoName))
+    // The levelinfo.conf of the folder up levels above dir: by its full path,
+    // or, when that is longer than the system takes, through dir and "..".
+    const auto reach = [&](const fs::path& at, int up) {
+        fs::path conf = at / kLevelinfoName;
+        if (conf.string().size() <= kLongestPath) return conf;
+        fs::path near = PathOf(dir);
+        for (int k = 0; k < up; ++k) near /= "..";
+        return near / kLevelinfoName;
+    };
+    if (!HasConf(reach(folder, 0), folder / kLevelinfoName))
         return {std::find(entries.begin(), entries.end(), "000.level") != entries.end() ? 0 : 1, {}};
     // A set inside level groups takes its first level from them unless it gives one.
-    for (fs::path at = folder; !at.empty() && HasConf(at / kLevelinfoName); at = at.parent_path()) {
+    int up = 0;
+    for (fs::path at = folder; !at.empty() && HasConf(reach(at, up), at / kLevelinfoName); at = at.parent_path(), ++up) {
         const std::string conf = (at / kLevelinfoName).string();
-        if (const auto value = GameSetupFile::Value(conf, "first_level")) {
+        if (const auto value = GameSetupFile::Value(reach(at, up).string(), "first_level")) {
             const auto number = GameNumber(*value);
             if (!number || *number < 0 || *number > kLastGameLevel)
                 throw VantrelError("The first_level in " + conf + " is " + *value +

@@ -24,12 +24,14 @@ bool Exists(const std::string& path)
     return fs::exists(fs::symlink_status(PathOf(path), ec));
 }
 
-// The full path of name in directory.
+// The full path of name in directory, or the name in directory as given
+// when the full path is longer than the system takes.
 std::string Join(const std::string& directory, const std::string& name)
 {
     std::error_code ec;
     const fs::path dir = fs::absolute(PathOf(directory), ec);
-    return JoinPath((ec ? PathOf(directory) : dir).lexically_normal().string(), name);
+    const std::string full = JoinPath((ec ? PathOf(directory) : dir).lexically_normal().string(), name);
+    return full.size() > kLongestPath ? JoinPath(directory, name) : full;
 }
 
 enum class Created { Yes, NameTaken };

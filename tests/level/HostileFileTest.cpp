@@ -6,6 +6,8 @@
 #include "counter/Counter.h"
 #include "level/HeaderEdit.h"
 #include "level/Restore.h"
+#include "levelsets/LevelSort.h"
+#include "quote/QuotePost.h"
 #include "tell/Tell.h"
 #include "view/Paint.h"
 #include "base/Error.h"
@@ -282,7 +284,10 @@ public:
     {
         const std::string name(200, 'd');
         for (int i = 0; i < depth_; ++i) {
-            for (const char* f : {"a.level", "a.level.bak", "a.level.vce"}) ::unlink(f);
+            for (const char* f : {"a.level", "a.level.bak", "a.level.vce", "set/levelinfo.conf", "set/001.level",
+                                  "set/002.level", "set/003.level"})
+                ::unlink(f);
+            ::rmdir("set");
             ::chdir("..");
             ::rmdir(name.c_str());
         }
@@ -363,6 +368,31 @@ TEST(HostileFileTest, CounterExportAndRestoreWorkInAFolderTooDeepToName)
     lvl.CloseLevelFile();
     EXPECT_EQ(test::ReadBytes("a.level"), level);
     EXPECT_TRUE(ui.errors.empty()) << ui.errors.front();
+#endif
+}
+
+// Sort the levels reads the set's levelinfo.conf, and a level from a quote is
+// written, by names the system takes where the full path is too long.
+TEST(HostileFileTest, SortAndQuoteWorkInAFolderTooDeepToName)
+{
+#ifdef _WIN32
+    GTEST_SKIP() << "names longer than PATH_MAX are POSIX's";
+#else
+    test::TempDir dir;
+    DeepFolder deep(dir.Path());
+    ASSERT_EQ(::mkdir("set", 0755), 0);
+    for (const auto& [name, text] : {std::pair{"set/levelinfo.conf", "first_level: 2\n"}, {"set/001.level", "A"}}) {
+        FILE* f = std::fopen(name, "wb");
+        ASSERT_NE(f, nullptr);
+        std::fputs(text, f);
+        std::fclose(f);
+    }
+    const SortResult sorted = SortLevels("set", {"001.level"});
+    ASSERT_EQ(sorted.Renamed.size(), 1u);
+    EXPECT_EQ(sorted.Renamed[0].To, "002.level");
+    const QuoteLevelResult made = MakeLevelFromQuote("`001`006\r\n`014`001\r\n", "set", "");
+    EXPECT_EQ(made.Path, std::optional<std::string>("set/001.level")) << made.Message;
+    EXPECT_TRUE(fs::exists("set/001.level"));
 #endif
 }
 
