@@ -2,6 +2,7 @@
 
 #include "base/Bytes.h"
 #include "base/ElementTable.h"
+#include "base/Text.h"
 
 #include <algorithm>
 #include <charconv>
@@ -36,22 +37,12 @@ bool Contains(std::string_view haystack, std::string_view needle)
 // that holds one outside ASCII ("Café"); nothing for any other text.
 std::optional<std::string> Latin1Form(std::string_view text)
 {
-    if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
-        return std::nullopt;
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-            continue;
-        }
-        // U+0080..U+00FF: 0xC2 or 0xC3 and one continuation byte.
-        if ((c != 0xC2 && c != 0xC3) || i + 1 >= text.size()) return std::nullopt;
-        const auto next = static_cast<unsigned char>(text[++i]);
-        if ((next & 0xC0) != 0x80) return std::nullopt;
-        out += static_cast<char>(((c & 0x03) << 6) | (next & 0x3F));
-    }
-    return out;
+    const std::string typed(text);
+    std::string beyond;
+    std::optional<std::string> latin1 = Latin1OfUtf8(typed, beyond);
+    // The same bytes: ASCII, or no UTF-8 (kept as given).
+    if (latin1 && *latin1 == typed) return std::nullopt;
+    return latin1;
 }
 
 // A text of the query: the game's texts (titles, authors, CE names, most

@@ -482,36 +482,35 @@ bool SetCell(OpenLevel& lvl, PackedCell coord, std::uint16_t code)
 
 void WriteGridRect(OpenLevel& lvl, PackedCell topLeft, PackedCell bottomRight, const std::string& name)
 {
-    const auto cells = [&](auto&& each) {
-        for (int y = CellY(topLeft); y <= CellY(bottomRight); ++y)
-            for (int x = CellX(topLeft); x <= CellX(bottomRight); ++x)
-                if (lvl.Grid().Contains(x, y)) each(x, y, CellFileOffset(lvl, PackCell(x, y)));
-    };
+    // The rectangle's cells inside the map.
+    const int left = std::max(CellX(topLeft), 1), right = std::min<int>(CellX(bottomRight), lvl.Grid().Width());
+    const int top = std::max(CellY(topLeft), 1), bottom = std::min<int>(CellY(bottomRight), lvl.Grid().Height());
     try {
         // One write a row of the rectangle (its cells lie side by side in the
         // file): each write of a step waits for its journal record to be on
         // the disk, so a write a cell would make a large paste take minutes.
         LevelWrite step(lvl, name);
         const int cell = lvl.Wide16() ? 2 : 1;
-        const int left = std::max(CellX(topLeft), 1), right = std::min<int>(CellX(bottomRight), lvl.Grid().Width());
         std::vector<std::uint8_t> row;
-        for (int y = std::max(CellY(topLeft), 1); y <= std::min<int>(CellY(bottomRight), lvl.Grid().Height()); ++y) {
+        for (int y = top; y <= bottom && left <= right; ++y) {
             row.clear();
             for (int x = left; x <= right; ++x) {
                 std::uint8_t bytes[2] = {};
                 PutBigEndian(bytes, lvl.Grid().At(x, y), cell);
                 row.insert(row.end(), bytes, bytes + cell);
             }
-            if (!row.empty()) lvl.Patch(CellFileOffset(lvl, PackCell(left, y)), row.data(), row.size());
+            lvl.Patch(CellFileOffset(lvl, PackCell(left, y)), row.data(), row.size());
         }
         step.Commit();
     } catch (...) {
         // Refused or taken back: the grid shows again what the file holds.
         try {
             ByteFile& f = lvl.File();
-            cells([&](int x, int y, std::int64_t at) {
-                lvl.Grid().Set(x, y, lvl.Wide16() ? GetWordAtPos(at, f) : GetByteAtPos(at, f));
-            });
+            for (int y = top; y <= bottom; ++y)
+                for (int x = left; x <= right; ++x) {
+                    const std::int64_t at = CellFileOffset(lvl, PackCell(x, y));
+                    lvl.Grid().Set(x, y, lvl.Wide16() ? GetWordAtPos(at, f) : GetByteAtPos(at, f));
+                }
         } catch (const std::exception&) {
         }
         throw;
